@@ -1,0 +1,27 @@
+#pragma once
+// Writes a new version of a file beside it under a temporary name; Commit flushes and syncs it,
+// checks its length and renames it over the target. Until Commit the old file stays as it was, and
+// a replacement that is never committed is removed.
+
+#include <string>
+
+#include "foundation/AFile.h"
+
+class AReplacingFile : public AFile {
+public:
+    AReplacingFile() = default;
+    ~AReplacingFile() override;
+
+    // Refuses a read-only target unless `force` (the new file is read-only again after Commit).
+    int Begin(const AString& target, bool force);
+    int Write(const void* buffer, uint32_t length) override;
+    using AFile::Write;
+    int Commit();
+    void Abandon();
+
+private:
+    std::string m_target;
+    std::string m_temporary;
+    uint64_t m_extent = 0;
+    bool m_keepReadOnly = false;
+};

@@ -1,0 +1,489 @@
+#include "foundation/AString.h"
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
+#include "foundation/AFile.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
+#include "platform/text/TextCodec.h"
+
+namespace {
+
+constexpr uint32_t kStringVersion = 0x00100002;
+constexpr char16_t kByteOrderMark = 0xFEFF;
+constexpr char16_t kPathSeparator = u'/';
+
+char16_t FoldToLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+char16_t FoldToUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+bool IsWhiteSpace(char16_t c) { return c == u' ' || (c >= 0x09 && c <= 0x0D); }
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+std::u16string FromEightBit(const char* text) {
+    return text ? textcodec::DecodeSystem8Bit(text) : std::u16string();
+}
+
+std::u16string WithoutByteOrderMark(const char16_t* text) {
+    if (!text)
+        return {};
+    return std::u16string(text[0] == kByteOrderMark ? text + 1 : text);
+}
+
+// Reads what is there, up to `length` bytes: a memory stream that ends early counts as nothing read.
+int ReadAvailable(AFile& stream, void* buffer, uint32_t length, uint32_t& got) {
+    const int result = stream.Read(buffer, length, &got);
+    if (result == stream.ShortReadError()) {
+        got = 0;
+        return 0;
+    }
+    return result;
+}
+
+void AppendUtf16LE(std::vector<uint8_t>& out, const std::u16string& text) {
+    for (char16_t c : text) {
+        out.push_back(static_cast<uint8_t>(c));
+        out.push_back(static_cast<uint8_t>(c >> 8));
+    }
+}
+
+} // namespace
+
+AString::AString(const char* text) : m_text(FromEightBit(text)) {}
+AString::AString(const char16_t* text) : m_text(WithoutByteOrderMark(text)) {}
+AString::AString(std::u16string_view text) : m_text(text) {}
+
+AString& AString::operator=(const char* text) {
+    m_text = FromEightBit(text);
+    return *this;
+}
+
+AString& AString::operator=(const char16_t* text) {
+    m_text = WithoutByteOrderMark(text);
+    return *this;
+}
+
+AString& AString::operator=(char c) {
+    m_text.assign(1, static_cast<char16_t>(static_cast<unsigned char>(c)));
+    return *this;
+}
+
+void AString::Assign(const AString* other) {
+    if (other != this)
+        m_text = other ? other->m_text : std::u16string();
+}
+
+AString AString::FromInt(int value) { return AString(std::to_string(value).c_str()); }
+AString AString::FromUInt(uint32_t value) { return AString(std::to_string(value).c_str()); }
+AString AString::FromUInt64(uint64_t value) { return AString(std::to_string(value).c_str()); }
+AString AString::FromUtf8(std::string_view bytes) { return AString(textcodec::DecodeUtf8(bytes)); }
+AString AString::FromWindows1252(std::string_view bytes) { return AString(textcodec::DecodeWindows1252(bytes)); }
+AString AString::FromSystem8Bit(std::string_view bytes) { return AString(textcodec::DecodeSystem8Bit(bytes)); }
+
+AString AString::FromUtf16LE(const uint8_t* bytes, size_t byteCount) {
+    AString result;
+    result.m_text.resize(byteCount / 2);
+    for (size_t i = 0; i < byteCount / 2; ++i)
+        result.m_text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    return result;
+}
+
+char16_t AString::GetAt(int index) const {
+    if (index < 0 || index > GetLength())
+        throw std::out_of_range("AString::GetAt");
+    return m_text.c_str()[index];
+}
+
+int AString::Compare(const AString& other) const { return Sign(m_text.compare(other.m_text)); }
+int AString::Compare(const char* other) const { return Compare(AString(other)); }
+
+int AString::CompareNoCase(const AString& other) const {
+    const size_t common = std::min(m_text.size(), other.m_text.size());
+    for (size_t i = 0; i < common; ++i) {
+        const int difference = int(FoldToLower(m_text[i])) - int(FoldToLower(other.m_text[i]));
+        if (difference != 0)
+            return difference;
+    }
+    return int(m_text.size() > common) - int(other.m_text.size() > common);
+}
+
+int AString::CompareNoCase(const char* other) const { return CompareNoCase(AString(other)); }
+
+bool AString::IsNumber() const {
+    return !m_text.empty() && std::all_of(m_text.begin(), m_text.end(), [](char16_t c) {
+        return c >= u'0' && c <= u'9';
+    });
+}
+
+int AString::ToInt(int radix) const {
+    if (radix != 10 && radix != 16)
+        return 0;
+    const std::string text = ToUtf8();
+    try {
+        return static_cast<int>(std::stol(text, nullptr, radix));
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+int AString::Find(char16_t c, int start) const {
+    if (start < 0 || start >= GetLength())
+        return -1;
+    const size_t found = m_text.find(c, start);
+    return found == std::u16string::npos ? -1 : static_cast<int>(found);
+}
+
+int AString::Find(const char* text, int start) const {
+    return Find(AString(text), start, true);
+}
+
+int AString::Find(const AString& text, int start, bool caseSensitive) const {
+    if (start < 0 || start > GetLength() || text.m_text.empty())
+        return -1;
+    if (caseSensitive) {
+        const size_t found = m_text.find(text.m_text, start);
+        return found == std::u16string::npos ? -1 : static_cast<int>(found);
+    }
+    AString haystack(*this);
+    AString needle(text);
+    haystack.MakeUpper();
+    needle.MakeUpper();
+    return haystack.Find(needle, start, true);
+}
+
+int AString::ReverseFind(char16_t c) const {
+    const size_t found = m_text.rfind(c);
+    return found == std::u16string::npos ? -1 : static_cast<int>(found);
+}
+
+AString AString::Left(int count) const {
+    return AString(std::u16string_view(m_text).substr(0, std::max(count, 0)));
+}
+
+AString AString::Mid(int index, int count) const {
+    index = std::max(index, 0);
+    if (index >= GetLength() || count <= 0)
+        return AString();
+    return AString(std::u16string_view(m_text).substr(index, count));
+}
+
+AString AString::Mid(int index) const {
+    return Mid(index, GetLength());
+}
+
+AString AString::Right(int count) const {
+    count = std::clamp(count, 0, GetLength());
+    return AString(std::u16string_view(m_text).substr(m_text.size() - count));
+}
+
+void AString::Insert(int index, const AString& text) {
+    m_text.insert(std::clamp(index, 0, GetLength()), text.m_text);
+}
+
+void AString::Delete(int index, int count) {
+    if (index < 0 || index >= GetLength() || count <= 0)
+        return;
+    m_text.erase(index, count);
+}
+
+int AString::Replace(const char16_t* oldText, const char16_t* newText) {
+    const std::u16string from = oldText ? oldText : u"";
+    const std::u16string to = newText ? newText : u"";
+    if (from.empty())
+        return 0;
+    int replaced = 0;
+    for (size_t at = m_text.find(from); at != std::u16string::npos; at = m_text.find(from, at + to.size())) {
+        m_text.replace(at, from.size(), to);
+        ++replaced;
+    }
+    return replaced;
+}
+
+int AString::Replace(char16_t oldChar, char16_t newChar) {
+    int replaced = 0;
+    for (char16_t& c : m_text) {
+        if (c == oldChar) {
+            c = newChar;
+            ++replaced;
+        }
+    }
+    return replaced;
+}
+
+void AString::MakeUpper() { std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldToUpper); }
+void AString::MakeLower() { std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldToLower); }
+
+void AString::TrimLeft() {
+    const auto first = std::find_if_not(m_text.begin(), m_text.end(), IsWhiteSpace);
+    m_text.erase(m_text.begin(), first);
+}
+
+void AString::TrimRight() {
+    while (!m_text.empty() && IsWhiteSpace(m_text.back()))
+        m_text.pop_back();
+}
+
+void AString::Trim() {
+    TrimRight();
+    TrimLeft();
+}
+
+void AString::Truncate(int length) {
+    if (length < 0)
+        throw std::out_of_range("AString::Truncate");
+    if (length < GetLength())
+        m_text.resize(length);
+}
+
+AString& AString::operator+=(const AString& text) {
+    m_text += text.m_text;
+    return *this;
+}
+
+AString& AString::operator+=(const char* text) {
+    m_text += FromEightBit(text);
+    return *this;
+}
+
+AString& AString::operator+=(const char16_t* text) {
+    if (text)
+        m_text += text;
+    return *this;
+}
+
+AString& AString::operator+=(char16_t c) {
+    m_text.push_back(c);
+    return *this;
+}
+
+AString& AString::operator+=(char c) {
+    m_text.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+    return *this;
+}
+
+AString& AString::operator+=(int number) {
+    return *this += FromInt(number);
+}
+
+AString AString::operator+(const AString& text) const {
+    AString result(*this);
+    return result += text;
+}
+
+AString AString::operator+(const char* text) const {
+    AString result(*this);
+    return result += text;
+}
+
+AString AString::operator+(const char16_t* text) const {
+    AString result(*this);
+    return result += text;
+}
+
+void AString::AppendPath(const AString& part) {
+    if (!m_text.empty() && m_text.back() == kPathSeparator)
+        m_text.pop_back();
+    if (part.m_text.empty() || part.m_text.front() != kPathSeparator)
+        m_text.push_back(kPathSeparator);
+    m_text += part.m_text;
+}
+
+void AString::AppendPath(const char* part) {
+    AppendPath(AString(part));
+}
+
+void AString::GetExtension(AString& extension) const {
+    const int dot = ReverseFind(u'.');
+    extension = dot < 0 ? AString() : Mid(dot + 1);
+}
+
+int AString::GetNumberBeforeExtension() const {
+    const int blank = ReverseFind(u' ');
+    const int dot = ReverseFind(u'.');
+    if (blank < 0 || dot <= blank + 1)
+        return 0;
+    const AString digits = Mid(blank + 1, dot - blank - 1);
+    return digits.IsNumber() ? digits.ToInt(10) : 0;
+}
+
+std::vector<uint8_t> AString::GetUTF16WithBOM() const {
+    std::vector<uint8_t> bytes{0xFF, 0xFE};
+    bytes.reserve(GetUTF16WithBOMSize());
+    AppendUtf16LE(bytes, m_text);
+    bytes.push_back(0);
+    bytes.push_back(0);
+    return bytes;
+}
+
+std::string AString::ToUtf8() const {
+    return textcodec::EncodeUtf8(m_text);
+}
+
+int AString::Serialize(AFile& stream) const {
+    const uint32_t count = 2 * static_cast<uint32_t>(m_text.size()) + 2;
+    if (count > kMaxRecordBytes)
+        return kErrorStringTooLong;
+    if (const int result = recordio::WriteU32(stream, kStringVersion))
+        return result;
+    return Write(stream, 8);
+}
+
+int AString::Load(AFile& stream) {
+    if (const int result = recordio::ReadVersion(stream, kStringVersion))
+        return result;
+    return ReadCountedRecordBody(stream);
+}
+
+int AString::ReadCountedRecordBody(AFile& stream) {
+    uint8_t countBytes[2];
+    uint32_t got = 0;
+    if (const int result = ReadAvailable(stream, countBytes, 2, got))
+        return result;
+    if (got < 2) {
+        m_text.clear();
+        return kErrorEndOfStream;
+    }
+    const uint32_t count = countBytes[0] | (countBytes[1] << 8);
+    if (count > kMaxRecordBytes)
+        return kErrorStringTooLong;
+    uint8_t body[kMaxRecordBytes];
+    if (const int result = ReadAvailable(stream, body, count, got))
+        return result;
+    if (got < count)
+        return kErrorStringShort;
+    *this = count < 2 ? AString() : FromUtf16LE(body + 2, count - 2);
+    return 0;
+}
+
+int AString::Write(AFile& stream, int form) const {
+    std::vector<uint8_t> bytes;
+    try {
+        if (form >= 1 && form <= 4) {
+            const std::string text = ToUtf8();
+            if (form == 4) {
+                if (text.size() > kMaxRecordBytes)
+                    return kErrorStringTooLong;
+                bytes.push_back(static_cast<uint8_t>(text.size()));
+                bytes.push_back(static_cast<uint8_t>(text.size() >> 8));
+            }
+            bytes.insert(bytes.end(), text.begin(), text.end());
+            if (form == 2)
+                bytes.push_back(0);
+            if (form == 3)
+                bytes.insert(bytes.end(), {'\r', '\n'});
+        } else if (form >= 5 && form <= 9) {
+            if (form == 8) {
+                const uint32_t count = 2 * static_cast<uint32_t>(m_text.size()) + 2;
+                if (count > kMaxRecordBytes)
+                    return kErrorStringTooLong;
+                bytes = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8), 0xFF, 0xFE};
+            }
+            AppendUtf16LE(bytes, m_text);
+            if (form == 6)
+                bytes.insert(bytes.end(), {0, 0});
+            if (form == 7)
+                bytes.insert(bytes.end(), {'\r', 0, '\n', 0});
+        } else {
+            return kErrorStringWriteForm;
+        }
+    } catch (const std::bad_alloc&) {
+        static constexpr int kOutOfMemory[] = {kErrorStringWriteForm1, kErrorStringWriteForm2,
+                                               kErrorStringWriteForm3, kErrorStringWriteForm4};
+        return form <= 4 ? kOutOfMemory[form - 1] : kErrorOutOfMemory;
+    }
+    return stream.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+}
+
+int AString::Read(AFile& stream, int form, int max) {
+    if (max > kMaxRecordBytes)
+        return kErrorStringReadMax;
+    if (form < 1 || form > 8)
+        return kErrorStringReadForm;
+    if (form == 8)
+        return ReadCountedRecordBody(stream);
+    if (form <= 4)
+        return ReadEightBit(stream, form, max);
+    return ReadWide(stream, form, max);
+}
+
+int AString::ReadEightBit(AFile& stream, int form, int max) {
+    m_text.clear();
+    std::string bytes;
+    uint32_t got = 0;
+    if (form == 4) {
+        uint8_t countBytes[2];
+        if (const int result = ReadAvailable(stream, countBytes, 2, got))
+            return result;
+        if (got < 2)
+            return kErrorEndOfStream;
+        max = countBytes[0] | (countBytes[1] << 8);
+        if (max > kMaxRecordBytes)
+            return kErrorStringTooLong;
+    }
+    if (max <= 0)
+        return 0;
+    if (form == 1 || form == 4) {
+        bytes.resize(max);
+        if (const int result = ReadAvailable(stream, bytes.data(), max, got))
+            return result;
+        bytes.resize(got);
+        *this = FromSystem8Bit(bytes);
+        if (got == 0)
+            return kErrorEndOfStream;
+        return (form == 4 && got < static_cast<uint32_t>(max)) ? kErrorStringShort : 0;
+    }
+    // Forms 2 and 3: byte by byte up to the terminator.
+    for (int i = 0; i < max; ++i) {
+        char byte;
+        if (const int result = ReadAvailable(stream, &byte, 1, got))
+            return result;
+        if (got == 0) {
+            if (i == 0)
+                return kErrorEndOfStream;
+            break;
+        }
+        if ((form == 2 && byte == '\0') || (form == 3 && byte == '\n'))
+            break;
+        bytes.push_back(byte);
+    }
+    if (form == 3 && !bytes.empty() && bytes.back() == '\r')
+        bytes.pop_back();
+    *this = FromSystem8Bit(bytes);
+    return 0;
+}
+
+int AString::ReadWide(AFile& stream, int form, int max) {
+    m_text.clear();
+    uint32_t got = 0;
+    if (form == 5) {
+        if (max <= 0)
+            return 0;
+        std::vector<uint8_t> bytes(max);
+        if (const int result = ReadAvailable(stream, bytes.data(), max, got))
+            return result;
+        *this = FromUtf16LE(bytes.data(), got);
+        return got == 0 ? kErrorEndOfStream : 0;
+    }
+    // Forms 6 and 7: character by character up to the terminator, at most the record limit.
+    std::u16string text;
+    for (int bytesRead = 0; bytesRead < kMaxRecordBytes; bytesRead += 2) {
+        uint8_t unit[2];
+        if (const int result = ReadAvailable(stream, unit, 2, got))
+            return result;
+        if (got < 2) {
+            if (bytesRead == 0)
+                return kErrorEndOfStream;
+            break;
+        }
+        const char16_t c = static_cast<char16_t>(unit[0] | (unit[1] << 8));
+        if (form == 6 && c == 0)
+            break;
+        if (form == 7 && c == u'\n' && !text.empty() && text.back() == u'\r') {
+            text.pop_back();
+            break;
+        }
+        text.push_back(c);
+    }
+    m_text = std::move(text);
+    return 0;
+}

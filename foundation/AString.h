@@ -1,0 +1,107 @@
+#pragma once
+// The one text type of the system: UTF-16 text. 8-bit input is UTF-8 when it is valid UTF-8, else
+// Windows-1252; 8-bit output for the operating system (paths, logs) is UTF-8.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class AFile;
+
+class AString {
+public:
+    static constexpr int kMaxRecordBytes = 2048;
+
+    AString() = default;
+    AString(const char* text);
+    AString(const char16_t* text); // skips one leading byte-order mark
+    explicit AString(std::u16string_view text);
+    explicit AString(const std::string& text) : AString(text.c_str()) {}
+
+    AString& operator=(const char* text);
+    AString& operator=(const char16_t* text);
+    AString& operator=(char c);
+    void Assign(const AString* other);
+
+    static AString FromInt(int value);
+    static AString FromUInt(uint32_t value);
+    static AString FromUInt64(uint64_t value);
+    static AString FromUtf8(std::string_view bytes);        // invalid sequences give U+FFFD
+    static AString FromWindows1252(std::string_view bytes);
+    static AString FromSystem8Bit(std::string_view bytes);  // UTF-8 when valid, else Windows-1252
+    static AString FromUtf16LE(const uint8_t* bytes, size_t byteCount); // an odd last byte is dropped
+
+    const std::u16string& GetCString() const { return m_text; }
+    const char16_t* GetString() const { return m_text.c_str(); }
+    int GetLength() const { return static_cast<int>(m_text.size()); }
+    bool IsEmpty() const { return m_text.empty(); }
+    // Index 0 to the length (which gives the terminating zero); any other throws std::out_of_range.
+    char16_t GetAt(int index) const;
+
+    int Compare(const AString& other) const;
+    int Compare(const char* other) const;
+    int CompareNoCase(const AString& other) const; // folds A-Z only
+    int CompareNoCase(const char* other) const;
+    bool operator==(const AString& other) const { return m_text == other.m_text; }
+    bool operator==(const char* other) const { return Compare(other) == 0; }
+    bool IsChar(char16_t c) const { return m_text.size() == 1 && m_text[0] == c; }
+    bool IsNumber() const;
+    int ToInt(int radix) const;
+
+    int Find(char16_t c, int start = 0) const;
+    int Find(const char* text, int start = 0) const;
+    int Find(const AString& text, int start, bool caseSensitive) const;
+    int ReverseFind(char16_t c) const;
+
+    AString Left(int count) const;
+    AString Mid(int index, int count) const;
+    AString Mid(int index) const;
+    AString Right(int count) const;
+    void Insert(int index, const AString& text);
+    void Delete(int index, int count = 1);
+    int Replace(const char16_t* oldText, const char16_t* newText);
+    int Replace(char16_t oldChar, char16_t newChar);
+    void MakeUpper(); // a-z only
+    void MakeLower(); // A-Z only
+    void TrimLeft();
+    void TrimRight();
+    void Trim();
+    // A length at or above the current one leaves the text as it is.
+    void Truncate(int length);
+    void AppendChar(char16_t c) { m_text.push_back(c); }
+
+    AString& operator+=(const AString& text);
+    AString& operator+=(const char* text);
+    AString& operator+=(const char16_t* text);
+    AString& operator+=(char16_t c);
+    AString& operator+=(char c);
+    AString& operator+=(int number);
+    AString operator+(const AString& text) const;
+    AString operator+(const char* text) const;
+    AString operator+(const char16_t* text) const;
+
+    // Joins with exactly one path separator at the seam.
+    void AppendPath(const AString& part);
+    void AppendPath(const char* part);
+    void GetExtension(AString& extension) const;
+    int GetNumberBeforeExtension() const;
+
+    // FF FE, the UTF-16LE characters and one zero character.
+    std::vector<uint8_t> GetUTF16WithBOM() const;
+    uint32_t GetUTF16WithBOMSize() const { return 2 * static_cast<uint32_t>(m_text.size()) + 4; }
+    std::string ToUtf8() const;
+
+    // The string record: u32 version, u16 byte count, FF FE, UTF-16LE characters.
+    int Serialize(AFile& stream) const;
+    int Load(AFile& stream);
+    int Read(AFile& stream, int form, int max);
+    int Write(AFile& stream, int form) const;
+
+private:
+    int ReadEightBit(AFile& stream, int form, int max);
+    int ReadWide(AFile& stream, int form, int max);
+    int ReadCountedRecordBody(AFile& stream);
+
+    std::u16string m_text;
+};

@@ -1,0 +1,66 @@
+#include "foundation/CopyWithProgress.h"
+
+#include "foundation/AProgress.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
+#include "foundation/RemoteFileCache.h"
+#include "platform/files/NativeFiles.h"
+
+namespace {
+
+int CopyInChunks(const AString& source, const AString& target, const CancelCallback& cancel,
+                 AProgress* progress, bool force) {
+    const std::string to = target.ToUtf8();
+    if (nativefiles::SameFile(source.ToUtf8(), to))
+        return 0;
+    const nativefiles::PathStatus targetStatus = nativefiles::GetStatus(to);
+    if (targetStatus.isDirectory || (targetStatus.isReadOnly && !force))
+        return kErrorOpen;
+    const uint64_t size = GetFileSize64(source);
+    nativefiles::CopyControl control;
+    control.chunkSize = kCopyChunkSize;
+    control.shouldStop = [&cancel] { return cancel && cancel() != 0; };
+    control.onProgress = [progress, size](uint64_t done) {
+        if (progress)
+            progress->SetPos(static_cast<double>(done) / static_cast<double>(size));
+    };
+    if (progress)
+        progress->PushRange(1.0);
+    const nativefiles::CopyOutcome outcome = nativefiles::CopyFileReplacing(source.ToUtf8(), to, control);
+    if (progress)
+        progress->PopRange();
+    switch (outcome) {
+    case nativefiles::CopyOutcome::Copied:
+        return 0;
+    case nativefiles::CopyOutcome::Stopped:
+        return kUserCancel;
+    case nativefiles::CopyOutcome::SourceFailed:
+        return kErrorOpen;
+    default:
+        return kErrorWrite;
+    }
+}
+
+} // namespace
+
+int CopyWithProgress(const AString& source, const AString& target, const CancelCallback& cancel,
+                     AProgress* progress, bool force) {
+    const bool remoteSource = IsRemotePath(source);
+    const bool remoteTarget = IsRemotePath(target);
+    if (!remoteSource && remoteTarget)
+        return RemoteFileCache::Instance().CopyWithProgressRemote(source, target, force, progress);
+    if (remoteSource && !remoteTarget)
+        return RemoteFileCache::Instance().MoveRemoteFileLocal(source, target, progress);
+    if (remoteSource)
+        return kErrorNotSupported;
+    if (!FileExists(source))
+        return kErrorOpen;
+    if (const int result = CheckRoomForCopy(source, target))
+        return result;
+    const int result = GetFileSize64(source) < kChunkedCopyThreshold
+                           ? CopyFileLong(source, target, force)
+                           : CopyInChunks(source, target, cancel, progress, force);
+    if (result != 0)
+        return result;
+    return FilesMatch(source, target) ? 0 : kErrorUnableToVerify;
+}

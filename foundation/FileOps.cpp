@@ -1,0 +1,244 @@
+#include "foundation/FileOps.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "foundation/ErrorCodes.h"
+#include "foundation/RemoteFileCache.h"
+#include "platform/files/NativeFiles.h"
+
+namespace {
+
+using nativefiles::PathStatus;
+
+PathStatus StatusOf(const AString& path) {
+    return nativefiles::GetStatus(path.ToUtf8());
+}
+
+FileInfo RemoteInfo(const AString& path) {
+    FileInfo info;
+    RemoteFileCache::Instance().GetFileInfo(path, info);
+    return info;
+}
+
+std::string ParentFolder(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The path itself when it exists, else its nearest existing folder.
+std::string NearestExisting(std::string path) {
+    while (!nativefiles::GetStatus(path).exists && path != "/" && path != ".")
+        path = ParentFolder(path);
+    return path;
+}
+
+// Runs `operation`; when it fails on a read-only `subject` and `force` is set, clears the bit and runs
+// it once more. Returns 0, `forcedFailure` (the bit set back) or `failure`.
+template <typename Operation>
+int WithReadOnlyForce(const std::string& subject, bool force, int forcedFailure, int failure, Operation operation) {
+    const bool readOnly = nativefiles::GetStatus(subject).isReadOnly;
+    if (!readOnly)
+        return operation() ? 0 : failure;
+    if (!force)
+        return failure;
+    if (!nativefiles::SetReadOnly(subject, false))
+        return forcedFailure;
+    if (operation())
+        return 0;
+    nativefiles::SetReadOnly(subject, true);
+    return forcedFailure;
+}
+
+} // namespace
+
+uint64_t UnixToMacTime(int64_t unixSeconds) {
+    return static_cast<uint64_t>(unixSeconds + static_cast<int64_t>(kMacTimeOffset));
+}
+
+int64_t MacToUnixTime(uint64_t macSeconds) {
+    return static_cast<int64_t>(macSeconds) - static_cast<int64_t>(kMacTimeOffset);
+}
+
+bool IsRemotePath(const AString& path) {
+    return path.GetLength() > 1 && path.GetAt(0) == u'?';
+}
+
+bool IsReadOnly(const AString& path) {
+    const PathStatus status = StatusOf(path);
+    return status.exists && status.isReadOnly;
+}
+
+int SetReadOnly(const AString& path, bool readOnly) {
+    return nativefiles::SetReadOnly(path.ToUtf8(), readOnly) ? 0 : kErrorSetReadOnly;
+}
+
+void GetFileInfo(const AString& path, FileInfo& info) {
+    info = FileInfo();
+    const PathStatus status = StatusOf(path);
+    if (!status.exists)
+        return;
+    info.exists = 1;
+    info.isDirectory = status.isDirectory ? 1 : 0;
+    if (status.isDirectory)
+        return;
+    info.notHidden = status.isHidden ? 0 : 1;
+    info.size = status.size;
+    info.modTime = UnixToMacTime(status.modifiedUnix);
+}
+
+uint64_t GetFileModTime(const AString& path) {
+    if (IsRemotePath(path))
+        return RemoteInfo(path).modTime;
+    FileInfo info;
+    GetFileInfo(path, info);
+    return info.modTime;
+}
+
+uint64_t GetFileSize64(const AString& path) {
+    if (IsRemotePath(path))
+        return RemoteInfo(path).size;
+    FileInfo info;
+    GetFileInfo(path, info);
+    return info.size;
+}
+
+bool FileExists(const AString& path) {
+    if (IsRemotePath(path))
+        return RemoteInfo(path).exists != 0;
+    return nativefiles::IsReadableFile(path.ToUtf8());
+}
+
+bool DirectoryExists(const AString& path) {
+    return StatusOf(path).isDirectory;
+}
+
+int CreateDirectoryPath(const AString& path) {
+    const std::string native = path.ToUtf8();
+    std::string built = native.starts_with('/') ? "/" : "";
+    size_t start = 0;
+    while (start <= native.size()) {
+        size_t end = native.find('/', start);
+        if (end == std::string::npos)
+            end = native.size();
+        if (end > start) {
+            built += native.substr(start, end - start);
+            if (!nativefiles::GetStatus(built).isDirectory && !nativefiles::MakeDirectory(built))
+                return kErrorCreateDirectory;
+            built += '/';
+        }
+        start = end + 1;
+    }
+    return 0;
+}
+
+int SetFileModTime(const AString& path, uint64_t macTime, bool force) {
+    const std::string native = path.ToUtf8();
+    const PathStatus status = nativefiles::GetStatus(native);
+    if (!status.exists)
+        return kErrorModTimeNoAttributes;
+    if (status.isDirectory)
+        return kErrorModTimeOpen;
+    const int64_t unixTime = MacToUnixTime(macTime);
+    if (!status.isReadOnly)
+        return nativefiles::SetModifiedTime(native, unixTime) ? 0 : kErrorModTimeSet;
+    if (!force)
+        return kErrorModTimeOpen;
+    if (!nativefiles::SetReadOnly(native, false))
+        return kErrorModTimeForcedOpen;
+    const bool set = nativefiles::SetModifiedTime(native, unixTime);
+    nativefiles::SetReadOnly(native, true);
+    return set ? 0 : kErrorModTimeForcedSet;
+}
+
+int DeleteFileLong(const AString& path, bool force) {
+    const std::string native = path.ToUtf8();
+    if (!nativefiles::GetStatus(native).exists || nativefiles::GetStatus(native).isDirectory)
+        return kErrorDelete;
+    return WithReadOnlyForce(native, force, kErrorDeleteForced, kErrorDelete,
+                             [&] { return nativefiles::RemoveFile(native); });
+}
+
+int MoveFileLong(const AString& source, const AString& target, bool force) {
+    const std::string from = source.ToUtf8();
+    const std::string to = target.ToUtf8();
+    switch (nativefiles::MoveNoReplace(from, to)) {
+    case nativefiles::MoveResult::Moved:
+        return 0;
+    case nativefiles::MoveResult::CrossDevice:
+        break;
+    default:
+        return kErrorMove;
+    }
+    // Another filesystem: copy, then delete the source; on any failure the source stays.
+    if (nativefiles::GetStatus(to).exists)
+        return kErrorMove;
+    if (nativefiles::CopyFileReplacing(from, to, {}) != nativefiles::CopyOutcome::Copied)
+        return kErrorMove;
+    const int deleted = DeleteFileLong(source, force);
+    if (deleted != 0) {
+        nativefiles::RemoveFile(to);
+        return deleted == kErrorDeleteForced ? kErrorMoveForced : kErrorMove;
+    }
+    return 0;
+}
+
+int CopyFileLong(const AString& source, const AString& target, bool force) {
+    const std::string from = source.ToUtf8();
+    const std::string to = target.ToUtf8();
+    if (nativefiles::SameFile(from, to))
+        return 0;
+    const PathStatus targetStatus = nativefiles::GetStatus(to);
+    if (targetStatus.isDirectory)
+        return kErrorCopy;
+    if (targetStatus.exists && targetStatus.isReadOnly && !force)
+        return kErrorCopy;
+    const bool copied = nativefiles::CopyFileReplacing(from, to, {}) == nativefiles::CopyOutcome::Copied;
+    if (copied)
+        return 0;
+    return targetStatus.isReadOnly ? kErrorCopyForced : kErrorCopy;
+}
+
+bool TimesMatch(uint64_t a, uint64_t b) {
+    const uint64_t difference = a > b ? a - b : b - a;
+    return difference <= 60 || (difference >= 3540 && difference <= 3660);
+}
+
+bool FilesMatch(const AString& a, const AString& b) {
+    FileInfo first;
+    FileInfo second;
+    for (auto [path, info] : {std::pair{&a, &first}, std::pair{&b, &second}}) {
+        if (IsRemotePath(*path))
+            RemoteFileCache::Instance().GetFileInfo(*path, *info);
+        else
+            GetFileInfo(*path, *info);
+        if (!info->exists || info->isDirectory)
+            return false;
+    }
+    return first.size == second.size && TimesMatch(first.modTime, second.modTime);
+}
+
+int GetFreeSpace(const AString& path, uint64_t& bytes) {
+    return nativefiles::GetFreeSpace(NearestExisting(path.ToUtf8()), bytes) ? 0 : kErrorFreeSpace;
+}
+
+int CheckRoomForCopy(const AString& source, const AString& target) {
+    const uint64_t newSize = GetFileSize64(source);
+    const uint64_t oldSize = FileExists(target) ? GetFileSize64(target) : 0;
+    uint64_t freeBytes = 0;
+    if (const int result = GetFreeSpace(target, freeBytes))
+        return result;
+    if (newSize > oldSize && freeBytes <= newSize - oldSize)
+        return kErrorNoSpace;
+    return 0;
+}
+
+int CopyFileChecked(const AString& source, const AString& target, bool force) {
+    if (const int result = CheckRoomForCopy(source, target))
+        return result;
+    if (const int result = CopyFileLong(source, target, force))
+        return result;
+    return FilesMatch(source, target) ? 0 : kErrorUnableToVerify;
+}

@@ -1,0 +1,21 @@
+#include "foundation/HeadlessUserInterface.h"
+
+#include <iostream>
+
+HeadlessUserInterface& HeadlessUserInterface::Instance() {
+    static HeadlessUserInterface instance;
+    return instance;
+}
+
+int HeadlessUserInterface::ShowMessage(const AString& text) {
+    std::clog << text.ToUtf8() << std::endl;
+    return 1;
+}
+
+int HeadlessUserInterface::RunAlert(const AlertRequest& request) {
+    for (int i = 0; i < static_cast<int>(request.buttons.size()); ++i) {
+        if (request.buttons[i] == "No")
+            return i;
+    }
+    return -1;
+}

@@ -1,0 +1,238 @@
+#include "foundation/RemoteFileCache.h"
+
+#include <algorithm>
+
+#include "foundation/AFile.h"
+#include "foundation/AMemFile.h"
+#include "foundation/AProgress.h"
+#include "foundation/AReplacingFile.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
+#include "foundation/RecordIO.h"
+#include "foundation/RemotePeer.h"
+
+namespace {
+
+constexpr int kInfoTimeoutSeconds = 30;
+constexpr int kTransferTimeoutSeconds = 60;
+constexpr uint32_t kFetchHeaderSize = 16; // time, more-parts flag, data length
+
+bool PathLess(const AString& a, const AString& b) { return a.CompareNoCase(b) < 0; }
+
+AString FileNameOf(const AString& path) {
+    const int slash = path.ReverseFind(u'/');
+    return slash < 0 ? path : path.Mid(slash + 1);
+}
+
+void LogCommunicationError(AProgress* progress, const char* operation) {
+    if (!progress)
+        return;
+    progress->Log(AString("Communication Error: ") + operation + "\r\n", true);
+}
+
+// Connects, sends one request and disconnects again.
+int RequestOnce(RemotePeer& peer, const AString& host, int code, const AMemFile& payload,
+                std::vector<uint8_t>& answer, AProgress* progress, int progressFlags, int timeout) {
+    if (const int result = peer.ConnectW(host))
+        return result;
+    const int result = peer.Request(code, payload.GetBuffer(), payload.GetSize(), answer, false, progress,
+                                    progressFlags, timeout);
+    peer.Disconnect();
+    return result;
+}
+
+} // namespace
+
+RemoteFileCache& RemoteFileCache::Instance() {
+    static RemoteFileCache instance;
+    return instance;
+}
+
+void RemoteFileCache::SetPeer(RemotePeer* peer) {
+    std::lock_guard lock(m_lock);
+    m_peer = peer;
+}
+
+RemotePeer* RemoteFileCache::GetPeer() const {
+    std::lock_guard lock(m_lock);
+    return m_peer;
+}
+
+bool RemoteFileCache::SplitRemotePath(const AString& path, AString& host, AString& remotePath) {
+    if (!IsRemotePath(path))
+        return false;
+    const int colon = path.Find(u':');
+    if (colon < 3)
+        return false;
+    host = path.Mid(1, colon - 1);
+    remotePath = path.Mid(colon + 1);
+    return true;
+}
+
+int RemoteFileCache::FindLocked(const AString& path) {
+    if (!m_sorted) {
+        std::stable_sort(m_entries.begin(), m_entries.end(),
+                         [](const Entry& a, const Entry& b) { return PathLess(a.path, b.path); });
+        m_sorted = true;
+    }
+    const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), path,
+                                        [](const Entry& entry, const AString& key) { return PathLess(entry.path, key); });
+    if (found == m_entries.end() || found->path.CompareNoCase(path) != 0)
+        return -1;
+    return static_cast<int>(found - m_entries.begin());
+}
+
+int RemoteFileCache::Find(const AString& path, FileInfo* info) {
+    std::lock_guard lock(m_lock);
+    const int index = FindLocked(path);
+    if (index >= 0 && info)
+        *info = m_entries[index].info;
+    return index;
+}
+
+void RemoteFileCache::Add(const AString& path, const FileInfo& info, bool sorted) {
+    std::lock_guard lock(m_lock);
+    if (!sorted || !m_sorted) {
+        m_entries.push_back({path, info});
+        m_sorted = false;
+        return;
+    }
+    const auto place = std::upper_bound(m_entries.begin(), m_entries.end(), path,
+                                        [](const AString& key, const Entry& entry) { return PathLess(key, entry.path); });
+    m_entries.insert(place, {path, info});
+}
+
+void RemoteFileCache::Clear() {
+    std::lock_guard lock(m_lock);
+    m_entries.clear();
+    m_sorted = true;
+}
+
+void RemoteFileCache::GetFileInfo(const AString& path, FileInfo& info) {
+    info = FileInfo();
+    if (Find(path, &info) >= 0)
+        return;
+    FileInfo asked;
+    if (AskHost(path, asked)) {
+        info = asked;
+        Add(path, asked, true);
+    }
+}
+
+bool RemoteFileCache::AskHost(const AString& path, FileInfo& info) {
+    RemotePeer* peer = GetPeer();
+    AString host;
+    AString remotePath;
+    if (!peer || !SplitRemotePath(path, host, remotePath))
+        return false;
+    AMemFile payload;
+    if (remotePath.Serialize(payload) != 0)
+        return false;
+    std::vector<uint8_t> answer;
+    if (RequestOnce(*peer, host, kRequestFileInfo, payload, answer, nullptr, RemotePeer::kProgressBoth,
+                    kInfoTimeoutSeconds) != 0)
+        return false;
+    AMemFile reader(answer.data(), static_cast<uint32_t>(answer.size()));
+    return info.Load(reader) == 0;
+}
+
+int RemoteFileCache::CopyWithProgressRemote(const AString& source, const AString& target, bool force,
+                                            AProgress* progress) {
+    const int result = SendFile(source, target, force, progress);
+    if (result != 0)
+        LogCommunicationError(progress, "CopyWithProgressRemote");
+    return result;
+}
+
+int RemoteFileCache::SendFile(const AString& source, const AString& target, bool force, AProgress* progress) {
+    AString host;
+    AString remotePath;
+    if (!SplitRemotePath(target, host, remotePath))
+        return kErrorEndOfStream;
+    RemotePeer* peer = GetPeer();
+    if (!peer)
+        return kErrorNotConnected;
+    AFile file;
+    if (const int result = file.Open(source, AFile::kModeRead, false))
+        return result;
+    const uint64_t length = file.GetLength();
+    if (length >= kMaxSendSize)
+        return kErrorNotSupported;
+    AMemFile payload(AMemFile::kDefaultGrowth);
+    uint8_t* body = nullptr;
+    int result = recordio::WriteU32(payload, force ? 1 : 0);
+    if (result == 0)
+        result = recordio::WriteU64(payload, GetFileModTime(source));
+    if (result == 0)
+        result = FileNameOf(source).Serialize(payload);
+    if (result == 0)
+        result = remotePath.Serialize(payload);
+    if (result == 0)
+        result = recordio::WriteU32(payload, static_cast<uint32_t>(length));
+    if (result == 0)
+        result = payload.Reserve(&body, static_cast<uint32_t>(length));
+    if (result == 0)
+        result = file.Read(body, static_cast<uint32_t>(length));
+    file.Close(false);
+    if (result != 0)
+        return result;
+    std::vector<uint8_t> answer;
+    return RequestOnce(*peer, host, kRequestSendFile, payload, answer, progress, RemotePeer::kProgressSending,
+                       kTransferTimeoutSeconds);
+}
+
+int RemoteFileCache::MoveRemoteFileLocal(const AString& source, const AString& target, AProgress* progress) {
+    const int result = FetchFile(source, target, progress);
+    if (result != 0)
+        LogCommunicationError(progress, "MoveRemoteFileLocal");
+    return result;
+}
+
+int RemoteFileCache::FetchPart(const AString& host, const AString& remotePath, uint32_t part,
+                               AProgress* progress, std::vector<uint8_t>& answer) {
+    RemotePeer* peer = GetPeer();
+    if (!peer)
+        return kErrorNotConnected;
+    AMemFile payload;
+    int result = remotePath.Serialize(payload);
+    if (result == 0)
+        result = recordio::WriteU32(payload, part);
+    if (result != 0)
+        return result;
+    return RequestOnce(*peer, host, kRequestFetchFile, payload, answer, progress, RemotePeer::kProgressReceiving,
+                       kTransferTimeoutSeconds);
+}
+
+int RemoteFileCache::FetchFile(const AString& source, const AString& target, AProgress* progress) {
+    AString host;
+    AString remotePath;
+    if (!SplitRemotePath(source, host, remotePath))
+        return kErrorEndOfStream;
+    if (!GetPeer())
+        return kErrorNotConnected;
+    // The parts go into a new file beside the target, which is replaced only when all have come.
+    AReplacingFile file;
+    if (const int result = file.Begin(target, true))
+        return result;
+    uint64_t modTime = 0;
+    uint32_t moreParts = 1;
+    for (uint32_t part = 0; moreParts != 0; ++part) {
+        std::vector<uint8_t> answer;
+        if (const int result = FetchPart(host, remotePath, part, progress, answer))
+            return result;
+        AMemFile reader(answer.data(), static_cast<uint32_t>(answer.size()));
+        uint32_t length = 0;
+        const uint8_t* data = nullptr;
+        if (answer.size() < kFetchHeaderSize || recordio::ReadU64(reader, modTime) != 0 ||
+            recordio::ReadU32(reader, moreParts) != 0 || recordio::ReadU32(reader, length) != 0 ||
+            reader.ReadInPlace(&data, length) != 0)
+            return kErrorInconsistentSize;
+        if (const int result = file.Seek(uint64_t(part) * kFetchPartSize))
+            return result;
+        if (const int result = file.Write(data, length))
+            return result;
+    }
+    if (const int result = file.Commit())
+        return result;
+    return SetFileModTime(target, modTime, true);
+}

@@ -1,0 +1,246 @@
+#include "platform/files/NativeFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace nativefiles {
+namespace {
+
+std::string BaseName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ParentOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool CopyByReadWrite(int fromFd, int toFd, uint64_t length) {
+    static constexpr size_t kBufferSize = 1 << 20;
+    std::vector<char> buffer(kBufferSize);
+    while (length > 0) {
+        const ssize_t got = read(fromFd, buffer.data(), std::min<uint64_t>(length, kBufferSize));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = write(toFd, buffer.data() + done, got - done);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return false;
+            done += put;
+        }
+        length -= got;
+    }
+    return true;
+}
+
+} // namespace
+
+PathStatus GetStatus(const std::string& path) {
+    PathStatus status;
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0)
+        return status;
+    status.exists = true;
+    status.isDirectory = S_ISDIR(info.st_mode);
+    status.isRegularFile = S_ISREG(info.st_mode);
+    status.isHidden = BaseName(path).starts_with('.');
+    status.isReadOnly = (info.st_mode & S_IWUSR) == 0;
+    status.size = static_cast<uint64_t>(info.st_size);
+    status.modifiedUnix = info.st_mtim.tv_sec;
+    status.device = info.st_dev;
+    status.inode = info.st_ino;
+    return status;
+}
+
+bool IsReadableFile(const std::string& path) {
+    const PathStatus status = GetStatus(path);
+    return status.isRegularFile && access(path.c_str(), R_OK) == 0;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    const PathStatus first = GetStatus(a);
+    const PathStatus second = GetStatus(b);
+    return first.exists && second.exists && first.device == second.device && first.inode == second.inode;
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return false;
+    mode_t mode = info.st_mode & 07777;
+    mode = readOnly ? (mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+    return chmod(path.c_str(), mode) == 0;
+}
+
+bool MakeDirectory(const std::string& path) {
+    return mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && GetStatus(path).isDirectory);
+}
+
+bool RemoveFile(const std::string& path) {
+    return unlink(path.c_str()) == 0;
+}
+
+MoveResult MoveNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return MoveResult::Moved;
+    if (errno == EEXIST)
+        return MoveResult::TargetExists;
+    if (errno == EXDEV)
+        return MoveResult::CrossDevice;
+    if (errno != EINVAL && errno != ENOSYS)
+        return MoveResult::Failed;
+    // The filesystem cannot refuse to replace on its own: ask first.
+    if (GetStatus(to).exists)
+        return MoveResult::TargetExists;
+    if (rename(from.c_str(), to.c_str()) == 0)
+        return MoveResult::Moved;
+    return errno == EXDEV ? MoveResult::CrossDevice : MoveResult::Failed;
+}
+
+bool RenameOver(const std::string& from, const std::string& to) {
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool SetModifiedTime(const std::string& path, int64_t unixSeconds) {
+    struct timespec times[2];
+    times[0].tv_nsec = UTIME_OMIT;
+    times[0].tv_sec = 0;
+    times[1].tv_sec = unixSeconds;
+    times[1].tv_nsec = 0;
+    return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+bool CopyTimesAndMode(const std::string& from, const std::string& to) {
+    struct stat info {};
+    if (stat(from.c_str(), &info) != 0)
+        return false;
+    const struct timespec times[2] = {info.st_atim, info.st_mtim};
+    const bool timesSet = utimensat(AT_FDCWD, to.c_str(), times, 0) == 0;
+    // Some filesystems (FAT) cannot keep modes; the times are what matters.
+    chmod(to.c_str(), info.st_mode & 07777);
+    return timesSet;
+}
+
+bool CopyFileData(int fromFd, int toFd, uint64_t length) {
+    uint64_t left = length;
+    while (left > 0) {
+        const ssize_t copied = copy_file_range(fromFd, nullptr, toFd, nullptr, left, 0);
+        if (copied > 0) {
+            left -= static_cast<uint64_t>(copied);
+            continue;
+        }
+        if (copied < 0 && errno == EINTR)
+            continue;
+        if (copied == 0 || errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+            return CopyByReadWrite(fromFd, toFd, left);
+        return false;
+    }
+    return true;
+}
+
+CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, const CopyControl& control) {
+    const int source = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0)
+        return CopyOutcome::SourceFailed;
+    struct stat info {};
+    if (fstat(source, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(source);
+        return CopyOutcome::SourceFailed;
+    }
+    std::string temporary;
+    const int target = CreateTemporaryBeside(to, temporary);
+    if (target < 0) {
+        close(source);
+        return CopyOutcome::TargetFailed;
+    }
+    CopyOutcome outcome = CopyOutcome::Copied;
+    const auto size = static_cast<uint64_t>(info.st_size);
+    for (uint64_t done = 0; done < size && outcome == CopyOutcome::Copied;) {
+        if (control.shouldStop && control.shouldStop()) {
+            outcome = CopyOutcome::Stopped;
+            break;
+        }
+        const uint64_t chunk = std::min(control.chunkSize, size - done);
+        if (!CopyFileData(source, target, chunk)) {
+            outcome = CopyOutcome::TargetFailed;
+            break;
+        }
+        done += chunk;
+        if (control.onProgress)
+            control.onProgress(done);
+    }
+    close(source);
+    if (close(target) != 0 && outcome == CopyOutcome::Copied)
+        outcome = CopyOutcome::TargetFailed;
+    if (outcome == CopyOutcome::Copied && GetStatus(temporary).size != size)
+        outcome = CopyOutcome::TargetFailed;
+    if (outcome == CopyOutcome::Copied && !CopyTimesAndMode(from, temporary))
+        outcome = CopyOutcome::TargetFailed;
+    if (outcome == CopyOutcome::Copied && !RenameOver(temporary, to))
+        outcome = CopyOutcome::TargetFailed;
+    if (outcome != CopyOutcome::Copied)
+        RemoveFile(temporary);
+    return outcome;
+}
+
+bool GetFreeSpace(const std::string& path, uint64_t& bytes) {
+    struct statvfs info {};
+    if (statvfs(path.c_str(), &info) != 0)
+        return false;
+    bytes = static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
+    return true;
+}
+
+bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries) {
+    entries.clear();
+    DIR* dir = opendir(path.c_str());
+    if (!dir)
+        return false;
+    errno = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        bool isDirectory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
+            isDirectory = GetStatus(path + "/" + name).isDirectory;
+        entries.push_back({name, isDirectory});
+    }
+    const bool complete = errno == 0;
+    closedir(dir);
+    std::sort(entries.begin(), entries.end(),
+              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+    return complete;
+}
+
+int CreateTemporaryBeside(const std::string& target, std::string& temporaryPath) {
+    std::string pattern = ParentOf(target) + "/." + BaseName(target) + ".partXXXXXX";
+    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd >= 0)
+        temporaryPath = pattern;
+    return fd;
+}
+
+bool SyncDirectoryOf(const std::string& path) {
+    const int fd = open(ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = fsync(fd) == 0;
+    close(fd);
+    return synced;
+}
+
+} // namespace nativefiles

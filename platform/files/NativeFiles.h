@@ -1,0 +1,71 @@
+#pragma once
+// The operating system's file services as the foundation needs them. Paths are native UTF-8 texts.
+// Read-only means "the owner's write bit is clear"; the kernel does not enforce it for root, so the
+// callers check it themselves before they write or delete.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace nativefiles {
+
+struct PathStatus {
+    bool exists = false;
+    bool isDirectory = false;
+    bool isRegularFile = false;
+    bool isHidden = false;   // the name begins with "."
+    bool isReadOnly = false; // the owner's write bit is clear
+    uint64_t size = 0;
+    int64_t modifiedUnix = 0; // seconds
+    uint64_t device = 0;
+    uint64_t inode = 0;
+};
+
+struct DirectoryEntry {
+    std::string name;
+    bool isDirectory = false;
+};
+
+PathStatus GetStatus(const std::string& path);
+bool IsReadableFile(const std::string& path);
+bool SameFile(const std::string& a, const std::string& b);
+
+bool SetReadOnly(const std::string& path, bool readOnly);
+bool MakeDirectory(const std::string& path);
+bool RemoveFile(const std::string& path);
+
+enum class MoveResult { Moved, TargetExists, CrossDevice, Failed };
+// Never replaces an existing target.
+MoveResult MoveNoReplace(const std::string& from, const std::string& to);
+// Atomically puts `from` in the place of `to`.
+bool RenameOver(const std::string& from, const std::string& to);
+
+bool SetModifiedTime(const std::string& path, int64_t unixSeconds);
+// Access and modification times and the permission bits of `from` go to `to`.
+bool CopyTimesAndMode(const std::string& from, const std::string& to);
+
+// Copies `length` bytes of an open file into another, from the current offsets; false on any error.
+bool CopyFileData(int fromFd, int toFd, uint64_t length);
+
+enum class CopyOutcome { Copied, Stopped, SourceFailed, TargetFailed };
+struct CopyControl {
+    uint64_t chunkSize = UINT64_MAX;
+    std::function<bool()> shouldStop;              // asked before each chunk
+    std::function<void(uint64_t done)> onProgress; // told after each chunk
+};
+// Copies `from` into a new file beside `to` and renames it over `to` only when the copy is whole, with
+// the source's times and mode: a failed or stopped copy leaves `to` as it was.
+CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, const CopyControl& control);
+
+bool GetFreeSpace(const std::string& path, uint64_t& bytes);
+
+// Entries other than "." and "..", sorted by name so that every listing repeats.
+bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries);
+
+// Creates a new empty file beside `target` under a unique name; returns its descriptor, or -1.
+int CreateTemporaryBeside(const std::string& target, std::string& temporaryPath);
+
+bool SyncDirectoryOf(const std::string& path);
+
+} // namespace nativefiles

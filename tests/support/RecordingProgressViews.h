@@ -1,0 +1,33 @@
+#pragma once
+// A status strip and log pane that remember what they were told.
+
+#include <mutex>
+#include <vector>
+
+#include "foundation/ProgressLogView.h"
+#include "foundation/ProgressStatusView.h"
+
+class RecordingStatusView : public ProgressStatusView {
+public:
+    void SetRange(double maximum) override { ranges.push_back(maximum); }
+    void SetPos(double position) override { positions.push_back(position); }
+    void SetStatus(int state, const AString* line1, const AString* line2, bool clear) override;
+    void StartAnimation() override { ++animationStarts; }
+    void StopAnimation() override { ++animationStops; }
+
+    std::vector<double> ranges;
+    std::vector<double> positions;
+    std::vector<int> states;
+    AString line1;
+    AString line2;
+    int animationStarts = 0;
+    int animationStops = 0;
+};
+
+class RecordingLogView : public ProgressLogView {
+public:
+    void AppendText(const AString& text) override { this->text += text; }
+    void ClearText() override { text = AString(); }
+
+    AString text;
+};
