@@ -1,14 +1,14 @@
 #include "foundation/AArray.h"
 
+#include "foundation/AFile.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <stdexcept>
-
-#include "foundation/AFile.h"
-#include "foundation/ErrorCodes.h"
-#include "foundation/RecordIO.h"
 
 namespace {
 constexpr uint32_t kArrayVersion = 0x00100002;

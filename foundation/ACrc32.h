@@ -1,9 +1,9 @@
 #pragma once
 // The standard CRC-32 (reflected polynomial 0xEDB88320, as zlib and PNG use it).
 
-#include <cstdint>
-
 #include "foundation/AString.h"
+
+#include <cstdint>
 
 class ACrc32 {
 public:

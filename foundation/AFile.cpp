@@ -1,12 +1,12 @@
 #include "foundation/AFile.h"
 
+#include "foundation/ErrorCodes.h"
+#include "platform/files/NativeFiles.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "foundation/ErrorCodes.h"
-#include "platform/files/NativeFiles.h"
 
 namespace {
 

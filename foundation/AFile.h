@@ -2,11 +2,11 @@
 // One stream interface over a disk file; AMemFile gives the same interface over memory, so that a
 // record saves itself to a file or into a network message with the same code.
 
+#include "foundation/AString.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
-
-#include "foundation/AString.h"
 
 class AFile {
 public:

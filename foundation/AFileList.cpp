@@ -1,11 +1,11 @@
 #include "foundation/AFileList.h"
 
-#include <algorithm>
-
 #include "foundation/AArray.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
+
+#include <algorithm>
 
 namespace {
 constexpr uint32_t kFileListVersion = 0x00100000;
@@ -38,8 +38,9 @@ void AFileList::InsertAt(const AString& name, int index) {
 }
 
 int AFileList::Find(const AString& name) const {
-    const auto found = std::find_if(m_entries.begin(), m_entries.end(),
-                                    [&name](const Entry& entry) { return entry.name.CompareNoCase(name) == 0; });
+    const auto found = std::find_if(m_entries.begin(), m_entries.end(), [&name](const Entry& entry) {
+        return entry.name.CompareNoCase(name) == 0;
+    });
     return found == m_entries.end() ? -1 : static_cast<int>(found - m_entries.begin());
 }
 

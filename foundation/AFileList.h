@@ -2,10 +2,10 @@
 // File names under one base folder, each with the file's modification time, sortable by name in
 // either direction and saved as a record.
 
+#include "foundation/AString.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "foundation/AString.h"
 
 class AFile;
 

@@ -1,10 +1,10 @@
 #include "foundation/AMemFile.h"
 
+#include "foundation/ErrorCodes.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
-
-#include "foundation/ErrorCodes.h"
 
 namespace {
 // Larger than any stream the system builds (payloads stay below 1 GB).

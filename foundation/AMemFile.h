@@ -2,10 +2,10 @@
 // The stream interface over a memory buffer: growable for writing, or over a caller's buffer for
 // reading only. Positions are checked in 64-bit arithmetic and never reach outside the buffer.
 
+#include "foundation/AFile.h"
+
 #include <cstdint>
 #include <memory>
-
-#include "foundation/AFile.h"
 
 class AMemFile : public AFile {
 public:

@@ -1,14 +1,14 @@
 #include "foundation/AProgress.h"
 
-#include <atomic>
-#include <cstdio>
-#include <ctime>
-
 #include "foundation/ErrorTexts.h"
 #include "foundation/HeadlessUserInterface.h"
 #include "foundation/ProgressLogView.h"
 #include "foundation/ProgressStatusView.h"
 #include "foundation/ProgressUserInterface.h"
+
+#include <atomic>
+#include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -19,7 +19,9 @@ constexpr const char* kMonthNames[] = {"January", "February", "March",     "Apri
 
 std::atomic<ProgressUserInterface*> g_userInterface{nullptr};
 
-bool HasText(const AString* text) { return text && !text->IsEmpty(); }
+bool HasText(const AString* text) {
+    return text && !text->IsEmpty();
+}
 
 // Month names stay English whatever locale the program runs in.
 AString TimeStamp() {

@@ -3,10 +3,10 @@
 // strip, the log (gathered under a lock from any thread, moved into the log pane), time stamps, error
 // lines, messages and the copy/delete questions.
 
+#include "foundation/AString.h"
+
 #include <mutex>
 #include <vector>
-
-#include "foundation/AString.h"
 
 class ProgressLogView;
 class ProgressStatusView;

@@ -1,11 +1,11 @@
 #include "foundation/AReplacingFile.h"
 
+#include "foundation/ErrorCodes.h"
+#include "platform/files/NativeFiles.h"
+
 #include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "foundation/ErrorCodes.h"
-#include "platform/files/NativeFiles.h"
 
 AReplacingFile::~AReplacingFile() {
     Abandon();

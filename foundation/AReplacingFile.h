@@ -3,9 +3,9 @@
 // checks its length and renames it over the target. Until Commit the old file stays as it was, and
 // a replacement that is never committed is removed.
 
-#include <string>
-
 #include "foundation/AFile.h"
+
+#include <string>
 
 class AReplacingFile : public AFile {
 public:

@@ -1,13 +1,13 @@
 #include "foundation/AString.h"
 
-#include <algorithm>
-#include <new>
-#include <stdexcept>
-
 #include "foundation/AFile.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
 #include "platform/text/TextCodec.h"
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -15,10 +15,18 @@ constexpr uint32_t kStringVersion = 0x00100002;
 constexpr char16_t kByteOrderMark = 0xFEFF;
 constexpr char16_t kPathSeparator = u'/';
 
-char16_t FoldToLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
-char16_t FoldToUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
-bool IsWhiteSpace(char16_t c) { return c == u' ' || (c >= 0x09 && c <= 0x0D); }
-int Sign(int value) { return (value > 0) - (value < 0); }
+char16_t FoldToLower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
+char16_t FoldToUpper(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
+bool IsWhiteSpace(char16_t c) {
+    return c == u' ' || (c >= 0x09 && c <= 0x0D);
+}
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
 
 std::u16string FromEightBit(const char* text) {
     return text ? textcodec::DecodeSystem8Bit(text) : std::u16string();
@@ -73,12 +81,24 @@ void AString::Assign(const AString* other) {
         m_text = other ? other->m_text : std::u16string();
 }
 
-AString AString::FromInt(int value) { return AString(std::to_string(value).c_str()); }
-AString AString::FromUInt(uint32_t value) { return AString(std::to_string(value).c_str()); }
-AString AString::FromUInt64(uint64_t value) { return AString(std::to_string(value).c_str()); }
-AString AString::FromUtf8(std::string_view bytes) { return AString(textcodec::DecodeUtf8(bytes)); }
-AString AString::FromWindows1252(std::string_view bytes) { return AString(textcodec::DecodeWindows1252(bytes)); }
-AString AString::FromSystem8Bit(std::string_view bytes) { return AString(textcodec::DecodeSystem8Bit(bytes)); }
+AString AString::FromInt(int value) {
+    return AString(std::to_string(value).c_str());
+}
+AString AString::FromUInt(uint32_t value) {
+    return AString(std::to_string(value).c_str());
+}
+AString AString::FromUInt64(uint64_t value) {
+    return AString(std::to_string(value).c_str());
+}
+AString AString::FromUtf8(std::string_view bytes) {
+    return AString(textcodec::DecodeUtf8(bytes));
+}
+AString AString::FromWindows1252(std::string_view bytes) {
+    return AString(textcodec::DecodeWindows1252(bytes));
+}
+AString AString::FromSystem8Bit(std::string_view bytes) {
+    return AString(textcodec::DecodeSystem8Bit(bytes));
+}
 
 AString AString::FromUtf16LE(const uint8_t* bytes, size_t byteCount) {
     AString result;
@@ -94,8 +114,12 @@ char16_t AString::GetAt(int index) const {
     return m_text.c_str()[index];
 }
 
-int AString::Compare(const AString& other) const { return Sign(m_text.compare(other.m_text)); }
-int AString::Compare(const char* other) const { return Compare(AString(other)); }
+int AString::Compare(const AString& other) const {
+    return Sign(m_text.compare(other.m_text));
+}
+int AString::Compare(const char* other) const {
+    return Compare(AString(other));
+}
 
 int AString::CompareNoCase(const AString& other) const {
     const size_t common = std::min(m_text.size(), other.m_text.size());
@@ -107,12 +131,13 @@ int AString::CompareNoCase(const AString& other) const {
     return int(m_text.size() > common) - int(other.m_text.size() > common);
 }
 
-int AString::CompareNoCase(const char* other) const { return CompareNoCase(AString(other)); }
+int AString::CompareNoCase(const char* other) const {
+    return CompareNoCase(AString(other));
+}
 
 bool AString::IsNumber() const {
-    return !m_text.empty() && std::all_of(m_text.begin(), m_text.end(), [](char16_t c) {
-        return c >= u'0' && c <= u'9';
-    });
+    return !m_text.empty() &&
+           std::all_of(m_text.begin(), m_text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
 int AString::ToInt(int radix) const {
@@ -210,8 +235,12 @@ int AString::Replace(char16_t oldChar, char16_t newChar) {
     return replaced;
 }
 
-void AString::MakeUpper() { std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldToUpper); }
-void AString::MakeLower() { std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldToLower); }
+void AString::MakeUpper() {
+    std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldToUpper);
+}
+void AString::MakeLower() {
+    std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldToLower);
+}
 
 void AString::TrimLeft() {
     const auto first = std::find_if_not(m_text.begin(), m_text.end(), IsWhiteSpace);

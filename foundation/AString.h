@@ -27,9 +27,9 @@ public:
     static AString FromInt(int value);
     static AString FromUInt(uint32_t value);
     static AString FromUInt64(uint64_t value);
-    static AString FromUtf8(std::string_view bytes);        // invalid sequences give U+FFFD
+    static AString FromUtf8(std::string_view bytes); // invalid sequences give U+FFFD
     static AString FromWindows1252(std::string_view bytes);
-    static AString FromSystem8Bit(std::string_view bytes);  // UTF-8 when valid, else Windows-1252
+    static AString FromSystem8Bit(std::string_view bytes);              // UTF-8 when valid, else Windows-1252
     static AString FromUtf16LE(const uint8_t* bytes, size_t byteCount); // an odd last byte is dropped
 
     const std::u16string& GetCString() const { return m_text; }

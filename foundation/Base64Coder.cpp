@@ -25,12 +25,13 @@ constexpr std::array<uint8_t, 256> BuildDecodeTable() {
 
 constexpr std::array<uint8_t, 256> kDecodeTable = BuildDecodeTable();
 
-bool IsWhiteSpace(char c) { return (c >= 7 && c <= 13) || c == ' '; }
+bool IsWhiteSpace(char c) {
+    return (c >= 7 && c <= 13) || c == ' ';
+}
 
 } // namespace
 
-template <typename Buffer>
-void Base64Coder::Allocate(Buffer& buffer, uint32_t size) {
+template <typename Buffer> void Base64Coder::Allocate(Buffer& buffer, uint32_t size) {
     if (buffer.size() <= size)
         buffer.assign(((size_t(size) >> 12) + 1) << 12, 0);
     else

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <cstdint>
-
 #include "foundation/AString.h"
 #include "foundation/CancelCallback.h"
+
+#include <cstdint>
 
 class AProgress;
 

@@ -1,9 +1,9 @@
 #include "foundation/ErrorTexts.h"
 
+#include "foundation/ErrorCodes.h"
+
 #include <algorithm>
 #include <iterator>
-
-#include "foundation/ErrorCodes.h"
 
 namespace {
 

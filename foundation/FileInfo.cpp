@@ -1,8 +1,8 @@
 #include "foundation/FileInfo.h"
 
-#include <initializer_list>
-
 #include "foundation/RecordIO.h"
+
+#include <initializer_list>
 
 int FileInfo::Serialize(AFile& stream) const {
     for (uint32_t word : {exists, isDirectory, notHidden, reserved}) {

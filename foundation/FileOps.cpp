@@ -1,11 +1,11 @@
 #include "foundation/FileOps.h"
 
-#include <cstdlib>
-#include <string>
-
 #include "foundation/ErrorCodes.h"
 #include "foundation/RemoteFileCache.h"
 #include "platform/files/NativeFiles.h"
+
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -38,7 +38,8 @@ std::string NearestExisting(std::string path) {
 // Runs `operation`; when it fails on a read-only `subject` and `force` is set, clears the bit and runs
 // it once more. Returns 0, `forcedFailure` (the bit set back) or `failure`.
 template <typename Operation>
-int WithReadOnlyForce(const std::string& subject, bool force, int forcedFailure, int failure, Operation operation) {
+int WithReadOnlyForce(const std::string& subject, bool force, int forcedFailure, int failure,
+                      Operation operation) {
     const bool readOnly = nativefiles::GetStatus(subject).isReadOnly;
     if (!readOnly)
         return operation() ? 0 : failure;

@@ -2,10 +2,10 @@
 // The file operations through which the whole system touches files. A remote path
 // ("?" + host + ":" + path on that host) is answered from the remote file-information cache.
 
-#include <cstdint>
-
 #include "foundation/AString.h"
 #include "foundation/FileInfo.h"
+
+#include <cstdint>
 
 // Seconds from 1904 to 1970 as the system counts them; saved data relies on this value.
 constexpr uint64_t kMacTimeOffset = 2082830400;

@@ -2,9 +2,9 @@
 // Messages and questions for the user, asked from any thread. The desktop program shows them in its
 // window; without one (tests, the server program) the headless implementation answers.
 
-#include <array>
-
 #include "foundation/AString.h"
+
+#include <array>
 
 struct AlertRequest {
     AString message;

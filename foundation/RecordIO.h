@@ -15,7 +15,9 @@ int ReadU16(AFile& stream, uint16_t& value);
 int ReadU32(AFile& stream, uint32_t& value);
 int ReadU64(AFile& stream, uint64_t& value);
 
-inline int WriteI32(AFile& stream, int32_t value) { return WriteU32(stream, static_cast<uint32_t>(value)); }
+inline int WriteI32(AFile& stream, int32_t value) {
+    return WriteU32(stream, static_cast<uint32_t>(value));
+}
 inline int ReadI32(AFile& stream, int32_t& value) {
     uint32_t raw = 0;
     const int result = ReadU32(stream, raw);

@@ -1,7 +1,5 @@
 #include "foundation/RemoteFileCache.h"
 
-#include <algorithm>
-
 #include "foundation/AFile.h"
 #include "foundation/AMemFile.h"
 #include "foundation/AProgress.h"
@@ -11,13 +9,17 @@
 #include "foundation/RecordIO.h"
 #include "foundation/RemotePeer.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kInfoTimeoutSeconds = 30;
 constexpr int kTransferTimeoutSeconds = 60;
 constexpr uint32_t kFetchHeaderSize = 16; // time, more-parts flag, data length
 
-bool PathLess(const AString& a, const AString& b) { return a.CompareNoCase(b) < 0; }
+bool PathLess(const AString& a, const AString& b) {
+    return a.CompareNoCase(b) < 0;
+}
 
 AString FileNameOf(const AString& path) {
     const int slash = path.ReverseFind(u'/');
@@ -75,8 +77,9 @@ int RemoteFileCache::FindLocked(const AString& path) {
                          [](const Entry& a, const Entry& b) { return PathLess(a.path, b.path); });
         m_sorted = true;
     }
-    const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), path,
-                                        [](const Entry& entry, const AString& key) { return PathLess(entry.path, key); });
+    const auto found =
+        std::lower_bound(m_entries.begin(), m_entries.end(), path,
+                         [](const Entry& entry, const AString& key) { return PathLess(entry.path, key); });
     if (found == m_entries.end() || found->path.CompareNoCase(path) != 0)
         return -1;
     return static_cast<int>(found - m_entries.begin());
@@ -97,8 +100,9 @@ void RemoteFileCache::Add(const AString& path, const FileInfo& info, bool sorted
         m_sorted = false;
         return;
     }
-    const auto place = std::upper_bound(m_entries.begin(), m_entries.end(), path,
-                                        [](const AString& key, const Entry& entry) { return PathLess(key, entry.path); });
+    const auto place =
+        std::upper_bound(m_entries.begin(), m_entries.end(), path,
+                         [](const AString& key, const Entry& entry) { return PathLess(key, entry.path); });
     m_entries.insert(place, {path, info});
 }
 
@@ -199,8 +203,8 @@ int RemoteFileCache::FetchPart(const AString& host, const AString& remotePath, u
         result = recordio::WriteU32(payload, part);
     if (result != 0)
         return result;
-    return RequestOnce(*peer, host, kRequestFetchFile, payload, answer, progress, RemotePeer::kProgressReceiving,
-                       kTransferTimeoutSeconds);
+    return RequestOnce(*peer, host, kRequestFetchFile, payload, answer, progress,
+                       RemotePeer::kProgressReceiving, kTransferTimeoutSeconds);
 }
 
 int RemoteFileCache::FetchFile(const AString& source, const AString& target, AProgress* progress) {

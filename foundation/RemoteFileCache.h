@@ -2,11 +2,11 @@
 // The process-wide cache of what the server programs of other computers said about their files, and
 // the two transfers of whole files to and from them.
 
-#include <mutex>
-#include <vector>
-
 #include "foundation/AString.h"
 #include "foundation/FileInfo.h"
+
+#include <mutex>
+#include <vector>
 
 class AProgress;
 class RemotePeer;

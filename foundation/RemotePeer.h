@@ -2,10 +2,10 @@
 // The connection to the server program of another computer, as the file functions use it. The remote
 // link implements it; nothing in this layer creates or frees one.
 
+#include "foundation/AString.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "foundation/AString.h"
 
 class AProgress;
 

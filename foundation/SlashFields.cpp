@@ -36,7 +36,8 @@ AString NextField(AString& rest) {
 
 } // namespace
 
-void ParseSlashFields(int& a, uint64_t& b, int& c, int& d, AString& text1, AString& text2, const AString& source) {
+void ParseSlashFields(int& a, uint64_t& b, int& c, int& d, AString& text1, AString& text2,
+                      const AString& source) {
     a = c = d = 0;
     b = 0;
     text1 = text2 = AString();

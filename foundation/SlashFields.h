@@ -4,4 +4,5 @@
 
 // Splits a song key: its first character is skipped, then "a/b_c/d/text1/text2". Missing fields stay 0
 // or empty; a text field "*" is the empty text; both texts are trimmed.
-void ParseSlashFields(int& a, uint64_t& b, int& c, int& d, AString& text1, AString& text2, const AString& source);
+void ParseSlashFields(int& a, uint64_t& b, int& c, int& d, AString& text1, AString& text2,
+                      const AString& source);

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/text/TextCodec.h"
+
+#include <gtest/gtest.h>
 
 using namespace textcodec;
 
@@ -15,8 +15,8 @@ TEST(TextCodec, InvalidUtf8BecomesReplacementCharacters) {
         const char* bytes;
         const char16_t* text;
     } cases[] = {
-        {"a\xC3", u"a\uFFFD"},             // cut short
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},     // overlong
+        {"a\xC3", u"a\uFFFD"},                   // cut short
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},           // overlong
         {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}, // a surrogate
         {"\xF0\x9F\x8E\xB5", u"\U0001F3B5"},
     };

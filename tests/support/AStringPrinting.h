@@ -1,8 +1,8 @@
 #pragma once
 // Lets GoogleTest print texts in its failure messages.
 
-#include <ostream>
-
 #include "foundation/AString.h"
+
+#include <ostream>
 
 void PrintTo(const AString& text, std::ostream* out);

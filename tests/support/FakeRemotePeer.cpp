@@ -8,8 +8,8 @@ int FakeRemotePeer::ConnectW(const AString& host) {
     return 0;
 }
 
-int FakeRemotePeer::Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer, bool,
-                            AProgress*, int progressFlags, int timeoutSeconds) {
+int FakeRemotePeer::Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer,
+                            bool, AProgress*, int progressFlags, int timeoutSeconds) {
     Call call{m_host, code, std::vector<uint8_t>(payload, payload + length), progressFlags, timeoutSeconds};
     calls.push_back(call);
     answer.clear();

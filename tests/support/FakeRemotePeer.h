@@ -1,10 +1,10 @@
 #pragma once
 // A remote link that records its requests and answers them from a handler of the test.
 
+#include "foundation/RemotePeer.h"
+
 #include <functional>
 #include <vector>
-
-#include "foundation/RemotePeer.h"
 
 class FakeRemotePeer : public RemotePeer {
 public:
@@ -19,8 +19,8 @@ public:
     using Handler = std::function<int(const Call& call, std::vector<uint8_t>& answer)>;
 
     int ConnectW(const AString& host) override;
-    int Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer, bool compress,
-                AProgress* progress, int progressFlags, int timeoutSeconds) override;
+    int Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer,
+                bool compress, AProgress* progress, int progressFlags, int timeoutSeconds) override;
     void Disconnect() override;
 
     int connectResult = 0;

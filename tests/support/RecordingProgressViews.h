@@ -1,11 +1,11 @@
 #pragma once
 // A status strip and log pane that remember what they were told.
 
-#include <mutex>
-#include <vector>
-
 #include "foundation/ProgressLogView.h"
 #include "foundation/ProgressStatusView.h"
+
+#include <mutex>
+#include <vector>
 
 class RecordingStatusView : public ProgressStatusView {
 public:

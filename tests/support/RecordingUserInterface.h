@@ -1,11 +1,11 @@
 #pragma once
 // Stands in for the user: records every message and question and answers from a script.
 
+#include "foundation/ProgressUserInterface.h"
+
 #include <deque>
 #include <mutex>
 #include <vector>
-
-#include "foundation/ProgressUserInterface.h"
 
 class RecordingUserInterface : public ProgressUserInterface {
 public:

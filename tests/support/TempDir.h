@@ -1,11 +1,11 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it at the end.
 
+#include "foundation/AString.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "foundation/AString.h"
 
 class TempDir {
 public:

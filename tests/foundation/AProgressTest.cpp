@@ -1,0 +1,173 @@
+#include "foundation/AProgress.h"
+
+#include "foundation/AProgressLite.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/HeadlessUserInterface.h"
+#include "support/AStringPrinting.h"
+#include "support/RecordingProgressViews.h"
+#include "support/RecordingUserInterface.h"
+
+#include <gtest/gtest.h>
+#include <regex>
+
+namespace {
+
+class AProgressTest : public testing::Test {
+protected:
+    AProgressTest() {
+        progress.SetStatus(&status);
+        progress.SetLogWindow(&log);
+    }
+
+    double LastPosition() const { return status.positions.empty() ? -1 : status.positions.back(); }
+
+    RecordingStatusView status;
+    RecordingLogView log;
+    AProgress progress;
+};
+
+} // namespace
+
+TEST_F(AProgressTest, PositionsWithoutARangeStartFromTheCurrentPosition) {
+    progress.Start();
+    progress.SetPos(0.5);
+    EXPECT_DOUBLE_EQ(LastPosition(), 0.5);
+    progress.SetPos(0.5);
+    EXPECT_DOUBLE_EQ(LastPosition(), 0.5);
+}
+
+TEST_F(AProgressTest, RangesMapOntoTheWholeOneAfterAnother) {
+    progress.Start();
+    progress.PushRange(0.5);
+    progress.SetPos(0.5);
+    EXPECT_DOUBLE_EQ(LastPosition(), 0.25);
+    progress.PopRange();
+    EXPECT_DOUBLE_EQ(LastPosition(), 0.5);
+    progress.PushRange(0.5);
+    progress.SetPos(1.0);
+    EXPECT_DOUBLE_EQ(LastPosition(), 1.0);
+    progress.Finish();
+    EXPECT_DOUBLE_EQ(LastPosition(), 1.0);
+    EXPECT_DOUBLE_EQ(progress.GetCurrentPosition(), 0.0);
+}
+
+TEST_F(AProgressTest, NestedRangesSplitTheirParent) {
+    progress.Start();
+    progress.PushRange(0.5);
+    progress.PushRange(0.5);
+    progress.SetPos(1.0);
+    EXPECT_DOUBLE_EQ(LastPosition(), 0.25);
+    progress.PopRange();
+    progress.PushRange(0.5);
+    progress.SetPos(0.5);
+    EXPECT_DOUBLE_EQ(LastPosition(), 0.375);
+    progress.PopRange();
+    EXPECT_DOUBLE_EQ(LastPosition(), 0.5);
+    progress.PopRange();
+    EXPECT_DOUBLE_EQ(LastPosition(), 0.5);
+    EXPECT_DOUBLE_EQ(progress.GetCurrentPosition(), 0.5);
+}
+
+TEST_F(AProgressTest, PositionLimitsAndNegativePositions) {
+    progress.Start();
+    EXPECT_DOUBLE_EQ(progress.MapToOverall(1.0005), 1.0005);
+    EXPECT_DOUBLE_EQ(progress.MapToOverall(1.001), 1.0);
+    const size_t shown = status.positions.size();
+    const AString text("only the text");
+    progress.SetPos(-1, &text);
+    EXPECT_EQ(status.positions.size(), shown);
+    EXPECT_EQ(status.line1, "only the text");
+}
+
+TEST_F(AProgressTest, PopWithoutAnOpenRangeDoesNothing) {
+    progress.Start();
+    const size_t shown = status.positions.size();
+    progress.PopRange();
+    EXPECT_EQ(status.positions.size(), shown);
+    EXPECT_DOUBLE_EQ(progress.GetCurrentPosition(), 0.0);
+}
+
+TEST_F(AProgressTest, StartAndFinishDriveTheStripAndLog) {
+    const AString text("Syncing");
+    progress.Start(&text, true, true);
+    EXPECT_TRUE(progress.IsRunning());
+    EXPECT_EQ(status.line1, "Syncing");
+    EXPECT_EQ(status.line2, "Syncing");
+    EXPECT_EQ(status.animationStarts, 1);
+    EXPECT_EQ(status.states.back(), ProgressStatusView::kProgressBar);
+    const std::regex stamped(R"(\d{4} [A-Z][a-z]+ \d{2} - \d{2}:\d{2}:\d{2}: Syncing\r\n)");
+    EXPECT_TRUE(std::regex_match(log.text.ToUtf8(), stamped)) << log.text.ToUtf8();
+    progress.Finish();
+    EXPECT_FALSE(progress.IsRunning());
+    EXPECT_EQ(status.animationStops, 1);
+}
+
+TEST_F(AProgressTest, PushRangeShowsItsTextInTheFirstLineOnly) {
+    progress.Start();
+    const AString text("Copying");
+    progress.PushRange(0.5, &text, false, true);
+    EXPECT_EQ(status.line1, "Copying");
+    EXPECT_EQ(status.line2, "");
+}
+
+TEST_F(AProgressTest, ErrorLinesCarryTheCodeAndItsText) {
+    progress.LogError(0, AString("nothing"), AString());
+    EXPECT_EQ(log.text, "");
+    progress.LogError(-5, AString("Copy failed: "), AString("/a.mp3"));
+    EXPECT_EQ(log.text, "Copy failed: /a.mp3 ERROR=-5: Invalid path.\r\n");
+}
+
+TEST(AProgress, LogWaitsForItsWindow) {
+    AProgress progress;
+    progress.Log("early ");
+    progress.Log("text", true);
+    RecordingLogView log;
+    progress.SetLogWindow(&log);
+    EXPECT_EQ(log.text, "");
+    progress.FlushLog();
+    EXPECT_EQ(log.text, "early text");
+    EXPECT_EQ(progress.PendingLog(), "");
+}
+
+TEST(AProgress, QuietProgressKeepsNoLogAndShowsNothing) {
+    AProgressLite quiet;
+    RecordingStatusView status;
+    quiet.SetStatus(&status);
+    quiet.Start();
+    quiet.SetPos(0.5);
+    quiet.Log("gone", true);
+    EXPECT_TRUE(status.positions.empty());
+    EXPECT_EQ(quiet.PendingLog(), "");
+}
+
+TEST(AProgress, PromptsMapButtonsToAnswers) {
+    RecordingUserInterface user;
+    user.QueueAnswers({0, 1, 2, 3, -1});
+    const AString a("/a.mp3"), b("/b.mp3");
+    EXPECT_EQ(AProgress::AskYesNoAll(AString("Replace?"), &a, &b), AProgress::kAnswerYes);
+    EXPECT_EQ(AProgress::AskYesNoAll(AString("Delete?"), &a, nullptr), AProgress::kAnswerNo);
+    EXPECT_EQ(AProgress::AskYesNoAll(AString("x"), &a, nullptr), AProgress::kAnswerYesToAll);
+    EXPECT_EQ(AProgress::AskYesNoAll(AString("x"), &a, nullptr), AProgress::kAnswerNoToAll);
+    EXPECT_EQ(AProgress::AskYesNo(AString("Quit?")), AProgress::kAnswerNone);
+    ASSERT_EQ(user.alerts.size(), 5u);
+    EXPECT_EQ(user.alerts[0].descriptions[0], "Copy");
+    EXPECT_EQ(user.alerts[0].descriptions[3], "/b.mp3");
+    EXPECT_EQ(user.alerts[1].descriptions[0], "Delete");
+    EXPECT_EQ(user.alerts[1].buttons[3], "No to All");
+    EXPECT_EQ(user.alerts[4].buttons[2], "");
+}
+
+TEST(AProgress, NobodyToAskMeansNo) {
+    EXPECT_EQ(AProgress::AskYesNo(AString("Delete everything?")), AProgress::kAnswerNo);
+    const AString path("/x");
+    EXPECT_EQ(AProgress::AskYesNoAll(AString("Delete?"), &path, nullptr), AProgress::kAnswerNo);
+}
+
+TEST(AProgress, MessagesAreLoggedAndShown) {
+    RecordingUserInterface user;
+    AProgress progress;
+    EXPECT_EQ(progress.Message(AString("Done"), true), 1);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0], "Done");
+    EXPECT_NE(progress.PendingLog().Find("Done\r\n"), -1);
+}

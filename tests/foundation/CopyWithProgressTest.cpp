@@ -1,0 +1,99 @@
+#include "foundation/CopyWithProgress.h"
+
+#include "foundation/AFile.h"
+#include "foundation/AProgress.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
+#include "platform/files/NativeFiles.h"
+#include "support/RecordingProgressViews.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void MakeFile(const TempDir& dir, const std::string& name, uint64_t size) {
+    AFile file;
+    ASSERT_EQ(file.Open(dir.Text(name), AFile::kModeWrite, false), 0);
+    ASSERT_EQ(file.Write("head", 4), 0);
+    ASSERT_EQ(file.SetLength(size), 0);
+    ASSERT_EQ(file.Close(true), 0);
+    ASSERT_EQ(SetFileModTime(dir.Text(name), UnixToMacTime(1400000000), false), 0);
+}
+
+size_t FilesIn(const TempDir& dir) {
+    std::vector<nativefiles::DirectoryEntry> entries;
+    nativefiles::ListDirectory(dir.Path(), entries);
+    return entries.size();
+}
+
+} // namespace
+
+TEST(CopyWithProgress, SmallFilesGoInOneStepWithoutProgress) {
+    TempDir dir;
+    MakeFile(dir, "song", kChunkedCopyThreshold - 1);
+    AProgress progress;
+    RecordingStatusView status;
+    progress.SetStatus(&status);
+    EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), nullptr, &progress, false), 0);
+    EXPECT_TRUE(status.positions.empty());
+    EXPECT_EQ(GetFileSize64(dir.Text("copy")), kChunkedCopyThreshold - 1);
+    EXPECT_EQ(GetFileModTime(dir.Text("copy")), UnixToMacTime(1400000000));
+}
+
+TEST(CopyWithProgress, LargeFilesGoInChunksWithAPositionEach) {
+    TempDir dir;
+    MakeFile(dir, "song", kChunkedCopyThreshold);
+    WriteText(dir.File("copy"), std::string(20000, 'o')); // an existing target, replaced whole
+    AProgress progress;
+    RecordingStatusView status;
+    progress.SetStatus(&status);
+    progress.Start();
+    status.positions.clear();
+    EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), nullptr, &progress, false), 0);
+    // The range's start, 103 chunks (102 of 102400 bytes and one of 40960), then the range's end.
+    ASSERT_EQ(status.positions.size(), 105u);
+    EXPECT_DOUBLE_EQ(status.positions[1], 102400.0 / kChunkedCopyThreshold);
+    EXPECT_DOUBLE_EQ(status.positions[103], 1.0);
+    EXPECT_EQ(ReadBytes(dir.File("copy")), ReadBytes(dir.File("song")));
+    EXPECT_EQ(GetFileModTime(dir.Text("copy")), UnixToMacTime(1400000000));
+}
+
+TEST(CopyWithProgress, CancelLeavesAnExistingTargetAndNoPartialFile) {
+    TempDir dir;
+    MakeFile(dir, "song", kChunkedCopyThreshold + 5);
+    WriteText(dir.File("copy"), "the user's old file");
+    EXPECT_EQ(CopyWithProgress(
+                  dir.Text("song"), dir.Text("copy"), [] { return 1; }, nullptr, false),
+              kUserCancel);
+    EXPECT_EQ(ReadBytes(dir.File("copy")).size(), 19u);
+    EXPECT_EQ(CopyWithProgress(
+                  dir.Text("song"), dir.Text("new"), [] { return 1; }, nullptr, false),
+              kUserCancel);
+    EXPECT_FALSE(FileExists(dir.Text("new")));
+    EXPECT_EQ(FilesIn(dir), 2u);
+}
+
+TEST(CopyWithProgress, CancelAfterSomeChunksStops) {
+    TempDir dir;
+    MakeFile(dir, "song", 3 * kChunkedCopyThreshold);
+    int asked = 0;
+    EXPECT_EQ(CopyWithProgress(
+                  dir.Text("song"), dir.Text("copy"), [&asked] { return ++asked > 5; }, nullptr, false),
+              kUserCancel);
+    EXPECT_EQ(asked, 6);
+    EXPECT_FALSE(FileExists(dir.Text("copy")));
+}
+
+TEST(CopyWithProgress, ReadOnlyTargetNeedsForceAndMissingSourceFails) {
+    TempDir dir;
+    MakeFile(dir, "song", kChunkedCopyThreshold);
+    WriteText(dir.File("copy"), "old");
+    ASSERT_EQ(SetReadOnly(dir.Text("copy"), true), 0);
+    EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), nullptr, nullptr, false), kErrorOpen);
+    EXPECT_EQ(ReadBytes(dir.File("copy")).size(), 3u);
+    EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), nullptr, nullptr, true), 0);
+    EXPECT_EQ(GetFileSize64(dir.Text("copy")), kChunkedCopyThreshold);
+    EXPECT_EQ(CopyWithProgress(dir.Text("missing"), dir.Text("other"), nullptr, nullptr, true), kErrorOpen);
+    EXPECT_FALSE(FileExists(dir.Text("other")));
+}

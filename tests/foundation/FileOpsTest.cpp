@@ -1,0 +1,147 @@
+#include "foundation/FileOps.h"
+
+#include "foundation/ErrorCodes.h"
+#include "platform/files/NativeFiles.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+TEST(FileOps, TimesMatchWithinAMinuteOrAnHourApart) {
+    const struct {
+        uint64_t difference;
+        bool match;
+    } cases[] = {{0, true},    {60, true},   {61, false},  {3539, false},
+                 {3540, true}, {3600, true}, {3660, true}, {3661, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(TimesMatch(100000, 100000 + c.difference), c.match) << c.difference;
+        EXPECT_EQ(TimesMatch(100000 + c.difference, 100000), c.match) << c.difference;
+    }
+}
+
+TEST(FileOps, RemotePathsNeedAQuestionMarkAndMore) {
+    EXPECT_TRUE(IsRemotePath(AString("?host:/x")));
+    EXPECT_FALSE(IsRemotePath(AString("?")));
+    EXPECT_FALSE(IsRemotePath(AString("/x?y")));
+}
+
+TEST(FileOps, FileInformationOfFilesFoldersAndHiddenFiles) {
+    TempDir dir;
+    WriteText(dir.File("song.mp3"), "12345");
+    WriteText(dir.File(".hidden"), "1");
+    ASSERT_EQ(SetFileModTime(dir.Text("song.mp3"), UnixToMacTime(1700000000), false), 0);
+    FileInfo info;
+    GetFileInfo(dir.Text("song.mp3"), info);
+    EXPECT_EQ(info.exists, 1u);
+    EXPECT_EQ(info.isDirectory, 0u);
+    EXPECT_EQ(info.notHidden, 1u);
+    EXPECT_EQ(info.size, 5u);
+    EXPECT_EQ(info.modTime, 1700000000u + 2082830400u);
+    GetFileInfo(dir.Text(".hidden"), info);
+    EXPECT_EQ(info.notHidden, 0u);
+    GetFileInfo(AString(dir.Path()), info);
+    EXPECT_EQ(info.isDirectory, 1u);
+    EXPECT_EQ(info.size, 0u);
+    GetFileInfo(dir.Text("missing"), info);
+    EXPECT_EQ(info.exists, 0u);
+    EXPECT_TRUE(FileExists(dir.Text("song.mp3")));
+    EXPECT_FALSE(FileExists(AString(dir.Path())));
+    EXPECT_TRUE(DirectoryExists(AString(dir.Path())));
+    EXPECT_EQ(GetFileSize64(dir.Text("missing")), 0u);
+}
+
+TEST(FileOps, CreateDirectoryPathMakesEveryLevel) {
+    TempDir dir;
+    EXPECT_EQ(CreateDirectoryPath(AString(dir.File("a//b/c/"))), 0);
+    EXPECT_TRUE(DirectoryExists(dir.Text("a/b/c")));
+    WriteText(dir.File("file"), "x");
+    EXPECT_EQ(CreateDirectoryPath(AString(dir.File("file/sub"))), kErrorCreateDirectory);
+}
+
+TEST(FileOps, DeleteRespectsReadOnlyUnlessForced) {
+    TempDir dir;
+    WriteText(dir.File("ro"), "x");
+    ASSERT_EQ(SetReadOnly(dir.Text("ro"), true), 0);
+    EXPECT_EQ(DeleteFileLong(dir.Text("ro"), false), kErrorDelete);
+    EXPECT_TRUE(FileExists(dir.Text("ro")));
+    EXPECT_EQ(DeleteFileLong(dir.Text("ro"), true), 0);
+    EXPECT_FALSE(FileExists(dir.Text("ro")));
+    EXPECT_EQ(DeleteFileLong(dir.Text("ro"), true), kErrorDelete);
+}
+
+TEST(FileOps, MoveNeverOverwritesAnExistingTarget) {
+    TempDir dir;
+    WriteText(dir.File("a"), "first");
+    WriteText(dir.File("b"), "second");
+    EXPECT_EQ(MoveFileLong(dir.Text("a"), dir.Text("b"), true), kErrorMove);
+    EXPECT_EQ(ReadBytes(dir.File("b")).size(), 6u);
+    EXPECT_EQ(MoveFileLong(dir.Text("a"), dir.Text("c"), false), 0);
+    EXPECT_FALSE(FileExists(dir.Text("a")));
+    EXPECT_EQ(ReadBytes(dir.File("c")).size(), 5u);
+}
+
+TEST(FileOps, MoveAcrossFilesystemsCopiesThenDeletes) {
+    TempDir here;
+    if (!nativefiles::GetStatus("/dev/shm").isDirectory)
+        GTEST_SKIP() << "no second filesystem";
+    const std::string other = "/dev/shm/orvantis-move-" + std::to_string(getpid());
+    WriteText(here.File("song"), "music");
+    ASSERT_EQ(SetFileModTime(here.Text("song"), UnixToMacTime(1600000000), false), 0);
+    ASSERT_EQ(MoveFileLong(here.Text("song"), AString(other), false), 0);
+    EXPECT_FALSE(FileExists(here.Text("song")));
+    EXPECT_EQ(GetFileModTime(AString(other)), UnixToMacTime(1600000000));
+    nativefiles::RemoveFile(other);
+}
+
+TEST(FileOps, CopyKeepsTimesAndReplacesOnlyWhenWhole) {
+    TempDir dir;
+    WriteText(dir.File("src"), "new music");
+    ASSERT_EQ(SetFileModTime(dir.Text("src"), UnixToMacTime(1500000000), false), 0);
+    WriteText(dir.File("dst"), "old");
+    ASSERT_EQ(SetReadOnly(dir.Text("dst"), true), 0);
+    EXPECT_EQ(CopyFileLong(dir.Text("src"), dir.Text("dst"), false), kErrorCopy);
+    EXPECT_EQ(ReadBytes(dir.File("dst")).size(), 3u);
+    EXPECT_EQ(CopyFileChecked(dir.Text("src"), dir.Text("dst"), true), 0);
+    EXPECT_EQ(ReadBytes(dir.File("dst")).size(), 9u);
+    EXPECT_EQ(GetFileModTime(dir.Text("dst")), UnixToMacTime(1500000000));
+    EXPECT_TRUE(FilesMatch(dir.Text("src"), dir.Text("dst")));
+    EXPECT_EQ(CopyFileLong(dir.Text("missing"), dir.Text("dst"), true), kErrorCopy);
+    EXPECT_EQ(ReadBytes(dir.File("dst")).size(), 9u);
+}
+
+TEST(FileOps, CopyOntoTheSameFileIsRecognisedByIdentity) {
+    TempDir dir;
+    WriteText(dir.File("song"), "music");
+    ASSERT_EQ(symlink(dir.File("song").c_str(), dir.File("link").c_str()), 0);
+    EXPECT_EQ(CopyFileLong(dir.Text("song"), dir.Text("link"), false), 0);
+    EXPECT_EQ(ReadBytes(dir.File("song")).size(), 5u);
+}
+
+TEST(FileOps, SetModTimeOfReadOnlyFileNeedsForce) {
+    TempDir dir;
+    WriteText(dir.File("ro"), "x");
+    ASSERT_EQ(SetReadOnly(dir.Text("ro"), true), 0);
+    EXPECT_EQ(SetFileModTime(dir.Text("ro"), UnixToMacTime(1000), false), kErrorModTimeOpen);
+    EXPECT_EQ(SetFileModTime(dir.Text("ro"), UnixToMacTime(1000), true), 0);
+    EXPECT_EQ(GetFileModTime(dir.Text("ro")), UnixToMacTime(1000));
+    EXPECT_TRUE(IsReadOnly(dir.Text("ro")));
+    EXPECT_EQ(SetFileModTime(dir.Text("missing"), 1, true), kErrorModTimeNoAttributes);
+}
+
+TEST(FileOps, FreeSpaceOfAPathNotYetMadeIsThatOfItsFolder) {
+    TempDir dir;
+    uint64_t bytes = 0;
+    EXPECT_EQ(GetFreeSpace(AString(dir.File("not/yet/there.mp3")), bytes), 0);
+    EXPECT_GT(bytes, 0u);
+}
+
+TEST(FileOps, FilesMatchNeedsTwoFilesOfEqualSize) {
+    TempDir dir;
+    WriteText(dir.File("a"), "12345");
+    WriteText(dir.File("b"), "12345");
+    WriteText(dir.File("c"), "1234");
+    EXPECT_TRUE(FilesMatch(dir.Text("a"), dir.Text("b")));
+    EXPECT_FALSE(FilesMatch(dir.Text("a"), dir.Text("c")));
+    EXPECT_FALSE(FilesMatch(dir.Text("a"), AString(dir.Path())));
+    EXPECT_FALSE(FilesMatch(dir.Text("a"), dir.Text("missing")));
+}

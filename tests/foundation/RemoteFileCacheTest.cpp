@@ -1,0 +1,207 @@
+#include "foundation/RemoteFileCache.h"
+
+#include "foundation/AFile.h"
+#include "foundation/AMemFile.h"
+#include "foundation/AProgress.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
+#include "foundation/RecordIO.h"
+#include "platform/files/NativeFiles.h"
+#include "support/AStringPrinting.h"
+#include "support/FakeRemotePeer.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RemoteFileCacheTest : public testing::Test {
+protected:
+    void SetUp() override {
+        RemoteFileCache::Instance().Clear();
+        RemoteFileCache::Instance().SetPeer(&peer);
+    }
+    void TearDown() override {
+        RemoteFileCache::Instance().SetPeer(nullptr);
+        RemoteFileCache::Instance().Clear();
+    }
+
+    FakeRemotePeer peer;
+};
+
+std::vector<uint8_t> InfoAnswer(uint64_t size, uint64_t modTime) {
+    FileInfo info;
+    info.exists = 1;
+    info.notHidden = 1;
+    info.size = size;
+    info.modTime = modTime;
+    AMemFile stream;
+    info.Serialize(stream);
+    return std::vector<uint8_t>(stream.GetBuffer(), stream.GetBuffer() + stream.GetSize());
+}
+
+AString LoadString(const std::vector<uint8_t>& bytes, size_t offset = 0) {
+    AMemFile stream(bytes.data() + offset, static_cast<uint32_t>(bytes.size() - offset));
+    AString text;
+    EXPECT_EQ(text.Load(stream), 0);
+    return text;
+}
+
+// One part of a fetched file as the server answers it.
+std::vector<uint8_t> PartAnswer(uint64_t modTime, bool more, const std::string& data) {
+    AMemFile stream;
+    recordio::WriteU64(stream, modTime);
+    recordio::WriteU32(stream, more ? 1 : 0);
+    recordio::WriteU32(stream, static_cast<uint32_t>(data.size()));
+    stream.Write(data.data(), static_cast<uint32_t>(data.size()));
+    return std::vector<uint8_t>(stream.GetBuffer(), stream.GetBuffer() + stream.GetSize());
+}
+
+} // namespace
+
+TEST_F(RemoteFileCacheTest, AsksTheHostOnceAndAnswersLaterQuestionsFromTheCache) {
+    peer.handler = [](const FakeRemotePeer::Call&, std::vector<uint8_t>& answer) {
+        answer = InfoAnswer(4242, 3000000000ull);
+        return 0;
+    };
+    EXPECT_EQ(GetFileSize64(AString("?server:/Music/Song.mp3")), 4242u);
+    ASSERT_EQ(peer.calls.size(), 1u);
+    EXPECT_EQ(peer.calls[0].host, "server");
+    EXPECT_EQ(peer.calls[0].code, 3001);
+    EXPECT_EQ(peer.calls[0].timeoutSeconds, 30);
+    EXPECT_EQ(LoadString(peer.calls[0].payload), "/Music/Song.mp3");
+    EXPECT_EQ(peer.disconnects, 1);
+
+    EXPECT_TRUE(FileExists(AString("?SERVER:/music/song.MP3")));
+    EXPECT_EQ(GetFileModTime(AString("?server:/Music/Song.mp3")), 3000000000ull);
+    EXPECT_EQ(peer.calls.size(), 1u);
+
+    RemoteFileCache::Instance().Clear();
+    GetFileSize64(AString("?server:/Music/Song.mp3"));
+    EXPECT_EQ(peer.calls.size(), 2u);
+}
+
+TEST_F(RemoteFileCacheTest, FailuresAreNotCachedAndShortHostsAskNothing) {
+    peer.handler = [](const FakeRemotePeer::Call&, std::vector<uint8_t>&) { return -10566; };
+    EXPECT_FALSE(FileExists(AString("?server:/a")));
+    EXPECT_FALSE(FileExists(AString("?server:/a")));
+    EXPECT_EQ(peer.calls.size(), 2u);
+    EXPECT_EQ(peer.disconnects, 2);
+    EXPECT_FALSE(FileExists(AString("?s:/a")));
+    EXPECT_EQ(peer.calls.size(), 2u);
+    peer.connectResult = -10565;
+    EXPECT_FALSE(FileExists(AString("?server:/b")));
+    EXPECT_EQ(peer.disconnects, 2);
+}
+
+TEST_F(RemoteFileCacheTest, WithoutALinkRemotePathsAreNotConnected) {
+    RemoteFileCache::Instance().SetPeer(nullptr);
+    TempDir dir;
+    WriteText(dir.File("song"), "x");
+    EXPECT_FALSE(FileExists(AString("?server:/a")));
+    EXPECT_EQ(RemoteFileCache::Instance().CopyWithProgressRemote(dir.Text("song"), AString("?server:/a"),
+                                                                 false, nullptr),
+              kErrorNotConnected);
+    EXPECT_EQ(RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?server:/a"), dir.Text("b"), nullptr),
+              kErrorNotConnected);
+    EXPECT_FALSE(FileExists(dir.Text("b")));
+}
+
+TEST_F(RemoteFileCacheTest, SendingAFileBuildsTheSpecifiedPayload) {
+    TempDir dir;
+    WriteText(dir.File("Song.mp3"), "audio");
+    ASSERT_EQ(SetFileModTime(dir.Text("Song.mp3"), 3100000000ull, false), 0);
+    peer.handler = [](const FakeRemotePeer::Call&, std::vector<uint8_t>&) { return 0; };
+    ASSERT_EQ(RemoteFileCache::Instance().CopyWithProgressRemote(dir.Text("Song.mp3"),
+                                                                 AString("?pc:C:\\M\\S.mp3"), true, nullptr),
+              0);
+    ASSERT_EQ(peer.calls.size(), 1u);
+    const FakeRemotePeer::Call& call = peer.calls[0];
+    EXPECT_EQ(call.code, 3002);
+    EXPECT_EQ(call.progressFlags, 1);
+    EXPECT_EQ(call.timeoutSeconds, 60);
+    AMemFile payload(call.payload.data(), static_cast<uint32_t>(call.payload.size()));
+    uint32_t force = 0, length = 0;
+    uint64_t modTime = 0;
+    AString name, remotePath;
+    EXPECT_EQ(recordio::ReadU32(payload, force), 0);
+    EXPECT_EQ(recordio::ReadU64(payload, modTime), 0);
+    EXPECT_EQ(name.Load(payload), 0);
+    EXPECT_EQ(remotePath.Load(payload), 0);
+    EXPECT_EQ(recordio::ReadU32(payload, length), 0);
+    EXPECT_EQ(force, 1u);
+    EXPECT_EQ(modTime, 3100000000ull);
+    EXPECT_EQ(name, "Song.mp3");
+    EXPECT_EQ(remotePath, "C:\\M\\S.mp3");
+    EXPECT_EQ(length, 5u);
+    EXPECT_EQ(payload.BytesRemaining(), 5u);
+}
+
+TEST_F(RemoteFileCacheTest, SendingAMissingFileFailsAndLogs) {
+    TempDir dir;
+    AProgress progress;
+    peer.handler = [](const FakeRemotePeer::Call&, std::vector<uint8_t>&) { return 0; };
+    EXPECT_EQ(RemoteFileCache::Instance().CopyWithProgressRemote(dir.Text("missing"), AString("?pc:/x"),
+                                                                 false, &progress),
+              kErrorOpen);
+    EXPECT_TRUE(peer.calls.empty());
+    EXPECT_FALSE(FileExists(dir.Text("missing")));
+    EXPECT_EQ(progress.PendingLog(), "Communication Error: CopyWithProgressRemote\r\n");
+}
+
+TEST_F(RemoteFileCacheTest, FetchingWritesPartsAndKeepsTheTime) {
+    TempDir dir;
+    WriteText(dir.File("target"), "an older and longer version of the song");
+    peer.handler = [](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
+        AMemFile payload(call.payload.data(), static_cast<uint32_t>(call.payload.size()));
+        AString path;
+        uint32_t part = 0;
+        path.Load(payload);
+        recordio::ReadU32(payload, part);
+        answer = PartAnswer(3200000000ull, false, part == 0 ? "new" : "");
+        return path == "/Music/x.mp3" ? 0 : -1;
+    };
+    ASSERT_EQ(RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/Music/x.mp3"), dir.Text("target"),
+                                                              nullptr),
+              0);
+    EXPECT_EQ(ReadBytes(dir.File("target")), (std::vector<uint8_t>{'n', 'e', 'w'}));
+    EXPECT_EQ(GetFileModTime(dir.Text("target")), 3200000000ull);
+    EXPECT_EQ(peer.calls[0].progressFlags, 2);
+}
+
+TEST_F(RemoteFileCacheTest, AFailedOrInconsistentFetchLeavesTheOldTarget) {
+    TempDir dir;
+    WriteText(dir.File("target"), "old");
+    int parts = 0;
+    peer.handler = [&parts](const FakeRemotePeer::Call&, std::vector<uint8_t>& answer) {
+        if (++parts == 1) {
+            answer = PartAnswer(1, true, "first part");
+            return 0;
+        }
+        answer = PartAnswer(1, false, "x");
+        answer[12] = 200; // claims more data than came
+        return 0;
+    };
+    AProgress progress;
+    EXPECT_EQ(
+        RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/x"), dir.Text("target"), &progress),
+        kErrorInconsistentSize);
+    EXPECT_EQ(ReadBytes(dir.File("target")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(progress.PendingLog(), "Communication Error: MoveRemoteFileLocal\r\n");
+    std::vector<nativefiles::DirectoryEntry> entries;
+    nativefiles::ListDirectory(dir.Path(), entries);
+    EXPECT_EQ(entries.size(), 1u);
+}
+
+TEST_F(RemoteFileCacheTest, FilesTooLargeForTheLengthFieldAreRefused) {
+    TempDir dir;
+    {
+        AFile big;
+        ASSERT_EQ(big.Open(dir.Text("big"), AFile::kModeWrite, false), 0);
+        ASSERT_EQ(big.SetLength(RemoteFileCache::kMaxSendSize), 0);
+    }
+    EXPECT_EQ(RemoteFileCache::Instance().CopyWithProgressRemote(dir.Text("big"), AString("?pc:/x"), false,
+                                                                 nullptr),
+              kErrorNotSupported);
+    EXPECT_TRUE(peer.calls.empty());
+}
