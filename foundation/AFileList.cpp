@@ -32,6 +32,11 @@ int AFileList::Add(const AString& name) {
     return GetCount() - 1;
 }
 
+int AFileList::Add(const AString& name, uint64_t modTime) {
+    m_entries.push_back({modTime, name});
+    return GetCount() - 1;
+}
+
 void AFileList::InsertAt(const AString& name, int index) {
     index = std::clamp(index, 0, GetCount());
     m_entries.insert(m_entries.begin() + index, MakeEntry(name));

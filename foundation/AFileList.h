@@ -21,6 +21,8 @@ public:
 
     // Returns the new entry's index.
     int Add(const AString& name);
+    // For names whose time the caller knows, or that name no file (entry texts).
+    int Add(const AString& name, uint64_t modTime);
     void InsertAt(const AString& name, int index);
     // The first entry whose name equals `name` with A-Z folded, or -1.
     int Find(const AString& name) const;

@@ -6,10 +6,6 @@
 #include <iterator>
 #include <stdexcept>
 
-#ifndef ORVANTIS_FIXTURES
-#define ORVANTIS_FIXTURES "tests/fixtures"
-#endif
-
 TempDir::TempDir() {
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/orvantis-test-XXXXXX";
