@@ -1,0 +1,18 @@
+#pragma once
+// The 128-byte ID3v1 block at the end of an mp3 file: "TAG", title, artist, album (30 bytes each),
+// year (4), comment (30) and a genre byte; a zero in the comment's 29th byte makes the 30th a track
+// number (ID3v1.1).
+
+#include <cstdint>
+
+class AFile;
+class ID3;
+
+class ID3v1Block {
+public:
+    static constexpr uint32_t kLength = 128;
+    static constexpr int kErrorFileTooShort = -15100;
+
+    // Fills the record from the block when the file ends in one; 0 also when there is none.
+    static int ReadID3v1(ID3& tags, AFile& stream, uint64_t fileLength);
+};

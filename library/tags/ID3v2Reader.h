@@ -1,0 +1,51 @@
+#pragma once
+// Reads an ID3v2.2, 2.3 or 2.4 tag from the stream's position into the record: the text frames the
+// system uses, the pictures (as file offsets) and where the audio starts.
+
+#include "library/tags/ID3v2Header.h"
+#include "library/tags/Unsynchronisation.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class AFile;
+class AString;
+class ID3;
+struct ID3v2Frame;
+
+class ID3v2Reader {
+public:
+    static constexpr int kErrorVersion = -15101;
+    static constexpr int kErrorCompressed = -15102;
+    static constexpr int kErrorExtendedHeader = -15103;
+    static constexpr int kErrorFooter = -15104;
+
+    // 0 also when the stream holds no tag there (it is then put back at offset 0); the stream stands
+    // after the tag body when one was read.
+    static int ReadID3v2(ID3& tags, AFile& stream, uint64_t fileLength);
+
+private:
+    // A frame's bytes, after any unsynchronisation of its own was undone.
+    struct FrameContent;
+
+    ID3v2Reader(ID3& tags, const ID3v2Header& header, uint64_t bodyPosition);
+    int ReadFrames(AFile& stream);
+    int ReadBody(AFile& stream);
+    void HandleFrame(const ID3v2Frame& frame);
+    bool IsRefused(const ID3v2Frame& frame) const;
+    FrameContent ContentOf(const ID3v2Frame& frame) const;
+    void ApplyText(int field, const AString& text);
+    void ReadPicture(FrameContent& content);
+    // Pictures are met in tag order, so the offsets asked for never decrease.
+    uint64_t FileOffsetOf(uint64_t tagOffset);
+
+    ID3& m_tags;
+    ID3v2Header m_header;
+    uint64_t m_bodyPosition;
+    std::vector<uint8_t> m_raw;     // the body as stored
+    std::vector<uint8_t> m_decoded; // the body with the whole-tag unsynchronisation undone
+    const uint8_t* m_body = nullptr;
+    uint64_t m_bodySize = 0;
+    std::optional<unsynchronisation::RawOffsets> m_rawOffsets; // when the whole tag was unsynchronised
+};

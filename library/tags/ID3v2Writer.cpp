@@ -1,0 +1,313 @@
+#include "library/tags/ID3v2Writer.h"
+
+#include "foundation/AFile.h"
+#include "foundation/AReplacingFile.h"
+#include "foundation/ByteOrder.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
+#include "library/tags/ID3.h"
+#include "library/tags/ID3v1Block.h"
+#include "library/tags/ID3v2FrameWalk.h"
+#include "library/tags/ID3v2Reader.h"
+#include "library/tags/ID3v2Text.h"
+#include "library/tags/ImageKind.h"
+#include "library/tags/SongFileReader.h"
+#include "library/tags/Unsynchronisation.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr uint32_t kCopyBlock = 1024;
+constexpr uint64_t kMaxFrameSizeV22 = 0xFFFFFF;
+constexpr uint64_t kMaxFrameSizeV23 = 0xFFFFFFFF;
+constexpr uint8_t kV24Unsynchronised = 0x02;
+constexpr uint8_t kPictureTypeOther = 0;
+constexpr char kCommentLanguage[] = "eng";
+// A frame or tag that would not fit its size field is refused and the file left as it was.
+constexpr int kErrorTooLarge = kErrorInconsistentSize;
+
+using Bytes = std::vector<uint8_t>;
+
+void Append(Bytes& bytes, const void* data, size_t length) {
+    const uint8_t* begin = static_cast<const uint8_t*>(data);
+    bytes.insert(bytes.end(), begin, begin + length);
+}
+
+void Append(Bytes& bytes, const char* text) {
+    Append(bytes, text, std::strlen(text) + 1);
+}
+
+bool FitsLatin1(const AString& text) {
+    for (const char16_t c : text.GetCString()) {
+        if (c > 0xFF)
+            return false;
+    }
+    return true;
+}
+
+// Latin-1 when every character fits, else UTF-16 with a byte-order mark.
+uint8_t EncodingFor(const AString& text) {
+    return FitsLatin1(text) ? ID3v2Text::kLatin1 : ID3v2Text::kUtf16;
+}
+
+void AppendText(Bytes& bytes, const AString& text, uint8_t encoding, bool terminated) {
+    if (encoding == ID3v2Text::kLatin1) {
+        for (const char16_t c : text.GetCString())
+            bytes.push_back(static_cast<uint8_t>(c));
+        if (terminated)
+            bytes.push_back(0);
+        return;
+    }
+    const std::vector<uint8_t> units = text.GetUTF16WithBOM(); // ends with a zero character
+    Append(bytes, units.data(), terminated ? units.size() : units.size() - 2);
+}
+
+Bytes FrameV22(const char* id, const Bytes& content) {
+    Bytes frame(ID3v2FrameWalk::kHeaderLengthV22);
+    std::memcpy(frame.data(), id, 3);
+    frame[3] = static_cast<uint8_t>(content.size() >> 16);
+    frame[4] = static_cast<uint8_t>(content.size() >> 8);
+    frame[5] = static_cast<uint8_t>(content.size());
+    Append(frame, content.data(), content.size());
+    return frame;
+}
+
+Bytes TextFrameV22(const char* id, const AString& text, bool trailingZero) {
+    const uint8_t encoding = EncodingFor(text);
+    Bytes content{encoding};
+    AppendText(content, text, encoding, false);
+    if (trailingZero)
+        content.push_back(0);
+    return FrameV22(id, content);
+}
+
+// "COM": encoding, language, an empty description, the text.
+Bytes CommentFrameV22(const AString& text) {
+    const uint8_t encoding = EncodingFor(text);
+    Bytes content{encoding};
+    Append(content, kCommentLanguage, 3);
+    AppendText(content, AString(), encoding, true);
+    AppendText(content, text, encoding, false);
+    return FrameV22("COM", content);
+}
+
+uint64_t MaxFrameSize(int version) {
+    if (version == 2)
+        return kMaxFrameSizeV22;
+    return version == 3 ? kMaxFrameSizeV23 : ID3v2Header::kMaxSynchsafe;
+}
+
+void StoreFrameSize(uint8_t* header, int version, uint32_t size) {
+    if (version == 2) {
+        header[3] = static_cast<uint8_t>(size >> 16);
+        header[4] = static_cast<uint8_t>(size >> 8);
+        header[5] = static_cast<uint8_t>(size);
+    } else if (version == 3) {
+        StoreBE32(header + 4, size);
+    } else {
+        ID3v2Header::WriteSynchsafe32(header + 4, size);
+    }
+}
+
+} // namespace
+
+int ID3v2Writer::Write(ID3& tags, const uint8_t* picture, uint32_t pictureLength, bool force,
+                       const CancelCallback& cancel) {
+    AFile source;
+    if (const int result = source.Open(tags.path, AFile::kModeRead, false))
+        return result;
+    switch (SongFileReader::FormatOf(tags.extension)) {
+    case SongFileReader::Format::Mp4:
+    case SongFileReader::Format::Aiff:
+        return kErrorNotSupported;
+    case SongFileReader::Format::Mp3:
+        return ID3v2Writer(tags, source, picture, pictureLength, force, cancel).WriteTag();
+    case SongFileReader::Format::Other:
+        break;
+    }
+    return 0;
+}
+
+int ID3v2Writer::WriteTag() {
+    if (m_source.GetLength() < ID3v2Header::kLength)
+        return kErrorInconsistentSize;
+    uint8_t bytes[ID3v2Header::kLength];
+    if (const int result = m_source.Read(bytes, sizeof bytes))
+        return result;
+    ID3v2Header header;
+    if (!header.Parse(bytes))
+        return BuildFramesV22();
+    if (header.version < 2 || header.version > 4)
+        return kErrorVersion;
+    if (header.version == 2 && header.Has(ID3v2Header::kExtendedHeader))
+        return ID3v2Reader::kErrorCompressed;
+    Bytes body;
+    if (const int result = AddPicture(header, body))
+        return result;
+    return ReplaceAudio(header, body);
+}
+
+bool ID3v2Writer::IsJpeg() const {
+    return IsJpegData(m_picture, m_pictureLength);
+}
+
+int ID3v2Writer::AddPicture(ID3v2Header& header, Bytes& body) {
+    static constexpr int kPictureErrors[] = {0, 0, kErrorPictureV22, kErrorPictureV23, kErrorPictureV24};
+    if (!IsJpeg() && !IsPngData(m_picture, m_pictureLength))
+        return kPictureErrors[header.version];
+    if (const int result = recordio::CheckRemaining(m_source, header.bodySize))
+        return result;
+    try {
+        body.resize(header.bodySize);
+    } catch (const std::bad_alloc&) {
+        return kErrorOutOfMemory;
+    }
+    if (const int result = m_source.Read(body.data(), header.bodySize))
+        return result;
+    const Bytes frame = PictureFrame(header);
+    if (frame.empty())
+        return kErrorTooLarge;
+    const uint64_t framesEnd = FindFramesEnd(header, body.data(), body.size());
+    if (framesEnd + frame.size() > ID3v2Header::kMaxSynchsafe)
+        return kErrorTooLarge;
+    body.resize(framesEnd);
+    Append(body, frame.data(), frame.size());
+    header.bodySize = static_cast<uint32_t>(body.size());
+    return 0;
+}
+
+uint64_t ID3v2Writer::FindFramesEnd(const ID3v2Header& header, const uint8_t* body, uint64_t size) {
+    // Before ID3v2.4 an unsynchronised tag is walked in its decoded form.
+    if (header.version < 4 && header.Has(ID3v2Header::kUnsynchronisation)) {
+        const Bytes decoded = unsynchronisation::Decode(body, size);
+        const uint64_t end = ID3v2FrameWalk(decoded.data(), decoded.size(), header.version,
+                                            header.FramesStart(decoded.data(), decoded.size()))
+                                 .SkipToEnd();
+        return unsynchronisation::RawOffsets(body, size).Of(end);
+    }
+    return ID3v2FrameWalk(body, size, header.version, header.FramesStart(body, size)).SkipToEnd();
+}
+
+// PIC: encoding, "JPG" or "PNG", picture type, empty description, image.
+// APIC: encoding, "image/jpg" or "image/png", picture type, empty description, image.
+Bytes ID3v2Writer::PictureFrame(const ID3v2Header& header) const {
+    const int version = header.version;
+    const bool unsynchronised = header.Has(ID3v2Header::kUnsynchronisation);
+    Bytes content{ID3v2Text::kLatin1};
+    if (version == 2)
+        Append(content, IsJpeg() ? "JPG" : "PNG", 3);
+    else
+        Append(content, IsJpeg() ? "image/jpg" : "image/png");
+    content.push_back(kPictureTypeOther);
+    content.push_back(0);
+    Append(content, m_picture, m_pictureLength);
+    // ID3v2.4 unsynchronises each frame's content; older versions the whole tag, headers included.
+    if (version == 4 && unsynchronised)
+        content = unsynchronisation::Encode(content.data(), content.size());
+    if (content.size() > MaxFrameSize(version))
+        return Bytes();
+    Bytes frame(ID3v2FrameWalk::HeaderLength(version));
+    std::memcpy(frame.data(), version == 2 ? "PIC" : "APIC", version == 2 ? 3 : 4);
+    StoreFrameSize(frame.data(), version, static_cast<uint32_t>(content.size()));
+    if (version == 4 && unsynchronised)
+        frame[9] = kV24Unsynchronised;
+    Append(frame, content.data(), content.size());
+    if (version < 4 && unsynchronised)
+        frame = unsynchronisation::Encode(frame.data(), frame.size());
+    return frame;
+}
+
+int ID3v2Writer::BuildFramesV22() {
+    if (const int result = m_source.Seek(0))
+        return result;
+    const uint64_t fileLength = m_source.GetLength();
+    m_tags.fileSize = static_cast<uint32_t>(fileLength);
+    if (fileLength == 0)
+        return kErrorInconsistentSize;
+    if (const int result = ID3v1Block::ReadID3v1(m_tags, m_source, fileLength))
+        return result;
+    if (const int result = m_source.Seek(0))
+        return result;
+    const ID3& tags = m_tags;
+    if (tags.title.IsEmpty() && tags.artist.IsEmpty() && tags.album.IsEmpty() && tags.comment.IsEmpty() &&
+        tags.genre.IsEmpty() && tags.year == 0 && tags.trackNumber == 0)
+        return kErrorNotSupported;
+    if (!IsJpeg() && !IsPngData(m_picture, m_pictureLength))
+        return kErrorNewTagPicture;
+    enum class Layout { Text, TextAndZero, Comment };
+    struct TextField {
+        const char* id;
+        AString text;
+        Layout layout;
+    };
+    const TextField fields[] = {
+        {"TT2", tags.title, Layout::Text},
+        {"TP1", tags.artist, Layout::Text},
+        {"TAL", tags.album, Layout::Text},
+        {"TYE", tags.year ? AString::FromUInt(tags.year) : AString(), Layout::Text},
+        {"COM", tags.comment, Layout::Comment},
+        {"TRK", tags.trackNumber ? AString::FromUInt(tags.trackNumber) : AString(), Layout::TextAndZero},
+        {"TCO", tags.genre, Layout::Text},
+    };
+    Bytes body;
+    for (const TextField& field : fields) {
+        if (field.text.IsEmpty())
+            continue;
+        const Bytes frame = field.layout == Layout::Comment
+                                ? CommentFrameV22(field.text)
+                                : TextFrameV22(field.id, field.text, field.layout == Layout::TextAndZero);
+        if (frame.size() - ID3v2FrameWalk::kHeaderLengthV22 > kMaxFrameSizeV22)
+            return kErrorTooLarge;
+        Append(body, frame.data(), frame.size());
+    }
+    ID3v2Header header;
+    header.version = 2;
+    const Bytes picture = PictureFrame(header);
+    if (picture.empty() || body.size() + picture.size() > ID3v2Header::kMaxSynchsafe)
+        return kErrorTooLarge;
+    Append(body, picture.data(), picture.size());
+    header.bodySize = static_cast<uint32_t>(body.size());
+    return ReplaceAudio(header, body);
+}
+
+// The source stands at the first byte after the old tag (or at 0 when it had none): everything from
+// there follows the new tag unchanged.
+int ID3v2Writer::ReplaceAudio(const ID3v2Header& header, const Bytes& body) {
+    AReplacingFile target;
+    if (const int result = target.Begin(m_tags.path, m_force))
+        return result;
+    uint8_t bytes[ID3v2Header::kLength];
+    header.Store(bytes);
+    if (const int result = target.Write(bytes, sizeof bytes))
+        return result;
+    if (const int result = target.Write(body.data(), static_cast<uint32_t>(body.size())))
+        return result;
+    if (header.version == 4 && header.Has(ID3v2Header::kFooter)) {
+        header.StoreFooter(bytes);
+        if (const int result = target.Write(bytes, sizeof bytes))
+            return result;
+        if (const int result = m_source.Seek(m_source.GetPosition() + ID3v2Header::kFooterLength))
+            return result;
+    }
+    if (const int result = CopyAudio(target))
+        return result;
+    m_source.Close(false);
+    return target.Commit();
+}
+
+int ID3v2Writer::CopyAudio(AFile& target) {
+    uint8_t block[kCopyBlock];
+    for (;;) {
+        if (m_cancel && m_cancel() != 0)
+            return kUserCancel;
+        uint32_t got = 0;
+        if (const int result = m_source.Read(block, sizeof block, &got))
+            return result;
+        if (const int result = target.Write(block, got))
+            return result;
+        if (got < sizeof block)
+            return 0;
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+// Puts a picture into the ID3v2 tag of an mp3 file: appended as one more frame to an existing
+// ID3v2.2, 2.3 or 2.4 tag (every old frame stays, the padding goes), or in a new ID3v2.2 tag built
+// from the record's fields. The new file is written beside the song and renamed over it.
+
+#include "foundation/CancelCallback.h"
+#include "library/tags/ID3v2Header.h"
+
+#include <cstdint>
+#include <vector>
+
+class AFile;
+class ID3;
+
+class ID3v2Writer {
+public:
+    static constexpr int kErrorVersion = -15105;
+    static constexpr int kErrorNewTagPicture = -15106;
+    static constexpr int kErrorPictureV22 = -15107;
+    static constexpr int kErrorPictureV23 = -15108;
+    static constexpr int kErrorPictureV24 = -15109;
+
+    static int Write(ID3& tags, const uint8_t* picture, uint32_t pictureLength, bool force,
+                     const CancelCallback& cancel);
+
+private:
+    // Where the frames of a tag body end (before padding); an extended header is stepped over.
+    static uint64_t FindFramesEnd(const ID3v2Header& header, const uint8_t* body, uint64_t size);
+
+    ID3v2Writer(ID3& tags, AFile& source, const uint8_t* picture, uint32_t pictureLength, bool force,
+                const CancelCallback& cancel)
+        : m_tags(tags), m_source(source), m_picture(picture), m_pictureLength(pictureLength), m_force(force),
+          m_cancel(cancel) {}
+
+    int WriteTag();
+    int BuildFramesV22();
+    int AddPicture(ID3v2Header& header, std::vector<uint8_t>& body);
+    int ReplaceAudio(const ID3v2Header& header, const std::vector<uint8_t>& body);
+    int CopyAudio(AFile& target);
+    std::vector<uint8_t> PictureFrame(const ID3v2Header& header) const;
+    bool IsJpeg() const;
+
+    ID3& m_tags;
+    AFile& m_source;
+    const uint8_t* m_picture;
+    uint32_t m_pictureLength;
+    bool m_force;
+    const CancelCallback& m_cancel;
+};

@@ -1,0 +1,333 @@
+#include "library/tags/Mp4Reader.h"
+
+#include "foundation/AFile.h"
+#include "foundation/ByteOrder.h"
+#include "foundation/ErrorCodes.h"
+#include "library/tags/GenreTable.h"
+#include "library/tags/ID3.h"
+#include "library/tags/ImageKind.h"
+#include "library/tags/Mp4Atom.h"
+#include "library/tags/TagNumbers.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+enum ItemAction {
+    kTitle,
+    kAlbum,
+    kArtist,
+    kAlbumArtist,
+    kTVShow,
+    kGenreText,
+    kGenreNumber,
+    kComposer,
+    kCoverArt,
+    kTrack,
+    kDisc,
+    kYear,
+    kCompilation,
+    kMediaKind,
+    kPodcast,
+    kAccountName,
+    kMediaData,
+};
+
+struct ItemRule {
+    char type[5];
+    ItemAction action;
+};
+
+constexpr ItemRule kItemRules[] = {
+    {"\xA9nam", kTitle},
+    {"\xA9"
+     "alb",
+     kAlbum},
+    {"\xA9"
+     "ART",
+     kArtist},
+    {"aART", kAlbumArtist},
+    {"tvsh", kTVShow},
+    {"\xA9gen", kGenreText},
+    {"gnre", kGenreNumber},
+    {"\xA9wrt", kComposer},
+    {"covr", kCoverArt},
+    {"trkn", kTrack},
+    {"disk", kDisc},
+    {"\xA9"
+     "day",
+     kYear},
+    {"cpil", kCompilation},
+    {"stik", kMediaKind},
+    {"pcst", kPodcast},
+    {"apID", kAccountName},
+    {"mdat", kMediaData},
+};
+
+// The "data" atom that opens an item's body: size, "data", type code, locale, then the value.
+constexpr uint32_t kDataHeaderLength = 16;
+constexpr uint32_t kDataTypeAt = 8;
+constexpr uint32_t kTypeBinary = 0;
+constexpr uint32_t kTypeUtf8 = 1;
+constexpr uint32_t kTypeUtf16BE = 2;
+constexpr uint32_t kTypeInteger = 21;
+constexpr uint32_t kNumberLength = 4;
+constexpr uint32_t kImageSignatureLength = 8;
+constexpr uint32_t kMetaVersionAndFlags = 4;
+constexpr uint32_t kLowSixteenBits = 0xFFFF;
+constexpr int kGenreNumberOffset = -1; // "gnre" counts ID3v1 genres from 1
+constexpr char16_t kByteOrderMark = 0xFEFF;
+
+const ItemRule* RuleFor(const Mp4Atom& item) {
+    for (const ItemRule& rule : kItemRules) {
+        if (item.Is(rule.type))
+            return &rule;
+    }
+    return nullptr;
+}
+
+bool IsDataAtom(const uint8_t* bytes) {
+    return std::memcmp(bytes + 4, "data", 4) == 0;
+}
+
+uint32_t BigEndianNumber(const uint8_t* bytes, int64_t count) {
+    uint32_t number = 0;
+    for (int64_t i = 0; i < count; ++i)
+        number = (number << 8) | bytes[i];
+    return number;
+}
+
+// One or two big-endian numbers, as "a" or "a/b".
+AString NumbersText(const uint8_t* value, int64_t length) {
+    const uint32_t first = BigEndianNumber(value, std::min<int64_t>(kNumberLength, length));
+    const uint32_t second =
+        BigEndianNumber(value + kNumberLength, std::clamp<int64_t>(length - kNumberLength, 0, kNumberLength));
+    AString text = AString::FromUInt(first);
+    if (second > 0)
+        text += AString("/") + AString::FromUInt(second);
+    return text;
+}
+
+AString Utf8Text(const uint8_t* value, uint64_t length) {
+    const char* text = reinterpret_cast<const char*>(value);
+    return AString::FromUtf8(std::string_view(text, std::find(text, text + length, '\0') - text));
+}
+
+// Big-endian units up to the first zero; a leading byte-order mark is skipped, an odd byte dropped.
+AString Utf16Text(const uint8_t* value, uint64_t length) {
+    std::u16string text;
+    for (uint64_t i = 0; i + 1 < length; i += 2) {
+        const char16_t unit = static_cast<char16_t>((value[i] << 8) | value[i + 1]);
+        if (unit == 0)
+            break;
+        if (!(i == 0 && unit == kByteOrderMark))
+            text.push_back(unit);
+    }
+    return AString(text);
+}
+
+} // namespace
+
+int Mp4Reader::ReadMP4(ID3& tags, AFile& stream, uint64_t fileLength) {
+    Mp4Reader reader(tags, stream, fileLength);
+    Mp4Atom atom;
+    bool found = false;
+    if (const int result = Mp4Atom::ReadAt(stream, 0, fileLength, atom, found))
+        return result;
+    if (!found || !atom.Is("ftyp") || atom.size >= fileLength)
+        return 0;
+    static constexpr const char* kPath[] = {"moov", "udta", "meta", "ilst"};
+    uint64_t from = atom.End();
+    for (const char* type : kPath) {
+        if (const int result = reader.FindAtom(from, type, atom, found))
+            return result;
+        if (!found)
+            return 0;
+        from = atom.BodyPosition();
+        if (atom.Is("meta"))
+            from += kMetaVersionAndFlags;
+    }
+    return reader.WalkItems(from);
+}
+
+int Mp4Reader::FindAtom(uint64_t from, const char* type, Mp4Atom& atom, bool& found) {
+    found = false;
+    uint64_t position = from;
+    while (position < m_fileLength) {
+        bool valid = false;
+        if (const int result = Mp4Atom::ReadAt(m_stream, position, m_fileLength, atom, valid))
+            return result;
+        if (!valid)
+            return 0;
+        if (atom.Is(type)) {
+            found = true;
+            return 0;
+        }
+        position = atom.End();
+    }
+    return 0;
+}
+
+// The walk is not bounded by "ilst": it goes on over whatever follows, so that a "mdat" after the
+// metadata gives where the media data lies.
+int Mp4Reader::WalkItems(uint64_t from) {
+    int result = 0;
+    uint64_t position = from;
+    while (position < m_fileLength) {
+        Mp4Atom item;
+        bool valid = false;
+        if (const int readResult = Mp4Atom::ReadAt(m_stream, position, m_fileLength, item, valid))
+            return readResult;
+        if (!valid || item.size > m_fileLength - position)
+            return result;
+        result = HandleItem(item);
+        if (result != 0)
+            return result;
+        position = item.End();
+    }
+    m_tags.tagKinds |= ID3::kTagMP4WalkComplete;
+    return result;
+}
+
+int Mp4Reader::HandleItem(const Mp4Atom& item) {
+    const ItemRule* rule = RuleFor(item);
+    if (!rule)
+        return 0;
+    if (rule->action == kMediaData) {
+        m_tags.audioStart = item.BodyPosition();
+        m_tags.audioEnd = item.End() - 1;
+        return 0;
+    }
+    if (rule->action == kCoverArt)
+        return ReadCoverArt(item);
+    AString text;
+    bool hasValue = false;
+    if (const int result = ReadDataAtom(item, text, hasValue))
+        return result;
+    if (!hasValue)
+        return 0;
+    switch (rule->action) {
+    case kTitle:
+        m_tags.title = text;
+        break;
+    case kAlbum:
+        m_tags.album = text;
+        break;
+    case kArtist:
+        m_tags.artist = text;
+        break;
+    case kAlbumArtist:
+        if (m_tags.artist.IsEmpty())
+            m_tags.artist = text;
+        break;
+    case kTVShow:
+        m_tags.tvShow = text;
+        break;
+    case kGenreText:
+        m_tags.genre = GenreTable::ResolveGenreNumber(text, kGenreNumberOffset);
+        break;
+    case kGenreNumber:
+        if (m_tags.genre.IsEmpty())
+            m_tags.genre = GenreTable::ResolveGenreNumber(text, kGenreNumberOffset);
+        break;
+    case kComposer:
+        m_tags.composer = text;
+        break;
+    case kTrack:
+        m_tags.trackNumber = LeadingNumber(text) & kLowSixteenBits;
+        break;
+    case kDisc:
+        NumberPair(text, m_tags.discNumber, m_tags.discCount);
+        m_tags.discNumber &= kLowSixteenBits;
+        m_tags.discCount &= kLowSixteenBits;
+        break;
+    case kYear:
+        m_tags.year = LeadingNumber(text);
+        break;
+    case kCompilation:
+        m_tags.compilation = LeadingNumber(text);
+        break;
+    case kMediaKind:
+        m_tags.mediaKind = static_cast<int32_t>(LeadingNumber(text));
+        break;
+    case kPodcast:
+        m_tags.podcast = LeadingNumber(text);
+        break;
+    case kAccountName:
+        m_tags.accountName = text;
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int Mp4Reader::ReadDataAtom(const Mp4Atom& item, AString& text, bool& hasValue) {
+    hasValue = false;
+    if (item.BodySize() < kDataHeaderLength || item.BodySize() > UINT32_MAX)
+        return 0;
+    std::vector<uint8_t> body;
+    try {
+        body.resize(item.BodySize());
+    } catch (const std::bad_alloc&) {
+        return kErrorOutOfMemory;
+    }
+    if (const int result = m_stream.Seek(item.BodyPosition()))
+        return result;
+    if (const int result = m_stream.Read(body.data(), static_cast<uint32_t>(body.size())))
+        return result;
+    if (!IsDataAtom(body.data()))
+        return 0;
+    const uint8_t* value = body.data() + kDataHeaderLength;
+    const uint64_t length = body.size() - kDataHeaderLength;
+    switch (LoadBE32(body.data() + kDataTypeAt)) {
+    case kTypeBinary:
+    case kTypeInteger:
+        text = NumbersText(value, static_cast<int64_t>(length));
+        break;
+    case kTypeUtf8:
+        text = Utf8Text(value, length);
+        break;
+    case kTypeUtf16BE:
+        text = Utf16Text(value, length);
+        break;
+    default:
+        return 0;
+    }
+    hasValue = true;
+    return 0;
+}
+
+// Every "data" atom of "covr" is one picture.
+int Mp4Reader::ReadCoverArt(const Mp4Atom& item) {
+    uint64_t position = item.BodyPosition();
+    uint64_t remaining = item.BodySize();
+    while (remaining >= kDataHeaderLength) {
+        uint8_t header[kDataHeaderLength];
+        if (const int result = m_stream.Seek(position))
+            return result;
+        if (const int result = m_stream.Read(header, sizeof header))
+            return result;
+        const uint64_t atomSize = LoadBE32(header);
+        if (!IsDataAtom(header) || atomSize < kDataHeaderLength + kImageSignatureLength ||
+            atomSize > remaining)
+            return 0;
+        ID3Picture picture;
+        picture.start = position + kDataHeaderLength;
+        picture.length = atomSize - kDataHeaderLength;
+        picture.end = picture.start + picture.length - 1;
+        uint8_t signature[kImageSignatureLength];
+        if (const int result = m_stream.Read(signature, sizeof signature))
+            return result;
+        picture.kind = PictureKindOf(signature, sizeof signature);
+        m_tags.pictures.push_back(picture);
+        remaining -= atomSize;
+        position += atomSize;
+    }
+    return 0;
+}

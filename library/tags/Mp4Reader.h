@@ -1,0 +1,31 @@
+#pragma once
+// Reads the metadata items of an MP4 file (the "ilst" list below moov/udta/meta) and where its media
+// data lies. Only atom headers and the values of the items used are read.
+
+#include <cstdint>
+
+class AFile;
+class AString;
+class ID3;
+struct Mp4Atom;
+
+class Mp4Reader {
+public:
+    // 0 with only the file facts when the file is no MP4 or has no item list.
+    static int ReadMP4(ID3& tags, AFile& stream, uint64_t fileLength);
+
+private:
+    Mp4Reader(ID3& tags, AFile& stream, uint64_t fileLength)
+        : m_tags(tags), m_stream(stream), m_fileLength(fileLength) {}
+
+    int FindAtom(uint64_t from, const char* type, Mp4Atom& atom, bool& found);
+    int WalkItems(uint64_t from);
+    int HandleItem(const Mp4Atom& item);
+    // 0 with `hasValue` set when the item holds a value of a type read as text.
+    int ReadDataAtom(const Mp4Atom& item, AString& text, bool& hasValue);
+    int ReadCoverArt(const Mp4Atom& item);
+
+    ID3& m_tags;
+    AFile& m_stream;
+    uint64_t m_fileLength;
+};

@@ -1,0 +1,30 @@
+#include "library/tags/TagNumbers.h"
+
+#include <limits>
+
+namespace {
+
+uint32_t LeadingNumberFrom(const std::u16string& text, size_t index) {
+    while (index < text.size() && text[index] == u' ')
+        ++index;
+    uint64_t number = 0;
+    for (; index < text.size() && text[index] >= u'0' && text[index] <= u'9'; ++index) {
+        number = number * 10 + (text[index] - u'0');
+        if (number > std::numeric_limits<uint32_t>::max())
+            return std::numeric_limits<uint32_t>::max();
+    }
+    return static_cast<uint32_t>(number);
+}
+
+} // namespace
+
+uint32_t LeadingNumber(const AString& text) {
+    return LeadingNumberFrom(text.GetCString(), 0);
+}
+
+void NumberPair(const AString& text, uint32_t& first, uint32_t& second) {
+    first = LeadingNumber(text);
+    const int slash = text.Find(u'/');
+    if (slash >= 0)
+        second = LeadingNumberFrom(text.GetCString(), static_cast<size_t>(slash) + 1);
+}

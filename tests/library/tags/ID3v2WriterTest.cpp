@@ -1,0 +1,221 @@
+#include "TagTestBytes.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
+#include "library/tags/ID3.h"
+#include "support/AStringPrinting.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace tagtest;
+
+namespace {
+
+const Bytes& Jpeg() {
+    static const Bytes jpeg = FixtureBytes("tags/tiny.jpg");
+    return jpeg;
+}
+
+const Bytes& Png() {
+    static const Bytes png = FixtureBytes("tags/tiny.png");
+    return png;
+}
+const Bytes kAudio(600, 0x33);
+
+// Writes `picture` into the song at `path`; the record knows the path also when its tag was refused.
+int WritePicture(const std::string& path, const Bytes& picture, bool force = false,
+                 const CancelCallback& cancel = nullptr) {
+    ID3 tags;
+    tags.Read(AString(path));
+    return tags.Write(picture.data(), static_cast<uint32_t>(picture.size()), force, cancel);
+}
+
+size_t FilesIn(const std::string& folder) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+TEST(TagWriter, OnlyMp3FilesAreWritten) {
+    TempDir dir;
+    const Bytes m4a = FixtureBytes("tags/mp4_atomicparsley.m4a");
+    WriteBytes(dir.File("song.m4a"), m4a);
+    EXPECT_EQ(WritePicture(dir.File("song.m4a"), Jpeg()), kErrorNotSupported);
+    EXPECT_EQ(ReadBytes(dir.File("song.m4a")), m4a);
+    WriteBytes(dir.File("song.wav"), kAudio);
+    EXPECT_EQ(WritePicture(dir.File("song.wav"), Jpeg()), 0);
+    EXPECT_EQ(ReadBytes(dir.File("song.wav")), kAudio);
+}
+
+TEST(TagWriter, AppendsToAnID3v23TagAndDropsThePadding) {
+    TempDir dir;
+    const Bytes frames = Concat({TextFrame(3, "TIT2", "Title"), TextFrame(3, "TPE1", "Artist")});
+    WriteBytes(dir.File("s.mp3"), Concat({Tag(3, Concat({frames, Bytes(1000, 0)})), kAudio}));
+    ASSERT_EQ(WritePicture(dir.File("s.mp3"), Jpeg()), 0);
+    const Bytes apic = Frame(3, "APIC", Concat({{0}, Text("image/jpg"), {0, 0, 0}, Jpeg()}));
+    EXPECT_EQ(apic.size(), 10 + 23 + Jpeg().size() - 10);
+    EXPECT_EQ(ReadBytes(dir.File("s.mp3")), Concat({Tag(3, Concat({frames, apic})), kAudio}));
+    EXPECT_EQ(FilesIn(dir.Path()), 1u);
+}
+
+TEST(TagWriter, NewID3v22TagFromTheRecord) {
+    TempDir dir;
+    const Bytes block = ID3v1("T", "A", "", "1999", "C", 7, 17);
+    WriteBytes(dir.File("v1.mp3"), Concat({kAudio, block}));
+    ASSERT_EQ(WritePicture(dir.File("v1.mp3"), Png()), 0);
+    const Bytes body = Concat({
+        Frame(2, "TT2", Concat({{0}, Text("T")})),
+        Frame(2, "TP1", Concat({{0}, Text("A")})),
+        Frame(2, "TYE", Concat({{0}, Text("1999")})),
+        Frame(2, "COM", Concat({{0}, Text("eng"), {0}, Text("C")})),
+        Frame(2, "TRK", Concat({{0}, Text("7"), {0}})),
+        Frame(2, "TCO", Concat({{0}, Text("Rock")})),
+        Frame(2, "PIC", Concat({{0}, Text("PNG"), {0, 0}, Png()})),
+    });
+    EXPECT_EQ(ReadBytes(dir.File("v1.mp3")), Concat({Tag(2, body), kAudio, block}));
+}
+
+TEST(TagWriter, TextBeyondLatin1IsWrittenAsUtf16) {
+    TempDir dir;
+    WriteBytes(dir.File("u.mp3"), Concat({kAudio, ID3v1("Price \x80", "", "", "", "", 0, 255)}));
+    ASSERT_EQ(WritePicture(dir.File("u.mp3"), Jpeg()), 0);
+    const Bytes written = ReadBytes(dir.File("u.mp3"));
+    const Bytes tt2 = Frame(2, "TT2", Concat({{1, 0xFF, 0xFE}, Utf16LE(u"Price \u20ac")}));
+    EXPECT_TRUE(std::equal(tt2.begin(), tt2.end(), written.begin() + 10));
+    ID3 tags;
+    ASSERT_EQ(tags.Read(dir.Text("u.mp3")), 0);
+    EXPECT_EQ(TextOf(&ID3::GetTitle, tags), AString(u"Price \u20ac"));
+}
+
+TEST(TagWriter, RefusalsLeaveTheFileAsItWas) {
+    const Bytes gif = Text("GIF89a....");
+    const struct {
+        const char* name;
+        Bytes file;
+        Bytes picture;
+        int result;
+    } cases[] = {
+        {"no tag, nothing to write", kAudio, Jpeg(), kErrorNotSupported},
+        {"no tag, a GIF", Concat({kAudio, ID3v1("T", "", "", "", "", 0, 0)}), gif, -15106},
+        {"ID3v2.2, a GIF", Concat({Tag(2, TextFrame(2, "TT2", "T")), kAudio}), gif, -15107},
+        {"ID3v2.3, a GIF", Concat({Tag(3, TextFrame(3, "TIT2", "T")), kAudio}), gif, -15108},
+        {"ID3v2.4, a GIF", Concat({Tag(4, TextFrame(4, "TIT2", "T")), kAudio}), gif, -15109},
+        {"ID3v2.5", Concat({Tag(5, {}), kAudio}), Jpeg(), -15105},
+        {"compressed ID3v2.2", Concat({Tag(2, TextFrame(2, "TT2", "T"), 0x40), kAudio}), Jpeg(), -15102},
+        {"a picture too large for an ID3v2.2 frame", Concat({Tag(2, TextFrame(2, "TT2", "T")), kAudio}),
+         Concat({Jpeg(), Bytes(0x1000000, 0)}), kErrorInconsistentSize},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        WriteBytes(dir.File("r.mp3"), c.file);
+        ID3 tags;
+        tags.Read(dir.Text("r.mp3"));
+        EXPECT_EQ(tags.Write(c.picture.data(), static_cast<uint32_t>(c.picture.size()), false, nullptr),
+                  c.result)
+            << c.name;
+        EXPECT_EQ(ReadBytes(dir.File("r.mp3")), c.file) << c.name;
+        EXPECT_EQ(FilesIn(dir.Path()), 1u) << c.name;
+    }
+}
+
+TEST(TagWriter, CancelledOnTheFirstBlock) {
+    TempDir dir;
+    const Bytes file = Concat({Tag(3, TextFrame(3, "TIT2", "T")), kAudio});
+    WriteBytes(dir.File("c.mp3"), file);
+    EXPECT_EQ(WritePicture(dir.File("c.mp3"), Jpeg(), false, [] { return 1; }), kUserCancel);
+    EXPECT_EQ(ReadBytes(dir.File("c.mp3")), file);
+    EXPECT_EQ(FilesIn(dir.Path()), 1u);
+}
+
+TEST(TagWriter, ReadOnlySongsOnlyWithForce) {
+    TempDir dir;
+    const Bytes file = Concat({Tag(3, TextFrame(3, "TIT2", "T")), kAudio});
+    WriteBytes(dir.File("ro.mp3"), file);
+    ASSERT_EQ(SetReadOnly(dir.Text("ro.mp3"), true), 0);
+    EXPECT_LT(WritePicture(dir.File("ro.mp3"), Jpeg()), 0);
+    EXPECT_EQ(ReadBytes(dir.File("ro.mp3")), file);
+    ASSERT_EQ(WritePicture(dir.File("ro.mp3"), Jpeg(), true), 0);
+    EXPECT_TRUE(IsReadOnly(dir.Text("ro.mp3")));
+    ID3 tags;
+    ASSERT_EQ(tags.Read(dir.Text("ro.mp3")), 0);
+    EXPECT_EQ(tags.GetPictureCount(), 1);
+}
+
+TEST(TagWriter, ExtendedHeadersAreSteppedOver) {
+    TempDir dir;
+    // ID3v2.4: a synchsafe size that counts itself, then the frames; the new frame's size is synchsafe.
+    const Bytes extended = {0, 0, 0, 6, 1, 0};
+    const Bytes frames = TextFrame(4, "TIT2", "Kept");
+    WriteBytes(dir.File("x.mp3"), Concat({Tag(4, Concat({extended, frames, Bytes(30, 0)}), 0x40), kAudio}));
+    ASSERT_EQ(WritePicture(dir.File("x.mp3"), Jpeg()), 0);
+    const Bytes apic = Frame(4, "APIC", Concat({{0}, Text("image/jpg"), {0, 0, 0}, Jpeg()}));
+    EXPECT_EQ(ReadBytes(dir.File("x.mp3")), Concat({Tag(4, Concat({extended, frames, apic}), 0x40), kAudio}));
+}
+
+TEST(TagWriter, UnsynchronisedTagsGetAnUnsynchronisedFrame) {
+    TempDir dir;
+    // ID3v2.4: the frame's content is unsynchronised and its flag set.
+    WriteBytes(dir.File("u4.mp3"), Concat({Tag(4, TextFrame(4, "TIT2", "T"), 0x80), kAudio}));
+    ASSERT_EQ(WritePicture(dir.File("u4.mp3"), Jpeg()), 0);
+    const Bytes written = ReadBytes(dir.File("u4.mp3"));
+    const size_t apicAt = 10 + TextFrame(4, "TIT2", "T").size();
+    EXPECT_EQ(written[apicAt + 9], 0x02);
+    for (size_t i = apicAt + 10; i + 1 < written.size() - kAudio.size(); ++i)
+        EXPECT_FALSE(written[i] == 0xFF && written[i + 1] >= 0xE0) << i; // no false frame sync
+    ID3 tags;
+    ASSERT_EQ(tags.Read(dir.Text("u4.mp3")), 0);
+    ASSERT_EQ(tags.GetPictureCount(), 1);
+    EXPECT_EQ(tags.GetPicture(0).length, Jpeg().size());
+}
+
+// The writer's output is what real tools read (checked with mutagen and eyeD3 when the kept copies
+// were made; tests/fixtures/tags/README.md).
+TEST(TagWriter, OutputMatchesTheCheckedFixtures) {
+    const struct {
+        const char* source;
+        const char* picture;
+        const char* written;
+    } cases[] = {
+        {"id3v1_only.mp3", "tiny.jpg", "written_new_v22.mp3"},
+        {"v23_unsync.mp3", "tiny.png", "written_unsync_v23.mp3"},
+        {"v24_mutagen.mp3", "tiny.png", "written_v24.mp3"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        WriteBytes(dir.File("song.mp3"), FixtureBytes(std::string("tags/") + c.source));
+        ASSERT_EQ(WritePicture(dir.File("song.mp3"), FixtureBytes(std::string("tags/") + c.picture)), 0)
+            << c.source;
+        EXPECT_EQ(ReadBytes(dir.File("song.mp3")), FixtureBytes(std::string("tags/") + c.written))
+            << c.source;
+    }
+}
+
+class WrittenFixture : public testing::TestWithParam<const char*> {};
+
+// Every frame, the audio and the pictures there were stay; the new picture is read back.
+TEST_P(WrittenFixture, ReadsBackWithEveryOldFieldAndThePicture) {
+    TempDir dir;
+    const std::string path = dir.File("song.mp3");
+    WriteBytes(path, FixtureBytes(std::string("tags/") + GetParam()));
+    ID3 before;
+    ASSERT_EQ(before.Read(AString(path)), 0);
+    ASSERT_EQ(WritePicture(path, Png()), 0);
+    ID3 after;
+    ASSERT_EQ(after.Read(AString(path)), 0);
+    for (auto getter : {&ID3::GetTitle, &ID3::GetArtist, &ID3::GetAlbum, &ID3::GetGenre, &ID3::GetComposer})
+        EXPECT_EQ(TextOf(getter, after), TextOf(getter, before));
+    for (auto number : {&ID3::GetTrackNumber, &ID3::GetDiscNumber, &ID3::GetDiscCount, &ID3::GetYear,
+                        &ID3::GetBitRate, &ID3::GetDuration})
+        EXPECT_EQ((after.*number)(), (before.*number)());
+    EXPECT_EQ(after.IsCompilation(), before.IsCompilation());
+    ASSERT_EQ(after.GetPictureCount(), before.GetPictureCount() + 1);
+    const ID3Picture& added = after.GetPicture(after.GetPictureCount() - 1);
+    const Bytes file = ReadBytes(path);
+    EXPECT_EQ(Bytes(file.begin() + added.start, file.begin() + added.end + 1), Png());
+    EXPECT_EQ(added.kind, ID3Picture::kPng);
+}
+
+INSTANTIATE_TEST_SUITE_P(TagWriter, WrittenFixture,
+                         testing::Values("id3v1_only.mp3", "v24_mutagen.mp3", "v23_eyed3_extended.mp3",
+                                         "v23_unsync.mp3"));
+
+} // namespace
