@@ -1,0 +1,97 @@
+#pragma once
+// The record of one playlist of an iTunes library or of an iPod seen through iTunes: its name, id and
+// kind, the song records of its tracks in playlist order, and its saved form, which travels in saved
+// song lists and over the remote link.
+
+#include "foundation/AString.h"
+#include "library/itunes/ITunesPlayListObject.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class AFile;
+class ITunesSong;
+class ITunesTrackLookup;
+struct ITunesTrackBinding;
+
+class ITunesPlayList {
+public:
+    static constexpr uint32_t kVersion = 0x00200000;
+    static constexpr int kErrorAddToPlayList = -15215;
+    static constexpr int kErrorRemoveSong = -15216;
+    static constexpr int kErrorDeleteSong = -15217;
+    static constexpr int kErrorNoTrackAdded = -10001;
+    static constexpr int kErrorTrackNotFound = -1;
+
+    // 2 to 10 are the application's special kinds 1 to 9, plus one.
+    enum Kind : uint32_t { kUser = 0, kSmart = 1 };
+
+    ITunesPlayList();
+    ITunesPlayList(const ITunesPlayList&) = delete;
+    ITunesPlayList& operator=(const ITunesPlayList&) = delete;
+    ~ITunesPlayList();
+
+    int GetName(AString& out, uint32_t refresh);
+    int SetName(const AString& name, uint32_t writeThrough);
+    int32_t GetID() const { return m_id; }
+    void SetID(int32_t id) { m_id = id; }
+    uint32_t GetKind() const { return m_kind; }
+    void SetKind(uint32_t kind) { m_kind = kind; }
+    ITunesPlayListObject* GetPlayListObject() const { return m_object.get(); }
+    // The iTunes client binds the record to its live playlist.
+    void SetPlayListObject(ITunesPlayListRef object) { m_object = std::move(object); }
+
+    int GetSongCount() const { return static_cast<int>(m_songs.size()); }
+    // Null for an index outside the list.
+    ITunesSong* GetSong(int index) const;
+    // Appends a song pointer; no binding is made.
+    void AddSong(ITunesSong* song);
+    uint32_t GetSavedIDCount() const { return static_cast<uint32_t>(m_savedIDs.size()); }
+    int32_t GetSavedID(int index) const;
+
+    void SetFolderLayout(uint32_t withExtension, uint32_t withGenre, uint32_t withAlbum,
+                         uint32_t withTrackNumber, uint32_t fifthLayoutWord);
+    const AString& GetFolderPattern() const { return m_folderPattern; }
+
+    // Orders the songs by entry text (A-Z folded) into the sorted order, which the entries follow.
+    void SortSongs(uint32_t ascending);
+    int GetEntryCount() const;
+    // Song `index` of the sorted order (of the playlist order before the first sort).
+    ITunesSong* GetEntry(int index) const;
+    // Removes the entry from the sorted order only.
+    void RemoveEntry(int index);
+
+    int RemoveSong(int index, uint32_t deleteInITunes);
+    // Removes at most `count` occurrences of the song (all when negative); with `deleteInITunes` their
+    // tracks are deleted from the live playlist, found again through `client` when their reference is gone.
+    int DeleteSong(ITunesSong* song, int count, uint32_t deleteInITunes, ITunesTrackLookup* client);
+    int AddSongToPlayList(ITunesSong* song);
+    // Drops the live playlist and this playlist's bindings; a song left without any binding is freed.
+    void Unbind();
+
+    int Serialize(AFile& stream) const;
+    // The database ids are kept as saved ids until the iTunes client resolves them into songs.
+    int Load(AFile& stream);
+
+private:
+    int BindingOwnedHere(const ITunesSong& song) const;
+    // Removes the binding; a song left with none is freed and taken out of both orders. True when freed.
+    bool ReleaseBinding(ITunesSong* song, int bindingIndex);
+    void Forget(ITunesSong* song);
+    int DeleteTrack(const ITunesTrackBinding& binding, ITunesTrackLookup* client);
+
+    AString m_name;
+    int32_t m_id = -1;
+    std::vector<ITunesSong*> m_songs;
+    ITunesPlayListRef m_object;
+    std::vector<int32_t> m_savedIDs;
+    uint32_t m_kind = kUser;
+    std::optional<std::vector<ITunesSong*>> m_sorted;
+    uint32_t m_withExtension = 0;
+    uint32_t m_withGenre = 0;
+    uint32_t m_withAlbum = 1;
+    uint32_t m_withTrackNumber = 0;
+    uint32_t m_fifthLayoutWord = 0;
+    AString m_folderPattern;
+};

@@ -1,0 +1,396 @@
+#include "library/itunes/ITunesSong.h"
+
+#include "foundation/AFile.h"
+#include "foundation/AppDataFolder.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
+#include "foundation/RecordIO.h"
+#include "library/songlists/AudioDataSize.h"
+#include "library/songlists/EntryText.h"
+#include "library/songlists/FileNameRule.h"
+#include "platform/files/NativeFiles.h"
+
+#include <unistd.h>
+
+namespace {
+
+AString Trimmed(AString text) {
+    text.Trim();
+    return text;
+}
+
+// A level of the entry text: cleaned, "*" when empty.
+AString CleanLevel(const AString& value) {
+    const AString clean = SanitizedFileName(value, u'_', false);
+    return clean.IsEmpty() ? AString("*") : clean;
+}
+
+// A unique file per call in the program's data folder: both programs and several threads save
+// artwork there.
+int CreateArtworkFile(AString& path) {
+    AString folder;
+    if (!GetAppDataFolder(folder))
+        return ITunesSong::kErrorNoArtworkFolder;
+    folder.AppendPath("Quelloran");
+    folder.AppendPath("Orvantis");
+    if (!DirectoryExists(folder)) {
+        if (const int result = CreateDirectoryPath(folder))
+            return result;
+    }
+    AString target = folder;
+    target.AppendPath("tmp_img.tmp");
+    std::string temporary;
+    const int descriptor = nativefiles::CreateTemporaryBeside(target.ToUtf8(), temporary);
+    if (descriptor < 0)
+        return kErrorOpen;
+    close(descriptor);
+    path = AString::FromUtf8(temporary);
+    return 0;
+}
+
+int ReadWholeFile(const AString& path, std::vector<uint8_t>& buffer) {
+    const uint64_t size = GetFileSize64(path);
+    if (size == 0 || size > UINT32_MAX)
+        return ITunesSong::kErrorTrackCall;
+    AFile file;
+    if (const int result = file.Open(path, AFile::kModeRead, false))
+        return result;
+    std::vector<uint8_t> bytes(size);
+    const int result = file.Read(bytes.data(), static_cast<uint32_t>(size));
+    file.Close(false);
+    if (result == 0)
+        buffer = std::move(bytes);
+    return result;
+}
+
+class FileRemover {
+public:
+    explicit FileRemover(const AString& path) : m_path(path.ToUtf8()) {}
+    ~FileRemover() { nativefiles::RemoveFile(m_path); }
+
+private:
+    std::string m_path;
+};
+
+} // namespace
+
+ITunesSong::ITunesSong() {
+    UpdateNameChecksum();
+}
+
+ITunesSong::~ITunesSong() {
+    RemoveAllTracks();
+}
+
+void ITunesSong::SetPath(const AString& path) {
+    m_record.path = path;
+    path.GetExtension(m_record.extension);
+}
+
+void ITunesSong::SetPlayData(uint32_t playedCount, uint64_t playedDate, uint32_t rating) {
+    m_playedCount = playedCount;
+    m_playedDate = playedDate;
+    m_rating = rating;
+}
+
+ITunesTrackBinding* ITunesSong::GetTrack(int index) const {
+    if (index < 0 || index >= GetTrackCount())
+        return nullptr;
+    return m_bindings[index].get();
+}
+
+void ITunesSong::AddTrack(std::unique_ptr<ITunesTrackBinding> binding) {
+    if (binding)
+        m_bindings.push_back(std::move(binding));
+}
+
+void ITunesSong::RemoveTrack(int index) {
+    if (index >= 0 && index < GetTrackCount())
+        m_bindings.erase(m_bindings.begin() + index);
+}
+
+void ITunesSong::RemoveAllTracks() {
+    m_bindings.clear();
+}
+
+// The checksum of the cleaned name's UTF-16LE bytes; the engine is reset for every name.
+void ITunesSong::UpdateNameChecksum() {
+    m_checksum.Reset();
+    m_checksum.Update(SanitizedFileName(m_record.name, u'_', false));
+    m_record.nameChecksum = m_checksum.GetValue();
+}
+
+int ITunesSong::FirstTrack(ITunesTrackObject*& track) const {
+    if (m_bindings.empty())
+        return kErrorInvalidElement;
+    track = m_bindings.front()->track.get();
+    return track ? 0 : kErrorTrackCall;
+}
+
+int ITunesSong::GetText(ITunesTrackProperty property, AString& field, AString& out, uint32_t refresh,
+                        int exceptionCode) {
+    if (refresh) {
+        ITunesTrackObject* track = nullptr;
+        if (const int result = FirstTrack(track))
+            return result;
+        AString value;
+        try {
+            if (track->GetText(property, value) != 0)
+                return kErrorTrackCall;
+        } catch (...) {
+            return exceptionCode;
+        }
+        field = Trimmed(value);
+    }
+    out = field;
+    return 0;
+}
+
+int ITunesSong::GetNumber(ITunesTrackProperty property, uint32_t& field, uint32_t& out, uint32_t refresh,
+                          int exceptionCode) {
+    if (refresh) {
+        ITunesTrackObject* track = nullptr;
+        if (const int result = FirstTrack(track))
+            return result;
+        int32_t value = 0;
+        try {
+            if (track->GetNumber(property, value) != 0)
+                return kErrorTrackCall;
+        } catch (...) {
+            return exceptionCode;
+        }
+        field = static_cast<uint32_t>(value);
+    }
+    out = field;
+    return 0;
+}
+
+int ITunesSong::SetText(ITunesTrackProperty property, AString& field, const AString& value,
+                        uint32_t writeThrough) {
+    if (!writeThrough) {
+        field = Trimmed(value);
+        return 0;
+    }
+    ITunesTrackObject* track = nullptr;
+    if (const int result = FirstTrack(track))
+        return result;
+    try {
+        if (track->SetText(property, value) != 0)
+            return kErrorTrackCall;
+    } catch (...) {
+        return kErrorTrackCall;
+    }
+    field = value;
+    return 0;
+}
+
+int ITunesSong::SetNumber(ITunesTrackProperty property, uint32_t& field, uint32_t value,
+                          uint32_t writeThrough) {
+    if (writeThrough) {
+        ITunesTrackObject* track = nullptr;
+        if (const int result = FirstTrack(track))
+            return result;
+        try {
+            if (track->SetNumber(property, static_cast<int32_t>(value)) != 0)
+                return kErrorTrackCall;
+        } catch (...) {
+            return kErrorTrackCall;
+        }
+    }
+    field = value;
+    return 0;
+}
+
+int ITunesSong::GetName(AString& out, uint32_t refresh) {
+    const int result = GetText(ITunesTrackProperty::Name, m_record.name, out, refresh, kErrorGetName);
+    if (result == 0 && refresh)
+        UpdateNameChecksum();
+    return result;
+}
+
+int ITunesSong::GetAlbum(AString& out, uint32_t refresh) {
+    return GetText(ITunesTrackProperty::Album, m_record.album, out, refresh, kErrorGetAlbum);
+}
+
+int ITunesSong::GetArtist(AString& out, uint32_t refresh) {
+    return GetText(ITunesTrackProperty::Artist, m_record.artist, out, refresh, kErrorGetArtist);
+}
+
+int ITunesSong::GetGenre(AString& out, uint32_t refresh) {
+    return GetText(ITunesTrackProperty::Genre, m_record.genre, out, refresh, kErrorGetGenre);
+}
+
+int ITunesSong::GetBitRate(uint32_t& out, uint32_t refresh) {
+    return GetNumber(ITunesTrackProperty::BitRate, m_record.bitRate, out, refresh, kErrorGetBitRate);
+}
+
+int ITunesSong::GetDuration(uint32_t& out, uint32_t refresh) {
+    return GetNumber(ITunesTrackProperty::Duration, m_record.duration, out, refresh, kErrorGetDuration);
+}
+
+int ITunesSong::GetSize(uint32_t& out, uint32_t refresh) {
+    return GetNumber(ITunesTrackProperty::Size, m_record.size, out, refresh, kErrorGetSize);
+}
+
+int ITunesSong::SetName(const AString& name, uint32_t writeThrough) {
+    const int result = SetText(ITunesTrackProperty::Name, m_record.name, name, writeThrough);
+    if (result == 0)
+        UpdateNameChecksum();
+    return result;
+}
+
+int ITunesSong::SetAlbum(const AString& album, uint32_t writeThrough) {
+    return SetText(ITunesTrackProperty::Album, m_record.album, album, writeThrough);
+}
+
+int ITunesSong::SetArtist(const AString& artist, uint32_t writeThrough) {
+    return SetText(ITunesTrackProperty::Artist, m_record.artist, artist, writeThrough);
+}
+
+int ITunesSong::SetGenre(const AString& genre, uint32_t writeThrough) {
+    return SetText(ITunesTrackProperty::Genre, m_record.genre, genre, writeThrough);
+}
+
+int ITunesSong::SetComposer(const AString& composer, uint32_t writeThrough) {
+    return SetText(ITunesTrackProperty::Composer, m_record.composer, composer, writeThrough);
+}
+
+int ITunesSong::SetTrackNumber(uint32_t trackNumber, uint32_t writeThrough) {
+    return SetNumber(ITunesTrackProperty::TrackNumber, m_record.trackNumber, trackNumber, writeThrough);
+}
+
+int ITunesSong::SetYear(uint32_t year, uint32_t writeThrough) {
+    return SetNumber(ITunesTrackProperty::Year, m_record.year, year, writeThrough);
+}
+
+int ITunesSong::GetArtworkCount(int& count) {
+    ITunesTrackObject* track = nullptr;
+    if (const int result = FirstTrack(track))
+        return result;
+    int32_t items = 0;
+    try {
+        if (track->GetArtworkCount(items) != 0)
+            return kErrorTrackCall;
+    } catch (...) {
+        return kErrorTrackCall;
+    }
+    count = items;
+    return 0;
+}
+
+int ITunesSong::SaveArtwork(int index, std::vector<uint8_t>& buffer) {
+    buffer.clear();
+    int count = 0;
+    if (const int result = GetArtworkCount(count))
+        return result;
+    if (index < 0 || count <= index)
+        return 0;
+    AString path;
+    if (const int result = CreateArtworkFile(path))
+        return result;
+    const FileRemover remover(path);
+    try {
+        if (m_bindings.front()->track->SaveArtworkToFile(index + 1, path) != 0)
+            return kErrorTrackCall;
+    } catch (...) {
+        return kErrorTrackCall;
+    }
+    return ReadWholeFile(path, buffer);
+}
+
+uint64_t ITunesSong::GetAudioSize() {
+    if (!m_audioSizeKnown) {
+        m_audioSize = AudioDataSizeOf(m_record.path);
+        m_audioSizeKnown = true;
+    }
+    return m_audioSize;
+}
+
+void ITunesSong::BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum,
+                            bool withTrackNumber, uint32_t, bool withID) {
+    if (m_entry.IsEmpty()) {
+        AString entry(u"\\");
+        AString genre = SanitizedFileName(m_record.genre, u'_', false);
+        if (genre.CompareNoCase("_") == 0)
+            genre = AString();
+        if (withGenre)
+            AppendEntryLevel(entry, genre.IsEmpty() ? AString("*") : genre);
+        const bool nothingNamesTheSong = m_record.artist.IsEmpty() && (genre.IsEmpty() || !withGenre) &&
+                                         (m_record.album.IsEmpty() || !withAlbum);
+        AppendEntryLevel(entry, nothingNamesTheSong
+                                    ? CleanLevel(AString::FromInt(static_cast<int>(GetAudioSize())))
+                                    : CleanLevel(m_record.artist));
+        if (withAlbum)
+            AppendEntryLevel(entry, CleanLevel(m_record.album));
+        if (withTrackNumber)
+            AppendEntryLevel(entry, AString::FromInt(static_cast<int>(m_record.trackNumber)));
+        AppendEntryLevel(entry, CleanLevel(m_record.name));
+        if (withExtension)
+            AppendEntryLevel(entry, m_record.extension.IsEmpty() ? AString("*") : m_record.extension);
+        m_entry = entry;
+    }
+    out = m_entry;
+    if (withID) {
+        out += kEntryIdSeparator;
+        out += static_cast<int>(m_record.databaseID);
+    }
+}
+
+int ITunesSong::Record::Write(AFile& stream) const {
+    using namespace recordio;
+    if (const int result = WriteU32(stream, kVersion))
+        return result;
+    for (const AString* text : {&name, &album, &artist, &genre, &composer}) {
+        if (const int result = text->Serialize(stream))
+            return result;
+    }
+    for (const uint32_t word : {trackNumber, year, bitRate, duration, size}) {
+        if (const int result = WriteU32(stream, word))
+            return result;
+    }
+    if (const int result = WriteU64(stream, modTime))
+        return result;
+    for (const AString* text : {&path, &extension}) {
+        if (const int result = text->Serialize(stream))
+            return result;
+    }
+    if (const int result = WriteU32(stream, nameChecksum))
+        return result;
+    return WriteU32(stream, databaseID);
+}
+
+int ITunesSong::Record::Read(AFile& stream) {
+    using namespace recordio;
+    if (const int result = ReadVersion(stream, kVersion))
+        return result;
+    for (AString* text : {&name, &album, &artist, &genre, &composer}) {
+        if (const int result = text->Load(stream))
+            return result;
+    }
+    for (uint32_t* word : {&trackNumber, &year, &bitRate, &duration, &size}) {
+        if (const int result = ReadU32(stream, *word))
+            return result;
+    }
+    if (const int result = ReadU64(stream, modTime))
+        return result;
+    for (AString* text : {&path, &extension}) {
+        if (const int result = text->Load(stream))
+            return result;
+    }
+    if (const int result = ReadU32(stream, nameChecksum))
+        return result;
+    return ReadU32(stream, databaseID);
+}
+
+int ITunesSong::Serialize(AFile& stream) const {
+    return m_record.Write(stream);
+}
+
+int ITunesSong::Load(AFile& stream) {
+    Record loaded;
+    if (const int result = loaded.Read(stream))
+        return result;
+    m_record = std::move(loaded);
+    RemoveAllTracks();
+    return 0;
+}

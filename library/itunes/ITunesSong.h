@@ -1,0 +1,147 @@
+#pragma once
+// The record of one song on the iTunes side (the local library, an iPod seen through iTunes, and, by
+// its saved form, the library of another computer). Each field has a local copy; getters can refresh it
+// from the first bound track and setters can write through to that track.
+
+#include "foundation/ACrc32.h"
+#include "foundation/AString.h"
+#include "library/itunes/ITunesTrackBinding.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class AFile;
+
+class ITunesSong {
+public:
+    static constexpr uint32_t kVersion = 0x00100000;
+    // Codes of a getter whose track call raised an exception.
+    static constexpr int kErrorGetName = -15219;
+    static constexpr int kErrorGetAlbum = -15220;
+    static constexpr int kErrorGetArtist = -15221;
+    static constexpr int kErrorGetGenre = -15222;
+    static constexpr int kErrorGetBitRate = -15226;
+    static constexpr int kErrorGetDuration = -15227;
+    static constexpr int kErrorGetSize = -15228;
+    static constexpr int kErrorNoArtworkFolder = -15230;
+    static constexpr int kErrorTrackCall = -6;
+
+    ITunesSong();
+    ITunesSong(const ITunesSong&) = delete;
+    ITunesSong& operator=(const ITunesSong&) = delete;
+    ~ITunesSong();
+
+    AString GetPath() const { return m_record.path; }
+    // Also sets the extension: the text after the last '.', empty when there is none.
+    void SetPath(const AString& path);
+    const AString& GetExtension() const { return m_record.extension; }
+    uint32_t GetDatabaseID() const { return m_record.databaseID; }
+    void SetDatabaseID(uint32_t id) { m_record.databaseID = id; }
+    uint32_t GetNameChecksum() const { return m_record.nameChecksum; }
+    void SetBitRate(uint32_t bitRate) { m_record.bitRate = bitRate; }
+    void SetDuration(uint32_t seconds) { m_record.duration = seconds; }
+    void SetSize(uint32_t size) { m_record.size = size; }
+    void SetModTime(uint64_t macTime) { m_record.modTime = macTime; }
+    uint64_t GetModTime() const { return m_record.modTime; }
+    const AString& GetComposer() const { return m_record.composer; }
+    uint32_t GetTrackNumber() const { return m_record.trackNumber; }
+    uint32_t GetYear() const { return m_record.year; }
+
+    // The play data that the iTunes client fills when it loads a track; not saved.
+    void SetPlayData(uint32_t playedCount, uint64_t playedDate, uint32_t rating);
+    uint32_t GetPlayedCount() const { return m_playedCount; }
+    uint64_t GetPlayedDate() const { return m_playedDate; }
+    uint32_t GetRating() const { return m_rating; }
+    const AString& GetComment() const { return m_comment; }
+    void SetComment(const AString& comment) { m_comment = comment; }
+    const AString& GetEqualizer() const { return m_equalizer; }
+    void SetEqualizer(const AString& equalizer) { m_equalizer = equalizer; }
+
+    int GetTrackCount() const { return static_cast<int>(m_bindings.size()); }
+    // Null for an index outside the list.
+    ITunesTrackBinding* GetTrack(int index) const;
+    // The song takes the binding.
+    void AddTrack(std::unique_ptr<ITunesTrackBinding> binding);
+    // Releases the binding's track reference and frees it.
+    void RemoveTrack(int index);
+
+    // With `refresh`, the property is read from the first bound track into the local field first.
+    int GetName(AString& out, uint32_t refresh);
+    int GetAlbum(AString& out, uint32_t refresh);
+    int GetArtist(AString& out, uint32_t refresh);
+    int GetGenre(AString& out, uint32_t refresh);
+    int GetBitRate(uint32_t& out, uint32_t refresh);
+    int GetDuration(uint32_t& out, uint32_t refresh);
+    int GetSize(uint32_t& out, uint32_t refresh);
+
+    // With `writeThrough`, the first bound track takes the value first; the local field changes only
+    // once the track accepted it.
+    int SetName(const AString& name, uint32_t writeThrough);
+    int SetAlbum(const AString& album, uint32_t writeThrough);
+    int SetArtist(const AString& artist, uint32_t writeThrough);
+    int SetGenre(const AString& genre, uint32_t writeThrough);
+    int SetComposer(const AString& composer, uint32_t writeThrough);
+    int SetTrackNumber(uint32_t trackNumber, uint32_t writeThrough);
+    int SetYear(uint32_t year, uint32_t writeThrough);
+
+    int GetArtworkCount(int& count);
+    // The bytes of artwork `index` (from 0) of the first bound track; empty when there is no such one.
+    int SaveArtwork(int index, std::vector<uint8_t>& buffer);
+
+    // The song's entry text. The first text built is kept and returned by later calls whatever their
+    // flags; the "?" + database id tail is added when asked and never kept.
+    void BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum, bool withTrackNumber,
+                    uint32_t fifthLayoutWord, bool withID);
+
+    int Serialize(AFile& stream) const;
+    // All or nothing: a failed load leaves the record as it was. A loaded song is bound to nothing.
+    int Load(AFile& stream);
+
+private:
+    // The saved form, in its order.
+    struct Record {
+        AString name;
+        AString album;
+        AString artist;
+        AString genre;
+        AString composer;
+        uint32_t trackNumber = 0;
+        uint32_t year = 0;
+        uint32_t bitRate = 0;
+        uint32_t duration = 0;
+        uint32_t size = 0;
+        uint64_t modTime = 0;
+        AString path;
+        AString extension;
+        uint32_t nameChecksum = 0;
+        uint32_t databaseID = 0;
+
+        int Write(AFile& stream) const;
+        int Read(AFile& stream);
+    };
+
+    int GetText(ITunesTrackProperty property, AString& field, AString& out, uint32_t refresh,
+                int exceptionCode);
+    int GetNumber(ITunesTrackProperty property, uint32_t& field, uint32_t& out, uint32_t refresh,
+                  int exceptionCode);
+    int SetText(ITunesTrackProperty property, AString& field, const AString& value, uint32_t writeThrough);
+    int SetNumber(ITunesTrackProperty property, uint32_t& field, uint32_t value, uint32_t writeThrough);
+    // The track of the first binding, or the code that its absence gives.
+    int FirstTrack(ITunesTrackObject*& track) const;
+    void UpdateNameChecksum();
+    uint64_t GetAudioSize();
+    void RemoveAllTracks();
+
+    AString m_entry;
+    Record m_record;
+    uint64_t m_audioSize = 0;
+    bool m_audioSizeKnown = false;
+    std::vector<std::unique_ptr<ITunesTrackBinding>> m_bindings;
+    ACrc32 m_checksum;
+    uint32_t m_playedCount = 0;
+    uint64_t m_playedDate = 0;
+    uint32_t m_rating = 0;
+    AString m_comment;
+    AString m_equalizer;
+};

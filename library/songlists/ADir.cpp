@@ -1,0 +1,394 @@
+#include "library/songlists/ADir.h"
+
+#include "foundation/AFile.h"
+#include "foundation/AProgress.h"
+#include "foundation/AProgressLite.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
+#include "foundation/RecordIO.h"
+#include "library/songlists/ColonList.h"
+#include "library/songlists/FileNameRule.h"
+#include "library/tags/ID3.h"
+#include "platform/files/NativeFiles.h"
+
+#include <set>
+#include <utility>
+
+namespace {
+
+constexpr char16_t kPathSeparator = u'/';
+
+AProgress& QuietProgress() {
+    static AProgressLite quiet;
+    return quiet;
+}
+
+AString WithTrailingSeparator(const AString& path) {
+    AString result = path;
+    if (result.IsEmpty() || result.GetAt(result.GetLength() - 1) != kPathSeparator)
+        result += kPathSeparator;
+    return result;
+}
+
+AString WithoutTrailingSeparator(const AString& path) {
+    AString result = path;
+    while (result.GetLength() > 1 && result.GetAt(result.GetLength() - 1) == kPathSeparator)
+        result.Truncate(result.GetLength() - 1);
+    return result;
+}
+
+AString ParentFolder(const AString& path) {
+    const int separator = path.ReverseFind(kPathSeparator);
+    return separator <= 0 ? AString(separator == 0 ? "/" : "") : path.Left(separator);
+}
+
+AString FileNamePart(const AString& path) {
+    return path.Mid(path.ReverseFind(kPathSeparator) + 1);
+}
+
+// The four-letter names that an iPod gives the song files it keeps.
+bool IsScrambledName(const AString& fileName) {
+    const int dot = fileName.Find(u'.');
+    const AString stem = dot < 0 ? fileName : fileName.Left(dot);
+    if (stem.GetLength() != 4)
+        return false;
+    for (char16_t c : stem.GetCString()) {
+        if (c >= u'a' && c <= u'z')
+            return false;
+    }
+    return true;
+}
+
+// "~" goes before the last '.' of the file name, or at its end; never into a folder name.
+AString WithTilde(const AString& target) {
+    const int nameStart = target.ReverseFind(kPathSeparator) + 1;
+    const int dot = target.ReverseFind(u'.');
+    AString result = target;
+    result.Insert(dot >= nameStart ? dot : target.GetLength(), AString("~"));
+    return result;
+}
+
+} // namespace
+
+struct ADir::ScanState {
+    std::set<std::pair<uint64_t, uint64_t>> visitedFolders;
+};
+
+bool ADir::PathExists(const AString& path) {
+    return nativefiles::GetStatus(path.ToUtf8()).exists;
+}
+
+ADir::ADir(AProgress* progress) : m_progress(progress ? progress : &QuietProgress()) {}
+
+ADir::~ADir() = default;
+
+void ADir::SetProgressCallback(ProgressStatusView* status) {
+    m_progress->SetStatus(status);
+}
+
+void ADir::SetNameFilter(uint32_t flags, const AString& keepNames, const AString& dropNames) {
+    m_nameFilterFlags = flags;
+    m_keepNames = keepNames;
+    m_dropNames = dropNames;
+}
+
+bool ADir::PassesTypeFilter(const AString& path) const {
+    if (m_typeFilterFlags == 0)
+        return true;
+    AString extension;
+    path.GetExtension(extension);
+    if ((m_typeFilterFlags & kKeepListedTypes) && !m_keepTypes.IsEmpty()) {
+        if (extension.IsEmpty() || !ColonListContains(m_keepTypes, extension))
+            return false;
+    }
+    if ((m_typeFilterFlags & kDropListedTypes) && !m_dropTypes.IsEmpty() && !extension.IsEmpty()) {
+        if (ColonListContains(m_dropTypes, extension))
+            return false;
+    }
+    return true;
+}
+
+bool ADir::PassesNameFilter(const AString& path) const {
+    bool passes = true;
+    if ((m_nameFilterFlags & kKeepListedNames) && !m_keepNames.IsEmpty())
+        passes = ColonListItemOccursIn(m_keepNames, path);
+    if ((m_nameFilterFlags & kDropListedNames) && !m_dropNames.IsEmpty() &&
+        ColonListItemOccursIn(m_dropNames, path))
+        passes = false;
+    return passes;
+}
+
+int ADir::ScanFolder(const AString& folder, uint32_t recurse, const CancelCallback& callback) {
+    ScanState state;
+    const nativefiles::PathStatus status = nativefiles::GetStatus(folder.ToUtf8());
+    state.visitedFolders.insert({status.device, status.inode});
+    return ScanTree(folder, recurse != 0, callback, state);
+}
+
+void ADir::ShowReadingStatus() {
+    AString text("Reading File ");
+    text += m_entries.GetCount() + 1;
+    text += " from Directory...";
+    m_progress->SetPos(0.0, nullptr, &text, nullptr, false);
+}
+
+// A folder that cannot be listed is an error, never an empty folder: an empty list would make a
+// "make equal" sync delete the other side's songs.
+int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& callback, ScanState& state) {
+    std::vector<nativefiles::DirectoryEntry> listing;
+    if (!nativefiles::ListDirectory(folder.ToUtf8(), listing))
+        return DirectoryExists(folder) ? kErrorEnumeration : kErrorInvalidPath;
+    const AString& root = m_rootPath;
+    for (const nativefiles::DirectoryEntry& item : listing) {
+        if (callback) {
+            if (callback())
+                return kUserCancel;
+            ShowReadingStatus();
+        }
+        AString fullName = folder;
+        fullName.AppendPath(AString::FromUtf8(item.name));
+        if (!item.isDirectory && (!PassesTypeFilter(fullName) || !PassesNameFilter(fullName)))
+            continue;
+        if (!item.isDirectory || m_scanListsFolders) {
+            const bool underRoot = !root.IsEmpty() && fullName.Left(root.GetLength()) == root;
+            m_entries.Add(m_fullPathEntries == 0 && underRoot ? fullName.Mid(root.GetLength()) : fullName);
+        }
+        if (!item.isDirectory || !recurse)
+            continue;
+        // A link back into the tree would list its songs twice (and a duplicate scan would then
+        // propose deleting the only copy) or never end.
+        const nativefiles::PathStatus status = nativefiles::GetStatus(fullName.ToUtf8());
+        if (!state.visitedFolders.insert({status.device, status.inode}).second)
+            continue;
+        if (const int result = ScanTree(fullName, true, callback, state))
+            return result;
+    }
+    return 0;
+}
+
+int ADir::Open(const AString* path, uint32_t fullPaths, const CancelCallback& callback) {
+    if (path)
+        m_rootPath = WithTrailingSeparator(*path);
+    m_entries.SetBasePath(fullPaths ? AString() : m_rootPath);
+    m_fullPathEntries = fullPaths;
+    Clear();
+    return ReadDirectory(callback, 0);
+}
+
+void ADir::Sort(uint32_t ascending) {
+    m_entries.Sort(ascending != 0);
+}
+
+void ADir::SetRootPath(const AString& path) {
+    m_rootPath = WithTrailingSeparator(path);
+}
+
+int ADir::GetFullPath(const AString& entry, AString& out, uint32_t) {
+    out = entry;
+    return 0;
+}
+
+uint64_t ADir::GetFileDate(const AString& path) {
+    return GetFileModTime(path);
+}
+
+AString ADir::JoinRoot(const AString& entry) const {
+    if (m_fullPathEntries || m_rootPath.IsEmpty())
+        return entry;
+    AString path = m_rootPath;
+    path.AppendPath(entry);
+    return path;
+}
+
+int ADir::RemoveEntry(int index, uint32_t deleteFile, uint32_t skip) {
+    if (!IsValidIndex(index, m_entries.GetCount()))
+        return kErrorInvalidElement;
+    int result = 0;
+    if (deleteFile)
+        result = DeleteFile(JoinRoot(m_entries.GetName(index)), 1, skip);
+    m_entries.RemoveAt(index);
+    return result;
+}
+
+int ADir::RemoveEntries(const std::vector<int>& indexes) {
+    int firstError = 0;
+    for (auto index = indexes.rbegin(); index != indexes.rend(); ++index) {
+        const int result = RemoveEntry(*index, 0, 0);
+        if (firstError == 0)
+            firstError = result;
+    }
+    return firstError;
+}
+
+int ADir::DeleteFile(const AString& path, uint32_t flag, uint32_t skip) {
+    if (skip)
+        return 0;
+    if (IsRemotePath(path))
+        return GetType() == kTypeTunesRemote ? DeleteRemoteFile(path, flag, 0) : kErrorRefused;
+    if (m_keepRemovedFiles == 0)
+        return DeleteFileLong(path, m_copyMode != 0);
+    return MoveToRemovedFiles(path);
+}
+
+int ADir::DeleteRemoteFile(const AString&, uint32_t, uint32_t) {
+    return kErrorNotConnected;
+}
+
+// The parent of the root, unless the root is the top of its volume: removed files stay on the volume
+// they came from.
+AString ADir::RemovedFilesBase() const {
+    if (!m_removedFilesFolder.IsEmpty())
+        return m_removedFilesFolder;
+    const AString root = WithoutTrailingSeparator(m_rootPath);
+    const AString parent = ParentFolder(root);
+    if (parent.IsEmpty())
+        return root;
+    const nativefiles::PathStatus rootStatus = nativefiles::GetStatus(root.ToUtf8());
+    const nativefiles::PathStatus parentStatus = nativefiles::GetStatus(parent.ToUtf8());
+    if (rootStatus.exists && parentStatus.exists && rootStatus.device != parentStatus.device)
+        return root;
+    return parent;
+}
+
+int ADir::MoveToRemovedFiles(const AString& path) {
+    AString folder = RemovedFilesBase();
+    if (folder.IsEmpty())
+        return kErrorInvalidPath;
+    folder.AppendPath(kRemovedFilesName);
+    ID3 tags;
+    if (const int result = tags.Read(path))
+        return result;
+    uint32_t unknownArtist = 0;
+    BuildTargetFolder(tags, folder, &unknownArtist, 0);
+    if (!folder.IsEmpty()) {
+        if (const int result = CreateDirectoryPath(folder))
+            return result;
+    }
+    AString name = FileNamePart(path);
+    if (IsScrambledName(name)) {
+        AString displayName;
+        AString extension;
+        tags.GetDisplayName(displayName);
+        tags.GetExtension(extension);
+        name = SanitizedFileName(displayName, u'_', false) + "." + extension;
+    }
+    AString target = folder;
+    target.AppendPath(name);
+    while (PathExists(target))
+        target = WithTilde(target);
+    return MoveFileLong(path, target, m_copyMode != 0);
+}
+
+int ADir::AddFile(const AString&, AddFileSongInfo&) {
+    return kErrorFileType;
+}
+
+uint32_t ADir::FileExists(const AString& path) {
+    return ::FileExists(path) ? 1 : 0;
+}
+
+const AString* ADir::GetEntry(int index) {
+    if (!IsValidIndex(index, m_entries.GetCount()))
+        return nullptr;
+    return &m_entries.GetName(index);
+}
+
+int ADir::AddEntry(const AString& name, uint32_t allowEmpty) {
+    if (name.IsEmpty() && !allowEmpty)
+        return kErrorRefused;
+    return m_entries.Add(name);
+}
+
+int ADir::FindDuplicates(uint32_t, uint32_t, uint32_t, const CancelCallback&, uint32_t) {
+    return 0;
+}
+
+void ADir::Clear() {
+    m_entries.RemoveAll();
+}
+
+int ADir::Save(AFile& stream, uint32_t) {
+    using namespace recordio;
+    if (const int result = WriteU32(stream, kRecordVersion))
+        return result;
+    if (const int result = m_rootPath.Serialize(stream))
+        return result;
+    for (const uint32_t word : {m_recordFlag, m_typeFilterFlags}) {
+        if (const int result = WriteU32(stream, word))
+            return result;
+    }
+    for (const AString* text : {&m_keepTypes, &m_dropTypes}) {
+        if (const int result = text->Serialize(stream))
+            return result;
+    }
+    if (const int result = WriteU32(stream, m_nameFilterFlags))
+        return result;
+    for (const AString* text : {&m_keepNames, &m_dropNames}) {
+        if (const int result = text->Serialize(stream))
+            return result;
+    }
+    if (const int result = m_entries.Serialize(stream))
+        return result;
+    for (const uint32_t word : {m_fullPathEntries, m_askOnError, m_keepRemovedFiles, m_logTime, m_copyMode}) {
+        if (const int result = WriteU32(stream, word))
+            return result;
+    }
+    return m_removedFilesFolder.Serialize(stream);
+}
+
+int ADir::Load(AFile& stream, uint32_t) {
+    using namespace recordio;
+    if (const int result = ReadVersion(stream, kRecordVersion))
+        return result;
+    if (const int result = m_rootPath.Load(stream))
+        return result;
+    for (uint32_t* word : {&m_recordFlag, &m_typeFilterFlags}) {
+        if (const int result = ReadU32(stream, *word))
+            return result;
+    }
+    for (AString* text : {&m_keepTypes, &m_dropTypes}) {
+        if (const int result = text->Load(stream))
+            return result;
+    }
+    if (const int result = ReadU32(stream, m_nameFilterFlags))
+        return result;
+    for (AString* text : {&m_keepNames, &m_dropNames}) {
+        if (const int result = text->Load(stream))
+            return result;
+    }
+    if (const int result = m_entries.Load(stream))
+        return result;
+    for (uint32_t* word : {&m_fullPathEntries, &m_askOnError, &m_keepRemovedFiles, &m_logTime, &m_copyMode}) {
+        if (const int result = ReadU32(stream, *word))
+            return result;
+    }
+    return m_removedFilesFolder.Load(stream);
+}
+
+void ADir::CopySettings(const ADir& other) {
+    m_typeFilterFlags = other.m_typeFilterFlags;
+    m_keepTypes = other.m_keepTypes;
+    m_dropTypes = other.m_dropTypes;
+    m_nameFilterFlags = other.m_nameFilterFlags;
+    m_keepNames = other.m_keepNames;
+    m_dropNames = other.m_dropNames;
+    m_askOnError = other.m_askOnError;
+    m_keepRemovedFiles = other.m_keepRemovedFiles;
+    m_fullPathEntries = other.m_fullPathEntries;
+}
+
+AString& ADir::GetDescription(AString& out, uint32_t) {
+    out = m_rootPath;
+    return out;
+}
+
+int ADir::ReadDirectory(const CancelCallback& callback, uint32_t) {
+    const AString reading("Reading Directory...");
+    const AString done("Reading Directory Done!");
+    m_progress->PushRange(1.0, &reading, false, false);
+    const int result = ScanFolder(m_rootPath, 1, callback);
+    m_progress->PopRange(&done, false, false);
+    return result;
+}
+
+void ADir::BuildTargetFolder(const ID3&, AString&, uint32_t*, uint32_t) {}

@@ -1,0 +1,628 @@
+#include "library/songlists/ADirSong.h"
+
+#include "foundation/AFile.h"
+#include "foundation/AProgress.h"
+#include "foundation/AReplacingFile.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/ErrorTexts.h"
+#include "foundation/FileOps.h"
+#include "foundation/RecordIO.h"
+#include "library/songlists/AudioDataSize.h"
+#include "library/songlists/ColonList.h"
+#include "library/songlists/FileNameRule.h"
+#include "library/songlists/HtmlLibraryPage.h"
+#include "library/tags/ID3.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint64_t kPrefsFlagOffset = 10;
+
+AString TypeOf(const AString& path) {
+    AString extension;
+    path.GetExtension(extension);
+    return extension;
+}
+
+// A remote path keeps the other computer's separators.
+AString FileNameWithoutExtension(const AString& path) {
+    const int separator = std::max(path.ReverseFind(u'/'), path.ReverseFind(u'\\'));
+    AString name = path.Mid(separator + 1);
+    const int dot = name.ReverseFind(u'.');
+    return dot < 0 ? name : name.Left(dot);
+}
+
+// A tag value as a folder name: at most 40 characters; a value of blanks only keeps its blanks between
+// two '_', so that it cannot become an empty or hidden name.
+AString FolderName(const AString& raw) {
+    AString value = raw;
+    value.Trim();
+    value.Truncate(ADirSong::kFolderNameLength);
+    value.Trim();
+    if (value.IsEmpty() && !raw.IsEmpty()) {
+        const AString cut = raw.Left(ADirSong::kFolderNameLength);
+        value = AString("_") + cut.Mid(1, cut.GetLength() - 2) + "_";
+    }
+    return SanitizedFileName(value, u'_', true);
+}
+
+void AppendFolder(AString& folder, const AString& raw) {
+    folder.AppendPath(FolderName(raw));
+}
+
+AString TrackPrefix(const ID3& tags) {
+    AString prefix;
+    if (tags.GetDiscCount() > 1)
+        prefix += AString::FromUInt(tags.GetDiscNumber());
+    if (!prefix.IsEmpty())
+        prefix += "-";
+    if (tags.GetTrackNumber() < 10)
+        prefix += "0";
+    prefix += AString::FromUInt(tags.GetTrackNumber());
+    prefix += " ";
+    return prefix;
+}
+
+AString ShownLevel(const AString& level, const char* unknownText) {
+    return level.IsChar(u'*') ? AString(unknownText) : level;
+}
+
+} // namespace
+
+ADirSong::ADirSong(AProgress* progress) : ADir(progress) {
+    m_keepTypes = kSongTypes;
+    m_typeFilterFlags = kKeepListedTypes;
+}
+
+EntryLayout ADirSong::GetEntryLayout() const {
+    return {m_genreLevel != 0, m_albumLevel != 0, m_trackLevel != 0, m_typeLevel != 0};
+}
+
+bool ADirSong::PassesWholeItemFilter(const SongFilter& filter, const AString& value) const {
+    if ((filter.flags & 1) && !filter.keep.IsEmpty() && !ColonListContains(filter.keep, value))
+        return false;
+    if ((filter.flags & 2) && !filter.drop.IsEmpty() && ColonListContains(filter.drop, value))
+        return false;
+    return true;
+}
+
+bool ADirSong::PassesGenreFilter(const AString& value) const {
+    return m_genreLevel == 0 || PassesWholeItemFilter(m_genreFilter, value);
+}
+
+bool ADirSong::PassesArtistFilter(const AString& value) const {
+    return PassesWholeItemFilter(m_artistFilter, value);
+}
+
+bool ADirSong::PassesAlbumFilter(const AString& value) const {
+    return m_albumLevel == 0 || PassesWholeItemFilter(m_albumFilter, value);
+}
+
+bool ADirSong::PassesTitleFilter(const AString& value) const {
+    const SongFilter& filter = m_titleFilter;
+    if ((filter.flags & 1) && !filter.keep.IsEmpty() && !ColonListItemOccursIn(filter.keep, value))
+        return false;
+    if ((filter.flags & 2) && !filter.drop.IsEmpty() && ColonListItemOccursIn(filter.drop, value))
+        return false;
+    return true;
+}
+
+bool ADirSong::PassesSongFilters(const AString& entry) const {
+    EntryLayout layout = GetEntryLayout();
+    layout.type = true; // the title ends at the next level
+    const EntryLevels levels = SplitEntry(entry, layout);
+    return PassesGenreFilter(levels.genre) && PassesArtistFilter(levels.artist) &&
+           PassesAlbumFilter(levels.album) && PassesTitleFilter(levels.title);
+}
+
+int ADirSong::CompareNames(const AString& a, const AString& b) const {
+    return a.CompareNoCase(b);
+}
+
+// A protected file counts as unprotected when it names no account; with a foreign account it loses.
+ADirSong::Protection ADirSong::CheckProtection(const AString& path) {
+    Protection protection;
+    protection.isProtected = ColonListContains(kProtectedTypes, TypeOf(path));
+    if (!protection.isProtected || !m_onlyMyAppleIDs)
+        return protection;
+    ID3 tags;
+    if (tags.Read(path) != 0)
+        return protection;
+    AString account;
+    tags.GetAccountName(account);
+    if (account.IsEmpty())
+        protection.isProtected = false;
+    else
+        protection.foreignAccount = m_allowedAppleIDs.Find(account, 0, false) < 0;
+    return protection;
+}
+
+// 0 when protection does not decide.
+int ADirSong::ChooseByProtection(const AString& a, const AString& b) {
+    const Protection aProtection = CheckProtection(a);
+    if (aProtection.foreignAccount)
+        return kKeepSecond;
+    const Protection bProtection = CheckProtection(b);
+    if (bProtection.foreignAccount)
+        return kKeepFirst;
+    if (aProtection.isProtected != bProtection.isProtected)
+        return aProtection.isProtected ? kKeepFirst : kKeepSecond;
+    return 0;
+}
+
+int ADirSong::ChooseKeeper(const AString& a, const AString& b) {
+    const bool aExists = ::FileExists(a);
+    const bool bExists = ::FileExists(b);
+    if (aExists != bExists)
+        return aExists ? kKeepFirst : kKeepSecond;
+    if (m_protectedFiles) {
+        if (const int choice = ChooseByProtection(a, b))
+            return choice;
+    }
+    if (!m_preferredTypes.IsEmpty()) {
+        const bool aPreferred = ColonListContains(m_preferredTypes, TypeOf(a));
+        const bool bPreferred = ColonListContains(m_preferredTypes, TypeOf(b));
+        if (aPreferred != bPreferred)
+            return aPreferred ? kKeepFirst : kKeepSecond;
+    }
+    const uint64_t aSize = GetFileSize64(a);
+    const uint64_t bSize = GetFileSize64(b);
+    const uint64_t aTime = GetFileModTime(a);
+    const uint64_t bTime = GetFileModTime(b);
+    const bool sizeFirst = m_largestOverNewest != 0;
+    for (int test = 0; test < 2; ++test) {
+        const bool bySize = (test == 0) == sizeFirst;
+        const uint64_t aValue = bySize ? aSize : aTime;
+        const uint64_t bValue = bySize ? bSize : bTime;
+        if (aValue != bValue)
+            return aValue > bValue ? kKeepFirst : kKeepSecond;
+    }
+    return a.GetNumberBeforeExtension() > b.GetNumberBeforeExtension() ? kKeepSecond : kKeepFirst;
+}
+
+void ADirSong::GetMusicFolder(AString& out) {
+    out = m_rootPath;
+}
+
+int ADirSong::SaveArtwork(const AString&, int, std::vector<uint8_t>& data) {
+    data.clear();
+    return 0;
+}
+
+int ADirSong::GetArtworkCount(const AString&, int& count) {
+    count = 0;
+    return 0;
+}
+
+int ADirSong::GetPlayListNames(std::vector<AString>&, uint32_t, uint32_t) {
+    return kErrorNotSupported;
+}
+
+int ADirSong::AddSong(const AString&, const CancelCallback&) {
+    return kErrorNotSupported;
+}
+
+int ADirSong::CreatePlayList(const AString&) {
+    return kErrorNoPlayLists;
+}
+
+int ADirSong::DeletePlayList(const AString&) {
+    return kErrorNoPlayLists;
+}
+
+int ADirSong::GetBitRate(const AString&) {
+    return 0;
+}
+
+int ADirSong::GetDuration(const AString&) {
+    return 0;
+}
+
+AString& ADirSong::BuildDisplayString(AString& out, const AString& entry, int width, uint32_t noPrefix) {
+    AString prefix;
+    if (width < 0)
+        GetDescription(prefix, noPrefix);
+    AString text = entry;
+    const AString& root = m_rootPath;
+    if (!root.IsEmpty() && text.Left(root.GetLength()).CompareNoCase(root) == 0) {
+        text = text.Mid(root.GetLength());
+        const char16_t last = root.GetAt(root.GetLength() - 1);
+        if (last != u'/' && last != kEntryLevelSeparator && text.Find(kEntryLevelSeparator) == 0)
+            text.Delete(0);
+    }
+    const EntryLevels levels = SplitEntry(text, GetEntryLayout());
+    struct Part {
+        const AString& level;
+        const char* unknownText;
+        bool shown;
+    };
+    Part genre{levels.genre, "Unknown Genre", width < 0};
+    Part artist{levels.artist, "Unknown Artist", width < 0};
+    Part album{levels.album, "Unknown Album", width < 0};
+    Part title{levels.title, "Unknown Title", true};
+    Part type{levels.type, "Unknown Type", width < 0};
+    if (width >= 0) {
+        int left = width - levels.title.GetLength() - 2;
+        for (Part* part : {&artist, &album, &genre, &type}) {
+            if (left <= 0)
+                break;
+            if (part->level.IsEmpty())
+                continue;
+            if (part->level.GetLength() + 2 > left)
+                break;
+            part->shown = true;
+            left -= part->level.GetLength() + 2;
+        }
+    }
+    AString shown;
+    for (const Part* part : {&genre, &artist, &album, &title, &type}) {
+        if (!part->shown || part->level.IsEmpty())
+            continue;
+        shown += ShownLevel(part->level, part->unknownText);
+        shown += "; ";
+    }
+    const int lastSemicolon = shown.ReverseFind(u';');
+    if (lastSemicolon >= 0)
+        shown.Truncate(lastSemicolon);
+    out = (width < 0 && noPrefix == 0) ? prefix + ": " + shown : shown;
+    return out;
+}
+
+int ADirSong::ConfirmStep(uint32_t& state, const AString& text) {
+    if (state == kConfirmNoToAll)
+        return 0;
+    m_progress->SetPos(-1.0, &text, nullptr, nullptr, false);
+    if (state == kConfirmYesToAll)
+        return 1;
+    switch (AProgress::AskYesNoAll(text, nullptr, nullptr)) {
+    case AProgress::kAnswerYes:
+        return 1;
+    case AProgress::kAnswerYesToAll:
+        state = kConfirmYesToAll;
+        return 1;
+    case AProgress::kAnswerNoToAll: {
+        state = kConfirmNoToAll;
+        const AString empty;
+        m_progress->SetPos(-1.0, &empty, &empty, nullptr, false);
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+int ADirSong::FindDuplicates(uint32_t full, uint32_t sortFirst, uint32_t ascending,
+                             const CancelCallback& callback, uint32_t verbose) {
+    // The full scan with its dialog belongs to the library tools.
+    if (full)
+        return kErrorNotSupported;
+    if (!m_lock.TryLock())
+        return kErrorBusy;
+    if (sortFirst || GetType() == kTypePodDB)
+        Sort(ascending);
+    const AString scanning("Scanning for Duplicates...");
+    m_progress->PushRange(1.0, verbose ? &scanning : nullptr, false, verbose != 0);
+    const int result = ScanNeighbours(callback, verbose);
+    const AString endText(result == 0 ? "Scanning...Done. No Errors."
+                                      : (result == kUserCancel ? "User Cancelled." : "Error Deleting!"));
+    m_progress->PopRange(verbose ? &endText : nullptr, false, verbose != 0);
+    m_lock.Unlock();
+    return result;
+}
+
+// Walks the sorted entries from the end in pairs of neighbours. Removals are gathered and applied at
+// once, so `survivor` is the index of the entry that would stand next to entry i - 1 had the earlier
+// removals been made already.
+int ADirSong::ScanNeighbours(const CancelCallback& callback, uint32_t verbose) {
+    const int count = GetCount();
+    std::vector<int> removals;
+    uint32_t confirmState = kConfirmAsk;
+    int firstError = 0;
+    int stepError = 0;
+    int survivor = count - 1;
+    bool cancelled = false;
+    for (int i = count - 1; i >= 1; --i) {
+        if (m_askOnError && stepError != 0 &&
+            AProgress::AskYesNo(AString("Error occured! Quit operation?")) == AProgress::kAnswerYes)
+            break;
+        stepError = 0;
+        const AString* kept = GetEntry(survivor);
+        const AString* other = GetEntry(i - 1);
+        const AString keptText = kept ? *kept : AString();
+        const AString otherText = other ? *other : AString();
+        const AString keptName = EntryWithoutId(keptText);
+        const AString otherName = EntryWithoutId(otherText);
+        const double position = double(count - i) / count;
+        const AString stepText =
+            verbose ? AString::FromInt(count - i) + " of " + AString::FromInt(count) : AString();
+        m_progress->SetPos(position, verbose ? &stepText : nullptr, nullptr, nullptr, false);
+        int next = i - 1;
+        if (CompareNames(keptName, otherName) == 0) {
+            AString keptPath;
+            AString otherPath;
+            stepError = GetFullPath(keptText, keptPath, 1);
+            if (stepError == 0)
+                stepError = GetFullPath(otherText, otherPath, 1);
+            if (stepError == 0) {
+                const bool removeKept =
+                    keptPath.CompareNoCase(otherPath) == 0 || ChooseKeeper(keptPath, otherPath) != kKeepFirst;
+                const int removed = removeKept ? survivor : i - 1;
+                AString message = AString("Detected Dup: ") + (removeKept ? keptName : otherName) + " from " +
+                                  (removeKept ? keptPath : otherPath);
+                if (!verbose || ConfirmStep(confirmState, message)) {
+                    removals.push_back(removed);
+                    if (!removeKept)
+                        next = survivor;
+                }
+                if (verbose)
+                    m_progress->SetPos(position, &message, nullptr, m_logTime ? &message : nullptr,
+                                       m_logTime != 0);
+            }
+            if (firstError == 0)
+                firstError = stepError;
+        }
+        survivor = next;
+        if (callback && callback()) {
+            cancelled = true;
+            break;
+        }
+    }
+    std::sort(removals.begin(), removals.end());
+    const int removeResult = RemoveEntries(removals);
+    if (cancelled)
+        return kUserCancel;
+    return firstError != 0 ? firstError : removeResult;
+}
+
+int ADirSong::IsSameSong(const AString& a, const AString& b, uint32_t checkTags) {
+    ID3 aTags;
+    ID3 bTags;
+    const bool aRead = aTags.Read(a) == 0;
+    const bool bRead = bTags.Read(b) == 0;
+    const uint64_t aSize = aRead ? AudioDataSize(aTags) : 0;
+    const uint64_t bSize = bRead ? AudioDataSize(bTags) : 0;
+    if (aSize == 0 || aSize != bSize)
+        return 0;
+    if (!checkTags)
+        return 1;
+    AString aArtist;
+    AString bArtist;
+    aTags.GetArtist(aArtist);
+    bTags.GetArtist(bArtist);
+    return aArtist.IsEmpty() && bArtist.IsEmpty() ? 1 : 0;
+}
+
+int ADirSong::GetPodAutoUpdate(const AString& podRoot, uint32_t& flag) {
+    AString path = podRoot;
+    path.AppendPath("iPod_Control");
+    path.AppendPath("iTunes");
+    path.AppendPath("iTunesPrefs");
+    AFile prefs;
+    if (const int result = prefs.Open(path, AFile::kModeRead, false))
+        return result;
+    if (const int result = prefs.Seek(kPrefsFlagOffset))
+        return result;
+    uint8_t byte = 0;
+    if (const int result = prefs.Read(&byte, 1))
+        return result;
+    flag = byte & 1;
+    return 0;
+}
+
+void ADirSong::BuildTargetFolder(const ID3& tags, AString& folder, uint32_t* unknownArtist,
+                                 uint32_t iTunesVersion) {
+    if (unknownArtist)
+        *unknownArtist = 0;
+    AString album;
+    tags.GetAlbum(album);
+    if (iTunesVersion >= kVersionWithMediaFolders) {
+        if (tags.IsPodcast()) {
+            folder.AppendPath("Podcasts");
+            if (!tags.IsMovie() && !tags.IsTVShow())
+                AppendFolder(folder, album.IsEmpty() ? AString("Unknown Podcast") : album);
+            return;
+        }
+        if (tags.IsMovie()) {
+            folder.AppendPath("Movies");
+            return;
+        }
+        if (tags.IsTVShow()) {
+            folder.AppendPath("TV Shows");
+            AString show;
+            tags.GetTVShow(show);
+            if (!show.IsEmpty())
+                AppendFolder(folder, show);
+            return;
+        }
+    }
+    AString extension;
+    tags.GetExtension(extension);
+    if (extension.CompareNoCase("mp4") == 0 || extension.CompareNoCase("m4v") == 0) {
+        folder.AppendPath("Movies");
+        return;
+    }
+    AString artist;
+    tags.GetArtist(artist);
+    if (tags.IsCompilation()) {
+        artist = "Compilations";
+    } else if (artist.IsEmpty()) {
+        artist = "Unknown Artist";
+        if (unknownArtist)
+            *unknownArtist = 1;
+    }
+    AppendFolder(folder, artist);
+    AppendFolder(folder, album.IsEmpty() ? AString("Unknown Album") : album);
+}
+
+bool ADirSong::IsSameSongAtTarget(const AString& source, uint64_t sourceAudioSize, const AString& target,
+                                  bool unknownArtist, bool compilation) {
+    if (FilesMatch(source, target))
+        return true;
+    const bool bySize = (m_sizeMatchesTarget && !unknownArtist && !compilation) || unknownArtist;
+    return bySize && sourceAudioSize != 0 && sourceAudioSize == AudioDataSizeOf(target);
+}
+
+int ADirSong::MakeTargetName(const AString& source, AString& folder, AString& name, uint32_t iTunesVersion) {
+    ID3 tags;
+    if (const int result = tags.Read(source))
+        return result;
+    uint32_t unknownArtist = 0;
+    BuildTargetFolder(tags, folder, &unknownArtist, iTunesVersion);
+    AString title;
+    tags.GetTitle(title);
+    title.Trim();
+    if (title.IsEmpty())
+        title = name.IsEmpty() ? FileNameWithoutExtension(source) : name;
+    if (title.IsEmpty())
+        title = "Unknown Title";
+    const int dot = source.ReverseFind(u'.');
+    const AString extension = dot < 0 ? AString() : source.Mid(dot);
+    if (tags.GetTrackNumber() > 0) {
+        const AString prefix = TrackPrefix(tags);
+        if (title.Find(prefix, 0, true) < 0)
+            title = prefix + title;
+    }
+    if (iTunesVersion < kVersionWithMediaFolders && title.GetLength() > kShortTitleLength)
+        title.Truncate(kShortTitleLength);
+    title.Trim();
+    SanitizeFileName(title, u'_', false);
+
+    const uint64_t audioSize = AudioDataSize(tags);
+    AString candidate = title + extension;
+    AString target = folder;
+    target.AppendPath(candidate);
+    if (PathExists(target) &&
+        !IsSameSongAtTarget(source, audioSize, target, unknownArtist != 0, tags.IsCompilation())) {
+        // Only a file match or, for a song without artist, its audio size makes a numbered name the same
+        // song.
+        for (uint32_t n = 1;; ++n) {
+            candidate = title + " " + AString::FromUInt(n) + extension;
+            target = folder;
+            target.AppendPath(candidate);
+            if (!PathExists(target) || FilesMatch(source, target))
+                break;
+            if (unknownArtist && audioSize != 0 && audioSize == AudioDataSizeOf(target))
+                break;
+        }
+    }
+    name = candidate;
+    return 0;
+}
+
+int ADirSong::WriteHtmlLibrary(AFile& file, const CancelCallback&) {
+    const HtmlLibraryPage page(GetEntryLayout());
+    const std::string header = page.Header();
+    if (const int result = file.Write(header.data(), static_cast<uint32_t>(header.size())))
+        return result;
+    const int count = GetCount();
+    for (int i = 0; i < count; ++i) {
+        const AString* entry = GetEntry(i);
+        const std::string block = page.Block(i + 1, entry ? *entry : AString());
+        if (const int result = file.Write(block.data(), static_cast<uint32_t>(block.size())))
+            return result;
+    }
+    const std::string footer = HtmlLibraryPage::Footer();
+    return file.Write(footer.data(), static_cast<uint32_t>(footer.size()));
+}
+
+int ADirSong::BuildDirectoryList(const AString& htmlPath, const CancelCallback& callback) {
+    const AString building("Building Directory List...");
+    m_progress->PushRange(0.5, &building, false, false);
+    const int readResult = Open(nullptr, 0, callback);
+    if (readResult != 0) {
+        AString text = AString("Error building directory: ") + AString::FromInt(readResult);
+        GetErrorText(text, readResult);
+        m_progress->PopRange(&text, false, false);
+        return readResult;
+    }
+    const AString built("Building Directory List: complete");
+    m_progress->PopRange(&built, false, false);
+    Sort(1);
+
+    const AString creating("Creating HTML Library...");
+    m_progress->PushRange(0.5, &creating, false, false);
+    AReplacingFile page;
+    int result = page.Begin(htmlPath, false);
+    if (result == 0)
+        result = WriteHtmlLibrary(page, callback);
+    if (result == 0)
+        result = page.Commit();
+    else
+        page.Abandon();
+    const AString endText(result == 0 ? "Done. No Errors." : "Error encountered!");
+    m_progress->PopRange(&endText, false, false);
+    return result;
+}
+
+int ADirSong::Save(AFile& stream, uint32_t flag) {
+    using namespace recordio;
+    if (const int result = WriteU32(stream, kSongRecordVersion))
+        return result;
+    if (const int result = ADir::Save(stream, flag))
+        return result;
+    if (const int result = m_preferredTypes.Serialize(stream))
+        return result;
+    for (const SongFilter* filter : {&m_genreFilter, &m_artistFilter, &m_albumFilter, &m_titleFilter}) {
+        if (const int result = WriteU32(stream, filter->flags))
+            return result;
+        if (const int result = filter->keep.Serialize(stream))
+            return result;
+        if (const int result = filter->drop.Serialize(stream))
+            return result;
+    }
+    for (const uint32_t word :
+         {m_largestOverNewest, m_sizeMatchesTarget, m_typeLevel, m_genreLevel, m_entryOption, m_trackLevel,
+          m_albumLevel, m_protectedFiles, m_onlyMyAppleIDs, m_addState}) {
+        if (const int result = WriteU32(stream, word))
+            return result;
+    }
+    return m_allowedAppleIDs.Serialize(stream);
+}
+
+int ADirSong::Load(AFile& stream, uint32_t flag) {
+    using namespace recordio;
+    if (const int result = ReadVersion(stream, kSongRecordVersion))
+        return result;
+    if (const int result = ADir::Load(stream, flag))
+        return result;
+    if (const int result = m_preferredTypes.Load(stream))
+        return result;
+    for (SongFilter* filter : {&m_genreFilter, &m_artistFilter, &m_albumFilter, &m_titleFilter}) {
+        if (const int result = ReadU32(stream, filter->flags))
+            return result;
+        if (const int result = filter->keep.Load(stream))
+            return result;
+        if (const int result = filter->drop.Load(stream))
+            return result;
+    }
+    for (uint32_t* word :
+         {&m_largestOverNewest, &m_sizeMatchesTarget, &m_typeLevel, &m_genreLevel, &m_entryOption,
+          &m_trackLevel, &m_albumLevel, &m_protectedFiles, &m_onlyMyAppleIDs, &m_addState}) {
+        if (const int result = ReadU32(stream, *word))
+            return result;
+    }
+    return m_allowedAppleIDs.Load(stream);
+}
+
+void ADirSong::CopySettings(const ADir& other) {
+    ADir::CopySettings(other);
+    const auto* song = dynamic_cast<const ADirSong*>(&other);
+    if (!song)
+        return;
+    m_sizeMatchesTarget = song->m_sizeMatchesTarget;
+    m_largestOverNewest = song->m_largestOverNewest;
+    m_typeLevel = song->m_typeLevel;
+    m_genreLevel = song->m_genreLevel;
+    m_albumLevel = song->m_albumLevel;
+    m_protectedFiles = song->m_protectedFiles;
+    m_onlyMyAppleIDs = song->m_onlyMyAppleIDs;
+    m_trackLevel = song->m_trackLevel;
+    m_entryOption = song->m_entryOption;
+    m_genreFilter = song->m_genreFilter;
+    m_artistFilter = song->m_artistFilter;
+    m_albumFilter = song->m_albumFilter;
+    m_titleFilter = song->m_titleFilter;
+    m_preferredTypes = song->m_preferredTypes;
+    m_allowedAppleIDs = song->m_allowedAppleIDs;
+}

@@ -1,0 +1,152 @@
+#pragma once
+// The base of every source whose entries are songs. It adds the song-list options (four text filters,
+// the levels an entry text holds, the keep rule's options) and the rules that all song sources share:
+// how entries are compared, which of two duplicate files is kept, the folder and file name a song is
+// filed under, the display text of an entry, the quick duplicate scan and the HTML list.
+
+#include "library/songlists/ADir.h"
+#include "library/songlists/EntryText.h"
+
+#include <cstdint>
+#include <vector>
+
+class ADirSong : public ADir {
+public:
+    static constexpr uint32_t kSongRecordVersion = 0x0010000B;
+    static constexpr const char* kSongTypes = ":mp3:m4p:m4a:m4b:aac:";
+    static constexpr const char* kProtectedTypes = ":m4p:m4v:";
+    // The iTunes version from which podcasts, movies and TV shows get folders of their own and titles
+    // keep their length.
+    static constexpr uint32_t kVersionWithMediaFolders = 700;
+    static constexpr int kShortTitleLength = 36;
+    static constexpr int kFolderNameLength = 40;
+    // Playlist creation and deletion are not supported by this source.
+    static constexpr int kErrorNoPlayLists = -1;
+
+    enum KeepChoice { kKeepFirst = 1, kKeepSecond = 2 };
+    // Shared by all steps of one confirmed run; starts at kConfirmAsk.
+    enum ConfirmState : uint32_t { kConfirmAsk = 0, kConfirmYesToAll = 2, kConfirmNoToAll = 4 };
+
+    // A filter on one tag: bit 0 = the keep list is in force, bit 1 = the drop list is.
+    struct SongFilter {
+        uint32_t flags = 0;
+        AString keep;
+        AString drop;
+    };
+
+    explicit ADirSong(AProgress* progress = nullptr);
+
+    void SetSizeMatchesTarget(uint32_t value) { m_sizeMatchesTarget = value; }
+    void SetLargestOverNewest(uint32_t value) { m_largestOverNewest = value; }
+    void SetTypeLevel(uint32_t value) { m_typeLevel = value; }
+    void SetGenreLevel(uint32_t value) { m_genreLevel = value; }
+    void SetAlbumLevel(uint32_t value) { m_albumLevel = value; }
+    void SetTrackLevel(uint32_t value) { m_trackLevel = value; }
+    void SetEntryOption(uint32_t value) { m_entryOption = value; }
+    void SetProtectedFiles(uint32_t value) { m_protectedFiles = value; }
+    void SetOnlyMyAppleIDs(uint32_t value) { m_onlyMyAppleIDs = value; }
+    void SetAddState(uint32_t value) { m_addState = value; }
+    void SetPreferredTypes(const AString& types) { m_preferredTypes = types; }
+    void SetAllowedAppleIDs(const AString& accounts) { m_allowedAppleIDs = accounts; }
+    void SetGenreFilter(const SongFilter& filter) { m_genreFilter = filter; }
+    void SetArtistFilter(const SongFilter& filter) { m_artistFilter = filter; }
+    void SetAlbumFilter(const SongFilter& filter) { m_albumFilter = filter; }
+    void SetTitleFilter(const SongFilter& filter) { m_titleFilter = filter; }
+
+    uint32_t GetSizeMatchesTarget() const { return m_sizeMatchesTarget; }
+    uint32_t GetLargestOverNewest() const { return m_largestOverNewest; }
+    uint32_t GetTypeLevel() const { return m_typeLevel; }
+    uint32_t GetGenreLevel() const { return m_genreLevel; }
+    uint32_t GetAlbumLevel() const { return m_albumLevel; }
+    uint32_t GetTrackLevel() const { return m_trackLevel; }
+    uint32_t GetEntryOption() const { return m_entryOption; }
+    uint32_t GetProtectedFiles() const { return m_protectedFiles; }
+    uint32_t GetOnlyMyAppleIDs() const { return m_onlyMyAppleIDs; }
+    uint32_t GetAddState() const { return m_addState; }
+    const AString& GetPreferredTypes() const { return m_preferredTypes; }
+    const AString& GetAllowedAppleIDs() const { return m_allowedAppleIDs; }
+    const SongFilter& GetGenreFilter() const { return m_genreFilter; }
+    const SongFilter& GetArtistFilter() const { return m_artistFilter; }
+    const SongFilter& GetAlbumFilter() const { return m_albumFilter; }
+    const SongFilter& GetTitleFilter() const { return m_titleFilter; }
+    EntryLayout GetEntryLayout() const;
+
+    // The quick scan: neighbours whose entries differ only after "?" are duplicates; the keep rule
+    // decides which entry leaves the list. No file is deleted.
+    int FindDuplicates(uint32_t full, uint32_t sortFirst, uint32_t ascending, const CancelCallback& callback,
+                       uint32_t verbose) override;
+    int Save(AFile& stream, uint32_t flag) override;
+    int Load(AFile& stream, uint32_t flag) override;
+    void CopySettings(const ADir& other) override;
+    void BuildTargetFolder(const ID3& tags, AString& folder, uint32_t* unknownArtist,
+                           uint32_t iTunesVersion) override;
+
+    // Case-insensitive (A-Z folded), the order of Sort.
+    virtual int CompareNames(const AString& a, const AString& b) const;
+    // The keep rule: kKeepFirst or kKeepSecond.
+    virtual int ChooseKeeper(const AString& a, const AString& b);
+    virtual void GetMusicFolder(AString& out);
+    virtual int IsPlayListReadOnly() { return 0; }
+    virtual int SaveArtwork(const AString& entry, int index, std::vector<uint8_t>& data);
+    virtual int GetArtworkCount(const AString& entry, int& count);
+    // A negative width shows every level with the source's description in front.
+    virtual AString& BuildDisplayString(AString& out, const AString& entry, int width, uint32_t noPrefix);
+    virtual int GetPlayListNames(std::vector<AString>& names, uint32_t withLibrary, uint32_t userOnly);
+    virtual int AddSong(const AString& file, const CancelCallback& callback);
+    virtual int CreatePlayList(const AString& name);
+    virtual int DeletePlayList(const AString& name);
+    virtual int GetBitRate(const AString& entry);
+    virtual int GetDuration(const AString& entry);
+
+    bool PassesSongFilters(const AString& entry) const;
+    bool PassesGenreFilter(const AString& value) const;
+    bool PassesArtistFilter(const AString& value) const;
+    bool PassesAlbumFilter(const AString& value) const;
+    bool PassesTitleFilter(const AString& value) const;
+    void ClearAdded() { m_addState = 0; }
+    // 1 go on, 0 skip. A question closed without an answer counts as No.
+    int ConfirmStep(uint32_t& state, const AString& text);
+    int IsSameSong(const AString& a, const AString& b, uint32_t checkTags);
+    // Bit 0 of the byte at offset 10 of the iPod's preferences: 1 = the iPod updates itself. Read afresh
+    // on every call: another iPod may have been mounted at the same place since.
+    static int GetPodAutoUpdate(const AString& podRoot, uint32_t& flag);
+    static int IsAutoUpdatePod(const AString& podRoot, uint32_t& flag) {
+        return GetPodAutoUpdate(podRoot, flag);
+    }
+    // The organised folder below `folder` and the file name under which the source file is filed.
+    int MakeTargetName(const AString& source, AString& folder, AString& name, uint32_t iTunesVersion);
+    // Reads the source again and writes it as an HTML page at `htmlPath`; an old page stays as it was
+    // when writing fails.
+    int BuildDirectoryList(const AString& htmlPath, const CancelCallback& callback);
+    int WriteHtmlLibrary(AFile& file, const CancelCallback& callback);
+
+protected:
+    uint32_t m_sizeMatchesTarget = 0;
+    uint32_t m_largestOverNewest = 1;
+    uint32_t m_typeLevel = 1;
+    uint32_t m_genreLevel = 1;
+    uint32_t m_albumLevel = 1;
+    uint32_t m_protectedFiles = 1;
+    uint32_t m_onlyMyAppleIDs = 1;
+    uint32_t m_addState = 0;
+    uint32_t m_trackLevel = 0;
+    uint32_t m_entryOption = 0;
+    SongFilter m_genreFilter;
+    SongFilter m_artistFilter;
+    SongFilter m_albumFilter;
+    SongFilter m_titleFilter;
+    AString m_preferredTypes;
+    AString m_allowedAppleIDs;
+
+private:
+    bool PassesWholeItemFilter(const SongFilter& filter, const AString& value) const;
+    int ScanNeighbours(const CancelCallback& callback, uint32_t verbose);
+    struct Protection {
+        bool isProtected = false;
+        bool foreignAccount = false;
+    };
+    Protection CheckProtection(const AString& path);
+    int ChooseByProtection(const AString& a, const AString& b);
+    bool IsSameSongAtTarget(const AString& source, uint64_t sourceAudioSize, const AString& target,
+                            bool unknownArtist, bool compilation);
+};

@@ -1,0 +1,343 @@
+#include "library/songlists/ADirSongDir.h"
+
+#include "foundation/AFile.h"
+#include "foundation/AProgress.h"
+#include "foundation/CopyWithProgress.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
+#include "foundation/RecordIO.h"
+#include "library/songlists/AddFileSongInfo.h"
+#include "library/songlists/AudioDataSize.h"
+#include "library/tags/ID3.h"
+
+#include <algorithm>
+
+namespace {
+
+// The search key of a song entry: up to and including its first '?'. Entries sorted by their whole
+// text (AString::CompareNoCase) are sorted by these keys too, because '?' only starts the id tail.
+AString SearchKey(const AString& entry) {
+    const int mark = entry.Find(kEntryIdSeparator);
+    return mark < 0 ? entry : entry.Left(mark + 1);
+}
+
+AString Trimmed(AString text) {
+    text.Trim();
+    return text;
+}
+
+} // namespace
+
+ADirSongDir::ADirSongDir(AProgress* progress) : ADirSong(progress) {
+    m_keepTypes = kSongTypes;
+    m_scanListsFolders = false;
+}
+
+void ADirSongDir::Sort(uint32_t ascending) {
+    m_songEntries.Sort(ascending != 0);
+    m_order = ascending ? Order::Ascending : Order::Descending;
+}
+
+void ADirSongDir::AppendSongEntry(const AString& entry) {
+    const int count = m_songEntries.GetCount();
+    if (count > 0 && m_order != Order::Unsorted) {
+        const int order = m_songEntries.GetName(count - 1).CompareNoCase(entry);
+        if ((m_order == Order::Ascending && order > 0) || (m_order == Order::Descending && order < 0))
+            m_order = Order::Unsorted;
+    }
+    m_songEntries.Add(entry, 0);
+}
+
+ADirSongDir::Order ADirSongDir::DetectOrder() const {
+    bool ascending = true;
+    bool descending = true;
+    for (int i = 1; i < m_songEntries.GetCount() && (ascending || descending); ++i) {
+        const int order = m_songEntries.GetName(i - 1).CompareNoCase(m_songEntries.GetName(i));
+        ascending = ascending && order <= 0;
+        descending = descending && order >= 0;
+    }
+    if (ascending)
+        return Order::Ascending;
+    return descending ? Order::Descending : Order::Unsorted;
+}
+
+int ADirSongDir::FindSongEntry(const AString& key) const {
+    const int count = m_songEntries.GetCount();
+    if (m_order == Order::Unsorted) {
+        for (int i = 0; i < count; ++i) {
+            if (SearchKey(m_songEntries.GetName(i)).CompareNoCase(key) == 0)
+                return i;
+        }
+        return -1;
+    }
+    int low = 0;
+    int high = count - 1;
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        int order = SearchKey(m_songEntries.GetName(middle)).CompareNoCase(key);
+        if (m_order == Order::Descending)
+            order = -order;
+        if (order == 0)
+            return middle;
+        if (order < 0)
+            low = middle + 1;
+        else
+            high = middle - 1;
+    }
+    return -1;
+}
+
+int ADirSongDir::FileIndexOf(const AString& songEntry) const {
+    int64_t index = -1;
+    if (!ParseEntryId(songEntry, index) || index < 0 || index >= m_entries.GetCount())
+        return -1;
+    return static_cast<int>(index);
+}
+
+int ADirSongDir::GetFullPath(const AString& entry, AString& out, uint32_t byIndex) {
+    int fileIndex = -1;
+    if (byIndex) {
+        fileIndex = FileIndexOf(entry);
+    } else {
+        AString key = SearchKey(entry);
+        if (!m_rootPath.IsEmpty() && key.Left(m_rootPath.GetLength()) == m_rootPath)
+            key = key.Mid(m_rootPath.GetLength());
+        if (key.IsEmpty() || key.GetAt(0) != kEntryLevelSeparator)
+            key.Insert(0, AString(u"\\"));
+        const int found = FindSongEntry(key);
+        if (found >= 0)
+            fileIndex = FileIndexOf(m_songEntries.GetName(found));
+    }
+    if (fileIndex < 0)
+        return kErrorUnknownEntry;
+    out = JoinRoot(m_entries.GetName(fileIndex));
+    return 0;
+}
+
+// A lookup failure gives 0, never its code: a negative code read as a date would be the newest of all.
+uint64_t ADirSongDir::GetFileDate(const AString& entry) {
+    AString path;
+    if (GetFullPath(entry, path, 0) != 0)
+        return 0;
+    return GetFileModTime(path);
+}
+
+int ADirSongDir::RemoveEntry(int index, uint32_t deleteFile, uint32_t skip) {
+    if (!IsValidIndex(index, m_songEntries.GetCount()))
+        return kErrorInvalidElement;
+    int result = 0;
+    if (deleteFile)
+        result = DeleteFile(m_songEntries.GetName(index), 1, skip);
+    m_songEntries.RemoveAt(index);
+    return result;
+}
+
+int ADirSongDir::RemoveEntries(const std::vector<int>& indexes) {
+    AFileList kept;
+    kept.SetBasePath(m_songEntries.GetBasePath());
+    size_t next = 0;
+    for (int i = 0; i < m_songEntries.GetCount(); ++i) {
+        if (next < indexes.size() && indexes[next] == i) {
+            ++next;
+            continue;
+        }
+        kept.Add(m_songEntries.GetName(i), m_songEntries.GetModTime(i));
+    }
+    m_songEntries = std::move(kept);
+    return 0;
+}
+
+int ADirSongDir::DeleteFile(const AString& entry, uint32_t byIndex, uint32_t skip) {
+    AString path;
+    if (const int result = GetFullPath(entry, path, byIndex))
+        return result;
+    if (!::FileExists(path))
+        return 0;
+    return ADir::DeleteFile(path, byIndex, skip);
+}
+
+int ADirSongDir::AddFile(const AString& entry, AddFileSongInfo& info) {
+    AString path;
+    if (const int result = GetFullPath(entry, path, 0))
+        return result;
+    ID3 tags;
+    if (const int result = tags.Read(path))
+        return result;
+    info.duration = tags.GetDuration();
+    info.bitRate = tags.GetBitRate();
+    return 0;
+}
+
+uint32_t ADirSongDir::FileExists(const AString& entry) {
+    AString path;
+    return GetFullPath(entry, path, 0) == 0 && ::FileExists(path) ? 1 : 0;
+}
+
+const AString* ADirSongDir::GetEntry(int index) {
+    if (!IsValidIndex(index, m_songEntries.GetCount()))
+        return nullptr;
+    return &m_songEntries.GetName(index);
+}
+
+AString ADirSongDir::BuildEntryFromFacts(SongFacts facts) const {
+    const bool genreGivesText = m_genreLevel && !facts.genre.IsEmpty();
+    const bool albumGivesText = m_albumLevel && !facts.album.IsEmpty();
+    if (!genreGivesText && facts.artist.IsEmpty() && !albumGivesText)
+        facts.artist = AString::FromUInt64(facts.audioSize);
+    AString entry(u"\\");
+    if (m_genreLevel)
+        AppendEntryLevel(entry, EntryLevel(facts.genre));
+    AppendEntryLevel(entry, EntryLevel(facts.artist));
+    if (m_albumLevel)
+        AppendEntryLevel(entry, EntryLevel(facts.album));
+    if (m_trackLevel)
+        AppendEntryLevel(entry, EntryLevel(AString::FromUInt(facts.trackNumber)));
+    AppendEntryLevel(entry, EntryLevel(Trimmed(facts.displayName)));
+    if (m_typeLevel)
+        AppendEntryLevel(entry, EntryLevel(facts.extension));
+    return entry;
+}
+
+AString ADirSongDir::BuildSongEntry(const ID3& tags) const {
+    SongFacts facts;
+    tags.GetGenre(facts.genre);
+    tags.GetArtist(facts.artist);
+    tags.GetAlbum(facts.album);
+    facts.genre.Trim();
+    facts.artist.Trim();
+    facts.album.Trim();
+    facts.trackNumber = tags.GetTrackNumber();
+    tags.GetDisplayName(facts.displayName);
+    tags.GetExtension(facts.extension);
+    facts.audioSize = AudioDataSize(tags);
+    return BuildEntryFromFacts(facts);
+}
+
+int ADirSongDir::MakeSongEntry(const AString& path, AString& out) {
+    ID3 tags;
+    if (const int result = tags.Read(path))
+        return result;
+    out = BuildSongEntry(tags);
+    return 0;
+}
+
+// A file whose tags cannot be read is named by its file name and size, as a file without tags would
+// be: an empty name would make every such file a duplicate of every other.
+ADirSongDir::SongFacts ADirSongDir::FactsFromFileName(const AString& path) const {
+    SongFacts facts;
+    const AString name = path.Mid(path.ReverseFind(u'/') + 1);
+    const int dot = name.ReverseFind(u'.');
+    facts.displayName = dot < 0 ? name : name.Left(dot);
+    name.GetExtension(facts.extension);
+    facts.audioSize = GetFileSize64(path);
+    return facts;
+}
+
+AString ADirSongDir::SongEntryOrFileName(const AString& path) {
+    AString entry;
+    const int result = MakeSongEntry(path, entry);
+    if (result == 0)
+        return entry;
+    m_progress->LogError(result, AString("Tags unreadable, listed by file name: "), path);
+    return BuildEntryFromFacts(FactsFromFileName(path));
+}
+
+int ADirSongDir::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
+    m_progress->PushRange(0.5);
+    const int scanResult = ADir::ReadDirectory(callback, flag);
+    m_progress->PopRange();
+    if (scanResult != 0)
+        return scanResult;
+
+    const AString reading("Reading Song Directory...");
+    const AString done("Reading Song Directory Done!");
+    m_progress->PushRange(0.5, &reading, false, false);
+    const int count = m_entries.GetCount();
+    for (int i = 0; i < count; ++i) {
+        if (callback && callback()) {
+            m_progress->PopRange();
+            return kUserCancel;
+        }
+        const AString step = AString::FromInt(i + 1) + " / " + AString::FromInt(count);
+        m_progress->SetPos(double(i + 1) / count, &step);
+        AString entry = SongEntryOrFileName(JoinRoot(m_entries.GetName(i)));
+        entry += kEntryIdSeparator;
+        entry += i;
+        if (PassesSongFilters(entry))
+            AppendSongEntry(entry);
+    }
+    m_progress->PopRange(&done, false, false);
+    return 0;
+}
+
+int ADirSongDir::AddSongFile(const AString& name, bool applySongFilters) {
+    AString entry;
+    if (MakeSongEntry(JoinRoot(name), entry) != 0)
+        return kErrorRefused;
+    const int index = m_entries.Add(name);
+    entry += kEntryIdSeparator;
+    entry += index;
+    if (!applySongFilters || PassesSongFilters(entry))
+        AppendSongEntry(entry);
+    return index;
+}
+
+// A folder is added with the list's own filters: its files must pass the type, name and song filters
+// as they would when the whole tree is read.
+int ADirSongDir::AddEntry(const AString& name, uint32_t recurse) {
+    const AString path = JoinRoot(name);
+    if (!DirectoryExists(path))
+        return AddSongFile(name, false);
+    if (!recurse)
+        return kErrorRefused;
+    ADir scanner(m_progress);
+    scanner.CopySettings(*this);
+    scanner.SetRootPath(m_rootPath);
+    scanner.ScanFolder(path, 1, CancelCallback());
+    for (int i = 0; i < scanner.GetCount(); ++i) {
+        const AString& found = *scanner.GetEntry(i);
+        if (!DirectoryExists(JoinRoot(found)))
+            AddSongFile(found, true);
+    }
+    return kErrorRefused;
+}
+
+void ADirSongDir::Clear() {
+    m_songEntries.RemoveAll();
+    m_order = Order::Ascending;
+    ADirSong::Clear();
+}
+
+int ADirSongDir::Save(AFile& stream, uint32_t) {
+    if (const int result = recordio::WriteU32(stream, kSongDirRecordWord))
+        return result;
+    if (const int result = ADirSong::Save(stream, 0))
+        return result;
+    return m_songEntries.Serialize(stream);
+}
+
+int ADirSongDir::Load(AFile& stream, uint32_t) {
+    if (const int result = recordio::ReadVersion(stream, kSongDirRecordWord))
+        return result;
+    if (const int result = ADirSong::Load(stream, 0))
+        return result;
+    const int result = m_songEntries.Load(stream);
+    m_order = DetectOrder();
+    return result;
+}
+
+int ADirSongDir::CopySongFile(const AString& source, const AString& name, uint32_t copyMode) {
+    AString folder = m_rootPath;
+    AString fileName = name;
+    if (const int result = MakeTargetName(source, folder, fileName, 0))
+        return result;
+    if (!DirectoryExists(folder)) {
+        if (const int result = CreateDirectoryPath(folder))
+            return result;
+    }
+    AString target = folder;
+    target.AppendPath(fileName);
+    if (::FileExists(target))
+        return 0;
+    return CopyWithProgress(source, target, CancelCallback(), m_progress, copyMode != 0);
+}

@@ -1,0 +1,89 @@
+#include "library/songlists/EntryText.h"
+
+#include "library/songlists/FileNameRule.h"
+
+void AppendEntryLevel(AString& entry, const AString& level) {
+    const int length = entry.GetLength();
+    if (length > 0 && entry.GetAt(length - 1) == kEntryLevelSeparator)
+        entry.Truncate(length - 1);
+    if (level.IsEmpty() || level.GetAt(0) != kEntryLevelSeparator)
+        entry += kEntryLevelSeparator;
+    entry += level;
+}
+
+AString EntryLevel(const AString& value) {
+    return value.IsEmpty() ? AString("*") : SanitizedFileName(value, u'_', false);
+}
+
+AString EntryWithoutId(const AString& entry) {
+    const int mark = entry.ReverseFind(kEntryIdSeparator);
+    return mark < 0 ? entry : entry.Left(mark);
+}
+
+bool ParseEntryId(const AString& entry, int64_t& id) {
+    const int mark = entry.ReverseFind(kEntryIdSeparator);
+    if (mark < 0)
+        return false;
+    AString digits = entry.Mid(mark + 1);
+    const bool negative = !digits.IsEmpty() && digits.GetAt(0) == u'-';
+    if (negative)
+        digits.Delete(0);
+    if (!digits.IsNumber() || digits.GetLength() > 18)
+        return false;
+    id = 0;
+    for (char16_t c : digits.GetCString())
+        id = id * 10 + (c - u'0');
+    if (negative)
+        id = -id;
+    return true;
+}
+
+namespace {
+
+// Takes the text up to the next '\' (or the end) and moves past it.
+AString TakeLevel(const AString& text, int& position) {
+    if (position > text.GetLength())
+        return AString();
+    int end = text.Find(kEntryLevelSeparator, position);
+    if (end < 0)
+        end = text.GetLength();
+    const AString level = text.Mid(position, end - position);
+    position = end + 1;
+    return level;
+}
+
+AString TakeRest(const AString& text, int& position) {
+    const AString rest = text.Mid(position);
+    position = text.GetLength() + 1;
+    return rest;
+}
+
+} // namespace
+
+EntryLevels SplitEntry(const AString& entry, const EntryLayout& layout) {
+    const AString text = EntryWithoutId(entry);
+    int position = (!text.IsEmpty() && text.GetAt(0) == kEntryLevelSeparator) ? 1 : 0;
+    EntryLevels levels;
+    if (layout.genre)
+        levels.genre = TakeLevel(text, position);
+    levels.artist = TakeLevel(text, position);
+    if (layout.album)
+        levels.album = TakeLevel(text, position);
+    if (layout.track)
+        levels.track = TakeLevel(text, position);
+    if (layout.type) {
+        levels.title = TakeLevel(text, position);
+        levels.type = TakeRest(text, position);
+    } else {
+        levels.title = TakeRest(text, position);
+    }
+    return levels;
+}
+
+AString FolderPatternFor(uint32_t genreLevel, uint32_t albumLevel) {
+    if (genreLevel && albumLevel)
+        return AString(u"*\\*\\*\\");
+    if (!genreLevel && !albumLevel)
+        return AString(u"*\\");
+    return AString(u"*\\*\\");
+}

@@ -1,0 +1,10 @@
+#pragma once
+// The one file-name sanitising rule of the system: entry-text levels, folder and file names and the
+// song name checksum all clean their text with it, so that the same song gets the same name everywhere.
+
+#include "foundation/AString.h"
+
+// Replaces each of " * / : < > ? \ | and U+00C0 by `replacement`; characters above 255 stay. With
+// `edges`, a '.' at the start and a '.' at the end are replaced too. The length never changes.
+void SanitizeFileName(AString& text, char16_t replacement, bool edges);
+AString SanitizedFileName(const AString& text, char16_t replacement, bool edges);

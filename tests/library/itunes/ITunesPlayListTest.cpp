@@ -1,0 +1,272 @@
+#include "library/itunes/ITunesPlayList.h"
+
+#include "foundation/AMemFile.h"
+#include "foundation/ErrorCodes.h"
+#include "library/itunes/FakeITunesObjects.h"
+#include "library/itunes/ITunesSong.h"
+#include "support/AStringPrinting.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void Put32(Bytes& out, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void PutText(Bytes& out, const std::u16string& text) {
+    Put32(out, 0x00100002);
+    const uint16_t count = static_cast<uint16_t>(2 * text.size() + 2);
+    out.push_back(static_cast<uint8_t>(count));
+    out.push_back(static_cast<uint8_t>(count >> 8));
+    out.push_back(0xFF);
+    out.push_back(0xFE);
+    for (char16_t c : text) {
+        out.push_back(static_cast<uint8_t>(c));
+        out.push_back(static_cast<uint8_t>(c >> 8));
+    }
+}
+
+Bytes Saved(const ITunesPlayList& list) {
+    AMemFile stream;
+    EXPECT_EQ(list.Serialize(stream), 0);
+    return Bytes(stream.GetBuffer(), stream.GetBuffer() + stream.GetSize());
+}
+
+Bytes RecordWithIDs(uint32_t count, std::initializer_list<int32_t> ids, bool complete) {
+    Bytes record;
+    Put32(record, 0x00200000);
+    PutText(record, u"Party");
+    Put32(record, 5);
+    Put32(record, 0);
+    Put32(record, count);
+    for (int32_t id : ids)
+        Put32(record, static_cast<uint32_t>(id));
+    if (complete) {
+        for (uint32_t word : {1u, 1u, 1u})
+            Put32(record, word);
+        PutText(record, u"*\\*\\*\\");
+    }
+    return record;
+}
+
+std::shared_ptr<FakeTrack> Bind(ITunesSong& song, const void* owner, int32_t trackID = 0) {
+    auto track = std::make_shared<FakeTrack>();
+    auto binding = std::make_unique<ITunesTrackBinding>();
+    binding->track = track;
+    binding->owner = owner;
+    binding->trackID = trackID;
+    song.AddTrack(std::move(binding));
+    return track;
+}
+
+ITunesSong* NamedSong(const char* name, uint32_t id) {
+    auto* song = new ITunesSong;
+    song->SetArtist(AString("Artist"), 0);
+    song->SetName(AString(name), 0);
+    song->SetDatabaseID(id);
+    return song;
+}
+
+const int kLibrary = 0; // stands for the iTunes client as owner of library bindings
+
+} // namespace
+
+TEST(ITunesPlayListTest, ANewPlayListSavesItsDefaults) {
+    ITunesPlayList list;
+    Bytes expected;
+    Put32(expected, 0x00200000);
+    PutText(expected, u"");
+    Put32(expected, 0xFFFFFFFF);
+    Put32(expected, 0);
+    Put32(expected, 0);
+    for (uint32_t word : {0u, 0u, 1u})
+        Put32(expected, word);
+    PutText(expected, u"*\\*\\");
+    EXPECT_EQ(Saved(list), expected);
+}
+
+TEST(ITunesPlayListTest, LoadKeepsTheIdsUntilTheyAreResolved) {
+    const Bytes record = RecordWithIDs(3, {10, -2, 30}, true);
+    ITunesPlayList list;
+    AMemFile reader(record.data(), static_cast<uint32_t>(record.size()));
+    ASSERT_EQ(list.Load(reader), 0);
+    EXPECT_EQ(list.GetSavedIDCount(), 3u);
+    EXPECT_EQ(list.GetSavedID(1), -2);
+    EXPECT_EQ(list.GetSongCount(), 0);
+    EXPECT_EQ(list.GetID(), 5);
+    EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\*\\*\\"));
+    // Saved again before the client resolved them, the ids are not lost.
+    EXPECT_EQ(Saved(list), record);
+
+    Bytes wrong = record;
+    wrong[2] = 0x21;
+    AMemFile wrongReader(wrong.data(), static_cast<uint32_t>(wrong.size()));
+    EXPECT_EQ(list.Load(wrongReader), kErrorVersion);
+    EXPECT_EQ(list.GetSavedIDCount(), 0u);
+}
+
+// The count arrives over the network: a false one costs nothing, and the ids kept are those read.
+TEST(ITunesPlayListTest, AFalseIdCountEndsInAReadErrorWithTheIdsThatCame) {
+    const Bytes record = RecordWithIDs(0xFFFFFFF0, {1, 2}, false);
+    ITunesPlayList list;
+    AMemFile reader(record.data(), static_cast<uint32_t>(record.size()));
+    EXPECT_EQ(list.Load(reader), reader.ShortReadError());
+    EXPECT_EQ(list.GetSavedIDCount(), 2u);
+    EXPECT_EQ(list.GetSavedID(2), 0);
+}
+
+TEST(ITunesPlayListTest, FolderLayoutGivesThePattern) {
+    ITunesPlayList list;
+    list.SetFolderLayout(1, 1, 1, 0, 0);
+    EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\*\\*\\"));
+    list.SetFolderLayout(1, 0, 0, 0, 0);
+    EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\"));
+    list.SetFolderLayout(0, 1, 0, 1, 0);
+    EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\*\\"));
+}
+
+TEST(ITunesPlayListTest, NameReadsAndWritesTheLivePlayList) {
+    ITunesPlayList list;
+    AString name;
+    EXPECT_EQ(list.GetName(name, 1), kErrorInvalidElement);
+    EXPECT_EQ(list.SetName(AString("x"), 1), kErrorInvalidElement);
+    auto object = std::make_shared<FakePlayList>();
+    object->name = AString("Live name");
+    list.SetPlayListObject(object);
+    ASSERT_EQ(list.GetName(name, 1), 0);
+    EXPECT_EQ(name, AString("Live name"));
+    ASSERT_EQ(list.SetName(AString("Renamed"), 1), 0);
+    EXPECT_EQ(object->name, AString("Renamed"));
+    object->behaviour = FakeTrack::Behaviour::Fail;
+    EXPECT_EQ(list.SetName(AString("Lost"), 1), ITunesSong::kErrorTrackCall);
+    ASSERT_EQ(list.GetName(name, 0), 0);
+    EXPECT_EQ(name, AString("Renamed"));
+}
+
+TEST(ITunesPlayListTest, AddingASongBindsItToTheNewTrack) {
+    ITunesSong song;
+    ITunesPlayList list;
+    EXPECT_EQ(list.AddSongToPlayList(&song), kErrorInvalidElement);
+    auto object = std::make_shared<FakePlayList>();
+    list.SetPlayListObject(object);
+    EXPECT_EQ(list.AddSongToPlayList(&song), kErrorInvalidElement);
+    Bind(song, &kLibrary);
+    ASSERT_EQ(list.AddSongToPlayList(&song), 0);
+    ASSERT_EQ(song.GetTrackCount(), 2);
+    EXPECT_EQ(song.GetTrack(1)->owner, &list);
+    EXPECT_EQ(song.GetTrack(1)->kind, uint32_t(ITunesTrackBinding::kPlayList));
+    EXPECT_EQ(song.GetTrack(1)->trackID, 77);
+    EXPECT_EQ(list.GetSong(0), &song);
+
+    object->givesTrack = false;
+    EXPECT_EQ(list.AddSongToPlayList(&song), ITunesPlayList::kErrorNoTrackAdded);
+    object->behaviour = FakeTrack::Behaviour::Fail;
+    EXPECT_EQ(list.AddSongToPlayList(&song), ITunesSong::kErrorTrackCall);
+    object->behaviour = FakeTrack::Behaviour::Throw;
+    EXPECT_EQ(list.AddSongToPlayList(&song), ITunesPlayList::kErrorAddToPlayList);
+    EXPECT_EQ(list.GetSongCount(), 1);
+    list.Unbind();
+    EXPECT_EQ(song.GetTrackCount(), 1);
+}
+
+TEST(ITunesPlayListTest, RemoveSongTouchesOnlySongsBoundHere) {
+    ITunesSong loose;
+    ITunesPlayList list;
+    list.AddSong(&loose);
+    EXPECT_EQ(list.RemoveSong(0, 1), 0);
+    EXPECT_EQ(list.GetSongCount(), 1);
+    EXPECT_EQ(list.RemoveSong(3, 1), kErrorInvalidElement);
+
+    ITunesSong song;
+    Bind(song, &kLibrary);
+    const auto track = Bind(song, &list);
+    list.AddSong(&song);
+    track->behaviour = FakeTrack::Behaviour::Fail;
+    EXPECT_NE(list.RemoveSong(1, 1), 0);
+    EXPECT_EQ(list.GetSongCount(), 2);
+    track->behaviour = FakeTrack::Behaviour::Answer;
+    ASSERT_EQ(list.RemoveSong(1, 1), 0);
+    EXPECT_EQ(track->deletes, 1);
+    EXPECT_EQ(list.GetSongCount(), 1);
+    EXPECT_EQ(song.GetTrackCount(), 1);
+    list.Unbind();
+}
+
+TEST(ITunesPlayListTest, DeleteSongRemovesAtMostTheAskedOccurrences) {
+    ITunesSong song;
+    Bind(song, &kLibrary);
+    ITunesPlayList list;
+    const auto first = Bind(song, &list, 1);
+    const auto second = Bind(song, &list, 2);
+    list.AddSong(&song);
+    list.AddSong(&song);
+    ASSERT_EQ(list.DeleteSong(&song, 1, 1, nullptr), 0);
+    EXPECT_EQ(list.GetSongCount(), 1);
+    EXPECT_EQ(first->deletes, 1);
+    EXPECT_EQ(second->deletes, 0);
+    EXPECT_EQ(song.GetTrackCount(), 2);
+
+    // A binding without its track is looked up again through the client.
+    song.GetTrack(1)->track.reset();
+    FakeLookup lookup;
+    EXPECT_EQ(list.DeleteSong(&song, -1, 1, nullptr), ITunesPlayList::kErrorTrackNotFound);
+    lookup.tracksByTrackID[2] = second;
+    ASSERT_EQ(list.DeleteSong(&song, -1, 1, &lookup), 0);
+    EXPECT_EQ(second->deletes, 1);
+    EXPECT_EQ(list.GetSongCount(), 0);
+    EXPECT_EQ(song.GetTrackCount(), 1);
+}
+
+TEST(ITunesPlayListTest, UnbindFreesTheSongsOnlyItHeld) {
+    ITunesSong libraryOwned;
+    Bind(libraryOwned, &kLibrary);
+    ITunesSong* playListOnly = NamedSong("Only here", 2);
+    ITunesSong neverBound;
+    auto list = std::make_unique<ITunesPlayList>();
+    Bind(libraryOwned, list.get());
+    Bind(*playListOnly, list.get());
+    Bind(*playListOnly, list.get());
+    list->AddSong(&libraryOwned);
+    list->AddSong(playListOnly);
+    list->AddSong(playListOnly);
+    list->AddSong(&neverBound);
+    list->AddSong(&neverBound);
+    list->SetPlayListObject(std::make_shared<FakePlayList>());
+    list->SortSongs(1);
+    list.reset(); // the destructor unbinds; the sanitizer reports a song freed twice or never
+    EXPECT_EQ(libraryOwned.GetTrackCount(), 1);
+    EXPECT_EQ(neverBound.GetTrackCount(), 0);
+}
+
+TEST(ITunesPlayListTest, SortOrdersTheEntriesByEntryText) {
+    std::vector<std::unique_ptr<ITunesSong>> songs;
+    ITunesPlayList list;
+    for (const char* name : {"delta", "Alpha", "charlie", "Bravo"}) {
+        songs.emplace_back(NamedSong(name, 1));
+        list.AddSong(songs.back().get());
+    }
+    auto names = [&list] {
+        std::vector<std::string> order;
+        for (int i = 0; i < list.GetEntryCount(); ++i) {
+            AString name;
+            list.GetEntry(i)->GetName(name, 0);
+            order.push_back(name.ToUtf8());
+        }
+        return order;
+    };
+    EXPECT_EQ(names(), (std::vector<std::string>{"delta", "Alpha", "charlie", "Bravo"}));
+    list.SortSongs(1);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "Bravo", "charlie", "delta"}));
+    list.SortSongs(1);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Alpha", "Bravo", "charlie", "delta"}));
+    list.SortSongs(0);
+    EXPECT_EQ(names(), (std::vector<std::string>{"delta", "charlie", "Bravo", "Alpha"}));
+    list.RemoveEntry(0);
+    EXPECT_EQ(list.GetEntryCount(), 3);
+    EXPECT_EQ(list.GetSongCount(), 4);
+    EXPECT_EQ(list.GetEntry(3), nullptr);
+}

@@ -1,0 +1,42 @@
+#include "library/songlists/EntryText.h"
+
+#include "support/AStringPrinting.h"
+
+#include <gtest/gtest.h>
+
+TEST(EntryTextTest, LevelsJoinWithOneBackslash) {
+    AString entry(u"\\");
+    AppendEntryLevel(entry, AString("Rock"));
+    AppendEntryLevel(entry, EntryLevel(AString("AC/DC")));
+    AppendEntryLevel(entry, EntryLevel(AString()));
+    AppendEntryLevel(entry, AString(u"\\Title"));
+    EXPECT_EQ(entry, AString(u"\\Rock\\AC_DC\\*\\Title"));
+}
+
+TEST(EntryTextTest, IdIsTheNumberAfterTheLastQuestionMark) {
+    int64_t id = 0;
+    EXPECT_TRUE(ParseEntryId(AString(u"\\A\\B?1?1234"), id));
+    EXPECT_EQ(id, 1234);
+    EXPECT_TRUE(ParseEntryId(AString(u"\\A?-7"), id));
+    EXPECT_EQ(id, -7);
+    EXPECT_FALSE(ParseEntryId(AString(u"\\A\\B"), id));
+    EXPECT_FALSE(ParseEntryId(AString(u"\\A?"), id));
+    EXPECT_FALSE(ParseEntryId(AString(u"\\A?12x"), id));
+    EXPECT_EQ(EntryWithoutId(AString(u"\\A\\B?12")), AString(u"\\A\\B"));
+}
+
+TEST(EntryTextTest, SplitFollowsTheLayout) {
+    const AString entry(u"\\Rock\\Artist\\Album\\05\\Title\\mp3?9");
+    const EntryLevels all = SplitEntry(entry, {true, true, true, true});
+    EXPECT_EQ(all.genre, AString("Rock"));
+    EXPECT_EQ(all.artist, AString("Artist"));
+    EXPECT_EQ(all.album, AString("Album"));
+    EXPECT_EQ(all.track, AString("05"));
+    EXPECT_EQ(all.title, AString("Title"));
+    EXPECT_EQ(all.type, AString("mp3"));
+
+    const EntryLevels bare = SplitEntry(AString(u"Artist\\Title?3"), {false, false, false, false});
+    EXPECT_EQ(bare.artist, AString("Artist"));
+    EXPECT_EQ(bare.title, AString("Title"));
+    EXPECT_TRUE(bare.genre.IsEmpty());
+}
