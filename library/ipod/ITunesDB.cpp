@@ -1,0 +1,401 @@
+#include "library/ipod/ITunesDB.h"
+
+#include "foundation/ACrc32.h"
+#include "foundation/AFile.h"
+#include "foundation/AMemFile.h"
+#include "foundation/AReplacingFile.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
+#include "library/ipod/ITunesDBErrors.h"
+#include "library/ipod/ITunesDBReadContext.h"
+#include "library/ipod/ITunesSD.h"
+#include "library/ipod/PodSongInfo.h"
+#include "library/itunes/ITunesSong.h"
+#include "library/songlists/ADirSong.h"
+#include "library/songlists/EntryText.h"
+#include "platform/volumes/VolumeTable.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+constexpr const char* kUnknownPodID = "00000000";
+constexpr uint32_t kMaxDatabaseLength = UINT32_MAX;
+
+AString WithLeadingBackslash(const AString& entry) {
+    if (!entry.IsEmpty() && entry.GetAt(0) == kEntryLevelSeparator)
+        return entry;
+    AString text("\\");
+    text += entry;
+    return text;
+}
+
+AString FormatPodID(uint32_t number) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    AString text;
+    for (int shift = 28; shift >= 0; shift -= 4)
+        text += kDigits[(number >> shift) & 0xF];
+    return text;
+}
+
+} // namespace
+
+ITunesDB::ITunesDB()
+    : m_pattern(FolderPatternFor(m_genreLevel, m_albumLevel)), m_root(std::make_unique<ITunesDBHeader>(this)),
+      m_podId(kUnknownPodID) {}
+
+ITunesDB::~ITunesDB() = default;
+
+void ITunesDB::SetFolderLayout(uint32_t withExtension, uint32_t genreLevel, uint32_t albumLevel,
+                               uint32_t trackLevel, uint32_t fifth) {
+    m_withExtension = withExtension;
+    m_genreLevel = genreLevel;
+    m_albumLevel = albumLevel;
+    m_trackLevel = trackLevel;
+    m_fifth = fifth;
+    m_pattern = FolderPatternFor(genreLevel, albumLevel);
+}
+
+void ITunesDB::SetTempFolder(const AString& folder) {
+    m_workFolder = folder;
+    if (!m_workFolder.IsEmpty() && m_workFolder.GetAt(m_workFolder.GetLength() - 1) != u'/')
+        m_workFolder += u'/';
+}
+
+AString ITunesDB::DatabasePath(const AString& drive) {
+    AString path(drive);
+    path.AppendPath("iPod_Control");
+    path.AppendPath("iTunes");
+    path.AppendPath("iTunesDB");
+    return path;
+}
+
+AString ITunesDB::ShuffleDatabasePath(const AString& drive) {
+    AString path(drive);
+    path.AppendPath("iPod_Control");
+    path.AppendPath("iTunes");
+    path.AppendPath("iTunesSD");
+    return path;
+}
+
+int ITunesDB::ReadTree(AFile& stream, const ITunesDBReadContext& context) {
+    ClearEntries();
+    m_root = std::make_unique<ITunesDBHeader>(this);
+    return m_root->Read(stream, context);
+}
+
+int ITunesDB::Read(const AString& path, bool isDrive) {
+    if (isDrive)
+        m_drive = path;
+    AFile file;
+    if (const int result = file.Open(isDrive ? DatabasePath(path) : path, AFile::kModeRead, false))
+        return result;
+    ITunesDBReadContext context;
+    context.namesMode = true;
+    return ReadTree(file, context);
+}
+
+int ITunesDB::ReadLibrary(const AString* drive, bool withPlayLists, const CancelCallback& cancel,
+                          AProgress* progress) {
+    m_libraryRead = 0;
+    if (drive)
+        m_drive = *drive;
+    ITunesDBReadContext context;
+    context.withPlayLists = withPlayLists;
+    context.cancel = cancel;
+    context.progress = progress;
+    const int result = ReadLibraryFile(DatabasePath(m_drive), context);
+    if (result == 0)
+        m_libraryRead = withPlayLists ? 1 : 0;
+    return result;
+}
+
+// The whole file is read at once and parsed in memory: one read instead of one per field.
+int ITunesDB::ReadLibraryFile(const AString& path, const ITunesDBReadContext& context) {
+    AFile file;
+    if (const int result = file.Open(path, AFile::kModeRead, false))
+        return result;
+    const uint64_t length = file.GetLength();
+    if (length > kMaxDatabaseLength)
+        return kErrorDatabaseNoMemory;
+    std::vector<uint8_t> bytes;
+    try {
+        bytes.resize(length);
+    } catch (const std::bad_alloc&) {
+        return kErrorDatabaseNoMemory;
+    }
+    if (length > 0) {
+        if (const int result = file.Read(bytes.data(), static_cast<uint32_t>(length)))
+            return result;
+    }
+    file.Close(false);
+    AMemFile memory(bytes.data(), static_cast<uint32_t>(length));
+    return ReadTree(memory, context);
+}
+
+int ITunesDB::GetSongCount() const {
+    if (m_entriesBuilt)
+        return static_cast<int>(m_entries.size());
+    const ITunesDBTrackList* trackList = m_root->GetTrackList();
+    return trackList ? trackList->GetCount() : 0;
+}
+
+ITunesDBPlayListList* ITunesDB::GetPlayListListOf(int role) const {
+    const ITunesDBDataSet* dataSet = m_root->GetDataSet(role);
+    return dataSet ? dataSet->GetPlayListList() : nullptr;
+}
+
+int ITunesDB::GetPodName(AString& out) const {
+    const ITunesDBPlayListList* list = GetPlayListListOf(2);
+    const ITunesDBPlayList* master = list ? list->GetMaster() : nullptr;
+    return master ? master->GetName(out) : kErrorInvalidElement;
+}
+
+int ITunesDB::GetPlayListCount() const {
+    const ITunesDBPlayListList* list = GetPlayListListOf(2);
+    return list ? std::max(0, list->GetCount() - 1) : 0;
+}
+
+ITunesDBPlayList* ITunesDB::GetPlayList(int i, int which) const {
+    if (which != 2 && which != 3)
+        return nullptr;
+    const ITunesDBPlayListList* list = GetPlayListListOf(which);
+    return list && i >= 0 ? list->GetPlayList(i + 1) : nullptr;
+}
+
+int ITunesDB::FindPathForSong(ITunesSong& song, AString& outPath) const {
+    const ITunesDBTrackList* trackList = m_root->GetTrackList();
+    if (!trackList)
+        return 0;
+    for (const auto& track : trackList->GetBucket(song.GetNameChecksum())) {
+        if (track->MatchesSong(song)) {
+            outPath = track->GetPath();
+            return 1;
+        }
+    }
+    return 0;
+}
+
+bool ITunesDB::PassesFilters(const ITunesDBTrack& track, const ADirSong& filters) const {
+    return filters.PassesTypeFilter(track.GetPath()) && filters.PassesNameFilter(track.GetPath()) &&
+           filters.PassesGenreFilter(track.GetGenre()) && filters.PassesArtistFilter(track.GetArtist()) &&
+           filters.PassesAlbumFilter(track.GetAlbum()) && filters.PassesTitleFilter(track.GetTitle());
+}
+
+// Sorting and searching share this order: the texts without their "?" tails, without case, then the
+// handles. So an entry is found whatever other entries begin like it.
+int ITunesDB::CompareTexts(const SortedEntry& a, const SortedEntry& b) const {
+    const int byText = a.text.CompareNoCase(b.text);
+    return m_entriesAscending ? byText : -byText;
+}
+
+int ITunesDB::CompareEntries(const SortedEntry& a, const SortedEntry& b) const {
+    if (const int byText = CompareTexts(a, b))
+        return byText;
+    if (a.handle == b.handle)
+        return 0;
+    return (a.handle < b.handle) == m_entriesAscending ? -1 : 1;
+}
+
+void ITunesDB::SortEntries(bool ascending, const ADirSong* filters) {
+    ClearEntries();
+    m_entriesBuilt = true;
+    m_entriesAscending = ascending;
+    const ITunesDBTrackList* trackList = m_root->GetTrackList();
+    if (!trackList)
+        return;
+    trackList->ForEachTrack([&](ITunesDBTrack& track) {
+        if (filters && !PassesFilters(track, *filters))
+            return;
+        SortedEntry entry{AString(), track.GetHandle()};
+        track.BuildEntry(entry.text, m_withExtension, m_genreLevel, m_albumLevel, m_trackLevel, false);
+        m_entries.push_back(std::move(entry));
+    });
+    std::sort(m_entries.begin(), m_entries.end(),
+              [this](const SortedEntry& a, const SortedEntry& b) { return CompareEntries(a, b) < 0; });
+}
+
+ITunesDBTrack* ITunesDB::GetEntry(int i) const {
+    const ITunesDBTrackList* trackList = m_root->GetTrackList();
+    if (!trackList || i < 0 || i >= static_cast<int>(m_entries.size()))
+        return nullptr;
+    return trackList->FindByHandle(m_entries[i].handle);
+}
+
+int ITunesDB::FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool withHandle) const {
+    *outTrack = nullptr;
+    const ITunesDBTrackList* trackList = m_root->GetTrackList();
+    if (!trackList)
+        return 0;
+    const AString text = WithLeadingBackslash(entry);
+    SortedEntry wanted{EntryWithoutId(text), 0};
+    int64_t handle = 0;
+    if (withHandle) {
+        if (!ParseEntryId(text, handle) || handle < 0)
+            return 0;
+        wanted.handle = static_cast<uint64_t>(handle);
+    }
+    // Without a handle the first entry of that text is the answer.
+    const auto before = [this, withHandle](const SortedEntry& a, const SortedEntry& b) {
+        return (withHandle ? CompareEntries(a, b) : CompareTexts(a, b)) < 0;
+    };
+    const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), wanted, before);
+    if (found == m_entries.end() || CompareTexts(*found, wanted) != 0)
+        return 0;
+    if (withHandle && found->handle != wanted.handle)
+        return 0;
+    *outTrack = trackList->FindByHandle(found->handle);
+    return *outTrack ? 1 : 0;
+}
+
+void ITunesDB::RemoveEntry(int i) {
+    if (i >= 0 && i < static_cast<int>(m_entries.size()))
+        m_entries.erase(m_entries.begin() + i);
+}
+
+void ITunesDB::ClearEntries() {
+    m_entries.clear();
+    m_entriesBuilt = false;
+}
+
+int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack, bool create) {
+    if (outTrack)
+        *outTrack = nullptr;
+    const ITunesDBDataSet* first = m_root->GetDataSet(1);
+    if (first && first->GetType() != ITunesDBDataSet::kTrackList)
+        return kErrorNoTrackList;
+    ITunesDBTrackList* trackList = first ? first->GetTrackList() : nullptr;
+    if (!trackList)
+        return kErrorInvalidElement;
+    AString title(description.displayName);
+    title.Trim();
+    for (const auto& track : trackList->GetBucket(ITunesDBTrack::TitleChecksum(title))) {
+        if (track->MatchesDescription(description))
+            return kErrorDuplicate;
+    }
+    if (!create)
+        return 0;
+    auto track = std::make_unique<ITunesDBTrack>(this);
+    track->SetFromDescription(description);
+    ITunesDBTrack* added = trackList->Add(std::move(track));
+    for (ITunesDBPlayListList* list : m_root->GetPlayListLists()) {
+        if (ITunesDBPlayList* master = list->GetMaster())
+            master->AddItem(added);
+    }
+    if (outTrack)
+        *outTrack = added;
+    return 0;
+}
+
+void ITunesDB::RemoveTrack(const AString& entry) {
+    ITunesDBTrackList* trackList = m_root->GetTrackList();
+    int64_t handle = 0;
+    if (!trackList || !ParseEntryId(entry, handle) || handle < 0)
+        return;
+    const ITunesDBTrack* track = trackList->FindByHandle(static_cast<uint64_t>(handle));
+    if (!track)
+        return;
+    for (ITunesDBPlayListList* list : m_root->GetPlayListLists()) {
+        for (int i = 0; i < list->GetCount(); ++i)
+            list->GetPlayList(i)->RemoveItemsOf(track);
+    }
+    trackList->Remove(track);
+}
+
+int ITunesDB::Serialize(AFile* stream) {
+    if (const int result = recordio::WriteU32(*stream, kRecordVersion))
+        return result;
+    if (const int result = m_drive.Serialize(*stream))
+        return result;
+    if (const int result = m_workFolder.Serialize(*stream))
+        return result;
+    if (const int result = m_root->Write(*stream))
+        return result;
+    for (const uint32_t word : {m_withExtension, m_genreLevel, m_albumLevel}) {
+        if (const int result = recordio::WriteU32(*stream, word))
+            return result;
+    }
+    if (const int result = m_pattern.Serialize(*stream))
+        return result;
+    return m_podId.Serialize(*stream);
+}
+
+int ITunesDB::Load(AFile* stream) {
+    ClearEntries();
+    m_root = std::make_unique<ITunesDBHeader>(this);
+    if (const int result = recordio::ReadVersion(*stream, kRecordVersion))
+        return result;
+    if (const int result = m_drive.Load(*stream))
+        return result;
+    if (const int result = m_workFolder.Load(*stream))
+        return result;
+    ITunesDBReadContext context;
+    context.withPlayLists = true;
+    if (const int result = m_root->Read(*stream, context))
+        return result;
+    for (uint32_t* word : {&m_withExtension, &m_genreLevel, &m_albumLevel}) {
+        if (const int result = recordio::ReadU32(*stream, *word))
+            return result;
+    }
+    if (const int result = m_pattern.Load(*stream))
+        return result;
+    return m_podId.Load(*stream);
+}
+
+int ITunesDB::Save(const AString* root) {
+    if (!m_libraryRead)
+        return kErrorNotReadForSave;
+    const AString drive = root ? *root : m_drive;
+    AMemFile tree;
+    if (const int result = m_root->Write(tree))
+        return result;
+    if (const int result = WriteFile(DatabasePath(drive), tree))
+        return result;
+    AMemFile shuffle;
+    if (const int result = WriteShuffleDB(&shuffle))
+        return result;
+    return WriteFile(ShuffleDatabasePath(drive), shuffle);
+}
+
+// The old file stays as it was until the new one is complete, synced and checked.
+int ITunesDB::WriteFile(const AString& path, const AMemFile& content) const {
+    AReplacingFile file;
+    if (const int result = file.Begin(path, false))
+        return result;
+    if (const int result = file.Write(content.GetBuffer(), content.GetSize()))
+        return result;
+    return file.Commit();
+}
+
+int ITunesDB::WriteShuffleDB(AFile* stream) const {
+    const ITunesDBDataSet* first = m_root->GetDataSet(1);
+    const ITunesDBTrackList* trackList = first ? first->GetTrackList() : nullptr;
+    const uint32_t count = trackList ? static_cast<uint32_t>(trackList->GetCount()) : 0;
+    if (const int result = ITunesSD::WriteHeader(*stream, count))
+        return result;
+    if (!trackList)
+        return 0;
+    int result = 0;
+    trackList->ForEachTrack([&](ITunesDBTrack& track) {
+        if (result == 0)
+            result = ITunesSD::WriteEntry(*stream, track.GetPath(), track.GetExtension());
+    });
+    return result;
+}
+
+int ITunesDB::GetPodID(const AString& volumeRoot) {
+    m_podId = kUnknownPodID;
+    nativevolumes::Volume volume;
+    if (!nativevolumes::VolumeTable::Instance().Find(volumeRoot.ToUtf8(), volume))
+        return kErrorVolumeSerial;
+    uint32_t serial = volume.serial;
+    AString name;
+    if (serial == 0 && GetPodName(name) == 0) {
+        ACrc32 crc;
+        crc.Update(name);
+        serial = crc.GetValue();
+    }
+    m_podId = FormatPodID(serial);
+    return 0;
+}

@@ -1,0 +1,115 @@
+#pragma once
+// The iPod database of one iPod drive: its chunk tree read from "iPod_Control/iTunes/iTunesDB" (names
+// only, or the tracks with or without the playlists), the entry texts of its tracks for the iPod's song
+// list, the changes (adding and removing tracks), the record form, and the way back to the drive: the
+// database, the Shuffle's iTunesSD beside it, and the iPod identifier.
+
+#include "foundation/AString.h"
+#include "foundation/CancelCallback.h"
+#include "library/ipod/ITunesDBHeader.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class ADirSong;
+class AFile;
+class AMemFile;
+class AProgress;
+class ITunesDBPlayList;
+class ITunesDBTrack;
+class ITunesSong;
+struct PodSongInfo;
+
+class ITunesDB {
+public:
+    static constexpr uint32_t kRecordVersion = 0x100000;
+
+    ITunesDB();
+    ITunesDB(const ITunesDB&) = delete;
+    ITunesDB& operator=(const ITunesDB&) = delete;
+    ~ITunesDB();
+
+    void SetFolderLayout(uint32_t withExtension, uint32_t genreLevel, uint32_t albumLevel,
+                         uint32_t trackLevel, uint32_t fifth);
+    void SetTempFolder(const AString& folder);
+    void GetDrive(AString& out) const { out = m_drive; }
+    const AString& GetPodIDText() const { return m_podId; }
+    void SetPodIDText(const AString& id) { m_podId = id; }
+    // The database file below a drive: drive/iPod_Control/iTunes/iTunesDB.
+    static AString DatabasePath(const AString& drive);
+    static AString ShuffleDatabasePath(const AString& drive);
+
+    // Names mode: headers and playlist names. With isDrive, `path` is the iPod's root (and becomes the
+    // drive), else the database file itself.
+    int Read(const AString& path, bool isDrive);
+    // Library mode: the tracks, and with withPlayLists the playlists with their items; only then may the
+    // database be saved. A given drive replaces the stored one.
+    int ReadLibrary(const AString* drive, bool withPlayLists, const CancelCallback& cancel,
+                    AProgress* progress);
+
+    int GetSongCount() const;
+    // 0, or -2 when the second data set has no playlist with a title.
+    int GetPodName(AString& out) const;
+    // The playlists of the second data set, the master playlist not counted.
+    int GetPlayListCount() const;
+    // Playlist i (the master playlist skipped) of the second (which = 2) or third (which = 3) data set.
+    ITunesDBPlayList* GetPlayList(int i, int which) const;
+    // 1 and the path of the first track that matches the song (same size, title, artist, album, genre).
+    int FindPathForSong(ITunesSong& song, AString& outPath) const;
+    ITunesDBHeader& GetRoot() const { return *m_root; }
+
+    // Rebuilds the sorted entry texts of the tracks that pass the filters of the song list (none: all).
+    void SortEntries(bool ascending, const ADirSong* filters);
+    ITunesDBTrack* GetEntry(int i) const;
+    // 1 and the track whose entry text equals `entry` (without its "?" tail unless withHandle), else 0.
+    int FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool withHandle) const;
+    void RemoveEntry(int i);
+    void ClearEntries();
+
+    // 0, -4 when a matching track is there already (nothing added), -2 or -15164 for a missing or wrong
+    // track list. Without create it only looks for the duplicate.
+    int AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack, bool create);
+    // Removes the track the entry names and every playlist item bound to it.
+    void RemoveTrack(const AString& entry);
+
+    int Serialize(AFile* stream);
+    int Load(AFile* stream);
+
+    // Writes the tree beside iTunesDB and puts it in its place only once it is complete and synced,
+    // then rewrites iTunesSD. A given root replaces the stored drive for this call.
+    int Save(const AString* root);
+    int WriteShuffleDB(AFile* stream) const;
+    // The identifier of the iPod on the volume: its serial number, or the CRC-32 of the iPod's name for
+    // a volume without one. 0, or -15172 when the volume cannot be asked.
+    int GetPodID(const AString& volumeRoot);
+
+private:
+    struct SortedEntry {
+        AString text; // without the "?" tail
+        uint64_t handle;
+    };
+
+    int ReadTree(AFile& stream, const ITunesDBReadContext& context);
+    int ReadLibraryFile(const AString& path, const ITunesDBReadContext& context);
+    ITunesDBPlayListList* GetPlayListListOf(int role) const;
+    bool PassesFilters(const ITunesDBTrack& track, const ADirSong& filters) const;
+    int CompareTexts(const SortedEntry& a, const SortedEntry& b) const;
+    int CompareEntries(const SortedEntry& a, const SortedEntry& b) const;
+    int WriteFile(const AString& path, const AMemFile& content) const;
+
+    uint32_t m_withExtension = 0;
+    uint32_t m_genreLevel = 0;
+    uint32_t m_albumLevel = 1;
+    uint32_t m_fifth = 0;
+    uint32_t m_trackLevel = 0;
+    AString m_pattern;
+    uint32_t m_libraryRead = 0;
+    std::unique_ptr<ITunesDBHeader> m_root;
+    AString m_workFolder;
+    AString m_drive;
+    AString m_podId;
+    std::vector<SortedEntry> m_entries;
+    bool m_entriesBuilt = false;
+    bool m_entriesAscending = true;
+};

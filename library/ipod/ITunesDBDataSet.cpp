@@ -1,0 +1,80 @@
+#include "library/ipod/ITunesDBDataSet.h"
+
+#include "foundation/AFile.h"
+#include "library/ipod/ITunesDBErrors.h"
+#include "library/ipod/ITunesDBReadContext.h"
+
+namespace {
+
+constexpr char kTag[] = "mhsd";
+
+} // namespace
+
+ITunesDBDataSet::ITunesDBDataSet(uint32_t type, const ITunesDB* owner) : m_owner(owner) {
+    m_frame.Create(kTag, kNewHeaderLength, true);
+    m_frame.Set32(kTypeOffset, type);
+    if (type == kTrackList)
+        m_trackList = std::make_unique<ITunesDBTrackList>(owner);
+    else if (IsKnownType(type))
+        m_playListList = std::make_unique<ITunesDBPlayListList>();
+}
+
+int ITunesDBDataSet::Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context) {
+    m_trackList.reset();
+    m_playListList.reset();
+    m_wholeBodyRead = false;
+    const ITunesDBChunkCodes codes = context.Codes(kErrorNotDataSet, kErrorDataSetNoMemory,
+                                                   kErrorNotDataSetNames, kErrorDataSetNoMemoryNames);
+    if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kKnownLength, true, codes))
+        return result;
+    if (const int result = ReadBody(stream, context))
+        return result;
+    // Names mode needs nothing behind the playlist names; in library mode the rest is kept (the whole
+    // body of a data set of another type).
+    if (context.namesMode)
+        return m_frame.SkipToEnd(stream);
+    if (const int result = m_frame.ReadTail(stream, codes.noMemory))
+        return result;
+    m_wholeBodyRead = true;
+    return 0;
+}
+
+int ITunesDBDataSet::ReadBody(AFile& stream, const ITunesDBReadContext& context) {
+    const uint32_t type = GetType();
+    if (type == kTrackList) {
+        if (context.namesMode)
+            return 0;
+        m_trackList = std::make_unique<ITunesDBTrackList>(m_owner);
+        return m_trackList->Read(stream, m_frame.GetEnd(), context);
+    }
+    if (IsKnownType(type)) {
+        m_playListList = std::make_unique<ITunesDBPlayListList>();
+        return m_playListList->Read(stream, m_frame.GetEnd(), context);
+    }
+    return 0;
+}
+
+uint32_t ITunesDBDataSet::GetTotalLength() const {
+    uint32_t total = m_frame.GetOwnLength();
+    if (m_trackList)
+        total += m_trackList->GetTotalLength();
+    if (m_playListList)
+        total += m_playListList->GetTotalLength();
+    return total;
+}
+
+int ITunesDBDataSet::Write(AFile& stream) {
+    if (!m_wholeBodyRead)
+        return kErrorDataSetBodyNotRead;
+    if (const int result = m_frame.WriteHeader(stream, GetTotalLength()))
+        return result;
+    if (m_trackList) {
+        if (const int result = m_trackList->Write(stream))
+            return result;
+    }
+    if (m_playListList) {
+        if (const int result = m_playListList->Write(stream))
+            return result;
+    }
+    return m_frame.WriteTail(stream);
+}

@@ -1,0 +1,119 @@
+#include "library/ipod/ITunesDBPlayList.h"
+
+#include "foundation/AFile.h"
+#include "foundation/AProgress.h"
+#include "foundation/ErrorCodes.h"
+#include "library/ipod/ITunesDBErrors.h"
+#include "library/ipod/ITunesDBReadContext.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr char kTag[] = "mhyp";
+
+AString ItemProgressText(uint32_t index, uint32_t count) {
+    return AString("Loading iPod Song Data... ") + AString::FromUInt(index) + " of " +
+           AString::FromUInt(count);
+}
+
+} // namespace
+
+ITunesDBPlayList::ITunesDBPlayList(bool master) {
+    m_frame.Create(kTag, kNewHeaderLength, true);
+    m_frame.Set32(kMasterOffset, master ? 1 : 0);
+}
+
+int ITunesDBPlayList::Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context) {
+    m_strings.clear();
+    m_items.clear();
+    const ITunesDBChunkCodes codes = context.Codes(kErrorNotPlayList, kErrorPlayListNoMemory,
+                                                   kErrorNotPlayListNames, kErrorPlayListNoMemoryNames);
+    if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kKnownLength, true, codes))
+        return result;
+    if (const int result = ReadStrings(stream))
+        return result;
+    if (context.namesMode)
+        return m_frame.SkipToEnd(stream);
+    if (const int result = ReadItems(stream, context))
+        return result;
+    return m_frame.ReadTail(stream, codes.noMemory);
+}
+
+int ITunesDBPlayList::ReadStrings(AFile& stream) {
+    return ITunesDBString::ReadList(stream, m_frame.Get32(kStringCountOffset), m_frame.GetEnd(), m_strings);
+}
+
+int ITunesDBPlayList::ReadItems(AFile& stream, const ITunesDBReadContext& context) {
+    AString name;
+    GetName(name);
+    if (context.progress) {
+        const AString text = AString("Reading Playlist ") + name + "...";
+        context.progress->PushRange(1.0, &text);
+    }
+    const uint32_t count = m_frame.Get32(kItemCountOffset);
+    int result = 0;
+    for (uint32_t i = 0; i < count && result == 0; ++i) {
+        if (context.CancelRequested()) {
+            result = kUserCancel;
+            break;
+        }
+        if (context.progress) {
+            const AString text = ItemProgressText(i + 1, count);
+            context.progress->SetPos(static_cast<double>(i) / count, &text);
+        }
+        auto item = std::make_unique<ITunesDBPlayListItem>();
+        result = item->Read(stream, m_frame.GetEnd());
+        m_items.push_back(std::move(item));
+    }
+    if (context.progress) {
+        const AString text = AString("Reading Playlist ") + name + " Done!";
+        context.progress->PopRange(&text);
+    }
+    return result;
+}
+
+uint32_t ITunesDBPlayList::GetTotalLength() const {
+    uint32_t total = m_frame.GetOwnLength() + ITunesDBString::ListLength(m_strings);
+    for (const auto& item : m_items)
+        total += item->GetTotalLength();
+    return total;
+}
+
+int ITunesDBPlayList::Write(AFile& stream, uint32_t& groupCounter) {
+    m_frame.Set32(kStringCountOffset, GetStringCount());
+    m_frame.Set32(kItemCountOffset, static_cast<uint32_t>(m_items.size()));
+    if (const int result = m_frame.WriteHeader(stream, GetTotalLength()))
+        return result;
+    if (const int result = ITunesDBString::WriteList(stream, m_strings))
+        return result;
+    for (const auto& item : m_items) {
+        if (const int result = item->Write(stream, groupCounter))
+            return result;
+    }
+    return m_frame.WriteTail(stream);
+}
+
+int ITunesDBPlayList::GetName(AString& out) const {
+    for (const auto& string : m_strings) {
+        if (string->GetType() == ITunesDBString::kTitle) {
+            out = string->GetText();
+            return 0;
+        }
+    }
+    return kErrorInvalidElement;
+}
+
+void ITunesDBPlayList::AddItem(ITunesDBTrack* track) {
+    m_items.push_back(std::make_unique<ITunesDBPlayListItem>(track));
+}
+
+void ITunesDBPlayList::RemoveItemsOf(const ITunesDBTrack* track) {
+    std::erase_if(m_items, [track](const auto& item) { return item->GetTrack() == track; });
+}
+
+void ITunesDBPlayList::BindItems(const std::function<ITunesDBTrack*(uint32_t trackId)>& findTrack) {
+    for (auto& item : m_items)
+        item->Bind(item->GetTrackId() == 0 ? nullptr : findTrack(item->GetTrackId()));
+    std::erase_if(m_items, [](const auto& item) { return item->GetTrackId() != 0 && !item->GetTrack(); });
+}

@@ -1,0 +1,53 @@
+#pragma once
+// "mhyp": one playlist: its string objects (the title object names it) and its items. The first
+// playlist of a list is the master playlist, whose name is the iPod's name.
+
+#include "foundation/AString.h"
+#include "library/ipod/ITunesDBChunkFrame.h"
+#include "library/ipod/ITunesDBPlayListItem.h"
+#include "library/ipod/ITunesDBString.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class AFile;
+class ITunesDBTrack;
+struct ITunesDBReadContext;
+
+class ITunesDBPlayList {
+public:
+    static constexpr uint32_t kKnownLength = 36;
+    static constexpr uint32_t kNewHeaderLength = 108;
+    static constexpr uint32_t kStringCountOffset = 12;
+    static constexpr uint32_t kItemCountOffset = 16;
+    static constexpr uint32_t kMasterOffset = 20;
+
+    // A new playlist without name or items; `master` marks the master playlist.
+    explicit ITunesDBPlayList(bool master);
+
+    int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
+    int Write(AFile& stream, uint32_t& groupCounter);
+    uint32_t GetTotalLength() const;
+
+    // 0, or -2 when the playlist has no title object.
+    int GetName(AString& out) const;
+    int GetItemCount() const { return static_cast<int>(m_items.size()); }
+    ITunesDBPlayListItem& GetItem(int index) const { return *m_items.at(index); }
+    uint32_t GetStringCount() const { return static_cast<uint32_t>(m_strings.size()); }
+
+    void AddItem(ITunesDBTrack* track);
+    void RemoveItemsOf(const ITunesDBTrack* track);
+    // Binds each item to the track its id names. An item whose non-zero id names no track is dropped:
+    // after the renumbering on writing its id would name another song.
+    void BindItems(const std::function<ITunesDBTrack*(uint32_t trackId)>& findTrack);
+
+private:
+    int ReadStrings(AFile& stream);
+    int ReadItems(AFile& stream, const ITunesDBReadContext& context);
+
+    ITunesDBChunkFrame m_frame;
+    ITunesDBStrings m_strings;
+    std::vector<std::unique_ptr<ITunesDBPlayListItem>> m_items;
+};

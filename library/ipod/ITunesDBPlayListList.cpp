@@ -1,0 +1,63 @@
+#include "library/ipod/ITunesDBPlayListList.h"
+
+#include "foundation/AFile.h"
+#include "foundation/AProgress.h"
+#include "library/ipod/ITunesDBErrors.h"
+#include "library/ipod/ITunesDBReadContext.h"
+
+namespace {
+
+constexpr char kTag[] = "mhlp";
+
+} // namespace
+
+ITunesDBPlayListList::ITunesDBPlayListList() {
+    m_frame.Create(kTag, kNewHeaderLength, false);
+    m_playLists.push_back(std::make_unique<ITunesDBPlayList>(true));
+}
+
+int ITunesDBPlayListList::Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context) {
+    m_playLists.clear();
+    const ITunesDBChunkCodes codes =
+        context.Codes(kErrorNotPlayListList, kErrorPlayListListNoMemory, kErrorNotPlayListListNames,
+                      kErrorPlayListListNoMemoryNames);
+    if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kKnownLength, false, codes))
+        return result;
+    const uint32_t count = m_frame.Get32(kCountOffset);
+    AProgress* progress = context.namesMode ? nullptr : context.progress;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (progress)
+            progress->PushRange(1.0 / count);
+        auto playList = std::make_unique<ITunesDBPlayList>(false);
+        const int result = playList->Read(stream, parentEnd, context);
+        m_playLists.push_back(std::move(playList));
+        if (progress)
+            progress->PopRange();
+        if (result != 0)
+            return result;
+    }
+    return 0;
+}
+
+uint32_t ITunesDBPlayListList::GetTotalLength() const {
+    uint32_t total = m_frame.GetOwnLength();
+    for (const auto& playList : m_playLists)
+        total += playList->GetTotalLength();
+    return total;
+}
+
+int ITunesDBPlayListList::Write(AFile& stream) {
+    m_frame.Set32(kCountOffset, static_cast<uint32_t>(m_playLists.size()));
+    if (const int result = m_frame.WriteHeader(stream, 0))
+        return result;
+    uint32_t groupCounter = 0;
+    for (const auto& playList : m_playLists) {
+        if (const int result = playList->Write(stream, groupCounter))
+            return result;
+    }
+    return 0;
+}
+
+ITunesDBPlayList* ITunesDBPlayListList::GetPlayList(int index) const {
+    return index >= 0 && index < GetCount() ? m_playLists[index].get() : nullptr;
+}

@@ -1,0 +1,207 @@
+#include "library/ipod/ITunesDBTrack.h"
+
+#include "foundation/ACrc32.h"
+#include "foundation/AFile.h"
+#include "library/ipod/ITunesDB.h"
+#include "library/ipod/ITunesDBErrors.h"
+#include "library/ipod/PodSongInfo.h"
+#include "library/itunes/ITunesSong.h"
+#include "library/songlists/AudioDataSize.h"
+#include "library/songlists/EntryText.h"
+#include "library/songlists/FileNameRule.h"
+
+#include <atomic>
+
+namespace {
+
+constexpr char kTag[] = "mhit";
+constexpr ITunesDBChunkCodes kCodes{kErrorNotTrack, kErrorTrackHeaderLength, kErrorTrackNoMemory};
+constexpr uint32_t kKnownLength = ITunesDBChunkFrame::kPrefixLength;
+constexpr uint32_t kNewVisible = 1;
+constexpr uint32_t kNewFileType = 256;
+constexpr uint32_t kNewSampleRate = 44100u << 16;
+constexpr char16_t kLocationSeparator = u':';
+constexpr char16_t kPathSeparator = u'/';
+
+std::atomic<uint64_t> g_nextHandle{1};
+
+AString Trimmed(const AString& text) {
+    AString copy(text);
+    copy.Trim();
+    return copy;
+}
+
+} // namespace
+
+ITunesDBTrack::ITunesDBTrack(const ITunesDB* owner) : m_owner(owner), m_handle(g_nextHandle++) {
+    m_frame.Create(kTag, kStandardHeaderLength, true);
+    m_frame.Set32(kVisibleOffset, kNewVisible);
+    m_frame.Set32(kFileTypeOffset, kNewFileType);
+    m_frame.Set32(kSampleRateOffset, kNewSampleRate);
+    m_titleChecksum = TitleChecksum(m_title);
+}
+
+int ITunesDBTrack::Read(AFile& stream, uint64_t parentEnd) {
+    m_strings.clear();
+    if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kKnownLength, true, kCodes))
+        return result;
+    const uint32_t count = m_frame.Get32(kStringCountOffset);
+    // A shorter header is read as far as it goes and written back at the standard length.
+    if (const int result = m_frame.ExtendHeaderTo(kStandardHeaderLength, kErrorTrackNoMemory))
+        return result;
+    if (const int result = ITunesDBString::ReadList(stream, count, m_frame.GetEnd(), m_strings))
+        return result;
+    if (const int result = m_frame.ReadTail(stream, kErrorTrackNoMemory))
+        return result;
+    DecodeStrings();
+    return 0;
+}
+
+void ITunesDBTrack::DecodeStrings() {
+    m_title = m_path = m_album = m_artist = m_genre = m_composer = AString();
+    // The first string object of each type counts, as SetString changes the first.
+    for (auto it = m_strings.rbegin(); it != m_strings.rend(); ++it) {
+        const AString& text = (*it)->GetText();
+        switch ((*it)->GetType()) {
+        case ITunesDBString::kTitle:
+            m_title = Trimmed(text);
+            break;
+        case ITunesDBString::kLocation:
+            m_path = text;
+            m_path.Replace(kLocationSeparator, kPathSeparator);
+            break;
+        case ITunesDBString::kAlbum:
+            m_album = Trimmed(text);
+            break;
+        case ITunesDBString::kArtist:
+            m_artist = Trimmed(text);
+            break;
+        case ITunesDBString::kGenre:
+            m_genre = Trimmed(text);
+            break;
+        case ITunesDBString::kComposer:
+            m_composer = Trimmed(text);
+            break;
+        default:
+            break;
+        }
+    }
+    m_path.GetExtension(m_extension);
+    m_titleChecksum = TitleChecksum(m_title);
+}
+
+uint32_t ITunesDBTrack::GetTotalLength() const {
+    return m_frame.GetOwnLength() + ITunesDBString::ListLength(m_strings);
+}
+
+int ITunesDBTrack::Write(AFile& stream) {
+    m_frame.Set32(kStringCountOffset, GetStringCount());
+    if (const int result = m_frame.WriteHeader(stream, GetTotalLength()))
+        return result;
+    if (const int result = ITunesDBString::WriteList(stream, m_strings))
+        return result;
+    return m_frame.WriteTail(stream);
+}
+
+void ITunesDBTrack::SetString(const AString& text, uint32_t type) {
+    for (const auto& string : m_strings) {
+        if (string->GetType() == type) {
+            string->SetText(text, type);
+            DecodeStrings();
+            return;
+        }
+    }
+    auto string = std::make_unique<ITunesDBString>();
+    string->SetText(text, type);
+    m_strings.push_back(std::move(string));
+    DecodeStrings();
+}
+
+void ITunesDBTrack::SetTitle(const AString& title) {
+    SetString(Trimmed(title), ITunesDBString::kTitle);
+}
+
+void ITunesDBTrack::SetPath(const AString& pathOnIPod) {
+    AString path(pathOnIPod);
+    path.Replace(u'\\', kPathSeparator);
+    if (path.IsEmpty() || path.GetAt(0) != kPathSeparator)
+        path.Insert(0, AString("/"));
+    AString location(path);
+    location.Replace(kPathSeparator, kLocationSeparator);
+    SetString(location, ITunesDBString::kLocation);
+}
+
+void ITunesDBTrack::SetFromDescription(const PodSongInfo& description) {
+    SetString(Trimmed(description.album), ITunesDBString::kAlbum);
+    SetString(Trimmed(description.artist), ITunesDBString::kArtist);
+    SetString(Trimmed(description.genre), ITunesDBString::kGenre);
+    SetString(Trimmed(description.composer), ITunesDBString::kComposer);
+    SetTitle(description.displayName);
+    m_frame.Set32(kTrackNumberOffset, description.trackNumber);
+    m_frame.Set32(kYearOffset, description.year);
+    m_frame.Set32(kBitRateOffset, description.bitRate);
+    m_frame.Set32(kFileSizeOffset, description.fileSize);
+    m_frame.Set32(kModTimeOffset, static_cast<uint32_t>(description.modTime));
+    m_frame.Set32(kLengthOffset, description.duration * 1000);
+    SetPath(description.path);
+}
+
+bool ITunesDBTrack::MatchesDescription(const PodSongInfo& description) const {
+    return m_genre.CompareNoCase(Trimmed(description.genre)) == 0 &&
+           m_artist.CompareNoCase(Trimmed(description.artist)) == 0 &&
+           m_album.CompareNoCase(Trimmed(description.album)) == 0 &&
+           m_title.CompareNoCase(Trimmed(description.displayName)) == 0 &&
+           m_extension.CompareNoCase(description.extension) == 0;
+}
+
+bool ITunesDBTrack::MatchesSong(ITunesSong& song) const {
+    uint32_t size = 0;
+    song.GetSize(size, 0);
+    if (size != GetFileSize())
+        return false;
+    AString title, artist, album, genre;
+    song.GetName(title, 0);
+    song.GetArtist(artist, 0);
+    song.GetAlbum(album, 0);
+    song.GetGenre(genre, 0);
+    return m_title.CompareNoCase(title) == 0 && m_artist.CompareNoCase(artist) == 0 &&
+           m_album.CompareNoCase(album) == 0 && m_genre.CompareNoCase(genre) == 0;
+}
+
+AString ITunesDBTrack::ArtistLevel(bool withGenre, bool withAlbum) {
+    const bool nothingElseNames = (!withGenre || m_genre.IsEmpty()) && (!withAlbum || m_album.IsEmpty());
+    if (!m_artist.IsEmpty() || !nothingElseNames)
+        return EntryLevel(m_artist);
+    if (m_audioDataSize == 0 && m_owner) {
+        AString file;
+        m_owner->GetDrive(file);
+        file.AppendPath(m_path);
+        m_audioDataSize = AudioDataSizeOf(file);
+    }
+    return AString::FromUInt64(m_audioDataSize);
+}
+
+void ITunesDBTrack::BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum,
+                               bool withTrack, bool withHandle) {
+    out = AString("\\");
+    if (withGenre)
+        AppendEntryLevel(out, EntryLevel(m_genre));
+    AppendEntryLevel(out, ArtistLevel(withGenre, withAlbum));
+    if (withAlbum)
+        AppendEntryLevel(out, EntryLevel(m_album));
+    if (withTrack)
+        AppendEntryLevel(out, AString::FromInt(static_cast<int>(m_frame.Get32(kTrackNumberOffset))));
+    AppendEntryLevel(out, EntryLevel(m_title));
+    if (withExtension)
+        AppendEntryLevel(out, m_extension.IsEmpty() ? AString("*") : m_extension);
+    if (withHandle) {
+        out += u'?';
+        out += AString::FromUInt64(m_handle);
+    }
+}
+
+uint32_t ITunesDBTrack::TitleChecksum(const AString& title) {
+    ACrc32 crc;
+    crc.Update(SanitizedFileName(title, u'_', false));
+    return crc.GetValue();
+}

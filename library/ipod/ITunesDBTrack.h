@@ -1,0 +1,97 @@
+#pragma once
+// "mhit": one track of the iPod database. The standard 244-byte header is kept whole in file layout,
+// so every field this system does not set is carried over; header bytes beyond it are kept as well.
+
+#include "foundation/AString.h"
+#include "library/ipod/ITunesDBChunkFrame.h"
+#include "library/ipod/ITunesDBString.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class AFile;
+class ITunesDB;
+class ITunesSong;
+struct PodSongInfo;
+
+class ITunesDBTrack {
+public:
+    static constexpr uint32_t kStandardHeaderLength = 244;
+    static constexpr uint32_t kStringCountOffset = 12;
+    static constexpr uint32_t kTrackIdOffset = 16;
+    static constexpr uint32_t kVisibleOffset = 20;
+    static constexpr uint32_t kFileTypeOffset = 28;
+    static constexpr uint32_t kModTimeOffset = 32;
+    static constexpr uint32_t kFileSizeOffset = 36;
+    static constexpr uint32_t kLengthOffset = 40;
+    static constexpr uint32_t kTrackNumberOffset = 44;
+    static constexpr uint32_t kYearOffset = 52;
+    static constexpr uint32_t kBitRateOffset = 56;
+    static constexpr uint32_t kSampleRateOffset = 60;
+
+    // A new track with the defaults of the format; `owner` gives the drive for the audio-data size.
+    explicit ITunesDBTrack(const ITunesDB* owner);
+
+    int Read(AFile& stream, uint64_t parentEnd);
+    int Write(AFile& stream);
+    uint32_t GetTotalLength() const;
+
+    // A decimal number that names this record among the live tracks.
+    uint64_t GetHandle() const { return m_handle; }
+    uint32_t GetTrackId() const { return m_frame.Get32(kTrackIdOffset); }
+    void SetTrackId(uint32_t id) { m_frame.Set32(kTrackIdOffset, id); }
+    uint32_t GetTitleChecksum() const { return m_titleChecksum; }
+
+    const AString& GetTitle() const { return m_title; }
+    const AString& GetAlbum() const { return m_album; }
+    const AString& GetArtist() const { return m_artist; }
+    const AString& GetGenre() const { return m_genre; }
+    const AString& GetComposer() const { return m_composer; }
+    // Below the iPod's root, native form: "/iPod_Control/Music/F00/ABCD.mp3".
+    const AString& GetPath() const { return m_path; }
+    const AString& GetExtension() const { return m_extension; }
+    uint32_t GetBitRate() const { return m_frame.Get32(kBitRateOffset); }
+    uint32_t GetDurationSeconds() const { return m_frame.Get32(kLengthOffset) / 1000; }
+    uint32_t GetFileSize() const { return m_frame.Get32(kFileSizeOffset); }
+    uint32_t GetStringCount() const { return static_cast<uint32_t>(m_strings.size()); }
+    const ITunesDBString& GetString(int index) const { return *m_strings.at(index); }
+    const std::vector<uint8_t>& GetHeaderBytes() const { return m_frame.GetHeaderBytes(); }
+
+    // Sets the text of the string object of that type, creating it when the track has none.
+    void SetString(const AString& text, uint32_t type);
+    void SetTitle(const AString& title);
+    // Takes a path below the iPod's root in either separator form.
+    void SetPath(const AString& pathOnIPod);
+    // The tags, sizes and times of a new track.
+    void SetFromDescription(const PodSongInfo& description);
+
+    bool MatchesDescription(const PodSongInfo& description) const;
+    // Same file size, then title, artist, album and genre equal without case.
+    bool MatchesSong(ITunesSong& song) const;
+
+    // "\" [genre "\"] artist ["\" album] ["\" track] "\" title ["\" extension] ["?" handle].
+    void BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum, bool withTrack,
+                    bool withHandle);
+
+    // CRC-32 of the title as a file name: the bucket that holds a track of that title.
+    static uint32_t TitleChecksum(const AString& title);
+
+private:
+    void DecodeStrings();
+    AString ArtistLevel(bool withGenre, bool withAlbum);
+
+    const ITunesDB* m_owner;
+    uint64_t m_handle;
+    ITunesDBChunkFrame m_frame;
+    ITunesDBStrings m_strings;
+    AString m_title;
+    AString m_path;
+    AString m_album;
+    AString m_artist;
+    AString m_genre;
+    AString m_composer;
+    AString m_extension;
+    uint32_t m_titleChecksum = 0;
+    uint64_t m_audioDataSize = 0; // 0 = not computed yet; never written
+};

@@ -1,0 +1,55 @@
+#pragma once
+// "mhlt": the tracks of the data set of type 1, held in 100 buckets by title checksum (each bucket in
+// the order its tracks were added) and found by handle through a map.
+
+#include "library/ipod/ITunesDBChunkFrame.h"
+#include "library/ipod/ITunesDBTrack.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class AFile;
+class ITunesDB;
+struct ITunesDBReadContext;
+
+class ITunesDBTrackList {
+public:
+    static constexpr int kBucketCount = 100;
+    static constexpr uint32_t kKnownLength = 12;
+    static constexpr uint32_t kNewHeaderLength = 92;
+    static constexpr uint32_t kCountOffset = 8;
+
+    explicit ITunesDBTrackList(const ITunesDB* owner);
+
+    int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
+    // Tracks in the order they were read and added: the iPod's own files (play counts, playlists made
+    // on the device) name tracks by their place in the database, so a save must not reorder them.
+    int Write(AFile& stream);
+    uint32_t GetTotalLength() const;
+
+    int GetCount() const { return m_count; }
+    const std::vector<std::unique_ptr<ITunesDBTrack>>& GetBucket(uint32_t checksum) const {
+        return m_buckets[checksum % kBucketCount];
+    }
+    // Every track in the order in which they are written.
+    void ForEachTrack(const std::function<void(ITunesDBTrack&)>& visit) const;
+    ITunesDBTrack* FindByHandle(uint64_t handle) const;
+
+    ITunesDBTrack* Add(std::unique_ptr<ITunesDBTrack> track);
+    void Remove(const ITunesDBTrack* track);
+    // Ids 1 to N in the order they are written.
+    void Renumber();
+
+private:
+    void Clear();
+
+    const ITunesDB* m_owner;
+    ITunesDBChunkFrame m_frame;
+    std::array<std::vector<std::unique_ptr<ITunesDBTrack>>, kBucketCount> m_buckets;
+    std::unordered_map<uint64_t, ITunesDBTrack*> m_byHandle;
+    int m_count = 0;
+};

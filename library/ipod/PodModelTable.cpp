@@ -1,0 +1,94 @@
+#include "library/ipod/PodModelTable.h"
+
+#include "foundation/AFile.h"
+
+namespace {
+
+constexpr int kMaxLineLength = 2048;
+constexpr int kLineForm = 3; // 8-bit text up to LF; a CR before it is dropped
+
+struct Row {
+    const char* model;
+    uint32_t family;
+    uint32_t variant;
+    double gigabytes;
+};
+
+constexpr Row kRows[] = {
+    {"8513", 6, 0, 5},   {"8541", 6, 0, 5},  {"8697", 6, 0, 5},   {"8709", 6, 0, 10},  {"8737", 6, 0, 10},
+    {"8740", 6, 0, 10},  {"8738", 6, 0, 20}, {"8741", 6, 0, 20},  {"8976", 7, 0, 10},  {"8946", 7, 0, 15},
+    {"9460", 7, 0, 15},  {"9244", 7, 0, 20}, {"8948", 7, 0, 30},  {"9245", 7, 0, 40},  {"9282", 8, 0, 20},
+    {"9787", 10, 0, 20}, {"9268", 8, 0, 40}, {"A079", 9, 0, 20},  {"A127", 10, 0, 20}, {"9829", 9, 0, 30},
+    {"9585", 9, 0, 40},  {"9586", 9, 0, 60}, {"9830", 9, 0, 60},  {"A002", 4, 1, 30},  {"A146", 4, 2, 30},
+    {"A003", 4, 1, 60},  {"A147", 4, 2, 60}, {"A452", 10, 0, 30}, {"9160", 3, 3, 4},   {"9436", 3, 4, 4},
+    {"9435", 3, 5, 4},   {"9434", 3, 6, 4},  {"9437", 3, 7, 4},   {"9800", 3, 3, 4},   {"9802", 3, 4, 4},
+    {"9804", 3, 5, 4},   {"9806", 3, 6, 4},  {"9801", 3, 3, 6},   {"9803", 3, 4, 6},   {"9805", 3, 5, 6},
+    {"9807", 3, 6, 6},   {"9959", 3, 3, 6},  {"A133", 2, 0, 0.5}, {"9724", 2, 0, 0.5}, {"9725", 2, 0, 1},
+    {"A350", 5, 1, 1},   {"A352", 5, 2, 1},  {"A004", 5, 1, 2},   {"A099", 5, 2, 2},   {"A005", 5, 1, 4},
+    {"A107", 5, 2, 4},
+};
+
+AString SysInfoPath(const AString& driveRoot) {
+    AString path(driveRoot);
+    path.AppendPath("iPod_Control");
+    path.AppendPath("Device");
+    path.AppendPath("SysInfo");
+    return path;
+}
+
+// The text after the first ':' without its first character, trimmed on both sides of that cut.
+AString ModelNumberOf(const AString& line) {
+    const int colon = line.Find(u':');
+    if (colon < 0)
+        return AString();
+    AString value = line.Mid(colon + 1);
+    value.Trim();
+    if (!value.IsEmpty())
+        value.Delete(0);
+    value.Trim();
+    return value;
+}
+
+} // namespace
+
+const std::vector<PodModelInfo>& PodModelTable::Rows() {
+    static const std::vector<PodModelInfo> rows = [] {
+        std::vector<PodModelInfo> built;
+        for (const Row& row : kRows)
+            built.push_back({AString(row.model), row.family, row.variant, row.gigabytes});
+        return built;
+    }();
+    return rows;
+}
+
+const PodModelInfo* PodModelTable::Find(const AString& modelNumber) {
+    for (const PodModelInfo& row : Rows()) {
+        if (row.modelNumber == modelNumber)
+            return &row;
+    }
+    return nullptr;
+}
+
+int GetIPodModelInfo(const AString& driveRoot, PodModelInfo& out) {
+    out = PodModelInfo();
+    AFile file;
+    if (file.Open(SysInfoPath(driveRoot), AFile::kModeRead, false) != 0) {
+        out.family = PodModelTable::kFamilyWithoutSysInfo;
+        return 0;
+    }
+    AString line;
+    for (;;) {
+        if (const int result = line.Read(file, kLineForm, kMaxLineLength))
+            return result;
+        line.Trim();
+        if (line.Find(AString("ModelNumStr"), 0, false) >= 0)
+            break;
+    }
+    out.modelNumber = ModelNumberOf(line);
+    if (const PodModelInfo* row = PodModelTable::Find(out.modelNumber)) {
+        out.family = row->family;
+        out.variant = row->variant;
+        out.gigabytes = row->gigabytes;
+    }
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The iPod models the system knows by the model number in "iPod_Control/Device/SysInfo": each with its
+// family (2: the 0.5 and 1 GB models, also assumed when SysInfo is missing; 4: the video models), its
+// variant (colour or finish within the family, 0 when the family has none) and its capacity.
+
+#include "foundation/AString.h"
+
+#include <cstdint>
+#include <vector>
+
+struct PodModelInfo {
+    AString modelNumber; // the SysInfo value without its first character ("9724" for "M9724")
+    uint32_t family = 0;
+    uint32_t variant = 0;
+    double gigabytes = 0.0;
+};
+
+class PodModelTable {
+public:
+    static constexpr uint32_t kFamilyWithoutSysInfo = 2;
+
+    // The 51 rows, in their order; never changed.
+    static const std::vector<PodModelInfo>& Rows();
+    // The first row of exactly this model number (case-sensitive), or null.
+    static const PodModelInfo* Find(const AString& modelNumber);
+};
+
+// Reads the model number of the iPod below `driveRoot` and looks it up. 0 (a volume without SysInfo
+// counts as family 2), or the read's code when SysInfo holds no "ModelNumStr" line. An unknown model
+// keeps its number and leaves the other fields 0.
+int GetIPodModelInfo(const AString& driveRoot, PodModelInfo& out);
