@@ -13,6 +13,7 @@
 #include "library/itunes/ITunesSong.h"
 #include "library/songlists/ADirSong.h"
 #include "library/songlists/EntryText.h"
+#include "library/songlists/FileNameRule.h"
 #include "platform/volumes/VolumeTable.h"
 
 #include <algorithm>
@@ -270,7 +271,7 @@ int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack,
         return kErrorInvalidElement;
     AString title(description.displayName);
     title.Trim();
-    for (const auto& track : trackList->GetBucket(ITunesDBTrack::TitleChecksum(title))) {
+    for (const auto& track : trackList->GetBucket(NameChecksum(title))) {
         if (track->MatchesDescription(description))
             return kErrorDuplicate;
     }

@@ -1,6 +1,5 @@
 #include "library/ipod/ITunesDBTrack.h"
 
-#include "foundation/ACrc32.h"
 #include "foundation/AFile.h"
 #include "library/ipod/ITunesDB.h"
 #include "library/ipod/ITunesDBErrors.h"
@@ -38,7 +37,7 @@ ITunesDBTrack::ITunesDBTrack(const ITunesDB* owner) : m_owner(owner), m_handle(g
     m_frame.Set32(kVisibleOffset, kNewVisible);
     m_frame.Set32(kFileTypeOffset, kNewFileType);
     m_frame.Set32(kSampleRateOffset, kNewSampleRate);
-    m_titleChecksum = TitleChecksum(m_title);
+    m_titleChecksum = NameChecksum(m_title);
 }
 
 int ITunesDBTrack::Read(AFile& stream, uint64_t parentEnd) {
@@ -87,7 +86,7 @@ void ITunesDBTrack::DecodeStrings() {
         }
     }
     m_path.GetExtension(m_extension);
-    m_titleChecksum = TitleChecksum(m_title);
+    m_titleChecksum = NameChecksum(m_title);
 }
 
 uint32_t ITunesDBTrack::GetTotalLength() const {
@@ -198,10 +197,4 @@ void ITunesDBTrack::BuildEntry(AString& out, bool withExtension, bool withGenre,
         out += u'?';
         out += AString::FromUInt64(m_handle);
     }
-}
-
-uint32_t ITunesDBTrack::TitleChecksum(const AString& title) {
-    ACrc32 crc;
-    crc.Update(SanitizedFileName(title, u'_', false));
-    return crc.GetValue();
 }

@@ -74,9 +74,6 @@ public:
     void BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum, bool withTrack,
                     bool withHandle);
 
-    // CRC-32 of the title as a file name: the bucket that holds a track of that title.
-    static uint32_t TitleChecksum(const AString& title);
-
 private:
     void DecodeStrings();
     AString ArtistLevel(bool withGenre, bool withAlbum);

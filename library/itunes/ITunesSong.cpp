@@ -113,11 +113,8 @@ void ITunesSong::RemoveAllTracks() {
     m_bindings.clear();
 }
 
-// The checksum of the cleaned name's UTF-16LE bytes; the engine is reset for every name.
 void ITunesSong::UpdateNameChecksum() {
-    m_checksum.Reset();
-    m_checksum.Update(SanitizedFileName(m_record.name, u'_', false));
-    m_record.nameChecksum = m_checksum.GetValue();
+    m_record.nameChecksum = NameChecksum(m_record.name);
 }
 
 int ITunesSong::FirstTrack(ITunesTrackObject*& track) const {

@@ -3,7 +3,6 @@
 // its saved form, the library of another computer). Each field has a local copy; getters can refresh it
 // from the first bound track and setters can write through to that track.
 
-#include "foundation/ACrc32.h"
 #include "foundation/AString.h"
 #include "library/itunes/ITunesTrackBinding.h"
 
@@ -138,7 +137,6 @@ private:
     uint64_t m_audioSize = 0;
     bool m_audioSizeKnown = false;
     std::vector<std::unique_ptr<ITunesTrackBinding>> m_bindings;
-    ACrc32 m_checksum;
     uint32_t m_playedCount = 0;
     uint64_t m_playedDate = 0;
     uint32_t m_rating = 0;

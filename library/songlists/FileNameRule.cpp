@@ -1,5 +1,7 @@
 #include "library/songlists/FileNameRule.h"
 
+#include "foundation/ACrc32.h"
+
 #include <string>
 
 namespace {
@@ -41,4 +43,10 @@ AString SanitizedFileName(const AString& text, char16_t replacement, bool edges)
 
 void SanitizeFileName(AString& text, char16_t replacement, bool edges) {
     text = SanitizedFileName(text, replacement, edges);
+}
+
+uint32_t NameChecksum(const AString& title) {
+    ACrc32 crc;
+    crc.Update(SanitizedFileName(title, u'_', false));
+    return crc.GetValue();
 }

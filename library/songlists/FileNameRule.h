@@ -8,3 +8,5 @@
 // `edges`, a '.' at the start and a '.' at the end are replaced too. The length never changes.
 void SanitizeFileName(AString& text, char16_t replacement, bool edges);
 AString SanitizedFileName(const AString& text, char16_t replacement, bool edges);
+// The CRC-32 of a title cleaned with '_' (edges left alone): songs and iPod tracks are bucketed by it.
+uint32_t NameChecksum(const AString& title);

@@ -6,6 +6,7 @@
 #include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBHeader.h"
 #include "library/ipod/ITunesDBReadContext.h"
+#include "library/songlists/FileNameRule.h"
 #include "support/AStringPrinting.h"
 
 #include <algorithm>
@@ -25,8 +26,7 @@ std::vector<TrackFields> SampleTracks() {
         {0, u"Gamma", u"Other", u"", u"", u":iPod_Control:Music:F02:CCCC.m4a", 3000},
     };
     EXPECT_FALSE(std::is_sorted(tracks.begin(), tracks.end(), [](const TrackFields& a, const TrackFields& b) {
-        return ITunesDBTrack::TitleChecksum(AString(a.title)) % 100 <
-               ITunesDBTrack::TitleChecksum(AString(b.title)) % 100;
+        return NameChecksum(AString(a.title)) % 100 < NameChecksum(AString(b.title)) % 100;
     }));
     for (size_t i = 0; i < tracks.size(); ++i)
         tracks[i].id = static_cast<uint32_t>(i + 1);

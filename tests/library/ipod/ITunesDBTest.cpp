@@ -16,6 +16,7 @@
 #include "library/itunes/ITunesSong.h"
 #include "library/songlists/ADirSong.h"
 #include "library/songlists/AudioDataSize.h"
+#include "library/songlists/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
@@ -297,7 +298,7 @@ TEST(ITunesDB, NewTrackCarriesTheDescription) {
     song.modTime = 3000000000u;
     const ITunesDBTrack* track = Add(db, song);
     EXPECT_EQ(AString("Padded"), track->GetTitle());
-    EXPECT_EQ(ITunesDBTrack::TitleChecksum(AString("Padded")), track->GetTitleChecksum());
+    EXPECT_EQ(NameChecksum(AString("Padded")), track->GetTitleChecksum());
     EXPECT_EQ(200u, track->GetDurationSeconds());
     EXPECT_EQ(192u, track->GetBitRate());
     EXPECT_EQ(1234u, track->GetFileSize());
@@ -316,7 +317,7 @@ TEST(ITunesDB, TitleWithFileNameCharactersIsKeptAndCountsAsUnderscores) {
     ITunesDB db;
     ITunesDBTrack* track = Add(db, Song("AC/DC: Why?"));
     EXPECT_EQ(AString("AC/DC: Why?"), track->GetTitle());
-    EXPECT_EQ(ITunesDBTrack::TitleChecksum(AString("AC_DC_ Why_")), track->GetTitleChecksum());
+    EXPECT_EQ(NameChecksum(AString("AC_DC_ Why_")), track->GetTitleChecksum());
     AString entry;
     track->BuildEntry(entry, true, true, true, false, false);
     EXPECT_EQ(AString("\\Rock\\Artist\\Album\\AC_DC_ Why_\\mp3"), entry);
