@@ -86,12 +86,17 @@ void ITunesPlayList::SetFolderLayout(uint32_t withExtension, uint32_t withGenre,
 void ITunesPlayList::SortSongs(uint32_t ascending) {
     if (!m_sorted)
         m_sorted = m_songs;
+    // The texts carry a "?" tail as every song list's entries do, so that a playlist is ordered like
+    // the list it is compared with ("Song 2?1" comes before "Song?0").
     std::vector<std::pair<AString, ITunesSong*>> keyed;
     keyed.reserve(m_sorted->size());
-    for (ITunesSong* song : *m_sorted) {
+    for (size_t i = 0; i < m_sorted->size(); ++i) {
+        ITunesSong* song = (*m_sorted)[i];
         AString entry;
         song->BuildEntry(entry, m_withExtension, m_withGenre, m_withAlbum, m_withTrackNumber,
                          m_fifthLayoutWord, false);
+        entry += kEntryIdSeparator;
+        entry += static_cast<int>(i);
         keyed.emplace_back(std::move(entry), song);
     }
     std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {

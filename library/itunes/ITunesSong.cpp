@@ -10,6 +10,7 @@
 #include "library/songlists/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
 
+#include <new>
 #include <unistd.h>
 
 namespace {
@@ -55,7 +56,12 @@ int ReadWholeFile(const AString& path, std::vector<uint8_t>& buffer) {
     AFile file;
     if (const int result = file.Open(path, AFile::kModeRead, false))
         return result;
-    std::vector<uint8_t> bytes(size);
+    std::vector<uint8_t> bytes;
+    try {
+        bytes.resize(size);
+    } catch (const std::bad_alloc&) {
+        return kErrorOutOfMemory;
+    }
     const int result = file.Read(bytes.data(), static_cast<uint32_t>(size));
     file.Close(false);
     if (result == 0)

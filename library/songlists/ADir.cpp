@@ -23,9 +23,10 @@ AProgress& QuietProgress() {
     return quiet;
 }
 
+// An empty path stays empty: as "/" it would name the whole disk.
 AString WithTrailingSeparator(const AString& path) {
     AString result = path;
-    if (result.IsEmpty() || result.GetAt(result.GetLength() - 1) != kPathSeparator)
+    if (!result.IsEmpty() && result.GetAt(result.GetLength() - 1) != kPathSeparator)
         result += kPathSeparator;
     return result;
 }

@@ -120,11 +120,12 @@ int ADirSong::CompareNames(const AString& a, const AString& b) const {
     return a.CompareNoCase(b);
 }
 
-// A protected file counts as unprotected when it names no account; with a foreign account it loses.
+// With only the user's accounts wanted, a file that names no account counts as unprotected, and a
+// file bought with another account loses whatever its type.
 ADirSong::Protection ADirSong::CheckProtection(const AString& path) {
     Protection protection;
     protection.isProtected = ColonListContains(kProtectedTypes, TypeOf(path));
-    if (!protection.isProtected || !m_onlyMyAppleIDs)
+    if (!m_onlyMyAppleIDs)
         return protection;
     ID3 tags;
     if (tags.Read(path) != 0)

@@ -316,11 +316,16 @@ int ADirSongDir::Save(AFile& stream, uint32_t) {
     return m_songEntries.Serialize(stream);
 }
 
+// The song entries name their files by index: once the file list may have changed, song entries of
+// the old list would name other files, so a load that fails on the way leaves no song entries.
 int ADirSongDir::Load(AFile& stream, uint32_t) {
     if (const int result = recordio::ReadVersion(stream, kSongDirRecordWord))
         return result;
-    if (const int result = ADirSong::Load(stream, 0))
+    if (const int result = ADirSong::Load(stream, 0)) {
+        m_songEntries.RemoveAll();
+        m_order = Order::Ascending;
         return result;
+    }
     const int result = m_songEntries.Load(stream);
     m_order = DetectOrder();
     return result;

@@ -1,34 +1,16 @@
 #include "library/itunes/ITunesPlayList.h"
 
+#include "foundation/AFileList.h"
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "library/itunes/FakeITunesObjects.h"
 #include "library/itunes/ITunesSong.h"
+#include "library/itunes/RecordBytes.h"
 #include "support/AStringPrinting.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-void Put32(Bytes& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-void PutText(Bytes& out, const std::u16string& text) {
-    Put32(out, 0x00100002);
-    const uint16_t count = static_cast<uint16_t>(2 * text.size() + 2);
-    out.push_back(static_cast<uint8_t>(count));
-    out.push_back(static_cast<uint8_t>(count >> 8));
-    out.push_back(0xFF);
-    out.push_back(0xFE);
-    for (char16_t c : text) {
-        out.push_back(static_cast<uint8_t>(c));
-        out.push_back(static_cast<uint8_t>(c >> 8));
-    }
-}
 
 Bytes Saved(const ITunesPlayList& list) {
     AMemFile stream;
@@ -38,17 +20,17 @@ Bytes Saved(const ITunesPlayList& list) {
 
 Bytes RecordWithIDs(uint32_t count, std::initializer_list<int32_t> ids, bool complete) {
     Bytes record;
-    Put32(record, 0x00200000);
-    PutText(record, u"Party");
-    Put32(record, 5);
-    Put32(record, 0);
-    Put32(record, count);
+    AppendU32(record, 0x00200000);
+    AppendTextRecord(record, u"Party");
+    AppendU32(record, 5);
+    AppendU32(record, 0);
+    AppendU32(record, count);
     for (int32_t id : ids)
-        Put32(record, static_cast<uint32_t>(id));
+        AppendU32(record, static_cast<uint32_t>(id));
     if (complete) {
         for (uint32_t word : {1u, 1u, 1u})
-            Put32(record, word);
-        PutText(record, u"*\\*\\*\\");
+            AppendU32(record, word);
+        AppendTextRecord(record, u"*\\*\\*\\");
     }
     return record;
 }
@@ -78,14 +60,14 @@ const int kLibrary = 0; // stands for the iTunes client as owner of library bind
 TEST(ITunesPlayListTest, ANewPlayListSavesItsDefaults) {
     ITunesPlayList list;
     Bytes expected;
-    Put32(expected, 0x00200000);
-    PutText(expected, u"");
-    Put32(expected, 0xFFFFFFFF);
-    Put32(expected, 0);
-    Put32(expected, 0);
+    AppendU32(expected, 0x00200000);
+    AppendTextRecord(expected, u"");
+    AppendU32(expected, 0xFFFFFFFF);
+    AppendU32(expected, 0);
+    AppendU32(expected, 0);
     for (uint32_t word : {0u, 0u, 1u})
-        Put32(expected, word);
-    PutText(expected, u"*\\*\\");
+        AppendU32(expected, word);
+    AppendTextRecord(expected, u"*\\*\\");
     EXPECT_EQ(Saved(list), expected);
 }
 
@@ -269,4 +251,30 @@ TEST(ITunesPlayListTest, SortOrdersTheEntriesByEntryText) {
     EXPECT_EQ(list.GetEntryCount(), 3);
     EXPECT_EQ(list.GetSongCount(), 4);
     EXPECT_EQ(list.GetEntry(3), nullptr);
+}
+
+// A playlist is walked beside other song lists, whose entries sort with their "?" tails: a title that
+// is the start of another ("Song", "Song 2") must stand where it stands in those lists.
+TEST(ITunesPlayListTest, SortAgreesWithTheSongListsOrder) {
+    std::vector<std::unique_ptr<ITunesSong>> songs;
+    ITunesPlayList list;
+    for (const char* name : {"Song", "Song 2", "Songs"}) {
+        songs.emplace_back(NamedSong(name, 1));
+        list.AddSong(songs.back().get());
+    }
+    AFileList reference;
+    for (const auto& song : songs) {
+        AString entry;
+        song->BuildEntry(entry, false, false, true, false, 0, true);
+        reference.Add(entry, 0);
+    }
+    for (const uint32_t ascending : {1u, 0u}) {
+        list.SortSongs(ascending);
+        reference.Sort(ascending != 0);
+        for (int i = 0; i < list.GetEntryCount(); ++i) {
+            AString entry;
+            list.GetEntry(i)->BuildEntry(entry, false, false, true, false, 0, true);
+            EXPECT_EQ(entry, reference.GetName(i)) << "ascending " << ascending << " at " << i;
+        }
+    }
 }

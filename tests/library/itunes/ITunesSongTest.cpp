@@ -4,6 +4,7 @@
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "library/itunes/FakeITunesObjects.h"
+#include "library/itunes/RecordBytes.h"
 #include "library/songlists/TestSongFiles.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
@@ -13,26 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-void Put32(Bytes& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-void PutText(Bytes& out, const std::u16string& text) {
-    Put32(out, 0x00100002);
-    const uint16_t count = static_cast<uint16_t>(2 * text.size() + 2);
-    out.push_back(static_cast<uint8_t>(count));
-    out.push_back(static_cast<uint8_t>(count >> 8));
-    out.push_back(0xFF);
-    out.push_back(0xFE);
-    for (char16_t c : text) {
-        out.push_back(static_cast<uint8_t>(c));
-        out.push_back(static_cast<uint8_t>(c >> 8));
-    }
-}
 
 Bytes Saved(const ITunesSong& song) {
     AMemFile stream;
@@ -217,17 +198,17 @@ TEST(ITunesSongTest, SavedFormHasItsFieldsInOrder) {
     song.SetDatabaseID(77);
     song.SetPlayData(5, 6, 80);
     Bytes expected;
-    Put32(expected, 0x00100000);
+    AppendU32(expected, 0x00100000);
     for (const char16_t* text : {u"N", u"Al", u"Ar", u"G", u"C"})
-        PutText(expected, text);
+        AppendTextRecord(expected, text);
     for (uint32_t word : {2u, 1980u, 128u, 200u, 4000000u})
-        Put32(expected, word);
-    Put32(expected, 0x05060708);
-    Put32(expected, 0x01020304);
-    PutText(expected, u"/m/x.mp3");
-    PutText(expected, u"mp3");
-    Put32(expected, Checksum("N"));
-    Put32(expected, 77);
+        AppendU32(expected, word);
+    AppendU32(expected, 0x05060708);
+    AppendU32(expected, 0x01020304);
+    AppendTextRecord(expected, u"/m/x.mp3");
+    AppendTextRecord(expected, u"mp3");
+    AppendU32(expected, Checksum("N"));
+    AppendU32(expected, 77);
     const Bytes saved = Saved(song);
     EXPECT_EQ(saved, expected);
 

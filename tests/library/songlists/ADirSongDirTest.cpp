@@ -1,10 +1,12 @@
 #include "library/songlists/ADirSongDir.h"
 
+#include "foundation/AFileList.h"
 #include "foundation/AMemFile.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
+#include "library/itunes/RecordBytes.h"
 #include "library/songlists/AddFileSongInfo.h"
 #include "library/songlists/TestSongFiles.h"
 #include "support/AStringPrinting.h"
@@ -167,6 +169,72 @@ TEST_F(SongFolder, SortOrdersEntriesIgnoringCase) {
     EXPECT_EQ(std::vector<std::string>(descending.rbegin(), descending.rend()), ascending);
 }
 
+// Saved lists travel between computers: every field in its place, spelled out here byte by byte.
+TEST(ADirSongDirRecord, FieldsStandInTheirOrder) {
+    ADirSongDir list;
+    list.SetRootPath(AString("/m"));
+    list.SetRecordFlag(5);
+    list.SetFlags(3);
+    list.SetTypeList(AString(":a:"));
+    list.SetExcludeTypeList(AString(":b:"));
+    list.SetNameFilter(2, AString(":c:"), AString(":d:"));
+    list.SetAskOnError(6);
+    list.SetKeepRemovedFiles(7);
+    list.SetLogTime(8);
+    list.SetCopyMode(9);
+    list.SetRemovedFilesFolder(AString("/r"));
+    list.SetPreferredTypes(AString(":p:"));
+    list.SetGenreFilter({11, AString(":g:"), AString(":h:")});
+    list.SetArtistFilter({12, AString(":i:"), AString(":j:")});
+    list.SetAlbumFilter({13, AString(":k:"), AString(":l:")});
+    list.SetTitleFilter({14, AString(":n:"), AString(":o:")});
+    list.SetLargestOverNewest(21);
+    list.SetSizeMatchesTarget(22);
+    list.SetTypeLevel(23);
+    list.SetGenreLevel(24);
+    list.SetEntryOption(25);
+    list.SetTrackLevel(26);
+    list.SetAlbumLevel(27);
+    list.SetProtectedFiles(28);
+    list.SetOnlyMyAppleIDs(29);
+    list.SetAddState(30);
+    list.SetAllowedAppleIDs(AString(":me:"));
+
+    AMemFile emptyFileList;
+    ASSERT_EQ(AFileList().Serialize(emptyFileList), 0);
+    const Bytes fileList(emptyFileList.GetBuffer(), emptyFileList.GetBuffer() + emptyFileList.GetSize());
+    Bytes expected;
+    for (const uint32_t word : {10002u, 0x0010000Bu, 0x0010000Du})
+        AppendU32(expected, word);
+    AppendTextRecord(expected, u"/m/");
+    AppendU32(expected, 5);
+    AppendU32(expected, 3);
+    AppendTextRecord(expected, u":a:");
+    AppendTextRecord(expected, u":b:");
+    AppendU32(expected, 2);
+    AppendTextRecord(expected, u":c:");
+    AppendTextRecord(expected, u":d:");
+    expected.insert(expected.end(), fileList.begin(), fileList.end());
+    for (const uint32_t word : {0u, 6u, 7u, 8u, 9u})
+        AppendU32(expected, word);
+    AppendTextRecord(expected, u"/r");
+    AppendTextRecord(expected, u":p:");
+    const std::u16string filterLists[] = {u":g:", u":h:", u":i:", u":j:", u":k:", u":l:", u":n:", u":o:"};
+    for (uint32_t filter = 0; filter < 4; ++filter) {
+        AppendU32(expected, 11 + filter);
+        AppendTextRecord(expected, filterLists[2 * filter]);
+        AppendTextRecord(expected, filterLists[2 * filter + 1]);
+    }
+    for (uint32_t word = 21; word <= 30; ++word)
+        AppendU32(expected, word);
+    AppendTextRecord(expected, u":me:");
+    expected.insert(expected.end(), fileList.begin(), fileList.end());
+
+    AMemFile saved;
+    ASSERT_EQ(list.Save(saved, 0), 0);
+    EXPECT_EQ(Bytes(saved.GetBuffer(), saved.GetBuffer() + saved.GetSize()), expected);
+}
+
 TEST_F(SongFolder, SavedListLoadsBackEqual) {
     ADirSongDir list;
     ASSERT_EQ(Open(list), 0);
@@ -194,6 +262,28 @@ TEST_F(SongFolder, SavedListLoadsBackEqual) {
     AMemFile wrongReader(wrong.GetBuffer(), wrong.GetSize());
     EXPECT_EQ(copy.Load(wrongReader, 0), kErrorVersion);
     EXPECT_EQ(copy.GetCount(), list.GetCount());
+}
+
+// A record cut after its file list: the song entries of the list as it was would name other files by
+// their "?" indexes (and a removal would then move the wrong file), so none are left.
+TEST_F(SongFolder, ALoadThatFailsAfterTheFileListLeavesNoSongEntries) {
+    TempDir other;
+    WriteSongFile(other.File("music/only.mp3"), MakeMp3(Song("Jazz", "Solo", "One", "Only")));
+    ADirSongDir small;
+    const AString otherRoot = other.Text("music");
+    ASSERT_EQ(small.Open(&otherRoot, 0, CancelCallback()), 0);
+    AMemFile saved;
+    ASSERT_EQ(small.Save(saved, 0), 0);
+
+    ADirSongDir list;
+    ASSERT_EQ(Open(list), 0);
+    ASSERT_EQ(list.GetCount(), 3);
+    AMemFile songRecord;
+    ASSERT_EQ(small.ADirSong::Save(songRecord, 0), 0);
+    const uint32_t cut = 4 + songRecord.GetSize() - 1; // the leading word, the options but their last byte
+    AMemFile reader(saved.GetBuffer(), cut);
+    EXPECT_LT(list.Load(reader, 0), 0);
+    EXPECT_EQ(list.GetCount(), 0);
 }
 
 TEST_F(SongFolder, QuickScanKeepsTheCopyTheKeepRuleChooses) {

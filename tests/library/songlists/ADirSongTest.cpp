@@ -175,6 +175,13 @@ TEST(ADirSongTest, AProtectedFileOfAForeignAccountLosesToAnyCopy) {
     EXPECT_EQ(list.ChooseKeeper(dir.Text("plain.m4a"), dir.Text("bought.m4p")), ADirSong::kKeepFirst);
     // A protected file of the user's own account wins over an unprotected, even larger, one.
     EXPECT_EQ(list.ChooseKeeper(dir.Text("plain.m4a"), dir.Text("mine.m4p")), ADirSong::kKeepSecond);
+    // An unprotected file bought with another account loses too, even when it is larger.
+    tags.account = "someone@else";
+    WriteSongFile(dir.File("foreign.m4a"), MakeMp4(tags, 4000));
+    EXPECT_EQ(list.ChooseKeeper(dir.Text("foreign.m4a"), dir.Text("plain.m4a")), ADirSong::kKeepSecond);
+    list.SetOnlyMyAppleIDs(0);
+    EXPECT_EQ(list.ChooseKeeper(dir.Text("foreign.m4a"), dir.Text("plain.m4a")), ADirSong::kKeepFirst);
+    list.SetOnlyMyAppleIDs(1);
     list.SetProtectedFiles(0);
     EXPECT_EQ(list.ChooseKeeper(dir.Text("plain.m4a"), dir.Text("bought.m4p")), ADirSong::kKeepSecond);
 }
@@ -226,6 +233,50 @@ TEST(ADirSongTest, TargetFolderFollowsTheTagsAndTheVersion) {
     EXPECT_EQ(unknown, 0u);
     EXPECT_EQ(folderOf("src/long.mp3", unknown),
               AString(("/lib/AC_DC" + std::string(35, 'x') + "/_Hidden").c_str()));
+}
+
+// From iTunes 7.0 podcasts, movies and TV shows have top folders of their own; before it only the
+// movie file types do.
+TEST(ADirSongTest, MediaFoldersFollowTheITunesVersion) {
+    struct Case {
+        const char* file;
+        int mediaKind;
+        bool podcast;
+        const char* album;
+        const char* tvShow;
+        const char* before700;
+        const char* from700;
+    };
+    const Case cases[] = {
+        {"talk.m4a", -1, true, "Weekly", "", "/lib/Artist/Weekly", "/lib/Podcasts/Weekly"},
+        {"talk2.m4a", -1, true, "", "", "/lib/Artist/Unknown Album", "/lib/Podcasts/Unknown Podcast"},
+        {"film.m4a", 9, false, "Score", "", "/lib/Artist/Score", "/lib/Movies"},
+        {"video podcast.m4a", 10, true, "Weekly", "Show", "/lib/Artist/Weekly", "/lib/Podcasts"},
+        {"episode.m4a", 10, false, "Season", "A/Show", "/lib/Artist/Season", "/lib/TV Shows/A_Show"},
+        {"no show.m4a", 10, false, "Season", "", "/lib/Artist/Season", "/lib/TV Shows"},
+        {"clip.m4v", -1, false, "Clips", "", "/lib/Movies", "/lib/Movies"},
+    };
+    TempDir dir;
+    ADirSong list;
+    for (const Case& c : cases) {
+        TestSongTags tags;
+        tags.title = "Title";
+        tags.artist = "Artist";
+        tags.album = c.album;
+        tags.tvShow = c.tvShow;
+        tags.mediaKind = c.mediaKind;
+        tags.podcast = c.podcast;
+        WriteSongFile(dir.File(c.file), MakeMp4(tags, 10));
+        ID3 read;
+        ASSERT_EQ(read.Read(dir.Text(c.file)), 0);
+        for (const uint32_t version : {699u, 700u}) {
+            AString folder("/lib");
+            uint32_t unknown = 7;
+            list.BuildTargetFolder(read, folder, &unknown, version);
+            EXPECT_EQ(folder, AString(version < 700 ? c.before700 : c.from700)) << c.file << " " << version;
+            EXPECT_EQ(unknown, 0u);
+        }
+    }
 }
 
 TEST(ADirSongTest, TargetNameNumbersTrackAndDiscAndAvoidsOtherSongs) {

@@ -103,6 +103,9 @@ TEST(ADirTest, AMissingRootIsAnErrorNotAnEmptyList) {
     const AString notAFolder = dir.Text("file.mp3");
     EXPECT_EQ(list.Open(&notAFolder, 0, CancelCallback()), kErrorInvalidPath);
     EXPECT_EQ(list.ScanFolder(missing, 1, CancelCallback()), kErrorInvalidPath);
+    const AString empty;
+    EXPECT_EQ(list.Open(&empty, 0, CancelCallback()), kErrorInvalidPath);
+    EXPECT_EQ(list.GetRootPath(), "");
 }
 
 TEST(ADirTest, ALinkBackIntoTheTreeIsNotFollowedTwice) {

@@ -55,6 +55,14 @@ std::vector<uint8_t> TextItem(const char* type, const std::string& text) {
     return Atom(type, Atom("data", data));
 }
 
+std::vector<uint8_t> ByteItem(const char* type, uint8_t value) {
+    std::vector<uint8_t> data;
+    AppendBE32(data, 21); // integer
+    AppendBE32(data, 0);
+    data.push_back(value);
+    return Atom(type, Atom("data", data));
+}
+
 } // namespace
 
 std::vector<uint8_t> MakeMp3(const TestSongTags& tags) {
@@ -96,6 +104,15 @@ std::vector<uint8_t> MakeMp4(const TestSongTags& tags, int audioBytes) {
         tags.album);
     add("\xA9gen", tags.genre);
     add("apID", tags.account);
+    add("tvsh", tags.tvShow);
+    auto addByte = [&items](const char* type, uint8_t value) {
+        const std::vector<uint8_t> item = ByteItem(type, value);
+        items.insert(items.end(), item.begin(), item.end());
+    };
+    if (tags.mediaKind >= 0)
+        addByte("stik", static_cast<uint8_t>(tags.mediaKind));
+    if (tags.podcast)
+        addByte("pcst", 1);
     std::vector<uint8_t> meta = {0, 0, 0, 0};
     const std::vector<uint8_t> ilst = Atom("ilst", items);
     meta.insert(meta.end(), ilst.begin(), ilst.end());

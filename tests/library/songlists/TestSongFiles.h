@@ -11,9 +11,12 @@ struct TestSongTags {
     std::string artist;
     std::string album;
     std::string genre;
-    std::string track;   // "5" or "5/12"
-    std::string disc;    // "1/2"
-    std::string account; // MP4 only: the purchasing account
+    std::string track;    // "5" or "5/12"
+    std::string disc;     // "1/2"
+    std::string account;  // MP4 only: the purchasing account
+    std::string tvShow;   // MP4 only
+    int mediaKind = -1;   // MP4 only: 9 movie, 10 TV show; -1 none
+    bool podcast = false; // MP4 only
     int audioFrames = 4;
 };
 
