@@ -1,10 +1,12 @@
 #pragma once
 // Steps over the frames of an ID3v2 tag body. The walk ends at padding, at a header that does not fit
 // and at a frame that runs past the body. ID3v2.4 frame sizes are synchsafe in real files, but tags
-// written with plain sizes exist too: the walk takes the synchsafe reading unless that does not land
-// on frame ids or padding and the plain reading does.
+// written with plain sizes exist too, whole or as frames appended to a synchsafe tag: a tag whose
+// plain reading alone walks cleanly is read plain; otherwise each frame takes the synchsafe reading
+// unless only the plain one lands on a frame id, padding or the end of the body.
 
 #include <cstdint>
+#include <optional>
 
 struct ID3v2Frame {
     char id[5] = {};     // 3 or 4 characters and a zero
@@ -33,15 +35,20 @@ public:
     static uint32_t HeaderLength(int version) { return version == 2 ? kHeaderLengthV22 : kHeaderLengthV23; }
 
 private:
+    enum class SizeRule { Plain, Synchsafe, SynchsafeOrPlain };
     enum class Landing { Frame, End, Broken };
 
-    Landing Look(uint64_t offset, bool synchsafe, ID3v2Frame* frame) const;
-    bool WalksCleanly(bool synchsafe) const;
+    Landing Look(uint64_t offset, SizeRule rule, ID3v2Frame* frame) const;
+    // The size of the frame whose header stands at `offset`, or nothing when it does not fit.
+    std::optional<uint64_t> FrameSize(uint64_t offset, SizeRule rule) const;
+    bool WalksCleanly(SizeRule rule) const;
     bool IsFrameId(uint64_t offset) const;
+    bool LandsWell(uint64_t offset) const;
 
     const uint8_t* m_body;
     uint64_t m_size;
     uint32_t m_headerLength;
     uint64_t m_offset;
-    bool m_synchsafe = false;
+    SizeRule m_rule = SizeRule::Plain;
+    uint64_t m_paddingStart = 0; // where the zeros that end the body begin (ID3v2.4 only)
 };

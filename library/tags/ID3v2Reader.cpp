@@ -56,7 +56,6 @@ constexpr uint8_t kV24Unsynchronised = 0x02;
 constexpr uint8_t kV24DataLengthIndicator = 0x01;
 
 constexpr uint32_t kImageFormatLength = 3; // "JPG" in an ID3v2.2 picture frame
-constexpr uint32_t kLowSixteenBits = 0xFFFF;
 constexpr int kYearDigits = 4;
 
 const FrameRule* RuleFor(const ID3v2Frame& frame, int version) {
@@ -219,12 +218,10 @@ void ID3v2Reader::ApplyText(int field, const AString& text) {
         m_tags.composer = text;
         break;
     case kTrack:
-        m_tags.trackNumber = LeadingNumber(text) & kLowSixteenBits;
+        m_tags.trackNumber = TrackNumberOf(text);
         break;
     case kDisc:
-        NumberPair(text, m_tags.discNumber, m_tags.discCount);
-        m_tags.discNumber &= kLowSixteenBits;
-        m_tags.discCount &= kLowSixteenBits;
+        DiscNumbersOf(text, m_tags.discNumber, m_tags.discCount);
         break;
     case kYear:
         m_tags.year = text.GetLength() < kYearDigits ? 0 : LeadingNumber(text);

@@ -79,7 +79,6 @@ constexpr uint32_t kTypeInteger = 21;
 constexpr uint32_t kNumberLength = 4;
 constexpr uint32_t kImageSignatureLength = 8;
 constexpr uint32_t kMetaVersionAndFlags = 4;
-constexpr uint32_t kLowSixteenBits = 0xFFFF;
 constexpr int kGenreNumberOffset = -1; // "gnre" counts ID3v1 genres from 1
 constexpr char16_t kByteOrderMark = 0xFEFF;
 
@@ -168,6 +167,9 @@ int Mp4Reader::FindAtom(uint64_t from, const char* type, Mp4Atom& atom, bool& fo
             found = true;
             return 0;
         }
+        // An atom reaching past the file ends the search; its end could wrap around to an earlier atom.
+        if (atom.size > m_fileLength - position)
+            return 0;
         position = atom.End();
     }
     return 0;
@@ -239,12 +241,10 @@ int Mp4Reader::HandleItem(const Mp4Atom& item) {
         m_tags.composer = text;
         break;
     case kTrack:
-        m_tags.trackNumber = LeadingNumber(text) & kLowSixteenBits;
+        m_tags.trackNumber = TrackNumberOf(text);
         break;
     case kDisc:
-        NumberPair(text, m_tags.discNumber, m_tags.discCount);
-        m_tags.discNumber &= kLowSixteenBits;
-        m_tags.discCount &= kLowSixteenBits;
+        DiscNumbersOf(text, m_tags.discNumber, m_tags.discCount);
         break;
     case kYear:
         m_tags.year = LeadingNumber(text);

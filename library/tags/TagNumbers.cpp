@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr uint32_t kLowSixteenBits = 0xFFFF;
+
 uint32_t LeadingNumberFrom(const std::u16string& text, size_t index) {
     while (index < text.size() && text[index] == u' ')
         ++index;
@@ -22,9 +24,15 @@ uint32_t LeadingNumber(const AString& text) {
     return LeadingNumberFrom(text.GetCString(), 0);
 }
 
-void NumberPair(const AString& text, uint32_t& first, uint32_t& second) {
-    first = LeadingNumber(text);
+uint32_t TrackNumberOf(const AString& text) {
+    return LeadingNumber(text) & kLowSixteenBits;
+}
+
+void DiscNumbersOf(const AString& text, uint32_t& number, uint32_t& count) {
+    number = LeadingNumber(text);
     const int slash = text.Find(u'/');
     if (slash >= 0)
-        second = LeadingNumberFrom(text.GetCString(), static_cast<size_t>(slash) + 1);
+        count = LeadingNumberFrom(text.GetCString(), static_cast<size_t>(slash) + 1);
+    number &= kLowSixteenBits;
+    count &= kLowSixteenBits;
 }

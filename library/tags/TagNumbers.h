@@ -9,5 +9,7 @@
 // large for 32 bits give 0xFFFFFFFF.
 uint32_t LeadingNumber(const AString& text);
 
-// "a/b" gives a and b; a text without "/" gives its number and leaves `second` as it was.
-void NumberPair(const AString& text, uint32_t& first, uint32_t& second);
+// Track and disc numbers ("7", "7/12") keep their low 16 bits, whichever tag carried them. A disc text
+// without "/" gives its number and leaves `count` as it was.
+uint32_t TrackNumberOf(const AString& text);
+void DiscNumbersOf(const AString& text, uint32_t& number, uint32_t& count);

@@ -192,6 +192,22 @@ TEST(ID3v2, SizesOfID3v24FramesReadTolerantly) {
     }
 }
 
+// Pictures that the writer once appended with plain sizes to a tag whose other frames are synchsafe.
+TEST(ID3v2, SynchsafeAndPlainID3v24FramesInOneTag) {
+    const std::string longTitle(300, 'x');
+    const Bytes jpeg = Concat({{0xFF, 0xD8, 0xFF, 0xE0}, Bytes(300, 0x11)});
+    const Bytes plainPicture = Frame(4, "APIC", Concat({{0}, Text("image/jpg"), {0, 0, 0}, jpeg}), false);
+    const Bytes tag = Tag(4, Concat({TextFrame(4, "TIT2", longTitle), plainPicture, plainPicture}));
+    const ID3 tags = ReadTag(tag);
+    EXPECT_EQ(TextOf(&ID3::GetTitle, tags), AString(longTitle));
+    ASSERT_EQ(tags.GetPictureCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const ID3Picture& picture = tags.GetPicture(i);
+        EXPECT_EQ(picture.length, jpeg.size());
+        EXPECT_EQ(Bytes(tag.begin() + picture.start, tag.begin() + picture.end + 1), jpeg);
+    }
+}
+
 TEST(ID3v2, PicturesOfEachVersion) {
     const Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 1, 2, 3};
     const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 9};

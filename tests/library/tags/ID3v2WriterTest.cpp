@@ -151,6 +151,19 @@ TEST(TagWriter, ExtendedHeadersAreSteppedOver) {
     EXPECT_EQ(ReadBytes(dir.File("x.mp3")), Concat({Tag(4, Concat({extended, frames, apic}), 0x40), kAudio}));
 }
 
+// An ID3v2.4 tag of synchsafe frames with a picture once appended with a plain size: every old byte
+// stays, the new frame follows the old picture.
+TEST(TagWriter, AppendsBehindAPictureWrittenWithAPlainSize) {
+    TempDir dir;
+    const Bytes oldPicture =
+        Frame(4, "APIC", Concat({{0}, Text("image/jpg"), {0, 0, 0}, Jpeg(), Bytes(200, 0x11)}), false);
+    const Bytes frames = Concat({TextFrame(4, "TIT2", std::string(300, 't')), oldPicture});
+    WriteBytes(dir.File("p.mp3"), Concat({Tag(4, frames), kAudio}));
+    ASSERT_EQ(WritePicture(dir.File("p.mp3"), Png()), 0);
+    const Bytes apic = Frame(4, "APIC", Concat({{0}, Text("image/png"), {0, 0, 0}, Png()}));
+    EXPECT_EQ(ReadBytes(dir.File("p.mp3")), Concat({Tag(4, Concat({frames, apic})), kAudio}));
+}
+
 TEST(TagWriter, UnsynchronisedTagsGetAnUnsynchronisedFrame) {
     TempDir dir;
     // ID3v2.4: the frame's content is unsynchronised and its flag set.

@@ -173,6 +173,15 @@ TEST(Mp4, BrokenLayoutsEndTheWalkQuietly) {
     }
 }
 
+// A 64-bit size that would carry the walk past 2^64 back to the start of the file ends it instead.
+TEST(Mp4, SizesThatWouldWrapAround) {
+    const Bytes ftyp = Atom("ftyp", Concat({Text("M4A "), BE32(0)}));
+    const Bytes wrapsToStart = Concat({BE32(1), Text("free"), BE64(0 - uint64_t(ftyp.size()))});
+    EXPECT_EQ(
+        TextOf(&ID3::GetTitle, ReadMp4(Concat({ftyp, wrapsToStart, Mp4File(Utf8Item("\xA9nam", "T"))}))),
+        AString());
+}
+
 TEST(Mp4, MediaDataBeforeTheMetadataIsNotMet) {
     const Bytes file =
         Concat({Atom("ftyp", Text("M4A ")), Atom("mdat", Bytes(40, 0)),
