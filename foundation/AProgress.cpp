@@ -251,6 +251,9 @@ void AProgress::FlushLog() {
     }
     if (!view)
         return;
+    // Flushes run one at a time, so that text gathered on several threads reaches the pane in the
+    // order it was logged; logging itself never waits for the pane.
+    std::lock_guard flushing(m_flushLock);
     AString text;
     {
         std::lock_guard lock(m_logLock);

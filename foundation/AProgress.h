@@ -97,4 +97,5 @@ private:
 
     mutable std::mutex m_logLock;
     AString m_log;
+    std::mutex m_flushLock;
 };

@@ -32,6 +32,11 @@ std::u16string FromEightBit(const char* text) {
     return text ? textcodec::DecodeSystem8Bit(text) : std::u16string();
 }
 
+// One byte is never a whole UTF-8 sequence beyond ASCII, so it is read as Windows-1252.
+std::u16string FromEightBitChar(char c) {
+    return textcodec::DecodeWindows1252(std::string_view(&c, 1));
+}
+
 std::u16string WithoutByteOrderMark(const char16_t* text) {
     if (!text)
         return {};
@@ -72,7 +77,7 @@ AString& AString::operator=(const char16_t* text) {
 }
 
 AString& AString::operator=(char c) {
-    m_text.assign(1, static_cast<char16_t>(static_cast<unsigned char>(c)));
+    m_text = FromEightBitChar(c);
     return *this;
 }
 
@@ -286,7 +291,7 @@ AString& AString::operator+=(char16_t c) {
 }
 
 AString& AString::operator+=(char c) {
-    m_text.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+    m_text += FromEightBitChar(c);
     return *this;
 }
 
@@ -348,9 +353,12 @@ std::string AString::ToUtf8() const {
     return textcodec::EncodeUtf8(m_text);
 }
 
+uint64_t AString::RecordByteCount() const {
+    return 2 * uint64_t(m_text.size()) + 2;
+}
+
 int AString::Serialize(AFile& stream) const {
-    const uint32_t count = 2 * static_cast<uint32_t>(m_text.size()) + 2;
-    if (count > kMaxRecordBytes)
+    if (RecordByteCount() > kMaxRecordBytes)
         return kErrorStringTooLong;
     if (const int result = recordio::WriteU32(stream, kStringVersion))
         return result;
@@ -402,7 +410,7 @@ int AString::Write(AFile& stream, int form) const {
                 bytes.insert(bytes.end(), {'\r', '\n'});
         } else if (form >= 5 && form <= 9) {
             if (form == 8) {
-                const uint32_t count = 2 * static_cast<uint32_t>(m_text.size()) + 2;
+                const uint64_t count = RecordByteCount();
                 if (count > kMaxRecordBytes)
                     return kErrorStringTooLong;
                 bytes = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8), 0xFF, 0xFE};
@@ -444,7 +452,7 @@ int AString::ReadEightBit(AFile& stream, int form, int max) {
         if (const int result = ReadAvailable(stream, countBytes, 2, got))
             return result;
         if (got < 2)
-            return kErrorEndOfStream;
+            return stream.ShortReadError();
         max = countBytes[0] | (countBytes[1] << 8);
         if (max > kMaxRecordBytes)
             return kErrorStringTooLong;
@@ -458,7 +466,7 @@ int AString::ReadEightBit(AFile& stream, int form, int max) {
         bytes.resize(got);
         *this = FromSystem8Bit(bytes);
         if (got == 0)
-            return kErrorEndOfStream;
+            return stream.ShortReadError();
         return (form == 4 && got < static_cast<uint32_t>(max)) ? kErrorStringShort : 0;
     }
     // Forms 2 and 3: byte by byte up to the terminator.
@@ -468,7 +476,7 @@ int AString::ReadEightBit(AFile& stream, int form, int max) {
             return result;
         if (got == 0) {
             if (i == 0)
-                return kErrorEndOfStream;
+                return stream.ShortReadError();
             break;
         }
         if ((form == 2 && byte == '\0') || (form == 3 && byte == '\n'))
@@ -491,7 +499,7 @@ int AString::ReadWide(AFile& stream, int form, int max) {
         if (const int result = ReadAvailable(stream, bytes.data(), max, got))
             return result;
         *this = FromUtf16LE(bytes.data(), got);
-        return got == 0 ? kErrorEndOfStream : 0;
+        return got == 0 ? stream.ShortReadError() : 0;
     }
     // Forms 6 and 7: character by character up to the terminator, at most the record limit.
     std::u16string text;
@@ -501,7 +509,7 @@ int AString::ReadWide(AFile& stream, int form, int max) {
             return result;
         if (got < 2) {
             if (bytesRead == 0)
-                return kErrorEndOfStream;
+                return stream.ShortReadError();
             break;
         }
         const char16_t c = static_cast<char16_t>(unit[0] | (unit[1] << 8));

@@ -99,6 +99,8 @@ public:
     int Write(AFile& stream, int form) const;
 
 private:
+    // The count field of the string record: the characters and the byte-order mark, in bytes.
+    uint64_t RecordByteCount() const;
     int ReadEightBit(AFile& stream, int form, int max);
     int ReadWide(AFile& stream, int form, int max);
     int ReadCountedRecordBody(AFile& stream);

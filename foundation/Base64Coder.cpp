@@ -31,19 +31,19 @@ bool IsWhiteSpace(char c) {
 
 } // namespace
 
-template <typename Buffer> void Base64Coder::Allocate(Buffer& buffer, uint32_t size) {
+template <typename Buffer> void Base64Coder::Allocate(Buffer& buffer, uint64_t size) {
     if (buffer.size() <= size)
-        buffer.assign(((size_t(size) >> 12) + 1) << 12, 0);
+        buffer.assign(((size >> 12) + 1) << 12, 0);
     else
         std::fill(buffer.begin(), buffer.end(), 0);
 }
 
-void Base64Coder::AllocEncoded(uint32_t size) {
+void Base64Coder::AllocEncoded(uint64_t size) {
     Allocate(m_encoded, size);
     m_encodedLength = 0;
 }
 
-void Base64Coder::AllocDecoded(uint32_t size) {
+void Base64Coder::AllocDecoded(uint64_t size) {
     Allocate(m_decoded, size);
     m_decodedLength = 0;
 }
@@ -76,7 +76,7 @@ void Base64Coder::EncodeGroup(const uint8_t* group, uint32_t count) {
 
 void Base64Coder::Encode(const void* data, uint32_t length) {
     SetDecoded(data, length);
-    AllocEncoded(2 * length);
+    AllocEncoded(2 * uint64_t(length));
     for (uint32_t done = 0; done < length; done += 3)
         EncodeGroup(m_decoded.data() + done, std::min<uint32_t>(3, length - done));
 }
@@ -86,12 +86,13 @@ void Base64Coder::EncodeText(const char* text) {
         Encode(text, static_cast<uint32_t>(std::strlen(text)));
 }
 
-// Characters outside the alphabet are not refused: their table value enters the arithmetic as it is.
+// Characters outside the alphabet are not refused: their table value enters the arithmetic as it is,
+// and so does "=" in the first two places; in the last two it counts as 0.
 void Base64Coder::DecodeGroup(const uint8_t* characters, uint32_t count) {
     uint8_t values[4] = {0, 0, 0, 0};
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t value = kDecodeTable[characters[i]];
-        values[i] = value == kPadding ? 0 : value;
+        values[i] = (value == kPadding && i >= 2) ? 0 : value;
     }
     uint8_t* out = m_decoded.data() + m_decodedLength;
     out[0] = static_cast<uint8_t>((values[0] << 2) | (values[1] >> 4));

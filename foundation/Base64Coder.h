@@ -23,9 +23,9 @@ public:
 
 private:
     // Grows to the next multiple of 4096 above `size` (never shrinks), zero-filled, length 0.
-    template <typename Buffer> static void Allocate(Buffer& buffer, uint32_t size);
-    void AllocEncoded(uint32_t size);
-    void AllocDecoded(uint32_t size);
+    template <typename Buffer> static void Allocate(Buffer& buffer, uint64_t size);
+    void AllocEncoded(uint64_t size);
+    void AllocDecoded(uint64_t size);
     void SetDecoded(const void* data, uint32_t length);
     void SetEncoded(const char* text, uint32_t length);
     void EncodeGroup(const uint8_t* group, uint32_t count);

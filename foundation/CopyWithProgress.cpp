@@ -8,7 +8,28 @@
 
 namespace {
 
-int CopyInChunks(const AString& source, const AString& target, const CancelCallback& cancel,
+int ResultOf(nativefiles::CopyOutcome outcome) {
+    switch (outcome) {
+    case nativefiles::CopyOutcome::Copied:
+        return 0;
+    case nativefiles::CopyOutcome::Stopped:
+        return kUserCancel;
+    case nativefiles::CopyOutcome::SourceOpenFailed:
+    case nativefiles::CopyOutcome::TargetOpenFailed:
+        return kErrorOpen;
+    case nativefiles::CopyOutcome::ReadFailed:
+        return kErrorRead;
+    case nativefiles::CopyOutcome::SourceShort:
+        return kErrorEndOfStream;
+    case nativefiles::CopyOutcome::TimesFailed:
+        return kErrorSetFileTimes;
+    case nativefiles::CopyOutcome::WriteFailed:
+        break;
+    }
+    return kErrorWrite;
+}
+
+int CopyInChunks(const AString& source, const AString& target, uint64_t size, const CancelCallback& cancel,
                  AProgress* progress, bool force) {
     const std::string to = target.ToUtf8();
     if (nativefiles::SameFile(source.ToUtf8(), to))
@@ -16,7 +37,6 @@ int CopyInChunks(const AString& source, const AString& target, const CancelCallb
     const nativefiles::PathStatus targetStatus = nativefiles::GetStatus(to);
     if (targetStatus.isDirectory || (targetStatus.isReadOnly && !force))
         return kErrorOpen;
-    const uint64_t size = GetFileSize64(source);
     nativefiles::CopyControl control;
     control.chunkSize = kCopyChunkSize;
     control.shouldStop = [&cancel] { return cancel && cancel() != 0; };
@@ -29,16 +49,7 @@ int CopyInChunks(const AString& source, const AString& target, const CancelCallb
     const nativefiles::CopyOutcome outcome = nativefiles::CopyFileReplacing(source.ToUtf8(), to, control);
     if (progress)
         progress->PopRange();
-    switch (outcome) {
-    case nativefiles::CopyOutcome::Copied:
-        return 0;
-    case nativefiles::CopyOutcome::Stopped:
-        return kUserCancel;
-    case nativefiles::CopyOutcome::SourceFailed:
-        return kErrorOpen;
-    default:
-        return kErrorWrite;
-    }
+    return ResultOf(outcome);
 }
 
 } // namespace
@@ -53,13 +64,12 @@ int CopyWithProgress(const AString& source, const AString& target, const CancelC
         return RemoteFileCache::Instance().MoveRemoteFileLocal(source, target, progress);
     if (remoteSource)
         return kErrorNotSupported;
-    if (!FileExists(source))
-        return kErrorOpen;
     if (const int result = CheckRoomForCopy(source, target))
         return result;
-    const int result = GetFileSize64(source) < kChunkedCopyThreshold
+    const uint64_t size = GetFileSize64(source);
+    const int result = size < kChunkedCopyThreshold
                            ? CopyFileLong(source, target, force)
-                           : CopyInChunks(source, target, cancel, progress, force);
+                           : CopyInChunks(source, target, size, cancel, progress, force);
     if (result != 0)
         return result;
     return FilesMatch(source, target) ? 0 : kErrorUnableToVerify;

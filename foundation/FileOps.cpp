@@ -4,7 +4,8 @@
 #include "foundation/RemoteFileCache.h"
 #include "platform/files/NativeFiles.h"
 
-#include <cstdlib>
+#include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace {
@@ -15,24 +16,31 @@ PathStatus StatusOf(const AString& path) {
     return nativefiles::GetStatus(path.ToUtf8());
 }
 
-FileInfo RemoteInfo(const AString& path) {
+// What is known of a local or remote path.
+FileInfo InfoOf(const AString& path) {
     FileInfo info;
-    RemoteFileCache::Instance().GetFileInfo(path, info);
+    if (IsRemotePath(path))
+        RemoteFileCache::Instance().GetFileInfo(path, info);
+    else
+        GetFileInfo(path, info);
     return info;
-}
-
-std::string ParentFolder(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // The path itself when it exists, else its nearest existing folder.
 std::string NearestExisting(std::string path) {
     while (!nativefiles::GetStatus(path).exists && path != "/" && path != ".")
-        path = ParentFolder(path);
+        path = nativefiles::ParentOf(path);
     return path;
+}
+
+// The system's seconds since 1904 as Unix seconds; false for a time no calendar can show.
+bool ToUnixTime(uint64_t macTime, int64_t& unixTime) {
+    if (macTime > static_cast<uint64_t>(INT64_MAX))
+        return false;
+    unixTime = MacToUnixTime(macTime);
+    const time_t asTime = static_cast<time_t>(unixTime);
+    std::tm local{};
+    return localtime_r(&asTime, &local) != nullptr;
 }
 
 // Runs `operation`; when it fails on a read-only `subject` and `force` is set, clears the bit and runs
@@ -91,24 +99,16 @@ void GetFileInfo(const AString& path, FileInfo& info) {
 }
 
 uint64_t GetFileModTime(const AString& path) {
-    if (IsRemotePath(path))
-        return RemoteInfo(path).modTime;
-    FileInfo info;
-    GetFileInfo(path, info);
-    return info.modTime;
+    return InfoOf(path).modTime;
 }
 
 uint64_t GetFileSize64(const AString& path) {
-    if (IsRemotePath(path))
-        return RemoteInfo(path).size;
-    FileInfo info;
-    GetFileInfo(path, info);
-    return info.size;
+    return InfoOf(path).size;
 }
 
 bool FileExists(const AString& path) {
     if (IsRemotePath(path))
-        return RemoteInfo(path).exists != 0;
+        return InfoOf(path).exists != 0;
     return nativefiles::IsReadableFile(path.ToUtf8());
 }
 
@@ -140,9 +140,11 @@ int SetFileModTime(const AString& path, uint64_t macTime, bool force) {
     const PathStatus status = nativefiles::GetStatus(native);
     if (!status.exists)
         return kErrorModTimeNoAttributes;
+    int64_t unixTime = 0;
+    if (!ToUnixTime(macTime, unixTime))
+        return kErrorModTimeConvert;
     if (status.isDirectory)
         return kErrorModTimeOpen;
-    const int64_t unixTime = MacToUnixTime(macTime);
     if (!status.isReadOnly)
         return nativefiles::SetModifiedTime(native, unixTime) ? 0 : kErrorModTimeSet;
     if (!force)
@@ -173,10 +175,13 @@ int MoveFileLong(const AString& source, const AString& target, bool force) {
     default:
         return kErrorMove;
     }
-    // Another filesystem: copy, then delete the source; on any failure the source stays.
+    // Another filesystem: copy, then delete the source once the copy is on the disk; on any failure
+    // the source stays.
     if (nativefiles::GetStatus(to).exists)
         return kErrorMove;
-    if (nativefiles::CopyFileReplacing(from, to, {}) != nativefiles::CopyOutcome::Copied)
+    nativefiles::CopyControl control;
+    control.syncAlways = true;
+    if (nativefiles::CopyFileReplacing(from, to, control) != nativefiles::CopyOutcome::Copied)
         return kErrorMove;
     const int deleted = DeleteFileLong(source, force);
     if (deleted != 0) {
@@ -208,16 +213,10 @@ bool TimesMatch(uint64_t a, uint64_t b) {
 }
 
 bool FilesMatch(const AString& a, const AString& b) {
-    FileInfo first;
-    FileInfo second;
-    for (auto [path, info] : {std::pair{&a, &first}, std::pair{&b, &second}}) {
-        if (IsRemotePath(*path))
-            RemoteFileCache::Instance().GetFileInfo(*path, *info);
-        else
-            GetFileInfo(*path, *info);
-        if (!info->exists || info->isDirectory)
-            return false;
-    }
+    const FileInfo first = InfoOf(a);
+    const FileInfo second = InfoOf(b);
+    if (!first.exists || first.isDirectory || !second.exists || second.isDirectory)
+        return false;
     return first.size == second.size && TimesMatch(first.modTime, second.modTime);
 }
 

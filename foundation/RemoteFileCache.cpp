@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kInfoTimeoutSeconds = 30;
 constexpr int kTransferTimeoutSeconds = 60;
-constexpr uint32_t kFetchHeaderSize = 16; // time, more-parts flag, data length
 
 bool PathLess(const AString& a, const AString& b) {
     return a.CompareNoCase(b) < 0;
@@ -41,6 +40,26 @@ int RequestOnce(RemotePeer& peer, const AString& host, int code, const AMemFile&
                                     progressFlags, timeout);
     peer.Disconnect();
     return result;
+}
+
+struct FetchedPart {
+    uint64_t modTime = 0;
+    uint32_t moreParts = 0;
+    uint32_t length = 0;
+    const uint8_t* data = nullptr;
+};
+
+// The length in the answer must match the data that came, and every part but the last must be whole:
+// a short one would leave a hole in the file, and an empty one could be asked for without end.
+int ReadFetchedPart(const std::vector<uint8_t>& answer, FetchedPart& part) {
+    AMemFile reader(answer.data(), static_cast<uint32_t>(answer.size()));
+    if (recordio::ReadU64(reader, part.modTime) != 0 || recordio::ReadU32(reader, part.moreParts) != 0 ||
+        recordio::ReadU32(reader, part.length) != 0 || reader.ReadInPlace(&part.data, part.length) != 0)
+        return kErrorInconsistentSize;
+    if (part.length > RemoteFileCache::kFetchPartSize ||
+        (part.moreParts != 0 && part.length != RemoteFileCache::kFetchPartSize))
+        return kErrorInconsistentSize;
+    return 0;
 }
 
 } // namespace
@@ -218,25 +237,20 @@ int RemoteFileCache::FetchFile(const AString& source, const AString& target, APr
     AReplacingFile file;
     if (const int result = file.Begin(target, true))
         return result;
-    uint64_t modTime = 0;
-    uint32_t moreParts = 1;
-    for (uint32_t part = 0; moreParts != 0; ++part) {
+    FetchedPart fetched;
+    fetched.moreParts = 1;
+    for (uint32_t part = 0; fetched.moreParts != 0; ++part) {
         std::vector<uint8_t> answer;
         if (const int result = FetchPart(host, remotePath, part, progress, answer))
             return result;
-        AMemFile reader(answer.data(), static_cast<uint32_t>(answer.size()));
-        uint32_t length = 0;
-        const uint8_t* data = nullptr;
-        if (answer.size() < kFetchHeaderSize || recordio::ReadU64(reader, modTime) != 0 ||
-            recordio::ReadU32(reader, moreParts) != 0 || recordio::ReadU32(reader, length) != 0 ||
-            reader.ReadInPlace(&data, length) != 0)
-            return kErrorInconsistentSize;
+        if (const int result = ReadFetchedPart(answer, fetched))
+            return result;
         if (const int result = file.Seek(uint64_t(part) * kFetchPartSize))
             return result;
-        if (const int result = file.Write(data, length))
+        if (const int result = file.Write(fetched.data, fetched.length))
             return result;
     }
     if (const int result = file.Commit())
         return result;
-    return SetFileModTime(target, modTime, true);
+    return SetFileModTime(target, fetched.modTime, true);
 }

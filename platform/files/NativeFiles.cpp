@@ -17,36 +17,86 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string ParentOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool CopyByReadWrite(int fromFd, int toFd, uint64_t length) {
+CopyOutcome CopyByReadWrite(int fromFd, int toFd, uint64_t length) {
     static constexpr size_t kBufferSize = 1 << 20;
     std::vector<char> buffer(kBufferSize);
     while (length > 0) {
         const ssize_t got = read(fromFd, buffer.data(), std::min<uint64_t>(length, kBufferSize));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0)
-            return false;
+        if (got < 0)
+            return CopyOutcome::ReadFailed;
+        if (got == 0)
+            return CopyOutcome::SourceShort;
         for (ssize_t done = 0; done < got;) {
             const ssize_t put = write(toFd, buffer.data() + done, got - done);
             if (put < 0 && errno == EINTR)
                 continue;
             if (put <= 0)
-                return false;
+                return CopyOutcome::WriteFailed;
             done += put;
         }
         length -= got;
     }
-    return true;
+    return CopyOutcome::Copied;
+}
+
+// Copies `length` bytes of an open file into another, from the current offsets.
+CopyOutcome CopyFileData(int fromFd, int toFd, uint64_t length) {
+    uint64_t left = length;
+    while (left > 0) {
+        const ssize_t copied = copy_file_range(fromFd, nullptr, toFd, nullptr, left, 0);
+        if (copied > 0) {
+            left -= static_cast<uint64_t>(copied);
+            continue;
+        }
+        if (copied < 0 && errno == EINTR)
+            continue;
+        // The kernel could not copy (or the source ended): plain reads and writes carry on from the
+        // same offsets and tell a read failure, a short source and a write failure apart.
+        return CopyByReadWrite(fromFd, toFd, left);
+    }
+    return CopyOutcome::Copied;
+}
+
+// Copies `size` bytes chunk by chunk, asking before each chunk whether to stop and telling the
+// progress after each.
+CopyOutcome CopyDataInChunks(int source, int target, uint64_t size, const CopyControl& control) {
+    for (uint64_t done = 0; done < size;) {
+        if (control.shouldStop && control.shouldStop())
+            return CopyOutcome::Stopped;
+        const uint64_t chunk = std::min(control.chunkSize, size - done);
+        if (const CopyOutcome outcome = CopyFileData(source, target, chunk); outcome != CopyOutcome::Copied)
+            return outcome;
+        done += chunk;
+        if (control.onProgress)
+            control.onProgress(done);
+    }
+    return CopyOutcome::Copied;
+}
+
+// Checks the closed copy, gives it the source's times and mode and renames it over `to`.
+CopyOutcome PutInPlace(const std::string& from, const std::string& temporary, const std::string& to,
+                       uint64_t size, bool mustSync) {
+    if (GetStatus(temporary).size != size)
+        return CopyOutcome::WriteFailed;
+    if (!CopyTimesAndMode(from, temporary))
+        return CopyOutcome::TimesFailed;
+    if (!RenameOver(temporary, to))
+        return CopyOutcome::WriteFailed;
+    if (mustSync)
+        SyncDirectoryOf(to);
+    return CopyOutcome::Copied;
 }
 
 } // namespace
+
+std::string ParentOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 PathStatus GetStatus(const std::string& path) {
     PathStatus status;
@@ -134,63 +184,32 @@ bool CopyTimesAndMode(const std::string& from, const std::string& to) {
     return timesSet;
 }
 
-bool CopyFileData(int fromFd, int toFd, uint64_t length) {
-    uint64_t left = length;
-    while (left > 0) {
-        const ssize_t copied = copy_file_range(fromFd, nullptr, toFd, nullptr, left, 0);
-        if (copied > 0) {
-            left -= static_cast<uint64_t>(copied);
-            continue;
-        }
-        if (copied < 0 && errno == EINTR)
-            continue;
-        if (copied == 0 || errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
-            return CopyByReadWrite(fromFd, toFd, left);
-        return false;
-    }
-    return true;
-}
-
 CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, const CopyControl& control) {
     const int source = open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (source < 0)
-        return CopyOutcome::SourceFailed;
+        return CopyOutcome::SourceOpenFailed;
     struct stat info {};
     if (fstat(source, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(source);
-        return CopyOutcome::SourceFailed;
+        return CopyOutcome::SourceOpenFailed;
     }
     std::string temporary;
     const int target = CreateTemporaryBeside(to, temporary);
     if (target < 0) {
         close(source);
-        return CopyOutcome::TargetFailed;
+        return CopyOutcome::TargetOpenFailed;
     }
-    CopyOutcome outcome = CopyOutcome::Copied;
     const auto size = static_cast<uint64_t>(info.st_size);
-    for (uint64_t done = 0; done < size && outcome == CopyOutcome::Copied;) {
-        if (control.shouldStop && control.shouldStop()) {
-            outcome = CopyOutcome::Stopped;
-            break;
-        }
-        const uint64_t chunk = std::min(control.chunkSize, size - done);
-        if (!CopyFileData(source, target, chunk)) {
-            outcome = CopyOutcome::TargetFailed;
-            break;
-        }
-        done += chunk;
-        if (control.onProgress)
-            control.onProgress(done);
-    }
+    // An existing target is only given up for a copy that is safely on the disk.
+    const bool mustSync = control.syncAlways || GetStatus(to).exists;
+    CopyOutcome outcome = CopyDataInChunks(source, target, size, control);
     close(source);
+    if (outcome == CopyOutcome::Copied && mustSync && fdatasync(target) != 0)
+        outcome = CopyOutcome::WriteFailed;
     if (close(target) != 0 && outcome == CopyOutcome::Copied)
-        outcome = CopyOutcome::TargetFailed;
-    if (outcome == CopyOutcome::Copied && GetStatus(temporary).size != size)
-        outcome = CopyOutcome::TargetFailed;
-    if (outcome == CopyOutcome::Copied && !CopyTimesAndMode(from, temporary))
-        outcome = CopyOutcome::TargetFailed;
-    if (outcome == CopyOutcome::Copied && !RenameOver(temporary, to))
-        outcome = CopyOutcome::TargetFailed;
+        outcome = CopyOutcome::WriteFailed;
+    if (outcome == CopyOutcome::Copied)
+        outcome = PutInPlace(from, temporary, to, size, mustSync);
     if (outcome != CopyOutcome::Copied)
         RemoveFile(temporary);
     return outcome;

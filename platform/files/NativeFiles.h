@@ -28,6 +28,8 @@ struct DirectoryEntry {
 };
 
 PathStatus GetStatus(const std::string& path);
+// The folder part of a path: "." without a '/', "/" for a file in the root.
+std::string ParentOf(const std::string& path);
 bool IsReadableFile(const std::string& path);
 bool SameFile(const std::string& a, const std::string& b);
 
@@ -45,17 +47,26 @@ bool SetModifiedTime(const std::string& path, int64_t unixSeconds);
 // Access and modification times and the permission bits of `from` go to `to`.
 bool CopyTimesAndMode(const std::string& from, const std::string& to);
 
-// Copies `length` bytes of an open file into another, from the current offsets; false on any error.
-bool CopyFileData(int fromFd, int toFd, uint64_t length);
+enum class CopyOutcome {
+    Copied,
+    Stopped,          // the caller asked to stop
+    SourceOpenFailed, // missing, unreadable or not a regular file
+    TargetOpenFailed, // the new file could not be made beside the target
+    ReadFailed,
+    SourceShort, // the source ended before its length
+    WriteFailed,
+    TimesFailed, // the copy could not be given the source's times
+};
 
-enum class CopyOutcome { Copied, Stopped, SourceFailed, TargetFailed };
 struct CopyControl {
     uint64_t chunkSize = UINT64_MAX;
+    bool syncAlways = false;                       // also sync a copy that replaces nothing
     std::function<bool()> shouldStop;              // asked before each chunk
     std::function<void(uint64_t done)> onProgress; // told after each chunk
 };
-// Copies `from` into a new file beside `to` and renames it over `to` only when the copy is whole, with
-// the source's times and mode: a failed or stopped copy leaves `to` as it was.
+// Copies `from` into a new file beside `to` and renames it over `to` only when the copy is whole and
+// (when `to` exists, or `syncAlways` is set) synced, with the source's times and mode: a failed or
+// stopped copy leaves `to` as it was.
 CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, const CopyControl& control);
 
 bool GetFreeSpace(const std::string& path, uint64_t& bytes);

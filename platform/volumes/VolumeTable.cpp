@@ -97,16 +97,16 @@ void AddExtraVolumes(std::vector<Volume>& volumes) {
 class SystemVolumeTable : public VolumeTable {
 public:
     std::vector<Volume> List() const override {
-        std::vector<Volume> volumes;
-        AddMountedVolumes(volumes);
-        AddExtraVolumes(volumes);
-        std::sort(volumes.begin(), volumes.end(),
-                  [](const Volume& a, const Volume& b) { return a.mountPoint < b.mountPoint; });
+        std::vector<Volume> found;
+        AddMountedVolumes(found);
+        AddExtraVolumes(found);
         // A folder mounted over another keeps one place: the later mount is the one that shows.
-        volumes.erase(
-            std::unique(volumes.begin(), volumes.end(),
-                        [](const Volume& a, const Volume& b) { return a.mountPoint == b.mountPoint; }),
-            volumes.end());
+        std::map<std::string, Volume> byMountPoint;
+        for (Volume& volume : found)
+            byMountPoint[volume.mountPoint] = std::move(volume);
+        std::vector<Volume> volumes;
+        for (auto& [mountPoint, volume] : byMountPoint)
+            volumes.push_back(std::move(volume));
         return volumes;
     }
 };

@@ -7,8 +7,10 @@
 #include "support/RecordingProgressViews.h"
 #include "support/RecordingUserInterface.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <regex>
+#include <string>
 
 namespace {
 
@@ -100,6 +102,31 @@ TEST_F(AProgressTest, StartAndFinishDriveTheStripAndLog) {
     progress.Finish();
     EXPECT_FALSE(progress.IsRunning());
     EXPECT_EQ(status.animationStops, 1);
+}
+
+TEST_F(AProgressTest, EachOperationDrivesTheStripInItsOrder) {
+    using Calls = std::vector<std::string>;
+    const struct {
+        const char* what;
+        std::function<void()> operation;
+        Calls calls;
+    } cases[] = {
+        {"start", [&] { progress.Start(); }, {"range", "pos", "status", "animate"}},
+        {"start again", [&] { progress.Start(); }, {"range", "status", "animate"}},
+        {"push", [&] { progress.PushRange(0.5); }, {"pos", "status"}},
+        {"set", [&] { progress.SetPos(0.5); }, {"pos", "status"}},
+        {"set no position", [&] { progress.SetPos(-1); }, {"status"}},
+        {"pop", [&] { progress.PopRange(); }, {"pos", "status"}},
+        {"finish", [&] { progress.Finish(); }, {"still", "pos", "status"}},
+        {"finish again", [&] { progress.Finish(); }, {"still", "status"}},
+    };
+    for (const auto& c : cases) {
+        status.calls.clear();
+        c.operation();
+        EXPECT_EQ(status.calls, c.calls) << c.what;
+    }
+    for (int state : status.states)
+        EXPECT_EQ(state, ProgressStatusView::kProgressBar);
 }
 
 TEST_F(AProgressTest, PushRangeShowsItsTextInTheFirstLineOnly) {

@@ -1,8 +1,10 @@
 #include "foundation/AString.h"
 
+#include "foundation/AFile.h"
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "support/AStringPrinting.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +123,53 @@ TEST(AStringForms, LineReadsStopAtLineEndsAndEndOfStream) {
     EXPECT_TRUE(line.IsEmpty());
 }
 
+TEST(AStringForms, ExactBytesReadByEachForm) {
+    const struct {
+        const char* what;
+        int form;
+        int max;
+        std::vector<uint8_t> bytes;
+        int result;
+        std::u16string text;
+    } cases[] = {
+        {"8-bit, max bytes", 1, 2, {'a', 'b', 'c'}, 0, u"ab"},
+        {"8-bit up to a zero byte", 2, 10, {'a', 0, 'b'}, 0, u"a"},
+        {"8-bit zero byte not within max", 2, 1, {'a', 'b', 0}, 0, u"a"},
+        {"8-bit Windows-1252", 2, 10, {0xE9, 0}, 0, u"\u00E9"},
+        {"counted 8-bit", 4, 0, {2, 0, 'h', 'i', 'x'}, 0, u"hi"},
+        {"counted 8-bit cut short", 4, 0, {3, 0, 'h', 'i'}, kErrorEndOfStream, u""},
+        {"counted 8-bit above the limit", 4, 0, {0x01, 0x08, 'h'}, kErrorStringTooLong, u""},
+        {"wide, odd last byte dropped", 5, 3, {'a', 0, 'b', 0}, 0, u"a"},
+        {"wide up to a zero character", 6, 0, {'a', 0, 0, 0, 'b', 0}, 0, u"a"},
+        {"wide line", 7, 0, {'a', 0, '\r', 0, '\n', 0, 'b', 0}, 0, u"a"},
+        {"record body", 8, 0, {4, 0, 0xFF, 0xFE, 'a', 0, 'b', 0}, 0, u"a"},
+        {"record body cut short", 8, 0, {6, 0, 0xFF, 0xFE, 'a', 0}, kErrorStringShort, u"keep"},
+    };
+    for (const auto& c : cases) {
+        AMemFile stream(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()));
+        AString text(u"keep");
+        EXPECT_EQ(text.Read(stream, c.form, c.max), c.result) << c.what;
+        EXPECT_EQ(text.GetCString(), c.text) << c.what;
+    }
+}
+
+TEST(AStringForms, EndOfStreamGivesTheStreamsShortReadCode) {
+    TempDir dir;
+    WriteText(dir.File("lines"), "only\r\n");
+    AFile file;
+    ASSERT_EQ(file.Open(dir.Text("lines"), AFile::kModeRead, false), 0);
+    AString line;
+    EXPECT_EQ(line.Read(file, 3, 2048), 0);
+    EXPECT_EQ(line, "only");
+    for (int form : {1, 2, 3, 4, 5, 6, 7}) {
+        EXPECT_EQ(line.Read(file, form, 10), kErrorShortRead) << form;
+        EXPECT_TRUE(line.IsEmpty()) << form;
+    }
+    AMemFile empty;
+    for (int form : {1, 2, 3, 4, 5, 6, 7, 8})
+        EXPECT_EQ(line.Read(empty, form, 10), kErrorEndOfStream) << form;
+}
+
 TEST(AStringForms, ReadArgumentsAreChecked) {
     AMemFile stream;
     AString text;
@@ -134,6 +183,11 @@ TEST(AString, EightBitInputIsUtf8OrWindows1252) {
     EXPECT_EQ(AString("Caf\xC3\xA9"), AString(u"Café"));
     EXPECT_EQ(AString("Caf\xE9"), AString(u"Café"));
     EXPECT_EQ(AString("Caf\xC3\xA9").ToUtf8(), "Caf\xC3\xA9");
+    AString one;
+    one = '\x80';
+    EXPECT_EQ(one, AString(u"€"));
+    one += '\xE9';
+    EXPECT_EQ(one, AString(u"€é"));
 }
 
 TEST(AString, WideConstructionSkipsOneByteOrderMark) {

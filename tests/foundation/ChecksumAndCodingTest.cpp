@@ -4,6 +4,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 TEST(ACrc32, StandardCheckValues) {
     ACrc32 crc;
@@ -71,4 +72,24 @@ TEST(Base64Coder, BuffersGrowInPagesAndRoundTripBinary) {
     decoder.Decode(encoded.data(), static_cast<uint32_t>(encoded.size()));
     ASSERT_EQ(decoder.GetDecodedLength(), 3000u);
     EXPECT_EQ(std::memcmp(decoder.GetDecoded(), data.data(), data.size()), 0);
+}
+
+TEST(Base64Coder, PaddingCountsAsZeroOnlyInTheLastTwoPlaces) {
+    const struct {
+        const char* text;
+        std::vector<uint8_t> decoded;
+    } cases[] = {
+        {"Zg==", {'f', 0, 0}},
+        {"Zm8", {'f', 'o', 0x00}},    // a last group of three characters gives three bytes
+        {"=AAA", {0xFC, 0x00, 0x00}}, // "=" first enters as its table value 0xFF
+        {"A=AA", {0x0F, 0xF0, 0x00}}, // and second too
+        {"Zg", {'f', 0x00}},
+    };
+    Base64Coder coder;
+    for (const auto& c : cases) {
+        coder.DecodeText(c.text);
+        EXPECT_EQ(std::vector<uint8_t>(coder.GetDecoded(), coder.GetDecoded() + coder.GetDecodedLength()),
+                  c.decoded)
+            << c.text;
+    }
 }

@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -94,6 +95,34 @@ TEST(CopyWithProgress, ReadOnlyTargetNeedsForceAndMissingSourceFails) {
     EXPECT_EQ(ReadBytes(dir.File("copy")).size(), 3u);
     EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), nullptr, nullptr, true), 0);
     EXPECT_EQ(GetFileSize64(dir.Text("copy")), kChunkedCopyThreshold);
-    EXPECT_EQ(CopyWithProgress(dir.Text("missing"), dir.Text("other"), nullptr, nullptr, true), kErrorOpen);
+    EXPECT_EQ(CopyWithProgress(dir.Text("missing"), dir.Text("other"), nullptr, nullptr, true), kErrorCopy);
     EXPECT_FALSE(FileExists(dir.Text("other")));
+}
+
+TEST(CopyWithProgress, ASourceThatChangesDuringTheCopyIsCaught) {
+    TempDir dir;
+    MakeFile(dir, "song", kChunkedCopyThreshold);
+    WriteText(dir.File("copy"), "old");
+    // Asked before each chunk: the source is cut short before the second one.
+    int asked = 0;
+    const auto cutSource = [&] {
+        if (++asked == 2)
+            truncate(dir.File("song").c_str(), 1000);
+        return 0;
+    };
+    EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), cutSource, nullptr, false),
+              kErrorEndOfStream);
+    EXPECT_EQ(ReadBytes(dir.File("copy")).size(), 3u);
+    EXPECT_EQ(FilesIn(dir), 2u);
+
+    // A source that grows is copied as it was when the copy began, which then does not match it.
+    MakeFile(dir, "song", kChunkedCopyThreshold);
+    asked = 0;
+    const auto growSource = [&] {
+        if (++asked == 2)
+            truncate(dir.File("song").c_str(), kChunkedCopyThreshold + 1);
+        return 0;
+    };
+    EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), growSource, nullptr, false),
+              kErrorUnableToVerify);
 }

@@ -1,5 +1,6 @@
 #include "foundation/FileOps.h"
 
+#include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "platform/files/NativeFiles.h"
 #include "support/TempDir.h"
@@ -91,6 +92,17 @@ TEST(FileOps, MoveAcrossFilesystemsCopiesThenDeletes) {
     EXPECT_FALSE(FileExists(here.Text("song")));
     EXPECT_EQ(GetFileModTime(AString(other)), UnixToMacTime(1600000000));
     nativefiles::RemoveFile(other);
+
+    // A read-only source can only be deleted with force; without it the move leaves no copy behind.
+    WriteText(here.File("locked"), "music");
+    ASSERT_EQ(SetReadOnly(here.Text("locked"), true), 0);
+    EXPECT_EQ(MoveFileLong(here.Text("locked"), AString(other), false), kErrorMove);
+    EXPECT_TRUE(FileExists(here.Text("locked")));
+    EXPECT_FALSE(nativefiles::GetStatus(other).exists);
+    ASSERT_EQ(MoveFileLong(here.Text("locked"), AString(other), true), 0);
+    EXPECT_FALSE(FileExists(here.Text("locked")));
+    EXPECT_TRUE(IsReadOnly(AString(other)));
+    nativefiles::RemoveFile(other);
 }
 
 TEST(FileOps, CopyKeepsTimesAndReplacesOnlyWhenWhole) {
@@ -126,6 +138,31 @@ TEST(FileOps, SetModTimeOfReadOnlyFileNeedsForce) {
     EXPECT_EQ(GetFileModTime(dir.Text("ro")), UnixToMacTime(1000));
     EXPECT_TRUE(IsReadOnly(dir.Text("ro")));
     EXPECT_EQ(SetFileModTime(dir.Text("missing"), 1, true), kErrorModTimeNoAttributes);
+    EXPECT_EQ(SetFileModTime(AString(dir.Path()), UnixToMacTime(1000), true), kErrorModTimeOpen);
+    EXPECT_EQ(SetFileModTime(dir.Text("ro"), UINT64_MAX, true), kErrorModTimeConvert);
+    EXPECT_EQ(GetFileModTime(dir.Text("ro")), UnixToMacTime(1000));
+}
+
+TEST(FileOps, FileInfoRecordIsFourWordsThenSizeAndTime) {
+    FileInfo info;
+    info.exists = 1;
+    info.notHidden = 1;
+    info.size = 0x0102030405;
+    info.modTime = 0xCAFEBABE;
+    AMemFile stream;
+    ASSERT_EQ(info.Serialize(stream), 0);
+    const std::vector<uint8_t> expected = {1, 0, 0, 0, 0, 0, 0, 0, 1,    0,    0,    0,    0, 0, 0, 0,
+                                           5, 4, 3, 2, 1, 0, 0, 0, 0xBE, 0xBA, 0xFE, 0xCA, 0, 0, 0, 0};
+    ASSERT_EQ(std::vector<uint8_t>(stream.GetBuffer(), stream.GetBuffer() + stream.GetSize()), expected);
+    FileInfo loaded;
+    AMemFile reader(expected.data(), static_cast<uint32_t>(expected.size()));
+    ASSERT_EQ(loaded.Load(reader), 0);
+    EXPECT_EQ(loaded.size, info.size);
+    EXPECT_EQ(loaded.modTime, info.modTime);
+    FileInfo untouched;
+    AMemFile cut(expected.data(), 31);
+    EXPECT_EQ(untouched.Load(cut), kErrorEndOfStream);
+    EXPECT_EQ(untouched.exists, 0u) << "a cut record changes nothing";
 }
 
 TEST(FileOps, FreeSpaceOfAPathNotYetMadeIsThatOfItsFolder) {
@@ -133,6 +170,22 @@ TEST(FileOps, FreeSpaceOfAPathNotYetMadeIsThatOfItsFolder) {
     uint64_t bytes = 0;
     EXPECT_EQ(GetFreeSpace(AString(dir.File("not/yet/there.mp3")), bytes), 0);
     EXPECT_GT(bytes, 0u);
+}
+
+TEST(FileOps, ACopyNeedsRoomOnlyForWhatItAdds) {
+    TempDir dir;
+    uint64_t freeBytes = 0;
+    ASSERT_EQ(GetFreeSpace(AString(dir.Path()), freeBytes), 0);
+    // Sparse files larger than the free space, so that nothing is really copied.
+    const uint64_t huge = freeBytes + (uint64_t(1) << 30);
+    WriteText(dir.File("huge"), "");
+    WriteText(dir.File("larger"), "");
+    if (truncate(dir.File("huge").c_str(), static_cast<off_t>(huge)) != 0 ||
+        truncate(dir.File("larger").c_str(), static_cast<off_t>(huge + 1)) != 0)
+        GTEST_SKIP() << "the filesystem cannot hold so large a sparse file";
+    EXPECT_EQ(CopyFileChecked(dir.Text("huge"), dir.Text("copy"), false), kErrorNoSpace);
+    EXPECT_FALSE(FileExists(dir.Text("copy")));
+    EXPECT_EQ(CheckRoomForCopy(dir.Text("huge"), dir.Text("larger")), 0);
 }
 
 TEST(FileOps, FilesMatchNeedsTwoFilesOfEqualSize) {

@@ -3,6 +3,7 @@
 #include "foundation/AFile.h"
 #include "foundation/AMemFile.h"
 #include "foundation/AProgress.h"
+#include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
@@ -152,6 +153,7 @@ TEST_F(RemoteFileCacheTest, SendingAMissingFileFailsAndLogs) {
 TEST_F(RemoteFileCacheTest, FetchingWritesPartsAndKeepsTheTime) {
     TempDir dir;
     WriteText(dir.File("target"), "an older and longer version of the song");
+    ASSERT_EQ(SetReadOnly(dir.Text("target"), true), 0);
     peer.handler = [](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
         AMemFile payload(call.payload.data(), static_cast<uint32_t>(call.payload.size()));
         AString path;
@@ -166,31 +168,78 @@ TEST_F(RemoteFileCacheTest, FetchingWritesPartsAndKeepsTheTime) {
               0);
     EXPECT_EQ(ReadBytes(dir.File("target")), (std::vector<uint8_t>{'n', 'e', 'w'}));
     EXPECT_EQ(GetFileModTime(dir.Text("target")), 3200000000ull);
+    EXPECT_TRUE(IsReadOnly(dir.Text("target"))) << "a read-only target is replaced and stays read-only";
+    ASSERT_EQ(peer.calls.size(), 1u);
+    EXPECT_EQ(peer.calls[0].code, 3003);
     EXPECT_EQ(peer.calls[0].progressFlags, 2);
+    EXPECT_EQ(peer.calls[0].timeoutSeconds, 60);
+    std::vector<uint8_t> payload = peer.calls[0].payload;
+    EXPECT_EQ(LoadString(payload), "/Music/x.mp3");
+    EXPECT_EQ(std::vector<uint8_t>(payload.end() - 4, payload.end()), (std::vector<uint8_t>{0, 0, 0, 0}))
+        << "the part number";
+}
+
+TEST_F(RemoteFileCacheTest, ALargeFileArrivesInWholePartsAtTheirOffsets) {
+    TempDir dir;
+    peer.handler = [](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
+        const bool first = LoadLE32(&call.payload[call.payload.size() - 4]) == 0;
+        const uint32_t length = first ? RemoteFileCache::kFetchPartSize : 1;
+        answer.assign(16 + size_t(length), 0);
+        StoreLE64(answer.data(), 3300000000ull);
+        StoreLE32(answer.data() + 8, first ? 1 : 0);
+        StoreLE32(answer.data() + 12, length);
+        answer[16] = first ? 'A' : 'Z';
+        return 0;
+    };
+    ASSERT_EQ(RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/big"), dir.Text("big"), nullptr),
+              0);
+    ASSERT_EQ(peer.calls.size(), 2u);
+    EXPECT_EQ(LoadLE32(&peer.calls[1].payload[peer.calls[1].payload.size() - 4]), 1u) << "the part number";
+    EXPECT_EQ(GetFileSize64(dir.Text("big")), uint64_t(RemoteFileCache::kFetchPartSize) + 1);
+    AFile file;
+    ASSERT_EQ(file.Open(dir.Text("big"), AFile::kModeRead, false), 0);
+    char byte = 0;
+    ASSERT_EQ(file.Read(&byte, 1), 0);
+    EXPECT_EQ(byte, 'A');
+    ASSERT_EQ(file.Seek(RemoteFileCache::kFetchPartSize), 0);
+    ASSERT_EQ(file.Read(&byte, 1), 0);
+    EXPECT_EQ(byte, 'Z');
 }
 
 TEST_F(RemoteFileCacheTest, AFailedOrInconsistentFetchLeavesTheOldTarget) {
-    TempDir dir;
-    WriteText(dir.File("target"), "old");
-    int parts = 0;
-    peer.handler = [&parts](const FakeRemotePeer::Call&, std::vector<uint8_t>& answer) {
-        if (++parts == 1) {
-            answer = PartAnswer(1, true, "first part");
-            return 0;
-        }
-        answer = PartAnswer(1, false, "x");
-        answer[12] = 200; // claims more data than came
-        return 0;
+    std::vector<uint8_t> longerThanItSays = PartAnswer(1, false, "x");
+    longerThanItSays[12] = 200; // claims more data than came
+    const struct {
+        const char* what;
+        std::vector<uint8_t> answer;
+        int answerCode;
+        int result;
+    } cases[] = {
+        {"length beyond the data", longerThanItSays, 0, kErrorInconsistentSize},
+        {"header cut short", {1, 2, 3, 4, 5, 6, 7, 8, 0, 0}, 0, kErrorInconsistentSize},
+        {"more parts after a short part", PartAnswer(1, true, "first part"), 0, kErrorInconsistentSize},
+        {"the peer's own failure", {}, -10566, -10566},
     };
-    AProgress progress;
-    EXPECT_EQ(
-        RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/x"), dir.Text("target"), &progress),
-        kErrorInconsistentSize);
-    EXPECT_EQ(ReadBytes(dir.File("target")), (std::vector<uint8_t>{'o', 'l', 'd'}));
-    EXPECT_EQ(progress.PendingLog(), "Communication Error: MoveRemoteFileLocal\r\n");
-    std::vector<nativefiles::DirectoryEntry> entries;
-    nativefiles::ListDirectory(dir.Path(), entries);
-    EXPECT_EQ(entries.size(), 1u);
+    for (const auto& c : cases) {
+        TempDir dir;
+        WriteText(dir.File("target"), "old");
+        peer.calls.clear();
+        peer.handler = [&c](const FakeRemotePeer::Call&, std::vector<uint8_t>& answer) {
+            answer = c.answer;
+            return c.answerCode;
+        };
+        AProgress progress;
+        EXPECT_EQ(
+            RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/x"), dir.Text("target"), &progress),
+            c.result)
+            << c.what;
+        EXPECT_EQ(peer.calls.size(), 1u) << c.what;
+        EXPECT_EQ(ReadBytes(dir.File("target")), (std::vector<uint8_t>{'o', 'l', 'd'})) << c.what;
+        EXPECT_EQ(progress.PendingLog(), "Communication Error: MoveRemoteFileLocal\r\n") << c.what;
+        std::vector<nativefiles::DirectoryEntry> entries;
+        nativefiles::ListDirectory(dir.Path(), entries);
+        EXPECT_EQ(entries.size(), 1u) << c.what << ": no partial file is left";
+    }
 }
 
 TEST_F(RemoteFileCacheTest, FilesTooLargeForTheLengthFieldAreRefused) {

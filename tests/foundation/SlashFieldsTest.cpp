@@ -31,3 +31,15 @@ TEST(ParseSlashFields, MissingFieldsAndStarsAreEmpty) {
     ParseSlashFields(a, b, c, d, text1, text2, AString("?"));
     EXPECT_EQ(a + c + d, 0);
 }
+
+TEST(ParseSlashFields, NumbersAreSignedAndANegativeLowWordIsItsBitPattern) {
+    int a, c, d;
+    uint64_t b;
+    AString text1, text2;
+    // A played time of 3900000000 written as its signed low word and high word.
+    ParseSlashFields(a, b, c, d, text1, text2, AString("?-2/-394967296_0/-1/*/*"));
+    EXPECT_EQ(a, -2);
+    EXPECT_EQ(b, 3900000000u);
+    EXPECT_EQ(c, 0);
+    EXPECT_EQ(d, -1);
+}

@@ -1,4 +1,5 @@
 #include "foundation/AFile.h"
+#include "foundation/AFileHolder.h"
 #include "foundation/AMemFile.h"
 #include "foundation/AReplacingFile.h"
 #include "foundation/ErrorCodes.h"
@@ -95,6 +96,16 @@ TEST(AFile, ShortReadWithoutCountIsAnError) {
     EXPECT_EQ(file.Read(buffer, 8), kErrorShortRead);
 }
 
+TEST(AFile, CloseWithFlushReportsAWriteThatFailed) {
+    if (!nativefiles::GetStatus("/dev/full").exists)
+        GTEST_SKIP() << "no /dev/full";
+    AFile file;
+    ASSERT_EQ(file.Open(AString("/dev/full"), AFile::kModeWrite, false), 0);
+    EXPECT_EQ(file.Write("buffered", 8), 0) << "the bytes wait in the buffer";
+    EXPECT_EQ(file.Close(true), kErrorWrite);
+    EXPECT_FALSE(file.IsOpen());
+}
+
 TEST(AFile, ReadOnlyFilesNeedForceAndStayReadOnly) {
     TempDir dir;
     WriteText(dir.File("ro"), "data");
@@ -143,4 +154,17 @@ TEST(AReplacingFile, ReadOnlyTargetNeedsForceAndStaysReadOnly) {
     EXPECT_EQ(file.Commit(), 0);
     EXPECT_EQ(ReadBytes(dir.File("db")).size(), 5u);
     EXPECT_TRUE(IsReadOnly(dir.Text("db")));
+}
+
+TEST(AFileHolder, ClosesItsFileWithAFlush) {
+    TempDir dir;
+    WriteText(dir.File("ro"), "old");
+    ASSERT_EQ(SetReadOnly(dir.Text("ro"), true), 0);
+    {
+        AFileHolder holder;
+        ASSERT_EQ(holder.File().Open(dir.Text("ro"), AFile::kModeWrite, true), 0);
+        EXPECT_EQ(holder.File().Write("new", 3), 0);
+    }
+    EXPECT_EQ(ReadBytes(dir.File("ro")), (std::vector<uint8_t>{'n', 'e', 'w'}));
+    EXPECT_TRUE(IsReadOnly(dir.Text("ro")));
 }

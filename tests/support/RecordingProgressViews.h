@@ -5,16 +5,19 @@
 #include "foundation/ProgressStatusView.h"
 
 #include <mutex>
+#include <string>
 #include <vector>
 
 class RecordingStatusView : public ProgressStatusView {
 public:
-    void SetRange(double maximum) override { ranges.push_back(maximum); }
-    void SetPos(double position) override { positions.push_back(position); }
+    void SetRange(double maximum) override;
+    void SetPos(double position) override;
     void SetStatus(int state, const AString* line1, const AString* line2, bool clear) override;
-    void StartAnimation() override { ++animationStarts; }
-    void StopAnimation() override { ++animationStops; }
+    void StartAnimation() override;
+    void StopAnimation() override;
 
+    // The calls in their order: "range", "pos", "status", "animate" and "still".
+    std::vector<std::string> calls;
     std::vector<double> ranges;
     std::vector<double> positions;
     std::vector<int> states;

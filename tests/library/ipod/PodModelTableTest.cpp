@@ -1,7 +1,7 @@
 // The iPod model table and the lookup of a drive's model in its SysInfo file.
 #include "library/ipod/PodModelTable.h"
 
-#include "foundation/ErrorCodes.h"
+#include "foundation/AFile.h"
 #include "platform/files/NativeFiles.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
@@ -65,7 +65,7 @@ TEST(PodModelTable, SysInfoLineFindsTheModel) {
 TEST(PodModelTable, SysInfoWithoutModelLineGivesTheEndCode) {
     SysInfoDrive drive("BoardHwName: iPod\r\n");
     PodModelInfo info;
-    EXPECT_EQ(kErrorEndOfStream, GetIPodModelInfo(drive.Root(), info));
+    EXPECT_EQ(AFile().ShortReadError(), GetIPodModelInfo(drive.Root(), info)); // a file's end code
 }
 
 TEST(PodModelTable, DriveWithoutSysInfoIsFamilyTwoAndStaysAsItWas) {
