@@ -328,7 +328,8 @@ void AString::AppendPath(const char* part) {
 
 void AString::GetExtension(AString& extension) const {
     const int dot = ReverseFind(u'.');
-    extension = dot < 0 ? AString() : Mid(dot + 1);
+    const int separator = std::max(ReverseFind(u'/'), ReverseFind(u'\\'));
+    extension = dot < 0 || dot < separator ? AString() : Mid(dot + 1);
 }
 
 int AString::GetNumberBeforeExtension() const {

@@ -84,6 +84,7 @@ public:
     // Joins with exactly one path separator at the seam.
     void AppendPath(const AString& part);
     void AppendPath(const char* part);
+    // The text after the last '.' of the last path level; empty without one.
     void GetExtension(AString& extension) const;
     int GetNumberBeforeExtension() const;
 

@@ -31,17 +31,6 @@ void LogCommunicationError(AProgress* progress, const char* operation) {
     progress->Log(AString("Communication Error: ") + operation + "\r\n", true);
 }
 
-// Connects, sends one request and disconnects again.
-int RequestOnce(RemotePeer& peer, const AString& host, int code, const AMemFile& payload,
-                std::vector<uint8_t>& answer, AProgress* progress, int progressFlags, int timeout) {
-    if (const int result = peer.ConnectW(host))
-        return result;
-    const int result = peer.Request(code, payload.GetBuffer(), payload.GetSize(), answer, false, progress,
-                                    progressFlags, timeout);
-    peer.Disconnect();
-    return result;
-}
-
 struct FetchedPart {
     uint64_t modTime = 0;
     uint32_t moreParts = 0;
@@ -152,8 +141,8 @@ bool RemoteFileCache::AskHost(const AString& path, FileInfo& info) {
     if (remotePath.Serialize(payload) != 0)
         return false;
     std::vector<uint8_t> answer;
-    if (RequestOnce(*peer, host, kRequestFileInfo, payload, answer, nullptr, RemotePeer::kProgressBoth,
-                    kInfoTimeoutSeconds) != 0)
+    if (peer->RequestOnce(host, kRequestFileInfo, payload, answer, nullptr, RemotePeer::kProgressBoth,
+                          kInfoTimeoutSeconds) != 0)
         return false;
     AMemFile reader(answer.data(), static_cast<uint32_t>(answer.size()));
     return info.Load(reader) == 0;
@@ -200,8 +189,8 @@ int RemoteFileCache::SendFile(const AString& source, const AString& target, bool
     if (result != 0)
         return result;
     std::vector<uint8_t> answer;
-    return RequestOnce(*peer, host, kRequestSendFile, payload, answer, progress, RemotePeer::kProgressSending,
-                       kTransferTimeoutSeconds);
+    return peer->RequestOnce(host, kRequestSendFile, payload, answer, progress, RemotePeer::kProgressSending,
+                             kTransferTimeoutSeconds);
 }
 
 int RemoteFileCache::MoveRemoteFileLocal(const AString& source, const AString& target, AProgress* progress) {
@@ -222,8 +211,8 @@ int RemoteFileCache::FetchPart(const AString& host, const AString& remotePath, u
         result = recordio::WriteU32(payload, part);
     if (result != 0)
         return result;
-    return RequestOnce(*peer, host, kRequestFetchFile, payload, answer, progress,
-                       RemotePeer::kProgressReceiving, kTransferTimeoutSeconds);
+    return peer->RequestOnce(host, kRequestFetchFile, payload, answer, progress,
+                             RemotePeer::kProgressReceiving, kTransferTimeoutSeconds);
 }
 
 int RemoteFileCache::FetchFile(const AString& source, const AString& target, AProgress* progress) {

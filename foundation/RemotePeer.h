@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+class AMemFile;
 class AProgress;
 
 class RemotePeer {
@@ -24,4 +25,8 @@ public:
                         bool compress, AProgress* progress, int progressFlags, int timeoutSeconds) = 0;
     // Ends the connection and releases the lock; called once after every successful ConnectW.
     virtual void Disconnect() = 0;
+
+    // Connects to `host`, sends one uncompressed request and disconnects again.
+    int RequestOnce(const AString& host, int code, const AMemFile& payload, std::vector<uint8_t>& answer,
+                    AProgress* progress, int progressFlags, int timeoutSeconds);
 };

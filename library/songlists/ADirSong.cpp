@@ -477,8 +477,10 @@ int ADirSong::MakeTargetName(const AString& source, AString& folder, AString& na
         title = name.IsEmpty() ? FileNameWithoutExtension(source) : name;
     if (title.IsEmpty())
         title = "Unknown Title";
-    const int dot = source.ReverseFind(u'.');
-    const AString extension = dot < 0 ? AString() : source.Mid(dot);
+    AString extension;
+    source.GetExtension(extension);
+    if (!extension.IsEmpty())
+        extension.Insert(0, AString("."));
     if (tags.GetTrackNumber() > 0) {
         const AString prefix = TrackPrefix(tags);
         if (title.Find(prefix, 0, true) < 0)

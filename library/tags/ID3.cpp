@@ -42,17 +42,14 @@ int ID3::ReadRemote(const AString& remotePath) {
     AMemFile payload(AMemFile::kDefaultGrowth);
     if (const int result = hostPath.Serialize(payload))
         return result;
-    if (const int result = peer->ConnectW(host))
-        return result;
     std::vector<uint8_t> answer;
-    int result = peer->Request(kRequestReadTags, payload.GetBuffer(), payload.GetSize(), answer, false,
-                               nullptr, RemotePeer::kProgressBoth, kRemoteTimeoutSeconds);
+    int result = peer->RequestOnce(host, kRequestReadTags, payload, answer, nullptr,
+                                   RemotePeer::kProgressBoth, kRemoteTimeoutSeconds);
     if (result == 0) {
         AMemFile reader(answer.data(), static_cast<uint32_t>(answer.size()));
         result = Load(reader);
         path = remotePath;
     }
-    peer->Disconnect();
     return result;
 }
 

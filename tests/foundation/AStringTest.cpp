@@ -256,6 +256,8 @@ TEST(AString, NumbersAndExtensions) {
     EXPECT_EQ(extension, "mp3");
     AString("noext").GetExtension(extension);
     EXPECT_EQ(extension, "");
+    AString("/music/Vol.2/noext").GetExtension(extension);
+    EXPECT_EQ(extension, "");
 }
 
 TEST(AString, AppendPathPutsExactlyOneSeparatorAtTheSeam) {
