@@ -320,9 +320,8 @@ void ITunesSong::BuildEntry(AString& out, bool withExtension, bool withGenre, bo
             AppendEntryLevel(entry, genre.IsEmpty() ? AString("*") : genre);
         const bool nothingNamesTheSong = m_record.artist.IsEmpty() && (genre.IsEmpty() || !withGenre) &&
                                          (m_record.album.IsEmpty() || !withAlbum);
-        AppendEntryLevel(entry, nothingNamesTheSong
-                                    ? CleanLevel(AString::FromInt(static_cast<int>(GetAudioSize())))
-                                    : CleanLevel(m_record.artist));
+        AppendEntryLevel(entry, nothingNamesTheSong ? CleanLevel(AString::FromUInt64(GetAudioSize()))
+                                                    : CleanLevel(m_record.artist));
         if (withAlbum)
             AppendEntryLevel(entry, CleanLevel(m_record.album));
         if (withTrackNumber)

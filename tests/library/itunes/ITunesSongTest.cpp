@@ -5,6 +5,7 @@
 #include "foundation/ErrorCodes.h"
 #include "library/itunes/FakeITunesObjects.h"
 #include "library/itunes/RecordBytes.h"
+#include "library/songlists/AudioDataSize.h"
 #include "library/songlists/TestSongFiles.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
@@ -179,6 +180,16 @@ TEST(ITunesSongTest, ASongWithoutNamesIsNamedByItsAudioSize) {
     AString entry;
     song.BuildEntry(entry, true, true, true, false, 0, false);
     EXPECT_EQ(entry, AString(u"\\*\\1668\\*\\Title\\mp3"));
+
+    // Above 2 GiB the size stays unsigned, as the folder and iPod lists write it.
+    std::filesystem::resize_file(dir.File("song.mp3"), (uint64_t(3) << 30));
+    ITunesSong large;
+    large.SetName(AString("Title"), 0);
+    large.SetPath(dir.Text("song.mp3"));
+    const uint64_t size = AudioDataSizeOf(dir.Text("song.mp3"));
+    ASSERT_GT(size, uint64_t(INT32_MAX));
+    large.BuildEntry(entry, false, false, false, false, 0, false);
+    EXPECT_EQ(entry, AString(u"\\") + AString::FromUInt64(size) + AString(u"\\Title"));
 }
 
 TEST(ITunesSongTest, SavedFormHasItsFieldsInOrder) {
