@@ -5,6 +5,7 @@
 #include "foundation/AMemFile.h"
 #include "foundation/AReplacingFile.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBReadContext.h"
@@ -14,6 +15,7 @@
 #include "library/songlists/ADirSong.h"
 #include "library/songlists/EntryText.h"
 #include "library/songlists/FileNameRule.h"
+#include "platform/files/NativeFiles.h"
 #include "platform/volumes/VolumeTable.h"
 
 #include <algorithm>
@@ -30,6 +32,27 @@ AString WithLeadingBackslash(const AString& entry) {
     AString text("\\");
     text += entry;
     return text;
+}
+
+AString DatabaseFolderFile(const AString& drive, const char* name) {
+    AString path(drive);
+    path.AppendPath("iPod_Control");
+    path.AppendPath("iTunes");
+    path.AppendPath(name);
+    return path;
+}
+
+// The first of base.0, base.1, ... that names nothing, so that no file of the user's is replaced.
+AString FreeTemporaryName(const AString& base) {
+    for (uint32_t n = 0;; ++n) {
+        AString name = base + "." + AString::FromUInt(n);
+        if (!nativefiles::GetStatus(name.ToUtf8()).exists)
+            return name;
+    }
+}
+
+AString FolderOf(const AString& path) {
+    return path.Left(path.ReverseFind(u'/') + 1);
 }
 
 AString FormatPodID(uint32_t number) {
@@ -65,19 +88,11 @@ void ITunesDB::SetTempFolder(const AString& folder) {
 }
 
 AString ITunesDB::DatabasePath(const AString& drive) {
-    AString path(drive);
-    path.AppendPath("iPod_Control");
-    path.AppendPath("iTunes");
-    path.AppendPath("iTunesDB");
-    return path;
+    return DatabaseFolderFile(drive, "iTunesDB");
 }
 
 AString ITunesDB::ShuffleDatabasePath(const AString& drive) {
-    AString path(drive);
-    path.AppendPath("iPod_Control");
-    path.AppendPath("iTunes");
-    path.AppendPath("iTunesSD");
-    return path;
+    return DatabaseFolderFile(drive, "iTunesSD");
 }
 
 int ITunesDB::ReadTree(AFile& stream, const ITunesDBReadContext& context) {
@@ -87,6 +102,8 @@ int ITunesDB::ReadTree(AFile& stream, const ITunesDBReadContext& context) {
 }
 
 int ITunesDB::Read(const AString& path, bool isDrive) {
+    // A names-only tree cannot be written back.
+    m_libraryRead = 0;
     if (isDrive)
         m_drive = path;
     AFile file;
@@ -323,25 +340,33 @@ int ITunesDB::Serialize(AFile* stream) {
 }
 
 int ITunesDB::Load(AFile* stream) {
+    const int result = LoadRecord(*stream);
+    // What a failed load leaves is not the iPod's database: a save would replace it with that.
+    if (result != 0)
+        m_libraryRead = 0;
+    return result;
+}
+
+int ITunesDB::LoadRecord(AFile& stream) {
     ClearEntries();
     m_root = std::make_unique<ITunesDBHeader>(this);
-    if (const int result = recordio::ReadVersion(*stream, kRecordVersion))
+    if (const int result = recordio::ReadVersion(stream, kRecordVersion))
         return result;
-    if (const int result = m_drive.Load(*stream))
+    if (const int result = m_drive.Load(stream))
         return result;
-    if (const int result = m_workFolder.Load(*stream))
+    if (const int result = m_workFolder.Load(stream))
         return result;
     ITunesDBReadContext context;
     context.withPlayLists = true;
-    if (const int result = m_root->Read(*stream, context))
+    if (const int result = m_root->Read(stream, context))
         return result;
     for (uint32_t* word : {&m_withExtension, &m_genreLevel, &m_albumLevel}) {
-        if (const int result = recordio::ReadU32(*stream, *word))
+        if (const int result = recordio::ReadU32(stream, *word))
             return result;
     }
-    if (const int result = m_pattern.Load(*stream))
+    if (const int result = m_pattern.Load(stream))
         return result;
-    return m_podId.Load(*stream);
+    return m_podId.Load(stream);
 }
 
 int ITunesDB::Save(const AString* root) {
@@ -351,12 +376,25 @@ int ITunesDB::Save(const AString* root) {
     AMemFile tree;
     if (const int result = m_root->Write(tree))
         return result;
-    if (const int result = WriteFile(DatabasePath(drive), tree))
+    if (const int result = ReplaceDatabase(DatabasePath(drive), tree))
         return result;
     AMemFile shuffle;
     if (const int result = WriteShuffleDB(&shuffle))
         return result;
     return WriteFile(ShuffleDatabasePath(drive), shuffle);
+}
+
+// A work folder elsewhere (on the computer's disk) takes the new database first; it then reaches the
+// iPod in one checked copy, which refuses when the iPod lacks the room.
+int ITunesDB::ReplaceDatabase(const AString& databasePath, const AMemFile& tree) const {
+    if (m_workFolder.IsEmpty() || FolderOf(databasePath).CompareNoCase(m_workFolder) == 0)
+        return WriteFile(databasePath, tree);
+    const AString temporary = FreeTemporaryName(m_workFolder + "temp");
+    int result = WriteFile(temporary, tree);
+    if (result == 0)
+        result = CopyFileChecked(temporary, databasePath, false);
+    DeleteFileLong(temporary, false);
+    return result;
 }
 
 // The old file stays as it was until the new one is complete, synced and checked.

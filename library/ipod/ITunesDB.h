@@ -40,8 +40,8 @@ public:
     static AString DatabasePath(const AString& drive);
     static AString ShuffleDatabasePath(const AString& drive);
 
-    // Names mode: headers and playlist names. With isDrive, `path` is the iPod's root (and becomes the
-    // drive), else the database file itself.
+    // Names mode: headers and playlist names (a tree that may not be saved). With isDrive, `path` is the
+    // iPod's root (and becomes the drive), else the database file itself.
     int Read(const AString& path, bool isDrive);
     // Library mode: the tracks, and with withPlayLists the playlists with their items; only then may the
     // database be saved. A given drive replaces the stored one.
@@ -74,10 +74,12 @@ public:
     void RemoveTrack(const AString& entry);
 
     int Serialize(AFile* stream);
+    // A failed load leaves a partial tree, which may not be saved.
     int Load(AFile* stream);
 
-    // Writes the tree beside iTunesDB and puts it in its place only once it is complete and synced,
-    // then rewrites iTunesSD. A given root replaces the stored drive for this call.
+    // Writes the tree beside iTunesDB (or into the work folder, from which it is copied) and puts it in
+    // its place only once it is complete and synced, then rewrites iTunesSD. A given root replaces the
+    // stored drive for this call.
     int Save(const AString* root);
     int WriteShuffleDB(AFile* stream) const;
     // The identifier of the iPod on the volume: its serial number, or the CRC-32 of the iPod's name for
@@ -96,6 +98,8 @@ private:
     bool PassesFilters(const ITunesDBTrack& track, const ADirSong& filters) const;
     int CompareTexts(const SortedEntry& a, const SortedEntry& b) const;
     int CompareEntries(const SortedEntry& a, const SortedEntry& b) const;
+    int LoadRecord(AFile& stream);
+    int ReplaceDatabase(const AString& databasePath, const AMemFile& tree) const;
     int WriteFile(const AString& path, const AMemFile& content) const;
 
     uint32_t m_withExtension = 0;

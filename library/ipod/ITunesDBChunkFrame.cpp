@@ -2,6 +2,7 @@
 
 #include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
+#include "foundation/ErrorCodes.h"
 
 #include <cstring>
 #include <new>
@@ -73,9 +74,12 @@ int ITunesDBChunkFrame::SkipToEnd(AFile& stream) const {
     return stream.Seek(m_end);
 }
 
-int ITunesDBChunkFrame::WriteHeader(AFile& stream, uint32_t totalLength) {
-    if (m_hasTotalLength)
-        Set32(kTotalLengthOffset, totalLength);
+int ITunesDBChunkFrame::WriteHeader(AFile& stream, uint64_t totalLength) {
+    if (m_hasTotalLength) {
+        if (totalLength > UINT32_MAX)
+            return kErrorWrite;
+        Set32(kTotalLengthOffset, static_cast<uint32_t>(totalLength));
+    }
     return stream.Write(m_header.data(), GetHeaderLength());
 }
 

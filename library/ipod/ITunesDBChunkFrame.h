@@ -34,8 +34,8 @@ public:
     int SkipToEnd(AFile& stream) const;
 
     // Sets the total length (when the chunk has one) and writes the header; the tail is written after
-    // the children.
-    int WriteHeader(AFile& stream, uint32_t totalLength);
+    // the children. A total beyond the 32 bits of its field is a write error.
+    int WriteHeader(AFile& stream, uint64_t totalLength);
     int WriteTail(AFile& stream) const;
 
     uint32_t GetHeaderLength() const { return static_cast<uint32_t>(m_header.size()); }

@@ -54,8 +54,8 @@ int ITunesDBDataSet::ReadBody(AFile& stream, const ITunesDBReadContext& context)
     return 0;
 }
 
-uint32_t ITunesDBDataSet::GetTotalLength() const {
-    uint32_t total = m_frame.GetOwnLength();
+uint64_t ITunesDBDataSet::GetTotalLength() const {
+    uint64_t total = m_frame.GetOwnLength();
     if (m_trackList)
         total += m_trackList->GetTotalLength();
     if (m_playListList)

@@ -25,7 +25,7 @@ public:
 
     int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
     int Write(AFile& stream);
-    uint32_t GetTotalLength() const;
+    uint64_t GetTotalLength() const;
 
     uint32_t GetType() const { return m_frame.Get32(kTypeOffset); }
     // Types 1 to 3: the data sets this system understands.

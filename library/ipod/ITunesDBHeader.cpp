@@ -77,8 +77,8 @@ void ITunesDBHeader::BindPlayListItems() {
     }
 }
 
-uint32_t ITunesDBHeader::GetTotalLength() const {
-    uint32_t total = m_frame.GetOwnLength();
+uint64_t ITunesDBHeader::GetTotalLength() const {
+    uint64_t total = m_frame.GetOwnLength();
     for (const auto& dataSet : m_dataSets)
         total += dataSet->GetTotalLength();
     return total;

@@ -29,7 +29,7 @@ public:
     int Read(AFile& stream, const ITunesDBReadContext& context);
     // Renumbers the tracks first, so that the playlist items carry the ids that are written.
     int Write(AFile& stream);
-    uint32_t GetTotalLength() const;
+    uint64_t GetTotalLength() const;
 
     uint32_t GetVersion() const { return m_frame.Get32(kVersionOffset); }
     int GetDataSetCount() const { return static_cast<int>(m_dataSets.size()); }

@@ -1,7 +1,6 @@
 #include "library/ipod/ITunesDBPlayList.h"
 
 #include "foundation/AFile.h"
-#include "foundation/AProgress.h"
 #include "foundation/ErrorCodes.h"
 #include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBReadContext.h"
@@ -11,11 +10,6 @@
 namespace {
 
 constexpr char kTag[] = "mhyp";
-
-AString ItemProgressText(uint32_t index, uint32_t count) {
-    return AString("Loading iPod Song Data... ") + AString::FromUInt(index) + " of " +
-           AString::FromUInt(count);
-}
 
 } // namespace
 
@@ -47,34 +41,23 @@ int ITunesDBPlayList::ReadStrings(AFile& stream) {
 int ITunesDBPlayList::ReadItems(AFile& stream, const ITunesDBReadContext& context) {
     AString name;
     GetName(name);
-    if (context.progress) {
-        const AString text = AString("Reading Playlist ") + name + "...";
-        context.progress->PushRange(1.0, &text);
-    }
+    context.OpenRange(AString("Reading Playlist ") + name + "...");
     const uint32_t count = m_frame.Get32(kItemCountOffset);
     int result = 0;
     for (uint32_t i = 0; i < count && result == 0; ++i) {
-        if (context.CancelRequested()) {
-            result = kUserCancel;
+        result = context.BeforeRecord(i, count);
+        if (result != 0)
             break;
-        }
-        if (context.progress) {
-            const AString text = ItemProgressText(i + 1, count);
-            context.progress->SetPos(static_cast<double>(i) / count, &text);
-        }
         auto item = std::make_unique<ITunesDBPlayListItem>();
         result = item->Read(stream, m_frame.GetEnd());
         m_items.push_back(std::move(item));
     }
-    if (context.progress) {
-        const AString text = AString("Reading Playlist ") + name + " Done!";
-        context.progress->PopRange(&text);
-    }
+    context.CloseRange(AString("Reading Playlist ") + name + " Done!");
     return result;
 }
 
-uint32_t ITunesDBPlayList::GetTotalLength() const {
-    uint32_t total = m_frame.GetOwnLength() + ITunesDBString::ListLength(m_strings);
+uint64_t ITunesDBPlayList::GetTotalLength() const {
+    uint64_t total = m_frame.GetOwnLength() + ITunesDBString::ListLength(m_strings);
     for (const auto& item : m_items)
         total += item->GetTotalLength();
     return total;

@@ -29,7 +29,7 @@ public:
 
     int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
     int Write(AFile& stream, uint32_t& groupCounter);
-    uint32_t GetTotalLength() const;
+    uint64_t GetTotalLength() const;
 
     // 0, or -2 when the playlist has no title object.
     int GetName(AString& out) const;

@@ -31,7 +31,7 @@ int ITunesDBPlayListItem::Read(AFile& stream, uint64_t parentEnd) {
     return m_frame.ReadTail(stream, kErrorPlayListItemNoMemory);
 }
 
-uint32_t ITunesDBPlayListItem::GetTotalLength() const {
+uint64_t ITunesDBPlayListItem::GetTotalLength() const {
     return m_frame.GetOwnLength() + ITunesDBString::ListLength(m_strings);
 }
 

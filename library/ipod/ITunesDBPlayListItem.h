@@ -27,7 +27,7 @@ public:
     int Read(AFile& stream, uint64_t parentEnd);
     // A bound item first takes the id of its track and the next group number of its playlist list.
     int Write(AFile& stream, uint32_t& groupCounter);
-    uint32_t GetTotalLength() const;
+    uint64_t GetTotalLength() const;
 
     uint32_t GetTrackId() const { return m_frame.Get32(kTrackIdOffset); }
     ITunesDBTrack* GetTrack() const { return m_track; }

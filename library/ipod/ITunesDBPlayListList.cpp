@@ -39,8 +39,8 @@ int ITunesDBPlayListList::Read(AFile& stream, uint64_t parentEnd, const ITunesDB
     return 0;
 }
 
-uint32_t ITunesDBPlayListList::GetTotalLength() const {
-    uint32_t total = m_frame.GetOwnLength();
+uint64_t ITunesDBPlayListList::GetTotalLength() const {
+    uint64_t total = m_frame.GetOwnLength();
     for (const auto& playList : m_playLists)
         total += playList->GetTotalLength();
     return total;

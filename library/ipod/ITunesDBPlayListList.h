@@ -22,7 +22,7 @@ public:
 
     int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
     int Write(AFile& stream);
-    uint32_t GetTotalLength() const;
+    uint64_t GetTotalLength() const;
 
     int GetCount() const { return static_cast<int>(m_playLists.size()); }
     ITunesDBPlayList* GetPlayList(int index) const;

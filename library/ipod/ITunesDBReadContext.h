@@ -5,7 +5,10 @@
 #include "foundation/CancelCallback.h"
 #include "library/ipod/ITunesDBChunkFrame.h"
 
+#include <cstdint>
+
 class AProgress;
+class AString;
 
 struct ITunesDBReadContext {
     bool namesMode = false;
@@ -19,4 +22,11 @@ struct ITunesDBReadContext {
         return namesMode ? ITunesDBChunkCodes{wrongTagNames, wrongTagNames, noMemoryNames}
                          : ITunesDBChunkCodes{wrongTag, wrongTag, noMemory};
     }
+
+    // The progress range of a list of tracks or playlist items, when there is a progress object.
+    void OpenRange(const AString& text) const;
+    void CloseRange(const AString& text) const;
+    // Before record `index` (from 0) of `count`: 123456 when the cancel test asks to stop, else 0 once
+    // the progress shows the record's number.
+    int BeforeRecord(uint32_t index, uint32_t count) const;
 };

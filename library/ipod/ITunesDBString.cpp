@@ -97,8 +97,8 @@ int ITunesDBString::WriteList(AFile& stream, const ITunesDBStrings& strings) {
     return 0;
 }
 
-uint32_t ITunesDBString::ListLength(const ITunesDBStrings& strings) {
-    uint32_t total = 0;
+uint64_t ITunesDBString::ListLength(const ITunesDBStrings& strings) {
+    uint64_t total = 0;
     for (const auto& string : strings)
         total += string->GetTotalLength();
     return total;

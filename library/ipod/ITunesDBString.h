@@ -41,9 +41,9 @@ public:
     // `count` string objects within the parent; those read before a failure stay.
     static int ReadList(AFile& stream, uint32_t count, uint64_t parentEnd, ITunesDBStrings& strings);
     static int WriteList(AFile& stream, const ITunesDBStrings& strings);
-    static uint32_t ListLength(const ITunesDBStrings& strings);
-    uint32_t GetTotalLength() const {
-        return m_frame.GetHeaderLength() + static_cast<uint32_t>(m_body.size());
+    static uint64_t ListLength(const ITunesDBStrings& strings);
+    uint64_t GetTotalLength() const {
+        return m_frame.GetHeaderLength() + static_cast<uint64_t>(m_body.size());
     }
 
     uint32_t GetType() const { return m_frame.Get32(kTypeOffset); }

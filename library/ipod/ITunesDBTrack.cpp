@@ -89,7 +89,7 @@ void ITunesDBTrack::DecodeStrings() {
     m_titleChecksum = NameChecksum(m_title);
 }
 
-uint32_t ITunesDBTrack::GetTotalLength() const {
+uint64_t ITunesDBTrack::GetTotalLength() const {
     return m_frame.GetOwnLength() + ITunesDBString::ListLength(m_strings);
 }
 

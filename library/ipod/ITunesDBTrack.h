@@ -35,7 +35,7 @@ public:
 
     int Read(AFile& stream, uint64_t parentEnd);
     int Write(AFile& stream);
-    uint32_t GetTotalLength() const;
+    uint64_t GetTotalLength() const;
 
     // A decimal number that names this record among the live tracks.
     uint64_t GetHandle() const { return m_handle; }

@@ -1,8 +1,6 @@
 #include "library/ipod/ITunesDBTrackList.h"
 
 #include "foundation/AFile.h"
-#include "foundation/AProgress.h"
-#include "foundation/ErrorCodes.h"
 #include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
@@ -12,11 +10,6 @@ namespace {
 
 constexpr char kTag[] = "mhlt";
 constexpr ITunesDBChunkCodes kCodes{kErrorNotTrackList, kErrorNotTrackList, kErrorTrackListNoMemory};
-
-AString TrackProgressText(uint32_t index, uint32_t count) {
-    return AString("Loading iPod Song Data... ") + AString::FromUInt(index) + " of " +
-           AString::FromUInt(count);
-}
 
 } // namespace
 
@@ -35,36 +28,24 @@ int ITunesDBTrackList::Read(AFile& stream, uint64_t parentEnd, const ITunesDBRea
     Clear();
     if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kKnownLength, false, kCodes))
         return result;
-    if (context.progress) {
-        const AString text("Reading Library from iPod Database...");
-        context.progress->PushRange(1.0, &text);
-    }
+    context.OpenRange(AString("Reading Library from iPod Database..."));
     const uint32_t count = m_frame.Get32(kCountOffset);
     int result = 0;
-    for (uint32_t i = 0; i < count; ++i) {
-        if (context.CancelRequested()) {
-            result = kUserCancel;
-            break;
-        }
-        if (context.progress) {
-            const AString text = TrackProgressText(i + 1, count);
-            context.progress->SetPos(static_cast<double>(i) / count, &text);
-        }
-        auto track = std::make_unique<ITunesDBTrack>(m_owner);
-        result = track->Read(stream, parentEnd);
+    for (uint32_t i = 0; i < count && result == 0; ++i) {
+        result = context.BeforeRecord(i, count);
         if (result != 0)
             break;
-        Add(std::move(track));
+        auto track = std::make_unique<ITunesDBTrack>(m_owner);
+        result = track->Read(stream, parentEnd);
+        if (result == 0)
+            Add(std::move(track));
     }
-    if (context.progress) {
-        const AString text("Reading Library from iPod Database Done!");
-        context.progress->PopRange(&text);
-    }
+    context.CloseRange(AString("Reading Library from iPod Database Done!"));
     return result;
 }
 
-uint32_t ITunesDBTrackList::GetTotalLength() const {
-    uint32_t total = m_frame.GetOwnLength();
+uint64_t ITunesDBTrackList::GetTotalLength() const {
+    uint64_t total = m_frame.GetOwnLength();
     ForEachTrack([&total](ITunesDBTrack& track) { total += track.GetTotalLength(); });
     return total;
 }

@@ -29,7 +29,7 @@ public:
     // Tracks in the order they were read and added: the iPod's own files (play counts, playlists made
     // on the device) name tracks by their place in the database, so a save must not reorder them.
     int Write(AFile& stream);
-    uint32_t GetTotalLength() const;
+    uint64_t GetTotalLength() const;
 
     int GetCount() const { return m_count; }
     const std::vector<std::unique_ptr<ITunesDBTrack>>& GetBucket(uint32_t checksum) const {

@@ -361,6 +361,14 @@ TEST(ITunesDBChunkTree, WrongTagsGiveTheChunksCode) {
     }
 }
 
+TEST(ITunesDBChunkTree, TotalLengthBeyondItsFieldIsAWriteError) {
+    ITunesDBChunkFrame frame;
+    frame.Create("mhod", 24, true);
+    AMemFile out;
+    EXPECT_EQ(kErrorWrite, frame.WriteHeader(out, uint64_t{1} << 32));
+    EXPECT_EQ(0u, out.GetSize());
+}
+
 TEST(ITunesDBChunkTree, TruncatedDatabaseFailsAtEveryLength) {
     const Bytes good = SampleDatabase();
     for (size_t length = 0; length < good.size(); length += 7) {

@@ -3,6 +3,7 @@
 #include "PodDrive.h"
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
 #include "library/ipod/ITunesDB.h"
 #include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBTrack.h"
@@ -83,9 +84,13 @@ protected:
 
 TEST_F(GpodDrive, SaveReplacesTheDatabaseAndWritesTheShuffleTable) {
     const Bytes before = ReadBytes(m_drive.DatabaseFile());
+    const std::string other = m_drive.File("iPod_Control/iTunes/iTunesDB.0");
+    WriteBytes(other, {'k'}); // not ours: left alone
     ASSERT_EQ(0, m_db.Save(nullptr));
     EXPECT_NE(before, ReadBytes(m_drive.DatabaseFile()));
-    EXPECT_EQ((std::vector<std::string>{"iTunesDB", "iTunesSD"}), m_drive.DatabaseFolderNames());
+    EXPECT_EQ((std::vector<std::string>{"iTunesDB", "iTunesDB.0", "iTunesSD"}),
+              m_drive.DatabaseFolderNames());
+    EXPECT_EQ(Bytes{'k'}, ReadBytes(other));
     const Bytes shuffle = ReadBytes(m_drive.ShuffleFile());
     ASSERT_EQ(18u + 3 * 558u, shuffle.size());
     EXPECT_EQ((Bytes{0x00, 0x00, 0x03}), Bytes(shuffle.begin(), shuffle.begin() + 3));
@@ -116,6 +121,32 @@ TEST_F(GpodDrive, ShuffleTableFailingAfterTheSwapIsReported) {
     EXPECT_NE(before, ReadBytes(m_drive.DatabaseFile()));
 }
 
+TEST_F(GpodDrive, SaveThroughAWorkFolderLeavesNoTemporaryFileBehind) {
+    TempDir work;
+    WriteBytes(work.File("temp.0"), {'k'}); // taken: the save uses the next free name
+    m_db.SetTempFolder(AString(work.Path()));
+    ASSERT_EQ(0, m_db.AddTrack(Song("New", AString("/iPod_Control/Music/F00/NEWW.mp3")), nullptr, true));
+    ASSERT_EQ(0, m_db.Save(nullptr));
+    ITunesDB again;
+    const AString root = m_drive.Root();
+    ASSERT_EQ(0, again.ReadLibrary(&root, true, nullptr, nullptr));
+    EXPECT_EQ(4, again.GetSongCount());
+    EXPECT_EQ((std::vector<std::string>{"iTunesDB", "iTunesSD"}), m_drive.DatabaseFolderNames());
+    std::vector<nativefiles::DirectoryEntry> left;
+    ASSERT_TRUE(nativefiles::ListDirectory(work.Path(), left));
+    ASSERT_EQ(1u, left.size());
+    EXPECT_EQ(Bytes{'k'}, ReadBytes(work.File("temp.0")));
+}
+
+TEST_F(GpodDrive, WorkFolderThatCannotBeWrittenFailsBeforeTheSwap) {
+    TempDir work;
+    m_db.SetTempFolder(AString(work.File("missing")));
+    const Bytes before = ReadBytes(m_drive.DatabaseFile());
+    EXPECT_NE(0, m_db.Save(nullptr));
+    EXPECT_EQ(before, ReadBytes(m_drive.DatabaseFile()));
+    EXPECT_EQ((std::vector<std::string>{"iTunesDB"}), m_drive.DatabaseFolderNames());
+}
+
 TEST(ITunesDBSave, OnlyALibraryReadWithPlaylistsMayBeSaved) {
     PodDrive drive(FixtureBytes("ipod/gpod-three-tracks.itdb"));
     const Bytes before = ReadBytes(drive.DatabaseFile());
@@ -128,6 +159,18 @@ TEST(ITunesDBSave, OnlyALibraryReadWithPlaylistsMayBeSaved) {
     ITunesDB tracksOnly;
     ASSERT_EQ(0, tracksOnly.ReadLibrary(&root, false, nullptr, nullptr));
     EXPECT_EQ(kErrorNotReadForSave, tracksOnly.Save(nullptr));
+    // A tree that replaced the whole database is not the whole database any more.
+    ITunesDB namesAfter;
+    ASSERT_EQ(0, namesAfter.ReadLibrary(&root, true, nullptr, nullptr));
+    ASSERT_EQ(0, namesAfter.Read(root, true));
+    EXPECT_EQ(kErrorNotReadForSave, namesAfter.Save(nullptr));
+    ITunesDB failedLoad;
+    ASSERT_EQ(0, failedLoad.ReadLibrary(&root, true, nullptr, nullptr));
+    AMemFile record;
+    recordio::WriteU32(record, ITunesDB::kRecordVersion + 1);
+    record.Seek(0);
+    EXPECT_EQ(kErrorVersion, failedLoad.Load(&record));
+    EXPECT_EQ(kErrorNotReadForSave, failedLoad.Save(nullptr));
     EXPECT_EQ(before, ReadBytes(drive.DatabaseFile()));
     EXPECT_EQ((std::vector<std::string>{"iTunesDB"}), drive.DatabaseFolderNames());
 }

@@ -1,0 +1,26 @@
+#include "library/ipod/ITunesDBReadContext.h"
+
+#include "foundation/AProgress.h"
+#include "foundation/AString.h"
+#include "foundation/ErrorCodes.h"
+
+void ITunesDBReadContext::OpenRange(const AString& text) const {
+    if (progress)
+        progress->PushRange(1.0, &text);
+}
+
+void ITunesDBReadContext::CloseRange(const AString& text) const {
+    if (progress)
+        progress->PopRange(&text);
+}
+
+int ITunesDBReadContext::BeforeRecord(uint32_t index, uint32_t count) const {
+    if (CancelRequested())
+        return kUserCancel;
+    if (progress) {
+        const AString text = AString("Loading iPod Song Data... ") + AString::FromUInt(index + 1) + " of " +
+                             AString::FromUInt(count);
+        progress->SetPos(static_cast<double>(index) / count, &text);
+    }
+    return 0;
+}
