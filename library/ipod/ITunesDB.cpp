@@ -201,10 +201,11 @@ bool ITunesDB::PassesFilters(const ITunesDBTrack& track, const ADirSong& filters
            filters.PassesAlbumFilter(track.GetAlbum()) && filters.PassesTitleFilter(track.GetTitle());
 }
 
-// Sorting and searching share this order: the texts without their "?" tails, without case, then the
-// handles. So an entry is found whatever other entries begin like it.
+// Sorting and searching share this order: the entry keys as every song list orders them, then the
+// handles. So an entry is found whatever other entries begin like it, and the iPod's list walks in
+// step with the list it is synced with.
 int ITunesDB::CompareTexts(const SortedEntry& a, const SortedEntry& b) const {
-    const int byText = a.text.CompareNoCase(b.text);
+    const int byText = CompareEntryKeys(a.text, b.text);
     return m_entriesAscending ? byText : -byText;
 }
 

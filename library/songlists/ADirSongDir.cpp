@@ -14,13 +14,6 @@
 
 namespace {
 
-// The search key of a song entry: up to and including its first '?'. Entries sorted by their whole
-// text (AString::CompareNoCase) are sorted by these keys too, because '?' only starts the id tail.
-AString SearchKey(const AString& entry) {
-    const int mark = entry.Find(kEntryIdSeparator);
-    return mark < 0 ? entry : entry.Left(mark + 1);
-}
-
 AString Trimmed(AString text) {
     text.Trim();
     return text;
@@ -65,7 +58,7 @@ int ADirSongDir::FindSongEntry(const AString& key) const {
     const int count = m_songEntries.GetCount();
     if (m_order == Order::Unsorted) {
         for (int i = 0; i < count; ++i) {
-            if (SearchKey(m_songEntries.GetName(i)).CompareNoCase(key) == 0)
+            if (CompareEntryKeys(m_songEntries.GetName(i), key) == 0)
                 return i;
         }
         return -1;
@@ -74,7 +67,7 @@ int ADirSongDir::FindSongEntry(const AString& key) const {
     int high = count - 1;
     while (low <= high) {
         const int middle = low + (high - low) / 2;
-        int order = SearchKey(m_songEntries.GetName(middle)).CompareNoCase(key);
+        int order = CompareEntryKeys(m_songEntries.GetName(middle), key);
         if (m_order == Order::Descending)
             order = -order;
         if (order == 0)
@@ -99,7 +92,7 @@ int ADirSongDir::GetFullPath(const AString& entry, AString& out, uint32_t byInde
     if (byIndex) {
         fileIndex = FileIndexOf(entry);
     } else {
-        AString key = SearchKey(entry);
+        AString key = entry;
         if (!m_rootPath.IsEmpty() && key.Left(m_rootPath.GetLength()) == m_rootPath)
             key = key.Mid(m_rootPath.GetLength());
         if (key.IsEmpty() || key.GetAt(0) != kEntryLevelSeparator)

@@ -2,6 +2,9 @@
 
 #include "library/songlists/FileNameRule.h"
 
+#include <algorithm>
+#include <string>
+
 void AppendEntryLevel(AString& entry, const AString& level) {
     const int length = entry.GetLength();
     if (length > 0 && entry.GetAt(length - 1) == kEntryLevelSeparator)
@@ -18,6 +21,38 @@ AString EntryLevel(const AString& value) {
 AString EntryWithoutId(const AString& entry) {
     const int mark = entry.ReverseFind(kEntryIdSeparator);
     return mark < 0 ? entry : entry.Left(mark);
+}
+
+namespace {
+
+char16_t FoldedAt(const std::u16string& text, size_t index) {
+    const char16_t c = text[index];
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
+
+size_t KeyLength(const std::u16string& text) {
+    const size_t mark = text.rfind(kEntryIdSeparator);
+    return mark == std::u16string::npos ? text.size() : mark;
+}
+
+} // namespace
+
+int CompareEntryKeys(const AString& a, const AString& b) {
+    const std::u16string& first = a.GetCString();
+    const std::u16string& second = b.GetCString();
+    const size_t firstLength = KeyLength(first);
+    const size_t secondLength = KeyLength(second);
+    const size_t common = std::min(firstLength, secondLength);
+    for (size_t i = 0; i < common; ++i) {
+        if (const int difference = int(FoldedAt(first, i)) - int(FoldedAt(second, i)))
+            return difference;
+    }
+    if (firstLength == secondLength)
+        return 0;
+    // The shorter key goes on with its '?'.
+    if (firstLength < secondLength)
+        return int(kEntryIdSeparator) - int(FoldedAt(second, common));
+    return int(FoldedAt(first, common)) - int(kEntryIdSeparator);
 }
 
 bool ParseEntryId(const AString& entry, int64_t& id) {

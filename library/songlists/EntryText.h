@@ -15,6 +15,11 @@ void AppendEntryLevel(AString& entry, const AString& level);
 AString EntryLevel(const AString& value);
 // The entry without its "?" tail (cut at the last '?'); a text without '?' is taken whole.
 AString EntryWithoutId(const AString& entry);
+// The pairing order of song entries: their keys (the text up to and including the last '?') compared
+// with A-Z folded; a text without '?' compares as if one followed it. Lists sorted by their whole entry
+// texts are in this order too, because '?' only starts the id tail: so every song list, whatever it
+// keeps, walks in step with the others.
+int CompareEntryKeys(const AString& a, const AString& b);
 // The signed decimal number after the last '?'; false when there is none or it is not a number.
 bool ParseEntryId(const AString& entry, int64_t& id);
 

@@ -4,6 +4,7 @@
 
 #include "DatabaseBytes.h"
 #include "PodDrive.h"
+#include "foundation/AFileList.h"
 #include "foundation/AMemFile.h"
 #include "foundation/AProgress.h"
 #include "foundation/ErrorCodes.h"
@@ -346,15 +347,22 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
         EXPECT_EQ(nullptr, found);
         EXPECT_EQ(0, db.FindTrack(&found, EntryWithHandle(*song) + "9", true));
     }
+    // The order of a folder list sorting the same entry texts: both lists must walk in step.
     db.SortEntries(true, nullptr);
     std::vector<ITunesDBTrack*> order;
     for (int i = 0; i < db.GetSongCount(); ++i)
         order.push_back(db.GetEntry(i));
-    EXPECT_EQ((std::vector<ITunesDBTrack*>{untitled, song, live, other}), order);
+    EXPECT_EQ((std::vector<ITunesDBTrack*>{untitled, live, song, other}), order);
+    AFileList folderOrder;
+    for (ITunesDBTrack* track : {song, other, untitled, live})
+        folderOrder.Add(EntryWithHandle(*track), 0);
+    folderOrder.Sort(true);
+    for (int i = 0; i < folderOrder.GetCount(); ++i)
+        EXPECT_EQ(EntryWithHandle(*order[i]), folderOrder.GetName(i));
     EXPECT_EQ(nullptr, db.GetEntry(4));
     db.RemoveEntry(0);
     EXPECT_EQ(3, db.GetSongCount());
-    EXPECT_EQ(song, db.GetEntry(0));
+    EXPECT_EQ(live, db.GetEntry(0));
     db.ClearEntries();
     EXPECT_EQ(4, db.GetSongCount());
 }

@@ -149,6 +149,8 @@ TEST_F(SongFolder, FindsEntriesAfterEitherSortAndUnsorted) {
         list.GetFullPath(dir.Text("music/") + AString(u"Genre\\Artist 0\\Album\\Title 0\\MP3?999"), path, 0),
         0);
     EXPECT_EQ(path, dir.Text("music/Many/0.mp3"));
+    ASSERT_EQ(list.GetFullPath(AString(u"\\Genre\\Artist 1\\Album\\Title 1\\mp3"), path, 0), 0);
+    EXPECT_EQ(path, dir.Text("music/Many/1.mp3"));
     EXPECT_EQ(list.GetFullPath(AString(u"\\Genre\\Nobody\\Album\\X\\mp3?1"), path, 0),
               ADirSongDir::kErrorUnknownEntry);
     EXPECT_EQ(list.GetFullPath(AString(u"\\x?99999"), path, 1), ADirSongDir::kErrorUnknownEntry);

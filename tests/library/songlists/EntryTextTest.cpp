@@ -40,3 +40,23 @@ TEST(EntryTextTest, SplitFollowsTheLayout) {
     EXPECT_EQ(bare.title, AString("Title"));
     EXPECT_TRUE(bare.genre.IsEmpty());
 }
+
+TEST(EntryTextTest, EntryKeysOrderAsWholeEntriesSort) {
+    // "Song 2?" comes before "Song?" because ' ' is below '?': a text given without its tail must
+    // compare the same way, or a search for "Song" would miss it when "Song 2" exists.
+    const struct {
+        const char* a;
+        const char* b;
+        int sign;
+    } cases[] = {
+        {"\\A\\Song 2?5", "\\A\\Song?3", -1}, {"\\A\\Song 2", "\\A\\Song", -1},
+        {"\\A\\Song", "\\A\\song?9", 0},      {"\\A\\Song?1", "\\A\\Song?2", 0},
+        {"\\A\\*?1", "\\A\\Song?1", -1},      {"\\A\\Song_?1", "\\A\\Song", 1},
+    };
+    for (const auto& c : cases) {
+        const int order = CompareEntryKeys(AString(c.a), AString(c.b));
+        EXPECT_EQ((order > 0) - (order < 0), c.sign) << c.a << " / " << c.b;
+        const int reverse = CompareEntryKeys(AString(c.b), AString(c.a));
+        EXPECT_EQ((reverse > 0) - (reverse < 0), -c.sign) << c.b << " / " << c.a;
+    }
+}
