@@ -200,6 +200,10 @@ CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, co
         return CopyOutcome::TargetOpenFailed;
     }
     const auto size = static_cast<uint64_t>(info.st_size);
+    // Reserving the whole length at once spares the filesystem growing the file chunk by chunk; where
+    // it cannot reserve, the copy simply goes on.
+    if (size > 0)
+        fallocate(target, 0, 0, static_cast<off_t>(size));
     // An existing target is only given up for a copy that is safely on the disk.
     const bool mustSync = control.syncAlways || GetStatus(to).exists;
     CopyOutcome outcome = CopyDataInChunks(source, target, size, control);

@@ -44,7 +44,7 @@ TEST(CopyWithProgress, SmallFilesGoInOneStepWithoutProgress) {
 
 TEST(CopyWithProgress, LargeFilesGoInChunksWithAPositionEach) {
     TempDir dir;
-    MakeFile(dir, "song", kChunkedCopyThreshold);
+    MakeFile(dir, "song", kChunkedCopyThreshold + 40960);
     WriteText(dir.File("copy"), std::string(20000, 'o')); // an existing target, replaced whole
     AProgress progress;
     RecordingStatusView status;
@@ -52,10 +52,12 @@ TEST(CopyWithProgress, LargeFilesGoInChunksWithAPositionEach) {
     progress.Start();
     status.positions.clear();
     EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), nullptr, &progress, false), 0);
-    // The range's start, 103 chunks (102 of 102400 bytes and one of 40960), then the range's end.
-    ASSERT_EQ(status.positions.size(), 105u);
-    EXPECT_DOUBLE_EQ(status.positions[1], 102400.0 / kChunkedCopyThreshold);
-    EXPECT_DOUBLE_EQ(status.positions[103], 1.0);
+    // The range's start, 11 chunks (10 whole and one of 40960 bytes), then the range's end.
+    const double size = kChunkedCopyThreshold + 40960;
+    ASSERT_EQ(status.positions.size(), 13u);
+    EXPECT_DOUBLE_EQ(status.positions[1], kCopyChunkSize / size);
+    EXPECT_DOUBLE_EQ(status.positions[10], 10 * kCopyChunkSize / size);
+    EXPECT_DOUBLE_EQ(status.positions[11], 1.0);
     EXPECT_EQ(ReadBytes(dir.File("copy")), ReadBytes(dir.File("song")));
     EXPECT_EQ(GetFileModTime(dir.Text("copy")), UnixToMacTime(1400000000));
 }
