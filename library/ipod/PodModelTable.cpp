@@ -71,6 +71,9 @@ const PodModelInfo* PodModelTable::Find(const AString& modelNumber) {
 
 int GetIPodModelInfo(const AString& driveRoot, PodModelInfo& out) {
     out = PodModelInfo();
+    // No drive names no file (and never one relative to the working folder).
+    if (driveRoot.IsEmpty())
+        return 0;
     AFile file;
     if (file.Open(SysInfoPath(driveRoot), AFile::kModeRead, false) != 0) {
         out.family = PodModelTable::kFamilyWithoutSysInfo;

@@ -68,6 +68,13 @@ TEST(PodModelTable, SysInfoWithoutModelLineGivesTheEndCode) {
     EXPECT_EQ(AFile().ShortReadError(), GetIPodModelInfo(drive.Root(), info)); // a file's end code
 }
 
+TEST(PodModelTable, NoDriveIsNoModel) {
+    PodModelInfo info;
+    info.family = 9;
+    EXPECT_EQ(0, GetIPodModelInfo(AString(), info));
+    EXPECT_EQ(0u, info.family);
+}
+
 TEST(PodModelTable, DriveWithoutSysInfoIsFamilyTwoAndStaysAsItWas) {
     TempDir drive;
     PodModelInfo info;
