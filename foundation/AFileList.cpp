@@ -38,8 +38,12 @@ int AFileList::Add(const AString& name, uint64_t modTime) {
 }
 
 void AFileList::InsertAt(const AString& name, int index) {
+    InsertAt(name, index, MakeEntry(name).modTime);
+}
+
+void AFileList::InsertAt(const AString& name, int index, uint64_t modTime) {
     index = std::clamp(index, 0, GetCount());
-    m_entries.insert(m_entries.begin() + index, MakeEntry(name));
+    m_entries.insert(m_entries.begin() + index, {modTime, name});
 }
 
 int AFileList::Find(const AString& name) const {

@@ -24,6 +24,7 @@ public:
     // For names whose time the caller knows, or that name no file (entry texts).
     int Add(const AString& name, uint64_t modTime);
     void InsertAt(const AString& name, int index);
+    void InsertAt(const AString& name, int index, uint64_t modTime);
     // The first entry whose name equals `name` with A-Z folded, or -1.
     int Find(const AString& name) const;
     int GetCount() const { return static_cast<int>(m_entries.size()); }

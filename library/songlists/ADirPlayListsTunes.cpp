@@ -1,0 +1,12 @@
+#include "library/songlists/ADirPlayListsTunes.h"
+
+ADirPlayListsTunes::ADirPlayListsTunes(AProgress* progress)
+    : ADirPlayLists("ITUNES_PLAYLISTS", {kErrorNoFilePath, kErrorAddFile, kErrorDeleteFile}, progress) {}
+
+AString& ADirPlayListsTunes::GetDescription(AString& out, uint32_t flag) {
+    AString description;
+    if (ADirSong* source = GetSource())
+        source->GetDescription(description, flag);
+    out = AString("iTunes Playlist ") + description;
+    return out;
+}
