@@ -262,6 +262,12 @@ void AString::Trim() {
     TrimLeft();
 }
 
+AString AString::Trimmed() const {
+    AString copy(*this);
+    copy.Trim();
+    return copy;
+}
+
 void AString::Truncate(int length) {
     if (length < 0)
         throw std::out_of_range("AString::Truncate");

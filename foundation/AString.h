@@ -67,6 +67,7 @@ public:
     void TrimLeft();
     void TrimRight();
     void Trim();
+    AString Trimmed() const;
     // A length at or above the current one leaves the text as it is.
     void Truncate(int length);
     void AppendChar(char16_t c) { m_text.push_back(c); }

@@ -66,19 +66,14 @@ AString FormatPodID(uint32_t number) {
 } // namespace
 
 ITunesDB::ITunesDB()
-    : m_pattern(FolderPatternFor(m_genreLevel, m_albumLevel)), m_root(std::make_unique<ITunesDBHeader>(this)),
+    : m_pattern(FolderPatternFor(m_layout)), m_root(std::make_unique<ITunesDBHeader>()),
       m_podId(kUnknownPodID) {}
 
 ITunesDB::~ITunesDB() = default;
 
-void ITunesDB::SetFolderLayout(uint32_t withExtension, uint32_t genreLevel, uint32_t albumLevel,
-                               uint32_t trackLevel, uint32_t fifth) {
-    m_withExtension = withExtension;
-    m_genreLevel = genreLevel;
-    m_albumLevel = albumLevel;
-    m_trackLevel = trackLevel;
-    m_fifth = fifth;
-    m_pattern = FolderPatternFor(genreLevel, albumLevel);
+void ITunesDB::SetFolderLayout(const EntryLayout& layout) {
+    m_layout = layout;
+    m_pattern = FolderPatternFor(layout);
 }
 
 void ITunesDB::SetTempFolder(const AString& folder) {
@@ -97,7 +92,7 @@ AString ITunesDB::ShuffleDatabasePath(const AString& drive) {
 
 int ITunesDB::ReadTree(AFile& stream, const ITunesDBReadContext& context) {
     ClearEntries();
-    m_root = std::make_unique<ITunesDBHeader>(this);
+    m_root = std::make_unique<ITunesDBHeader>();
     return m_root->Read(stream, context);
 }
 
@@ -227,12 +222,14 @@ void ITunesDB::SortEntries(bool ascending, const ADirSong* filters) {
     trackList->ForEachTrack([&](ITunesDBTrack& track) {
         if (filters && !PassesFilters(track, *filters))
             return;
-        SortedEntry entry{AString(), track.GetHandle()};
-        track.BuildEntry(entry.text, m_withExtension, m_genreLevel, m_albumLevel, m_trackLevel, false);
-        m_entries.push_back(std::move(entry));
+        m_entries.push_back({BuildEntry(track, false), track.GetHandle()});
     });
     std::sort(m_entries.begin(), m_entries.end(),
               [this](const SortedEntry& a, const SortedEntry& b) { return CompareEntries(a, b) < 0; });
+}
+
+AString ITunesDB::BuildEntry(ITunesDBTrack& track, bool withHandle) const {
+    return track.BuildEntry(m_layout, m_drive, withHandle);
 }
 
 ITunesDBTrack* ITunesDB::GetEntry(int i) const {
@@ -295,7 +292,7 @@ int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack,
     }
     if (!create)
         return 0;
-    auto track = std::make_unique<ITunesDBTrack>(this);
+    auto track = std::make_unique<ITunesDBTrack>();
     track->SetFromDescription(description);
     ITunesDBTrack* added = trackList->Add(std::move(track));
     for (ITunesDBPlayListList* list : m_root->GetPlayListLists()) {
@@ -331,7 +328,7 @@ int ITunesDB::Serialize(AFile* stream) {
         return result;
     if (const int result = m_root->Write(*stream))
         return result;
-    for (const uint32_t word : {m_withExtension, m_genreLevel, m_albumLevel}) {
+    for (const uint32_t word : {m_layout.type, m_layout.genre, m_layout.album}) {
         if (const int result = recordio::WriteU32(*stream, word))
             return result;
     }
@@ -350,7 +347,7 @@ int ITunesDB::Load(AFile* stream) {
 
 int ITunesDB::LoadRecord(AFile& stream) {
     ClearEntries();
-    m_root = std::make_unique<ITunesDBHeader>(this);
+    m_root = std::make_unique<ITunesDBHeader>();
     if (const int result = recordio::ReadVersion(stream, kRecordVersion))
         return result;
     if (const int result = m_drive.Load(stream))
@@ -361,7 +358,7 @@ int ITunesDB::LoadRecord(AFile& stream) {
     context.withPlayLists = true;
     if (const int result = m_root->Read(stream, context))
         return result;
-    for (uint32_t* word : {&m_withExtension, &m_genreLevel, &m_albumLevel}) {
+    for (uint32_t* word : {&m_layout.type, &m_layout.genre, &m_layout.album}) {
         if (const int result = recordio::ReadU32(stream, *word))
             return result;
     }

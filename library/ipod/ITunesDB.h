@@ -7,6 +7,7 @@
 #include "foundation/AString.h"
 #include "foundation/CancelCallback.h"
 #include "library/ipod/ITunesDBHeader.h"
+#include "library/songlists/EntryText.h"
 
 #include <cstdint>
 #include <memory>
@@ -30,8 +31,7 @@ public:
     ITunesDB& operator=(const ITunesDB&) = delete;
     ~ITunesDB();
 
-    void SetFolderLayout(uint32_t withExtension, uint32_t genreLevel, uint32_t albumLevel,
-                         uint32_t trackLevel, uint32_t fifth);
+    void SetFolderLayout(const EntryLayout& layout);
     void SetTempFolder(const AString& folder);
     void GetDrive(AString& out) const { out = m_drive; }
     const AString& GetPodIDText() const { return m_podId; }
@@ -62,6 +62,8 @@ public:
     // Rebuilds the sorted entry texts of the tracks that pass the filters of the song list (none: all).
     void SortEntries(bool ascending, const ADirSong* filters);
     ITunesDBTrack* GetEntry(int i) const;
+    // The track's entry text in the database's layout; its file is looked for on the drive.
+    AString BuildEntry(ITunesDBTrack& track, bool withHandle) const;
     // 1 and the track whose entry text equals `entry` (without its "?" tail unless withHandle), else 0.
     int FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool withHandle) const;
     void RemoveEntry(int i);
@@ -102,11 +104,7 @@ private:
     int ReplaceDatabase(const AString& databasePath, const AMemFile& tree) const;
     int WriteFile(const AString& path, const AMemFile& content) const;
 
-    uint32_t m_withExtension = 0;
-    uint32_t m_genreLevel = 0;
-    uint32_t m_albumLevel = 1;
-    uint32_t m_fifth = 0;
-    uint32_t m_trackLevel = 0;
+    EntryLayout m_layout = kInitialFolderLayout;
     AString m_pattern;
     uint32_t m_libraryRead = 0;
     std::unique_ptr<ITunesDBHeader> m_root;

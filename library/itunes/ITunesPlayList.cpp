@@ -5,7 +5,6 @@
 #include "foundation/RecordIO.h"
 #include "library/itunes/ITunesSong.h"
 #include "library/itunes/ITunesTrackLookup.h"
-#include "library/songlists/EntryText.h"
 
 #include <algorithm>
 #include <set>
@@ -19,7 +18,7 @@ void EraseAll(std::vector<ITunesSong*>& songs, const ITunesSong* song) {
 
 } // namespace
 
-ITunesPlayList::ITunesPlayList() : m_folderPattern(FolderPatternFor(m_withGenre, m_withAlbum)) {}
+ITunesPlayList::ITunesPlayList() : m_folderPattern(FolderPatternFor(m_layout)) {}
 
 ITunesPlayList::~ITunesPlayList() {
     Unbind();
@@ -73,14 +72,9 @@ int32_t ITunesPlayList::GetSavedID(int index) const {
     return m_savedIDs[index];
 }
 
-void ITunesPlayList::SetFolderLayout(uint32_t withExtension, uint32_t withGenre, uint32_t withAlbum,
-                                     uint32_t withTrackNumber, uint32_t fifthLayoutWord) {
-    m_withExtension = withExtension;
-    m_withGenre = withGenre;
-    m_withAlbum = withAlbum;
-    m_withTrackNumber = withTrackNumber;
-    m_fifthLayoutWord = fifthLayoutWord;
-    m_folderPattern = FolderPatternFor(withGenre, withAlbum);
+void ITunesPlayList::SetFolderLayout(const EntryLayout& layout) {
+    m_layout = layout;
+    m_folderPattern = FolderPatternFor(layout);
 }
 
 void ITunesPlayList::SortSongs(uint32_t ascending) {
@@ -92,11 +86,8 @@ void ITunesPlayList::SortSongs(uint32_t ascending) {
     keyed.reserve(m_sorted->size());
     for (size_t i = 0; i < m_sorted->size(); ++i) {
         ITunesSong* song = (*m_sorted)[i];
-        AString entry;
-        song->BuildEntry(entry, m_withExtension, m_withGenre, m_withAlbum, m_withTrackNumber,
-                         m_fifthLayoutWord, false);
-        entry += kEntryIdSeparator;
-        entry += static_cast<int>(i);
+        AString entry = song->BuildEntry(m_layout, false);
+        AppendEntryId(entry, static_cast<int64_t>(i));
         keyed.emplace_back(std::move(entry), song);
     }
     std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
@@ -277,7 +268,7 @@ int ITunesPlayList::Serialize(AFile& stream) const {
         if (const int result = WriteI32(stream, id))
             return result;
     }
-    for (const uint32_t word : {m_withExtension, m_withGenre, m_withAlbum}) {
+    for (const uint32_t word : {m_layout.type, m_layout.genre, m_layout.album}) {
         if (const int result = WriteU32(stream, word))
             return result;
     }
@@ -306,7 +297,7 @@ int ITunesPlayList::Load(AFile& stream) {
             return result;
         m_savedIDs.push_back(id);
     }
-    for (uint32_t* word : {&m_withExtension, &m_withGenre, &m_withAlbum}) {
+    for (uint32_t* word : {&m_layout.type, &m_layout.genre, &m_layout.album}) {
         if (const int result = ReadU32(stream, *word))
             return result;
     }

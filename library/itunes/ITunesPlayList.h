@@ -5,6 +5,7 @@
 
 #include "foundation/AString.h"
 #include "library/itunes/ITunesPlayListObject.h"
+#include "library/songlists/EntryText.h"
 
 #include <cstdint>
 #include <optional>
@@ -50,8 +51,7 @@ public:
     uint32_t GetSavedIDCount() const { return static_cast<uint32_t>(m_savedIDs.size()); }
     int32_t GetSavedID(int index) const;
 
-    void SetFolderLayout(uint32_t withExtension, uint32_t withGenre, uint32_t withAlbum,
-                         uint32_t withTrackNumber, uint32_t fifthLayoutWord);
+    void SetFolderLayout(const EntryLayout& layout);
     const AString& GetFolderPattern() const { return m_folderPattern; }
 
     // Orders the songs by entry text (A-Z folded) into the sorted order, which the entries follow.
@@ -88,10 +88,6 @@ private:
     std::vector<int32_t> m_savedIDs;
     uint32_t m_kind = kUser;
     std::optional<std::vector<ITunesSong*>> m_sorted;
-    uint32_t m_withExtension = 0;
-    uint32_t m_withGenre = 0;
-    uint32_t m_withAlbum = 1;
-    uint32_t m_withTrackNumber = 0;
-    uint32_t m_fifthLayoutWord = 0;
+    EntryLayout m_layout = kInitialFolderLayout;
     AString m_folderPattern;
 };

@@ -6,7 +6,6 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/songlists/AudioDataSize.h"
-#include "library/songlists/EntryText.h"
 #include "library/songlists/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
 
@@ -14,17 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-AString Trimmed(AString text) {
-    text.Trim();
-    return text;
-}
-
-// A level of the entry text: cleaned, "*" when empty.
-AString CleanLevel(const AString& value) {
-    const AString clean = SanitizedFileName(value, u'_', false);
-    return clean.IsEmpty() ? AString("*") : clean;
-}
 
 // A unique file per call in the program's data folder: both programs and several threads save
 // artwork there.
@@ -91,6 +79,7 @@ ITunesSong::~ITunesSong() {
 void ITunesSong::SetPath(const AString& path) {
     m_record.path = path;
     path.GetExtension(m_record.extension);
+    m_audioSize.reset();
 }
 
 void ITunesSong::SetPlayData(uint32_t playedCount, uint64_t playedDate, uint32_t rating) {
@@ -143,7 +132,7 @@ int ITunesSong::GetText(ITunesTrackProperty property, AString& field, AString& o
         } catch (...) {
             return exceptionCode;
         }
-        field = Trimmed(value);
+        field = value.Trimmed();
     }
     out = field;
     return 0;
@@ -171,7 +160,7 @@ int ITunesSong::GetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
 int ITunesSong::SetText(ITunesTrackProperty property, AString& field, const AString& value,
                         uint32_t writeThrough) {
     if (!writeThrough) {
-        field = Trimmed(value);
+        field = value.Trimmed();
         return 0;
     }
     ITunesTrackObject* track = nullptr;
@@ -302,40 +291,24 @@ int ITunesSong::SaveArtwork(int index, std::vector<uint8_t>& buffer) {
 }
 
 uint64_t ITunesSong::GetAudioSize() {
-    if (!m_audioSizeKnown) {
+    if (!m_audioSize)
         m_audioSize = AudioDataSizeOf(m_record.path);
-        m_audioSizeKnown = true;
-    }
-    return m_audioSize;
+    return *m_audioSize;
 }
 
-void ITunesSong::BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum,
-                            bool withTrackNumber, uint32_t, bool withID) {
-    if (m_entry.IsEmpty()) {
-        AString entry(u"\\");
-        AString genre = SanitizedFileName(m_record.genre, u'_', false);
-        if (genre.CompareNoCase("_") == 0)
-            genre = AString();
-        if (withGenre)
-            AppendEntryLevel(entry, genre.IsEmpty() ? AString("*") : genre);
-        const bool nothingNamesTheSong = m_record.artist.IsEmpty() && (genre.IsEmpty() || !withGenre) &&
-                                         (m_record.album.IsEmpty() || !withAlbum);
-        AppendEntryLevel(entry, nothingNamesTheSong ? CleanLevel(AString::FromUInt64(GetAudioSize()))
-                                                    : CleanLevel(m_record.artist));
-        if (withAlbum)
-            AppendEntryLevel(entry, CleanLevel(m_record.album));
-        if (withTrackNumber)
-            AppendEntryLevel(entry, AString::FromInt(static_cast<int>(m_record.trackNumber)));
-        AppendEntryLevel(entry, CleanLevel(m_record.name));
-        if (withExtension)
-            AppendEntryLevel(entry, m_record.extension.IsEmpty() ? AString("*") : m_record.extension);
-        m_entry = entry;
-    }
-    out = m_entry;
-    if (withID) {
-        out += kEntryIdSeparator;
-        out += static_cast<int>(m_record.databaseID);
-    }
+AString ITunesSong::BuildEntry(const EntryLayout& layout, bool withID) {
+    EntryFields fields;
+    fields.genre = m_record.genre;
+    fields.artist = m_record.artist;
+    fields.album = m_record.album;
+    fields.trackNumber = m_record.trackNumber;
+    fields.title = m_record.name;
+    fields.type = m_record.extension;
+    fields.audioSize = [this] { return GetAudioSize(); };
+    AString entry = BuildEntryText(fields, layout);
+    if (withID)
+        AppendEntryId(entry, static_cast<int32_t>(m_record.databaseID));
+    return entry;
 }
 
 int ITunesSong::Record::Write(AFile& stream) const {
@@ -393,6 +366,7 @@ int ITunesSong::Load(AFile& stream) {
     if (const int result = loaded.Read(stream))
         return result;
     m_record = std::move(loaded);
+    m_audioSize.reset();
     RemoveAllTracks();
     return 0;
 }

@@ -5,9 +5,11 @@
 
 #include "foundation/AString.h"
 #include "library/itunes/ITunesTrackBinding.h"
+#include "library/songlists/EntryText.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class AFile;
@@ -88,10 +90,9 @@ public:
     // The bytes of artwork `index` (from 0) of the first bound track; empty when there is no such one.
     int SaveArtwork(int index, std::vector<uint8_t>& buffer);
 
-    // The song's entry text. The first text built is kept and returned by later calls whatever their
-    // flags; the "?" + database id tail is added when asked and never kept.
-    void BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum, bool withTrackNumber,
-                    uint32_t fifthLayoutWord, bool withID);
+    // The song's entry text in the layout, with the "?" + database id tail when asked. The file is read
+    // for its audio size only when nothing else names the song, and only once for its path.
+    AString BuildEntry(const EntryLayout& layout, bool withID);
 
     int Serialize(AFile& stream) const;
     // All or nothing: a failed load leaves the record as it was. A loaded song is bound to nothing.
@@ -132,10 +133,8 @@ private:
     uint64_t GetAudioSize();
     void RemoveAllTracks();
 
-    AString m_entry;
     Record m_record;
-    uint64_t m_audioSize = 0;
-    bool m_audioSizeKnown = false;
+    std::optional<uint64_t> m_audioSize;
     std::vector<std::unique_ptr<ITunesTrackBinding>> m_bindings;
     uint32_t m_playedCount = 0;
     uint64_t m_playedDate = 0;

@@ -75,10 +75,6 @@ ADirSong::ADirSong(AProgress* progress) : ADir(progress) {
     m_typeFilterFlags = kKeepListedTypes;
 }
 
-EntryLayout ADirSong::GetEntryLayout() const {
-    return {m_genreLevel != 0, m_albumLevel != 0, m_trackLevel != 0, m_typeLevel != 0};
-}
-
 bool ADirSong::PassesWholeItemFilter(const SongFilter& filter, const AString& value) const {
     if ((filter.flags & 1) && !filter.keep.IsEmpty() && !ColonListContains(filter.keep, value))
         return false;
@@ -88,7 +84,7 @@ bool ADirSong::PassesWholeItemFilter(const SongFilter& filter, const AString& va
 }
 
 bool ADirSong::PassesGenreFilter(const AString& value) const {
-    return m_genreLevel == 0 || PassesWholeItemFilter(m_genreFilter, value);
+    return m_layout.genre == 0 || PassesWholeItemFilter(m_genreFilter, value);
 }
 
 bool ADirSong::PassesArtistFilter(const AString& value) const {
@@ -96,7 +92,7 @@ bool ADirSong::PassesArtistFilter(const AString& value) const {
 }
 
 bool ADirSong::PassesAlbumFilter(const AString& value) const {
-    return m_albumLevel == 0 || PassesWholeItemFilter(m_albumFilter, value);
+    return m_layout.album == 0 || PassesWholeItemFilter(m_albumFilter, value);
 }
 
 bool ADirSong::PassesTitleFilter(const AString& value) const {
@@ -109,8 +105,8 @@ bool ADirSong::PassesTitleFilter(const AString& value) const {
 }
 
 bool ADirSong::PassesSongFilters(const AString& entry) const {
-    EntryLayout layout = GetEntryLayout();
-    layout.type = true; // the title ends at the next level
+    EntryLayout layout = m_layout;
+    layout.type = 1; // the title ends at the next level
     const EntryLevels levels = SplitEntry(entry, layout);
     return PassesGenreFilter(levels.genre) && PassesArtistFilter(levels.artist) &&
            PassesAlbumFilter(levels.album) && PassesTitleFilter(levels.title);
@@ -232,7 +228,7 @@ AString& ADirSong::BuildDisplayString(AString& out, const AString& entry, int wi
         if (last != u'/' && last != kEntryLevelSeparator && text.Find(kEntryLevelSeparator) == 0)
             text.Delete(0);
     }
-    const EntryLevels levels = SplitEntry(text, GetEntryLayout());
+    const EntryLevels levels = SplitEntry(text, m_layout);
     struct Part {
         const AString& level;
         const char* unknownText;
@@ -514,7 +510,7 @@ int ADirSong::MakeTargetName(const AString& source, AString& folder, AString& na
 }
 
 int ADirSong::WriteHtmlLibrary(AFile& file, const CancelCallback&) {
-    const HtmlLibraryPage page(GetEntryLayout());
+    const HtmlLibraryPage page(m_layout);
     const std::string header = page.Header();
     if (const int result = file.Write(header.data(), static_cast<uint32_t>(header.size())))
         return result;
@@ -575,8 +571,8 @@ int ADirSong::Save(AFile& stream, uint32_t flag) {
             return result;
     }
     for (const uint32_t word :
-         {m_largestOverNewest, m_sizeMatchesTarget, m_typeLevel, m_genreLevel, m_entryOption, m_trackLevel,
-          m_albumLevel, m_protectedFiles, m_onlyMyAppleIDs, m_addState}) {
+         {m_largestOverNewest, m_sizeMatchesTarget, m_layout.type, m_layout.genre, m_layout.option,
+          m_layout.track, m_layout.album, m_protectedFiles, m_onlyMyAppleIDs, m_addState}) {
         if (const int result = WriteU32(stream, word))
             return result;
     }
@@ -600,8 +596,8 @@ int ADirSong::Load(AFile& stream, uint32_t flag) {
             return result;
     }
     for (uint32_t* word :
-         {&m_largestOverNewest, &m_sizeMatchesTarget, &m_typeLevel, &m_genreLevel, &m_entryOption,
-          &m_trackLevel, &m_albumLevel, &m_protectedFiles, &m_onlyMyAppleIDs, &m_addState}) {
+         {&m_largestOverNewest, &m_sizeMatchesTarget, &m_layout.type, &m_layout.genre, &m_layout.option,
+          &m_layout.track, &m_layout.album, &m_protectedFiles, &m_onlyMyAppleIDs, &m_addState}) {
         if (const int result = ReadU32(stream, *word))
             return result;
     }
@@ -615,13 +611,9 @@ void ADirSong::CopySettings(const ADir& other) {
         return;
     m_sizeMatchesTarget = song->m_sizeMatchesTarget;
     m_largestOverNewest = song->m_largestOverNewest;
-    m_typeLevel = song->m_typeLevel;
-    m_genreLevel = song->m_genreLevel;
-    m_albumLevel = song->m_albumLevel;
+    m_layout = song->m_layout;
     m_protectedFiles = song->m_protectedFiles;
     m_onlyMyAppleIDs = song->m_onlyMyAppleIDs;
-    m_trackLevel = song->m_trackLevel;
-    m_entryOption = song->m_entryOption;
     m_genreFilter = song->m_genreFilter;
     m_artistFilter = song->m_artistFilter;
     m_albumFilter = song->m_albumFilter;

@@ -38,11 +38,11 @@ public:
 
     void SetSizeMatchesTarget(uint32_t value) { m_sizeMatchesTarget = value; }
     void SetLargestOverNewest(uint32_t value) { m_largestOverNewest = value; }
-    void SetTypeLevel(uint32_t value) { m_typeLevel = value; }
-    void SetGenreLevel(uint32_t value) { m_genreLevel = value; }
-    void SetAlbumLevel(uint32_t value) { m_albumLevel = value; }
-    void SetTrackLevel(uint32_t value) { m_trackLevel = value; }
-    void SetEntryOption(uint32_t value) { m_entryOption = value; }
+    void SetTypeLevel(uint32_t value) { m_layout.type = value; }
+    void SetGenreLevel(uint32_t value) { m_layout.genre = value; }
+    void SetAlbumLevel(uint32_t value) { m_layout.album = value; }
+    void SetTrackLevel(uint32_t value) { m_layout.track = value; }
+    void SetEntryOption(uint32_t value) { m_layout.option = value; }
     void SetProtectedFiles(uint32_t value) { m_protectedFiles = value; }
     void SetOnlyMyAppleIDs(uint32_t value) { m_onlyMyAppleIDs = value; }
     void SetAddState(uint32_t value) { m_addState = value; }
@@ -55,11 +55,11 @@ public:
 
     uint32_t GetSizeMatchesTarget() const { return m_sizeMatchesTarget; }
     uint32_t GetLargestOverNewest() const { return m_largestOverNewest; }
-    uint32_t GetTypeLevel() const { return m_typeLevel; }
-    uint32_t GetGenreLevel() const { return m_genreLevel; }
-    uint32_t GetAlbumLevel() const { return m_albumLevel; }
-    uint32_t GetTrackLevel() const { return m_trackLevel; }
-    uint32_t GetEntryOption() const { return m_entryOption; }
+    uint32_t GetTypeLevel() const { return m_layout.type; }
+    uint32_t GetGenreLevel() const { return m_layout.genre; }
+    uint32_t GetAlbumLevel() const { return m_layout.album; }
+    uint32_t GetTrackLevel() const { return m_layout.track; }
+    uint32_t GetEntryOption() const { return m_layout.option; }
     uint32_t GetProtectedFiles() const { return m_protectedFiles; }
     uint32_t GetOnlyMyAppleIDs() const { return m_onlyMyAppleIDs; }
     uint32_t GetAddState() const { return m_addState; }
@@ -69,7 +69,7 @@ public:
     const SongFilter& GetArtistFilter() const { return m_artistFilter; }
     const SongFilter& GetAlbumFilter() const { return m_albumFilter; }
     const SongFilter& GetTitleFilter() const { return m_titleFilter; }
-    EntryLayout GetEntryLayout() const;
+    const EntryLayout& GetEntryLayout() const { return m_layout; }
 
     // The quick scan: neighbours whose entries differ only after "?" are duplicates; the keep rule
     // decides which entry leaves the list. No file is deleted.
@@ -123,14 +123,10 @@ public:
 protected:
     uint32_t m_sizeMatchesTarget = 0;
     uint32_t m_largestOverNewest = 1;
-    uint32_t m_typeLevel = 1;
-    uint32_t m_genreLevel = 1;
-    uint32_t m_albumLevel = 1;
     uint32_t m_protectedFiles = 1;
     uint32_t m_onlyMyAppleIDs = 1;
     uint32_t m_addState = 0;
-    uint32_t m_trackLevel = 0;
-    uint32_t m_entryOption = 0;
+    EntryLayout m_layout;
     SongFilter m_genreFilter;
     SongFilter m_artistFilter;
     SongFilter m_albumFilter;

@@ -7,19 +7,9 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/songlists/AddFileSongInfo.h"
-#include "library/songlists/AudioDataSize.h"
 #include "library/tags/ID3.h"
 
 #include <algorithm>
-
-namespace {
-
-AString Trimmed(AString text) {
-    text.Trim();
-    return text;
-}
-
-} // namespace
 
 ADirSongDir::ADirSongDir(AProgress* progress) : ADirSong(progress) {
     m_keepTypes = kSongTypes;
@@ -172,38 +162,8 @@ const AString* ADirSongDir::GetEntry(int index) {
     return &m_songEntries.GetName(index);
 }
 
-AString ADirSongDir::BuildEntryFromFacts(SongFacts facts) const {
-    const bool genreGivesText = m_genreLevel && !facts.genre.IsEmpty();
-    const bool albumGivesText = m_albumLevel && !facts.album.IsEmpty();
-    if (!genreGivesText && facts.artist.IsEmpty() && !albumGivesText)
-        facts.artist = AString::FromUInt64(facts.audioSize);
-    AString entry(u"\\");
-    if (m_genreLevel)
-        AppendEntryLevel(entry, EntryLevel(facts.genre));
-    AppendEntryLevel(entry, EntryLevel(facts.artist));
-    if (m_albumLevel)
-        AppendEntryLevel(entry, EntryLevel(facts.album));
-    if (m_trackLevel)
-        AppendEntryLevel(entry, EntryLevel(AString::FromUInt(facts.trackNumber)));
-    AppendEntryLevel(entry, EntryLevel(Trimmed(facts.displayName)));
-    if (m_typeLevel)
-        AppendEntryLevel(entry, EntryLevel(facts.extension));
-    return entry;
-}
-
 AString ADirSongDir::BuildSongEntry(const ID3& tags) const {
-    SongFacts facts;
-    tags.GetGenre(facts.genre);
-    tags.GetArtist(facts.artist);
-    tags.GetAlbum(facts.album);
-    facts.genre.Trim();
-    facts.artist.Trim();
-    facts.album.Trim();
-    facts.trackNumber = tags.GetTrackNumber();
-    tags.GetDisplayName(facts.displayName);
-    tags.GetExtension(facts.extension);
-    facts.audioSize = AudioDataSize(tags);
-    return BuildEntryFromFacts(facts);
+    return BuildEntryText(EntryFieldsOf(tags), m_layout);
 }
 
 int ADirSongDir::MakeSongEntry(const AString& path, AString& out) {
@@ -216,14 +176,14 @@ int ADirSongDir::MakeSongEntry(const AString& path, AString& out) {
 
 // A file whose tags cannot be read is named by its file name and size, as a file without tags would
 // be: an empty name would make every such file a duplicate of every other.
-ADirSongDir::SongFacts ADirSongDir::FactsFromFileName(const AString& path) const {
-    SongFacts facts;
+EntryFields ADirSongDir::FieldsFromFileName(const AString& path) {
+    EntryFields fields;
     const AString name = path.Mid(path.ReverseFind(u'/') + 1);
     const int dot = name.ReverseFind(u'.');
-    facts.displayName = dot < 0 ? name : name.Left(dot);
-    name.GetExtension(facts.extension);
-    facts.audioSize = GetFileSize64(path);
-    return facts;
+    fields.title = dot < 0 ? name : name.Left(dot);
+    name.GetExtension(fields.type);
+    fields.audioSize = [size = GetFileSize64(path)] { return size; };
+    return fields;
 }
 
 AString ADirSongDir::SongEntryOrFileName(const AString& path) {
@@ -232,7 +192,7 @@ AString ADirSongDir::SongEntryOrFileName(const AString& path) {
     if (result == 0)
         return entry;
     m_progress->LogError(result, AString("Tags unreadable, listed by file name: "), path);
-    return BuildEntryFromFacts(FactsFromFileName(path));
+    return BuildEntryText(FieldsFromFileName(path), m_layout);
 }
 
 int ADirSongDir::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
@@ -254,8 +214,7 @@ int ADirSongDir::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
         const AString step = AString::FromInt(i + 1) + " / " + AString::FromInt(count);
         m_progress->SetPos(double(i + 1) / count, &step);
         AString entry = SongEntryOrFileName(JoinRoot(m_entries.GetName(i)));
-        entry += kEntryIdSeparator;
-        entry += i;
+        AppendEntryId(entry, i);
         if (PassesSongFilters(entry))
             AppendSongEntry(entry);
     }
@@ -268,8 +227,7 @@ int ADirSongDir::AddSongFile(const AString& name, bool applySongFilters) {
     if (MakeSongEntry(JoinRoot(name), entry) != 0)
         return kErrorRefused;
     const int index = m_entries.Add(name);
-    entry += kEntryIdSeparator;
-    entry += index;
+    AppendEntryId(entry, index);
     if (!applySongFilters || PassesSongFilters(entry))
         AppendSongEntry(entry);
     return index;

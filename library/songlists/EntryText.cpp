@@ -1,21 +1,67 @@
 #include "library/songlists/EntryText.h"
 
+#include "library/songlists/AudioDataSize.h"
 #include "library/songlists/FileNameRule.h"
+#include "library/tags/ID3.h"
 
 #include <algorithm>
 #include <string>
 
-void AppendEntryLevel(AString& entry, const AString& level) {
-    const int length = entry.GetLength();
-    if (length > 0 && entry.GetAt(length - 1) == kEntryLevelSeparator)
-        entry.Truncate(length - 1);
-    if (level.IsEmpty() || level.GetAt(0) != kEntryLevelSeparator)
-        entry += kEntryLevelSeparator;
-    entry += level;
+namespace {
+
+AString Level(const AString& value) {
+    const AString level = value.Trimmed();
+    return level.IsEmpty() ? AString("*") : SanitizedFileName(level, u'_', false);
 }
 
-AString EntryLevel(const AString& value) {
-    return value.IsEmpty() ? AString("*") : SanitizedFileName(value, u'_', false);
+void AppendLevel(AString& entry, const AString& value) {
+    entry += kEntryLevelSeparator;
+    entry += Level(value);
+}
+
+AString GenreOf(const EntryFields& fields) {
+    const AString genre = fields.genre.Trimmed();
+    return SanitizedFileName(genre, u'_', false).IsChar(u'_') ? AString() : genre;
+}
+
+} // namespace
+
+EntryFields EntryFieldsOf(const ID3& tags) {
+    EntryFields fields;
+    tags.GetGenre(fields.genre);
+    tags.GetArtist(fields.artist);
+    tags.GetAlbum(fields.album);
+    fields.trackNumber = tags.GetTrackNumber();
+    tags.GetDisplayName(fields.title);
+    tags.GetExtension(fields.type);
+    fields.audioSize = [size = AudioDataSize(tags)] { return size; };
+    return fields;
+}
+
+AString BuildEntryText(const EntryFields& fields, const EntryLayout& layout) {
+    const AString genre = GenreOf(fields);
+    const AString artist = fields.artist.Trimmed();
+    const AString album = fields.album.Trimmed();
+    const bool named =
+        !artist.IsEmpty() || (layout.genre && !genre.IsEmpty()) || (layout.album && !album.IsEmpty());
+    AString entry;
+    if (layout.genre)
+        AppendLevel(entry, genre);
+    const uint64_t audioSize = named || !fields.audioSize ? 0 : fields.audioSize();
+    AppendLevel(entry, named ? artist : AString::FromUInt64(audioSize));
+    if (layout.album)
+        AppendLevel(entry, album);
+    if (layout.track)
+        AppendLevel(entry, AString::FromUInt(fields.trackNumber));
+    AppendLevel(entry, fields.title);
+    if (layout.type)
+        AppendLevel(entry, fields.type);
+    return entry;
+}
+
+void AppendEntryId(AString& entry, int64_t id) {
+    entry += kEntryIdSeparator;
+    entry += AString(std::to_string(id));
 }
 
 AString EntryWithoutId(const AString& entry) {
@@ -115,10 +161,10 @@ EntryLevels SplitEntry(const AString& entry, const EntryLayout& layout) {
     return levels;
 }
 
-AString FolderPatternFor(uint32_t genreLevel, uint32_t albumLevel) {
-    if (genreLevel && albumLevel)
+AString FolderPatternFor(const EntryLayout& layout) {
+    if (layout.genre && layout.album)
         return AString(u"*\\*\\*\\");
-    if (!genreLevel && !albumLevel)
+    if (!layout.genre && !layout.album)
         return AString(u"*\\");
     return AString(u"*\\*\\");
 }

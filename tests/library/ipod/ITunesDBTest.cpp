@@ -59,9 +59,7 @@ std::vector<AString> Titles(const ITunesDBPlayList& playList) {
 }
 
 AString EntryWithHandle(ITunesDBTrack& track) {
-    AString entry;
-    track.BuildEntry(entry, false, false, true, false, true);
-    return entry;
+    return track.BuildEntry(kInitialFolderLayout, AString(), true);
 }
 
 // The libgpod database on an iPod folder, read with its playlists.
@@ -221,9 +219,7 @@ TEST_F(GpodDatabase, TrackWithoutArtistAlbumAndGenreIsNamedByItsAudioSize) {
     ASSERT_NE(nullptr, song);
     // The size is read from the file once.
     ASSERT_EQ(0, DeleteFileLong(AString(file), false));
-    AString again;
-    song->BuildEntry(again, false, false, true, false, false);
-    EXPECT_EQ(entry, again);
+    EXPECT_EQ(entry, m_db.BuildEntry(*song, false));
 }
 
 TEST(ITunesDB, NamesModeReadsNamesOnlyAndCannotBeSaved) {
@@ -319,9 +315,8 @@ TEST(ITunesDB, TitleWithFileNameCharactersIsKeptAndCountsAsUnderscores) {
     ITunesDBTrack* track = Add(db, Song("AC/DC: Why?"));
     EXPECT_EQ(AString("AC/DC: Why?"), track->GetTitle());
     EXPECT_EQ(NameChecksum(AString("AC_DC_ Why_")), track->GetTitleChecksum());
-    AString entry;
-    track->BuildEntry(entry, true, true, true, false, false);
-    EXPECT_EQ(AString("\\Rock\\Artist\\Album\\AC_DC_ Why_\\mp3"), entry);
+    EXPECT_EQ(AString("\\Rock\\Artist\\Album\\AC_DC_ Why_\\mp3"),
+              track->BuildEntry({.genre = 1, .album = 1, .track = 0, .type = 1}, AString(), false));
 }
 
 TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
@@ -370,7 +365,7 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
 TEST(ITunesDB, EntryHoldsTheTrackLevelWhenTheLayoutAsksForIt) {
     ITunesDB db;
     ITunesDBTrack* song = Add(db, Song("Song"));
-    db.SetFolderLayout(1, 1, 1, 1, 0);
+    db.SetFolderLayout({.genre = 1, .album = 1, .track = 1, .type = 1});
     db.SortEntries(true, nullptr);
     ITunesDBTrack* found = nullptr;
     EXPECT_EQ(1, db.FindTrack(&found, AString("\\Rock\\Artist\\Album\\3\\Song\\mp3"), false));
@@ -394,7 +389,7 @@ TEST(ITunesDB, RecordFormSavesAndLoadsTheWholeDatabase) {
     ITunesDB db;
     const AString root = drive.Root();
     ASSERT_EQ(0, db.ReadLibrary(&root, true, nullptr, nullptr));
-    db.SetFolderLayout(1, 1, 0, 0, 0);
+    db.SetFolderLayout({.genre = 1, .album = 0, .track = 0, .type = 1});
     db.SetTempFolder(AString("/tmp/work"));
     AMemFile stream;
     ASSERT_EQ(0, db.Serialize(&stream));

@@ -103,11 +103,11 @@ TEST(ITunesPlayListTest, AFalseIdCountEndsInAReadErrorWithTheIdsThatCame) {
 
 TEST(ITunesPlayListTest, FolderLayoutGivesThePattern) {
     ITunesPlayList list;
-    list.SetFolderLayout(1, 1, 1, 0, 0);
+    list.SetFolderLayout({.genre = 1, .album = 1, .track = 0, .type = 1});
     EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\*\\*\\"));
-    list.SetFolderLayout(1, 0, 0, 0, 0);
+    list.SetFolderLayout({.genre = 0, .album = 0, .track = 0, .type = 1});
     EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\"));
-    list.SetFolderLayout(0, 1, 0, 1, 0);
+    list.SetFolderLayout({.genre = 1, .album = 0, .track = 1, .type = 0});
     EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\*\\"));
 }
 
@@ -263,18 +263,14 @@ TEST(ITunesPlayListTest, SortAgreesWithTheSongListsOrder) {
         list.AddSong(songs.back().get());
     }
     AFileList reference;
-    for (const auto& song : songs) {
-        AString entry;
-        song->BuildEntry(entry, false, false, true, false, 0, true);
-        reference.Add(entry, 0);
-    }
+    for (const auto& song : songs)
+        reference.Add(song->BuildEntry(kInitialFolderLayout, true), 0);
     for (const uint32_t ascending : {1u, 0u}) {
         list.SortSongs(ascending);
         reference.Sort(ascending != 0);
         for (int i = 0; i < list.GetEntryCount(); ++i) {
-            AString entry;
-            list.GetEntry(i)->BuildEntry(entry, false, false, true, false, 0, true);
-            EXPECT_EQ(entry, reference.GetName(i)) << "ascending " << ascending << " at " << i;
+            EXPECT_EQ(list.GetEntry(i)->BuildEntry(kInitialFolderLayout, true), reference.GetName(i))
+                << "ascending " << ascending << " at " << i;
         }
     }
 }

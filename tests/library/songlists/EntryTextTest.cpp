@@ -4,13 +4,43 @@
 
 #include <gtest/gtest.h>
 
-TEST(EntryTextTest, LevelsJoinWithOneBackslash) {
-    AString entry(u"\\");
-    AppendEntryLevel(entry, AString("Rock"));
-    AppendEntryLevel(entry, EntryLevel(AString("AC/DC")));
-    AppendEntryLevel(entry, EntryLevel(AString()));
-    AppendEntryLevel(entry, AString(u"\\Title"));
-    EXPECT_EQ(entry, AString(u"\\Rock\\AC_DC\\*\\Title"));
+TEST(EntryTextTest, LevelsAreTrimmedCleanedAndStarredWhenEmpty) {
+    EntryFields fields;
+    fields.genre = " Rock ";
+    fields.artist = "AC/DC";
+    fields.album = "  ";
+    fields.trackNumber = 7;
+    fields.title = "Why?";
+    fields.type = "mp3";
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 1, .track = 1, .type = 1}),
+              AString(u"\\Rock\\AC_DC\\*\\7\\Why_\\mp3"));
+    AString entry = BuildEntryText(fields, {.genre = 0, .album = 0, .track = 0, .type = 0});
+    AppendEntryId(entry, -12);
+    EXPECT_EQ(entry, AString(u"\\AC_DC\\Why_?-12"));
+}
+
+TEST(EntryTextTest, TheAudioSizeNamesASongOnlyWhenNothingElseDoes) {
+    int asked = 0;
+    EntryFields fields;
+    fields.title = "T";
+    fields.audioSize = [&asked] {
+        ++asked;
+        return uint64_t(5000000000);
+    };
+    fields.album = "Album";
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 1, .track = 0, .type = 0}),
+              AString(u"\\*\\*\\Album\\T"));
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 0, .track = 0, .type = 0}),
+              AString(u"\\*\\5000000000\\T"));
+    // A genre that cleans to a lone '_' names nothing.
+    fields.genre = "?";
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 0, .track = 0, .type = 0}),
+              AString(u"\\*\\5000000000\\T"));
+    EXPECT_EQ(asked, 2);
+    fields.genre = "_x";
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 0, .track = 0, .type = 0}),
+              AString(u"\\_x\\*\\T"));
 }
 
 TEST(EntryTextTest, IdIsTheNumberAfterTheLastQuestionMark) {
