@@ -7,14 +7,14 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
+#include "library/entries/EntryText.h"
+#include "library/entries/FileNameRule.h"
+#include "library/entries/SongFilters.h"
 #include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBReadContext.h"
 #include "library/ipod/ITunesSD.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
-#include "library/songlists/ADirSong.h"
-#include "library/songlists/EntryText.h"
-#include "library/songlists/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
 #include "platform/volumes/VolumeTable.h"
 
@@ -190,10 +190,10 @@ int ITunesDB::FindPathForSong(ITunesSong& song, AString& outPath) const {
     return 0;
 }
 
-bool ITunesDB::PassesFilters(const ITunesDBTrack& track, const ADirSong& filters) const {
-    return filters.PassesTypeFilter(track.GetPath()) && filters.PassesNameFilter(track.GetPath()) &&
-           filters.PassesGenreFilter(track.GetGenre()) && filters.PassesArtistFilter(track.GetArtist()) &&
-           filters.PassesAlbumFilter(track.GetAlbum()) && filters.PassesTitleFilter(track.GetTitle());
+bool ITunesDB::PassesFilters(const ITunesDBTrack& track, const SongFilters& filters) const {
+    return filters.PassesType(track.GetPath()) && filters.PassesName(track.GetPath()) &&
+           filters.PassesGenre(track.GetGenre(), m_layout) && filters.PassesArtist(track.GetArtist()) &&
+           filters.PassesAlbum(track.GetAlbum(), m_layout) && filters.PassesTitle(track.GetTitle());
 }
 
 // Sorting and searching share this order: the entry keys as every song list orders them, then the
@@ -212,7 +212,7 @@ int ITunesDB::CompareEntries(const SortedEntry& a, const SortedEntry& b) const {
     return (a.handle < b.handle) == m_entriesAscending ? -1 : 1;
 }
 
-void ITunesDB::SortEntries(bool ascending, const ADirSong* filters) {
+void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     ClearEntries();
     m_entriesBuilt = true;
     m_entriesAscending = ascending;

@@ -6,14 +6,13 @@
 
 #include "foundation/AString.h"
 #include "foundation/CancelCallback.h"
+#include "library/entries/EntryText.h"
 #include "library/ipod/ITunesDBHeader.h"
-#include "library/songlists/EntryText.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-class ADirSong;
 class AFile;
 class AMemFile;
 class AProgress;
@@ -21,6 +20,7 @@ class ITunesDBPlayList;
 class ITunesDBTrack;
 class ITunesSong;
 struct PodSongInfo;
+struct SongFilters;
 
 class ITunesDB {
 public:
@@ -59,8 +59,9 @@ public:
     int FindPathForSong(ITunesSong& song, AString& outPath) const;
     ITunesDBHeader& GetRoot() const { return *m_root; }
 
-    // Rebuilds the sorted entry texts of the tracks that pass the filters of the song list (none: all).
-    void SortEntries(bool ascending, const ADirSong* filters);
+    // Rebuilds the sorted entry texts of the tracks that pass the song list's filters (none: all); the
+    // genre and album filters apply as far as the database's layout holds those levels.
+    void SortEntries(bool ascending, const SongFilters* filters);
     ITunesDBTrack* GetEntry(int i) const;
     // The track's entry text in the database's layout; its file is looked for on the drive.
     AString BuildEntry(ITunesDBTrack& track, bool withHandle) const;
@@ -97,7 +98,7 @@ private:
     int ReadTree(AFile& stream, const ITunesDBReadContext& context);
     int ReadLibraryFile(const AString& path, const ITunesDBReadContext& context);
     ITunesDBPlayListList* GetPlayListListOf(int role) const;
-    bool PassesFilters(const ITunesDBTrack& track, const ADirSong& filters) const;
+    bool PassesFilters(const ITunesDBTrack& track, const SongFilters& filters) const;
     int CompareTexts(const SortedEntry& a, const SortedEntry& b) const;
     int CompareEntries(const SortedEntry& a, const SortedEntry& b) const;
     int LoadRecord(AFile& stream);

@@ -1,11 +1,11 @@
 #include "library/ipod/ITunesDBTrack.h"
 
 #include "foundation/AFile.h"
+#include "library/entries/AudioDataSize.h"
+#include "library/entries/FileNameRule.h"
 #include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
-#include "library/songlists/AudioDataSize.h"
-#include "library/songlists/FileNameRule.h"
 
 #include <atomic>
 

@@ -3,9 +3,9 @@
 // so every field this system does not set is carried over; header bytes beyond it are kept as well.
 
 #include "foundation/AString.h"
+#include "library/entries/EntryText.h"
 #include "library/ipod/ITunesDBChunkFrame.h"
 #include "library/ipod/ITunesDBString.h"
-#include "library/songlists/EntryText.h"
 
 #include <cstdint>
 #include <memory>

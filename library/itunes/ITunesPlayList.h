@@ -4,8 +4,8 @@
 // song lists and over the remote link.
 
 #include "foundation/AString.h"
+#include "library/entries/EntryText.h"
 #include "library/itunes/ITunesPlayListObject.h"
-#include "library/songlists/EntryText.h"
 
 #include <cstdint>
 #include <optional>

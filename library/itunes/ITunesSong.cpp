@@ -5,8 +5,8 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
-#include "library/songlists/AudioDataSize.h"
-#include "library/songlists/FileNameRule.h"
+#include "library/entries/AudioDataSize.h"
+#include "library/entries/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
 
 #include <new>

@@ -4,8 +4,8 @@
 // from the first bound track and setters can write through to that track.
 
 #include "foundation/AString.h"
+#include "library/entries/EntryText.h"
 #include "library/itunes/ITunesTrackBinding.h"
-#include "library/songlists/EntryText.h"
 
 #include <cstdint>
 #include <memory>

@@ -6,8 +6,7 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
-#include "library/songlists/ColonList.h"
-#include "library/songlists/FileNameRule.h"
+#include "library/entries/FileNameRule.h"
 #include "library/tags/ID3.h"
 #include "platform/files/NativeFiles.h"
 
@@ -88,35 +87,7 @@ void ADir::SetProgressCallback(ProgressStatusView* status) {
 }
 
 void ADir::SetNameFilter(uint32_t flags, const AString& keepNames, const AString& dropNames) {
-    m_nameFilterFlags = flags;
-    m_keepNames = keepNames;
-    m_dropNames = dropNames;
-}
-
-bool ADir::PassesTypeFilter(const AString& path) const {
-    if (m_typeFilterFlags == 0)
-        return true;
-    AString extension;
-    path.GetExtension(extension);
-    if ((m_typeFilterFlags & kKeepListedTypes) && !m_keepTypes.IsEmpty()) {
-        if (extension.IsEmpty() || !ColonListContains(m_keepTypes, extension))
-            return false;
-    }
-    if ((m_typeFilterFlags & kDropListedTypes) && !m_dropTypes.IsEmpty() && !extension.IsEmpty()) {
-        if (ColonListContains(m_dropTypes, extension))
-            return false;
-    }
-    return true;
-}
-
-bool ADir::PassesNameFilter(const AString& path) const {
-    bool passes = true;
-    if ((m_nameFilterFlags & kKeepListedNames) && !m_keepNames.IsEmpty())
-        passes = ColonListItemOccursIn(m_keepNames, path);
-    if ((m_nameFilterFlags & kDropListedNames) && !m_dropNames.IsEmpty() &&
-        ColonListItemOccursIn(m_dropNames, path))
-        passes = false;
-    return passes;
+    m_filters.names = {flags, keepNames, dropNames};
 }
 
 int ADir::ScanFolder(const AString& folder, uint32_t recurse, const CancelCallback& callback) {
@@ -314,18 +285,10 @@ int ADir::Save(AFile& stream, uint32_t) {
         return result;
     if (const int result = m_rootPath.Serialize(stream))
         return result;
-    for (const uint32_t word : {m_recordFlag, m_typeFilterFlags}) {
-        if (const int result = WriteU32(stream, word))
-            return result;
-    }
-    for (const AString* text : {&m_keepTypes, &m_dropTypes}) {
-        if (const int result = text->Serialize(stream))
-            return result;
-    }
-    if (const int result = WriteU32(stream, m_nameFilterFlags))
+    if (const int result = WriteU32(stream, m_recordFlag))
         return result;
-    for (const AString* text : {&m_keepNames, &m_dropNames}) {
-        if (const int result = text->Serialize(stream))
+    for (const SongFilter* filter : {&m_filters.types, &m_filters.names}) {
+        if (const int result = filter->Serialize(stream))
             return result;
     }
     if (const int result = m_entries.Serialize(stream))
@@ -343,18 +306,10 @@ int ADir::Load(AFile& stream, uint32_t) {
         return result;
     if (const int result = m_rootPath.Load(stream))
         return result;
-    for (uint32_t* word : {&m_recordFlag, &m_typeFilterFlags}) {
-        if (const int result = ReadU32(stream, *word))
-            return result;
-    }
-    for (AString* text : {&m_keepTypes, &m_dropTypes}) {
-        if (const int result = text->Load(stream))
-            return result;
-    }
-    if (const int result = ReadU32(stream, m_nameFilterFlags))
+    if (const int result = ReadU32(stream, m_recordFlag))
         return result;
-    for (AString* text : {&m_keepNames, &m_dropNames}) {
-        if (const int result = text->Load(stream))
+    for (SongFilter* filter : {&m_filters.types, &m_filters.names}) {
+        if (const int result = filter->Load(stream))
             return result;
     }
     if (const int result = m_entries.Load(stream))
@@ -367,12 +322,8 @@ int ADir::Load(AFile& stream, uint32_t) {
 }
 
 void ADir::CopySettings(const ADir& other) {
-    m_typeFilterFlags = other.m_typeFilterFlags;
-    m_keepTypes = other.m_keepTypes;
-    m_dropTypes = other.m_dropTypes;
-    m_nameFilterFlags = other.m_nameFilterFlags;
-    m_keepNames = other.m_keepNames;
-    m_dropNames = other.m_dropNames;
+    m_filters.types = other.m_filters.types;
+    m_filters.names = other.m_filters.names;
     m_askOnError = other.m_askOnError;
     m_keepRemovedFiles = other.m_keepRemovedFiles;
     m_fullPathEntries = other.m_fullPathEntries;

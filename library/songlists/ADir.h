@@ -8,6 +8,7 @@
 #include "foundation/ASemaphore.h"
 #include "foundation/AString.h"
 #include "foundation/CancelCallback.h"
+#include "library/entries/SongFilters.h"
 
 #include <cstdint>
 #include <vector>
@@ -30,8 +31,6 @@ public:
         kTypePlayListsPod = 10006,
         kTypeTunesRemote = 10030,
     };
-    enum TypeFilterBits : uint32_t { kKeepListedTypes = 1, kDropListedTypes = 2 };
-    enum NameFilterBits : uint32_t { kKeepListedNames = 1, kDropListedNames = 2 };
 
     static constexpr uint32_t kRecordVersion = 0x0010000D;
     static constexpr int kErrorEnumeration = -15005;
@@ -46,9 +45,9 @@ public:
     virtual ~ADir();
 
     void SetLogTime(uint32_t logTime) { m_logTime = logTime; }
-    void SetFlags(uint32_t typeFilterFlags) { m_typeFilterFlags = typeFilterFlags; }
-    void SetTypeList(const AString& types) { m_keepTypes = types; }
-    void SetExcludeTypeList(const AString& types) { m_dropTypes = types; }
+    void SetFlags(uint32_t typeFilterFlags) { m_filters.types.flags = typeFilterFlags; }
+    void SetTypeList(const AString& types) { m_filters.types.keep = types; }
+    void SetExcludeTypeList(const AString& types) { m_filters.types.drop = types; }
     void SetCopyMode(uint32_t copyMode) { m_copyMode = copyMode; }
     void SetProgressCallback(ProgressStatusView* status);
     void SetNameFilter(uint32_t flags, const AString& keepNames, const AString& dropNames);
@@ -57,12 +56,13 @@ public:
     void SetKeepRemovedFiles(uint32_t keep) { m_keepRemovedFiles = keep; }
     void SetRemovedFilesFolder(const AString& folder) { m_removedFilesFolder = folder; }
 
-    uint32_t GetTypeFilterFlags() const { return m_typeFilterFlags; }
-    const AString& GetTypeList() const { return m_keepTypes; }
-    const AString& GetExcludeTypeList() const { return m_dropTypes; }
-    uint32_t GetNameFilterFlags() const { return m_nameFilterFlags; }
-    const AString& GetKeepNames() const { return m_keepNames; }
-    const AString& GetDropNames() const { return m_dropNames; }
+    uint32_t GetTypeFilterFlags() const { return m_filters.types.flags; }
+    const AString& GetTypeList() const { return m_filters.types.keep; }
+    const AString& GetExcludeTypeList() const { return m_filters.types.drop; }
+    uint32_t GetNameFilterFlags() const { return m_filters.names.flags; }
+    const AString& GetKeepNames() const { return m_filters.names.keep; }
+    const AString& GetDropNames() const { return m_filters.names.drop; }
+    const SongFilters& GetSongFilters() const { return m_filters; }
     uint32_t GetRecordFlag() const { return m_recordFlag; }
     uint32_t GetAskOnError() const { return m_askOnError; }
     uint32_t GetKeepRemovedFiles() const { return m_keepRemovedFiles; }
@@ -73,8 +73,8 @@ public:
     AProgress& GetProgress() const { return *m_progress; }
     ASemaphore& GetLock() { return m_lock; }
 
-    bool PassesTypeFilter(const AString& path) const;
-    bool PassesNameFilter(const AString& path) const;
+    bool PassesTypeFilter(const AString& path) const { return m_filters.PassesType(path); }
+    bool PassesNameFilter(const AString& path) const { return m_filters.PassesName(path); }
     // Adds the files of a folder tree (filtered) and its folders (unfiltered) to the entries: 0,
     // 123456 when cancelled, -5 when the folder is not there, -15005 when a folder cannot be listed.
     int ScanFolder(const AString& folder, uint32_t recurse, const CancelCallback& callback);
@@ -127,12 +127,8 @@ protected:
     int MoveToRemovedFiles(const AString& path);
     AString RemovedFilesBase() const;
 
-    uint32_t m_typeFilterFlags = 0;
-    AString m_keepTypes;
-    AString m_dropTypes;
-    uint32_t m_nameFilterFlags = 0;
-    AString m_keepNames;
-    AString m_dropNames;
+    // The type and name filters are this class's; the song filters are saved by the song lists.
+    SongFilters m_filters;
     uint32_t m_recordFlag = 1;
     uint32_t m_askOnError = 1;
     uint32_t m_keepRemovedFiles = 1;

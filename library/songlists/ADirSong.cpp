@@ -7,13 +7,14 @@
 #include "foundation/ErrorTexts.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
-#include "library/songlists/AudioDataSize.h"
-#include "library/songlists/ColonList.h"
-#include "library/songlists/FileNameRule.h"
+#include "library/entries/AudioDataSize.h"
+#include "library/entries/ColonList.h"
+#include "library/entries/FileNameRule.h"
 #include "library/songlists/HtmlLibraryPage.h"
 #include "library/tags/ID3.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -64,6 +65,11 @@ AString TrackPrefix(const ID3& tags) {
     return prefix;
 }
 
+// The filters on the song's tags, in the order of the saved record.
+template <typename Filters> auto TagFiltersOf(Filters& filters) {
+    return std::array{&filters.genre, &filters.artist, &filters.album, &filters.title};
+}
+
 AString ShownLevel(const AString& level, const char* unknownText) {
     return level.IsChar(u'*') ? AString(unknownText) : level;
 }
@@ -71,45 +77,13 @@ AString ShownLevel(const AString& level, const char* unknownText) {
 } // namespace
 
 ADirSong::ADirSong(AProgress* progress) : ADir(progress) {
-    m_keepTypes = kSongTypes;
-    m_typeFilterFlags = kKeepListedTypes;
-}
-
-bool ADirSong::PassesWholeItemFilter(const SongFilter& filter, const AString& value) const {
-    if ((filter.flags & 1) && !filter.keep.IsEmpty() && !ColonListContains(filter.keep, value))
-        return false;
-    if ((filter.flags & 2) && !filter.drop.IsEmpty() && ColonListContains(filter.drop, value))
-        return false;
-    return true;
-}
-
-bool ADirSong::PassesGenreFilter(const AString& value) const {
-    return m_layout.genre == 0 || PassesWholeItemFilter(m_genreFilter, value);
-}
-
-bool ADirSong::PassesArtistFilter(const AString& value) const {
-    return PassesWholeItemFilter(m_artistFilter, value);
-}
-
-bool ADirSong::PassesAlbumFilter(const AString& value) const {
-    return m_layout.album == 0 || PassesWholeItemFilter(m_albumFilter, value);
-}
-
-bool ADirSong::PassesTitleFilter(const AString& value) const {
-    const SongFilter& filter = m_titleFilter;
-    if ((filter.flags & 1) && !filter.keep.IsEmpty() && !ColonListItemOccursIn(filter.keep, value))
-        return false;
-    if ((filter.flags & 2) && !filter.drop.IsEmpty() && ColonListItemOccursIn(filter.drop, value))
-        return false;
-    return true;
+    m_filters.types = {SongFilter::kKeepListed, AString(kSongTypes), AString()};
 }
 
 bool ADirSong::PassesSongFilters(const AString& entry) const {
     EntryLayout layout = m_layout;
     layout.type = 1; // the title ends at the next level
-    const EntryLevels levels = SplitEntry(entry, layout);
-    return PassesGenreFilter(levels.genre) && PassesArtistFilter(levels.artist) &&
-           PassesAlbumFilter(levels.album) && PassesTitleFilter(levels.title);
+    return m_filters.PassesSong(SplitEntry(entry, layout), m_layout);
 }
 
 int ADirSong::CompareNames(const AString& a, const AString& b) const {
@@ -562,12 +536,8 @@ int ADirSong::Save(AFile& stream, uint32_t flag) {
         return result;
     if (const int result = m_preferredTypes.Serialize(stream))
         return result;
-    for (const SongFilter* filter : {&m_genreFilter, &m_artistFilter, &m_albumFilter, &m_titleFilter}) {
-        if (const int result = WriteU32(stream, filter->flags))
-            return result;
-        if (const int result = filter->keep.Serialize(stream))
-            return result;
-        if (const int result = filter->drop.Serialize(stream))
+    for (const SongFilter* filter : TagFiltersOf(m_filters)) {
+        if (const int result = filter->Serialize(stream))
             return result;
     }
     for (const uint32_t word :
@@ -587,12 +557,8 @@ int ADirSong::Load(AFile& stream, uint32_t flag) {
         return result;
     if (const int result = m_preferredTypes.Load(stream))
         return result;
-    for (SongFilter* filter : {&m_genreFilter, &m_artistFilter, &m_albumFilter, &m_titleFilter}) {
-        if (const int result = ReadU32(stream, filter->flags))
-            return result;
-        if (const int result = filter->keep.Load(stream))
-            return result;
-        if (const int result = filter->drop.Load(stream))
+    for (SongFilter* filter : TagFiltersOf(m_filters)) {
+        if (const int result = filter->Load(stream))
             return result;
     }
     for (uint32_t* word :
@@ -614,10 +580,7 @@ void ADirSong::CopySettings(const ADir& other) {
     m_layout = song->m_layout;
     m_protectedFiles = song->m_protectedFiles;
     m_onlyMyAppleIDs = song->m_onlyMyAppleIDs;
-    m_genreFilter = song->m_genreFilter;
-    m_artistFilter = song->m_artistFilter;
-    m_albumFilter = song->m_albumFilter;
-    m_titleFilter = song->m_titleFilter;
+    m_filters = song->m_filters;
     m_preferredTypes = song->m_preferredTypes;
     m_allowedAppleIDs = song->m_allowedAppleIDs;
 }

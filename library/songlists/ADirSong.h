@@ -5,7 +5,6 @@
 // filed under, the display text of an entry, the quick duplicate scan and the HTML list.
 
 #include "library/songlists/ADir.h"
-#include "library/songlists/EntryText.h"
 
 #include <cstdint>
 #include <vector>
@@ -27,13 +26,6 @@ public:
     // Shared by all steps of one confirmed run; starts at kConfirmAsk.
     enum ConfirmState : uint32_t { kConfirmAsk = 0, kConfirmYesToAll = 2, kConfirmNoToAll = 4 };
 
-    // A filter on one tag: bit 0 = the keep list is in force, bit 1 = the drop list is.
-    struct SongFilter {
-        uint32_t flags = 0;
-        AString keep;
-        AString drop;
-    };
-
     explicit ADirSong(AProgress* progress = nullptr);
 
     void SetSizeMatchesTarget(uint32_t value) { m_sizeMatchesTarget = value; }
@@ -48,10 +40,10 @@ public:
     void SetAddState(uint32_t value) { m_addState = value; }
     void SetPreferredTypes(const AString& types) { m_preferredTypes = types; }
     void SetAllowedAppleIDs(const AString& accounts) { m_allowedAppleIDs = accounts; }
-    void SetGenreFilter(const SongFilter& filter) { m_genreFilter = filter; }
-    void SetArtistFilter(const SongFilter& filter) { m_artistFilter = filter; }
-    void SetAlbumFilter(const SongFilter& filter) { m_albumFilter = filter; }
-    void SetTitleFilter(const SongFilter& filter) { m_titleFilter = filter; }
+    void SetGenreFilter(const SongFilter& filter) { m_filters.genre = filter; }
+    void SetArtistFilter(const SongFilter& filter) { m_filters.artist = filter; }
+    void SetAlbumFilter(const SongFilter& filter) { m_filters.album = filter; }
+    void SetTitleFilter(const SongFilter& filter) { m_filters.title = filter; }
 
     uint32_t GetSizeMatchesTarget() const { return m_sizeMatchesTarget; }
     uint32_t GetLargestOverNewest() const { return m_largestOverNewest; }
@@ -65,10 +57,10 @@ public:
     uint32_t GetAddState() const { return m_addState; }
     const AString& GetPreferredTypes() const { return m_preferredTypes; }
     const AString& GetAllowedAppleIDs() const { return m_allowedAppleIDs; }
-    const SongFilter& GetGenreFilter() const { return m_genreFilter; }
-    const SongFilter& GetArtistFilter() const { return m_artistFilter; }
-    const SongFilter& GetAlbumFilter() const { return m_albumFilter; }
-    const SongFilter& GetTitleFilter() const { return m_titleFilter; }
+    const SongFilter& GetGenreFilter() const { return m_filters.genre; }
+    const SongFilter& GetArtistFilter() const { return m_filters.artist; }
+    const SongFilter& GetAlbumFilter() const { return m_filters.album; }
+    const SongFilter& GetTitleFilter() const { return m_filters.title; }
     const EntryLayout& GetEntryLayout() const { return m_layout; }
 
     // The quick scan: neighbours whose entries differ only after "?" are duplicates; the keep rule
@@ -99,10 +91,10 @@ public:
     virtual int GetDuration(const AString& entry);
 
     bool PassesSongFilters(const AString& entry) const;
-    bool PassesGenreFilter(const AString& value) const;
-    bool PassesArtistFilter(const AString& value) const;
-    bool PassesAlbumFilter(const AString& value) const;
-    bool PassesTitleFilter(const AString& value) const;
+    bool PassesGenreFilter(const AString& value) const { return m_filters.PassesGenre(value, m_layout); }
+    bool PassesArtistFilter(const AString& value) const { return m_filters.PassesArtist(value); }
+    bool PassesAlbumFilter(const AString& value) const { return m_filters.PassesAlbum(value, m_layout); }
+    bool PassesTitleFilter(const AString& value) const { return m_filters.PassesTitle(value); }
     void ClearAdded() { m_addState = 0; }
     // 1 go on, 0 skip. A question closed without an answer counts as No.
     int ConfirmStep(uint32_t& state, const AString& text);
@@ -127,15 +119,10 @@ protected:
     uint32_t m_onlyMyAppleIDs = 1;
     uint32_t m_addState = 0;
     EntryLayout m_layout;
-    SongFilter m_genreFilter;
-    SongFilter m_artistFilter;
-    SongFilter m_albumFilter;
-    SongFilter m_titleFilter;
     AString m_preferredTypes;
     AString m_allowedAppleIDs;
 
 private:
-    bool PassesWholeItemFilter(const SongFilter& filter, const AString& value) const;
     int ScanNeighbours(const CancelCallback& callback, uint32_t verbose);
     struct Protection {
         bool isProtected = false;

@@ -12,7 +12,7 @@
 #include <algorithm>
 
 ADirSongDir::ADirSongDir(AProgress* progress) : ADirSong(progress) {
-    m_keepTypes = kSongTypes;
+    m_filters.types.keep = kSongTypes;
     m_scanListsFolders = false;
 }
 

@@ -3,10 +3,10 @@
 #include "DatabaseBytes.h"
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
+#include "library/entries/FileNameRule.h"
 #include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBHeader.h"
 #include "library/ipod/ITunesDBReadContext.h"
-#include "library/songlists/FileNameRule.h"
 #include "support/AStringPrinting.h"
 
 #include <algorithm>

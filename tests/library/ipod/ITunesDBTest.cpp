@@ -10,14 +10,14 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
+#include "library/entries/AudioDataSize.h"
+#include "library/entries/FileNameRule.h"
+#include "library/entries/SongFilters.h"
 #include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBPlayList.h"
 #include "library/ipod/ITunesDBTrack.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
-#include "library/songlists/ADirSong.h"
-#include "library/songlists/AudioDataSize.h"
-#include "library/songlists/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
@@ -377,8 +377,9 @@ TEST(ITunesDB, SortingKeepsOnlyTracksThatPassTheFilters) {
     Add(db, Song("Kept"));
     Add(db, Song("Wave", "Artist", "Album", "Rock", "iPod_Control/Music/F00/WAVE.wav"));
     Add(db, Song("Dropped", "Somebody"));
-    ADirSong filters;
-    filters.SetArtistFilter({1, AString(":Artist:"), AString()});
+    SongFilters filters;
+    filters.types = {SongFilter::kKeepListed, AString(":mp3:m4a:"), AString()};
+    filters.artist = {SongFilter::kKeepListed, AString(":Artist:"), AString()};
     db.SortEntries(true, &filters);
     ASSERT_EQ(1, db.GetSongCount());
     EXPECT_EQ(AString("Kept"), db.GetEntry(0)->GetTitle());

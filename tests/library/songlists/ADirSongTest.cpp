@@ -15,7 +15,7 @@
 
 namespace {
 
-ADirSong::SongFilter Filter(uint32_t flags, const char* keep, const char* drop) {
+SongFilter Filter(uint32_t flags, const char* keep, const char* drop) {
     return {flags, AString(keep), AString(drop)};
 }
 
@@ -38,14 +38,14 @@ TEST(ADirSongTest, StartsWithTheSongTypesAndLayout) {
 
 TEST(ADirSongTest, SongFiltersTakeTheirLevelsFromTheEntry) {
     struct Case {
-        ADirSong::SongFilter genre;
-        ADirSong::SongFilter artist;
-        ADirSong::SongFilter album;
-        ADirSong::SongFilter title;
+        SongFilter genre;
+        SongFilter artist;
+        SongFilter album;
+        SongFilter title;
         const char* entry;
         bool passes;
     };
-    const ADirSong::SongFilter none;
+    const SongFilter none;
     const Case cases[] = {
         {Filter(1, ":rock:pop:", ""), none, none, none, "\\Rock\\A\\B\\T\\mp3?1", true},
         {Filter(1, ":pop:", ""), none, none, none, "\\Rock\\A\\B\\T\\mp3?1", false},

@@ -1,7 +1,7 @@
-#include "library/songlists/EntryText.h"
+#include "library/entries/EntryText.h"
 
-#include "library/songlists/AudioDataSize.h"
-#include "library/songlists/FileNameRule.h"
+#include "library/entries/AudioDataSize.h"
+#include "library/entries/FileNameRule.h"
 #include "library/tags/ID3.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "library/songlists/FileNameRule.h"
+#include "library/entries/FileNameRule.h"
 
 #include "support/AStringPrinting.h"
 

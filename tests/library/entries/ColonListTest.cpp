@@ -1,4 +1,4 @@
-#include "library/songlists/ColonList.h"
+#include "library/entries/ColonList.h"
 
 #include <gtest/gtest.h>
 

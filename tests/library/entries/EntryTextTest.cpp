@@ -1,4 +1,4 @@
-#include "library/songlists/EntryText.h"
+#include "library/entries/EntryText.h"
 
 #include "support/AStringPrinting.h"
 

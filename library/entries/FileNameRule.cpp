@@ -1,4 +1,4 @@
-#include "library/songlists/FileNameRule.h"
+#include "library/entries/FileNameRule.h"
 
 #include "foundation/ACrc32.h"
 

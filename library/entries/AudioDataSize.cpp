@@ -1,4 +1,4 @@
-#include "library/songlists/AudioDataSize.h"
+#include "library/entries/AudioDataSize.h"
 
 #include "library/tags/ID3.h"
 

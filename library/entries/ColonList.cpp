@@ -1,4 +1,4 @@
-#include "library/songlists/ColonList.h"
+#include "library/entries/ColonList.h"
 
 bool ColonListContains(const AString& list, const AString& item) {
     if (item.IsEmpty())
