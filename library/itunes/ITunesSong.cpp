@@ -109,7 +109,7 @@ void ITunesSong::RemoveAllTracks() {
 }
 
 void ITunesSong::UpdateNameChecksum() {
-    m_record.nameChecksum = NameChecksum(m_record.name);
+    m_record.nameChecksum = NameChecksum(m_record.title);
 }
 
 int ITunesSong::FirstTrack(ITunesTrackObject*& track) const {
@@ -194,7 +194,7 @@ int ITunesSong::SetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
 }
 
 int ITunesSong::GetName(AString& out, uint32_t refresh) {
-    const int result = GetText(ITunesTrackProperty::Name, m_record.name, out, refresh, kErrorGetName);
+    const int result = GetText(ITunesTrackProperty::Name, m_record.title, out, refresh, kErrorGetName);
     if (result == 0 && refresh)
         UpdateNameChecksum();
     return result;
@@ -221,11 +221,11 @@ int ITunesSong::GetDuration(uint32_t& out, uint32_t refresh) {
 }
 
 int ITunesSong::GetSize(uint32_t& out, uint32_t refresh) {
-    return GetNumber(ITunesTrackProperty::Size, m_record.size, out, refresh, kErrorGetSize);
+    return GetNumber(ITunesTrackProperty::Size, m_record.fileSize, out, refresh, kErrorGetSize);
 }
 
 int ITunesSong::SetName(const AString& name, uint32_t writeThrough) {
-    const int result = SetText(ITunesTrackProperty::Name, m_record.name, name, writeThrough);
+    const int result = SetText(ITunesTrackProperty::Name, m_record.title, name, writeThrough);
     if (result == 0)
         UpdateNameChecksum();
     return result;
@@ -302,7 +302,7 @@ AString ITunesSong::BuildEntry(const EntryLayout& layout, bool withID) {
     fields.artist = m_record.artist;
     fields.album = m_record.album;
     fields.trackNumber = m_record.trackNumber;
-    fields.title = m_record.name;
+    fields.title = m_record.title;
     fields.type = m_record.extension;
     fields.audioSize = [this] { return GetAudioSize(); };
     AString entry = BuildEntryText(fields, layout);
@@ -315,11 +315,11 @@ int ITunesSong::Record::Write(AFile& stream) const {
     using namespace recordio;
     if (const int result = WriteU32(stream, kVersion))
         return result;
-    for (const AString* text : {&name, &album, &artist, &genre, &composer}) {
+    for (const AString* text : {&title, &album, &artist, &genre, &composer}) {
         if (const int result = text->Serialize(stream))
             return result;
     }
-    for (const uint32_t word : {trackNumber, year, bitRate, duration, size}) {
+    for (const uint32_t word : {trackNumber, year, bitRate, duration, fileSize}) {
         if (const int result = WriteU32(stream, word))
             return result;
     }
@@ -338,11 +338,11 @@ int ITunesSong::Record::Read(AFile& stream) {
     using namespace recordio;
     if (const int result = ReadVersion(stream, kVersion))
         return result;
-    for (AString* text : {&name, &album, &artist, &genre, &composer}) {
+    for (AString* text : {&title, &album, &artist, &genre, &composer}) {
         if (const int result = text->Load(stream))
             return result;
     }
-    for (uint32_t* word : {&trackNumber, &year, &bitRate, &duration, &size}) {
+    for (uint32_t* word : {&trackNumber, &year, &bitRate, &duration, &fileSize}) {
         if (const int result = ReadU32(stream, *word))
             return result;
     }

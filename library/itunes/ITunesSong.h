@@ -6,6 +6,7 @@
 #include "foundation/AString.h"
 #include "library/entries/EntryText.h"
 #include "library/itunes/ITunesTrackBinding.h"
+#include "library/tags/SongFields.h"
 
 #include <cstdint>
 #include <memory>
@@ -42,7 +43,7 @@ public:
     uint32_t GetNameChecksum() const { return m_record.nameChecksum; }
     void SetBitRate(uint32_t bitRate) { m_record.bitRate = bitRate; }
     void SetDuration(uint32_t seconds) { m_record.duration = seconds; }
-    void SetSize(uint32_t size) { m_record.size = size; }
+    void SetSize(uint32_t size) { m_record.fileSize = size; }
     void SetModTime(uint64_t macTime) { m_record.modTime = macTime; }
     uint64_t GetModTime() const { return m_record.modTime; }
     const AString& GetComposer() const { return m_record.composer; }
@@ -99,21 +100,12 @@ public:
     int Load(AFile& stream);
 
 private:
-    // The saved form, in its order.
-    struct Record {
-        AString name;
-        AString album;
-        AString artist;
-        AString genre;
-        AString composer;
-        uint32_t trackNumber = 0;
-        uint32_t year = 0;
-        uint32_t bitRate = 0;
-        uint32_t duration = 0;
-        uint32_t size = 0;
+    // The song's fields (its name is the title) and what the record adds; saved are the name, album,
+    // artist, genre, composer, track number, year, bit rate, duration, size, modification time, path,
+    // extension, name checksum and database id, in this order.
+    struct Record : SongFields {
         uint64_t modTime = 0;
         AString path;
-        AString extension;
         uint32_t nameChecksum = 0;
         uint32_t databaseID = 0;
 

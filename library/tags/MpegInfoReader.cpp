@@ -2,9 +2,9 @@
 
 #include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
-#include "library/tags/ID3.h"
 #include "library/tags/ID3v1Block.h"
 #include "library/tags/MpegFrameHeader.h"
+#include "library/tags/SongFields.h"
 
 #include <algorithm>
 #include <cstring>
@@ -37,8 +37,9 @@ constexpr uint64_t kVbriMaxFrames = 0x80000000u;
 
 } // namespace
 
-int MpegInfoReader::ReadMpegInfo(ID3& tags, AFile& stream, uint64_t fileLength) {
-    MpegInfoReader reader(stream, fileLength, (tags.tagKinds & (ID3::kTagID3v10 | ID3::kTagID3v11)) != 0);
+int MpegInfoReader::ReadMpegInfo(SongFields& tags, AFile& stream, uint64_t fileLength) {
+    MpegInfoReader reader(stream, fileLength,
+                          (tags.tagKinds & (SongFields::kTagID3v10 | SongFields::kTagID3v11)) != 0);
     uint64_t position = stream.GetPosition();
     if (const int result = reader.SkipZeros(position))
         return result;
