@@ -74,7 +74,7 @@ int AFileList::Serialize(AFile& stream) const {
     AArray array;
     for (size_t i = 0; i < m_entries.size(); ++i) {
         StoreLE64(&records[i * kEntryRecordSize], m_entries[i].modTime);
-        array.Add(&records[i * kEntryRecordSize], kEntryRecordSize);
+        array.Add(std::span(records).subspan(i * kEntryRecordSize, kEntryRecordSize));
     }
     if (const int result = array.Serialize(stream))
         return result;
@@ -97,7 +97,7 @@ int AFileList::Load(AFile& stream) {
     std::vector<Entry> entries;
     for (int i = 0; i < array.GetCount(); ++i) {
         uint8_t record[kEntryRecordSize] = {};
-        array.GetData(i, record, kEntryRecordSize);
+        array.GetData(i, record);
         Entry entry{LoadLE64(record), AString()};
         if (const int result = entry.name.Load(stream)) {
             m_entries = std::move(entries);
