@@ -10,7 +10,6 @@
 #include "platform/files/NativeFiles.h"
 
 #include <new>
-#include <unistd.h>
 
 namespace {
 
@@ -29,10 +28,8 @@ int CreateArtworkFile(AString& path) {
     AString target = folder;
     target.AppendPath("tmp_img.tmp");
     std::string temporary;
-    const int descriptor = nativefiles::CreateTemporaryBeside(target.ToUtf8(), temporary);
-    if (descriptor < 0)
+    if (!nativefiles::CreateTemporaryBeside(target.ToUtf8(), temporary).IsOpen())
         return kErrorOpen;
-    close(descriptor);
     path = AString::FromUtf8(temporary);
     return 0;
 }
