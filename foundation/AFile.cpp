@@ -186,7 +186,7 @@ int AFile::SetLength(uint64_t length) {
 }
 
 int AFile::WriteString(const AString& text) {
-    return text.Write(*this, 1);
+    return text.Write(*this, AString::Form::Narrow);
 }
 
 uint64_t AFile::BytesRemaining() const {

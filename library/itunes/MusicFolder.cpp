@@ -77,7 +77,7 @@ AString ReadMusicFolderIn(const AString& musicHome) {
     if (file.Open(libraryFile, AFile::kModeRead, false) != 0)
         return folder;
     AString line;
-    while (line.Read(file, 3, kMaxLineBytes) == 0) {
+    while (line.Read(file, AString::Form::NarrowLine, kMaxLineBytes) == 0) {
         if (line.Find(kMusicFolderKey) >= 0) {
             const AString named = FolderOfLine(line);
             return named.IsEmpty() ? folder : named;

@@ -64,8 +64,7 @@ private:
     void AddTrack() {
         const AString root = m_drive.Root();
         ASSERT_EQ(m_db.ReadLibrary(&root, true, nullptr, nullptr), 0);
-        PodSongInfo info{m_tags.GetFields()};
-        info.path = kSongOnPod;
+        const PodSongInfo info{m_tags.GetFields(), 0, AString(kSongOnPod)};
         ASSERT_EQ(m_db.AddTrack(info, &m_track, true), 0);
     }
 
