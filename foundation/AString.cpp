@@ -387,7 +387,7 @@ int AString::ReadCountedRecordBody(AFile& stream) {
         return result;
     if (got < 2) {
         m_text.clear();
-        return kErrorEndOfStream;
+        return kErrorFailed;
     }
     const uint32_t count = LoadLE16(countBytes);
     if (count > kMaxRecordBytes)

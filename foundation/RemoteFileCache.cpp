@@ -160,7 +160,7 @@ int RemoteFileCache::SendFile(const AString& source, const AString& target, bool
     AString host;
     AString remotePath;
     if (!SplitRemotePath(target, host, remotePath))
-        return kErrorEndOfStream;
+        return kErrorFailed;
     RemotePeer* peer = GetPeer();
     if (!peer)
         return kErrorNotConnected;
@@ -219,7 +219,7 @@ int RemoteFileCache::FetchFile(const AString& source, const AString& target, APr
     AString host;
     AString remotePath;
     if (!SplitRemotePath(source, host, remotePath))
-        return kErrorEndOfStream;
+        return kErrorFailed;
     if (!GetPeer())
         return kErrorNotConnected;
     // The parts go into a new file beside the target, which is replaced only when all have come.

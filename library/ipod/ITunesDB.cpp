@@ -10,7 +10,6 @@
 #include "library/entries/EntryText.h"
 #include "library/entries/FileNameRule.h"
 #include "library/entries/SongFilters.h"
-#include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBReadContext.h"
 #include "library/ipod/ITunesSD.h"
 #include "library/ipod/PodSongInfo.h"

@@ -2,7 +2,7 @@
 
 #include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "foundation/ErrorCodes.h"
 
 #include <new>
 

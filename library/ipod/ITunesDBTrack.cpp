@@ -1,9 +1,9 @@
 #include "library/ipod/ITunesDBTrack.h"
 
 #include "foundation/AFile.h"
+#include "foundation/ErrorCodes.h"
 #include "library/entries/AudioDataSize.h"
 #include "library/entries/FileNameRule.h"
-#include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
 

@@ -1,7 +1,7 @@
 #include "library/ipod/ITunesDBTrackList.h"
 
 #include "foundation/AFile.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "foundation/ErrorCodes.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
 #include <algorithm>

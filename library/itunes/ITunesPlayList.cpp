@@ -31,9 +31,9 @@ int ITunesPlayList::GetName(AString& out, uint32_t refresh) {
         AString name;
         try {
             if (m_object->GetName(name) != 0)
-                return ITunesSong::kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         }
         m_name = name;
     }
@@ -47,9 +47,9 @@ int ITunesPlayList::SetName(const AString& name, uint32_t writeThrough) {
             return kErrorInvalidElement;
         try {
             if (m_object->SetName(name) != 0)
-                return ITunesSong::kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         }
     }
     m_name = name;
@@ -143,7 +143,7 @@ int ITunesPlayList::DeleteTrack(const ITunesTrackBinding& binding, ITunesTrackLo
         track =
             client->GetTrackByID(binding.sourceID, binding.playListID, binding.trackID, binding.databaseID);
     if (!track)
-        return kErrorTrackNotFound;
+        return kErrorFailed;
     return track->Delete();
 }
 
@@ -163,7 +163,7 @@ int ITunesPlayList::RemoveSong(int index, uint32_t deleteInITunes) {
         ReleaseBinding(song, binding);
         return 0;
     } catch (...) {
-        return kErrorRemoveSong;
+        return kErrorPlayListRemoveSong;
     }
 }
 
@@ -191,7 +191,7 @@ int ITunesPlayList::DeleteSong(ITunesSong* song, int count, uint32_t deleteInITu
         }
         return 0;
     } catch (...) {
-        return kErrorDeleteSong;
+        return kErrorPlayListDeleteSong;
     }
 }
 
@@ -201,15 +201,15 @@ int ITunesPlayList::AddSongToPlayList(ITunesSong* song) {
     try {
         const ITunesTrackRef track = song->GetTrack(0)->track;
         if (!track)
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         ITunesTrackRef added;
         if (m_object->AddTrack(track, added) != 0)
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         if (!added)
-            return kErrorNoTrackAdded;
+            return kErrorITunesRefused;
         int32_t trackID = 0;
         if (added->GetNumber(ITunesTrackProperty::TrackID, trackID) != 0)
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         auto binding = std::make_unique<ITunesTrackBinding>();
         binding->track = added;
         binding->owner = this;

@@ -19,11 +19,6 @@ struct ITunesTrackBinding;
 class ITunesPlayList {
 public:
     static constexpr uint32_t kVersion = 0x00200000;
-    static constexpr int kErrorAddToPlayList = -15215;
-    static constexpr int kErrorRemoveSong = -15216;
-    static constexpr int kErrorDeleteSong = -15217;
-    static constexpr int kErrorNoTrackAdded = -10001;
-    static constexpr int kErrorTrackNotFound = -1;
 
     // 2 to 10 are the application's special kinds 1 to 9, plus one.
     enum Kind : uint32_t { kUser = 0, kSmart = 1 };

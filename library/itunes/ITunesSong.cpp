@@ -18,7 +18,7 @@ namespace {
 int CreateArtworkFile(AString& path) {
     AString folder;
     if (!GetAppDataFolder(folder))
-        return ITunesSong::kErrorNoArtworkFolder;
+        return kErrorNoArtworkFolder;
     folder.AppendPath("Quelloran");
     folder.AppendPath("Orvantis");
     if (!DirectoryExists(folder)) {
@@ -37,7 +37,7 @@ int CreateArtworkFile(AString& path) {
 int ReadWholeFile(const AString& path, std::vector<uint8_t>& buffer) {
     const uint64_t size = GetFileSize64(path);
     if (size == 0 || size > UINT32_MAX)
-        return ITunesSong::kErrorTrackCall;
+        return kErrorITunesCall;
     AFile file;
     if (const int result = file.Open(path, AFile::kModeRead, false))
         return result;
@@ -113,7 +113,7 @@ int ITunesSong::FirstTrack(ITunesTrackObject*& track) const {
     if (m_bindings.empty())
         return kErrorInvalidElement;
     track = m_bindings.front()->track.get();
-    return track ? 0 : kErrorTrackCall;
+    return track ? 0 : kErrorITunesCall;
 }
 
 int ITunesSong::GetText(ITunesTrackProperty property, AString& field, AString& out, uint32_t refresh,
@@ -125,7 +125,7 @@ int ITunesSong::GetText(ITunesTrackProperty property, AString& field, AString& o
         AString value;
         try {
             if (track->GetText(property, value) != 0)
-                return kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
             return exceptionCode;
         }
@@ -144,7 +144,7 @@ int ITunesSong::GetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
         int32_t value = 0;
         try {
             if (track->GetNumber(property, value) != 0)
-                return kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
             return exceptionCode;
         }
@@ -165,9 +165,9 @@ int ITunesSong::SetText(ITunesTrackProperty property, AString& field, const AStr
         return result;
     try {
         if (track->SetText(property, value) != 0)
-            return kErrorTrackCall;
+            return kErrorITunesCall;
     } catch (...) {
-        return kErrorTrackCall;
+        return kErrorITunesCall;
     }
     field = value;
     return 0;
@@ -181,9 +181,9 @@ int ITunesSong::SetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
             return result;
         try {
             if (track->SetNumber(property, static_cast<int32_t>(value)) != 0)
-                return kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
-            return kErrorTrackCall;
+            return kErrorITunesCall;
         }
     }
     field = value;
@@ -191,34 +191,34 @@ int ITunesSong::SetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
 }
 
 int ITunesSong::GetName(AString& out, uint32_t refresh) {
-    const int result = GetText(ITunesTrackProperty::Name, m_record.title, out, refresh, kErrorGetName);
+    const int result = GetText(ITunesTrackProperty::Name, m_record.title, out, refresh, kErrorSongGetName);
     if (result == 0 && refresh)
         UpdateNameChecksum();
     return result;
 }
 
 int ITunesSong::GetAlbum(AString& out, uint32_t refresh) {
-    return GetText(ITunesTrackProperty::Album, m_record.album, out, refresh, kErrorGetAlbum);
+    return GetText(ITunesTrackProperty::Album, m_record.album, out, refresh, kErrorSongGetAlbum);
 }
 
 int ITunesSong::GetArtist(AString& out, uint32_t refresh) {
-    return GetText(ITunesTrackProperty::Artist, m_record.artist, out, refresh, kErrorGetArtist);
+    return GetText(ITunesTrackProperty::Artist, m_record.artist, out, refresh, kErrorSongGetArtist);
 }
 
 int ITunesSong::GetGenre(AString& out, uint32_t refresh) {
-    return GetText(ITunesTrackProperty::Genre, m_record.genre, out, refresh, kErrorGetGenre);
+    return GetText(ITunesTrackProperty::Genre, m_record.genre, out, refresh, kErrorSongGetGenre);
 }
 
 int ITunesSong::GetBitRate(uint32_t& out, uint32_t refresh) {
-    return GetNumber(ITunesTrackProperty::BitRate, m_record.bitRate, out, refresh, kErrorGetBitRate);
+    return GetNumber(ITunesTrackProperty::BitRate, m_record.bitRate, out, refresh, kErrorSongGetBitRate);
 }
 
 int ITunesSong::GetDuration(uint32_t& out, uint32_t refresh) {
-    return GetNumber(ITunesTrackProperty::Duration, m_record.duration, out, refresh, kErrorGetDuration);
+    return GetNumber(ITunesTrackProperty::Duration, m_record.duration, out, refresh, kErrorSongGetDuration);
 }
 
 int ITunesSong::GetSize(uint32_t& out, uint32_t refresh) {
-    return GetNumber(ITunesTrackProperty::Size, m_record.fileSize, out, refresh, kErrorGetSize);
+    return GetNumber(ITunesTrackProperty::Size, m_record.fileSize, out, refresh, kErrorSongGetSize);
 }
 
 int ITunesSong::SetName(const AString& name, uint32_t writeThrough) {
@@ -259,9 +259,9 @@ int ITunesSong::GetArtworkCount(int& count) {
     int32_t items = 0;
     try {
         if (track->GetArtworkCount(items) != 0)
-            return kErrorTrackCall;
+            return kErrorITunesCall;
     } catch (...) {
-        return kErrorTrackCall;
+        return kErrorITunesCall;
     }
     count = items;
     return 0;
@@ -280,9 +280,9 @@ int ITunesSong::SaveArtwork(int index, std::vector<uint8_t>& buffer) {
     const FileRemover remover(path);
     try {
         if (m_bindings.front()->track->SaveArtworkToFile(index + 1, path) != 0)
-            return kErrorTrackCall;
+            return kErrorITunesCall;
     } catch (...) {
-        return kErrorTrackCall;
+        return kErrorITunesCall;
     }
     return ReadWholeFile(path, buffer);
 }

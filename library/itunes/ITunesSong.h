@@ -18,16 +18,6 @@ class AFile;
 class ITunesSong {
 public:
     static constexpr uint32_t kVersion = 0x00100000;
-    // Codes of a getter whose track call raised an exception.
-    static constexpr int kErrorGetName = -15219;
-    static constexpr int kErrorGetAlbum = -15220;
-    static constexpr int kErrorGetArtist = -15221;
-    static constexpr int kErrorGetGenre = -15222;
-    static constexpr int kErrorGetBitRate = -15226;
-    static constexpr int kErrorGetDuration = -15227;
-    static constexpr int kErrorGetSize = -15228;
-    static constexpr int kErrorNoArtworkFolder = -15230;
-    static constexpr int kErrorTrackCall = -6;
 
     ITunesSong();
     ITunesSong(const ITunesSong&) = delete;

@@ -2,6 +2,7 @@
 
 #include "foundation/AFile.h"
 #include "foundation/AppDataFolder.h"
+#include "foundation/ErrorCodes.h"
 
 namespace {
 

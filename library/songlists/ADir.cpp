@@ -109,7 +109,7 @@ void ADir::ShowReadingStatus() {
 int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& callback, ScanState& state) {
     std::vector<nativefiles::DirectoryEntry> listing;
     if (!nativefiles::ListDirectory(folder.ToUtf8(), listing))
-        return DirectoryExists(folder) ? kErrorEnumeration : kErrorInvalidPath;
+        return DirectoryExists(folder) ? kErrorListFolder : kErrorInvalidPath;
     const AString& root = m_rootPath;
     for (const nativefiles::DirectoryEntry& item : listing) {
         if (callback) {
@@ -196,7 +196,7 @@ int ADir::DeleteFile(const AString& path, uint32_t flag, uint32_t skip) {
     if (skip)
         return 0;
     if (IsRemotePath(path))
-        return GetType() == kTypeTunesRemote ? DeleteRemoteFile(path, flag, 0) : kErrorRefused;
+        return GetType() == kTypeTunesRemote ? DeleteRemoteFile(path, flag, 0) : kErrorFailed;
     if (m_keepRemovedFiles == 0)
         return DeleteFileLong(path, m_copyMode != 0);
     return MoveToRemovedFiles(path);
@@ -267,7 +267,7 @@ const AString* ADir::GetEntry(int index) {
 
 int ADir::AddEntry(const AString& name, uint32_t allowEmpty) {
     if (name.IsEmpty() && !allowEmpty)
-        return kErrorRefused;
+        return kErrorFailed;
     return m_entries.Add(name);
 }
 

@@ -33,9 +33,6 @@ public:
     };
 
     static constexpr uint32_t kRecordVersion = 0x0010000D;
-    static constexpr int kErrorEnumeration = -15005;
-    // An empty entry name, or a remote delete asked of a source that is not remote.
-    static constexpr int kErrorRefused = -1;
     static constexpr const char* kRemovedFilesName = "Removed Files";
 
     // Without a progress object the list reports to a quiet one.

@@ -175,11 +175,11 @@ int ADirSong::AddSong(const AString&, const CancelCallback&) {
 }
 
 int ADirSong::CreatePlayList(const AString&) {
-    return kErrorNoPlayLists;
+    return kErrorFailed;
 }
 
 int ADirSong::DeletePlayList(const AString&) {
-    return kErrorNoPlayLists;
+    return kErrorFailed;
 }
 
 int ADirSong::GetBitRate(const AString&) {

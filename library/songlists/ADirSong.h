@@ -19,8 +19,6 @@ public:
     static constexpr uint32_t kVersionWithMediaFolders = 700;
     static constexpr int kShortTitleLength = 36;
     static constexpr int kFolderNameLength = 40;
-    // Playlist creation and deletion are not supported by this source.
-    static constexpr int kErrorNoPlayLists = -1;
 
     enum KeepChoice { kKeepFirst = 1, kKeepSecond = 2 };
     // Shared by all steps of one confirmed run; starts at kConfirmAsk.

@@ -92,7 +92,7 @@ int ADirSongDir::GetFullPath(const AString& entry, AString& out, uint32_t byInde
             fileIndex = FileIndexOf(m_songEntries.GetName(found));
     }
     if (fileIndex < 0)
-        return kErrorUnknownEntry;
+        return kErrorUnknownSongEntry;
     out = JoinRoot(m_entries.GetName(fileIndex));
     return 0;
 }
@@ -225,7 +225,7 @@ int ADirSongDir::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
 int ADirSongDir::AddSongFile(const AString& name, bool applySongFilters) {
     AString entry;
     if (MakeSongEntry(JoinRoot(name), entry) != 0)
-        return kErrorRefused;
+        return kErrorFailed;
     const int index = m_entries.Add(name);
     AppendEntryId(entry, index);
     if (!applySongFilters || PassesSongFilters(entry))
@@ -240,7 +240,7 @@ int ADirSongDir::AddEntry(const AString& name, uint32_t recurse) {
     if (!DirectoryExists(path))
         return AddSongFile(name, false);
     if (!recurse)
-        return kErrorRefused;
+        return kErrorFailed;
     ADir scanner(m_progress);
     scanner.CopySettings(*this);
     scanner.SetRootPath(m_rootPath);
@@ -250,7 +250,7 @@ int ADirSongDir::AddEntry(const AString& name, uint32_t recurse) {
         if (!DirectoryExists(JoinRoot(found)))
             AddSongFile(found, true);
     }
-    return kErrorRefused;
+    return kErrorFailed;
 }
 
 void ADirSongDir::Clear() {

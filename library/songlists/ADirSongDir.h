@@ -14,7 +14,6 @@ class ADirSongDir : public ADirSong {
 public:
     // Saved lists of this kind lead with this number instead of a version word.
     static constexpr uint32_t kSongDirRecordWord = 10002;
-    static constexpr int kErrorUnknownEntry = -15029;
 
     explicit ADirSongDir(AProgress* progress = nullptr);
 

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int kRemoteTimeoutSeconds = 120;
-constexpr int kErrorNoHost = -1; // a remote path without a host of two characters or more
 
 } // namespace
 
@@ -34,8 +33,9 @@ int ID3::ReadRemote(const AString& remotePath) {
     m_path = remotePath;
     AString host;
     AString hostPath;
+    // A remote path without a host of two characters or more.
     if (!RemoteFileCache::SplitRemotePath(remotePath, host, hostPath))
-        return kErrorNoHost;
+        return kErrorFailed;
     RemotePeer* peer = RemoteFileCache::Instance().GetPeer();
     if (!peer)
         return kErrorNotConnected;

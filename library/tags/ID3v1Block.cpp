@@ -1,6 +1,7 @@
 #include "library/tags/ID3v1Block.h"
 
 #include "foundation/AFile.h"
+#include "foundation/ErrorCodes.h"
 #include "library/tags/GenreTable.h"
 #include "library/tags/SongFields.h"
 #include "library/tags/TagNumbers.h"
@@ -35,7 +36,7 @@ AString FieldText(const uint8_t* block, size_t at) {
 
 int ID3v1Block::ReadID3v1(SongFields& tags, AFile& stream, uint64_t fileLength) {
     if (fileLength < kLength)
-        return kErrorFileTooShort;
+        return kErrorID3v1FileTooShort;
     uint8_t block[kLength];
     if (const int result = stream.Seek(fileLength - kLength))
         return result;

@@ -11,7 +11,6 @@ struct SongFields;
 class ID3v1Block {
 public:
     static constexpr uint32_t kLength = 128;
-    static constexpr int kErrorFileTooShort = -15100;
 
     // Fills the fields from the block when the file ends in one; 0 also when there is none.
     static int ReadID3v1(SongFields& tags, AFile& stream, uint64_t fileLength);

@@ -92,7 +92,7 @@ int ID3v2Reader::ReadID3v2(SongFields& tags, AFile& stream, uint64_t fileLength)
         return stream.Seek(0);
     ClearTagFields(tags);
     if (header.version < 2 || header.version > 4)
-        return kErrorVersion;
+        return kErrorID3v2ReadVersion;
     ID3v2Reader reader(tags, header, stream.GetPosition());
     return reader.ReadFrames(stream);
 }
@@ -109,13 +109,13 @@ int ID3v2Reader::ReadFrames(AFile& stream) {
     if (version == 4 && m_header.Has(ID3v2Header::kFooter))
         m_tags.audioStart += ID3v2Header::kFooterLength;
     if (version == 2 && m_header.Has(ID3v2Header::kExtendedHeader))
-        return kErrorCompressed;
+        return kErrorID3v2Compressed;
     if (const int result = ReadBody(stream))
         return result;
     if (version == 4 && m_header.Has(ID3v2Header::kExtendedHeader))
-        return kErrorExtendedHeader;
+        return kErrorID3v2ExtendedHeader;
     if (version == 4 && m_header.Has(ID3v2Header::kFooter))
-        return kErrorFooter;
+        return kErrorID3v2Footer;
     ID3v2FrameWalk walk(m_body, m_bodySize, version, m_header.FramesStart(m_body, m_bodySize));
     ID3v2Frame frame;
     while (walk.Next(frame))

@@ -15,11 +15,6 @@ struct ID3v2Frame;
 
 class ID3v2Reader {
 public:
-    static constexpr int kErrorVersion = -15101;
-    static constexpr int kErrorCompressed = -15102;
-    static constexpr int kErrorExtendedHeader = -15103;
-    static constexpr int kErrorFooter = -15104;
-
     // 0 also when the stream holds no tag there (it is then put back at offset 0); the stream stands
     // after the tag body when one was read.
     static int ReadID3v2(SongFields& tags, AFile& stream, uint64_t fileLength);

@@ -23,8 +23,6 @@ namespace {
 constexpr uint32_t kCopyBlock = 1024;
 constexpr uint8_t kPictureTypeOther = 0;
 constexpr char kCommentLanguage[] = "eng";
-// A frame or tag that would not fit its size field is refused and the file left as it was.
-constexpr int kErrorTooLarge = kErrorInconsistentSize;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -117,9 +115,9 @@ int ID3v2Writer::WriteTag() {
     if (!header.Parse(bytes))
         return BuildFramesV22();
     if (header.version < 2 || header.version > 4)
-        return kErrorVersion;
+        return kErrorID3v2WriteVersion;
     if (header.version == 2 && header.Has(ID3v2Header::kExtendedHeader))
-        return ID3v2Reader::kErrorCompressed;
+        return kErrorID3v2Compressed;
     Bytes body;
     if (const int result = AddPicture(header, body))
         return result;
@@ -145,10 +143,10 @@ int ID3v2Writer::AddPicture(ID3v2Header& header, Bytes& body) {
         return result;
     const Bytes frame = PictureFrame(header);
     if (frame.empty())
-        return kErrorTooLarge;
+        return kErrorInconsistentSize;
     const uint64_t framesEnd = FindFramesEnd(header, body.data(), body.size());
     if (framesEnd + frame.size() > ID3v2Header::kMaxSynchsafe)
-        return kErrorTooLarge;
+        return kErrorInconsistentSize;
     body.resize(framesEnd);
     Append(body, frame.data(), frame.size());
     header.bodySize = static_cast<uint32_t>(body.size());
@@ -232,14 +230,14 @@ int ID3v2Writer::BuildFramesV22() {
                                 ? CommentFrameV22(field.text)
                                 : TextFrameV22(field.id, field.text, field.layout == Layout::TextAndZero);
         if (frame.size() - ID3v2FrameHeader::kLengthV22 > ID3v2FrameHeader::MaxSize(2))
-            return kErrorTooLarge;
+            return kErrorInconsistentSize;
         Append(body, frame.data(), frame.size());
     }
     ID3v2Header header;
     header.version = 2;
     const Bytes picture = PictureFrame(header);
     if (picture.empty() || body.size() + picture.size() > ID3v2Header::kMaxSynchsafe)
-        return kErrorTooLarge;
+        return kErrorInconsistentSize;
     Append(body, picture.data(), picture.size());
     header.bodySize = static_cast<uint32_t>(body.size());
     return ReplaceAudio(header, body);

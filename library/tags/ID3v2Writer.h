@@ -15,14 +15,9 @@ struct SongFields;
 
 class ID3v2Writer {
 public:
-    static constexpr int kErrorVersion = -15105;
-    static constexpr int kErrorNewTagPicture = -15106;
-    static constexpr int kErrorPictureV22 = -15107;
-    static constexpr int kErrorPictureV23 = -15108;
-    static constexpr int kErrorPictureV24 = -15109;
-
     // The song file at `path`; a new tag takes its texts from the fields (after the file's ID3v1 block,
-    // if any, was read into them).
+    // if any, was read into them). A frame or tag too large for its size field is refused with
+    // kErrorInconsistentSize, the file left as it was.
     static int Write(const AString& path, SongFields& tags, const uint8_t* picture, uint32_t pictureLength,
                      bool force, const CancelCallback& cancel);
 

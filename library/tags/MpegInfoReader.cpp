@@ -2,6 +2,7 @@
 
 #include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
+#include "foundation/ErrorCodes.h"
 #include "library/tags/ID3v1Block.h"
 #include "library/tags/MpegFrameHeader.h"
 #include "library/tags/SongFields.h"
@@ -83,7 +84,7 @@ int MpegInfoReader::FindMpegFrameSync(uint64_t from, uint8_t* header, uint64_t& 
         if (const int result = Look(position, MpegFrameHeader::kLength, bytes, available))
             return result;
         if (available == 0)
-            return kErrorNoFrame;
+            return kErrorNoMpegFrame;
         for (uint32_t i = 0; i + MpegFrameHeader::kLength <= available; ++i) {
             if (MpegFrameHeader::IsFrameHeader(bytes + i)) {
                 std::memcpy(header, bytes + i, MpegFrameHeader::kLength);

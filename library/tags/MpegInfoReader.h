@@ -12,8 +12,6 @@ class MpegFrameHeader;
 
 class MpegInfoReader {
 public:
-    static constexpr int kErrorNoFrame = -15110;
-
     // From the stream's position; 0 when a frame was accepted, -15110 when none was up to the end.
     static int ReadMpegInfo(SongFields& tags, AFile& stream, uint64_t fileLength);
 

@@ -4,7 +4,6 @@
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "library/entries/FileNameRule.h"
-#include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBHeader.h"
 #include "library/ipod/ITunesDBReadContext.h"
 #include "support/AStringPrinting.h"

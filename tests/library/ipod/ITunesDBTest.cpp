@@ -13,7 +13,6 @@
 #include "library/entries/AudioDataSize.h"
 #include "library/entries/FileNameRule.h"
 #include "library/entries/SongFilters.h"
-#include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBPlayList.h"
 #include "library/ipod/ITunesDBTrack.h"
 #include "library/ipod/PodSongInfo.h"

@@ -124,7 +124,7 @@ TEST(ITunesPlayListTest, NameReadsAndWritesTheLivePlayList) {
     ASSERT_EQ(list.SetName(AString("Renamed"), 1), 0);
     EXPECT_EQ(object->name, AString("Renamed"));
     object->behaviour = FakeTrack::Behaviour::Fail;
-    EXPECT_EQ(list.SetName(AString("Lost"), 1), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(list.SetName(AString("Lost"), 1), kErrorITunesCall);
     ASSERT_EQ(list.GetName(name, 0), 0);
     EXPECT_EQ(name, AString("Renamed"));
 }
@@ -145,11 +145,11 @@ TEST(ITunesPlayListTest, AddingASongBindsItToTheNewTrack) {
     EXPECT_EQ(list.GetSong(0), &song);
 
     object->givesTrack = false;
-    EXPECT_EQ(list.AddSongToPlayList(&song), ITunesPlayList::kErrorNoTrackAdded);
+    EXPECT_EQ(list.AddSongToPlayList(&song), kErrorITunesRefused);
     object->behaviour = FakeTrack::Behaviour::Fail;
-    EXPECT_EQ(list.AddSongToPlayList(&song), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(list.AddSongToPlayList(&song), kErrorITunesCall);
     object->behaviour = FakeTrack::Behaviour::Throw;
-    EXPECT_EQ(list.AddSongToPlayList(&song), ITunesPlayList::kErrorAddToPlayList);
+    EXPECT_EQ(list.AddSongToPlayList(&song), kErrorAddToPlayList);
     EXPECT_EQ(list.GetSongCount(), 1);
     list.Unbind();
     EXPECT_EQ(song.GetTrackCount(), 1);
@@ -195,7 +195,7 @@ TEST(ITunesPlayListTest, DeleteSongRemovesAtMostTheAskedOccurrences) {
     // A binding without its track is looked up again through the client.
     song.GetTrack(1)->track.reset();
     FakeLookup lookup;
-    EXPECT_EQ(list.DeleteSong(&song, -1, 1, nullptr), ITunesPlayList::kErrorTrackNotFound);
+    EXPECT_EQ(list.DeleteSong(&song, -1, 1, nullptr), kErrorFailed);
     lookup.tracksByTrackID[2] = second;
     ASSERT_EQ(list.DeleteSong(&song, -1, 1, &lookup), 0);
     EXPECT_EQ(second->deletes, 1);

@@ -76,8 +76,8 @@ TEST(ITunesSongTest, WithoutABindingOnlyTheLocalFieldsWork) {
 
     auto binding = std::make_unique<ITunesTrackBinding>();
     song.AddTrack(std::move(binding));
-    EXPECT_EQ(song.GetName(text, 1), ITunesSong::kErrorTrackCall);
-    EXPECT_EQ(song.SetAlbum(AString("x"), 1), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(song.GetName(text, 1), kErrorITunesCall);
+    EXPECT_EQ(song.SetAlbum(AString("x"), 1), kErrorITunesCall);
 }
 
 TEST(ITunesSongTest, RefreshAndWriteThroughUseTheFirstTrack) {
@@ -109,8 +109,8 @@ TEST(ITunesSongTest, FailuresLeaveTheFieldAndGiveTheirCodes) {
     song.SetAlbum(AString("Kept"), 0);
     AString text;
     track->behaviour = FakeTrack::Behaviour::Fail;
-    EXPECT_EQ(song.GetAlbum(text, 1), ITunesSong::kErrorTrackCall);
-    EXPECT_EQ(song.SetAlbum(AString("Lost"), 1), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(song.GetAlbum(text, 1), kErrorITunesCall);
+    EXPECT_EQ(song.SetAlbum(AString("Lost"), 1), kErrorITunesCall);
     track->behaviour = FakeTrack::Behaviour::Throw;
     struct Case {
         int (ITunesSong::*getter)(AString&, uint32_t);
@@ -123,7 +123,7 @@ TEST(ITunesSongTest, FailuresLeaveTheFieldAndGiveTheirCodes) {
     EXPECT_EQ(song.GetBitRate(number, 1), -15226);
     EXPECT_EQ(song.GetDuration(number, 1), -15227);
     EXPECT_EQ(song.GetSize(number, 1), -15228);
-    EXPECT_EQ(song.SetComposer(AString("x"), 1), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(song.SetComposer(AString("x"), 1), kErrorITunesCall);
     ASSERT_EQ(song.GetAlbum(text, 0), 0);
     EXPECT_EQ(text, AString("Kept"));
 }
@@ -284,6 +284,6 @@ TEST(ITunesSongTest, ArtworkComesThroughAUniqueFileThatIsRemoved) {
     EXPECT_EQ(track->artworkPaths.size(), 2u);
 
     track->artworks = {{}};
-    EXPECT_EQ(song.SaveArtwork(0, buffer), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(song.SaveArtwork(0, buffer), kErrorITunesCall);
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("Quelloran/Orvantis")));
 }

@@ -152,9 +152,9 @@ TEST_F(SongFolder, FindsEntriesAfterEitherSortAndUnsorted) {
     ASSERT_EQ(list.GetFullPath(AString(u"\\Genre\\Artist 1\\Album\\Title 1\\mp3"), path, 0), 0);
     EXPECT_EQ(path, dir.Text("music/Many/1.mp3"));
     EXPECT_EQ(list.GetFullPath(AString(u"\\Genre\\Nobody\\Album\\X\\mp3?1"), path, 0),
-              ADirSongDir::kErrorUnknownEntry);
-    EXPECT_EQ(list.GetFullPath(AString(u"\\x?99999"), path, 1), ADirSongDir::kErrorUnknownEntry);
-    EXPECT_EQ(list.GetFullPath(AString(u"\\x?-1"), path, 1), ADirSongDir::kErrorUnknownEntry);
+              kErrorUnknownSongEntry);
+    EXPECT_EQ(list.GetFullPath(AString(u"\\x?99999"), path, 1), kErrorUnknownSongEntry);
+    EXPECT_EQ(list.GetFullPath(AString(u"\\x?-1"), path, 1), kErrorUnknownSongEntry);
     EXPECT_EQ(list.GetFileDate(AString(u"\\Genre\\Nobody\\Album\\X\\mp3?1")), 0u);
     EXPECT_EQ(list.FileExists(title0), 1u);
 }
@@ -378,14 +378,14 @@ TEST_F(SongFolder, AddEntryTakesFilesAndFilteredFolders) {
     list.SetRootPath(dir.Text("music"));
     EXPECT_EQ(list.AddEntry(AString("Pop/abba.mp3"), 0), 0);
     EXPECT_EQ(EntriesOf(list), std::vector<std::string>{"\\Pop\\Abba\\Gold\\Waterloo\\mp3?0"});
-    EXPECT_EQ(list.AddEntry(AString("missing.mp3"), 0), ADir::kErrorRefused);
-    EXPECT_EQ(list.AddEntry(AString("Rock"), 0), ADir::kErrorRefused);
+    EXPECT_EQ(list.AddEntry(AString("missing.mp3"), 0), kErrorFailed);
+    EXPECT_EQ(list.AddEntry(AString("Rock"), 0), kErrorFailed);
 
     // A folder added with its files passes them through the list's own filters.
     Put("Rock/other.mp3", Song("Rock", "Band", "Demo Tape", "Demo"));
     WriteTextFile(dir.File("music/Rock/cover.txt"), "no song");
     list.SetAlbumFilter({2, AString(), AString(":Demo Tape:")});
-    EXPECT_EQ(list.AddEntry(AString("Rock"), 1), ADir::kErrorRefused);
+    EXPECT_EQ(list.AddEntry(AString("Rock"), 1), kErrorFailed);
     EXPECT_EQ(SongNames(list), (std::set<std::string>{"\\Pop\\Abba\\Gold\\Waterloo\\mp3",
                                                       "\\Rock\\AC_DC\\Live\\T.N.T.\\mp3"}));
 }
@@ -399,7 +399,7 @@ TEST_F(SongFolder, AddFileGivesTheSongsDurationAndBitRate) {
     list.Sort(1);
     AddFileSongInfo info;
     info.duration = 99;
-    EXPECT_EQ(list.AddFile(AString(u"\\Pop\\Abba\\Nothing\\mp3?1"), info), ADirSongDir::kErrorUnknownEntry);
+    EXPECT_EQ(list.AddFile(AString(u"\\Pop\\Abba\\Nothing\\mp3?1"), info), kErrorUnknownSongEntry);
     EXPECT_EQ(info.duration, 99u);
     ASSERT_EQ(list.AddFile(AString(u"\\Pop\\Abba\\Gold\\Long\\mp3?"), info), 0);
     EXPECT_EQ(info.bitRate, 128u);
