@@ -9,13 +9,10 @@
 
 namespace {
 constexpr uint32_t kFileListVersion = 0x00100000;
-constexpr char16_t kSeparator = u'/';
 } // namespace
 
 void AFileList::SetBasePath(const AString& path) {
-    m_basePath = path;
-    if (!m_basePath.IsEmpty() && m_basePath.GetAt(m_basePath.GetLength() - 1) != kSeparator)
-        m_basePath += kSeparator;
+    m_basePath = path.WithTrailingSeparator();
 }
 
 AFileList::Entry AFileList::MakeEntry(const AString& name) const {

@@ -4,6 +4,7 @@
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
+#include "platform/files/PathSeparator.h"
 #include "platform/text/TextCodec.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@ namespace {
 
 constexpr uint32_t kStringVersion = 0x00100002;
 constexpr char16_t kByteOrderMark = 0xFEFF;
-constexpr char16_t kPathSeparator = u'/';
 
 char16_t FoldToLower(char16_t c) {
     return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
@@ -334,10 +334,31 @@ void AString::AppendPath(const char* part) {
     AppendPath(AString(part));
 }
 
+namespace {
+
+// Where the last path level starts.
+int LastLevelStart(const AString& path) {
+    return std::max(path.ReverseFind(kPathSeparator), path.ReverseFind(u'\\')) + 1;
+}
+
+} // namespace
+
 void AString::GetExtension(AString& extension) const {
     const int dot = ReverseFind(u'.');
-    const int separator = std::max(ReverseFind(u'/'), ReverseFind(u'\\'));
-    extension = dot < 0 || dot < separator ? AString() : Mid(dot + 1);
+    extension = dot < 0 || dot < LastLevelStart(*this) ? AString() : Mid(dot + 1);
+}
+
+AString AString::GetFileTitle() const {
+    const AString name = Mid(LastLevelStart(*this));
+    const int dot = name.ReverseFind(u'.');
+    return dot < 0 ? name : name.Left(dot);
+}
+
+AString AString::WithTrailingSeparator() const {
+    AString path(*this);
+    if (!path.IsEmpty() && path.m_text.back() != kPathSeparator)
+        path.m_text.push_back(kPathSeparator);
+    return path;
 }
 
 int AString::GetNumberBeforeExtension() const {

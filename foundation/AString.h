@@ -99,8 +99,13 @@ public:
     // Joins with exactly one path separator at the seam.
     void AppendPath(const AString& part);
     void AppendPath(const char* part);
-    // The text after the last '.' of the last path level; empty without one.
+    // The text after the last '.' of the last path level; empty without one. The levels of a path
+    // end at the native separator or at '\\', which another computer's paths use.
     void GetExtension(AString& extension) const;
+    // The last path level without its extension.
+    AString GetFileTitle() const;
+    // The path with the separator at its end; an empty path stays empty, since "/" names the whole disk.
+    AString WithTrailingSeparator() const;
     int GetNumberBeforeExtension() const;
 
     // FF FE, the UTF-16LE characters and one zero character.

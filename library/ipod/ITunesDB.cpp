@@ -15,6 +15,7 @@
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
 #include "platform/files/NativeFiles.h"
+#include "platform/files/PathSeparator.h"
 #include "platform/volumes/VolumeTable.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ AString FreeTemporaryName(const AString& base) {
 }
 
 AString FolderOf(const AString& path) {
-    return path.Left(path.ReverseFind(u'/') + 1);
+    return path.Left(path.ReverseFind(kPathSeparator) + 1);
 }
 
 AString FormatPodID(uint32_t number) {
@@ -76,9 +77,7 @@ void ITunesDB::SetFolderLayout(const EntryLayout& layout) {
 }
 
 void ITunesDB::SetTempFolder(const AString& folder) {
-    m_workFolder = folder;
-    if (!m_workFolder.IsEmpty() && m_workFolder.GetAt(m_workFolder.GetLength() - 1) != u'/')
-        m_workFolder += u'/';
+    m_workFolder = folder.WithTrailingSeparator();
 }
 
 AString ITunesDB::DatabasePath(const AString& drive) {
@@ -283,9 +282,7 @@ int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack,
     ITunesDBTrackList* trackList = first ? first->GetTrackList() : nullptr;
     if (!trackList)
         return kErrorInvalidElement;
-    AString title(description.displayName);
-    title.Trim();
-    for (const auto& track : trackList->GetBucket(NameChecksum(title))) {
+    for (const auto& track : trackList->GetBucket(NameChecksum(description.displayName.Trimmed()))) {
         if (track->MatchesDescription(description))
             return kErrorDuplicate;
     }

@@ -6,6 +6,7 @@
 #include "library/entries/FileNameRule.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
+#include "platform/files/PathSeparator.h"
 
 #include <atomic>
 
@@ -18,7 +19,6 @@ constexpr uint32_t kNewVisible = 1;
 constexpr uint32_t kNewFileType = 256;
 constexpr uint32_t kNewSampleRate = 44100u << 16;
 constexpr char16_t kLocationSeparator = u':';
-constexpr char16_t kPathSeparator = u'/';
 
 std::atomic<uint64_t> g_nextHandle{1};
 
@@ -113,11 +113,10 @@ void ITunesDBTrack::SetTitle(const AString& title) {
 }
 
 void ITunesDBTrack::SetPath(const AString& pathOnIPod) {
-    AString path(pathOnIPod);
-    path.Replace(u'\\', kPathSeparator);
-    if (path.IsEmpty() || path.GetAt(0) != kPathSeparator)
-        path.Insert(0, AString("/"));
-    AString location(path);
+    AString native(pathOnIPod);
+    native.Replace(u'\\', kPathSeparator);
+    AString location; // rooted: the separator in front when it is missing
+    location.AppendPath(native);
     location.Replace(kPathSeparator, kLocationSeparator);
     SetString(location, ITunesDBString::kLocation);
     m_audioDataSize.reset();

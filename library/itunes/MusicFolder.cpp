@@ -1,6 +1,7 @@
 #include "library/itunes/MusicFolder.h"
 
 #include "foundation/AFile.h"
+#include "platform/files/PathSeparator.h"
 #include "platform/paths/MusicHome.h"
 
 #include <string>
@@ -42,8 +43,8 @@ AString FolderOfLine(const AString& line) {
     if (tag >= 0)
         url = url.Left(tag);
     AString folder = DecodeUrlEscapes(url);
-    if (folder.IsEmpty() || folder.GetAt(folder.GetLength() - 1) != u'/')
-        folder += u'/';
+    if (folder.IsEmpty() || folder.GetAt(folder.GetLength() - 1) != kPathSeparator)
+        folder += kPathSeparator;
     return folder;
 }
 

@@ -9,25 +9,16 @@
 #include "library/entries/FileNameRule.h"
 #include "library/tags/ID3.h"
 #include "platform/files/NativeFiles.h"
+#include "platform/files/PathSeparator.h"
 
 #include <set>
 #include <utility>
 
 namespace {
 
-constexpr char16_t kPathSeparator = u'/';
-
 AProgress& QuietProgress() {
     static AProgressLite quiet;
     return quiet;
-}
-
-// An empty path stays empty: as "/" it would name the whole disk.
-AString WithTrailingSeparator(const AString& path) {
-    AString result = path;
-    if (!result.IsEmpty() && result.GetAt(result.GetLength() - 1) != kPathSeparator)
-        result += kPathSeparator;
-    return result;
 }
 
 AString WithoutTrailingSeparator(const AString& path) {
@@ -140,7 +131,7 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
 
 int ADir::Open(const AString* path, uint32_t fullPaths, const CancelCallback& callback) {
     if (path)
-        m_rootPath = WithTrailingSeparator(*path);
+        m_rootPath = path->WithTrailingSeparator();
     m_entries.SetBasePath(fullPaths ? AString() : m_rootPath);
     m_fullPathEntries = fullPaths;
     Clear();
@@ -152,7 +143,7 @@ void ADir::Sort(uint32_t ascending) {
 }
 
 void ADir::SetRootPath(const AString& path) {
-    m_rootPath = WithTrailingSeparator(path);
+    m_rootPath = path.WithTrailingSeparator();
 }
 
 int ADir::GetFullPath(const AString& entry, AString& out, uint32_t) {

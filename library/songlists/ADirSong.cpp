@@ -12,6 +12,7 @@
 #include "library/entries/FileNameRule.h"
 #include "library/songlists/HtmlLibraryPage.h"
 #include "library/tags/ID3.h"
+#include "platform/files/PathSeparator.h"
 
 #include <algorithm>
 #include <array>
@@ -24,14 +25,6 @@ AString TypeOf(const AString& path) {
     AString extension;
     path.GetExtension(extension);
     return extension;
-}
-
-// A remote path keeps the other computer's separators.
-AString FileNameWithoutExtension(const AString& path) {
-    const int separator = std::max(path.ReverseFind(u'/'), path.ReverseFind(u'\\'));
-    AString name = path.Mid(separator + 1);
-    const int dot = name.ReverseFind(u'.');
-    return dot < 0 ? name : name.Left(dot);
 }
 
 // A tag value as a folder name: at most 40 characters; a value of blanks only keeps its blanks between
@@ -199,7 +192,7 @@ AString& ADirSong::BuildDisplayString(AString& out, const AString& entry, int wi
     if (!root.IsEmpty() && text.Left(root.GetLength()).CompareNoCase(root) == 0) {
         text = text.Mid(root.GetLength());
         const char16_t last = root.GetAt(root.GetLength() - 1);
-        if (last != u'/' && last != kEntryLevelSeparator && text.Find(kEntryLevelSeparator) == 0)
+        if (last != kPathSeparator && last != kEntryLevelSeparator && text.Find(kEntryLevelSeparator) == 0)
             text.Delete(0);
     }
     const EntryLevels levels = SplitEntry(text, m_layout);
@@ -444,7 +437,7 @@ int ADirSong::MakeTargetName(const AString& source, AString& folder, AString& na
     tags.GetTitle(title);
     title.Trim();
     if (title.IsEmpty())
-        title = name.IsEmpty() ? FileNameWithoutExtension(source) : name;
+        title = name.IsEmpty() ? source.GetFileTitle() : name;
     if (title.IsEmpty())
         title = "Unknown Title";
     AString extension;

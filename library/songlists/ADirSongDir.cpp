@@ -10,6 +10,7 @@
 #include "library/tags/ID3.h"
 
 #include <algorithm>
+#include <ranges>
 
 ADirSongDir::ADirSongDir(AProgress* progress) : ADirSong(progress) {
     m_filters.types.keep = kSongTypes;
@@ -32,42 +33,26 @@ void ADirSongDir::AppendSongEntry(const AString& entry) {
 }
 
 ADirSongDir::Order ADirSongDir::DetectOrder() const {
-    bool ascending = true;
-    bool descending = true;
-    for (int i = 1; i < m_songEntries.GetCount() && (ascending || descending); ++i) {
-        const int order = m_songEntries.GetName(i - 1).CompareNoCase(m_songEntries.GetName(i));
-        ascending = ascending && order <= 0;
-        descending = descending && order >= 0;
-    }
-    if (ascending)
+    const auto indexes = std::views::iota(0, m_songEntries.GetCount());
+    const auto name = [this](int i) -> const AString& { return m_songEntries.GetName(i); };
+    const auto before = [](const AString& a, const AString& b) { return a.CompareNoCase(b) < 0; };
+    const auto after = [](const AString& a, const AString& b) { return a.CompareNoCase(b) > 0; };
+    if (std::ranges::is_sorted(indexes, before, name))
         return Order::Ascending;
-    return descending ? Order::Descending : Order::Unsorted;
+    return std::ranges::is_sorted(indexes, after, name) ? Order::Descending : Order::Unsorted;
 }
 
 int ADirSongDir::FindSongEntry(const AString& key) const {
-    const int count = m_songEntries.GetCount();
-    if (m_order == Order::Unsorted) {
-        for (int i = 0; i < count; ++i) {
-            if (CompareEntryKeys(m_songEntries.GetName(i), key) == 0)
-                return i;
-        }
-        return -1;
-    }
-    int low = 0;
-    int high = count - 1;
-    while (low <= high) {
-        const int middle = low + (high - low) / 2;
-        int order = CompareEntryKeys(m_songEntries.GetName(middle), key);
-        if (m_order == Order::Descending)
-            order = -order;
-        if (order == 0)
-            return middle;
-        if (order < 0)
-            low = middle + 1;
-        else
-            high = middle - 1;
-    }
-    return -1;
+    const auto indexes = std::views::iota(0, m_songEntries.GetCount());
+    // The key's place in the direction of the last sort.
+    const auto orderAt = [&](int i) {
+        const int order = CompareEntryKeys(m_songEntries.GetName(i), key);
+        return m_order == Order::Descending ? -order : order;
+    };
+    const auto found = m_order == Order::Unsorted
+                           ? std::ranges::find_if(indexes, [&](int i) { return orderAt(i) == 0; })
+                           : std::ranges::partition_point(indexes, [&](int i) { return orderAt(i) < 0; });
+    return found != indexes.end() && orderAt(*found) == 0 ? *found : -1;
 }
 
 int ADirSongDir::FileIndexOf(const AString& songEntry) const {
@@ -178,10 +163,8 @@ int ADirSongDir::MakeSongEntry(const AString& path, AString& out) {
 // be: an empty name would make every such file a duplicate of every other.
 EntryFields ADirSongDir::FieldsFromFileName(const AString& path) {
     EntryFields fields;
-    const AString name = path.Mid(path.ReverseFind(u'/') + 1);
-    const int dot = name.ReverseFind(u'.');
-    fields.title = dot < 0 ? name : name.Left(dot);
-    name.GetExtension(fields.type);
+    fields.title = path.GetFileTitle();
+    path.GetExtension(fields.type);
     fields.audioSize = [size = GetFileSize64(path)] { return size; };
     return fields;
 }

@@ -23,14 +23,6 @@ constexpr ExtensionFormat kFormats[] = {
     {"mp4", SongFileReader::Format::Mp4},   {"m4v", SongFileReader::Format::Mp4},
 };
 
-AString DisplayNameOf(const SongFields& fields, const AString& path) {
-    if (!fields.title.IsEmpty())
-        return fields.title;
-    const AString name = path.Mid(path.ReverseFind(u'/') + 1);
-    const int dot = name.ReverseFind(u'.');
-    return dot < 0 ? name : name.Left(dot);
-}
-
 } // namespace
 
 SongFileReader::Format SongFileReader::FormatOf(const AString& extension) {
@@ -63,7 +55,7 @@ int SongFileReader::Read(SongFields& fields, AFile& stream, const AString& path)
         break;
     }
     if (result == 0)
-        fields.displayName = DisplayNameOf(fields, path);
+        fields.displayName = fields.title.IsEmpty() ? path.GetFileTitle() : fields.title;
     return result;
 }
 
