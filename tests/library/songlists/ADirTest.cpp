@@ -136,7 +136,7 @@ TEST(ADirTest, RecordRoundTripsAndRefusesAnotherVersion) {
     list.SetFlags(3);
     list.SetTypeList(AString(":mp3:"));
     list.SetExcludeTypeList(AString(":wav:"));
-    list.SetNameFilter(2, AString(":k:"), AString(":d:"));
+    list.SetNameFilter(2, AString(":k:"), AString(":no such name:"));
     list.SetRecordFlag(0);
     list.SetAskOnError(0);
     list.SetKeepRemovedFiles(0);
