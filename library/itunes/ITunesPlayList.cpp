@@ -4,6 +4,7 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
 #include "library/itunes/ITunesSong.h"
+#include "library/itunes/ITunesSongIndex.h"
 #include "library/itunes/ITunesTrackLookup.h"
 
 #include <algorithm>
@@ -18,7 +19,8 @@ void EraseAll(std::vector<ITunesSong*>& songs, const ITunesSong* song) {
 
 } // namespace
 
-ITunesPlayList::ITunesPlayList() : m_folderPattern(FolderPatternFor(m_layout)) {}
+ITunesPlayList::ITunesPlayList(ITunesSongIndex* songs)
+    : m_index(songs), m_folderPattern(FolderPatternFor(m_layout)) {}
 
 ITunesPlayList::~ITunesPlayList() {
     Unbind();
@@ -133,7 +135,8 @@ bool ITunesPlayList::ReleaseBinding(ITunesSong* song, int bindingIndex) {
     if (song->GetTrackCount() > 0)
         return false;
     Forget(song);
-    delete song;
+    if (m_index)
+        m_index->Remove(song);
     return true;
 }
 
@@ -223,25 +226,26 @@ int ITunesPlayList::AddSongToPlayList(ITunesSong* song) {
     }
 }
 
-// A song is freed only when this playlist dropped its last binding: a song that was never bound here
-// belongs to someone else.
+// A song is handed back to the index only when this playlist dropped its last binding: a song that was
+// never bound here is someone else's to free.
 void ITunesPlayList::Unbind() {
     m_object.reset();
     const std::vector<ITunesSong*> songs = std::move(m_songs);
     m_songs.clear();
     m_sorted.reset();
-    std::set<ITunesSong*> freed;
+    std::set<ITunesSong*> released;
     for (ITunesSong* song : songs) {
-        if (freed.count(song))
+        if (released.count(song))
             continue;
         const int binding = BindingOwnedHere(*song);
         if (binding < 0)
             continue;
         song->RemoveTrack(binding);
-        if (song->GetTrackCount() == 0) {
-            freed.insert(song);
-            delete song;
-        }
+        if (song->GetTrackCount() > 0)
+            continue;
+        released.insert(song);
+        if (m_index)
+            m_index->Remove(song);
     }
     m_savedIDs.clear();
 }

@@ -5,6 +5,7 @@
 #include "foundation/ErrorCodes.h"
 #include "library/itunes/FakeITunesObjects.h"
 #include "library/itunes/ITunesSong.h"
+#include "library/itunes/ITunesSongIndex.h"
 #include "library/itunes/RecordBytes.h"
 #include "support/AStringPrinting.h"
 
@@ -35,7 +36,7 @@ Bytes RecordWithIDs(uint32_t count, std::initializer_list<int32_t> ids, bool com
     return record;
 }
 
-std::shared_ptr<FakeTrack> Bind(ITunesSong& song, const void* owner, int32_t trackID = 0) {
+std::shared_ptr<FakeTrack> Bind(ITunesSong& song, const ITunesBindingOwner* owner, int32_t trackID = 0) {
     auto track = std::make_shared<FakeTrack>();
     auto binding = std::make_unique<ITunesTrackBinding>();
     binding->track = track;
@@ -45,15 +46,15 @@ std::shared_ptr<FakeTrack> Bind(ITunesSong& song, const void* owner, int32_t tra
     return track;
 }
 
-ITunesSong* NamedSong(const char* name, uint32_t id) {
-    auto* song = new ITunesSong;
+std::unique_ptr<ITunesSong> NamedSong(const char* name, uint32_t id) {
+    auto song = std::make_unique<ITunesSong>();
     song->SetArtist(AString("Artist"), 0);
     song->SetName(AString(name), 0);
     song->SetDatabaseID(id);
     return song;
 }
 
-const int kLibrary = 0; // stands for the iTunes client as owner of library bindings
+const FakeClient kLibrary;
 
 } // namespace
 
@@ -204,11 +205,12 @@ TEST(ITunesPlayListTest, DeleteSongRemovesAtMostTheAskedOccurrences) {
 }
 
 TEST(ITunesPlayListTest, UnbindFreesTheSongsOnlyItHeld) {
-    ITunesSong libraryOwned;
+    ITunesSongIndex index;
+    ITunesSong& libraryOwned = *index.Add(NamedSong("In the library", 1));
     Bind(libraryOwned, &kLibrary);
-    ITunesSong* playListOnly = NamedSong("Only here", 2);
-    ITunesSong neverBound;
-    auto list = std::make_unique<ITunesPlayList>();
+    ITunesSong* playListOnly = index.Add(NamedSong("Only here", 2));
+    ITunesSong& neverBound = *index.Add(NamedSong("Never bound", 3));
+    auto list = std::make_unique<ITunesPlayList>(&index);
     Bind(libraryOwned, list.get());
     Bind(*playListOnly, list.get());
     Bind(*playListOnly, list.get());
@@ -219,7 +221,9 @@ TEST(ITunesPlayListTest, UnbindFreesTheSongsOnlyItHeld) {
     list->AddSong(&neverBound);
     list->SetPlayListObject(std::make_shared<FakePlayList>());
     list->SortSongs(1);
-    list.reset(); // the destructor unbinds; the sanitizer reports a song freed twice or never
+    list.reset(); // the destructor unbinds; the sanitizer reports a song freed twice
+    EXPECT_EQ(index.GetCount(), 2);
+    EXPECT_EQ(index.Find(2), nullptr);
     EXPECT_EQ(libraryOwned.GetTrackCount(), 1);
     EXPECT_EQ(neverBound.GetTrackCount(), 0);
 }
@@ -228,7 +232,7 @@ TEST(ITunesPlayListTest, SortOrdersTheEntriesByEntryText) {
     std::vector<std::unique_ptr<ITunesSong>> songs;
     ITunesPlayList list;
     for (const char* name : {"delta", "Alpha", "charlie", "Bravo"}) {
-        songs.emplace_back(NamedSong(name, 1));
+        songs.push_back(NamedSong(name, 1));
         list.AddSong(songs.back().get());
     }
     auto names = [&list] {
@@ -259,7 +263,7 @@ TEST(ITunesPlayListTest, SortAgreesWithTheSongListsOrder) {
     std::vector<std::unique_ptr<ITunesSong>> songs;
     ITunesPlayList list;
     for (const char* name : {"Song", "Song 2", "Songs"}) {
-        songs.emplace_back(NamedSong(name, 1));
+        songs.push_back(NamedSong(name, 1));
         list.AddSong(songs.back().get());
     }
     AFileList reference;

@@ -28,11 +28,12 @@ uint32_t Checksum(const char* text) {
     return crc.GetValue();
 }
 
-std::shared_ptr<FakeTrack> Bind(ITunesSong& song, const void* owner = nullptr) {
+std::shared_ptr<FakeTrack> Bind(ITunesSong& song) {
+    static const FakeClient client;
     auto track = std::make_shared<FakeTrack>();
     auto binding = std::make_unique<ITunesTrackBinding>();
     binding->track = track;
-    binding->owner = owner;
+    binding->owner = &client;
     song.AddTrack(std::move(binding));
     return track;
 }
