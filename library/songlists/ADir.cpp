@@ -16,11 +16,6 @@
 
 namespace {
 
-AProgress& QuietProgress() {
-    static AProgressLite quiet;
-    return quiet;
-}
-
 AString WithoutTrailingSeparator(const AString& path) {
     AString result = path;
     while (result.GetLength() > 1 && result.GetAt(result.GetLength() - 1) == kPathSeparator)
@@ -69,7 +64,9 @@ bool ADir::PathExists(const AString& path) {
     return nativefiles::GetStatus(path.ToUtf8()).exists;
 }
 
-ADir::ADir(AProgress* progress) : m_progress(progress ? progress : &QuietProgress()) {}
+ADir::ADir(AProgress* progress)
+    : m_quietProgress(progress ? nullptr : std::make_unique<AProgressLite>()),
+      m_progress(progress ? progress : m_quietProgress.get()) {}
 
 ADir::~ADir() = default;
 

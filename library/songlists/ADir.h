@@ -11,6 +11,7 @@
 #include "library/entries/SongFilters.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class AFile;
@@ -35,7 +36,8 @@ public:
     static constexpr uint32_t kRecordVersion = 0x0010000D;
     static constexpr const char* kRemovedFilesName = "Removed Files";
 
-    // Without a progress object the list reports to a quiet one.
+    // Without a progress object the list reports to a quiet one of its own, whose log keeps what the
+    // list logged (GetProgress().PendingLog()).
     explicit ADir(AProgress* progress = nullptr);
     ADir(const ADir&) = delete;
     ADir& operator=(const ADir&) = delete;
@@ -136,6 +138,7 @@ protected:
     uint32_t m_fullPathEntries = 0;
     ASemaphore m_lock;
     uint32_t m_logTime = 1;
+    std::unique_ptr<AProgress> m_quietProgress; // when the caller gave none
     AProgress* m_progress;
     // A song folder lists its files only; a plain folder list shows the folders too.
     bool m_scanListsFolders = true;

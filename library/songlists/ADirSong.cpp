@@ -275,68 +275,107 @@ int ADirSong::FindDuplicates(uint32_t full, uint32_t sortFirst, uint32_t ascendi
     return result;
 }
 
-// Walks the sorted entries from the end in pairs of neighbours. Removals are gathered and applied at
-// once, so `survivor` is the index of the entry that would stand next to entry i - 1 had the earlier
-// removals been made already.
+// The pairs are walked from the end of the sorted list. Every removal is decided before the user is
+// asked about any, and all are made at once after the questions.
 int ADirSong::ScanNeighbours(const CancelCallback& callback, uint32_t verbose) {
-    const int count = GetCount();
-    std::vector<int> removals;
-    uint32_t confirmState = kConfirmAsk;
-    int firstError = 0;
-    int stepError = 0;
-    int survivor = count - 1;
     bool cancelled = false;
-    for (int i = count - 1; i >= 1; --i) {
-        if (m_askOnError && stepError != 0 &&
-            AProgress::AskYesNo(AString("Error occured! Quit operation?")) == AProgress::kAnswerYes)
-            break;
-        stepError = 0;
-        const AString* kept = GetEntry(survivor);
-        const AString* other = GetEntry(i - 1);
-        const AString keptText = kept ? *kept : AString();
-        const AString otherText = other ? *other : AString();
-        const AString keptName = EntryWithoutId(keptText);
-        const AString otherName = EntryWithoutId(otherText);
-        const double position = double(count - i) / count;
-        const AString stepText =
-            verbose ? AString::FromInt(count - i) + " of " + AString::FromInt(count) : AString();
-        m_progress->SetPos(position, verbose ? &stepText : nullptr, nullptr, nullptr, false);
-        int next = i - 1;
-        if (CompareNames(keptName, otherName) == 0) {
-            AString keptPath;
-            AString otherPath;
-            stepError = GetFullPath(keptText, keptPath, 1);
-            if (stepError == 0)
-                stepError = GetFullPath(otherText, otherPath, 1);
-            if (stepError == 0) {
-                const bool removeKept =
-                    keptPath.CompareNoCase(otherPath) == 0 || ChooseKeeper(keptPath, otherPath) != kKeepFirst;
-                const int removed = removeKept ? survivor : i - 1;
-                AString message = AString("Detected Dup: ") + (removeKept ? keptName : otherName) + " from " +
-                                  (removeKept ? keptPath : otherPath);
-                if (!verbose || ConfirmStep(confirmState, message)) {
-                    removals.push_back(removed);
-                    if (!removeKept)
-                        next = survivor;
-                }
-                if (verbose)
-                    m_progress->SetPos(position, &message, nullptr, m_logTime ? &message : nullptr,
-                                       m_logTime != 0);
-            }
-            if (firstError == 0)
-                firstError = stepError;
-        }
-        survivor = next;
-        if (callback && callback()) {
-            cancelled = true;
-            break;
-        }
-    }
+    std::vector<DuplicatePair> pairs;
+    for (const DuplicateRun& run : FindNeighbourDuplicates(callback, verbose, cancelled))
+        ChooseKeepers(run, pairs);
+    std::vector<int> removals;
+    const int firstError = ConfirmRemovals(pairs, callback, verbose, removals, cancelled);
     std::sort(removals.begin(), removals.end());
     const int removeResult = RemoveEntries(removals);
     if (cancelled)
         return kUserCancel;
     return firstError != 0 ? firstError : removeResult;
+}
+
+AString ADirSong::NameAt(int index) {
+    const AString* entry = GetEntry(index);
+    return entry ? EntryWithoutId(*entry) : AString();
+}
+
+double ADirSong::ScanPosition(int lower) const {
+    const int count = GetCount();
+    return double(count - lower - 1) / count;
+}
+
+std::vector<ADirSong::DuplicateRun> ADirSong::FindNeighbourDuplicates(const CancelCallback& callback,
+                                                                      uint32_t verbose, bool& cancelled) {
+    const int count = GetCount();
+    std::vector<DuplicateRun> runs;
+    for (int lower = count - 2; lower >= 0; --lower) {
+        const AString step = AString::FromInt(count - lower - 1) + " of " + AString::FromInt(count);
+        m_progress->SetPos(ScanPosition(lower), verbose ? &step : nullptr, nullptr, nullptr, false);
+        if (CompareNames(NameAt(lower + 1), NameAt(lower)) == 0) {
+            if (!runs.empty() && runs.back().low == lower + 1)
+                runs.back().low = lower;
+            else
+                runs.push_back({lower, lower + 1});
+        }
+        if (callback && callback()) {
+            cancelled = true;
+            break;
+        }
+    }
+    return runs;
+}
+
+// The survivor of the run so far meets each next entry down; the keep rule decides which one leaves.
+// Both entries naming the same file leave the survivor.
+void ADirSong::ChooseKeepers(const DuplicateRun& run, std::vector<DuplicatePair>& pairs) {
+    int survivor = run.high;
+    for (int lower = run.high - 1; lower >= run.low; --lower) {
+        DuplicatePair pair;
+        pair.lower = lower;
+        AString survivorPath;
+        AString lowerPath;
+        pair.error = GetFullPath(*GetEntry(survivor), survivorPath, 1);
+        if (pair.error == 0)
+            pair.error = GetFullPath(*GetEntry(lower), lowerPath, 1);
+        if (pair.error != 0) {
+            pairs.push_back(std::move(pair));
+            survivor = lower;
+            continue;
+        }
+        const bool removeSurvivor =
+            survivorPath.CompareNoCase(lowerPath) == 0 || ChooseKeeper(survivorPath, lowerPath) != kKeepFirst;
+        pair.removed = removeSurvivor ? survivor : lower;
+        pair.message = AString("Detected Dup: ") + NameAt(pair.removed) + " from " +
+                       (removeSurvivor ? survivorPath : lowerPath);
+        pairs.push_back(std::move(pair));
+        if (removeSurvivor)
+            survivor = lower;
+    }
+}
+
+int ADirSong::ConfirmRemovals(const std::vector<DuplicatePair>& pairs, const CancelCallback& callback,
+                              uint32_t verbose, std::vector<int>& removals, bool& cancelled) {
+    uint32_t confirmState = kConfirmAsk;
+    int firstError = 0;
+    for (const DuplicatePair& pair : pairs) {
+        // Once the user stopped, nothing more is asked; without questions the scan takes no time.
+        if (cancelled && verbose)
+            break;
+        if (pair.error != 0) {
+            if (firstError == 0)
+                firstError = pair.error;
+            // Asked only when pairs of the list follow.
+            if (m_askOnError && pair.lower > 0 &&
+                AProgress::AskYesNo(AString("Error occured! Quit operation?")) == AProgress::kAnswerYes)
+                break;
+            continue;
+        }
+        if (!verbose || ConfirmStep(confirmState, pair.message))
+            removals.push_back(pair.removed);
+        if (!verbose)
+            continue;
+        m_progress->SetPos(ScanPosition(pair.lower), &pair.message, nullptr,
+                           m_logTime ? &pair.message : nullptr, m_logTime != 0);
+        cancelled = callback && callback();
+    }
+    return firstError;
 }
 
 int ADirSong::IsSameSong(const AString& a, const AString& b, uint32_t checkTags) {

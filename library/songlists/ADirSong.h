@@ -121,7 +121,30 @@ protected:
     AString m_allowedAppleIDs;
 
 private:
+    // Neighbouring entries (of the sorted list) whose names are equal: indexes low to high.
+    struct DuplicateRun {
+        int low;
+        int high;
+    };
+    // One comparison of the keep rule inside a run.
+    struct DuplicatePair {
+        int lower;        // the index of the pair's lower entry
+        int removed = -1; // the entry that is to leave the list
+        AString message;  // "Detected Dup: " + its name + " from " + its file
+        int error = 0;    // a file that could not be named: nothing leaves
+    };
+
+    // The quick scan's steps: find, choose, confirm (the only one that asks the user), remove.
     int ScanNeighbours(const CancelCallback& callback, uint32_t verbose);
+    std::vector<DuplicateRun> FindNeighbourDuplicates(const CancelCallback& callback, uint32_t verbose,
+                                                      bool& cancelled);
+    void ChooseKeepers(const DuplicateRun& run, std::vector<DuplicatePair>& pairs);
+    // The first error of the pairs; the entries to remove in `removals`.
+    int ConfirmRemovals(const std::vector<DuplicatePair>& pairs, const CancelCallback& callback,
+                        uint32_t verbose, std::vector<int>& removals, bool& cancelled);
+    AString NameAt(int index);
+    // The progress position of the pair whose lower entry is at `lower`.
+    double ScanPosition(int lower) const;
     struct Protection {
         bool isProtected = false;
         bool foreignAccount = false;

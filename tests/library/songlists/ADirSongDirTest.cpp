@@ -2,6 +2,7 @@
 
 #include "foundation/AFileList.h"
 #include "foundation/AMemFile.h"
+#include "foundation/AProgress.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
@@ -119,6 +120,13 @@ TEST_F(SongFolder, FilesWithUnreadableTagsAreNamedByTheirFileNames) {
     EXPECT_TRUE(names.count("\\*\\8\\*\\broken two\\mp3"));
     ASSERT_EQ(list.FindDuplicates(0, 1, 1, CancelCallback(), 0), 0);
     EXPECT_EQ(list.GetCount(), 5);
+    // Each file is named in the log of the list's progress object, whether the caller gave one or not.
+    const AString notice("Tags unreadable, listed by file name: ");
+    EXPECT_NE(list.GetProgress().PendingLog().Find(notice + dir.Text("music/broken one.mp3"), 0, true), -1);
+    AProgress given;
+    ADirSongDir reporting(&given);
+    ASSERT_EQ(Open(reporting), 0);
+    EXPECT_NE(given.PendingLog().Find(notice + dir.Text("music/broken two.mp3"), 0, true), -1);
 }
 
 // The search runs in the direction of the last sort, so it finds entries after a descending sort too.
@@ -346,6 +354,32 @@ TEST_F(SongFolder, AConfirmedScanAsksForEachDuplicate) {
     ASSERT_EQ(list.FindDuplicates(0, 1, 1, CancelCallback(), 1), 0);
     EXPECT_EQ(list.GetCount(), 3);
     EXPECT_EQ(user.alerts.size(), 3u);
+}
+
+// Every removal is decided before the first question: a copy the user keeps is not proposed again.
+TEST_F(SongFolder, ACopyTheUserKeepsIsNotAskedAboutAgain) {
+    for (const char* name : {"Copies/Fernando.mp3", "Copies/Fernando 1.mp3", "Copies/Fernando 2.mp3"}) {
+        Put(name, Song("Pop", "Abba", "Gold", "Fernando", "2"));
+        ASSERT_EQ(SetFileModTime(dir.Text(std::string("music/") + name), UnixToMacTime(1000000), false), 0);
+    }
+    ADirSongDir list;
+    ASSERT_EQ(Open(list), 0);
+    RecordingUserInterface user;
+    user.QueueAnswers({1, 0}); // No, then Yes
+    ASSERT_EQ(list.FindDuplicates(0, 1, 1, CancelCallback(), 1), 0);
+    ASSERT_EQ(user.alerts.size(), 2u);
+    EXPECT_NE(user.alerts[0].message, user.alerts[1].message);
+    EXPECT_EQ(list.GetCount(), 5);
+    // The copy the user kept is still listed.
+    const AString refused = user.alerts[0].message;
+    const AString refusedFile = refused.Mid(refused.Find(AString(" from "), 0, true) + 6);
+    bool listed = false;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        AString path;
+        ASSERT_EQ(list.GetFullPath(*list.GetEntry(i), path, 1), 0);
+        listed = listed || path == refusedFile;
+    }
+    EXPECT_TRUE(listed) << refusedFile.ToUtf8();
 }
 
 TEST_F(SongFolder, RemovingWithTheFileKeepsTheFileIndexesValid) {
