@@ -90,17 +90,6 @@ private:
     ITunesSong m_song;
 };
 
-TestSongTags Song(const char* genre, const char* artist, const char* album, const char* title,
-                  const char* track) {
-    TestSongTags tags;
-    tags.genre = genre;
-    tags.artist = artist;
-    tags.album = album;
-    tags.title = title;
-    tags.track = track;
-    return tags;
-}
-
 } // namespace
 
 TEST(EntrySources, OneSongGivesOneEntryTextThroughEverySource) {
@@ -109,12 +98,13 @@ TEST(EntrySources, OneSongGivesOneEntryTextThroughEverySource) {
         TestSongTags song;
         std::string everyLevel; // the text with all four levels
     } cases[] = {
-        {Song("Rock", "AC/DC", "Live", "T.N.T.", "3"), "\\Rock\\AC_DC\\Live\\3\\T.N.T.\\mp3"},
-        {Song(" Pop ", " Abba ", " Gold ", " Waterloo ", "12/14"), "\\Pop\\Abba\\Gold\\12\\Waterloo\\mp3"},
-        {Song("?", "", "", "Who: Why?", ""), "\\*\\" + audioSize + "\\*\\0\\Who_ Why_\\mp3"},
-        {Song("_", "Band", "", "", "7"), "\\*\\Band\\*\\7\\SONG\\mp3"},
-        {Song("", "", "Album", "Title", ""), "\\*\\*\\Album\\0\\Title\\mp3"},
-        {Song("Jazz", "", "", "Solo", ""), "\\Jazz\\*\\*\\0\\Solo\\mp3"},
+        {SongTags("Rock", "AC/DC", "Live", "T.N.T.", "3"), "\\Rock\\AC_DC\\Live\\3\\T.N.T.\\mp3"},
+        {SongTags(" Pop ", " Abba ", " Gold ", " Waterloo ", "12/14"),
+         "\\Pop\\Abba\\Gold\\12\\Waterloo\\mp3"},
+        {SongTags("?", "", "", "Who: Why?", ""), "\\*\\" + audioSize + "\\*\\0\\Who_ Why_\\mp3"},
+        {SongTags("_", "Band", "", "", "7"), "\\*\\Band\\*\\7\\SONG\\mp3"},
+        {SongTags("", "", "Album", "Title", ""), "\\*\\*\\Album\\0\\Title\\mp3"},
+        {SongTags("Jazz", "", "", "Solo", ""), "\\Jazz\\*\\*\\0\\Solo\\mp3"},
     };
     for (const auto& c : cases) {
         SongSources sources(c.song);

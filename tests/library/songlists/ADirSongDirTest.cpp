@@ -23,17 +23,6 @@ namespace {
 
 constexpr int kFrameBytes = 417;
 
-TestSongTags Song(const char* genre, const char* artist, const char* album, const char* title,
-                  const char* track = "") {
-    TestSongTags tags;
-    tags.genre = genre;
-    tags.artist = artist;
-    tags.album = album;
-    tags.title = title;
-    tags.track = track;
-    return tags;
-}
-
 std::vector<std::string> EntriesOf(ADir& list) {
     std::vector<std::string> entries;
     for (int i = 0; i < list.GetCount(); ++i)
@@ -52,14 +41,23 @@ std::set<std::string> SongNames(ADir& list) {
 class SongFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        Put("Rock/ACDC/Live/tnt.mp3", Song("Rock", "AC/DC", "Live", "T.N.T.", "3"));
-        Put("Pop/abba.mp3", Song("Pop", "Abba", "Gold", "Waterloo", "1"));
-        Put("Pop/untitled.mp3", Song("", "", "", ""));
+        Put("Rock/ACDC/Live/tnt.mp3", SongTags("Rock", "AC/DC", "Live", "T.N.T.", "3"));
+        Put("Pop/abba.mp3", SongTags("Pop", "Abba", "Gold", "Waterloo", "1"));
+        Put("Pop/untitled.mp3", SongTags("", "", "", ""));
         WriteTextFile(dir.File("music/notes.txt"), "not a song");
     }
 
     void Put(const std::string& name, const TestSongTags& tags) {
         WriteSongFile(dir.File("music/" + name), MakeMp3(tags));
+    }
+
+    // Copies of one song that differ only in their file names: the same size and time.
+    void PutEqualCopies(std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            Put(name, SongTags("Pop", "Abba", "Gold", "Fernando", "2"));
+            ASSERT_EQ(SetFileModTime(dir.Text(std::string("music/") + name), UnixToMacTime(1000000), false),
+                      0);
+        }
     }
 
     int Open(ADirSongDir& list) {
@@ -132,8 +130,9 @@ TEST_F(SongFolder, FilesWithUnreadableTagsAreNamedByTheirFileNames) {
 // The search runs in the direction of the last sort, so it finds entries after a descending sort too.
 TEST_F(SongFolder, FindsEntriesAfterEitherSortAndUnsorted) {
     for (int i = 0; i < 40; ++i)
-        Put("Many/" + std::to_string(i) + ".mp3", Song("Genre", ("Artist " + std::to_string(i % 7)).c_str(),
-                                                       "Album", ("Title " + std::to_string(i)).c_str()));
+        Put("Many/" + std::to_string(i) + ".mp3",
+            SongTags("Genre", ("Artist " + std::to_string(i % 7)).c_str(), "Album",
+                     ("Title " + std::to_string(i)).c_str()));
     ADirSongDir list;
     ASSERT_EQ(Open(list), 0);
     for (const uint32_t ascending : {2u, 1u, 0u}) {
@@ -278,7 +277,7 @@ TEST_F(SongFolder, SavedListLoadsBackEqual) {
 // their "?" indexes (and a removal would then move the wrong file), so none are left.
 TEST_F(SongFolder, ALoadThatFailsAfterTheFileListLeavesNoSongEntries) {
     TempDir other;
-    WriteSongFile(other.File("music/only.mp3"), MakeMp3(Song("Jazz", "Solo", "One", "Only")));
+    WriteSongFile(other.File("music/only.mp3"), MakeMp3(SongTags("Jazz", "Solo", "One", "Only")));
     ADirSongDir small;
     const AString otherRoot = other.Text("music");
     ASSERT_EQ(small.Open(&otherRoot, 0, CancelCallback()), 0);
@@ -297,8 +296,8 @@ TEST_F(SongFolder, ALoadThatFailsAfterTheFileListLeavesNoSongEntries) {
 }
 
 TEST_F(SongFolder, QuickScanKeepsTheCopyTheKeepRuleChooses) {
-    Put("Copies/Waterloo.mp3", Song("Pop", "Abba", "Gold", "Waterloo", "1"));
-    TestSongTags longer = Song("Pop", "Abba", "Gold", "Waterloo", "1");
+    Put("Copies/Waterloo.mp3", SongTags("Pop", "Abba", "Gold", "Waterloo", "1"));
+    TestSongTags longer = SongTags("Pop", "Abba", "Gold", "Waterloo", "1");
     longer.audioFrames = 6;
     Put("Copies/Waterloo 1.mp3", longer);
     ADirSongDir list;
@@ -320,10 +319,7 @@ TEST_F(SongFolder, QuickScanKeepsTheCopyTheKeepRuleChooses) {
 }
 
 TEST_F(SongFolder, QuickScanKeepsTheUnnumberedNameOfEqualCopies) {
-    for (const char* name : {"Copies/Fernando 2.mp3", "Copies/Fernando.mp3", "Copies/Fernando 1.mp3"}) {
-        Put(name, Song("Pop", "Abba", "Gold", "Fernando", "2"));
-        ASSERT_EQ(SetFileModTime(dir.Text(std::string("music/") + name), UnixToMacTime(1000000), false), 0);
-    }
+    PutEqualCopies({"Copies/Fernando 2.mp3", "Copies/Fernando.mp3", "Copies/Fernando 1.mp3"});
     ADirSongDir list;
     ASSERT_EQ(Open(list), 0);
     ASSERT_EQ(list.FindDuplicates(0, 1, 0, CancelCallback(), 0), 0);
@@ -338,8 +334,8 @@ TEST_F(SongFolder, QuickScanKeepsTheUnnumberedNameOfEqualCopies) {
 }
 
 TEST_F(SongFolder, AConfirmedScanAsksForEachDuplicate) {
-    Put("Copies/Waterloo.mp3", Song("Pop", "Abba", "Gold", "Waterloo", "1"));
-    Put("Copies/Waterloo 1.mp3", Song("Pop", "Abba", "Gold", "Waterloo", "1"));
+    Put("Copies/Waterloo.mp3", SongTags("Pop", "Abba", "Gold", "Waterloo", "1"));
+    Put("Copies/Waterloo 1.mp3", SongTags("Pop", "Abba", "Gold", "Waterloo", "1"));
     ADirSongDir list;
     ASSERT_EQ(Open(list), 0);
     RecordingUserInterface user;
@@ -358,10 +354,7 @@ TEST_F(SongFolder, AConfirmedScanAsksForEachDuplicate) {
 
 // Every removal is decided before the first question: a copy the user keeps is not proposed again.
 TEST_F(SongFolder, ACopyTheUserKeepsIsNotAskedAboutAgain) {
-    for (const char* name : {"Copies/Fernando.mp3", "Copies/Fernando 1.mp3", "Copies/Fernando 2.mp3"}) {
-        Put(name, Song("Pop", "Abba", "Gold", "Fernando", "2"));
-        ASSERT_EQ(SetFileModTime(dir.Text(std::string("music/") + name), UnixToMacTime(1000000), false), 0);
-    }
+    PutEqualCopies({"Copies/Fernando.mp3", "Copies/Fernando 1.mp3", "Copies/Fernando 2.mp3"});
     ADirSongDir list;
     ASSERT_EQ(Open(list), 0);
     RecordingUserInterface user;
@@ -416,7 +409,7 @@ TEST_F(SongFolder, AddEntryTakesFilesAndFilteredFolders) {
     EXPECT_EQ(list.AddEntry(AString("Rock"), 0), kErrorFailed);
 
     // A folder added with its files passes them through the list's own filters.
-    Put("Rock/other.mp3", Song("Rock", "Band", "Demo Tape", "Demo"));
+    Put("Rock/other.mp3", SongTags("Rock", "Band", "Demo Tape", "Demo"));
     WriteTextFile(dir.File("music/Rock/cover.txt"), "no song");
     list.SetAlbumFilter({2, AString(), AString(":Demo Tape:")});
     EXPECT_EQ(list.AddEntry(AString("Rock"), 1), kErrorFailed);
@@ -425,7 +418,7 @@ TEST_F(SongFolder, AddEntryTakesFilesAndFilteredFolders) {
 }
 
 TEST_F(SongFolder, AddFileGivesTheSongsDurationAndBitRate) {
-    TestSongTags tags = Song("Pop", "Abba", "Gold", "Long");
+    TestSongTags tags = SongTags("Pop", "Abba", "Gold", "Long");
     tags.audioFrames = 200;
     Put("Pop/long.mp3", tags);
     ADirSongDir list;
