@@ -19,7 +19,6 @@
 #include "platform/volumes/VolumeTable.h"
 
 #include <algorithm>
-#include <new>
 
 namespace {
 
@@ -131,15 +130,8 @@ int ITunesDB::ReadLibraryFile(const AString& path, const ITunesDBReadContext& co
     if (length > kMaxDatabaseLength)
         return kErrorDatabaseNoMemory;
     std::vector<uint8_t> bytes;
-    try {
-        bytes.resize(length);
-    } catch (const std::bad_alloc&) {
-        return kErrorDatabaseNoMemory;
-    }
-    if (length > 0) {
-        if (const int result = file.Read(bytes.data(), static_cast<uint32_t>(length)))
-            return result;
-    }
+    if (const int result = recordio::ReadBytes(file, length, bytes, kErrorDatabaseNoMemory))
+        return result;
     file.Close(false);
     AMemFile memory(bytes.data(), static_cast<uint32_t>(length));
     return ReadTree(memory, context);

@@ -9,7 +9,6 @@
 #include "library/entries/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
 
-#include <new>
 
 namespace {
 
@@ -42,12 +41,7 @@ int ReadWholeFile(const AString& path, std::vector<uint8_t>& buffer) {
     if (const int result = file.Open(path, AFile::kModeRead, false))
         return result;
     std::vector<uint8_t> bytes;
-    try {
-        bytes.resize(size);
-    } catch (const std::bad_alloc&) {
-        return kErrorOutOfMemory;
-    }
-    const int result = file.Read(bytes.data(), static_cast<uint32_t>(size));
+    const int result = recordio::ReadBytes(file, size, bytes, kErrorOutOfMemory);
     file.Close(false);
     if (result == 0)
         buffer = std::move(bytes);

@@ -12,7 +12,6 @@
 #include "library/tags/SongFields.h"
 #include "library/tags/Unsynchronisation.h"
 
-#include <new>
 #include <optional>
 
 namespace {
@@ -124,14 +123,7 @@ int ID3v2Reader::ReadFrames(AFile& stream) {
 }
 
 int ID3v2Reader::ReadBody(AFile& stream) {
-    if (const int result = recordio::CheckRemaining(stream, m_header.bodySize))
-        return result;
-    try {
-        m_raw.resize(m_header.bodySize);
-    } catch (const std::bad_alloc&) {
-        return kErrorOutOfMemory;
-    }
-    if (const int result = stream.Read(m_raw.data(), m_header.bodySize))
+    if (const int result = recordio::ReadBytes(stream, m_header.bodySize, m_raw, kErrorOutOfMemory))
         return result;
     // Before ID3v2.4 the whole tag is unsynchronised; from ID3v2.4 on each frame says so itself.
     if (m_header.version < 4 && m_header.Has(ID3v2Header::kUnsynchronisation)) {

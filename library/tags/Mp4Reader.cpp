@@ -3,6 +3,7 @@
 #include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
 #include "library/tags/GenreTable.h"
 #include "library/tags/ImageKind.h"
 #include "library/tags/Mp4Atom.h"
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <string_view>
 #include <vector>
 
@@ -210,15 +210,10 @@ int Mp4Reader::ReadDataAtom(const Mp4Atom& item, AString& text, bool& hasValue) 
     hasValue = false;
     if (item.BodySize() < kDataHeaderLength || item.BodySize() > UINT32_MAX)
         return 0;
-    std::vector<uint8_t> body;
-    try {
-        body.resize(item.BodySize());
-    } catch (const std::bad_alloc&) {
-        return kErrorOutOfMemory;
-    }
     if (const int result = m_stream.Seek(item.BodyPosition()))
         return result;
-    if (const int result = m_stream.Read(body.data(), static_cast<uint32_t>(body.size())))
+    std::vector<uint8_t> body;
+    if (const int result = recordio::ReadBytes(m_stream, item.BodySize(), body, kErrorOutOfMemory))
         return result;
     if (!IsDataAtom(body.data()))
         return 0;
