@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class AFile;
@@ -31,6 +32,7 @@ public:
     AString(const char* text);
     AString(const char16_t* text); // skips one leading byte-order mark
     explicit AString(std::u16string_view text);
+    explicit AString(std::u16string&& text) : m_text(std::move(text)) {}
     explicit AString(const std::string& text) : AString(text.c_str()) {}
 
     AString& operator=(const char* text);

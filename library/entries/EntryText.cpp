@@ -9,19 +9,13 @@
 
 namespace {
 
-AString Level(const AString& value) {
-    const AString level = value.Trimmed();
-    return level.IsEmpty() ? AString("*") : SanitizedFileName(level, u'_', false);
+AString Clean(const AString& value) {
+    return SanitizedFileName(value.Trimmed(), u'_', false);
 }
 
-void AppendLevel(AString& entry, const AString& value) {
+void AppendLevel(AString& entry, const AString& clean) {
     entry += kEntryLevelSeparator;
-    entry += Level(value);
-}
-
-AString GenreOf(const EntryFields& fields) {
-    const AString genre = fields.genre.Trimmed();
-    return SanitizedFileName(genre, u'_', false).IsChar(u'_') ? AString() : genre;
+    entry += clean.IsEmpty() ? AString(u"*") : clean;
 }
 
 } // namespace
@@ -39,9 +33,11 @@ EntryFields EntryFieldsOf(const ID3& tags) {
 }
 
 AString BuildEntryText(const EntryFields& fields, const EntryLayout& layout) {
-    const AString genre = GenreOf(fields);
-    const AString artist = fields.artist.Trimmed();
-    const AString album = fields.album.Trimmed();
+    AString genre = Clean(fields.genre);
+    if (genre.IsChar(u'_'))
+        genre = AString();
+    const AString artist = Clean(fields.artist);
+    const AString album = Clean(fields.album);
     const bool named =
         !artist.IsEmpty() || (layout.genre && !genre.IsEmpty()) || (layout.album && !album.IsEmpty());
     AString entry;
@@ -53,9 +49,9 @@ AString BuildEntryText(const EntryFields& fields, const EntryLayout& layout) {
         AppendLevel(entry, album);
     if (layout.track)
         AppendLevel(entry, AString::FromUInt(fields.trackNumber));
-    AppendLevel(entry, fields.title);
+    AppendLevel(entry, Clean(fields.title));
     if (layout.type)
-        AppendLevel(entry, fields.type);
+        AppendLevel(entry, Clean(fields.type));
     return entry;
 }
 

@@ -38,7 +38,7 @@ AString SanitizedFileName(const AString& text, char16_t replacement, bool edges)
         if (clean.back() == u'.')
             clean.back() = replacement;
     }
-    return AString(std::u16string_view(clean));
+    return AString(std::move(clean));
 }
 
 void SanitizeFileName(AString& text, char16_t replacement, bool edges) {

@@ -305,10 +305,15 @@ std::vector<ADirSong::DuplicateRun> ADirSong::FindNeighbourDuplicates(const Canc
                                                                       uint32_t verbose, bool& cancelled) {
     const int count = GetCount();
     std::vector<DuplicateRun> runs;
+    AString upperName = count > 0 ? NameAt(count - 1) : AString();
     for (int lower = count - 2; lower >= 0; --lower) {
-        const AString step = AString::FromInt(count - lower - 1) + " of " + AString::FromInt(count);
+        const AString step =
+            verbose ? AString::FromInt(count - lower - 1) + " of " + AString::FromInt(count) : AString();
         m_progress->SetPos(ScanPosition(lower), verbose ? &step : nullptr, nullptr, nullptr, false);
-        if (CompareNames(NameAt(lower + 1), NameAt(lower)) == 0) {
+        AString lowerName = NameAt(lower);
+        const bool equal = CompareNames(upperName, lowerName) == 0;
+        upperName = std::move(lowerName);
+        if (equal) {
             if (!runs.empty() && runs.back().low == lower + 1)
                 runs.back().low = lower;
             else
