@@ -62,8 +62,6 @@ int CheckRemaining(const AFile& stream, uint64_t length) {
 }
 
 int ReadBytes(AFile& stream, uint64_t length, std::vector<uint8_t>& bytes, int noMemoryCode) {
-    if (const int result = CheckRemaining(stream, length))
-        return result;
     if (length > UINT32_MAX)
         return noMemoryCode;
     try {

@@ -123,6 +123,8 @@ int ID3v2Reader::ReadFrames(AFile& stream) {
 }
 
 int ID3v2Reader::ReadBody(AFile& stream) {
+    if (const int result = recordio::CheckRemaining(stream, m_header.bodySize))
+        return result;
     if (const int result = recordio::ReadBytes(stream, m_header.bodySize, m_raw, kErrorOutOfMemory))
         return result;
     // Before ID3v2.4 the whole tag is unsynchronised; from ID3v2.4 on each frame says so itself.

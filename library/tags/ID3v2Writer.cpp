@@ -131,6 +131,8 @@ int ID3v2Writer::AddPicture(ID3v2Header& header, Bytes& body) {
     static constexpr int kPictureErrors[] = {0, 0, kErrorPictureV22, kErrorPictureV23, kErrorPictureV24};
     if (!IsJpeg() && !IsPngData(m_picture, m_pictureLength))
         return kPictureErrors[header.version];
+    if (const int result = recordio::CheckRemaining(m_source, header.bodySize))
+        return result;
     if (const int result = recordio::ReadBytes(m_source, header.bodySize, body, kErrorOutOfMemory))
         return result;
     const Bytes frame = PictureFrame(header);
