@@ -9,7 +9,8 @@ namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
-constexpr std::string_view kBlanks = " \t";
+// A '\r' is a blank too: in a file of "\n" lines, a line that ends in "\r\n" keeps its '\r'.
+constexpr std::string_view kBlanks = " \t\r";
 
 enum class LineKind { Section, Key, Other };
 
@@ -98,17 +99,19 @@ IniDocument IniDocument::FromBytes(std::string_view bytes) {
     }
     if (text.empty())
         return document;
+    // The first line's break is the file's; a file of one line takes the break of new files.
     const size_t firstBreak = text.find('\n');
-    document.m_lineEnd = firstBreak != std::string::npos && firstBreak > 0 && text[firstBreak - 1] == '\r'
-                             ? "\r\n"
-                             : "\n";
+    if (firstBreak != std::string::npos && (firstBreak == 0 || text[firstBreak - 1] != '\r'))
+        document.m_lineEnd = "\n";
+    const bool breaksWithReturn = document.m_lineEnd == "\r\n";
     document.m_endsWithLineEnd = text.ends_with('\n');
     if (document.m_endsWithLineEnd)
         text.pop_back();
     for (size_t start = 0;;) {
         const size_t end = text.find('\n', start);
         std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (line.ends_with('\r'))
+        const bool hadBreak = end != std::string::npos || document.m_endsWithLineEnd;
+        if (breaksWithReturn && hadBreak && line.ends_with('\r'))
             line.pop_back();
         document.m_lines.push_back(std::move(line));
         if (end == std::string::npos)

@@ -34,7 +34,8 @@ std::optional<std::string> ReadProfileBytes(const std::string& path) {
         return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
     struct stat info {};
     std::optional<std::string> bytes;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<uint64_t>(info.st_size) <= kLargestFile) {
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<uint64_t>(info.st_size) <= kLargestFile) {
         bytes.emplace();
         char buffer[4096];
         for (;;) {
@@ -164,7 +165,8 @@ bool PrivateProfile::WriteStrings(std::string_view section, std::span<const IniE
     if (!IniDocument::CanWrite(section, entries))
         return false;
     const std::lock_guard<std::mutex> guard(WriteLock());
-    if (const nativefiles::PathStatus status = nativefiles::GetStatus(m_path); status.exists && status.isReadOnly)
+    if (const nativefiles::PathStatus status = nativefiles::GetStatus(m_path);
+        status.exists && status.isReadOnly)
         return false;
     std::optional<IniDocument> document = Load();
     if (!document)

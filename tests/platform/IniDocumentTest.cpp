@@ -88,8 +88,18 @@ TEST(IniDocument, KeepsTheFilesEncoding) {
     const std::string marked = "\xEF\xBB\xBF[S]\nk=1\n";
     EXPECT_EQ(AfterSet(marked, "S", {{"k", "2"}}), "\xEF\xBB\xBF[S]\nk=2\n");
     const std::string wide("\xFF\xFE[\0S\0]\0\r\0\n\0", 12);
-    EXPECT_EQ(AfterSet(wide, "S", {{"k", "\xC3\xA4"}}),
-              wide + std::string("k\0=\0\xE4\0\r\0\n\0", 10));
+    EXPECT_EQ(AfterSet(wide, "S", {{"k", "\xC3\xA4"}}), wide + std::string("k\0=\0\xE4\0\r\0\n\0", 10));
+}
+
+TEST(IniDocument, AWrittenDocumentReadsAsItself) {
+    // Odd line breaks: returns inside lines of a "\n" file, a return ending an unfinished last line.
+    for (const std::string& text :
+         std::vector<std::string>{"a\n[S]\r\nk=v\r\n", "\r\n[Stat\r\n\n[Stat\r\r", "x\r", "[S]\r\r\n\n",
+                                  std::string("\xFF\xFE[\0S\0]\0\r\0\r\0\n\0", 14)}) {
+        const std::string written = AfterSet(text, "Stat", {{"ExtPort", "10564"}});
+        EXPECT_EQ(IniDocument::FromBytes(written).ToBytes(), written) << testing::PrintToString(text);
+        EXPECT_EQ(IniDocument::FromBytes(written).Find("Stat", "ExtPort"), "10564");
+    }
 }
 
 TEST(IniDocument, RefusesWhatWouldReadBackOtherwise) {

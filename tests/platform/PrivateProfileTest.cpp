@@ -55,8 +55,8 @@ TEST(PrivateProfile, ReadsNumbersAsWindowsDoes) {
                                   "spaced=  42  \nquoted=\"8\"\nall=4294967295\nwrap=4294967297\n");
     const PrivateProfile profile(dir.File("up.ini"));
     const std::vector<std::pair<const char*, int32_t>> cases = {
-        {"version", 12}, {"name", 0}, {"empty", 99}, {"missing", 99}, {"minus", -5}, {"plus", 7},
-        {"spaced", 42},  {"quoted", 8}, {"all", -1}, {"wrap", 1}};
+        {"version", 12}, {"name", 0},    {"empty", 99}, {"missing", 99}, {"minus", -5},
+        {"plus", 7},     {"spaced", 42}, {"quoted", 8}, {"all", -1},     {"wrap", 1}};
     for (const auto& [key, expected] : cases)
         EXPECT_EQ(profile.ReadInt("Update", key, 99), expected) << key;
 }
@@ -143,7 +143,8 @@ TEST(PrivateProfile, WritesOfManyThreadsAllArrive) {
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&profile, t] {
             for (int k = 0; k < kKeysEach; ++k)
-                EXPECT_TRUE(profile.WriteString("S", "k" + std::to_string(t * kKeysEach + k), std::to_string(k)));
+                EXPECT_TRUE(
+                    profile.WriteString("S", "k" + std::to_string(t * kKeysEach + k), std::to_string(k)));
         });
     for (std::thread& thread : threads)
         thread.join();
