@@ -16,7 +16,8 @@ QString PeerAddress::ProgramName(PeerProgram program) {
 QString PeerAddress::EndpointPath(PeerProgram program) const {
     if (m_folder.isEmpty())
         return {};
-    return m_folder + u'/' + ProgramName(program) + u'-' + QString::number(geteuid()) + QStringLiteral(".ipc");
+    return m_folder + u'/' + ProgramName(program) + u'-' + QString::number(geteuid()) +
+           QStringLiteral(".ipc");
 }
 
 } // namespace nativeipc

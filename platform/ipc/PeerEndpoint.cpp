@@ -7,6 +7,7 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QTimer>
+#include <memory>
 
 namespace nativeipc {
 namespace {
@@ -58,14 +59,19 @@ bool PeerEndpoint::IsListening() const {
 
 void PeerEndpoint::Accept() {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { ReadFrom(socket); });
+        const auto arrived = std::make_shared<bool>(false);
+        QObject::connect(socket, &QLocalSocket::readyRead, socket,
+                         [this, socket, arrived] { ReadFrom(socket, *arrived); });
         QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        QTimer::singleShot(kMessageWaitMs, socket, [socket] { Drop(socket); });
-        ReadFrom(socket);
+        QTimer::singleShot(kMessageWaitMs, socket, [socket, arrived] {
+            if (!*arrived)
+                Drop(socket);
+        });
+        ReadFrom(socket, *arrived);
     }
 }
 
-void PeerEndpoint::ReadFrom(QLocalSocket* socket) {
+void PeerEndpoint::ReadFrom(QLocalSocket* socket, bool& arrived) {
     PeerMessage message;
     PeerWire::Delivery delivery = PeerWire::Delivery::Post;
     const QByteArray available = socket->peek(socket->bytesAvailable());
@@ -77,6 +83,7 @@ void PeerEndpoint::ReadFrom(QLocalSocket* socket) {
         return;
     }
     // One message per connection: nothing more is read from it, even while the handler runs a loop.
+    arrived = true;
     QObject::disconnect(socket, &QLocalSocket::readyRead, nullptr, nullptr);
     const QPointer<QLocalSocket> guard(socket);
     const int64_t result = m_handler ? m_handler(message) : 0;

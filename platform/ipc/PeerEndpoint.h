@@ -35,7 +35,8 @@ public:
 
 private:
     void Accept();
-    void ReadFrom(QLocalSocket* socket);
+    // Handles the connection's message once it is whole, and then sets `arrived`.
+    void ReadFrom(QLocalSocket* socket, bool& arrived);
 
     QString m_path;
     std::unique_ptr<QLocalServer> m_server;

@@ -73,10 +73,12 @@ Delivery HandOver(QLocalSocket& socket, const QString& path, const PeerMessage& 
 
 bool PeerLink::IsRunning(PeerProgram program) const {
     QLocalSocket socket;
-    return Connect(socket, m_address.EndpointPath(program), QDeadlineTimer(kPostLimit)) == Delivery::Delivered;
+    return Connect(socket, m_address.EndpointPath(program), QDeadlineTimer(kPostLimit)) ==
+           Delivery::Delivered;
 }
 
-SendResult PeerLink::Send(PeerProgram program, const PeerMessage& message, std::chrono::milliseconds limit) const {
+SendResult PeerLink::Send(PeerProgram program, const PeerMessage& message,
+                          std::chrono::milliseconds limit) const {
     const QDeadlineTimer deadline(limit);
     QLocalSocket socket;
     const Delivery handed =

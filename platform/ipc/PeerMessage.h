@@ -4,8 +4,8 @@
 // second start). The numbers are those of the Windows messages (WM_USER = 0x400); a number may mean
 // different things to the two programs, since each reads its own messages.
 
-#include <cstdint>
 #include <QByteArray>
+#include <cstdint>
 
 namespace nativeipc {
 

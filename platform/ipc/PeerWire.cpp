@@ -47,7 +47,8 @@ PeerWire::Parse PeerWire::MessageLength(QByteArrayView bytes, qsizetype& length)
     const auto delivery = ReadAt<uint32_t>(bytes, kDeliveryAt);
     const auto payloadLength = ReadAt<uint32_t>(bytes, kPayloadLengthAt);
     if (ReadAt<uint32_t>(bytes, 0) != kMessageVersion ||
-        (delivery != static_cast<uint32_t>(Delivery::Post) && delivery != static_cast<uint32_t>(Delivery::Send)) ||
+        (delivery != static_cast<uint32_t>(Delivery::Post) &&
+         delivery != static_cast<uint32_t>(Delivery::Send)) ||
         payloadLength > kLargestPayload)
         return Parse::Invalid;
     length = kMessageHeaderBytes + static_cast<qsizetype>(payloadLength);

@@ -4,9 +4,9 @@
 #include "platform/ipc/PeerLink.h"
 #include "support/TempDir.h"
 
+#include <QLocalSocket>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <QLocalSocket>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -32,7 +32,8 @@ TEST_F(PeerEndpointTest, EachProgramOfEachUserHasItsOwnEndpoint) {
     EXPECT_EQ(Address().EndpointPath(PeerProgram::Server), folder + "/OrvantisHelper-" + uid + ".ipc");
 
     ASSERT_EQ(setenv("XDG_RUNTIME_DIR", m_dir.Path().c_str(), 1), 0);
-    EXPECT_EQ(PeerAddress::ForCurrentUser().EndpointPath(PeerProgram::Main), Address().EndpointPath(PeerProgram::Main));
+    EXPECT_EQ(PeerAddress::ForCurrentUser().EndpointPath(PeerProgram::Main),
+              Address().EndpointPath(PeerProgram::Main));
     unsetenv("XDG_RUNTIME_DIR");
 }
 
@@ -96,7 +97,9 @@ TEST_F(PeerEndpointTest, ForeignBytesAreDroppedAndTheNextMessageServed) {
     }));
 
     const PeerLink link(Address());
-    const SendResult result = ServeWhile([&] { return link.Send(PeerProgram::Main, {peermessage::kShowWindow, 5, 0, {}}); });
+    const SendResult result = ServeWhile([&] {
+        return link.Send(PeerProgram::Main, {peermessage::kShowWindow, 5, 0, {}});
+    });
     EXPECT_EQ(result.delivery, Delivery::Delivered);
     EXPECT_EQ(result.answer, static_cast<int64_t>(peermessage::kShowWindow));
     EXPECT_EQ(handled, 1);
@@ -106,7 +109,9 @@ TEST_F(PeerEndpointTest, WithoutAHandlerEverySendIsAnsweredWithZero) {
     PeerEndpoint endpoint(PeerProgram::Server, Address());
     ASSERT_EQ(endpoint.Listen(), PeerEndpoint::ListenResult::Listening);
     const PeerLink link(Address());
-    const SendResult result = ServeWhile([&] { return link.Send(PeerProgram::Server, {peermessage::kHelperQuit, 0, 0, {}}); });
+    const SendResult result = ServeWhile([&] {
+        return link.Send(PeerProgram::Server, {peermessage::kHelperQuit, 0, 0, {}});
+    });
     EXPECT_EQ(result.delivery, Delivery::Delivered);
     EXPECT_EQ(result.answer, 0);
 }

@@ -4,9 +4,9 @@
 #include "platform/ipc/PeerEndpoint.h"
 #include "support/TempDir.h"
 
-#include <gtest/gtest.h>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <gtest/gtest.h>
 
 using namespace nativeipc;
 using namespace std::chrono_literals;
@@ -37,8 +37,9 @@ protected:
 TEST_F(PeerLinkTest, ASendWaitsForTheReceiversAnswer) {
     const auto endpoint = Serve(-7);
     const PeerLink link(Address());
-    const SendResult result =
-        ServeWhile([&] { return link.Send(PeerProgram::Server, {peermessage::kHostListReady, 0, 123456, {}}); });
+    const SendResult result = ServeWhile([&] {
+        return link.Send(PeerProgram::Server, {peermessage::kHostListReady, 0, 123456, {}});
+    });
     EXPECT_EQ(result.delivery, Delivery::Delivered);
     EXPECT_EQ(result.answer, -7);
     ASSERT_EQ(m_received.size(), 1u);
@@ -75,7 +76,9 @@ TEST_F(PeerLinkTest, ASlowReceiverTimesOutAndServesTheNextSend) {
     });
     const PeerLink link(Address());
     const auto started = std::chrono::steady_clock::now();
-    const SendResult late = ServeWhile([&] { return link.Send(PeerProgram::Server, {0x423, 0, 0, {}}, 200ms); });
+    const SendResult late = ServeWhile([&] {
+        return link.Send(PeerProgram::Server, {0x423, 0, 0, {}}, 200ms);
+    });
     EXPECT_EQ(late.delivery, Delivery::TimedOut);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
 
@@ -93,7 +96,9 @@ TEST_F(PeerLinkTest, AReceiverThatHangsUpFailsTheSend) {
             socket->abort();
     });
     const PeerLink link(Address());
-    EXPECT_EQ(ServeWhile([&] { return link.Send(PeerProgram::Server, {0x423, 0, 0, {}}); }).delivery,
+    EXPECT_EQ(ServeWhile([&] {
+                  return link.Send(PeerProgram::Server, {0x423, 0, 0, {}});
+              }).delivery,
               Delivery::Failed);
 }
 

@@ -37,7 +37,8 @@ TEST(PeerWire, AMessageIsCompleteOnlyWithItsLastByte) {
         EXPECT_EQ(PeerWire::DecodeMessage(kStartupConfigBytes.first(length), decoded, delivery),
                   PeerWire::Parse::Incomplete)
             << length;
-    EXPECT_EQ(PeerWire::DecodeMessage(kStartupConfigBytes + "more", decoded, delivery), PeerWire::Parse::Complete);
+    EXPECT_EQ(PeerWire::DecodeMessage(kStartupConfigBytes + "more", decoded, delivery),
+              PeerWire::Parse::Complete);
     EXPECT_EQ(decoded.payload, "ab");
 }
 
@@ -50,8 +51,10 @@ TEST(PeerWire, RefusesForeignBytes) {
     };
     PeerMessage decoded;
     PeerWire::Delivery delivery;
-    for (const QByteArray& bytes : {withField(0, "02001000"), withField(4, "02000000"), withField(28, "01000100")})
-        EXPECT_EQ(PeerWire::DecodeMessage(bytes, decoded, delivery), PeerWire::Parse::Invalid) << bytes.toHex().data();
+    for (const QByteArray& bytes :
+         {withField(0, "02001000"), withField(4, "02000000"), withField(28, "01000100")})
+        EXPECT_EQ(PeerWire::DecodeMessage(bytes, decoded, delivery), PeerWire::Parse::Invalid)
+            << bytes.toHex().data();
 }
 
 TEST(PeerWire, AnswersCarryASigned64BitResult) {

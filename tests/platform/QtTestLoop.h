@@ -2,9 +2,9 @@
 // The Qt application object the tests of this executable share, and a way to serve the event loop
 // while another thread waits for the code under test.
 
+#include <QCoreApplication>
 #include <chrono>
 #include <future>
-#include <QCoreApplication>
 #include <thread>
 
 inline void EnsureQtApplication() {
@@ -27,7 +27,8 @@ template <typename Work> auto ServeWhile(Work work) {
 }
 
 // Serves this thread's events until `done` holds or the time is up.
-template <typename Condition> bool ServeUntil(Condition done, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+template <typename Condition>
+bool ServeUntil(Condition done, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {
         if (std::chrono::steady_clock::now() > end)
