@@ -1,8 +1,8 @@
 #include "platform/settings/SettingsKey.h"
 
-#include <array>
 #include <QByteArray>
 #include <QSettings>
+#include <array>
 
 namespace nativesettings {
 namespace {
@@ -111,7 +111,8 @@ std::optional<uint32_t> SettingsKey::ReadFourBytes(const QString& name) const {
 }
 
 void SettingsKey::WriteDword(const QString& name, uint32_t value) {
-    m_settings->setValue(GroupOf(ValueType::Dword) + u'/' + TakeSpelling(name).value_or(name), QString::number(value));
+    m_settings->setValue(GroupOf(ValueType::Dword) + u'/' + TakeSpelling(name).value_or(name),
+                         QString::number(value));
 }
 
 void SettingsKey::WriteString(const QString& name, const QString& value) {

@@ -7,12 +7,12 @@
 // program sees those writes after Flush or the object's end. Values that are malformed count as
 // missing. Use an object on one thread at a time.
 
+#include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <optional>
-#include <QString>
-#include <QStringList>
 
 class QSettings;
 

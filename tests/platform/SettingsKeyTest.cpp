@@ -2,9 +2,9 @@
 
 #include "support/TempDir.h"
 
+#include <QSettings>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <QSettings>
 
 using nativesettings::SettingsKey;
 using nativesettings::ValueType;
