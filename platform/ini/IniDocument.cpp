@@ -10,6 +10,8 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
 // A '\r' is a blank too: in a file of "\n" lines, a line that ends in "\r\n" keeps its '\r'.
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kLf = "\n";
 constexpr std::string_view kBlanks = " \t\r";
 
 enum class LineKind { Section, Key, Other };
@@ -102,8 +104,8 @@ IniDocument IniDocument::FromBytes(std::string_view bytes) {
     // The first line's break is the file's; a file of one line takes the break of new files.
     const size_t firstBreak = text.find('\n');
     if (firstBreak != std::string::npos && (firstBreak == 0 || text[firstBreak - 1] != '\r'))
-        document.m_lineEnd = "\n";
-    const bool breaksWithReturn = document.m_lineEnd == "\r\n";
+        document.m_lineEnd = kLf;
+    const bool breaksWithReturn = document.m_lineEnd == kCrLf;
     document.m_endsWithLineEnd = text.ends_with('\n');
     if (document.m_endsWithLineEnd)
         text.pop_back();
@@ -198,7 +200,9 @@ std::optional<size_t> IniDocument::EndOfSection(std::string_view section) const 
 void IniDocument::AppendSection(std::string_view section) {
     if (!m_lines.empty() && !Trim(m_lines.back()).empty())
         m_lines.emplace_back();
-    m_lines.push_back("[" + std::string(section) + "]");
+    std::string header = "[";
+    header.append(section).append("]");
+    m_lines.push_back(std::move(header));
     m_endsWithLineEnd = true;
 }
 

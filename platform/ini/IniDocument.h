@@ -45,7 +45,7 @@ private:
     void AppendSection(std::string_view section);
 
     std::vector<std::string> m_lines;
-    std::string m_lineEnd = "\r\n";
+    std::string_view m_lineEnd = "\r\n"; // a new file's; a file read may have "\n"
     bool m_endsWithLineEnd = true;
     Encoding m_encoding = Encoding::Utf8;
 };

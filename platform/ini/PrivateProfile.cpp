@@ -73,7 +73,8 @@ std::string BaseName(const std::string& path) {
 
 void RemoveLeftoverTemporaries(const std::string& target) {
     const std::string folder = nativefiles::ParentOf(target);
-    const std::string prefix = "." + BaseName(target) + std::string(kTemporaryInfix);
+    std::string prefix = ".";
+    prefix.append(BaseName(target)).append(kTemporaryInfix);
     std::vector<nativefiles::DirectoryEntry> entries;
     nativefiles::ListDirectory(folder, entries);
     const int64_t oldest = static_cast<int64_t>(std::time(nullptr)) - kLeftoverAgeSeconds;
