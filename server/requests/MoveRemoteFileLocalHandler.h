@@ -1,0 +1,16 @@
+#pragma once
+// 3003: one part of a file for the client to fetch: its modification time, whether a further part
+// follows, and up to 314,572,800 bytes from the part's offset.
+
+#include "server/requests/RequestHandler.h"
+
+class PathPolicy;
+
+class MoveRemoteFileLocalHandler : public RequestHandler {
+public:
+    explicit MoveRemoteFileLocalHandler(const PathPolicy& policy) : m_policy(policy) {}
+    WireMessage Serve(std::span<const uint8_t> payload) override;
+
+private:
+    const PathPolicy& m_policy;
+};
