@@ -12,6 +12,7 @@
 
 class AProgress;
 class ByteChannel;
+class ChecksumAccumulator;
 
 class MessageReader {
 public:
@@ -30,11 +31,13 @@ public:
 
 private:
     bool Fill(size_t count, const nativesockets::Deadline& deadline);
-    int ReadPiece(size_t rawLength, size_t base64Length, std::vector<uint8_t>& payload, int stallMs);
+    int ReadPiece(size_t rawLength, size_t base64Length, std::vector<uint8_t>& payload, int stallMs,
+                  ChecksumAccumulator& checksum);
     int ReadSinglePayload(const WireHeader& header, std::vector<uint8_t>& payload, int stallMs);
     int ReadSplitPayload(const WireHeader& first, std::vector<uint8_t>& payload, int stallMs,
                          AProgress* progress);
-    int ReadNextPiece(const WireHeader& first, size_t total, std::vector<uint8_t>& payload, int stallMs);
+    int ReadNextPiece(const WireHeader& first, size_t total, std::vector<uint8_t>& payload, int stallMs,
+                      ChecksumAccumulator& checksum);
 
     ByteChannel& m_channel;
     std::vector<uint8_t> m_buffer;

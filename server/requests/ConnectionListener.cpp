@@ -4,6 +4,8 @@
 #include "platform/sockets/WakeSignal.h"
 #include "remote/ConnectionSlotTable.h"
 
+#include <cstdint>
+
 using nativesockets::IoStatus;
 using nativesockets::SocketHandle;
 
@@ -14,8 +16,9 @@ bool ConnectionListener::Start(std::optional<uint32_t> address, uint16_t basePor
     m_serve = serve;
     m_bindFailed = false;
     for (size_t i = 0; i < m_listeners.size(); ++i) {
-        if (address)
-            m_listeners[i] = nativesockets::ListenTcp(*address, static_cast<uint16_t>(basePort + i));
+        const uint32_t port = basePort + static_cast<uint32_t>(i);
+        if (address && port <= UINT16_MAX)
+            m_listeners[i] = nativesockets::ListenTcp(*address, static_cast<uint16_t>(port));
         if (!m_listeners[i].IsOpen()) {
             m_bindFailed = true;
             continue;

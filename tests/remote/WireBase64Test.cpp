@@ -29,7 +29,10 @@ long DecodedCount(const std::string& text, std::vector<uint8_t>& out) {
 // The foundation's coder is an independent implementation of the same alphabet and padding.
 TEST(WireBase64Test, AgreesWithTheFoundationCoderBothWays) {
     std::mt19937 random(7);
-    for (size_t length : {0u, 1u, 2u, 3u, 4u, 5u, 1535u, 1536u, 1537u, 100000u}) {
+    std::vector<size_t> lengths = {1535, 1536, 1537, 100000};
+    for (size_t length = 0; length < 200; ++length)
+        lengths.push_back(length);
+    for (const size_t length : lengths) {
         std::vector<uint8_t> data(length);
         for (auto& byte : data)
             byte = static_cast<uint8_t>(random());
@@ -51,5 +54,35 @@ TEST(WireBase64Test, RefusesWhatTheLenientCoderWouldLetThrough) {
     for (const char* hostile :
          {"QUJ", "QU JD", "QU\nJD", "QU=D", "=QJD", "QQ==QUJD", "QUJ-", "QUJD====", "Q===", "QUJ\x80"}) {
         EXPECT_EQ(DecodedCount(hostile, out), -1) << hostile;
+    }
+}
+
+// Long texts go through the wide path 16 characters at a time: a bad character anywhere, of any value,
+// must still be caught.
+TEST(WireBase64Test, FindsABadCharacterAnywhereInALongText) {
+    std::mt19937 random(9);
+    std::vector<uint8_t> data(72);
+    for (auto& byte : data)
+        byte = static_cast<uint8_t>(random());
+    const std::string good = Encoded(data);
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::vector<uint8_t> out;
+    for (size_t position = 0; position < good.size(); ++position) {
+        for (int value = 0; value < 256; ++value) {
+            std::string text = good;
+            text[position] = static_cast<char>(value);
+            const bool valid = alphabet.find(static_cast<char>(value)) != std::string::npos && value != 0;
+            if (value == '=' && position == good.size() - 1) {
+                ASSERT_EQ(DecodedCount(text, out), 71) << "padding at the very end";
+            } else if (valid) {
+                Base64Coder reference;
+                reference.Decode(text.data(), static_cast<uint32_t>(text.size()));
+                ASSERT_EQ(DecodedCount(text, out), 72) << position << " " << value;
+                ASSERT_TRUE(std::equal(out.begin(), out.end(), reference.GetDecoded()))
+                    << position << " " << value;
+            } else {
+                ASSERT_EQ(DecodedCount(text, out), -1) << position << " " << value;
+            }
+        }
     }
 }
