@@ -2,15 +2,10 @@
 // 3002: a file sent by the client, written over its destination. The new file is written beside the
 // destination and renamed over it only when whole, so a failed request leaves the old file.
 
-#include "server/requests/RequestHandler.h"
+#include "server/requests/PathRequestHandler.h"
 
-class PathPolicy;
-
-class CopyWithProgressRemoteHandler : public RequestHandler {
+class CopyWithProgressRemoteHandler : public PathRequestHandler {
 public:
-    explicit CopyWithProgressRemoteHandler(const PathPolicy& policy) : m_policy(policy) {}
+    using PathRequestHandler::PathRequestHandler;
     WireMessage Serve(std::span<const uint8_t> payload) override;
-
-private:
-    const PathPolicy& m_policy;
 };

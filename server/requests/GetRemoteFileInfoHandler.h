@@ -1,15 +1,10 @@
 #pragma once
 // 3001: what is known of a file (exists, folder, not hidden, size, modification time).
 
-#include "server/requests/RequestHandler.h"
+#include "server/requests/PathRequestHandler.h"
 
-class PathPolicy;
-
-class GetRemoteFileInfoHandler : public RequestHandler {
+class GetRemoteFileInfoHandler : public PathRequestHandler {
 public:
-    explicit GetRemoteFileInfoHandler(const PathPolicy& policy) : m_policy(policy) {}
+    using PathRequestHandler::PathRequestHandler;
     WireMessage Serve(std::span<const uint8_t> payload) override;
-
-private:
-    const PathPolicy& m_policy;
 };

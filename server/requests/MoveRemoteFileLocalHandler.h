@@ -2,15 +2,10 @@
 // 3003: one part of a file for the client to fetch: its modification time, whether a further part
 // follows, and up to 314,572,800 bytes from the part's offset.
 
-#include "server/requests/RequestHandler.h"
+#include "server/requests/PathRequestHandler.h"
 
-class PathPolicy;
-
-class MoveRemoteFileLocalHandler : public RequestHandler {
+class MoveRemoteFileLocalHandler : public PathRequestHandler {
 public:
-    explicit MoveRemoteFileLocalHandler(const PathPolicy& policy) : m_policy(policy) {}
+    using PathRequestHandler::PathRequestHandler;
     WireMessage Serve(std::span<const uint8_t> payload) override;
-
-private:
-    const PathPolicy& m_policy;
 };

@@ -1,15 +1,10 @@
 #pragma once
 // 2001: the tags of a file, as the saved form of its ID3 record.
 
-#include "server/requests/RequestHandler.h"
+#include "server/requests/PathRequestHandler.h"
 
-class PathPolicy;
-
-class ReadRemoteTagsHandler : public RequestHandler {
+class ReadRemoteTagsHandler : public PathRequestHandler {
 public:
-    explicit ReadRemoteTagsHandler(const PathPolicy& policy) : m_policy(policy) {}
+    using PathRequestHandler::PathRequestHandler;
     WireMessage Serve(std::span<const uint8_t> payload) override;
-
-private:
-    const PathPolicy& m_policy;
 };

@@ -1,6 +1,7 @@
 #include "remote/CASockets.h"
 
 #include "ScriptedPeer.h"
+#include "TestBytes.h"
 #include "foundation/ByteOrder.h"
 #include "platform/sockets/TcpSockets.h"
 #include "remote/LinkCodes.h"
@@ -17,10 +18,6 @@ namespace {
 
 constexpr uint32_t kClientAddress = 0x7F000001;
 const std::string kServer = "127.0.0.2";
-
-std::vector<uint8_t> Bytes(const std::string& text) {
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
 
 void Answer(ByteChannel& channel, int code, const std::vector<uint8_t>& payload) {
     EXPECT_EQ(MessageWriter::SendMessage(channel, code, payload, MessageWriter::kEmptyAnswerWord, false,

@@ -1,4 +1,5 @@
 #include "MemoryChannel.h"
+#include "TestBytes.h"
 #include "foundation/ByteOrder.h"
 #include "remote/LinkCodes.h"
 #include "remote/MessageReader.h"
@@ -7,7 +8,6 @@
 #include "remote/WireMessage.h"
 
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -17,18 +17,6 @@ namespace {
 
 std::string Text(const std::vector<uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
-}
-
-std::vector<uint8_t> Bytes(const std::string& text) {
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
-
-std::vector<uint8_t> RandomBytes(size_t length, unsigned seed) {
-    std::mt19937 random(seed);
-    std::vector<uint8_t> bytes(length);
-    for (auto& byte : bytes)
-        byte = static_cast<uint8_t>(random());
-    return bytes;
 }
 
 std::string Sent(int code, const std::vector<uint8_t>& payload, uint32_t emptyWord, bool pack = false) {

@@ -1,29 +1,17 @@
 #include "remote/PayloadPacking.h"
 
+#include "TestBytes.h"
 #include "foundation/ByteOrder.h"
 #include "remote/LzwCoder.h"
 #include "remote/NibbleCoder.h"
 
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
 using namespace payloadpacking;
 
 namespace {
-
-std::vector<uint8_t> Bytes(const std::string& text) {
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
-
-std::vector<uint8_t> RandomBytes(size_t length, unsigned seed, int alphabet = 256) {
-    std::mt19937 random(seed);
-    std::vector<uint8_t> bytes(length);
-    for (auto& byte : bytes)
-        byte = static_cast<uint8_t>(random() % alphabet);
-    return bytes;
-}
 
 // 12-bit codes, most significant bit first, as a test builds them by hand.
 std::vector<uint8_t> CodeStream(const std::vector<uint16_t>& codes) {

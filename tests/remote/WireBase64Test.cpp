@@ -1,9 +1,9 @@
 #include "remote/WireBase64.h"
 
+#include "TestBytes.h"
 #include "foundation/Base64Coder.h"
 
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -28,14 +28,11 @@ long DecodedCount(const std::string& text, std::vector<uint8_t>& out) {
 
 // The foundation's coder is an independent implementation of the same alphabet and padding.
 TEST(WireBase64Test, AgreesWithTheFoundationCoderBothWays) {
-    std::mt19937 random(7);
     std::vector<size_t> lengths = {1535, 1536, 1537, 100000};
     for (size_t length = 0; length < 200; ++length)
         lengths.push_back(length);
     for (const size_t length : lengths) {
-        std::vector<uint8_t> data(length);
-        for (auto& byte : data)
-            byte = static_cast<uint8_t>(random());
+        const std::vector<uint8_t> data = RandomBytes(length, static_cast<unsigned>(length));
         Base64Coder reference;
         reference.Encode(data.data(), static_cast<uint32_t>(data.size()));
         const std::string text = Encoded(data);
@@ -60,10 +57,7 @@ TEST(WireBase64Test, RefusesWhatTheLenientCoderWouldLetThrough) {
 // Long texts go through the wide path 16 characters at a time: a bad character anywhere, of any value,
 // must still be caught.
 TEST(WireBase64Test, FindsABadCharacterAnywhereInALongText) {
-    std::mt19937 random(9);
-    std::vector<uint8_t> data(72);
-    for (auto& byte : data)
-        byte = static_cast<uint8_t>(random());
+    const std::vector<uint8_t> data = RandomBytes(72, 9);
     const std::string good = Encoded(data);
     const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::vector<uint8_t> out;

@@ -1,5 +1,6 @@
 #include "server/requests/FileRequestHandlers.h"
 
+#include "../remote/TestBytes.h"
 #include "RequestPayload.h"
 #include "foundation/AFile.h"
 #include "foundation/AMemFile.h"
@@ -23,10 +24,6 @@
 namespace {
 
 constexpr uint64_t kSomeTime = 3600000000ull; // seconds since 1904, in 2018
-
-std::vector<uint8_t> Bytes(const std::string& text) {
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
 
 std::vector<uint8_t> SendFilePayload(const std::string& target, const std::vector<uint8_t>& bytes,
                                      uint32_t claimedLength) {

@@ -1,4 +1,5 @@
 #include "../remote/MemoryChannel.h"
+#include "../remote/TestBytes.h"
 #include "LoopbackServer.h"
 #include "foundation/ByteOrder.h"
 #include "platform/sockets/HostAddresses.h"
@@ -18,10 +19,6 @@ using nativesockets::Deadline;
 namespace {
 
 const std::string kEndOfConnection = "         0         0         0     000";
-
-std::vector<uint8_t> Bytes(const std::string& text) {
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
 
 struct Answer {
     int result = 0;

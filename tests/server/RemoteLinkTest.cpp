@@ -1,5 +1,6 @@
 // The foundation's remote file operations and the tag reader, over the real link to a server on
 // loopback.
+#include "../remote/TestBytes.h"
 #include "LoopbackServer.h"
 #include "foundation/AFile.h"
 #include "foundation/AProgress.h"
@@ -14,19 +15,10 @@
 #include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <random>
 
 namespace {
 
 constexpr uint64_t kSomeTime = 3600000000ull;
-
-std::vector<uint8_t> RandomBytes(size_t length, unsigned seed) {
-    std::mt19937 random(seed);
-    std::vector<uint8_t> bytes(length);
-    for (auto& byte : bytes)
-        byte = static_cast<uint8_t>(random());
-    return bytes;
-}
 
 // Counts the send requests that reach the server, and serves them as usual.
 class CountingHandler : public RequestHandler {
