@@ -18,7 +18,6 @@ using nativesockets::IoStatus;
 namespace {
 
 constexpr size_t kPieceSize = MessageWriter::kPieceSize;
-constexpr size_t kPieceTextLength = wirebase64::EncodedLength(kPieceSize);
 constexpr size_t kFirstReserve = 64 * 1024;
 constexpr size_t kGrowthFactor = 4;
 // Progress moves after every tenth piece.
