@@ -32,7 +32,7 @@ int AMemFile::Read(void* buffer, uint32_t length, uint32_t* bytesRead) {
         std::memcpy(buffer, GetBuffer() + m_position, length);
     m_position = std::min(end, kMaxSize + 1);
     if (!available)
-        return kErrorFailed;
+        return kErrorEndOfStream;
     if (bytesRead)
         *bytesRead = length;
     return 0;
@@ -69,7 +69,7 @@ int AMemFile::Reserve(uint8_t** out, uint32_t length) {
     *out = nullptr;
     const uint64_t end = m_position + length;
     if (!MakeRoom(end))
-        return kErrorFailed;
+        return kErrorEndOfStream;
     if (m_position > m_size)
         std::memset(m_owned.get() + m_size, 0, m_position - m_size);
     *out = m_owned.get() + m_position;
@@ -85,7 +85,7 @@ int AMemFile::ReadInPlace(const uint8_t** out, uint32_t length) {
     if (available)
         *out = GetBuffer() + m_position;
     m_position = std::min(end, kMaxSize + 1);
-    return available ? 0 : kErrorFailed;
+    return available ? 0 : kErrorEndOfStream;
 }
 
 int AMemFile::Seek(uint64_t position) {
@@ -96,5 +96,5 @@ int AMemFile::Seek(uint64_t position) {
 }
 
 int AMemFile::ShortReadError() const {
-    return kErrorFailed;
+    return kErrorEndOfStream;
 }

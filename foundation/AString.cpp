@@ -408,7 +408,7 @@ int AString::ReadCountedRecordBody(AFile& stream) {
         return result;
     if (got < 2) {
         m_text.clear();
-        return kErrorFailed;
+        return kErrorEndOfStream;
     }
     const uint32_t count = LoadLE16(countBytes);
     if (count > kMaxRecordBytes)

@@ -20,7 +20,7 @@ int ResultOf(nativefiles::CopyOutcome outcome) {
     case nativefiles::CopyOutcome::ReadFailed:
         return kErrorRead;
     case nativefiles::CopyOutcome::SourceShort:
-        return kErrorFailed;
+        return kErrorEndOfStream;
     case nativefiles::CopyOutcome::TimesFailed:
         return kErrorSetFileTimes;
     case nativefiles::CopyOutcome::WriteFailed:

@@ -6,9 +6,9 @@
 constexpr int kUserCancel = 123456;
 
 // Shared by every layer.
-// The general failure: a memory stream read past its end, a request refused (its text reads "End of
+// A memory stream read past its end; also the general refusal of a request (its text reads "End of
 // file encountered.").
-constexpr int kErrorFailed = -1;
+constexpr int kErrorEndOfStream = -1;
 constexpr int kErrorInvalidElement = -2;
 constexpr int kErrorNotConnected = -3;
 constexpr int kErrorDuplicate = -4;

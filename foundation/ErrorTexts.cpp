@@ -13,7 +13,7 @@ struct ErrorText {
 };
 
 constexpr ErrorText kErrorTexts[] = {
-    {kErrorFailed, ": End of file encountered."},
+    {kErrorEndOfStream, ": End of file encountered."},
     {kErrorInvalidElement, ": Invalid element."},
     {kErrorNotConnected, ": Not connected to service."},
     {kErrorDuplicate, ": Duplicate encountered."},

@@ -161,7 +161,7 @@ int RemoteFileCache::SendFile(const AString& source, const AString& target, bool
     AString host;
     AString remotePath;
     if (!SplitRemotePath(target, host, remotePath))
-        return kErrorFailed;
+        return kErrorEndOfStream;
     RemotePeer* peer = GetPeer();
     if (!peer)
         return kErrorNotConnected;
@@ -220,7 +220,7 @@ int RemoteFileCache::FetchFile(const AString& source, const AString& target, APr
     AString host;
     AString remotePath;
     if (!SplitRemotePath(source, host, remotePath))
-        return kErrorFailed;
+        return kErrorEndOfStream;
     if (!GetPeer())
         return kErrorNotConnected;
     // The parts go into a new file beside the target, which is replaced only when all have come.

@@ -146,7 +146,7 @@ int ITunesPlayList::DeleteTrack(const ITunesTrackBinding& binding, ITunesTrackLo
         track =
             client->GetTrackByID(binding.sourceID, binding.playListID, binding.trackID, binding.databaseID);
     if (!track)
-        return kErrorFailed;
+        return kErrorEndOfStream;
     return track->Delete();
 }
 

@@ -184,7 +184,7 @@ int ADir::DeleteFile(const AString& path, uint32_t flag, uint32_t skip) {
     if (skip)
         return 0;
     if (IsRemotePath(path))
-        return GetType() == kTypeTunesRemote ? DeleteRemoteFile(path, flag, 0) : kErrorFailed;
+        return GetType() == kTypeTunesRemote ? DeleteRemoteFile(path, flag, 0) : kErrorEndOfStream;
     if (m_keepRemovedFiles == 0)
         return DeleteFileLong(path, m_copyMode != 0);
     return MoveToRemovedFiles(path);
@@ -255,7 +255,7 @@ const AString* ADir::GetEntry(int index) {
 
 int ADir::AddEntry(const AString& name, uint32_t allowEmpty) {
     if (name.IsEmpty() && !allowEmpty)
-        return kErrorFailed;
+        return kErrorEndOfStream;
     return m_entries.Add(name);
 }
 

@@ -168,11 +168,11 @@ int ADirSong::AddSong(const AString&, const CancelCallback&) {
 }
 
 int ADirSong::CreatePlayList(const AString&) {
-    return kErrorFailed;
+    return kErrorEndOfStream;
 }
 
 int ADirSong::DeletePlayList(const AString&) {
-    return kErrorFailed;
+    return kErrorEndOfStream;
 }
 
 int ADirSong::GetBitRate(const AString&) {

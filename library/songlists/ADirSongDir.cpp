@@ -208,7 +208,7 @@ int ADirSongDir::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
 int ADirSongDir::AddSongFile(const AString& name, bool applySongFilters) {
     AString entry;
     if (MakeSongEntry(JoinRoot(name), entry) != 0)
-        return kErrorFailed;
+        return kErrorEndOfStream;
     const int index = m_entries.Add(name);
     AppendEntryId(entry, index);
     if (!applySongFilters || PassesSongFilters(entry))
@@ -223,7 +223,7 @@ int ADirSongDir::AddEntry(const AString& name, uint32_t recurse) {
     if (!DirectoryExists(path))
         return AddSongFile(name, false);
     if (!recurse)
-        return kErrorFailed;
+        return kErrorEndOfStream;
     ADir scanner(m_progress);
     scanner.CopySettings(*this);
     scanner.SetRootPath(m_rootPath);
@@ -233,7 +233,7 @@ int ADirSongDir::AddEntry(const AString& name, uint32_t recurse) {
         if (!DirectoryExists(JoinRoot(found)))
             AddSongFile(found, true);
     }
-    return kErrorFailed;
+    return kErrorEndOfStream;
 }
 
 void ADirSongDir::Clear() {

@@ -35,7 +35,7 @@ int ID3::ReadRemote(const AString& remotePath) {
     AString hostPath;
     // A remote path without a host of two characters or more.
     if (!RemoteFileCache::SplitRemotePath(remotePath, host, hostPath))
-        return kErrorFailed;
+        return kErrorEndOfStream;
     RemotePeer* peer = RemoteFileCache::Instance().GetPeer();
     if (!peer)
         return kErrorNotConnected;

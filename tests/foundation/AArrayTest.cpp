@@ -58,10 +58,10 @@ TEST(AArray, DamagedRecordsKeepWhatLoadedAndAllocateNothingHuge) {
         {"wrong version", {0x03, 0x00, 0x10, 0x00, 0, 0, 0, 0}, kErrorVersion, 0},
         {"ends inside an element",
          {0x02, 0x00, 0x10, 0x00, 2, 0, 0, 0, 1, 0, 0, 0, 'a', 3, 0, 0, 0, 'b'},
-         kErrorFailed,
+         kErrorEndOfStream,
          1},
-        {"huge length", {0x02, 0x00, 0x10, 0x00, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, kErrorFailed, 0},
-        {"huge count", {0x02, 0x00, 0x10, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}, kErrorFailed, 1},
+        {"huge length", {0x02, 0x00, 0x10, 0x00, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, kErrorEndOfStream, 0},
+        {"huge count", {0x02, 0x00, 0x10, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}, kErrorEndOfStream, 1},
     };
     for (const auto& c : cases) {
         AArray array;

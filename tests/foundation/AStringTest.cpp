@@ -56,8 +56,8 @@ TEST(AStringRecord, MalformedRecordsGiveTheirCodes) {
         std::u16string text;
     } cases[] = {
         {"wrong version", {0x01, 0x00, 0x10, 0x00, 0x02, 0x00, 0xFF, 0xFE}, kErrorVersion, u"keep"},
-        {"truncated version", {0x02, 0x00}, kErrorFailed, u"keep"},
-        {"no count", {0x02, 0x00, 0x10, 0x00, 0x02}, kErrorFailed, u""},
+        {"truncated version", {0x02, 0x00}, kErrorEndOfStream, u"keep"},
+        {"no count", {0x02, 0x00, 0x10, 0x00, 0x02}, kErrorEndOfStream, u""},
         {"count above limit", {0x02, 0x00, 0x10, 0x00, 0x01, 0x08, 0xFF, 0xFE}, kErrorStringTooLong, u"keep"},
         {"count beyond data",
          {0x02, 0x00, 0x10, 0x00, 0x06, 0x00, 0xFF, 0xFE, 'a', 0},
@@ -126,7 +126,7 @@ TEST(AStringForms, LineReadsStopAtLineEndsAndEndOfStream) {
     EXPECT_EQ(line, "second");
     EXPECT_EQ(line.Read(stream, AString::Form::NarrowLine, 2048), 0);
     EXPECT_EQ(line, "last");
-    EXPECT_EQ(line.Read(stream, AString::Form::NarrowLine, 2048), kErrorFailed);
+    EXPECT_EQ(line.Read(stream, AString::Form::NarrowLine, 2048), kErrorEndOfStream);
     EXPECT_TRUE(line.IsEmpty());
 }
 
@@ -144,7 +144,7 @@ TEST(AStringForms, ExactBytesReadByEachForm) {
         {"8-bit zero byte not within max", AString::Form::NarrowZero, 1, {'a', 'b', 0}, 0, u"a"},
         {"8-bit Windows-1252", AString::Form::NarrowZero, 10, {0xE9, 0}, 0, u"\u00E9"},
         {"counted 8-bit", AString::Form::NarrowCounted, 0, {2, 0, 'h', 'i', 'x'}, 0, u"hi"},
-        {"counted 8-bit cut short", AString::Form::NarrowCounted, 0, {3, 0, 'h', 'i'}, kErrorFailed, u""},
+        {"counted 8-bit cut short", AString::Form::NarrowCounted, 0, {3, 0, 'h', 'i'}, kErrorEndOfStream, u""},
         {"counted 8-bit above the limit",
          AString::Form::NarrowCounted,
          0,
@@ -187,8 +187,8 @@ TEST(AStringForms, EndOfStreamGivesTheStreamsShortReadCode) {
     }
     AMemFile empty;
     for (const Form form : unrecorded)
-        EXPECT_EQ(line.Read(empty, form, 10), kErrorFailed) << int(form);
-    EXPECT_EQ(line.Read(empty, Form::WideRecord, 10), kErrorFailed);
+        EXPECT_EQ(line.Read(empty, form, 10), kErrorEndOfStream) << int(form);
+    EXPECT_EQ(line.Read(empty, Form::WideRecord, 10), kErrorEndOfStream);
 }
 
 TEST(AStringForms, ReadArgumentsAreChecked) {

@@ -161,7 +161,7 @@ TEST(FileOps, FileInfoRecordIsFourWordsThenSizeAndTime) {
     EXPECT_EQ(loaded.modTime, info.modTime);
     FileInfo untouched;
     AMemFile cut(expected.data(), 31);
-    EXPECT_EQ(untouched.Load(cut), kErrorFailed);
+    EXPECT_EQ(untouched.Load(cut), kErrorEndOfStream);
     EXPECT_EQ(untouched.exists, 0u) << "a cut record changes nothing";
 }
 

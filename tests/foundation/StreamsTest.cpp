@@ -24,9 +24,9 @@ TEST(AMemFile, ReadPastTheEndFailsAndStillMovesThePosition) {
     uint32_t got = 7;
     EXPECT_EQ(stream.Read(out, 3, &got), 0);
     EXPECT_EQ(got, 3u);
-    EXPECT_EQ(stream.Read(out, 3, &got), kErrorFailed);
+    EXPECT_EQ(stream.Read(out, 3, &got), kErrorEndOfStream);
     EXPECT_EQ(got, 0u);
-    EXPECT_EQ(stream.Read(out, 1), kErrorFailed);
+    EXPECT_EQ(stream.Read(out, 1), kErrorEndOfStream);
     EXPECT_EQ(stream.GetPosition(), 7u);
 }
 
@@ -36,10 +36,10 @@ TEST(AMemFile, HugeLengthsNeverWrapOrReachOutside) {
     uint8_t out[4];
     EXPECT_EQ(stream.Read(out, 2), 0);
     const uint8_t* inPlace = nullptr;
-    EXPECT_EQ(stream.ReadInPlace(&inPlace, UINT32_MAX), kErrorFailed);
+    EXPECT_EQ(stream.ReadInPlace(&inPlace, UINT32_MAX), kErrorEndOfStream);
     EXPECT_EQ(inPlace, nullptr);
-    EXPECT_EQ(stream.ReadInPlace(&inPlace, UINT32_MAX), kErrorFailed);
-    EXPECT_EQ(stream.Read(out, 2), kErrorFailed);
+    EXPECT_EQ(stream.ReadInPlace(&inPlace, UINT32_MAX), kErrorEndOfStream);
+    EXPECT_EQ(stream.Read(out, 2), kErrorEndOfStream);
     EXPECT_EQ(stream.BytesRemaining(), 0u);
 }
 
@@ -47,9 +47,9 @@ TEST(AMemFile, CallersBufferIsReadOnly) {
     uint8_t data[] = {1, 2, 3};
     AMemFile stream(data, sizeof data);
     const uint8_t more[] = {7};
-    EXPECT_EQ(stream.Write(more, 1), kErrorFailed);
+    EXPECT_EQ(stream.Write(more, 1), kErrorEndOfStream);
     uint8_t* reserved = nullptr;
-    EXPECT_EQ(stream.Reserve(&reserved, 1), kErrorFailed);
+    EXPECT_EQ(stream.Reserve(&reserved, 1), kErrorEndOfStream);
     EXPECT_EQ(data[0], 1);
 }
 

@@ -196,7 +196,7 @@ TEST(ITunesPlayListTest, DeleteSongRemovesAtMostTheAskedOccurrences) {
     // A binding without its track is looked up again through the client.
     song.GetTrack(1)->track.reset();
     FakeLookup lookup;
-    EXPECT_EQ(list.DeleteSong(&song, -1, 1, nullptr), kErrorFailed);
+    EXPECT_EQ(list.DeleteSong(&song, -1, 1, nullptr), kErrorEndOfStream);
     lookup.tracksByTrackID[2] = second;
     ASSERT_EQ(list.DeleteSong(&song, -1, 1, &lookup), 0);
     EXPECT_EQ(second->deletes, 1);

@@ -405,14 +405,14 @@ TEST_F(SongFolder, AddEntryTakesFilesAndFilteredFolders) {
     list.SetRootPath(dir.Text("music"));
     EXPECT_EQ(list.AddEntry(AString("Pop/abba.mp3"), 0), 0);
     EXPECT_EQ(EntriesOf(list), std::vector<std::string>{"\\Pop\\Abba\\Gold\\Waterloo\\mp3?0"});
-    EXPECT_EQ(list.AddEntry(AString("missing.mp3"), 0), kErrorFailed);
-    EXPECT_EQ(list.AddEntry(AString("Rock"), 0), kErrorFailed);
+    EXPECT_EQ(list.AddEntry(AString("missing.mp3"), 0), kErrorEndOfStream);
+    EXPECT_EQ(list.AddEntry(AString("Rock"), 0), kErrorEndOfStream);
 
     // A folder added with its files passes them through the list's own filters.
     Put("Rock/other.mp3", SongTags("Rock", "Band", "Demo Tape", "Demo"));
     WriteTextFile(dir.File("music/Rock/cover.txt"), "no song");
     list.SetAlbumFilter({2, AString(), AString(":Demo Tape:")});
-    EXPECT_EQ(list.AddEntry(AString("Rock"), 1), kErrorFailed);
+    EXPECT_EQ(list.AddEntry(AString("Rock"), 1), kErrorEndOfStream);
     EXPECT_EQ(SongNames(list), (std::set<std::string>{"\\Pop\\Abba\\Gold\\Waterloo\\mp3",
                                                       "\\Rock\\AC_DC\\Live\\T.N.T.\\mp3"}));
 }

@@ -411,8 +411,8 @@ TEST(ADirSongTest, OperationsASongSourceLacks) {
     std::vector<AString> names;
     EXPECT_EQ(list.GetPlayListNames(names, 1, 0), kErrorNotSupported);
     EXPECT_EQ(list.AddSong(AString("/a.mp3"), CancelCallback()), kErrorNotSupported);
-    EXPECT_EQ(list.CreatePlayList(AString("x")), kErrorFailed);
-    EXPECT_EQ(list.DeletePlayList(AString("x")), kErrorFailed);
+    EXPECT_EQ(list.CreatePlayList(AString("x")), kErrorEndOfStream);
+    EXPECT_EQ(list.DeletePlayList(AString("x")), kErrorEndOfStream);
     std::vector<uint8_t> art{1, 2};
     EXPECT_EQ(list.SaveArtwork(AString("e"), 0, art), 0);
     EXPECT_TRUE(art.empty());

@@ -127,7 +127,7 @@ TEST(ID3Record, LoadRefusesAnotherVersionAndStopsAtTheFirstFailure) {
     EXPECT_EQ(loaded.Load(wrongVersion), kErrorVersion);
     saved[0] = 0x0A;
     AMemFile truncated(saved.data(), static_cast<uint32_t>(saved.size() - 1));
-    EXPECT_EQ(loaded.Load(truncated), kErrorFailed);
+    EXPECT_EQ(loaded.Load(truncated), kErrorEndOfStream);
     EXPECT_EQ(TextOf(&ID3::GetTitle, loaded), AString("Five")); // read before the failure
 }
 
@@ -173,7 +173,7 @@ TEST_F(ID3Remote, FailuresOfTheLinkAndOfTheAnswer) {
         return 0;
     };
     // An answer that does not load is an error, not a success.
-    EXPECT_EQ(tags.Read(AString("?otherhost:/a.mp3")), kErrorFailed);
+    EXPECT_EQ(tags.Read(AString("?otherhost:/a.mp3")), kErrorEndOfStream);
     EXPECT_EQ(peer.disconnects, 1);
 
     peer.handler = [](const FakeRemotePeer::Call&, std::vector<uint8_t>&) { return -10566; };
