@@ -32,7 +32,7 @@ private:
     void DeleteFoundFile(const AString& file);
 
     ADirSong& m_source;
-    const CancelCallback& m_callback;
+    CancelCallback m_callback;
     int m_result = 0;
     int m_performed = 0;
     int m_damagedAnswer = 0; // the remembered Yes to All or No to All of the damaged-file question

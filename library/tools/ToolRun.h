@@ -54,6 +54,6 @@ private:
 
     ADirSong& m_source;
     const ToolDescription& m_tool;
-    const CancelCallback& m_callback;
+    CancelCallback m_callback;
     uint32_t m_verbose;
 };
