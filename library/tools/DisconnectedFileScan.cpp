@@ -54,12 +54,12 @@ int DisconnectedFileScan::Run(ToolRun& run) {
         if (error != 0 && source.AskQuitAfterError())
             return error;
         const AString& file = *folder.GetEntry(i);
-        if (IsSongSizedFile(file)) {
-            const AString step = AString("Processing #") + AString::FromInt(i + 1);
-            progress.SetPos(double(i + 1) / count, nullptr, &step);
-            if (!songs.IsConnected(file))
-                run.AddFileRow(file);
-        }
+        const AString step = AString("Processing #") + AString::FromInt(i + 1);
+        progress.SetPos(double(i + 1) / count, nullptr, &step);
+        // Only a file no song names needs a look at the disk; the folders listed beside the files
+        // mostly fail the type filter before that.
+        if (!songs.IsConnected(file) && folder.PassesTypeFilter(file) && IsSongSizedFile(file))
+            run.AddFileRow(file);
         if (run.Cancelled())
             return kUserCancel;
     }

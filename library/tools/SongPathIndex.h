@@ -6,8 +6,7 @@
 #include "foundation/CancelCallback.h"
 
 #include <string>
-#include <unordered_map>
-#include <vector>
+#include <unordered_set>
 
 class ADirSong;
 
@@ -16,12 +15,18 @@ public:
     // Names the file of every song: 0, 123456 when cancelled, or the error of the first song whose file
     // cannot be named (a list whose files are unknown must not make its music folder look disconnected).
     int Build(ADirSong& source, const CancelCallback& callback);
-    // Whether a song of the list has this file (an existing file; letter case is ignored, as the
-    // library's own paths may differ in case from the disk's).
-    bool IsConnected(const AString& existingFile) const;
+    // Whether a song of the list has this file, which the caller found on disk. Letter case (A to Z) is
+    // ignored, as the library's own paths may differ in case from the disk's.
+    bool IsConnected(const AString& foundFile) const;
 
 private:
-    static std::u16string KeyOf(const AString& path);
+    // Paths compared as the song lists compare names: A to Z folded.
+    struct FoldedHash {
+        size_t operator()(const std::u16string& path) const;
+    };
+    struct FoldedEqual {
+        bool operator()(const std::u16string& a, const std::u16string& b) const;
+    };
 
-    std::unordered_map<std::u16string, std::vector<AString>> m_paths;
+    std::unordered_multiset<std::u16string, FoldedHash, FoldedEqual> m_paths;
 };
