@@ -181,23 +181,14 @@ void BM_DuplicatesVersusListing(benchmark::State& state) {
         2 * (songs / kCopyEvery));
 }
 
+void SongCounts(benchmark::internal::Benchmark* run) {
+    run->Arg(5000)->Arg(10000)->Arg(20000);
+    run->Iterations(3)->Unit(benchmark::kMillisecond)->UseManualTime()->Complexity();
+}
+
 } // namespace
 
-BENCHMARK(BM_DisconnectedFilesVersusListing)
-    ->Arg(5000)
-    ->Arg(10000)
-    ->Arg(20000)
-    ->Iterations(3)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Complexity();
-BENCHMARK(BM_DuplicatesVersusListing)
-    ->Arg(5000)
-    ->Arg(10000)
-    ->Arg(20000)
-    ->Iterations(3)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->Complexity();
+BENCHMARK(BM_DisconnectedFilesVersusListing)->Apply(SongCounts);
+BENCHMARK(BM_DuplicatesVersusListing)->Apply(SongCounts);
 
 BENCHMARK_MAIN();

@@ -53,7 +53,7 @@ private:
     int PerformConfirmed();
 
     ADirSong& m_source;
-    const ToolDescription& m_tool;
+    ToolDescription m_tool;
     CancelCallback m_callback;
     uint32_t m_verbose;
 };
