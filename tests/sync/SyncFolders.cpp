@@ -58,11 +58,15 @@ std::unique_ptr<ASync> SyncFolders::MakeSync(uint32_t direction, uint32_t delete
     auto sync = std::make_unique<ASync>(progress);
     sync->SetDirection(direction);
     sync->SetDeleteMode(deleteMode);
+    SetRoots(*sync);
+    return sync;
+}
+
+void SyncFolders::SetRoots(ASync& sync) const {
     const AString root1 = Root(1);
     const AString root2 = Root(2);
-    sync->BuildList1(&root1, CancelCallback(), false, false);
-    sync->BuildList2(&root2, CancelCallback(), false, false);
-    return sync;
+    sync.BuildList1(&root1, CancelCallback(), false, false);
+    sync.BuildList2(&root2, CancelCallback(), false, false);
 }
 
 void SyncFolders::TakeSnapshots(ASync& sync) const {

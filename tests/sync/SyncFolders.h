@@ -34,6 +34,7 @@ public:
     // A plain-folder sync over the two folders, the roots set, the lists not read yet.
     std::unique_ptr<ASync> MakeSync(uint32_t direction, uint32_t deleteMode,
                                     AProgress* progress = nullptr) const;
+    void SetRoots(ASync& sync) const;
     // Reads both sides into the sync's snapshot lists, as a finished two-way sync would have left them.
     void TakeSnapshots(ASync& sync) const;
 
