@@ -1215,9 +1215,10 @@ int ASync::PerformActions(const CancelCallback& cancel) {
     AString closing("Sync actions completed.");
     if (first == kUserCancel || latest == kUserCancel)
         closing = "Sync terminated by user cancel.";
-    else if (first != 0)
-        closing = WithErrorText(AString("Error: ") + AString::FromInt(first) + ":" + AString::FromInt(latest),
-                                first);
+    else if (first != 0) {
+        closing = AString("Error: ") + AString::FromInt(first) + ":" + AString::FromInt(latest);
+        GetErrorText(closing, first);
+    }
     m_progress->PopRange(&closing);
     return first;
 }
