@@ -63,7 +63,7 @@ bool IsRemoteList(const ADir& list) {
 }
 
 bool BeginsWith(const AString& text, const AString& prefix) {
-    return text.GetLength() >= prefix.GetLength() && text.Left(prefix.GetLength()) == prefix;
+    return text.GetCString().starts_with(prefix.GetCString());
 }
 
 // Equal roots, or one inside the other: a sync would copy a side into itself.
@@ -177,7 +177,9 @@ ADir* ASync::OwningList(const AString& path) const {
 AString ASync::ResolveFile(const AString& path) const {
     ADir* list = OwningList(path);
     AString file;
-    if (!list || list->GetFullPath(path, file, 0) != 0)
+    // A song folder names the file of an entry by the number behind its '?': exact, and no search.
+    const uint32_t byIndex = list && list->GetType() == ADir::kTypeSongDir ? 1 : 0;
+    if (!list || list->GetFullPath(path, file, byIndex) != 0)
         return path;
     return file;
 }
@@ -223,8 +225,10 @@ bool ASync::FileExists(const AString& path) {
     return list ? list->FileExists(path) != 0 : ::FileExists(path);
 }
 
+// Only a plain folder list lists folders: an entry of a song list is a song.
 bool ASync::IsDirectory(const AString& path) {
-    return DirectoryExists(ResolveFile(path));
+    const ADir* list = OwningList(path);
+    return (!list || list->GetType() == ADir::kTypeDir) && DirectoryExists(path);
 }
 
 int ASync::CreateDirectory(const AString& path) {
@@ -741,11 +745,9 @@ bool ASync::IsConflict(const SyncEntryWalk& walk, std::initializer_list<int> lis
     return false;
 }
 
-bool ASync::IsFolderFileClash(const AString& pathA, const AString& pathB) {
-    if (IsDirectory(pathA) == IsDirectory(pathB))
-        return false;
+int ASync::ReportFolderFileClash(const AString& pathA, const AString& pathB) {
     m_progress->LogError(kErrorDuplicateNames, pathA, pathB);
-    return true;
+    return kErrorDuplicateNames;
 }
 
 int ASync::WalkOneWay(ADir& source, ADir& target, const CancelCallback& cancel, bool checkFields) {
@@ -787,8 +789,8 @@ int ASync::DecideOneWayKey(const SyncEntryWalk& walk, ADir& source, ADir& target
     if (inTarget.empty())
         return DecidePair(sourcePath, JoinPath(target.GetRootPath(), *inSource[0]), 0, checkFields);
     const AString targetPath = JoinPath(target.GetRootPath(), *inTarget[0]);
-    if (IsFolderFileClash(sourcePath, targetPath))
-        return kErrorDuplicateNames;
+    if (IsDirectory(sourcePath) != IsDirectory(targetPath))
+        return ReportFolderFileClash(sourcePath, targetPath);
     return DecidePair(sourcePath, targetPath, 1, checkFields);
 }
 
@@ -839,9 +841,10 @@ int ASync::DecideTwoWayKey(const SyncEntryWalk& walk, bool checkFields) {
     if (!in1.empty() && !in2.empty()) {
         const AString path1 = JoinPath(root1, *in1[0]);
         const AString path2 = JoinPath(root2, *in2[0]);
-        if (IsFolderFileClash(path1, path2))
-            return kErrorDuplicateNames;
-        return IsDirectory(path1) ? 0 : DecideTwoWay(path1, path2, checkFields);
+        const bool folder = IsDirectory(path1);
+        if (folder != IsDirectory(path2))
+            return ReportFolderFileClash(path1, path2);
+        return folder ? 0 : DecideTwoWay(path1, path2, checkFields);
     }
     if (!in1.empty())
         return DecideOneSided(JoinPath(root1, *in1[0]), root2, *in1[0], !walk.Matches(kSnapshot2).empty());

@@ -248,7 +248,7 @@ private:
     SyncEntryWalk MakeWalk(std::vector<const SyncEntryWalk::Entries*> lists) const;
     int StepOfWalk(const SyncEntryWalk& walk, int step, int& shownStep);
     bool IsConflict(const SyncEntryWalk& walk, std::initializer_list<int> lists);
-    bool IsFolderFileClash(const AString& pathA, const AString& pathB);
+    int ReportFolderFileClash(const AString& pathA, const AString& pathB);
     void AppendReplaceOrUndefined(const AString& source, const AString& target, uint32_t targetExists);
     void DecideSongFields(const AString& source, const AString& target);
     void DecideSongFieldsTwoWay(const AString& pathA, const AString& pathB);

@@ -34,7 +34,9 @@ bool SyncEntryWalk::Next() {
         return false;
     for (Cursor& cursor : m_cursors) {
         cursor.matchStart = cursor.head;
-        while (cursor.head < cursor.entries->size() && m_compare(*(*cursor.entries)[cursor.head], *key) == 0)
+        while (
+            cursor.head < cursor.entries->size() &&
+            ((*cursor.entries)[cursor.head] == key || m_compare(*(*cursor.entries)[cursor.head], *key) == 0))
             ++cursor.head;
         m_passed += static_cast<int>(cursor.head - cursor.matchStart);
     }
