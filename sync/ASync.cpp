@@ -20,7 +20,6 @@
 #include "sync/SyncHost.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <system_error>
 #include <unistd.h>
 
@@ -48,6 +47,10 @@ constexpr std::pair<uint8_t SyncOptions::*, SongKey::Field> kSongFieldOptions[] 
     {&SyncOptions::syncRatings, SongKey::kRating},        {&SyncOptions::syncEQ, SongKey::kEqualizer},
     {&SyncOptions::syncLastPlayed, SongKey::kLastPlayed},
 };
+
+// The play data that decides whether songs alike as files still differ; comments and the last-played
+// time travel with them but do not decide.
+constexpr uint32_t kComparedSongFields = SongKey::kPlayCount | SongKey::kRating | SongKey::kEqualizer;
 
 AProgress& QuietProgress() {
     static AProgressLite quiet;
@@ -352,13 +355,15 @@ int ASync::BuildLists(const CancelCallback& cancel, uint32_t flags) {
     const bool build1 = flags & kBuildList1;
     const bool build2 = flags & kBuildList2;
     const double share = 1.0 / std::max(1, int(build1) + int(build2));
-    const bool remote = IsRemoteList(*m_directory2);
-    if (remote)
+    // A remote Directory 2 is fetched on the list thread while Directory 1 is built here.
+    const bool onListThread = build2 && IsRemoteList(*m_directory2);
+    if (onListThread)
         m_listLock.Lock();
     int result = 0;
     if (build2) {
         m_progress->PushRange(share);
-        result = remote ? StartListThread(nullptr, cancel, true) : BuildList2(nullptr, cancel, true, false);
+        result =
+            onListThread ? StartListThread(nullptr, cancel, true) : BuildList2(nullptr, cancel, true, false);
         m_progress->PopRange();
     }
     if (result == 0 && build1) {
@@ -366,11 +371,11 @@ int ASync::BuildLists(const CancelCallback& cancel, uint32_t flags) {
         result = BuildList1(nullptr, cancel, true, false);
         m_progress->PopRange();
     }
-    if (remote) {
+    if (onListThread) {
         m_listLock.Lock();
         m_listLock.Unlock();
         JoinListThread();
-        if (result == 0 && build2)
+        if (result == 0)
             result = m_listResult;
     }
     return result;
@@ -715,21 +720,37 @@ SyncEntryWalk ASync::MakeWalk(std::vector<const SyncEntryWalk::Entries*> lists) 
                          [this](const AString& a, const AString& b) { return CompareEntryNames(a, b); });
 }
 
-// Shows where the walk stands; 0 to go on, or the result that ends the walk (a stop after an error,
-// a cancel).
-int ASync::StepOfWalk(const SyncEntryWalk& walk, int step, int& shownStep) {
-    if (m_options.stopOnError && step != 0 &&
-        AProgress::AskYesNo(AString("Error occured! Quit operation?")) == AProgress::kAnswerYes)
-        return step;
+// Decides key after key. A key's conflict is logged and the walk goes on; the result is 0, the
+// failure the user chose to stop on ("Stop on an Error"), or 123456 for a cancel.
+int ASync::WalkKeys(SyncEntryWalk& walk, const CancelCallback& cancel,
+                    const std::function<int(const SyncEntryWalk&)>& decide) {
+    LogAndShow(AString("Calculating sync actions to perform..."));
     const int total = std::max(1, walk.Total());
-    const int progressStep = static_cast<int>(int64_t(walk.Passed()) * kWalkProgressSteps / total);
-    if (progressStep != shownStep) {
-        shownStep = progressStep;
-        const AString text = AString("Processing ") + AString::FromInt(walk.Passed()) + " of " +
-                             AString::FromInt(walk.Total());
-        m_progress->SetPos(double(walk.Passed()) / total, nullptr, &text);
+    int shownStep = -1;
+    int stepResult = 0;
+    while (walk.Next()) {
+        if (m_options.stopOnError && stepResult != 0 &&
+            AProgress::AskYesNo(AString("Error occured! Quit operation?")) == AProgress::kAnswerYes)
+            return stepResult;
+        const int progressStep = static_cast<int>(int64_t(walk.Passed()) * kWalkProgressSteps / total);
+        if (progressStep != shownStep) {
+            shownStep = progressStep;
+            const AString text = AString("Processing ") + AString::FromInt(walk.Passed()) + " of " +
+                                 AString::FromInt(walk.Total());
+            m_progress->SetPos(double(walk.Passed()) / total, nullptr, &text);
+        }
+        stepResult = decide(walk);
+        if (cancel && cancel())
+            return kUserCancel;
     }
     return 0;
+}
+
+void ASync::CloseWalk(int result, const char* errorText) {
+    const AString closing(result == 0
+                              ? "Sync actions calculated."
+                              : (result == kUserCancel ? "Sync terminated by user cancel." : errorText));
+    m_progress->PopRange(&closing, false, true);
 }
 
 // Two entries of one list under one key (names that differ only in letter case, or a song twice): no
@@ -758,23 +779,11 @@ int ASync::WalkOneWay(ADir& source, ADir& target, const CancelCallback& cancel, 
     m_progress->PushRange(1.0, &syncing);
     const SyncEntryWalk::Entries sourceEntries = SortedEntries(source, "Sorting Directory List 1... ");
     const SyncEntryWalk::Entries targetEntries = SortedEntries(target, "Sorting Directory List 2... ");
-    LogAndShow(AString("Calculating sync actions to perform..."));
     SyncEntryWalk walk = MakeWalk({&sourceEntries, &targetEntries});
-    int step = 0;
-    int result = 0;
-    int shownStep = -1;
-    while (result == 0 && walk.Next()) {
-        result = StepOfWalk(walk, step, shownStep);
-        if (result != 0)
-            break;
-        step = DecideOneWayKey(walk, source, target, checkFields);
-        if (cancel && cancel())
-            result = kUserCancel;
-    }
-    const AString closing(
-        result == 0 ? "Sync actions calculated."
-                    : (result == kUserCancel ? "Sync terminated by user cancel." : "Error Syncing!"));
-    m_progress->PopRange(&closing, false, true);
+    const int result = WalkKeys(walk, cancel, [&](const SyncEntryWalk& step) {
+        return DecideOneWayKey(step, source, target, checkFields);
+    });
+    CloseWalk(result, "Error Syncing!");
     return result;
 }
 
@@ -807,23 +816,10 @@ int ASync::WalkTwoWay(const CancelCallback& cancel, bool checkFields) {
     const SyncEntryWalk::Entries snapshot1 = SortedEntries(*m_snapshot1, nullptr);
     const SyncEntryWalk::Entries entries2 = SortedEntries(*m_directory2, "Sorting Directory List 2... ");
     const SyncEntryWalk::Entries snapshot2 = SortedEntries(*m_snapshot2, nullptr);
-    LogAndShow(AString("Calculating sync actions to perform..."));
     SyncEntryWalk walk = MakeWalk({&entries1, &snapshot1, &entries2, &snapshot2});
-    int step = 0;
-    int result = 0;
-    int shownStep = -1;
-    while (result == 0 && walk.Next()) {
-        result = StepOfWalk(walk, step, shownStep);
-        if (result != 0)
-            break;
-        step = DecideTwoWayKey(walk, checkFields);
-        if (cancel && cancel())
-            result = kUserCancel;
-    }
-    const AString closing(
-        result == 0 ? "Sync actions calculated."
-                    : (result == kUserCancel ? "Sync terminated by user cancel." : "Error Sync'ing!"));
-    m_progress->PopRange(&closing, false, true);
+    const int result =
+        WalkKeys(walk, cancel, [&](const SyncEntryWalk& step) { return DecideTwoWayKey(step, checkFields); });
+    CloseWalk(result, "Error Sync'ing!");
     return result;
 }
 
@@ -948,8 +944,7 @@ void ASync::SetSongFields(uint32_t fields) {
 
 // The one-way field check: the target takes the merged play data when that changes a compared field.
 void ASync::DecideSongFields(const AString& source, const AString& target) {
-    constexpr uint32_t kCompared = SongKey::kPlayCount | SongKey::kRating | SongKey::kEqualizer;
-    const uint32_t compared = GetSongFields() & kCompared;
+    const uint32_t compared = GetSongFields() & kComparedSongFields;
     if (compared == 0 || !IsLibraryPath(target))
         return;
     const SongKey merged = MergedSongKey(source, target);
@@ -959,11 +954,10 @@ void ASync::DecideSongFields(const AString& source, const AString& target) {
 
 // The two-way field check: each side that lacks some of the merged play data gets it.
 void ASync::DecideSongFieldsTwoWay(const AString& pathA, const AString& pathB) {
-    constexpr uint32_t kCompared = SongKey::kPlayCount | SongKey::kRating | SongKey::kEqualizer;
     const SongKey merged = MergedSongKey(pathA, pathB);
-    if (IsLibraryPath(pathB) && merged.DifferingFields(ReadSongKey(pathB), kCompared) != 0)
+    if (IsLibraryPath(pathB) && merged.DifferingFields(ReadSongKey(pathB), kComparedSongFields) != 0)
         AppendAction(AddReplaceAction(pathA, pathB, 1, 1));
-    if (IsLibraryPath(pathA) && merged.DifferingFields(ReadSongKey(pathA), kCompared) != 0)
+    if (IsLibraryPath(pathA) && merged.DifferingFields(ReadSongKey(pathA), kComparedSongFields) != 0)
         AppendAction(AddReplaceAction(pathB, pathA, 1, 1));
 }
 

@@ -18,6 +18,7 @@
 #include "sync/SyncOptions.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -246,7 +247,9 @@ private:
                        bool inOtherSnapshot);
     SyncEntryWalk::Entries SortedEntries(ADir& list, const char* sortingText);
     SyncEntryWalk MakeWalk(std::vector<const SyncEntryWalk::Entries*> lists) const;
-    int StepOfWalk(const SyncEntryWalk& walk, int step, int& shownStep);
+    int WalkKeys(SyncEntryWalk& walk, const CancelCallback& cancel,
+                 const std::function<int(const SyncEntryWalk&)>& decide);
+    void CloseWalk(int result, const char* errorText);
     bool IsConflict(const SyncEntryWalk& walk, std::initializer_list<int> lists);
     int ReportFolderFileClash(const AString& pathA, const AString& pathB);
     void AppendReplaceOrUndefined(const AString& source, const AString& target, uint32_t targetExists);

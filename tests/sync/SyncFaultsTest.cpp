@@ -272,3 +272,18 @@ TEST(SyncFaults, WritingOrDeletingARemotePathDropsWhatWasKnownOfIt) {
     sync.DeleteFile(remote);
     EXPECT_EQ(RemoteFileCache::Instance().Find(remote, nullptr), -1);
 }
+
+TEST(SyncFaults, StopOnErrorLetsTheUserEndTheCalculationAtAConflict) {
+    SyncFolders folders;
+    folders.Put(1, "Song.mp3", "one");
+    folders.Put(1, "song.mp3", "two");
+    folders.Put(1, "x.mp3", "x");
+    AProgress progress;
+    RecordingUserInterface user;
+    user.QueueAnswers({kButtonYes});
+    const auto sync = folders.MakeSync(kDirection1To2, 0, &progress);
+    sync->SetStopOnError(1);
+    EXPECT_EQ(PrepareBoth(*sync), -11165);
+    EXPECT_EQ(sync->GetActionCount(), 0);
+    EXPECT_TRUE(Logged(progress, "Error Syncing!"));
+}
