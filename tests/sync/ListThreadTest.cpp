@@ -64,3 +64,9 @@ TEST_F(RemoteSide, AConnectionFailureEndsTheSyncBeforeAnythingIsBuilt) {
     EXPECT_EQ(sync.Sync(CancelCallback(), kBuildBoth, false), -10565);
     EXPECT_TRUE(user.messages.empty());
 }
+
+TEST_F(RemoteSide, BuildingDirectory1AloneStartsNoThread) {
+    EXPECT_EQ(sync.BuildLists(CancelCallback(), ASync::kBuildList1), 0);
+    EXPECT_EQ(host.GetListThreadStarts(), 0);
+    EXPECT_EQ(sync.GetDirectory2().GetCount(), 0);
+}
