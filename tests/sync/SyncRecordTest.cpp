@@ -3,6 +3,7 @@
 
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
+#include "library/itunes/RecordBytes.h"
 #include "library/songlists/ADir.h"
 #include "support/AStringPrinting.h"
 #include "sync/ASync.h"
@@ -13,8 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 // Comments and ratings on, the other three play-data fields off.
 constexpr uint32_t kSongFields = SongKey::kComment | SongKey::kRating;
@@ -28,24 +27,6 @@ Bytes Saved(ASync& sync) {
 int LoadInto(ASync& sync, const Bytes& bytes) {
     AMemFile stream(bytes.data(), static_cast<uint32_t>(bytes.size()));
     return sync.Load(stream, 0);
-}
-
-void AppendWord(Bytes& bytes, uint32_t word) {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(static_cast<uint8_t>(word >> shift));
-}
-
-void AppendText(Bytes& bytes, const std::u16string& text) {
-    AppendWord(bytes, 0x00100002);
-    const uint16_t count = static_cast<uint16_t>(2 * text.size() + 2);
-    bytes.push_back(static_cast<uint8_t>(count));
-    bytes.push_back(static_cast<uint8_t>(count >> 8));
-    bytes.push_back(0xFF);
-    bytes.push_back(0xFE);
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<uint8_t>(c));
-        bytes.push_back(static_cast<uint8_t>(c >> 8));
-    }
 }
 
 // Every option away from its default.
@@ -76,13 +57,13 @@ TEST(SyncRecord, OptionsFollowTheListsFieldByField) {
 
     Bytes tail;
     for (uint32_t word : {1U, 2U, 4U, 0U, 3U, 1U})
-        AppendWord(tail, word);
+        AppendU32(tail, word);
     for (uint8_t byte : {1, 0, 1, 0, 0, 1})
         tail.push_back(byte);
     for (uint32_t word : {0U, 1U, 1U, 1U, 1U, 1U, 5U, 0U})
-        AppendWord(tail, word);
-    AppendText(tail, u":mp3:");
-    AppendText(tail, u":wav:");
+        AppendU32(tail, word);
+    AppendTextRecord(tail, u":mp3:");
+    AppendTextRecord(tail, u":wav:");
 
     ASSERT_GT(bytes.size(), tail.size() + 4);
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{0x0C, 0x00, 0x10, 0x00}));
