@@ -61,6 +61,11 @@ bool IsLibraryList(const ADir& list) {
     return list.GetType() == ADir::kTypeTunes || list.GetType() == ADir::kTypeTunesRemote;
 }
 
+// A song folder names the file of an entry by the number behind its '?': exact, and no search.
+uint32_t ByIndex(const ADir& list) {
+    return list.GetType() == ADir::kTypeSongDir ? 1 : 0;
+}
+
 bool IsRemoteList(const ADir& list) {
     return list.GetType() == ADir::kTypeTunesRemote;
 }
@@ -180,9 +185,7 @@ ADir* ASync::OwningList(const AString& path) const {
 AString ASync::ResolveFile(const AString& path) const {
     ADir* list = OwningList(path);
     AString file;
-    // A song folder names the file of an entry by the number behind its '?': exact, and no search.
-    const uint32_t byIndex = list && list->GetType() == ADir::kTypeSongDir ? 1 : 0;
-    if (!list || list->GetFullPath(path, file, byIndex) != 0)
+    if (!list || list->GetFullPath(path, file, ByIndex(*list)) != 0)
         return path;
     return file;
 }
@@ -230,8 +233,12 @@ bool ASync::FileExists(const AString& path) {
 
 // Only a plain folder list lists folders: an entry of a song list is a song.
 bool ASync::IsDirectory(const AString& path) {
+    return IsPlainFolderPath(path) && DirectoryExists(path);
+}
+
+bool ASync::IsPlainFolderPath(const AString& path) const {
     const ADir* list = OwningList(path);
-    return (!list || list->GetType() == ADir::kTypeDir) && DirectoryExists(path);
+    return !list || list->GetType() == ADir::kTypeDir;
 }
 
 int ASync::CreateDirectory(const AString& path) {
@@ -247,14 +254,23 @@ bool ASync::IsNewer(const AString& a, const AString& b) {
     return GetFileDate(b) > GetFileDate(a);
 }
 
+// A file replaces the file of the target entry. Where a new song goes in a song list is the song sync's
+// to decide: the plain sync copies new files into plain folders only.
 int ASync::CopyEntry(const AString& source, const AString& target, uint32_t targetExists, uint32_t,
                      const CancelCallback& cancel, AString& written) {
-    written = target;
-    return CopyWithProgress(source, target, targetExists ? CancelCallback() : cancel, m_progress,
-                            m_options.forceReadOnly != 0);
+    if (!targetExists && !IsPlainFolderPath(target))
+        return kErrorNotSupported;
+    written = ResolveFile(target);
+    return CopyWithProgress(ResolveFile(source), written, targetExists ? CancelCallback() : cancel,
+                            m_progress, m_options.forceReadOnly != 0);
 }
 
+// Song lists delete through their list, which keeps what it removes in "Removed Files"; a plain folder
+// list deletes for good.
 int ASync::DeleteEntry(const AString& path) {
+    ADir* list = OwningList(path);
+    if (!IsPlainFolderPath(path))
+        return list->DeleteFile(path, ByIndex(*list), 0);
     if (DirectoryExists(path))
         return RemoveEmptyFolder(path);
     return DeleteFileLong(path, m_options.forceReadOnly != 0);

@@ -216,6 +216,8 @@ protected:
     // The file a path of the action list names: the owning list's full path of it.
     AString ResolveFile(const AString& path) const;
     bool IsOnSide1(const AString& path) const;
+    // The path lies in a plain folder list (or in no list): its entries are files and folders.
+    bool IsPlainFolderPath(const AString& path) const;
     void AppendAction(std::unique_ptr<SyncAction> action);
 
 private:

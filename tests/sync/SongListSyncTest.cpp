@@ -75,3 +75,33 @@ TEST_F(SongFolders, ASongInAnotherFileTypeIsLeftUndecided) {
     EXPECT_EQ(action.enabled, 0U);
     EXPECT_TRUE(action.pathA.ToUtf8().rfind(folders.Root(1).ToUtf8(), 0) == 0);
 }
+
+// The files behind the entries are replaced and deleted; where a new song belongs in a song folder is
+// the song sync's to decide, so the plain sync refuses such a copy.
+TEST_F(SongFolders, PerformingActsOnTheFilesBehindTheEntries) {
+    UseSongLists(true);
+    sync.SetDeleteMode(1);
+    sync.SetKeptAnswers({kAnswerYesToAll, kAnswerYesToAll, kAnswerYesToAll});
+    TestSongTags gone = Waterloo();
+    gone.title = "Gone";
+    TestSongTags added = Waterloo();
+    added.title = "Added";
+    PutSong(1, "w.mp3", MakeMp3(Waterloo()), kBaseUnixTime);
+    PutSong(1, "gone.mp3", MakeMp3(gone), kBaseUnixTime);
+    PutSong(2, "x/w.mp3", MakeMp3(Waterloo(6)), kBaseUnixTime + 7200);
+    PutSong(2, "x/gone.mp3", MakeMp3(gone), kBaseUnixTime);
+    ASSERT_EQ(sync.Prepare(CancelCallback(), kBuildBoth, false), 0);
+    // Since the last sync, gone.mp3 was deleted from Directory 2 and added.mp3 came to Directory 1.
+    sync.GetSnapshot2().AddEntry(*sync.GetDirectory2().GetEntry(0), 0);
+    folders.Remove(2, "x/gone.mp3");
+    PutSong(1, "added.mp3", MakeMp3(added), kBaseUnixTime);
+    ASSERT_EQ(sync.Prepare(CancelCallback(), kBuildBoth, false), 0);
+    ASSERT_EQ(sync.GetActionCount(), 3);
+
+    EXPECT_EQ(sync.PerformActions(CancelCallback()), kErrorNotSupported);
+    const auto tree1 = folders.Tree(1);
+    EXPECT_EQ(tree1.at("w.mp3").size(), MakeMp3(Waterloo(6)).size());
+    EXPECT_EQ(tree1.count("gone.mp3"), 0U);
+    EXPECT_TRUE(folders.Tree(2).count("x/w.mp3"));
+    EXPECT_EQ(folders.Tree(2).size(), 2U);
+}
