@@ -287,3 +287,29 @@ TEST(SyncFaults, StopOnErrorLetsTheUserEndTheCalculationAtAConflict) {
     EXPECT_EQ(sync->GetActionCount(), 0);
     EXPECT_TRUE(Logged(progress, "Error Syncing!"));
 }
+
+// A list whose own sort leaves it in another order: the walk finds that out and pairs by its own order.
+TEST(SyncFaults, AListInAnotherOrderIsWalkedInTheWalksOrder) {
+    class DescendingList : public ADir {
+    public:
+        void Sort(uint32_t) override { ADir::Sort(0); }
+    };
+    ASync sync;
+    sync.SetSideLists(ASync::kSide1, std::make_unique<DescendingList>(), std::make_unique<ADir>());
+    sync.SetDeleteMode(1);
+    const AString root1("/music/one/");
+    const AString root2("/music/two/");
+    sync.BuildList1(&root1, CancelCallback(), false, false);
+    sync.BuildList2(&root2, CancelCallback(), false, false);
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        sync.GetDirectory1().AddEntry(AString(name), 0);
+    for (const char* name : {"a.mp3", "c.mp3", "d.mp3"})
+        sync.GetDirectory2().AddEntry(AString(name), 0);
+    ASSERT_EQ(sync.CalculateOneWay(sync.GetDirectory1(), sync.GetDirectory2(), CancelCallback(), false), 0);
+    std::vector<std::string> actions;
+    for (int i = 0; i < sync.GetActionCount(); ++i)
+        actions.push_back(std::to_string(sync.GetAction(i)->code) + " " + sync.GetAction(i)->pathA.ToUtf8());
+    // The files are not there, so the pairs that meet are replaced; none is copied or deleted.
+    EXPECT_EQ(actions, (Lines{"3 /music/one/a.mp3", "1 /music/one/b.mp3", "3 /music/one/c.mp3",
+                              "2 /music/two/d.mp3"}));
+}
