@@ -1,9 +1,9 @@
 #include "widgets/AAlert.h"
 
 #include "platform/ui/DialogUnits.h"
+#include "widgets/ControlId.h"
 #include "widgets/ToolkitFonts.h"
 
-#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -32,13 +32,9 @@ constexpr int kBottomMargin = 9;
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
-QString ControlName(int id) {
-    return QStringLiteral("ctl_%1").arg(id);
-}
-
 QLabel* MakeStatic(QWidget* parent, int id, const QRect& templateUnits) {
     auto* label = new QLabel(parent);
-    label->setObjectName(ControlName(id));
+    SetControlId(*label, id);
     label->setGeometry(nativeui::DialogUnitsToPixels(templateUnits.x(), templateUnits.y(),
                                                      templateUnits.width(), templateUnits.height()));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -53,10 +49,8 @@ QString DisplayText(const QString& text) {
 
 } // namespace
 
-AAlert::AAlert(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+AAlert::AAlert(QWidget* parent) : ExplicitEndDialog(parent) {
     setWindowTitle(QStringLiteral("Alert"));
-    setFont(toolkitfonts::DialogFont());
     setFocusPolicy(Qt::StrongFocus);
     resize(nativeui::DialogUnitsToPixelsX(kDialogWidthUnits),
            nativeui::DialogUnitsToPixelsY(kDialogHeightUnits));
@@ -67,14 +61,11 @@ AAlert::AAlert(QWidget* parent)
         m_descriptions[i] = MakeStatic(this, kFirstDescriptionId + i, QRect(60, 30 + 12 * i, 170, 10));
     for (int i = 0; i < kButtonCount; ++i) {
         auto* button = new QPushButton(this);
-        button->setObjectName(ControlName(kFirstButtonId + i));
+        SetControlId(*button, kFirstButtonId + i);
         button->setGeometry(nativeui::DialogUnitsToPixels(10 + 45 * i, 82, 40, 15));
         // No button is the default one: Enter answers nothing (Space clicks the focused button).
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, i] {
-            m_result = i;
-            done(QDialog::Accepted);
-        });
+        connect(button, &QPushButton::clicked, this, [this, i] { EndWith(i); });
         m_buttons[i] = button;
     }
 }
@@ -93,9 +84,7 @@ void AAlert::SetButton(int index, const QString& caption) {
 
 int AAlert::DoModal() {
     Prepare();
-    m_result = -1;
-    exec();
-    return m_result;
+    return RunModal(-1);
 }
 
 void AAlert::Prepare() {
@@ -109,16 +98,8 @@ void AAlert::Prepare() {
     LayOut();
 }
 
-void AAlert::reject() {
-    // Escape and the close box never end the alert; only a button answers it.
-}
-
-void AAlert::closeEvent(QCloseEvent* event) {
-    event->ignore();
-}
-
 void AAlert::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    ExplicitEndDialog::showEvent(event);
     setFocus();
 }
 

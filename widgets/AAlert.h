@@ -4,14 +4,15 @@
 // Escape, Enter without a focused button and the close box leave it open. DoModal answers 0 for the
 // first button up to 4 for the fifth, or -1 when it could not run.
 
-#include <QDialog>
+#include "widgets/ExplicitEndDialog.h"
+
 #include <QString>
 #include <array>
 
 class QLabel;
 class QPushButton;
 
-class AAlert : public QDialog {
+class AAlert : public ExplicitEndDialog {
 public:
     static constexpr int kButtonCount = 5;
     static constexpr int kDescriptionCount = 4;
@@ -34,10 +35,7 @@ public:
     // Fills the controls and lays them out; DoModal does it before it shows the alert.
     void Prepare();
 
-    void reject() override;
-
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -60,5 +58,4 @@ private:
     QString m_messageText;
     std::array<QString, kDescriptionCount> m_descriptionTexts;
     std::array<QString, kButtonCount> m_captions;
-    int m_result = -1;
 };

@@ -154,8 +154,7 @@ void AButton::focusOutEvent(QFocusEvent* event) {
 }
 
 bool AButton::event(QEvent* event) {
-    if (event->type() == nativeui::PrivateMessage::EventType() &&
-        static_cast<nativeui::PrivateMessage*>(event)->Number() == controlmsg::kWmButtonClick) {
+    if (nativeui::PrivateMessage::Is(event, controlmsg::kWmButtonClick)) {
         QTimer::singleShot(kDeliveredClickMilliseconds, this, [this] { DeliverClick(); });
         return true;
     }

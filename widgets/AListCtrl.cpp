@@ -2,6 +2,7 @@
 
 #include "platform/ui/PrivateMessage.h"
 #include "platform/ui/WindowMessages.h"
+#include "widgets/ControlId.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -10,7 +11,7 @@
 #include <vector>
 
 AListCtrl::AListCtrl(int id, QWidget* parent) : QTableWidget(0, 1, parent), m_id(id) {
-    setObjectName(QStringLiteral("ctl_%1").arg(id));
+    SetControlId(*this, id);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);

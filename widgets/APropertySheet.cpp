@@ -2,6 +2,7 @@
 
 #include "platform/ui/WindowMessages.h"
 #include "widgets/APropertyPage.h"
+#include "widgets/ControlId.h"
 #include "widgets/MessageBox.h"
 #include "widgets/PropertyPageTabs.h"
 #include "widgets/ToolkitFonts.h"
@@ -14,7 +15,7 @@ namespace {
 
 QPushButton* MakeButton(QWidget* parent, const QString& text, int id) {
     auto* button = new QPushButton(text, parent);
-    button->setObjectName(QStringLiteral("ctl_%1").arg(id));
+    SetControlId(*button, id);
     return button;
 }
 

@@ -4,6 +4,8 @@
 
 #include "platform/ui/WindowMessages.h"
 
+class QWidget;
+
 namespace controlmsg {
 
 using nativeui::kWmUser;
@@ -32,5 +34,8 @@ constexpr int kCbnSelChange = 1;
 constexpr int kComboFirstCommand = 30000;
 constexpr int kSettingFirstCommand = 2024;
 constexpr int kSettingLastCommand = 2031;
+
+// Posts WM_COMMAND (id, code) to the control's parent, with the control as lParam.
+void PostCommand(const QWidget& control, int id, int notificationCode);
 
 } // namespace controlmsg

@@ -8,8 +8,8 @@
 DialogSplitterWnd::DialogSplitterWnd(QWidget* parent) : QSplitter(parent) {}
 
 bool DialogSplitterWnd::event(QEvent* event) {
-    if (event->type() == nativeui::PrivateMessage::EventType() && parentWidget()) {
-        auto* message = static_cast<nativeui::PrivateMessage*>(event);
+    nativeui::PrivateMessage* message = nativeui::PrivateMessage::From(event);
+    if (message && parentWidget()) {
         nativeui::PrivateMessage forwarded(message->Number(), message->WParam(), message->LParam(),
                                            message->TakePayload());
         QCoreApplication::sendEvent(parentWidget(), &forwarded);

@@ -1,6 +1,7 @@
 #include "widgets/LogPane.h"
 
 #include "platform/ui/GuiThread.h"
+#include "widgets/ControlId.h"
 #include "widgets/QtText.h"
 
 #include <QScrollBar>
@@ -16,7 +17,7 @@ QString PaneText(const AString& text) {
 } // namespace
 
 LogPane::LogPane(int id, QWidget* parent) : QPlainTextEdit(parent) {
-    setObjectName(QStringLiteral("ctl_%1").arg(id));
+    SetControlId(*this, id);
     setReadOnly(true);
 }
 

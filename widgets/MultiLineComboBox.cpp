@@ -2,6 +2,7 @@
 
 #include "platform/ui/PrivateMessage.h"
 #include "platform/ui/WindowMessages.h"
+#include "widgets/ControlId.h"
 #include "widgets/ControlMessages.h"
 
 #include <QKeyEvent>
@@ -15,11 +16,6 @@
 namespace {
 
 constexpr int kFocusInset = 2;
-
-bool IsPrivateMessage(QEvent* event, unsigned number) {
-    return event->type() == nativeui::PrivateMessage::EventType() &&
-           static_cast<nativeui::PrivateMessage*>(event)->Number() == number;
-}
 
 } // namespace
 
@@ -88,7 +84,7 @@ bool MultiLineComboBox::MultiLineListBox::eventFilter(QObject* watched, QEvent* 
 
 MultiLineComboBox::MultiLineComboBox(int id, QWidget* parent)
     : QWidget(parent), m_id(id), m_edit(new MultiLineEdit(this)), m_listBox(new MultiLineListBox(this)) {
-    setObjectName(QStringLiteral("ctl_%1").arg(id));
+    SetControlId(*this, id);
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -208,9 +204,7 @@ void MultiLineComboBox::ChooseHighlighted() {
         m_selection = row;
         m_edit->setPlainText(m_entries[row]);
     }
-    nativeui::PrivateMessage::Post(parentWidget(), nativeui::kWmCommand,
-                                   nativeui::MakeWParam(m_id, controlmsg::kCbnSelChange),
-                                   reinterpret_cast<intptr_t>(this));
+    controlmsg::PostCommand(*this, m_id, controlmsg::kCbnSelChange);
     m_listBox->hide();
     setFocus();
 }
@@ -223,11 +217,11 @@ void MultiLineComboBox::ListClosed() {
 }
 
 bool MultiLineComboBox::event(QEvent* event) {
-    if (IsPrivateMessage(event, controlmsg::kWmDropListSelect)) {
+    if (nativeui::PrivateMessage::Is(event, controlmsg::kWmDropListSelect)) {
         ChooseHighlighted();
         return true;
     }
-    if (IsPrivateMessage(event, controlmsg::kWmDropListClose)) {
+    if (nativeui::PrivateMessage::Is(event, controlmsg::kWmDropListClose)) {
         ListClosed();
         return true;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/ui/PrivateMessage.h"
 #include "platform/ui/WindowMessages.h"
+#include "widgets/ControlId.h"
 #include "widgets/ControlMessages.h"
 
 #include <QAbstractItemView>
@@ -18,15 +19,12 @@ bool SeparatorComboBox::SeparatorListBox::eventFilter(QObject*, QEvent* event) {
 
 SeparatorComboBox::SeparatorComboBox(int id, QWidget* parent)
     : QComboBox(parent), m_id(id), m_listWatcher(this) {
-    setObjectName(QStringLiteral("ctl_%1").arg(id));
+    SetControlId(*this, id);
     // The combo's own handling of the list is installed with the view; ours, installed after it, runs
     // first.
     view()->viewport()->installEventFilter(&m_listWatcher);
-    connect(this, &QComboBox::activated, this, [this] {
-        nativeui::PrivateMessage::Post(parentWidget(), nativeui::kWmCommand,
-                                       nativeui::MakeWParam(m_id, controlmsg::kCbnSelChange),
-                                       reinterpret_cast<intptr_t>(this));
-    });
+    connect(this, &QComboBox::activated, this,
+            [this] { controlmsg::PostCommand(*this, m_id, controlmsg::kCbnSelChange); });
 }
 
 bool SeparatorComboBox::IsSeparator(int index) const {

@@ -1,11 +1,12 @@
 #include "widgets/SkinnedControl.h"
 
-#include "platform/ui/WindowMessages.h"
+#include "widgets/ControlId.h"
+#include "widgets/ControlMessages.h"
 
 #include <QPainter>
 
 SkinnedControl::SkinnedControl(int id, QWidget* parent) : QWidget(parent), m_id(id) {
-    setObjectName(QStringLiteral("ctl_%1").arg(id));
+    SetControlId(*this, id);
     setMouseTracking(true);
 }
 
@@ -69,5 +70,5 @@ void SkinnedControl::PostToParent(unsigned number, intptr_t wParam, intptr_t lPa
 }
 
 void SkinnedControl::PostCommand(int notificationCode) const {
-    PostToParent(nativeui::kWmCommand, nativeui::MakeWParam(m_id, notificationCode), Handle());
+    controlmsg::PostCommand(*this, m_id, notificationCode);
 }

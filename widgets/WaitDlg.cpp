@@ -2,9 +2,8 @@
 
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/WindowMessages.h"
-#include "widgets/ToolkitFonts.h"
+#include "widgets/ControlId.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,27 +14,21 @@ constexpr int kDialogWidthUnits = 186;
 constexpr int kDialogHeightUnits = 81;
 constexpr int kFullBar = 100;
 
-QString ControlName(int id) {
-    return QStringLiteral("ctl_%1").arg(id);
-}
-
 } // namespace
 
 WaitDlg::WaitDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_message(new QLabel(this)), m_progress(new QProgressBar(this)),
+    : ExplicitEndDialog(parent), m_message(new QLabel(this)), m_progress(new QProgressBar(this)),
       m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
     setWindowTitle(QStringLiteral("Action"));
-    setFont(toolkitfonts::DialogFont());
     resize(nativeui::DialogUnitsToPixelsX(kDialogWidthUnits),
            nativeui::DialogUnitsToPixelsY(kDialogHeightUnits));
-    m_message->setObjectName(ControlName(kMessageId));
+    SetControlId(*m_message, kMessageId);
     m_message->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_message->setGeometry(nativeui::DialogUnitsToPixels(10, 14, 165, 8));
-    m_progress->setObjectName(ControlName(kProgressId));
+    SetControlId(*m_progress, kProgressId);
     m_progress->setGeometry(nativeui::DialogUnitsToPixels(7, 31, 172, 14));
     m_progress->setTextVisible(false);
-    m_cancel->setObjectName(ControlName(kCancelId));
+    SetControlId(*m_cancel, kCancelId);
     m_cancel->setGeometry(nativeui::DialogUnitsToPixels(72, 52, 50, 14));
     m_cancel->setAutoDefault(false);
     connect(m_cancel, &QPushButton::clicked, this, [this] { Cancel(); });
@@ -44,12 +37,10 @@ WaitDlg::WaitDlg(QWidget* parent)
 
 int WaitDlg::DoModal() {
     Prepare();
-    exec();
-    return m_result;
+    return RunModal(nativeui::kIdCancel);
 }
 
 void WaitDlg::Prepare() {
-    m_result = nativeui::kIdCancel;
     m_step = 0;
     m_cancelled = false;
     m_cancel->setVisible(cancellable);
@@ -62,7 +53,7 @@ void WaitDlg::Prepare() {
     m_progress->setRange(0, kFullBar);
     m_progress->setValue(0);
     if (stepCount <= 0) {
-        QTimer::singleShot(0, this, [this] { Finish(nativeui::kIdOk); });
+        QTimer::singleShot(0, this, [this] { EndWith(nativeui::kIdOk); });
         return;
     }
     m_timer.start(stepLength);
@@ -74,27 +65,16 @@ void WaitDlg::Step() {
     if (m_cancelled) {
         m_timer.stop();
         m_progress->setValue(kFullBar);
-        QTimer::singleShot(kCancelDelayMilliseconds, this, [this] { Finish(nativeui::kIdCancel); });
+        QTimer::singleShot(kCancelDelayMilliseconds, this, [this] { EndWith(nativeui::kIdCancel); });
         return;
     }
     if (m_step >= stepCount) {
         m_timer.stop();
-        Finish(nativeui::kIdOk);
+        EndWith(nativeui::kIdOk);
     }
 }
 
 void WaitDlg::Cancel() {
     // The count-down notices at the end of the current step.
     m_cancelled = true;
-}
-
-void WaitDlg::Finish(int code) {
-    m_result = code;
-    done(QDialog::Accepted);
-}
-
-void WaitDlg::reject() {}
-
-void WaitDlg::closeEvent(QCloseEvent* event) {
-    event->ignore();
 }

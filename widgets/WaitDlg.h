@@ -5,7 +5,8 @@
 // 100 ms. A GUI timer counts, so nothing outlives the dialog; Enter, Escape and the close box do
 // nothing.
 
-#include <QDialog>
+#include "widgets/ExplicitEndDialog.h"
+
 #include <QRect>
 #include <QString>
 #include <QTimer>
@@ -14,7 +15,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-class WaitDlg : public QDialog {
+class WaitDlg : public ExplicitEndDialog {
 public:
     static constexpr int kMessageId = 1028;
     static constexpr int kProgressId = 1019;
@@ -35,15 +36,9 @@ public:
     // Lays the dialog out and starts counting; DoModal does it before it runs the dialog.
     void Prepare();
 
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void Step();
     void Cancel();
-    void Finish(int code);
 
     QLabel* m_message;
     QProgressBar* m_progress;
@@ -51,5 +46,4 @@ private:
     QTimer m_timer;
     int m_step = 0;
     bool m_cancelled = false;
-    int m_result = 0;
 };

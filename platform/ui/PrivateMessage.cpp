@@ -18,6 +18,15 @@ QEvent::Type PrivateMessage::EventType() {
     return type;
 }
 
+PrivateMessage* PrivateMessage::From(QEvent* event) {
+    return event->type() == EventType() ? static_cast<PrivateMessage*>(event) : nullptr;
+}
+
+bool PrivateMessage::Is(QEvent* event, unsigned number) {
+    const PrivateMessage* message = From(event);
+    return message && message->Number() == number;
+}
+
 void PrivateMessage::Post(QObject* receiver, unsigned number, intptr_t wParam, intptr_t lParam,
                           std::unique_ptr<MessagePayload> payload) {
     if (!receiver)

@@ -31,6 +31,10 @@ public:
                    std::unique_ptr<MessagePayload> payload = nullptr);
 
     static QEvent::Type EventType();
+    // The event as a private message, or null when it is another kind of event.
+    static PrivateMessage* From(QEvent* event);
+    // True for the private message of that number.
+    static bool Is(QEvent* event, unsigned number);
 
     unsigned Number() const { return m_number; }
     intptr_t WParam() const { return m_wParam; }

@@ -2,6 +2,7 @@
 
 #include "WidgetTestSupport.h"
 #include "foundation/AProgress.h"
+#include "widgets/ControlId.h"
 #include "widgets/DesktopUserInterface.h"
 
 #include <QFontMetrics>
@@ -14,11 +15,11 @@
 namespace {
 
 QPushButton* Button(const QWidget& alert, int index) {
-    return alert.findChild<QPushButton*>(QStringLiteral("ctl_%1").arg(AAlert::kFirstButtonId + index));
+    return alert.findChild<QPushButton*>(ControlName(AAlert::kFirstButtonId + index));
 }
 
 QLabel* Static(const QWidget& alert, int id) {
-    return alert.findChild<QLabel*>(QStringLiteral("ctl_%1").arg(id));
+    return alert.findChild<QLabel*>(ControlName(id));
 }
 
 int TextWidth(const QWidget& widget, const QString& text) {

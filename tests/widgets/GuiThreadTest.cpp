@@ -30,9 +30,9 @@ struct CountedPayload {
 class Answerer : public QObject {
 protected:
     bool event(QEvent* event) override {
-        if (event->type() != PrivateMessage::EventType())
+        PrivateMessage* message = PrivateMessage::From(event);
+        if (!message)
             return QObject::event(event);
-        auto* message = static_cast<PrivateMessage*>(event);
         message->SetResult(message->Number() + 1);
         handledOnGuiThread = GuiThread::IsCurrent();
         return true;

@@ -2,6 +2,7 @@
 
 #include "WidgetTestSupport.h"
 #include "platform/ui/WindowMessages.h"
+#include "widgets/ControlId.h"
 
 #include <QElapsedTimer>
 #include <QProgressBar>
@@ -12,11 +13,11 @@
 namespace {
 
 QProgressBar* Bar(const QWidget& dialog) {
-    return dialog.findChild<QProgressBar*>(QStringLiteral("ctl_%1").arg(WaitDlg::kProgressId));
+    return dialog.findChild<QProgressBar*>(ControlName(WaitDlg::kProgressId));
 }
 
 QPushButton* CancelButton(const QWidget& dialog) {
-    return dialog.findChild<QPushButton*>(QStringLiteral("ctl_%1").arg(WaitDlg::kCancelId));
+    return dialog.findChild<QPushButton*>(ControlName(WaitDlg::kCancelId));
 }
 
 } // namespace

@@ -11,9 +11,9 @@ MessageRecorder::MessageRecorder(QWidget* parent) : QWidget(parent) {
 }
 
 bool MessageRecorder::event(QEvent* event) {
-    if (event->type() != nativeui::PrivateMessage::EventType())
+    const nativeui::PrivateMessage* message = nativeui::PrivateMessage::From(event);
+    if (!message)
         return QWidget::event(event);
-    const auto* message = static_cast<nativeui::PrivateMessage*>(event);
     RecordedMessage recorded{message->Number(), message->WParam(), message->LParam(), {}};
     if (const auto* paths = message->Payload<std::vector<AString>>())
         recorded.paths = *paths;
