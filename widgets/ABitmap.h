@@ -23,7 +23,6 @@ public:
     // Moves the edges named by `bits` so that the control takes the image's size, keeping the anchor;
     // kStretch only makes the image stretch over the control.
     void SizeToImage(int anchor, int bits);
-    void SetNoErase(bool noErase) { m_noErase = noErase; }
 
     void Draw(QPainter& painter) override;
 
@@ -39,7 +38,6 @@ private:
     QImage m_image;
     QImage m_mask;
     QImage m_prepared;
-    bool m_noErase = false;
     bool m_stretch = false;
     bool m_alpha = false;
 };

@@ -22,7 +22,6 @@ public:
     // Sizes the button to its normal picture (top-left kept), then premultiplies the pictures with the
     // mask and builds the greyed picture.
     void SizeToImage();
-    void SetNoErase(bool noErase) { m_noErase = noErase; }
     // Any style other than the rectangle and the ellipse shows no focus mark.
     void SetFocusStyle(int style);
     // A button in the tab order takes the keyboard focus by tab and reacts to the space bar.
@@ -54,7 +53,6 @@ private:
     QImage m_greyed;
     bool m_mousePressed = false;
     bool m_keyPressed = false;
-    bool m_noErase = false;
     bool m_tabStop = true;
     int m_focusStyle = kFocusRectangle;
 };

@@ -105,14 +105,18 @@ TEST(GuiThreadTest, AModalRunForAWorkerKeepsGuiTimersFiring) {
     timer.start(10);
     auto code = std::async(std::launch::async, [&] {
         return GuiThread::RunModal([&] {
-            QEventLoop loop; // stands for a dialog's own loop
-            QTimer::singleShot(120, &loop, [&] { loop.exit(); });
+            QEventLoop loop; // stands for a dialog's own loop, which ends once the timer ticked thrice
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                if (ticks >= 3)
+                    loop.exit();
+            });
+            watch.start(1);
             loop.exec();
             return ticks;
         });
     });
-    const int ticksWhileModal = WaitWhileSpinning(code);
-    EXPECT_GE(ticksWhileModal, 3);
+    EXPECT_GE(WaitWhileSpinning(code), 3);
 }
 
 TEST(GuiThreadTest, PostedWorkIsDroppedWithItsContext) {

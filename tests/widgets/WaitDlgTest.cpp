@@ -61,7 +61,7 @@ TEST(WaitDlgTest, CancelEndsAfterTheCurrentStepAndAFurtherMoment) {
     });
     EXPECT_EQ(wait.DoModal(), nativeui::kIdCancel);
     EXPECT_GE(sinceCancel.elapsed(), WaitDlg::kCancelDelayMilliseconds);
-    EXPECT_LT(sinceCancel.elapsed(), 100 + WaitDlg::kCancelDelayMilliseconds + 150);
+    EXPECT_LT(sinceCancel.elapsed(), 2000) << "long before the count-down of 40 seconds";
     EXPECT_EQ(Bar(wait)->value(), 100);
 }
 
