@@ -96,10 +96,10 @@ AString WithErrorText(AString text, int code) {
     return GetErrorText(text, code);
 }
 
-// The cache can only be emptied whole: a stale entry would answer for the file just written or deleted.
+// What the other computer said of a file just written or deleted there no longer holds.
 void ForgetRemoteInfo(const AString& path) {
     if (IsRemotePath(path))
-        RemoteFileCache::Instance().Clear();
+        RemoteFileCache::Instance().Remove(path);
 }
 
 // A folder is removed only when it is empty: its files are actions of their own.
@@ -1359,8 +1359,9 @@ int ASync::CopyFile(const AString& source, const AString& target, uint32_t targe
 int ASync::DeleteFile(const AString& path) {
     if (!Confirm(m_options.answers.remove, "Delete file?", path, nullptr))
         return 0;
+    const AString file = ResolveFile(path);
     const int result = DeleteEntry(path);
-    ForgetRemoteInfo(path);
+    ForgetRemoteInfo(file);
     if (result != 0)
         LogFailure(AString("Failed to delete ") + GetEntryText(path, kWholeEntry, kLogTextWidth, 0), result);
     return result;

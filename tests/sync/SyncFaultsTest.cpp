@@ -266,11 +266,21 @@ TEST(SyncFaults, WritingOrDeletingARemotePathDropsWhatWasKnownOfIt) {
     const AString remote("?host:/music/x.mp3");
     FileInfo info;
     info.exists = 1;
-    RemoteFileCache::Instance().Add(remote, info, true);
+    const AString written("?host:/music/w.mp3");
+    const AString neighbour("?host:/music/y.mp3");
+    for (const AString& path : {remote, written, neighbour})
+        RemoteFileCache::Instance().Add(path, info, true);
+    SyncFolders folders;
+    folders.Put(1, "w.mp3", "w");
     ASync sync;
     sync.SetKeptAnswers({kAnswerAsk, kAnswerAsk, kAnswerYesToAll});
     sync.DeleteFile(remote);
+    // No link to the other computer: the copy fails, but the file may have been written in part.
+    EXPECT_EQ(sync.CopyFile(folders.Text(1, "w.mp3"), written, 0, 0, CancelCallback()), kErrorNotConnected);
     EXPECT_EQ(RemoteFileCache::Instance().Find(remote, nullptr), -1);
+    EXPECT_EQ(RemoteFileCache::Instance().Find(written, nullptr), -1);
+    EXPECT_GE(RemoteFileCache::Instance().Find(neighbour, nullptr), 0);
+    RemoteFileCache::Instance().Clear();
 }
 
 TEST(SyncFaults, StopOnErrorLetsTheUserEndTheCalculationAtAConflict) {
