@@ -216,8 +216,20 @@ bool ASync::CompareContents(const AString& a, const AString& b) {
     return CompareFiles(ResolveFile(a), ResolveFile(b));
 }
 
+// What the lists read of both files when they were built, so that deciding asks no file again; a
+// list that kept nothing has its file asked.
 bool ASync::CompareFileInfo(const AString& a, const AString& b) {
-    return FilesMatch(ResolveFile(a), ResolveFile(b));
+    FileInfo infoA;
+    FileInfo infoB;
+    if (!GetListedInfo(a, infoA) || !GetListedInfo(b, infoB))
+        return FilesMatch(ResolveFile(a), ResolveFile(b));
+    return infoA.exists && !infoA.isDirectory && infoB.exists && !infoB.isDirectory &&
+           infoA.size == infoB.size && TimesMatch(infoA.modTime, infoB.modTime);
+}
+
+bool ASync::GetListedInfo(const AString& path, FileInfo& info) const {
+    const ADir* list = OwningList(path);
+    return list && list->GetListedFileInfo(path, info);
 }
 
 bool ASync::FileExists(const AString& path) {

@@ -30,6 +30,7 @@ class AProgress;
 class ProgressStatusView;
 class SyncActionPresenter;
 class SyncHost;
+struct FileInfo;
 struct SongKey;
 
 class ASync {
@@ -216,6 +217,8 @@ protected:
     ADir* OwningList(const AString& path) const;
     // The file a path of the action list names: the owning list's full path of it.
     AString ResolveFile(const AString& path) const;
+    // What the owning list read of the path's file when it was built; false when it kept nothing.
+    bool GetListedInfo(const AString& path, FileInfo& info) const;
     bool IsOnSide1(const AString& path) const;
     // The path lies in a plain folder list (or in no list): its entries are files and folders.
     bool IsPlainFolderPath(const AString& path) const;

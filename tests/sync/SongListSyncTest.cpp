@@ -1,6 +1,7 @@
 // Deciding between two folders of song files, each read as a song list: songs pair by their entry
 // texts (built from the tags), not by where their files lie.
 
+#include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "library/songlists/ADirSongDir.h"
 #include "library/songlists/TestSongFiles.h"
@@ -105,4 +106,25 @@ TEST_F(SongFolders, PerformingActsOnTheFilesBehindTheEntries) {
     EXPECT_EQ(tree1.count("gone.mp3"), 0U);
     EXPECT_TRUE(folders.Tree(2).count("x/w.mp3"));
     EXPECT_EQ(folders.Tree(2).size(), 2U);
+}
+
+// Deciding compares the sizes and times the song lists read when they were built, and asks no file
+// again; a list that was loaded, not read, has its files asked.
+TEST_F(SongFolders, PairsAreComparedByWhatTheListsRead) {
+    UseSongLists(true);
+    PutSong(1, "w.mp3", MakeMp3(Waterloo()), kBaseUnixTime);
+    PutSong(2, "w.mp3", MakeMp3(Waterloo()), kBaseUnixTime);
+    ASSERT_EQ(sync.BuildList1(nullptr, CancelCallback(), true, false), 0);
+    ASSERT_EQ(sync.BuildList2(nullptr, CancelCallback(), true, false), 0);
+    PutSong(2, "w.mp3", MakeMp3(Waterloo(6)), kBaseUnixTime + 7200);
+    ASSERT_EQ(sync.CalculateTwoWay(CancelCallback(), false), 0);
+    EXPECT_EQ(sync.GetActionCount(), 0);
+
+    AMemFile saved;
+    ASSERT_EQ(sync.GetDirectory2().Save(saved, 0), 0);
+    AMemFile reader(saved.GetBuffer(), saved.GetSize());
+    ASSERT_EQ(sync.GetDirectory2().Load(reader, 0), 0);
+    ASSERT_EQ(sync.CalculateTwoWay(CancelCallback(), false), 0);
+    ASSERT_EQ(sync.GetActionCount(), 1);
+    EXPECT_EQ(sync.GetAction(0)->displayIndex, kReplaceIn1);
 }
