@@ -1,0 +1,28 @@
+#pragma once
+// The lock that both programs take on a library before they change it: an exclusive flock on a file
+// beside it. A process holds it from its first unsaved change until that change is saved, so the
+// other program never saves over a change it has not read.
+
+#include <chrono>
+#include <string>
+
+namespace itunesapp {
+
+class LockFile {
+public:
+    explicit LockFile(std::string path) : m_path(std::move(path)) {}
+    ~LockFile() { Release(); }
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
+
+    // Waits at most `timeout` for the other program; false when the lock could not be had.
+    bool Acquire(std::chrono::milliseconds timeout);
+    void Release();
+    bool Held() const { return m_descriptor >= 0; }
+
+private:
+    std::string m_path;
+    int m_descriptor = -1;
+};
+
+} // namespace itunesapp
