@@ -47,7 +47,9 @@ bool WriteWhole(int descriptor, const std::string& text) {
 }
 
 std::string LockPathOf(const std::string& file) {
-    return nativefiles::ParentOf(file) + "/." + file.substr(file.find_last_of('/') + 1) + kLockSuffix;
+    std::string path = nativefiles::ParentOf(file);
+    path.append("/.").append(file, file.find_last_of('/') + 1).append(kLockSuffix);
+    return path;
 }
 
 std::string RandomHex64(MediaModel& model) {
@@ -259,7 +261,8 @@ bool LibraryBackend::WriteFile(const std::string& text) {
 // them; only the holder of the lock saves, so every such file is a leftover.
 void LibraryBackend::RemoveLeftoverTemporaries() const {
     const std::string folder = nativefiles::ParentOf(m_file);
-    const std::string prefix = "." + m_file.substr(m_file.find_last_of('/') + 1) + ".part";
+    std::string prefix = ".";
+    prefix.append(m_file, m_file.find_last_of('/') + 1).append(".part");
     std::vector<nativefiles::DirectoryEntry> entries;
     nativefiles::ListDirectory(folder, entries);
     for (const auto& entry : entries) {

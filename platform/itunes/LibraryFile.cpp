@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstring>
 #include <pugixml.hpp>
 #include <string_view>
 
@@ -80,14 +81,14 @@ constexpr char kPrologue[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                              "<dict>\n";
 constexpr char kEpilogue[] = "</dict>\n</plist>\n";
 // The bytes a track takes in the file, to reserve the text once.
-constexpr size_t kTrackTextEstimate = 1100;
+constexpr size_t kTrackTextEstimate = 1400;
 
 // Finds a key in its table, trying the one after the last found first: files list keys in order.
-template <size_t N> int KeyIndex(std::string_view key, const std::string_view (&names)[N], size_t& next) {
-    if (next < N && names[next] == key)
+template <size_t N> int KeyIndex(const char* key, const std::string_view (&names)[N], size_t& next) {
+    if (next < N && std::strcmp(names[next].data(), key) == 0)
         return static_cast<int>(next++);
     for (size_t i = 0; i < N; ++i) {
-        if (names[i] == key) {
+        if (std::strcmp(names[i].data(), key) == 0) {
             next = i + 1;
             return static_cast<int>(i);
         }
@@ -101,6 +102,15 @@ std::string_view Name(pugi::xml_node node) {
     return node.name();
 }
 
+bool Named(pugi::xml_node node, const char* name) {
+    return std::strcmp(node.name(), name) == 0;
+}
+
+const char* KeyText(pugi::xml_node key) {
+    const char* value = key.value();
+    return *value ? value : key.child_value();
+}
+
 std::string_view Text(pugi::xml_node node) {
     const char* value = node.value();
     return *value ? std::string_view(value) : std::string_view(node.child_value());
@@ -110,7 +120,7 @@ int64_t Integer(pugi::xml_node node) {
     const std::string_view text = Text(node);
     int64_t value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
-    return Name(node) == "integer" ? value : 0;
+    return Named(node, "integer") ? value : 0;
 }
 
 uint32_t Unsigned32(pugi::xml_node node) {
@@ -120,11 +130,11 @@ uint32_t Unsigned32(pugi::xml_node node) {
 
 int64_t Date(pugi::xml_node node) {
     int64_t seconds;
-    return Name(node) == "date" && ParseIsoDate(Text(node), seconds) ? seconds : kNoDate;
+    return Named(node, "date") && ParseIsoDate(Text(node), seconds) ? seconds : kNoDate;
 }
 
 bool True(pugi::xml_node node) {
-    return Name(node) == "true";
+    return Named(node, "true");
 }
 
 bool ParseHex64(std::string_view text, uint64_t& value) {
@@ -167,17 +177,17 @@ ExtraValue Extra(std::string_view key, pugi::xml_node value) {
 // Calls `take(key, value)` for every key of a dict and the element after it.
 template <class Take> void ForEachPair(pugi::xml_node dict, Take take) {
     for (pugi::xml_node key = dict.first_child(); key; key = key.next_sibling()) {
-        if (Name(key) != "key")
+        if (!Named(key, "key"))
             continue;
         const pugi::xml_node value = key.next_sibling();
         if (!value)
             return;
-        take(Text(key), value);
+        take(KeyText(key), value);
         key = value;
     }
 }
 
-void ReadTrackValue(TrackRecord& track, std::string_view key, pugi::xml_node value, size_t& next) {
+void ReadTrackValue(TrackRecord& track, const char* key, pugi::xml_node value, size_t& next) {
     switch (static_cast<TrackKey>(KeyIndex(key, kTrackKeys, next))) {
     case TrackKey::TrackID:
         track.id = static_cast<int32_t>(std::clamp<int64_t>(Integer(value), 0, INT32_MAX));
@@ -252,7 +262,7 @@ void ReadTrackValue(TrackRecord& track, std::string_view key, pugi::xml_node val
 bool ReadTrack(pugi::xml_node dict, TrackRecord& track) {
     size_t next = 0;
     ForEachPair(dict,
-                [&](std::string_view key, pugi::xml_node value) { ReadTrackValue(track, key, value, next); });
+                [&](const char* key, pugi::xml_node value) { ReadTrackValue(track, key, value, next); });
     if (track.kind == TrackKind::File && !track.location.empty()) {
         std::string path;
         if (PathFromFileUrl(track.location, path)) {
@@ -270,14 +280,14 @@ bool ReadTrack(pugi::xml_node dict, TrackRecord& track) {
 
 void ReadItems(pugi::xml_node array, PlaylistRecord& playlist) {
     for (pugi::xml_node item = array.first_child(); item; item = item.next_sibling()) {
-        ForEachPair(item, [&](std::string_view key, pugi::xml_node value) {
-            if (key == kTrackKeys[int(TrackKey::TrackID)])
+        ForEachPair(item, [&](const char* key, pugi::xml_node value) {
+            if (kTrackKeys[int(TrackKey::TrackID)] == key)
                 playlist.items.push_back({static_cast<int32_t>(Integer(value)), 0});
         });
     }
 }
 
-void ReadPlaylistValue(PlaylistRecord& playlist, std::string_view key, pugi::xml_node value, size_t& next) {
+void ReadPlaylistValue(PlaylistRecord& playlist, const char* key, pugi::xml_node value, size_t& next) {
     switch (static_cast<PlaylistKey>(KeyIndex(key, kPlaylistKeys, next))) {
     case PlaylistKey::Name:
         playlist.name = Text(value);
@@ -306,7 +316,10 @@ void ReadPlaylistValue(PlaylistRecord& playlist, std::string_view key, pugi::xml
 }
 
 void ReadTracks(pugi::xml_node dict, MediaModel& model) {
-    ForEachPair(dict, [&](std::string_view, pugi::xml_node value) {
+    size_t count = 0;
+    ForEachPair(dict, [&count](const char*, pugi::xml_node) { ++count; });
+    model.ReserveTracks(count);
+    ForEachPair(dict, [&](const char*, pugi::xml_node value) {
         TrackRecord track;
         if (ReadTrack(value, track))
             model.InsertTrack(std::move(track));
@@ -317,14 +330,14 @@ void ReadPlaylists(pugi::xml_node array, MediaModel& model) {
     for (pugi::xml_node dict = array.first_child(); dict; dict = dict.next_sibling()) {
         PlaylistRecord playlist;
         size_t next = 0;
-        ForEachPair(dict, [&](std::string_view key, pugi::xml_node value) {
+        ForEachPair(dict, [&](const char* key, pugi::xml_node value) {
             ReadPlaylistValue(playlist, key, value, next);
         });
         model.InsertPlaylist(std::move(playlist));
     }
 }
 
-void ReadTopValue(LibraryHeader& header, MediaModel& model, std::string_view key, pugi::xml_node value,
+void ReadTopValue(LibraryHeader& header, MediaModel& model, const char* key, pugi::xml_node value,
                   size_t& next) {
     switch (static_cast<TopKey>(KeyIndex(key, kTopKeys, next))) {
     case TopKey::MajorVersion:
@@ -352,17 +365,23 @@ void ReadTopValue(LibraryHeader& header, MediaModel& model, std::string_view key
 
 // ---- writing ----
 
+bool NeedsReference(char c) {
+    return c == '&' || c == '<' || c == '>' || (static_cast<unsigned char>(c) < 0x20 && c != '\t');
+}
+
+// Characters that would end the element or the line are written as numeric references.
 void AppendEscaped(std::string& out, std::string_view text) {
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '&' || c == '<' || c == '>' || (byte < 0x20 && c != '\t')) {
-            char digits[4];
-            const auto end = std::to_chars(digits, digits + sizeof digits, int(byte)).ptr;
-            out.append("&#").append(digits, end).append(";");
+    size_t plain = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (!NeedsReference(text[i]))
             continue;
-        }
-        out += c;
+        char digits[4];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, int(static_cast<unsigned char>(text[i]))).ptr;
+        out.append(text.substr(plain, i - plain)).append("&#").append(digits, end).append(";");
+        plain = i + 1;
     }
+    out.append(text.substr(plain));
 }
 
 class LineWriter {
@@ -532,9 +551,8 @@ bool ReadLibraryText(std::string& text, LibraryHeader& header, MediaModel& model
     if (!top)
         return false;
     size_t next = 0;
-    ForEachPair(top, [&](std::string_view key, pugi::xml_node value) {
-        ReadTopValue(header, model, key, value, next);
-    });
+    ForEachPair(
+        top, [&](const char* key, pugi::xml_node value) { ReadTopValue(header, model, key, value, next); });
     model.Complete(kLibraryPlaylistName);
     return true;
 }

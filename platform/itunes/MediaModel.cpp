@@ -94,11 +94,35 @@ const PlaylistRecord* MediaModel::FindPlaylist(int32_t id) const {
     return const_cast<MediaModel*>(this)->FindPlaylist(id);
 }
 
+void MediaModel::ReserveTracks(size_t count) {
+    m_tracks.reserve(count);
+    m_fileTracks.reserve(count);
+}
+
 void MediaModel::InsertTrack(TrackRecord track) {
     const int32_t id = track.id;
-    if (track.kind == TrackKind::File)
-        m_fileTracks.emplace(track.location, id);
-    m_tracks.insert_or_assign(id, std::move(track));
+    if (TrackRecord* held = FindTrack(id)) {
+        ReplaceTrack(*held, std::move(track));
+        return;
+    }
+    IndexLocation(m_tracks.emplace(id, std::move(track)).first->second);
+}
+
+void MediaModel::ReplaceTrack(TrackRecord& track, TrackRecord fields) {
+    UnindexLocation(track);
+    track = std::move(fields);
+    IndexLocation(track);
+}
+
+void MediaModel::IndexLocation(const TrackRecord& track) {
+    if (track.kind == TrackKind::File && !track.location.empty())
+        m_fileTracks.emplace(track.location, track.id);
+}
+
+void MediaModel::UnindexLocation(const TrackRecord& track) {
+    const auto indexed = m_fileTracks.find(track.location);
+    if (indexed != m_fileTracks.end() && indexed->second == track.id)
+        m_fileTracks.erase(indexed);
 }
 
 void MediaModel::InsertPlaylist(PlaylistRecord playlist) {
@@ -158,9 +182,7 @@ void MediaModel::EraseTrack(int32_t id, std::vector<int32_t>& playlists) {
     const auto found = m_tracks.find(id);
     if (found == m_tracks.end())
         return;
-    if (const auto file = m_fileTracks.find(found->second.location);
-        file != m_fileTracks.end() && file->second == id)
-        m_fileTracks.erase(file);
+    UnindexLocation(found->second);
     m_tracks.erase(found);
     for (PlaylistRecord& playlist : m_playlists) {
         const size_t removed =

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -76,6 +77,11 @@ struct PlaylistRecord {
 class MediaModel {
 public:
     MediaModel();
+    // The location index refers to the records' own texts: a model moves, it is never copied.
+    MediaModel(MediaModel&&) = default;
+    MediaModel& operator=(MediaModel&&) = default;
+    MediaModel(const MediaModel&) = delete;
+    MediaModel& operator=(const MediaModel&) = delete;
 
     const std::unordered_map<int32_t, TrackRecord>& Tracks() const { return m_tracks; }
     TrackRecord* FindTrack(int32_t id);
@@ -89,7 +95,8 @@ public:
     PlaylistRecord* FindPlaylist(int32_t id);
     const PlaylistRecord* FindPlaylist(int32_t id) const;
 
-    // For the readers, before Complete: a track, and a playlist in file order.
+    // For the readers, before Complete: room for the tracks, a track, and a playlist in file order.
+    void ReserveTracks(size_t count);
     void InsertTrack(TrackRecord track);
     void InsertPlaylist(PlaylistRecord playlist);
     // Makes the model whole after reading: the master playlist first (made, named `mainName`, when
@@ -98,6 +105,8 @@ public:
 
     // Adds a new track at the end of the library playlist.
     void AddTrack(TrackRecord track);
+    // Puts new fields in the place of a track's.
+    void ReplaceTrack(TrackRecord& track, TrackRecord fields);
     // Removes the track from the library and every playlist; the ids of the user playlists that held
     // it are appended to `playlists`.
     void EraseTrack(int32_t id, std::vector<int32_t>& playlists);
@@ -121,7 +130,11 @@ private:
     void GiveUniqueIDs();
 
     std::unordered_map<int32_t, TrackRecord> m_tracks;
-    std::unordered_map<std::string, int32_t> m_fileTracks; // location -> id
+    void IndexLocation(const TrackRecord& track);
+    void UnindexLocation(const TrackRecord& track);
+
+    // The file tracks by location; the keys are the records' own location texts.
+    std::unordered_map<std::string_view, int32_t> m_fileTracks;
     std::vector<PlaylistRecord> m_playlists;
     std::mt19937_64 m_random;
 };

@@ -52,7 +52,7 @@ Status SourceBackend::EditTrack(int32_t trackID, const std::function<bool(TrackR
             return Status::Failed;
         if (changed == *track)
             return Status::Ok;
-        *track = std::move(changed);
+        m_model.ReplaceTrack(*track, std::move(changed));
         Edit made{Edit::Kind::TrackFields, trackID};
         if (const Status committed = CommitChange(made); committed != Status::Ok)
             return committed;
