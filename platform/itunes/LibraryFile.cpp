@@ -102,6 +102,21 @@ std::string_view Name(pugi::xml_node node) {
     return node.name();
 }
 
+// Text between the elements of a dict or an array has no meaning in a property list: only elements count.
+pugi::xml_node NextElement(pugi::xml_node node) {
+    while (node && node.type() != pugi::node_element)
+        node = node.next_sibling();
+    return node;
+}
+
+pugi::xml_node FirstElement(pugi::xml_node parent) {
+    return NextElement(parent.first_child());
+}
+
+pugi::xml_node ElementAfter(pugi::xml_node node) {
+    return NextElement(node.next_sibling());
+}
+
 bool Named(pugi::xml_node node, const char* name) {
     return std::strcmp(node.name(), name) == 0;
 }
@@ -137,9 +152,14 @@ bool True(pugi::xml_node node) {
     return Named(node, "true");
 }
 
+// `value` changes only when the whole text is one hexadecimal number.
 bool ParseHex64(std::string_view text, uint64_t& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    return error == std::errc() && end == text.data() + text.size() && !text.empty();
+    uint64_t parsed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed, 16);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return false;
+    value = parsed;
+    return true;
 }
 
 void AppendEscaped(std::string& out, std::string_view text);
@@ -153,15 +173,12 @@ void AppendCompactValue(std::string& out, pugi::xml_node value) {
     }
     out.append("<").append(name).append(">");
     if (name == "dict" || name == "array") {
-        for (pugi::xml_node child = value.first_child(); child; child = child.next_sibling()) {
-            if (child.type() == pugi::node_element)
-                AppendCompactValue(out, child);
-        }
+        for (pugi::xml_node child = FirstElement(value); child; child = ElementAfter(child))
+            AppendCompactValue(out, child);
     } else if (name == "data") {
-        for (char c : Text(value)) {
-            if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
-                out += c;
-        }
+        std::string base64(Text(value));
+        std::erase_if(base64, [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+        AppendEscaped(out, base64);
     } else {
         AppendEscaped(out, Text(value));
     }
@@ -176,10 +193,10 @@ ExtraValue Extra(std::string_view key, pugi::xml_node value) {
 
 // Calls `take(key, value)` for every key of a dict and the element after it.
 template <class Take> void ForEachPair(pugi::xml_node dict, Take take) {
-    for (pugi::xml_node key = dict.first_child(); key; key = key.next_sibling()) {
+    for (pugi::xml_node key = FirstElement(dict); key; key = ElementAfter(key)) {
         if (!Named(key, "key"))
             continue;
-        const pugi::xml_node value = key.next_sibling();
+        const pugi::xml_node value = ElementAfter(key);
         if (!value)
             return;
         take(KeyText(key), value);
@@ -279,7 +296,7 @@ bool ReadTrack(pugi::xml_node dict, TrackRecord& track) {
 }
 
 void ReadItems(pugi::xml_node array, PlaylistRecord& playlist) {
-    for (pugi::xml_node item = array.first_child(); item; item = item.next_sibling()) {
+    for (pugi::xml_node item = FirstElement(array); item; item = ElementAfter(item)) {
         ForEachPair(item, [&](const char* key, pugi::xml_node value) {
             if (kTrackKeys[int(TrackKey::TrackID)] == key)
                 playlist.items.push_back({static_cast<int32_t>(Integer(value)), 0});
@@ -327,7 +344,9 @@ void ReadTracks(pugi::xml_node dict, MediaModel& model) {
 }
 
 void ReadPlaylists(pugi::xml_node array, MediaModel& model) {
-    for (pugi::xml_node dict = array.first_child(); dict; dict = dict.next_sibling()) {
+    for (pugi::xml_node dict = FirstElement(array); dict; dict = ElementAfter(dict)) {
+        if (!Named(dict, "dict"))
+            continue;
         PlaylistRecord playlist;
         size_t next = 0;
         ForEachPair(dict, [&](const char* key, pugi::xml_node value) {
