@@ -156,3 +156,28 @@ TEST_F(ApplicationTest, FindsATrackByItsFourIDsAndNeverByAZero) {
                             ObjectIDs{ids.sourceID, ids.playlistID, ids.trackID + 1, ids.databaseID + 1}})
         EXPECT_EQ(app->GetTrackByIDs(wrong, found), Status::Failed);
 }
+
+TEST_F(ApplicationTest, TheRunningApplicationKeepsItsLibraryInTheUsersMusicFolder) {
+    const std::string music = folder.File("My Music");
+    setenv("XDG_MUSIC_DIR", music.c_str(), 1);
+    ITunesInstance::Setup setup;
+    setup.tagReader = tags;
+    setup.quietTime = {};
+    ITunesInstance::Install(setup);
+    std::shared_ptr<Application> running;
+    ASSERT_EQ(Application::Create(running), Status::Ok);
+    std::shared_ptr<Playlist> made;
+    ASSERT_EQ(running->CreatePlaylist(u"Party", made), Status::Ok);
+
+    const std::vector<uint8_t> bytes = ReadBytes(music + "/iTunes/iTunes Music Library.xml");
+    const std::string text(bytes.begin(), bytes.end());
+    const std::string folderLine = "\n\t<key>Music Folder</key><string>file://localhost" + folder.Path() +
+                                   "/My%20Music/iTunes/iTunes%20Music/</string>\n";
+    EXPECT_NE(text.find(folderLine), std::string::npos) << text;
+    EXPECT_NE(text.find("\n\t<key>Library Persistent ID</key><string>"), std::string::npos);
+
+    ITunesInstance::Install({});
+    std::u16string version;
+    EXPECT_EQ(running->GetVersion(version), Status::Gone);
+    unsetenv("XDG_MUSIC_DIR");
+}

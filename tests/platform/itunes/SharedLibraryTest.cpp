@@ -144,3 +144,16 @@ TEST_F(SharedLibraryTest, ASaveRemovesWhatAKilledSaveLeftBehind) {
     NewPlaylist(u"Second");
     EXPECT_FALSE(std::filesystem::exists(leftover));
 }
+
+TEST_F(SharedLibraryTest, ALibraryDamagedByAnotherProgramIsStillShownButNeverSavedOver) {
+    ASSERT_EQ(Add({Song("a.mp3")}).size(), 1u);
+    const std::string damaged = "<plist><dict><key>Tracks</key>";
+    WriteText(LibraryFile() + ".new", damaged);
+    std::filesystem::rename(LibraryFile() + ".new", LibraryFile());
+
+    std::shared_ptr<Playlist> made;
+    EXPECT_EQ(app->CreatePlaylist(u"Party", made), Status::Failed);
+    EXPECT_EQ(NamesOf(*LibraryPlaylist()), std::vector<std::u16string>{u"a"});
+    const std::vector<uint8_t> kept = ReadBytes(LibraryFile());
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), damaged);
+}
