@@ -12,21 +12,14 @@ ArtworkCollection::ArtworkCollection(HandleCore core, std::vector<std::vector<ui
 }
 
 Status ArtworkCollection::GetCount(int32_t& count) const {
-    Call call(m_core);
-    if (const Status status = call.Check(); status != Status::Ok)
-        return status;
-    count = static_cast<int32_t>(m_pictures.size());
-    return Status::Ok;
+    return CountEntries(m_core, m_pictures.size(), count);
 }
 
 Status ArtworkCollection::GetItem(int32_t index, std::shared_ptr<Artwork>& artwork) const {
-    Call call(m_core);
-    if (const Status status = call.Check(); status != Status::Ok)
-        return status;
-    if (index < 1 || static_cast<size_t>(index) > m_pictures.size())
-        return Status::Failed;
-    artwork = std::make_shared<Artwork>(m_core, m_pictures[static_cast<size_t>(index) - 1]);
-    return Status::Ok;
+    return EntryAt(m_core, m_pictures, index, artwork,
+                   [this](const std::shared_ptr<const std::vector<uint8_t>>& bytes) {
+                       return std::make_shared<Artwork>(m_core, bytes);
+                   });
 }
 
 } // namespace itunesapp

@@ -7,12 +7,12 @@
 #include "platform/itunes/ITunesTypes.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace itunesapp {
 
-class Call;
 class OperationStatus;
 class SourceBackend;
 class Track;
@@ -46,10 +46,9 @@ public:
     Status AddFiles(const std::vector<std::string>& paths, std::shared_ptr<OperationStatus>& status) const;
 
 private:
-    // The playlist's source and record within the call; `kind` limits it to one kind of playlist.
-    Status Find(Call& call, SourceBackend*& source, const PlaylistRecord*& record) const;
-    Status FindOfKind(Call& call, PlaylistKind kind, SourceBackend*& source,
-                      const PlaylistRecord*& record) const;
+    // Runs `use` on the playlist's source and record within one call; `kind`, when given, admits only
+    // that kind of playlist.
+    template <class Use> Status With(std::optional<PlaylistKind> kind, const Use& use) const;
 
     HandleCore m_core;
     int32_t m_sourceID;

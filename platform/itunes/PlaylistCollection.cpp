@@ -8,21 +8,13 @@
 namespace itunesapp {
 
 Status PlaylistCollection::GetCount(int32_t& count) const {
-    Call call(m_core);
-    if (const Status status = call.Check(); status != Status::Ok)
-        return status;
-    count = static_cast<int32_t>(m_playlistIDs.size());
-    return Status::Ok;
+    return CountEntries(m_core, m_playlistIDs.size(), count);
 }
 
 Status PlaylistCollection::GetItem(int32_t index, std::shared_ptr<Playlist>& playlist) const {
-    Call call(m_core);
-    if (const Status status = call.Check(); status != Status::Ok)
-        return status;
-    if (index < 1 || static_cast<size_t>(index) > m_playlistIDs.size())
-        return Status::Failed;
-    playlist = std::make_shared<Playlist>(m_core, m_sourceID, m_playlistIDs[static_cast<size_t>(index) - 1]);
-    return Status::Ok;
+    return EntryAt(m_core, m_playlistIDs, index, playlist, [this](int32_t playlistID) {
+        return std::make_shared<Playlist>(m_core, m_sourceID, playlistID);
+    });
 }
 
 Status PlaylistCollection::GetItemByName(const std::u16string& name,

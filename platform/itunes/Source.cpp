@@ -7,43 +7,34 @@
 
 namespace itunesapp {
 
-Status Source::GetKind(SourceKind& kind) const {
+template <class Reader> Status Source::Read(const Reader& read) const {
     Call call(m_core);
     SourceBackend* source = nullptr;
     if (const Status status = call.Check(m_sourceID, source); status != Status::Ok)
         return status;
-    kind = source->Kind();
+    read(*source);
     return Status::Ok;
+}
+
+Status Source::GetKind(SourceKind& kind) const {
+    return Read([&](const SourceBackend& source) { kind = source.Kind(); });
 }
 
 Status Source::GetName(std::u16string& name) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    if (const Status status = call.Check(m_sourceID, source); status != Status::Ok)
-        return status;
-    name = textcodec::DecodeUtf8(source->Name());
-    return Status::Ok;
+    return Read([&](const SourceBackend& source) { name = textcodec::DecodeUtf8(source.Name()); });
 }
 
 Status Source::GetSourceID(int32_t& sourceID) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    if (const Status status = call.Check(m_sourceID, source); status != Status::Ok)
-        return status;
-    sourceID = m_sourceID;
-    return Status::Ok;
+    return Read([&](const SourceBackend& source) { sourceID = source.SourceID(); });
 }
 
 Status Source::GetPlaylists(std::shared_ptr<PlaylistCollection>& playlists) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    if (const Status status = call.Check(m_sourceID, source); status != Status::Ok)
-        return status;
-    std::vector<int32_t> ids;
-    for (const PlaylistRecord& playlist : source->Model().Playlists())
-        ids.push_back(playlist.id);
-    playlists = std::make_shared<PlaylistCollection>(m_core, m_sourceID, std::move(ids));
-    return Status::Ok;
+    return Read([&](const SourceBackend& source) {
+        std::vector<int32_t> ids;
+        for (const PlaylistRecord& playlist : source.Model().Playlists())
+            ids.push_back(playlist.id);
+        playlists = std::make_shared<PlaylistCollection>(m_core, m_sourceID, std::move(ids));
+    });
 }
 
 } // namespace itunesapp

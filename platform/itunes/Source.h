@@ -25,6 +25,9 @@ public:
 private:
     friend class Application;
 
+    // Runs `read` on the source within one call; Failed when it is gone (an unmounted iPod).
+    template <class Reader> Status Read(const Reader& read) const;
+
     HandleCore m_core;
     int32_t m_sourceID;
 };

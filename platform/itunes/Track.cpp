@@ -59,19 +59,16 @@ int32_t Clamped(uint64_t value) {
 
 } // namespace
 
-Status Track::Find(Call& call, SourceBackend*& source, const TrackRecord*& record) const {
+template <class Reader> Status Track::Read(const Reader& read) const {
+    Call call(m_core);
+    SourceBackend* source = nullptr;
     if (const Status status = call.Check(m_sourceID, source); status != Status::Ok)
         return status;
-    if (m_cachedRecord && m_cachedEpoch == source->Epoch()) {
-        record = m_cachedRecord;
-        return Status::Ok;
+    if (!m_cachedRecord || m_cachedEpoch != source->Epoch()) {
+        m_cachedRecord = source->Model().FindTrack(m_trackID);
+        m_cachedEpoch = source->Epoch();
     }
-    record = source->Model().FindTrack(m_trackID);
-    if (!record)
-        return Status::Failed;
-    m_cachedRecord = record;
-    m_cachedEpoch = source->Epoch();
-    return Status::Ok;
+    return m_cachedRecord ? read(*source, *m_cachedRecord) : Status::Failed;
 }
 
 template <class Edit> Status Track::Change(const Edit& edit) const {
@@ -83,23 +80,17 @@ template <class Edit> Status Track::Change(const Edit& edit) const {
 }
 
 Status Track::GetKind(TrackKind& kind) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    const TrackRecord* record = nullptr;
-    if (const Status status = Find(call, source, record); status != Status::Ok)
-        return status;
-    kind = record->kind;
-    return Status::Ok;
+    return Read([&](const SourceBackend&, const TrackRecord& record) {
+        kind = record.kind;
+        return Status::Ok;
+    });
 }
 
 Status Track::GetText(TextField field, std::u16string& value) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    const TrackRecord* record = nullptr;
-    if (const Status status = Find(call, source, record); status != Status::Ok)
-        return status;
-    value = textcodec::DecodeUtf8(*TextOf(*record, field));
-    return Status::Ok;
+    return Read([&](const SourceBackend&, const TrackRecord& record) {
+        value = textcodec::DecodeUtf8(*TextOf(record, field));
+        return Status::Ok;
+    });
 }
 
 Status Track::SetText(TextField field, const std::u16string& value) const {
@@ -111,37 +102,34 @@ Status Track::SetText(TextField field, const std::u16string& value) const {
 }
 
 Status Track::GetNumber(NumberField field, int32_t& value) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    const TrackRecord* record = nullptr;
-    if (const Status status = Find(call, source, record); status != Status::Ok)
-        return status;
-    switch (field) {
-    case NumberField::TrackNumber:
-        value = Clamped(record->trackNumber);
-        break;
-    case NumberField::Year:
-        value = Clamped(record->year);
-        break;
-    case NumberField::BitRate:
-        value = Clamped(record->bitRate);
-        break;
-    case NumberField::Duration:
-        value =
-            Clamped((uint64_t{record->totalTimeMs} + kMillisecondsPerSecond / 2) / kMillisecondsPerSecond);
-        break;
-    case NumberField::PlayedCount:
-        value = Clamped(record->playedCount);
-        break;
-    case NumberField::Rating:
-        value = Clamped(record->rating);
-        break;
-    case NumberField::TrackID:
-    case NumberField::DatabaseID:
-        value = m_trackID;
-        break;
-    }
-    return Status::Ok;
+    return Read([&](const SourceBackend&, const TrackRecord& record) {
+        switch (field) {
+        case NumberField::TrackNumber:
+            value = Clamped(record.trackNumber);
+            break;
+        case NumberField::Year:
+            value = Clamped(record.year);
+            break;
+        case NumberField::BitRate:
+            value = Clamped(record.bitRate);
+            break;
+        case NumberField::Duration:
+            value =
+                Clamped((uint64_t{record.totalTimeMs} + kMillisecondsPerSecond / 2) / kMillisecondsPerSecond);
+            break;
+        case NumberField::PlayedCount:
+            value = Clamped(record.playedCount);
+            break;
+        case NumberField::Rating:
+            value = Clamped(record.rating);
+            break;
+        case NumberField::TrackID:
+        case NumberField::DatabaseID:
+            value = record.id;
+            break;
+        }
+        return Status::Ok;
+    });
 }
 
 Status Track::SetNumber(NumberField field, int32_t value) const {
@@ -156,23 +144,17 @@ Status Track::SetNumber(NumberField field, int32_t value) const {
 }
 
 Status Track::GetSize(int64_t& size) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    const TrackRecord* record = nullptr;
-    if (const Status status = Find(call, source, record); status != Status::Ok)
-        return status;
-    size = static_cast<int64_t>(std::min<uint64_t>(record->size, std::numeric_limits<int64_t>::max()));
-    return Status::Ok;
+    return Read([&](const SourceBackend&, const TrackRecord& record) {
+        size = static_cast<int64_t>(std::min<uint64_t>(record.size, std::numeric_limits<int64_t>::max()));
+        return Status::Ok;
+    });
 }
 
 Status Track::GetDate(DateField field, double& date) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    const TrackRecord* record = nullptr;
-    if (const Status status = Find(call, source, record); status != Status::Ok)
-        return status;
-    date = OleDateFromUnix(field == DateField::Modified ? record->modified : record->played);
-    return Status::Ok;
+    return Read([&](const SourceBackend&, const TrackRecord& record) {
+        date = OleDateFromUnix(field == DateField::Modified ? record.modified : record.played);
+        return Status::Ok;
+    });
 }
 
 Status Track::SetDate(DateField field, double date) const {
@@ -186,38 +168,30 @@ Status Track::SetDate(DateField field, double date) const {
 }
 
 Status Track::GetObjectIDs(ObjectIDs& ids) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    const TrackRecord* record = nullptr;
-    if (const Status status = Find(call, source, record); status != Status::Ok)
-        return status;
-    ids = {m_sourceID, m_playlistID, m_trackID, m_trackID};
-    return Status::Ok;
+    return Read([&](const SourceBackend&, const TrackRecord& record) {
+        ids = {m_sourceID, m_playlistID, record.id, record.id};
+        return Status::Ok;
+    });
 }
 
 Status Track::GetLocation(std::string& path) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    const TrackRecord* record = nullptr;
-    if (const Status status = Find(call, source, record); status != Status::Ok)
-        return status;
-    if (record->kind != TrackKind::File)
-        return Status::Failed;
-    path = record->location;
-    return Status::Ok;
+    return Read([&](const SourceBackend&, const TrackRecord& record) {
+        if (record.kind != TrackKind::File)
+            return Status::Failed;
+        path = record.location;
+        return Status::Ok;
+    });
 }
 
+// The song file is read while the call holds the application, as the application itself would.
 Status Track::GetArtwork(std::shared_ptr<ArtworkCollection>& artwork) const {
-    Call call(m_core);
-    SourceBackend* source = nullptr;
-    const TrackRecord* record = nullptr;
-    if (const Status status = Find(call, source, record); status != Status::Ok)
-        return status;
-    std::vector<std::vector<uint8_t>> pictures;
-    if (record->kind == TrackKind::File && !record->location.empty() && source->Tags())
-        pictures = source->Tags()->ReadArtwork(record->location);
-    artwork = std::make_shared<ArtworkCollection>(m_core, std::move(pictures));
-    return Status::Ok;
+    return Read([&](const SourceBackend& source, const TrackRecord& record) {
+        std::vector<std::vector<uint8_t>> pictures;
+        if (record.kind == TrackKind::File && !record.location.empty() && source.Tags())
+            pictures = source.Tags()->ReadArtwork(record.location);
+        artwork = std::make_shared<ArtworkCollection>(m_core, std::move(pictures));
+        return Status::Ok;
+    });
 }
 
 Status Track::Delete() const {

@@ -14,7 +14,6 @@
 namespace itunesapp {
 
 class ArtworkCollection;
-class Call;
 class SourceBackend;
 struct TrackRecord;
 
@@ -54,8 +53,9 @@ public:
 private:
     friend class Playlist;
 
-    // The record within the call; Failed when the track is gone.
-    Status Find(Call& call, SourceBackend*& source, const TrackRecord*& record) const;
+    // Runs `read` on the track's source and record within one call; Failed when the track is gone.
+    template <class Reader> Status Read(const Reader& read) const;
+    // Makes the change `edit` of the track's record.
     template <class Edit> Status Change(const Edit& edit) const;
 
     HandleCore m_core;

@@ -10,20 +10,6 @@ using namespace itunesapp;
 
 namespace {
 
-class RecordingSink : public EventSink {
-public:
-    void OnDatabaseChanged(const std::vector<ObjectIDs>& deleted,
-                           const std::vector<ObjectIDs>& changed) override {
-        this->deleted.push_back(deleted);
-        this->changed.push_back(changed);
-    }
-    void OnQuitting() override { ++quits; }
-
-    std::vector<std::vector<ObjectIDs>> deleted;
-    std::vector<std::vector<ObjectIDs>> changed;
-    int quits = 0;
-};
-
 using ApplicationTest = StandInFixture;
 
 ObjectIDs IDsOf(const Track& track) {

@@ -35,14 +35,20 @@ uint32_t Number(const std::multimap<std::string, std::string>& pairs, const std:
     return found == pairs.end() ? 0 : static_cast<uint32_t>(std::stoul(found->second));
 }
 
+std::string Utf8(const std::u16string& text) {
+    return textcodec::EncodeUtf8(text);
+}
+
 } // namespace
 
 void WriteFakeSong(const std::string& path, const FakeSong& song) {
+    const itunesapp::SongFields& fields = song.fields;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << kMarker << "\nName=" << song.name << "\nArtist=" << song.artist << "\nAlbum=" << song.album
-         << "\nGenre=" << song.genre << "\nComposer=" << song.composer << "\nComment=" << song.comment
-         << "\nTrack=" << song.trackNumber << "\nYear=" << song.year << "\nBitRate=" << song.bitRate
-         << "\nTimeMs=" << song.totalTimeMs << "\n";
+    file << kMarker << "\nName=" << Utf8(fields.name) << "\nArtist=" << Utf8(fields.artist)
+         << "\nAlbum=" << Utf8(fields.album) << "\nGenre=" << Utf8(fields.genre)
+         << "\nComposer=" << Utf8(fields.composer) << "\nComment=" << Utf8(fields.comment)
+         << "\nTrack=" << fields.trackNumber << "\nYear=" << fields.year << "\nBitRate=" << fields.bitRate
+         << "\nTimeMs=" << fields.totalTimeMs << "\n";
     for (const std::string& picture : song.pictures)
         file << kPicture << "=" << picture << "\n";
 }

@@ -8,16 +8,7 @@
 #include <vector>
 
 struct FakeSong {
-    std::string name;
-    std::string artist;
-    std::string album;
-    std::string genre;
-    std::string composer;
-    std::string comment;
-    uint32_t trackNumber = 0;
-    uint32_t year = 0;
-    uint32_t bitRate = 0;
-    uint32_t totalTimeMs = 0;
+    itunesapp::SongFields fields;
     std::vector<std::string> pictures;
 };
 

@@ -33,7 +33,7 @@ int32_t CountOf(const OperationStatus& status) {
 TEST_F(PlaylistTest, AddingAFileTheLibraryHoldsCompletesWithNoTracks) {
     const std::shared_ptr<Playlist> library = LibraryPlaylist();
     FakeSong one;
-    one.name = "One";
+    one.fields.name = u"One";
     const std::string song = Song("one.mp3", one);
     EXPECT_EQ(CountOf(*AddOne(*library, song)), 1);
     EXPECT_EQ(CountOf(*AddOne(*library, song)), 0);

@@ -13,19 +13,6 @@ using namespace itunesapp;
 
 namespace {
 
-class CountingSink : public EventSink {
-public:
-    void OnDatabaseChanged(const std::vector<ObjectIDs>& deleted,
-                           const std::vector<ObjectIDs>& changed) override {
-        deletedCount += deleted.size();
-        changedCount += changed.size();
-    }
-    void OnQuitting() override {}
-
-    size_t deletedCount = 0;
-    size_t changedCount = 0;
-};
-
 bool HasPlaylist(const Application& application, const std::u16string& name) {
     std::shared_ptr<SourceCollection> sources;
     std::shared_ptr<Source> library;
@@ -57,7 +44,7 @@ constexpr std::chrono::milliseconds kPatience{20000};
 
 TEST_F(SharedLibraryTest, TheOtherProgramSeesEachSavedChangeAndHearsOfIt) {
     StartOther();
-    auto sink = std::make_shared<CountingSink>();
+    auto sink = std::make_shared<RecordingSink>();
     uint32_t cookie = 0;
     ASSERT_EQ(otherApp->Subscribe(sink, cookie), Status::Ok);
 
@@ -65,7 +52,8 @@ TEST_F(SharedLibraryTest, TheOtherProgramSeesEachSavedChangeAndHearsOfIt) {
     NewPlaylist(u"Mine");
     std::u16string version;
     ASSERT_EQ(otherApp->GetVersion(version), Status::Ok);
-    EXPECT_EQ(sink->changedCount, 3u);
+    ASSERT_EQ(sink->changed.size(), 1u);
+    EXPECT_EQ(sink->changed[0].size(), 3u);
     EXPECT_TRUE(HasPlaylist(*otherApp, u"Mine"));
     std::shared_ptr<Playlist> theirLibrary;
     ASSERT_EQ(otherApp->GetLibraryPlaylist(theirLibrary), Status::Ok);

@@ -6,6 +6,7 @@
 #include "platform/itunes/SourceCollection.h"
 #include "platform/itunes/TrackCollection.h"
 #include "platform/itunes/TrackEnumerator.h"
+#include "platform/text/TextCodec.h"
 
 #include <filesystem>
 
@@ -29,8 +30,8 @@ std::string StandInFixture::Song(const std::string& name, const FakeSong& song) 
     const std::string path = folder.File("songs/" + name);
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     FakeSong named = song;
-    if (named.name.empty())
-        named.name = std::filesystem::path(name).stem().string();
+    if (named.fields.name.empty())
+        named.fields.name = textcodec::DecodeUtf8(std::filesystem::path(name).stem().string());
     WriteFakeSong(path, named);
     return path;
 }

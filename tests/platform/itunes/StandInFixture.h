@@ -4,6 +4,7 @@
 
 #include "FakeSongFiles.h"
 #include "platform/itunes/Application.h"
+#include "platform/itunes/EventSink.h"
 #include "platform/itunes/ITunesInstance.h"
 #include "platform/itunes/Playlist.h"
 #include "platform/itunes/Track.h"
@@ -15,6 +16,21 @@
 #include <vector>
 
 using TrackList = std::vector<std::shared_ptr<itunesapp::Track>>;
+
+// Keeps every event it hears.
+class RecordingSink : public itunesapp::EventSink {
+public:
+    void OnDatabaseChanged(const std::vector<itunesapp::ObjectIDs>& deleted,
+                           const std::vector<itunesapp::ObjectIDs>& changed) override {
+        this->deleted.push_back(deleted);
+        this->changed.push_back(changed);
+    }
+    void OnQuitting() override { ++quits; }
+
+    std::vector<std::vector<itunesapp::ObjectIDs>> deleted;
+    std::vector<std::vector<itunesapp::ObjectIDs>> changed;
+    int quits = 0;
+};
 
 class StandInFixture : public ::testing::Test {
 protected:

@@ -13,16 +13,7 @@ using TrackTest = StandInFixture;
 
 FakeSong Tagged() {
     FakeSong song;
-    song.name = "Title";
-    song.artist = "Artist";
-    song.album = "Album";
-    song.genre = "Rock";
-    song.composer = "Composer";
-    song.comment = "Comment";
-    song.trackNumber = 7;
-    song.year = 1999;
-    song.bitRate = 192;
-    song.totalTimeMs = 215500;
+    song.fields = {u"Title", u"Album", u"Artist", u"Rock", u"Composer", u"Comment", 7, 1999, 192, 215500};
     song.pictures = {"first picture", "second"};
     return song;
 }
