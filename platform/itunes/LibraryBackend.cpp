@@ -117,6 +117,8 @@ void LibraryBackend::Refresh(ChangeSet& changes) {
     MediaModel model;
     FileIdentity identity;
     if (!ReadFile(header, model, identity)) {
+        // Read again only once the file changes again.
+        m_identity = now;
         m_unreadable = true;
         return;
     }
