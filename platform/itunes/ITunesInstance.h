@@ -44,8 +44,8 @@ public:
     ITunesInstance(const ITunesInstance&) = delete;
     ITunesInstance& operator=(const ITunesInstance&) = delete;
 
-    // At start-up, before the first Application::Create: the running instance is made afresh with
-    // these services.
+    // At start-up, before the first Application::Create: the running instance quits (its objects answer
+    // Gone) and starts afresh with these services. Until then it reads no song files and shows no iPods.
     static void Install(Setup setup);
     static ITunesInstance& Running();
 

@@ -1,5 +1,6 @@
 #include "StandInFixture.h"
 #include "platform/itunes/EventSink.h"
+#include "platform/itunes/OperationStatus.h"
 #include "platform/itunes/PlaylistCollection.h"
 #include "platform/itunes/Source.h"
 #include "platform/itunes/SourceCollection.h"
@@ -144,4 +145,42 @@ TEST_F(SharedLibraryTest, ALibraryDamagedByAnotherProgramIsStillShownButNeverSav
     EXPECT_EQ(NamesOf(*LibraryPlaylist()), std::vector<std::u16string>{u"a"});
     const std::vector<uint8_t> kept = ReadBytes(LibraryFile());
     EXPECT_EQ(std::string(kept.begin(), kept.end()), damaged);
+}
+
+TEST_F(SharedLibraryTest, ThreadsOfOneProgramChangeTheLibraryTogether) {
+    constexpr int kThreads = 4;
+    constexpr int kSongsEach = 10;
+    instance = std::make_unique<ITunesInstance>(MakeSetup(std::chrono::milliseconds(5)));
+    ASSERT_EQ(Application::Create(*instance, app), Status::Ok);
+    std::vector<std::vector<std::string>> songs(kThreads);
+    for (int t = 0; t < kThreads; ++t) {
+        for (int s = 0; s < kSongsEach; ++s)
+            songs[t].push_back(Song("t" + std::to_string(t) + "s" + std::to_string(s) + ".mp3"));
+    }
+    std::vector<std::future<bool>> workers;
+    for (int t = 0; t < kThreads; ++t) {
+        workers.push_back(std::async(std::launch::async, [this, &songs, t] {
+            std::shared_ptr<Application> mine;
+            std::shared_ptr<Playlist> library, playlist;
+            bool ok = Application::Create(*instance, mine) == Status::Ok &&
+                      mine->GetLibraryPlaylist(library) == Status::Ok &&
+                      mine->CreatePlaylist(u"Thread " + std::u16string(1, char16_t(u'0' + t)), playlist) ==
+                          Status::Ok;
+            for (const std::string& song : songs[t]) {
+                std::shared_ptr<OperationStatus> status;
+                std::shared_ptr<Track> added;
+                ok = ok && library->AddFile(song, status) == Status::Ok;
+                const TrackList tracks = TracksOf(*library);
+                ok = ok && !tracks.empty() && playlist->AddTrack(*tracks.back(), added) == Status::Ok;
+            }
+            return ok;
+        }));
+    }
+    for (auto& worker : workers)
+        EXPECT_TRUE(worker.get());
+    ASSERT_TRUE(instance->Flush());
+    StartOther();
+    std::shared_ptr<Playlist> theirLibrary;
+    ASSERT_EQ(otherApp->GetLibraryPlaylist(theirLibrary), Status::Ok);
+    EXPECT_EQ(NamesOf(*theirLibrary).size(), size_t(kThreads * kSongsEach));
 }
