@@ -84,10 +84,10 @@ constexpr char kEpilogue[] = "</dict>\n</plist>\n";
 constexpr size_t kTrackTextEstimate = 1400;
 
 // Finds a key in its table, trying the one after the last found first: files list keys in order.
+// A key left out costs a step or two: the search goes on forwards before it starts again at the top.
 template <size_t N> int KeyIndex(const char* key, const std::string_view (&names)[N], size_t& next) {
-    if (next < N && std::strcmp(names[next].data(), key) == 0)
-        return static_cast<int>(next++);
-    for (size_t i = 0; i < N; ++i) {
+    for (size_t step = 0; step < N; ++step) {
+        const size_t i = (next + step) % N;
         if (std::strcmp(names[i].data(), key) == 0) {
             next = i + 1;
             return static_cast<int>(i);

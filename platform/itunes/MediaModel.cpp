@@ -79,7 +79,13 @@ const TrackRecord* MediaModel::FindTrack(int32_t id) const {
     return found == m_tracks.end() ? nullptr : &found->second;
 }
 
-const TrackRecord* MediaModel::TrackAt(const std::string& location) const {
+const TrackRecord* MediaModel::TrackAt(const std::string& location) {
+    if (!m_fileTracksIndexed) {
+        m_fileTracksIndexed = true;
+        m_fileTracks.reserve(m_tracks.size());
+        for (const auto& [id, track] : m_tracks)
+            IndexLocation(track);
+    }
     const auto found = m_fileTracks.find(location);
     return found == m_fileTracks.end() ? nullptr : FindTrack(found->second);
 }
@@ -96,7 +102,6 @@ const PlaylistRecord* MediaModel::FindPlaylist(int32_t id) const {
 
 void MediaModel::ReserveTracks(size_t count) {
     m_tracks.reserve(count);
-    m_fileTracks.reserve(count);
 }
 
 void MediaModel::InsertTrack(TrackRecord track) {
@@ -115,7 +120,7 @@ void MediaModel::ReplaceTrack(TrackRecord& track, TrackRecord fields) {
 }
 
 void MediaModel::IndexLocation(const TrackRecord& track) {
-    if (track.kind == TrackKind::File && !track.location.empty())
+    if (m_fileTracksIndexed && track.kind == TrackKind::File && !track.location.empty())
         m_fileTracks.emplace(track.location, track.id);
 }
 

@@ -86,8 +86,9 @@ public:
     const std::unordered_map<int32_t, TrackRecord>& Tracks() const { return m_tracks; }
     TrackRecord* FindTrack(int32_t id);
     const TrackRecord* FindTrack(int32_t id) const;
-    // The file track at the path, or null.
-    const TrackRecord* TrackAt(const std::string& location) const;
+    // The file track at the path, or null. The index of locations is made at the first call: a library
+    // that is only read never pays for it.
+    const TrackRecord* TrackAt(const std::string& location);
 
     const std::vector<PlaylistRecord>& Playlists() const { return m_playlists; }
     PlaylistRecord& Main() { return m_playlists.front(); }
@@ -135,6 +136,7 @@ private:
 
     // The file tracks by location; the keys are the records' own location texts.
     std::unordered_map<std::string_view, int32_t> m_fileTracks;
+    bool m_fileTracksIndexed = false;
     std::vector<PlaylistRecord> m_playlists;
     std::mt19937_64 m_random;
 };
