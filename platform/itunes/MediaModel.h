@@ -121,19 +121,19 @@ public:
     // takes the serial of its n-th occurrence there, so that objects made before still find their item.
     void AdoptSerials(const MediaModel& before);
 
-    // A new id for a track or a playlist: positive, and used by neither, so that ids of deleted objects
-    // do not come back in practice.
+    // A new id for a track or a playlist, drawn at random from the positive 32-bit numbers that neither
+    // uses: persistent once saved, never 0, and an id of a deleted object does not come back in practice
+    // (a client that still holds it finds nothing rather than another song).
     int32_t NewID();
     uint64_t NewPersistentID();
 
 private:
     // Playlists read without a usable id, or with one that another object has, get a new one.
     void GiveUniqueIDs();
-
-    std::unordered_map<int32_t, TrackRecord> m_tracks;
     void IndexLocation(const TrackRecord& track);
     void UnindexLocation(const TrackRecord& track);
 
+    std::unordered_map<int32_t, TrackRecord> m_tracks;
     // The file tracks by location; the keys are the records' own location texts.
     std::unordered_map<std::string_view, int32_t> m_fileTracks;
     bool m_fileTracksIndexed = false;
