@@ -1,14 +1,62 @@
-# One static library per layer, made of every source below the given folders.
+# One static library per layer, made of every source below the given folders. A layer sees the headers
+# of its own folders and of the layers it links, nothing else: each layer's include folder holds links
+# to its own source folders only, so an include of a layer above it names no file and fails to build.
 function(orvantis_layer name)
     cmake_parse_arguments(ARG "" "" "DIRS;DEPS" ${ARGN})
     set(sources "")
+    set(headers ${CMAKE_BINARY_DIR}/layer-headers/${name})
+    set(probe_header "")
     foreach(dir IN LISTS ARG_DIRS)
-        file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp)
+        get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR}/${dir} ABSOLUTE)
+        file(GLOB_RECURSE found CONFIGURE_DEPENDS ${folder}/*.cpp)
         list(APPEND sources ${found})
+        file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${folder})
+        get_filename_component(parent ${headers}/${relative} DIRECTORY)
+        file(MAKE_DIRECTORY ${parent})
+        file(CREATE_LINK ${folder} ${headers}/${relative} SYMBOLIC)
+        file(GLOB folder_headers ${folder}/*.h)
+        if(folder_headers AND NOT probe_header)
+            list(GET folder_headers 0 first_header)
+            file(RELATIVE_PATH probe_header ${PROJECT_SOURCE_DIR} ${first_header})
+        endif()
     endforeach()
     add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_include_directories(${name} PUBLIC ${headers})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+
+    # What the layer order tests need: the include folders this layer sees and one header of its own.
+    set(visible ${headers})
+    foreach(dep IN LISTS ARG_DEPS)
+        get_property(dep_visible GLOBAL PROPERTY ORVANTIS_LAYER_VISIBLE_${dep})
+        list(APPEND visible ${dep_visible})
+    endforeach()
+    list(REMOVE_DUPLICATES visible)
+    set_property(GLOBAL PROPERTY ORVANTIS_LAYER_VISIBLE_${name} ${visible})
+    set_property(GLOBAL PROPERTY ORVANTIS_LAYER_HEADER_${name} ${probe_header})
+    set_property(GLOBAL APPEND PROPERTY ORVANTIS_LAYERS ${name})
+endfunction()
+
+# For every pair of layers where one does not link the other, a test that an include of the other's
+# header fails to compile in it.
+function(orvantis_layer_order_tests)
+    get_property(layers GLOBAL PROPERTY ORVANTIS_LAYERS)
+    foreach(lower IN LISTS layers)
+        get_property(visible GLOBAL PROPERTY ORVANTIS_LAYER_VISIBLE_${lower})
+        list(TRANSFORM visible PREPEND "-I" OUTPUT_VARIABLE include_flags)
+        foreach(upper IN LISTS layers)
+            get_property(header GLOBAL PROPERTY ORVANTIS_LAYER_HEADER_${upper})
+            if(NOT header OR ${CMAKE_BINARY_DIR}/layer-headers/${upper} IN_LIST visible)
+                continue()
+            endif()
+            set(probe ${CMAKE_BINARY_DIR}/layer-probes/${lower}_includes_${upper}.cpp)
+            file(WRITE ${probe} "#include \"${header}\"\n")
+            string(REPLACE "." "\\." header_pattern ${header})
+            add_test(NAME LayerOrder.${lower}_cannot_include_${upper}
+                     COMMAND ${CMAKE_CXX_COMPILER} -std=c++20 -fsyntax-only ${include_flags} ${probe})
+            set_tests_properties(LayerOrder.${lower}_cannot_include_${upper} PROPERTIES
+                                 PASS_REGULAR_EXPRESSION "${header_pattern}(: No such file|' file not found)")
+        endforeach()
+    endforeach()
 endfunction()
 
 # One GoogleTest executable per layer, made of every test source below the folder.

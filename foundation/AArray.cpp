@@ -5,18 +5,17 @@
 #include "foundation/RecordIO.h"
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 #include <new>
 #include <stdexcept>
 
 namespace {
 constexpr uint32_t kArrayVersion = 0x00100002;
-}
 
-AArray::~AArray() {
-    RemoveAll();
+// An empty entry still gets a block of its own, so that an owned entry never points at nothing.
+std::unique_ptr<uint8_t[]> NewBlock(uint32_t length) {
+    return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[std::max<uint32_t>(length, 1)]);
 }
+} // namespace
 
 void AArray::CheckIndex(int index) const {
     if (index < 0 || index >= GetCount())
@@ -25,69 +24,66 @@ void AArray::CheckIndex(int index) const {
 
 uint8_t* AArray::GetAt(int index) const {
     CheckIndex(index);
-    return m_items[index].data;
+    return m_items[index].bytes.data();
 }
 
 uint32_t AArray::GetLength(int index) const {
     CheckIndex(index);
-    return m_items[index].length;
+    return static_cast<uint32_t>(m_items[index].bytes.size());
 }
 
-uint32_t AArray::GetData(int index, void* buffer, int size) const {
+uint32_t AArray::GetData(int index, std::span<uint8_t> buffer) const {
     CheckIndex(index);
-    if (size < 1)
-        return 0;
-    const uint32_t count = std::min<uint32_t>(static_cast<uint32_t>(size), m_items[index].length);
-    if (count > 0)
-        std::memcpy(buffer, m_items[index].data, count);
-    return count;
+    const std::span<const uint8_t> bytes = m_items[index].bytes;
+    const size_t count = std::min(buffer.size(), bytes.size());
+    std::copy_n(bytes.begin(), count, buffer.begin());
+    return static_cast<uint32_t>(count);
 }
 
-void AArray::Add(void* data, uint32_t length) {
-    m_items.push_back({static_cast<uint8_t*>(data), length, false});
-}
-
-void AArray::InsertAt(void* data, uint32_t length, int index) {
+void AArray::Insert(Item item, int index) {
     index = std::clamp(index, 0, GetCount());
-    m_items.insert(m_items.begin() + index, {static_cast<uint8_t*>(data), length, false});
+    m_items.insert(m_items.begin() + index, std::move(item));
 }
 
-uint8_t* AArray::CopyOf(const void* data, uint32_t length) {
-    auto* copy = new (std::nothrow) uint8_t[std::max<uint32_t>(length, 1)];
-    if (copy && length > 0)
-        std::memcpy(copy, data, length);
-    return copy;
+void AArray::Add(std::span<uint8_t> bytes) {
+    m_items.push_back({nullptr, bytes});
 }
 
-int AArray::AddCopy(const void* data, uint32_t length) {
-    uint8_t* copy = CopyOf(data, length);
-    if (!copy)
+void AArray::InsertAt(std::span<uint8_t> bytes, int index) {
+    Insert({nullptr, bytes}, index);
+}
+
+AArray::Item AArray::CopyOf(std::span<const uint8_t> bytes) {
+    Item item{NewBlock(static_cast<uint32_t>(bytes.size())), {}};
+    if (item.copy) {
+        std::copy(bytes.begin(), bytes.end(), item.copy.get());
+        item.bytes = {item.copy.get(), bytes.size()};
+    }
+    return item;
+}
+
+int AArray::AddCopy(std::span<const uint8_t> bytes) {
+    Item copy = CopyOf(bytes);
+    if (!copy.copy)
         return kErrorOutOfMemory;
-    m_items.push_back({copy, length, true});
+    m_items.push_back(std::move(copy));
     return 0;
 }
 
-int AArray::InsertCopyAt(const void* data, uint32_t length, int index) {
-    uint8_t* copy = CopyOf(data, length);
-    if (!copy)
+int AArray::InsertCopyAt(std::span<const uint8_t> bytes, int index) {
+    Item copy = CopyOf(bytes);
+    if (!copy.copy)
         return kErrorOutOfMemory;
-    index = std::clamp(index, 0, GetCount());
-    m_items.insert(m_items.begin() + index, {copy, length, true});
+    Insert(std::move(copy), index);
     return 0;
 }
 
 void AArray::RemoveAt(int index) {
     CheckIndex(index);
-    if (m_items[index].owned)
-        delete[] m_items[index].data;
     m_items.erase(m_items.begin() + index);
 }
 
 void AArray::RemoveAll() {
-    for (const AArrayObject& item : m_items) {
-        if (item.owned)
-            delete[] item.data;
-    }
     m_items.clear();
     m_items.shrink_to_fit();
 }
@@ -97,10 +93,10 @@ int AArray::Serialize(AFile& stream) const {
         return result;
     if (const int result = recordio::WriteU32(stream, static_cast<uint32_t>(m_items.size())))
         return result;
-    for (const AArrayObject& item : m_items) {
-        if (const int result = recordio::WriteU32(stream, item.length))
+    for (const Item& item : m_items) {
+        if (const int result = recordio::WriteU32(stream, static_cast<uint32_t>(item.bytes.size())))
             return result;
-        if (const int result = stream.Write(item.data, item.length))
+        if (const int result = stream.Write(item.bytes.data(), static_cast<uint32_t>(item.bytes.size())))
             return result;
     }
     return 0;
@@ -119,12 +115,13 @@ int AArray::Load(AFile& stream) {
             return result;
         if (const int result = recordio::CheckRemaining(stream, length))
             return result;
-        std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[std::max<uint32_t>(length, 1)]);
-        if (!block)
+        Item item{NewBlock(length), {}};
+        if (!item.copy)
             return kErrorArrayLoadAlloc;
-        if (const int result = stream.Read(block.get(), length))
+        if (const int result = stream.Read(item.copy.get(), length))
             return result;
-        m_items.push_back({block.release(), length, true});
+        item.bytes = {item.copy.get(), length};
+        m_items.push_back(std::move(item));
     }
     return 0;
 }

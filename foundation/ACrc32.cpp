@@ -1,5 +1,7 @@
 #include "foundation/ACrc32.h"
 
+#include "foundation/ByteOrder.h"
+
 #include <array>
 
 namespace {
@@ -36,8 +38,7 @@ void ACrc32::Update(const void* data, uint32_t length) {
     const auto* bytes = static_cast<const uint8_t*>(data);
     uint32_t value = m_value;
     for (; length >= 8; length -= 8, bytes += 8) {
-        const uint32_t low = value ^ (uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 |
-                                      uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24);
+        const uint32_t low = value ^ LoadLE32(bytes);
         value = kTables[7][low & 0xFF] ^ kTables[6][(low >> 8) & 0xFF] ^ kTables[5][(low >> 16) & 0xFF] ^
                 kTables[4][low >> 24] ^ kTables[3][bytes[4]] ^ kTables[2][bytes[5]] ^ kTables[1][bytes[6]] ^
                 kTables[0][bytes[7]];

@@ -10,14 +10,14 @@
 
 namespace {
 
-int OpenDescriptor(const std::string& path, int mode) {
+nativefiles::FileDescriptor OpenDescriptor(const std::string& path, int mode) {
     switch (mode) {
     case AFile::kModeRead:
-        return open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        return nativefiles::FileDescriptor(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     case AFile::kModeWrite:
-        return open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        return nativefiles::FileDescriptor(open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
     default:
-        return open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        return nativefiles::FileDescriptor(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
     }
 }
 
@@ -56,8 +56,8 @@ int AFile::Open(const AString& path, int mode, bool force) {
         m_readOnlyCleared = true;
         m_path = native;
     }
-    const int fd = OpenDescriptor(native, mode);
-    if (fd < 0 || Adopt(fd, StdioModeFor(mode)) != 0) {
+    nativefiles::FileDescriptor file = OpenDescriptor(native, mode);
+    if (!file.IsOpen() || Adopt(std::move(file), StdioModeFor(mode)) != 0) {
         const bool wasForced = m_readOnlyCleared;
         RestoreReadOnly();
         return wasForced ? kErrorOpenForced : kErrorOpen;
@@ -65,12 +65,12 @@ int AFile::Open(const AString& path, int mode, bool force) {
     return 0;
 }
 
-int AFile::Adopt(int fd, const char* fopenMode) {
-    m_file = fdopen(fd, fopenMode);
-    if (!m_file) {
-        close(fd);
+int AFile::Adopt(nativefiles::FileDescriptor file, const char* fopenMode) {
+    m_file = fdopen(file.Get(), fopenMode);
+    if (!m_file)
         return kErrorOpen;
-    }
+    // The stream closes the descriptor from now on.
+    file.Release();
     m_last = LastOperation::None;
     return 0;
 }
@@ -186,7 +186,7 @@ int AFile::SetLength(uint64_t length) {
 }
 
 int AFile::WriteString(const AString& text) {
-    return text.Write(*this, 1);
+    return text.Write(*this, AString::Form::Narrow);
 }
 
 uint64_t AFile::BytesRemaining() const {

@@ -3,6 +3,7 @@
 // record saves itself to a file or into a network message with the same code.
 
 #include "foundation/AString.h"
+#include "platform/files/FileDescriptor.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -42,7 +43,7 @@ public:
 
 protected:
     // Takes an open descriptor (the replacing file's temporary file).
-    int Adopt(int fd, const char* fopenMode);
+    int Adopt(nativefiles::FileDescriptor file, const char* fopenMode);
     int SyncToDisk();
 
 private:

@@ -9,13 +9,10 @@
 
 namespace {
 constexpr uint32_t kFileListVersion = 0x00100000;
-constexpr char16_t kSeparator = u'/';
 } // namespace
 
 void AFileList::SetBasePath(const AString& path) {
-    m_basePath = path;
-    if (!m_basePath.IsEmpty() && m_basePath.GetAt(m_basePath.GetLength() - 1) != kSeparator)
-        m_basePath += kSeparator;
+    m_basePath = path.WithTrailingSeparator();
 }
 
 AFileList::Entry AFileList::MakeEntry(const AString& name) const {
@@ -74,7 +71,7 @@ int AFileList::Serialize(AFile& stream) const {
     AArray array;
     for (size_t i = 0; i < m_entries.size(); ++i) {
         StoreLE64(&records[i * kEntryRecordSize], m_entries[i].modTime);
-        array.Add(&records[i * kEntryRecordSize], kEntryRecordSize);
+        array.Add(std::span(records).subspan(i * kEntryRecordSize, kEntryRecordSize));
     }
     if (const int result = array.Serialize(stream))
         return result;
@@ -97,7 +94,7 @@ int AFileList::Load(AFile& stream) {
     std::vector<Entry> entries;
     for (int i = 0; i < array.GetCount(); ++i) {
         uint8_t record[kEntryRecordSize] = {};
-        array.GetData(i, record, kEntryRecordSize);
+        array.GetData(i, record);
         Entry entry{LoadLE64(record), AString()};
         if (const int result = entry.name.Load(stream)) {
             m_entries = std::move(entries);

@@ -205,13 +205,11 @@ void AProgress::StopStatusTimer() {
         status->StopAnimation();
 }
 
-void AProgress::AppendLog(const AString& text) {
-    std::lock_guard lock(m_logLock);
-    m_log += text;
-}
-
 void AProgress::Log(const AString& text, bool flush) {
-    AppendLog(text);
+    {
+        std::lock_guard lock(m_logLock);
+        m_log += text;
+    }
     if (flush)
         FlushLog();
 }

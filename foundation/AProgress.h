@@ -68,10 +68,6 @@ public:
     double GetCurrentPosition() const;
     bool IsRunning() const;
 
-protected:
-    // The log text goes through here; a quiet progress keeps none.
-    virtual void AppendLog(const AString& text);
-
 private:
     struct Range {
         double savedPosition;

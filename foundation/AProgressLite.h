@@ -1,6 +1,7 @@
 #pragma once
-// A progress object that shows nothing and keeps no log (the server program would gather log text
-// forever); errors and messages still reach the user interface.
+// A progress object that shows nothing: its ranges, positions and status texts go nowhere. Its log is
+// kept as any progress object keeps it (error lines included) until a log view takes it or someone
+// reads it, and its messages and questions reach the user interface.
 
 #include "foundation/AProgress.h"
 
@@ -12,7 +13,4 @@ public:
     void PopRange(const AString* = nullptr, bool = false, bool = false) override {}
     void SetPos(double, const AString* = nullptr, const AString* = nullptr, const AString* = nullptr,
                 bool = false) override {}
-
-protected:
-    void AppendLog(const AString&) override {}
 };

@@ -20,16 +20,16 @@ int AReplacingFile::Begin(const AString& target, bool force) {
     if (status.exists && status.isReadOnly && !force)
         return kErrorOpen;
     m_keepReadOnly = status.exists && status.isReadOnly;
-    const int fd = nativefiles::CreateTemporaryBeside(m_target, m_temporary);
-    if (fd < 0)
+    nativefiles::FileDescriptor file = nativefiles::CreateTemporaryBeside(m_target, m_temporary);
+    if (!file.IsOpen())
         return kErrorOpen;
     struct stat info {};
     if (status.exists && stat(m_target.c_str(), &info) == 0)
-        fchmod(fd, (info.st_mode & 07777) | S_IWUSR);
+        fchmod(file.Get(), (info.st_mode & 07777) | S_IWUSR);
     else
-        fchmod(fd, 0644);
+        fchmod(file.Get(), 0644);
     m_extent = 0;
-    if (const int result = Adopt(fd, "w+b")) {
+    if (const int result = Adopt(std::move(file), "w+b")) {
         nativefiles::RemoveFile(m_temporary);
         m_temporary.clear();
         return result;

@@ -1,8 +1,10 @@
 #include "foundation/AString.h"
 
 #include "foundation/AFile.h"
+#include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
+#include "platform/files/PathSeparator.h"
 #include "platform/text/TextCodec.h"
 
 #include <algorithm>
@@ -13,7 +15,6 @@ namespace {
 
 constexpr uint32_t kStringVersion = 0x00100002;
 constexpr char16_t kByteOrderMark = 0xFEFF;
-constexpr char16_t kPathSeparator = u'/';
 
 char16_t FoldToLower(char16_t c) {
     return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
@@ -55,8 +56,9 @@ int ReadAvailable(AFile& stream, void* buffer, uint32_t length, uint32_t& got) {
 
 void AppendUtf16LE(std::vector<uint8_t>& out, const std::u16string& text) {
     for (char16_t c : text) {
-        out.push_back(static_cast<uint8_t>(c));
-        out.push_back(static_cast<uint8_t>(c >> 8));
+        uint8_t unit[2];
+        StoreLE16(unit, c);
+        out.insert(out.end(), std::begin(unit), std::end(unit));
     }
 }
 
@@ -109,7 +111,7 @@ AString AString::FromUtf16LE(const uint8_t* bytes, size_t byteCount) {
     AString result;
     result.m_text.resize(byteCount / 2);
     for (size_t i = 0; i < byteCount / 2; ++i)
-        result.m_text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+        result.m_text[i] = LoadLE16(bytes + 2 * i);
     return result;
 }
 
@@ -262,6 +264,12 @@ void AString::Trim() {
     TrimLeft();
 }
 
+AString AString::Trimmed() const {
+    AString copy(*this);
+    copy.Trim();
+    return copy;
+}
+
 void AString::Truncate(int length) {
     if (length < 0)
         throw std::out_of_range("AString::Truncate");
@@ -326,10 +334,31 @@ void AString::AppendPath(const char* part) {
     AppendPath(AString(part));
 }
 
+namespace {
+
+// Where the last path level starts.
+int LastLevelStart(const AString& path) {
+    return std::max(path.ReverseFind(kPathSeparator), path.ReverseFind(u'\\')) + 1;
+}
+
+} // namespace
+
 void AString::GetExtension(AString& extension) const {
     const int dot = ReverseFind(u'.');
-    const int separator = std::max(ReverseFind(u'/'), ReverseFind(u'\\'));
-    extension = dot < 0 || dot < separator ? AString() : Mid(dot + 1);
+    extension = dot < 0 || dot < LastLevelStart(*this) ? AString() : Mid(dot + 1);
+}
+
+AString AString::GetFileTitle() const {
+    const AString name = Mid(LastLevelStart(*this));
+    const int dot = name.ReverseFind(u'.');
+    return dot < 0 ? name : name.Left(dot);
+}
+
+AString AString::WithTrailingSeparator() const {
+    AString path(*this);
+    if (!path.IsEmpty() && path.m_text.back() != kPathSeparator)
+        path.m_text.push_back(kPathSeparator);
+    return path;
 }
 
 int AString::GetNumberBeforeExtension() const {
@@ -363,7 +392,7 @@ int AString::Serialize(AFile& stream) const {
         return kErrorStringTooLong;
     if (const int result = recordio::WriteU32(stream, kStringVersion))
         return result;
-    return Write(stream, 8);
+    return Write(stream, Form::WideRecord);
 }
 
 int AString::Load(AFile& stream) {
@@ -381,7 +410,7 @@ int AString::ReadCountedRecordBody(AFile& stream) {
         m_text.clear();
         return kErrorEndOfStream;
     }
-    const uint32_t count = countBytes[0] | (countBytes[1] << 8);
+    const uint32_t count = LoadLE16(countBytes);
     if (count > kMaxRecordBytes)
         return kErrorStringTooLong;
     uint8_t body[kMaxRecordBytes];
@@ -393,74 +422,117 @@ int AString::ReadCountedRecordBody(AFile& stream) {
     return 0;
 }
 
-int AString::Write(AFile& stream, int form) const {
+namespace {
+
+enum class Ending { None, Zero, Line };
+
+// What each stored form is.
+struct FormRule {
+    AString::Form form;
+    bool narrow;
+    bool counted;  // a u16 count first: of the bytes (narrow), or the record's count and FF FE (wide)
+    Ending ending; // written after the text; a read stops there
+    bool readable;
+    int writeOutOfMemory;
+};
+
+constexpr FormRule kFormRules[] = {
+    {AString::Form::Narrow, true, false, Ending::None, true, kErrorStringWriteForm1},
+    {AString::Form::NarrowZero, true, false, Ending::Zero, true, kErrorStringWriteForm2},
+    {AString::Form::NarrowLine, true, false, Ending::Line, true, kErrorStringWriteForm3},
+    {AString::Form::NarrowCounted, true, true, Ending::None, true, kErrorStringWriteForm4},
+    {AString::Form::Wide, false, false, Ending::None, true, kErrorOutOfMemory},
+    {AString::Form::WideZero, false, false, Ending::Zero, true, kErrorOutOfMemory},
+    {AString::Form::WideLine, false, false, Ending::Line, true, kErrorOutOfMemory},
+    {AString::Form::WideRecord, false, true, Ending::None, true, kErrorOutOfMemory},
+    {AString::Form::WideAlias, false, false, Ending::None, false, kErrorOutOfMemory},
+};
+
+const FormRule* RuleOf(AString::Form form) {
+    for (const FormRule& rule : kFormRules) {
+        if (rule.form == form)
+            return &rule;
+    }
+    return nullptr;
+}
+
+void AppendEnding(std::vector<uint8_t>& bytes, const FormRule& rule) {
+    static constexpr uint8_t kNarrowLine[] = {'\r', '\n'};
+    static constexpr uint8_t kWideLine[] = {'\r', 0, '\n', 0};
+    if (rule.ending == Ending::Zero)
+        bytes.insert(bytes.end(), rule.narrow ? 1 : 2, 0);
+    else if (rule.ending == Ending::Line && rule.narrow)
+        bytes.insert(bytes.end(), std::begin(kNarrowLine), std::end(kNarrowLine));
+    else if (rule.ending == Ending::Line)
+        bytes.insert(bytes.end(), std::begin(kWideLine), std::end(kWideLine));
+}
+
+void AppendLE16(std::vector<uint8_t>& bytes, uint64_t value) {
+    uint8_t field[2];
+    StoreLE16(field, static_cast<uint16_t>(value));
+    bytes.insert(bytes.end(), std::begin(field), std::end(field));
+}
+
+} // namespace
+
+int AString::Write(AFile& stream, Form form) const {
+    const FormRule* rule = RuleOf(form);
+    if (!rule)
+        return kErrorStringWriteForm;
     std::vector<uint8_t> bytes;
     try {
-        if (form >= 1 && form <= 4) {
-            const std::string text = ToUtf8();
-            if (form == 4) {
-                if (text.size() > kMaxRecordBytes)
-                    return kErrorStringTooLong;
-                bytes.push_back(static_cast<uint8_t>(text.size()));
-                bytes.push_back(static_cast<uint8_t>(text.size() >> 8));
-            }
-            bytes.insert(bytes.end(), text.begin(), text.end());
-            if (form == 2)
-                bytes.push_back(0);
-            if (form == 3)
-                bytes.insert(bytes.end(), {'\r', '\n'});
-        } else if (form >= 5 && form <= 9) {
-            if (form == 8) {
-                const uint64_t count = RecordByteCount();
-                if (count > kMaxRecordBytes)
-                    return kErrorStringTooLong;
-                bytes = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8), 0xFF, 0xFE};
-            }
-            AppendUtf16LE(bytes, m_text);
-            if (form == 6)
-                bytes.insert(bytes.end(), {0, 0});
-            if (form == 7)
-                bytes.insert(bytes.end(), {'\r', 0, '\n', 0});
+        std::vector<uint8_t> text;
+        if (rule->narrow) {
+            const std::string narrow = ToUtf8();
+            text.assign(narrow.begin(), narrow.end());
         } else {
-            return kErrorStringWriteForm;
+            AppendUtf16LE(text, m_text);
         }
+        if (rule->counted) {
+            const uint64_t count = rule->narrow ? text.size() : RecordByteCount();
+            if (count > kMaxRecordBytes)
+                return kErrorStringTooLong;
+            AppendLE16(bytes, count);
+            if (!rule->narrow)
+                AppendUtf16LE(bytes, std::u16string(1, kByteOrderMark));
+        }
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        AppendEnding(bytes, *rule);
     } catch (const std::bad_alloc&) {
-        static constexpr int kOutOfMemory[] = {kErrorStringWriteForm1, kErrorStringWriteForm2,
-                                               kErrorStringWriteForm3, kErrorStringWriteForm4};
-        return form <= 4 ? kOutOfMemory[form - 1] : kErrorOutOfMemory;
+        return rule->writeOutOfMemory;
     }
     return stream.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
-int AString::Read(AFile& stream, int form, int max) {
+int AString::Read(AFile& stream, Form form, int max) {
     if (max > kMaxRecordBytes)
         return kErrorStringReadMax;
-    if (form < 1 || form > 8)
+    const FormRule* rule = RuleOf(form);
+    if (!rule || !rule->readable)
         return kErrorStringReadForm;
-    if (form == 8)
+    if (form == Form::WideRecord)
         return ReadCountedRecordBody(stream);
-    if (form <= 4)
-        return ReadEightBit(stream, form, max);
-    return ReadWide(stream, form, max);
+    return rule->narrow ? ReadNarrow(stream, form, max) : ReadWide(stream, form, max);
 }
 
-int AString::ReadEightBit(AFile& stream, int form, int max) {
+int AString::ReadNarrow(AFile& stream, Form form, int max) {
+    const FormRule& rule = *RuleOf(form);
     m_text.clear();
     std::string bytes;
     uint32_t got = 0;
-    if (form == 4) {
+    if (rule.counted) {
         uint8_t countBytes[2];
         if (const int result = ReadAvailable(stream, countBytes, 2, got))
             return result;
         if (got < 2)
             return stream.ShortReadError();
-        max = countBytes[0] | (countBytes[1] << 8);
+        max = LoadLE16(countBytes);
         if (max > kMaxRecordBytes)
             return kErrorStringTooLong;
     }
     if (max <= 0)
         return 0;
-    if (form == 1 || form == 4) {
+    if (rule.ending == Ending::None) {
         bytes.resize(max);
         if (const int result = ReadAvailable(stream, bytes.data(), max, got))
             return result;
@@ -468,9 +540,10 @@ int AString::ReadEightBit(AFile& stream, int form, int max) {
         *this = FromSystem8Bit(bytes);
         if (got == 0)
             return stream.ShortReadError();
-        return (form == 4 && got < static_cast<uint32_t>(max)) ? kErrorStringShort : 0;
+        return (rule.counted && got < static_cast<uint32_t>(max)) ? kErrorStringShort : 0;
     }
-    // Forms 2 and 3: byte by byte up to the terminator.
+    // Byte by byte up to the ending.
+    const char last = rule.ending == Ending::Zero ? '\0' : '\n';
     for (int i = 0; i < max; ++i) {
         char byte;
         if (const int result = ReadAvailable(stream, &byte, 1, got))
@@ -480,20 +553,21 @@ int AString::ReadEightBit(AFile& stream, int form, int max) {
                 return stream.ShortReadError();
             break;
         }
-        if ((form == 2 && byte == '\0') || (form == 3 && byte == '\n'))
+        if (byte == last)
             break;
         bytes.push_back(byte);
     }
-    if (form == 3 && !bytes.empty() && bytes.back() == '\r')
+    if (rule.ending == Ending::Line && !bytes.empty() && bytes.back() == '\r')
         bytes.pop_back();
     *this = FromSystem8Bit(bytes);
     return 0;
 }
 
-int AString::ReadWide(AFile& stream, int form, int max) {
+int AString::ReadWide(AFile& stream, Form form, int max) {
+    const FormRule& rule = *RuleOf(form);
     m_text.clear();
     uint32_t got = 0;
-    if (form == 5) {
+    if (rule.ending == Ending::None) {
         if (max <= 0)
             return 0;
         std::vector<uint8_t> bytes(max);
@@ -502,7 +576,7 @@ int AString::ReadWide(AFile& stream, int form, int max) {
         *this = FromUtf16LE(bytes.data(), got);
         return got == 0 ? stream.ShortReadError() : 0;
     }
-    // Forms 6 and 7: character by character up to the terminator, at most the record limit.
+    // Character by character up to the ending, at most the record limit.
     std::u16string text;
     for (int bytesRead = 0; bytesRead < kMaxRecordBytes; bytesRead += 2) {
         uint8_t unit[2];
@@ -513,10 +587,10 @@ int AString::ReadWide(AFile& stream, int form, int max) {
                 return stream.ShortReadError();
             break;
         }
-        const char16_t c = static_cast<char16_t>(unit[0] | (unit[1] << 8));
-        if (form == 6 && c == 0)
+        const char16_t c = LoadLE16(unit);
+        if (rule.ending == Ending::Zero && c == 0)
             break;
-        if (form == 7 && c == u'\n' && !text.empty() && text.back() == u'\r') {
+        if (rule.ending == Ending::Line && c == u'\n' && !text.empty() && text.back() == u'\r') {
             text.pop_back();
             break;
         }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class AFile;
@@ -13,10 +14,25 @@ class AString {
 public:
     static constexpr int kMaxRecordBytes = 2048;
 
+    // The stored forms of a text, with the numbers the record formats give them. Narrow forms hold
+    // the 8-bit text (UTF-8 out; UTF-8 or Windows-1252 in), wide forms UTF-16LE.
+    enum class Form : int {
+        Narrow = 1,        // the bytes, nothing after them
+        NarrowZero = 2,    // then a zero byte
+        NarrowLine = 3,    // then CR LF; read up to a line end
+        NarrowCounted = 4, // a u16 count of the bytes first
+        Wide = 5,          // the characters, nothing after them
+        WideZero = 6,      // then a zero character
+        WideLine = 7,      // then CR LF as two characters
+        WideRecord = 8,    // the string record without its version word
+        WideAlias = 9,     // written as Wide; not read
+    };
+
     AString() = default;
     AString(const char* text);
     AString(const char16_t* text); // skips one leading byte-order mark
     explicit AString(std::u16string_view text);
+    explicit AString(std::u16string&& text) : m_text(std::move(text)) {}
     explicit AString(const std::string& text) : AString(text.c_str()) {}
 
     AString& operator=(const char* text);
@@ -67,6 +83,7 @@ public:
     void TrimLeft();
     void TrimRight();
     void Trim();
+    AString Trimmed() const;
     // A length at or above the current one leaves the text as it is.
     void Truncate(int length);
     void AppendChar(char16_t c) { m_text.push_back(c); }
@@ -84,8 +101,13 @@ public:
     // Joins with exactly one path separator at the seam.
     void AppendPath(const AString& part);
     void AppendPath(const char* part);
-    // The text after the last '.' of the last path level; empty without one.
+    // The text after the last '.' of the last path level; empty without one. The levels of a path
+    // end at the native separator or at '\\', which another computer's paths use.
     void GetExtension(AString& extension) const;
+    // The last path level without its extension.
+    AString GetFileTitle() const;
+    // The path with the separator at its end; an empty path stays empty, since "/" names the whole disk.
+    AString WithTrailingSeparator() const;
     int GetNumberBeforeExtension() const;
 
     // FF FE, the UTF-16LE characters and one zero character.
@@ -96,14 +118,14 @@ public:
     // The string record: u32 version, u16 byte count, FF FE, UTF-16LE characters.
     int Serialize(AFile& stream) const;
     int Load(AFile& stream);
-    int Read(AFile& stream, int form, int max);
-    int Write(AFile& stream, int form) const;
+    int Read(AFile& stream, Form form, int max);
+    int Write(AFile& stream, Form form) const;
 
 private:
     // The count field of the string record: the characters and the byte-order mark, in bytes.
     uint64_t RecordByteCount() const;
-    int ReadEightBit(AFile& stream, int form, int max);
-    int ReadWide(AFile& stream, int form, int max);
+    int ReadNarrow(AFile& stream, Form form, int max);
+    int ReadWide(AFile& stream, Form form, int max);
     int ReadCountedRecordBody(AFile& stream);
 
     std::u16string m_text;

@@ -37,6 +37,10 @@ inline void StoreLE64(uint8_t* p, uint64_t v) {
     for (int i = 0; i < 8; ++i)
         p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
+inline void StoreBE24(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 3; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * (2 - i)));
+}
 inline void StoreBE32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i)
         p[i] = static_cast<uint8_t>(v >> (8 * (3 - i)));

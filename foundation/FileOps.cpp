@@ -3,6 +3,7 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/RemoteFileCache.h"
 #include "platform/files/NativeFiles.h"
+#include "platform/files/PathSeparator.h"
 
 #include <cstdint>
 #include <ctime>
@@ -118,17 +119,17 @@ bool DirectoryExists(const AString& path) {
 
 int CreateDirectoryPath(const AString& path) {
     const std::string native = path.ToUtf8();
-    std::string built = native.starts_with('/') ? "/" : "";
+    std::string built = native.starts_with(kPathSeparator) ? std::string(1, kPathSeparator) : "";
     size_t start = 0;
     while (start <= native.size()) {
-        size_t end = native.find('/', start);
+        size_t end = native.find(kPathSeparator, start);
         if (end == std::string::npos)
             end = native.size();
         if (end > start) {
             built += native.substr(start, end - start);
             if (!nativefiles::GetStatus(built).isDirectory && !nativefiles::MakeDirectory(built))
                 return kErrorCreateDirectory;
-            built += '/';
+            built += kPathSeparator;
         }
         start = end + 1;
     }

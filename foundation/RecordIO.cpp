@@ -4,6 +4,8 @@
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 
+#include <new>
+
 namespace recordio {
 
 int WriteU16(AFile& stream, uint16_t value) {
@@ -57,6 +59,17 @@ int ReadVersion(AFile& stream, uint32_t expected) {
 
 int CheckRemaining(const AFile& stream, uint64_t length) {
     return length <= stream.BytesRemaining() ? 0 : stream.ShortReadError();
+}
+
+int ReadBytes(AFile& stream, uint64_t length, std::vector<uint8_t>& bytes, int noMemoryCode) {
+    if (length > UINT32_MAX)
+        return noMemoryCode;
+    try {
+        bytes.resize(length);
+    } catch (const std::bad_alloc&) {
+        return noMemoryCode;
+    }
+    return length == 0 ? 0 : stream.Read(bytes.data(), static_cast<uint32_t>(length));
 }
 
 } // namespace recordio

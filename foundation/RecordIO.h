@@ -3,6 +3,7 @@
 // returns 0 or the stream's code.
 
 #include <cstdint>
+#include <vector>
 
 class AFile;
 
@@ -31,5 +32,8 @@ int ReadVersion(AFile& stream, uint32_t expected);
 // 0 when `length` bytes remain in the stream, else the stream's short-read code: counts and lengths
 // from a record are checked with it before anything is allocated.
 int CheckRemaining(const AFile& stream, uint64_t length);
+// Reads `length` bytes into `bytes`: `noMemoryCode` when there is no memory for them, else the read's
+// result. A length read from the stream itself is checked with CheckRemaining first.
+int ReadBytes(AFile& stream, uint64_t length, std::vector<uint8_t>& bytes, int noMemoryCode);
 
 } // namespace recordio

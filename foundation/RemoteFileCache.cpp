@@ -8,6 +8,7 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "foundation/RemotePeer.h"
+#include "platform/files/PathSeparator.h"
 
 #include <algorithm>
 
@@ -21,7 +22,7 @@ bool PathLess(const AString& a, const AString& b) {
 }
 
 AString FileNameOf(const AString& path) {
-    const int slash = path.ReverseFind(u'/');
+    const int slash = path.ReverseFind(kPathSeparator);
     return slash < 0 ? path : path.Mid(slash + 1);
 }
 

@@ -6,9 +6,7 @@
 namespace {
 
 AString FieldText(const AString& field) {
-    AString text = field.IsChar(u'*') ? AString() : field;
-    text.Trim();
-    return text;
+    return field.IsChar(u'*') ? AString() : field.Trimmed();
 }
 
 // The leading signed decimal number of a field (the keys write their numbers signed); 0 without one.

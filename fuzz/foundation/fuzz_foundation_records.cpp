@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     case 1: {
         AString text;
-        text.Read(stream, 1 + (selector >> 3) % 8, 2048);
+        text.Read(stream, static_cast<AString::Form>(1 + (selector >> 3) % 8), AString::kMaxRecordBytes);
         break;
     }
     case 2: {

@@ -33,16 +33,16 @@ int Read(ITunesDBHeader& root, const uint8_t* data, size_t size, const ITunesDBR
 void CheckTreeRoundTrip(const uint8_t* data, size_t size) {
     ITunesDBReadContext names;
     names.namesMode = true;
-    ITunesDBHeader namesRoot(nullptr);
+    ITunesDBHeader namesRoot;
     Read(namesRoot, data, size, names);
 
     ITunesDBReadContext library;
     library.withPlayLists = true;
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     if (Read(root, data, size, library) != 0)
         return;
     const std::vector<uint8_t> first = Write(root);
-    ITunesDBHeader again(nullptr);
+    ITunesDBHeader again;
     if (Read(again, first.data(), first.size(), library) != 0)
         std::abort();
     if (Write(again) != first)
@@ -68,15 +68,14 @@ void ExerciseDatabase(const uint8_t* data, size_t size) {
     ITunesDB db;
     if (db.Load(&record) != 0)
         return;
-    db.SetFolderLayout(1, 1, 1, 1, 0);
+    db.SetFolderLayout({.genre = 1, .album = 1, .track = 1, .type = 1});
     for (const bool ascending : {false, true}) {
         db.SortEntries(ascending, nullptr);
         for (int i = 0; i < db.GetSongCount(); ++i) {
             ITunesDBTrack* track = db.GetEntry(i);
             if (!track)
                 std::abort();
-            AString entry;
-            track->BuildEntry(entry, true, true, true, true, true);
+            const AString entry = db.BuildEntry(*track, true);
             ITunesDBTrack* found = nullptr;
             if (db.FindTrack(&found, entry, true) != 1 || found != track)
                 std::abort();
@@ -89,9 +88,7 @@ void ExerciseDatabase(const uint8_t* data, size_t size) {
     song.artist = "Artist";
     ITunesDBTrack* added = nullptr;
     if (db.AddTrack(song, &added, true) == 0 && added) {
-        AString entry;
-        added->BuildEntry(entry, false, false, false, false, true);
-        db.RemoveTrack(entry);
+        db.RemoveTrack(db.BuildEntry(*added, true));
     }
     AMemFile saved;
     if (db.Serialize(&saved) != 0)

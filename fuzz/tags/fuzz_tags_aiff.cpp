@@ -1,6 +1,6 @@
 // The AIFF container and the ID3v2 tag inside over any bytes, as a file named "song.aiff".
 #include "foundation/AMemFile.h"
-#include "library/tags/ID3.h"
+#include "library/tags/SongFields.h"
 #include "library/tags/SongFileReader.h"
 
 #include <cstddef>
@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > std::numeric_limits<uint32_t>::max())
         return 0;
     AMemFile stream(data, static_cast<uint32_t>(size));
-    ID3 tags;
+    SongFields tags;
     SongFileReader::Read(tags, stream, AString("song.aiff"));
     return 0;
 }

@@ -7,19 +7,18 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "library/entries/EntryText.h"
+#include "library/entries/FileNameRule.h"
+#include "library/entries/SongFilters.h"
 #include "library/ipod/ITunesDBReadContext.h"
 #include "library/ipod/ITunesSD.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
-#include "library/songlists/ADirSong.h"
-#include "library/songlists/EntryText.h"
-#include "library/songlists/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
+#include "platform/files/PathSeparator.h"
 #include "platform/volumes/VolumeTable.h"
 
 #include <algorithm>
-#include <new>
 
 namespace {
 
@@ -52,7 +51,7 @@ AString FreeTemporaryName(const AString& base) {
 }
 
 AString FolderOf(const AString& path) {
-    return path.Left(path.ReverseFind(u'/') + 1);
+    return path.Left(path.ReverseFind(kPathSeparator) + 1);
 }
 
 AString FormatPodID(uint32_t number) {
@@ -66,25 +65,18 @@ AString FormatPodID(uint32_t number) {
 } // namespace
 
 ITunesDB::ITunesDB()
-    : m_pattern(FolderPatternFor(m_genreLevel, m_albumLevel)), m_root(std::make_unique<ITunesDBHeader>(this)),
+    : m_pattern(FolderPatternFor(m_layout)), m_root(std::make_unique<ITunesDBHeader>()),
       m_podId(kUnknownPodID) {}
 
 ITunesDB::~ITunesDB() = default;
 
-void ITunesDB::SetFolderLayout(uint32_t withExtension, uint32_t genreLevel, uint32_t albumLevel,
-                               uint32_t trackLevel, uint32_t fifth) {
-    m_withExtension = withExtension;
-    m_genreLevel = genreLevel;
-    m_albumLevel = albumLevel;
-    m_trackLevel = trackLevel;
-    m_fifth = fifth;
-    m_pattern = FolderPatternFor(genreLevel, albumLevel);
+void ITunesDB::SetFolderLayout(const EntryLayout& layout) {
+    m_layout = layout;
+    m_pattern = FolderPatternFor(layout);
 }
 
 void ITunesDB::SetTempFolder(const AString& folder) {
-    m_workFolder = folder;
-    if (!m_workFolder.IsEmpty() && m_workFolder.GetAt(m_workFolder.GetLength() - 1) != u'/')
-        m_workFolder += u'/';
+    m_workFolder = folder.WithTrailingSeparator();
 }
 
 AString ITunesDB::DatabasePath(const AString& drive) {
@@ -97,7 +89,7 @@ AString ITunesDB::ShuffleDatabasePath(const AString& drive) {
 
 int ITunesDB::ReadTree(AFile& stream, const ITunesDBReadContext& context) {
     ClearEntries();
-    m_root = std::make_unique<ITunesDBHeader>(this);
+    m_root = std::make_unique<ITunesDBHeader>();
     return m_root->Read(stream, context);
 }
 
@@ -138,15 +130,8 @@ int ITunesDB::ReadLibraryFile(const AString& path, const ITunesDBReadContext& co
     if (length > kMaxDatabaseLength)
         return kErrorDatabaseNoMemory;
     std::vector<uint8_t> bytes;
-    try {
-        bytes.resize(length);
-    } catch (const std::bad_alloc&) {
-        return kErrorDatabaseNoMemory;
-    }
-    if (length > 0) {
-        if (const int result = file.Read(bytes.data(), static_cast<uint32_t>(length)))
-            return result;
-    }
+    if (const int result = recordio::ReadBytes(file, length, bytes, kErrorDatabaseNoMemory))
+        return result;
     file.Close(false);
     AMemFile memory(bytes.data(), static_cast<uint32_t>(length));
     return ReadTree(memory, context);
@@ -195,10 +180,10 @@ int ITunesDB::FindPathForSong(ITunesSong& song, AString& outPath) const {
     return 0;
 }
 
-bool ITunesDB::PassesFilters(const ITunesDBTrack& track, const ADirSong& filters) const {
-    return filters.PassesTypeFilter(track.GetPath()) && filters.PassesNameFilter(track.GetPath()) &&
-           filters.PassesGenreFilter(track.GetGenre()) && filters.PassesArtistFilter(track.GetArtist()) &&
-           filters.PassesAlbumFilter(track.GetAlbum()) && filters.PassesTitleFilter(track.GetTitle());
+bool ITunesDB::PassesFilters(const ITunesDBTrack& track, const SongFilters& filters) const {
+    return filters.PassesType(track.GetPath()) && filters.PassesName(track.GetPath()) &&
+           filters.PassesGenre(track.GetGenre(), m_layout) && filters.PassesArtist(track.GetArtist()) &&
+           filters.PassesAlbum(track.GetAlbum(), m_layout) && filters.PassesTitle(track.GetTitle());
 }
 
 // Sorting and searching share this order: the entry keys as every song list orders them, then the
@@ -217,7 +202,7 @@ int ITunesDB::CompareEntries(const SortedEntry& a, const SortedEntry& b) const {
     return (a.handle < b.handle) == m_entriesAscending ? -1 : 1;
 }
 
-void ITunesDB::SortEntries(bool ascending, const ADirSong* filters) {
+void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     ClearEntries();
     m_entriesBuilt = true;
     m_entriesAscending = ascending;
@@ -227,12 +212,14 @@ void ITunesDB::SortEntries(bool ascending, const ADirSong* filters) {
     trackList->ForEachTrack([&](ITunesDBTrack& track) {
         if (filters && !PassesFilters(track, *filters))
             return;
-        SortedEntry entry{AString(), track.GetHandle()};
-        track.BuildEntry(entry.text, m_withExtension, m_genreLevel, m_albumLevel, m_trackLevel, false);
-        m_entries.push_back(std::move(entry));
+        m_entries.push_back({BuildEntry(track, false), track.GetHandle()});
     });
     std::sort(m_entries.begin(), m_entries.end(),
               [this](const SortedEntry& a, const SortedEntry& b) { return CompareEntries(a, b) < 0; });
+}
+
+AString ITunesDB::BuildEntry(ITunesDBTrack& track, bool withHandle) const {
+    return track.BuildEntry(m_layout, m_drive, withHandle);
 }
 
 ITunesDBTrack* ITunesDB::GetEntry(int i) const {
@@ -287,15 +274,13 @@ int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack,
     ITunesDBTrackList* trackList = first ? first->GetTrackList() : nullptr;
     if (!trackList)
         return kErrorInvalidElement;
-    AString title(description.displayName);
-    title.Trim();
-    for (const auto& track : trackList->GetBucket(NameChecksum(title))) {
+    for (const auto& track : trackList->GetBucket(NameChecksum(description.displayName.Trimmed()))) {
         if (track->MatchesDescription(description))
             return kErrorDuplicate;
     }
     if (!create)
         return 0;
-    auto track = std::make_unique<ITunesDBTrack>(this);
+    auto track = std::make_unique<ITunesDBTrack>();
     track->SetFromDescription(description);
     ITunesDBTrack* added = trackList->Add(std::move(track));
     for (ITunesDBPlayListList* list : m_root->GetPlayListLists()) {
@@ -331,7 +316,7 @@ int ITunesDB::Serialize(AFile* stream) {
         return result;
     if (const int result = m_root->Write(*stream))
         return result;
-    for (const uint32_t word : {m_withExtension, m_genreLevel, m_albumLevel}) {
+    for (const uint32_t word : {m_layout.type, m_layout.genre, m_layout.album}) {
         if (const int result = recordio::WriteU32(*stream, word))
             return result;
     }
@@ -350,7 +335,7 @@ int ITunesDB::Load(AFile* stream) {
 
 int ITunesDB::LoadRecord(AFile& stream) {
     ClearEntries();
-    m_root = std::make_unique<ITunesDBHeader>(this);
+    m_root = std::make_unique<ITunesDBHeader>();
     if (const int result = recordio::ReadVersion(stream, kRecordVersion))
         return result;
     if (const int result = m_drive.Load(stream))
@@ -361,7 +346,7 @@ int ITunesDB::LoadRecord(AFile& stream) {
     context.withPlayLists = true;
     if (const int result = m_root->Read(stream, context))
         return result;
-    for (uint32_t* word : {&m_withExtension, &m_genreLevel, &m_albumLevel}) {
+    for (uint32_t* word : {&m_layout.type, &m_layout.genre, &m_layout.album}) {
         if (const int result = recordio::ReadU32(stream, *word))
             return result;
     }

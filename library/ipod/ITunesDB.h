@@ -6,13 +6,13 @@
 
 #include "foundation/AString.h"
 #include "foundation/CancelCallback.h"
+#include "library/entries/EntryText.h"
 #include "library/ipod/ITunesDBHeader.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-class ADirSong;
 class AFile;
 class AMemFile;
 class AProgress;
@@ -20,6 +20,7 @@ class ITunesDBPlayList;
 class ITunesDBTrack;
 class ITunesSong;
 struct PodSongInfo;
+struct SongFilters;
 
 class ITunesDB {
 public:
@@ -30,8 +31,7 @@ public:
     ITunesDB& operator=(const ITunesDB&) = delete;
     ~ITunesDB();
 
-    void SetFolderLayout(uint32_t withExtension, uint32_t genreLevel, uint32_t albumLevel,
-                         uint32_t trackLevel, uint32_t fifth);
+    void SetFolderLayout(const EntryLayout& layout);
     void SetTempFolder(const AString& folder);
     void GetDrive(AString& out) const { out = m_drive; }
     const AString& GetPodIDText() const { return m_podId; }
@@ -59,9 +59,12 @@ public:
     int FindPathForSong(ITunesSong& song, AString& outPath) const;
     ITunesDBHeader& GetRoot() const { return *m_root; }
 
-    // Rebuilds the sorted entry texts of the tracks that pass the filters of the song list (none: all).
-    void SortEntries(bool ascending, const ADirSong* filters);
+    // Rebuilds the sorted entry texts of the tracks that pass the song list's filters (none: all); the
+    // genre and album filters apply as far as the database's layout holds those levels.
+    void SortEntries(bool ascending, const SongFilters* filters);
     ITunesDBTrack* GetEntry(int i) const;
+    // The track's entry text in the database's layout; its file is looked for on the drive.
+    AString BuildEntry(ITunesDBTrack& track, bool withHandle) const;
     // 1 and the track whose entry text equals `entry` (without its "?" tail unless withHandle), else 0.
     int FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool withHandle) const;
     void RemoveEntry(int i);
@@ -95,18 +98,14 @@ private:
     int ReadTree(AFile& stream, const ITunesDBReadContext& context);
     int ReadLibraryFile(const AString& path, const ITunesDBReadContext& context);
     ITunesDBPlayListList* GetPlayListListOf(int role) const;
-    bool PassesFilters(const ITunesDBTrack& track, const ADirSong& filters) const;
+    bool PassesFilters(const ITunesDBTrack& track, const SongFilters& filters) const;
     int CompareTexts(const SortedEntry& a, const SortedEntry& b) const;
     int CompareEntries(const SortedEntry& a, const SortedEntry& b) const;
     int LoadRecord(AFile& stream);
     int ReplaceDatabase(const AString& databasePath, const AMemFile& tree) const;
     int WriteFile(const AString& path, const AMemFile& content) const;
 
-    uint32_t m_withExtension = 0;
-    uint32_t m_genreLevel = 0;
-    uint32_t m_albumLevel = 1;
-    uint32_t m_fifth = 0;
-    uint32_t m_trackLevel = 0;
+    EntryLayout m_layout = kInitialFolderLayout;
     AString m_pattern;
     uint32_t m_libraryRead = 0;
     std::unique_ptr<ITunesDBHeader> m_root;

@@ -3,6 +3,7 @@
 #include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
 
 #include <cstring>
 #include <new>
@@ -65,9 +66,7 @@ int ITunesDBChunkFrame::ReadTail(AFile& stream, int noMemoryCode) {
     const uint64_t position = stream.GetPosition();
     if (position >= m_end)
         return 0;
-    if (const int result = Resize(m_tail, m_end - position, noMemoryCode))
-        return result;
-    return stream.Read(m_tail.data(), static_cast<uint32_t>(m_tail.size()));
+    return recordio::ReadBytes(stream, m_end - position, m_tail, noMemoryCode);
 }
 
 int ITunesDBChunkFrame::SkipToEnd(AFile& stream) const {

@@ -1,7 +1,7 @@
 #include "library/ipod/ITunesDBDataSet.h"
 
 #include "foundation/AFile.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "foundation/ErrorCodes.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
 namespace {
@@ -10,11 +10,11 @@ constexpr char kTag[] = "mhsd";
 
 } // namespace
 
-ITunesDBDataSet::ITunesDBDataSet(uint32_t type, const ITunesDB* owner) : m_owner(owner) {
+ITunesDBDataSet::ITunesDBDataSet(uint32_t type) {
     m_frame.Create(kTag, kNewHeaderLength, true);
     m_frame.Set32(kTypeOffset, type);
     if (type == kTrackList)
-        m_trackList = std::make_unique<ITunesDBTrackList>(owner);
+        m_trackList = std::make_unique<ITunesDBTrackList>();
     else if (IsKnownType(type))
         m_playListList = std::make_unique<ITunesDBPlayListList>();
 }
@@ -44,7 +44,7 @@ int ITunesDBDataSet::ReadBody(AFile& stream, const ITunesDBReadContext& context)
     if (type == kTrackList) {
         if (context.namesMode)
             return 0;
-        m_trackList = std::make_unique<ITunesDBTrackList>(m_owner);
+        m_trackList = std::make_unique<ITunesDBTrackList>();
         return m_trackList->Read(stream, m_frame.GetEnd(), context);
     }
     if (IsKnownType(type)) {

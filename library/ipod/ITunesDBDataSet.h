@@ -10,7 +10,6 @@
 #include <memory>
 
 class AFile;
-class ITunesDB;
 struct ITunesDBReadContext;
 
 class ITunesDBDataSet {
@@ -21,7 +20,7 @@ public:
     static constexpr uint32_t kTypeOffset = 12;
 
     // A new data set with an empty body of its type.
-    ITunesDBDataSet(uint32_t type, const ITunesDB* owner);
+    explicit ITunesDBDataSet(uint32_t type);
 
     int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
     int Write(AFile& stream);
@@ -38,7 +37,6 @@ public:
 private:
     int ReadBody(AFile& stream, const ITunesDBReadContext& context);
 
-    const ITunesDB* m_owner;
     ITunesDBChunkFrame m_frame;
     std::unique_ptr<ITunesDBTrackList> m_trackList;
     std::unique_ptr<ITunesDBPlayListList> m_playListList;

@@ -2,7 +2,7 @@
 
 #include "foundation/AFile.h"
 #include "foundation/AProgress.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "foundation/ErrorCodes.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
 #include <unordered_map>
@@ -14,13 +14,13 @@ constexpr int kRolesWithPlayLists = 3;
 
 } // namespace
 
-ITunesDBHeader::ITunesDBHeader(const ITunesDB* owner) : m_owner(owner) {
+ITunesDBHeader::ITunesDBHeader() {
     m_frame.Create(kTag, kNewHeaderLength, true);
     m_frame.Set32(kUnknownOneOffset, 1);
     m_frame.Set32(kVersionOffset, kNewVersion);
     for (const uint32_t type :
          {ITunesDBDataSet::kTrackList, ITunesDBDataSet::kPodcastPlayLists, ITunesDBDataSet::kPlayLists})
-        m_dataSets.push_back(std::make_unique<ITunesDBDataSet>(type, owner));
+        m_dataSets.push_back(std::make_unique<ITunesDBDataSet>(type));
 }
 
 int ITunesDBHeader::Read(AFile& stream, const ITunesDBReadContext& context) {
@@ -46,7 +46,7 @@ int ITunesDBHeader::ReadDataSets(AFile& stream, const ITunesDBReadContext& conte
     for (uint32_t i = 0; i < count; ++i) {
         if (progress)
             progress->PushRange(libraryOnly ? 1.0 : 1.0 / count);
-        auto dataSet = std::make_unique<ITunesDBDataSet>(0, m_owner);
+        auto dataSet = std::make_unique<ITunesDBDataSet>(0);
         const int result = dataSet->Read(stream, m_frame.GetEnd(), context);
         const bool firstKnownRead = dataSet->IsKnownType();
         m_dataSets.push_back(std::move(dataSet));

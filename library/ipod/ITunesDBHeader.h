@@ -9,7 +9,6 @@
 #include <vector>
 
 class AFile;
-class ITunesDB;
 struct ITunesDBReadContext;
 
 class ITunesDBHeader {
@@ -23,7 +22,7 @@ public:
     static constexpr uint32_t kHighestWrittenVersion = 19;
 
     // A new tree: data sets of types 1, 3 and 2, each with an empty body.
-    explicit ITunesDBHeader(const ITunesDB* owner);
+    ITunesDBHeader();
 
     // Reads the tree that starts at the stream position and lies within the stream.
     int Read(AFile& stream, const ITunesDBReadContext& context);
@@ -45,7 +44,6 @@ private:
     int ReadDataSets(AFile& stream, const ITunesDBReadContext& context);
     void BindPlayListItems();
 
-    const ITunesDB* m_owner;
     ITunesDBChunkFrame m_frame;
     std::vector<std::unique_ptr<ITunesDBDataSet>> m_dataSets;
 };

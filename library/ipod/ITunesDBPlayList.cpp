@@ -2,7 +2,6 @@
 
 #include "foundation/AFile.h"
 #include "foundation/ErrorCodes.h"
-#include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
 #include <algorithm>

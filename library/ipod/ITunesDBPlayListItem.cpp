@@ -1,7 +1,7 @@
 #include "library/ipod/ITunesDBPlayListItem.h"
 
 #include "foundation/AFile.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "foundation/ErrorCodes.h"
 #include "library/ipod/ITunesDBTrack.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "foundation/AFile.h"
 #include "foundation/AProgress.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "foundation/ErrorCodes.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
 
-#include <new>
 
 namespace {
 
@@ -37,15 +37,9 @@ int ITunesDBString::Read(AFile& stream, uint64_t parentEnd) {
     m_text = AString();
     if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kHeaderLength, true, kCodes))
         return result;
-    try {
-        m_body.resize(m_frame.GetEnd() - stream.GetPosition());
-    } catch (const std::bad_alloc&) {
-        return kErrorStringNoMemory;
-    }
-    if (!m_body.empty()) {
-        if (const int result = stream.Read(m_body.data(), static_cast<uint32_t>(m_body.size())))
-            return result;
-    }
+    if (const int result = recordio::ReadBytes(stream, m_frame.GetEnd() - stream.GetPosition(), m_body,
+                                               kErrorStringNoMemory))
+        return result;
     DecodeText();
     return 0;
 }

@@ -1,13 +1,12 @@
 #include "library/ipod/ITunesDBTrack.h"
 
 #include "foundation/AFile.h"
-#include "library/ipod/ITunesDB.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "foundation/ErrorCodes.h"
+#include "library/entries/AudioDataSize.h"
+#include "library/entries/FileNameRule.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
-#include "library/songlists/AudioDataSize.h"
-#include "library/songlists/EntryText.h"
-#include "library/songlists/FileNameRule.h"
+#include "platform/files/PathSeparator.h"
 
 #include <atomic>
 
@@ -20,19 +19,12 @@ constexpr uint32_t kNewVisible = 1;
 constexpr uint32_t kNewFileType = 256;
 constexpr uint32_t kNewSampleRate = 44100u << 16;
 constexpr char16_t kLocationSeparator = u':';
-constexpr char16_t kPathSeparator = u'/';
 
 std::atomic<uint64_t> g_nextHandle{1};
 
-AString Trimmed(const AString& text) {
-    AString copy(text);
-    copy.Trim();
-    return copy;
-}
-
 } // namespace
 
-ITunesDBTrack::ITunesDBTrack(const ITunesDB* owner) : m_owner(owner), m_handle(g_nextHandle++) {
+ITunesDBTrack::ITunesDBTrack() : m_handle(g_nextHandle++) {
     m_frame.Create(kTag, kStandardHeaderLength, true);
     m_frame.Set32(kVisibleOffset, kNewVisible);
     m_frame.Set32(kFileTypeOffset, kNewFileType);
@@ -63,23 +55,23 @@ void ITunesDBTrack::DecodeStrings() {
         const AString& text = (*it)->GetText();
         switch ((*it)->GetType()) {
         case ITunesDBString::kTitle:
-            m_title = Trimmed(text);
+            m_title = text.Trimmed();
             break;
         case ITunesDBString::kLocation:
             m_path = text;
             m_path.Replace(kLocationSeparator, kPathSeparator);
             break;
         case ITunesDBString::kAlbum:
-            m_album = Trimmed(text);
+            m_album = text.Trimmed();
             break;
         case ITunesDBString::kArtist:
-            m_artist = Trimmed(text);
+            m_artist = text.Trimmed();
             break;
         case ITunesDBString::kGenre:
-            m_genre = Trimmed(text);
+            m_genre = text.Trimmed();
             break;
         case ITunesDBString::kComposer:
-            m_composer = Trimmed(text);
+            m_composer = text.Trimmed();
             break;
         default:
             break;
@@ -117,24 +109,24 @@ void ITunesDBTrack::SetString(const AString& text, uint32_t type) {
 }
 
 void ITunesDBTrack::SetTitle(const AString& title) {
-    SetString(Trimmed(title), ITunesDBString::kTitle);
+    SetString(title.Trimmed(), ITunesDBString::kTitle);
 }
 
 void ITunesDBTrack::SetPath(const AString& pathOnIPod) {
-    AString path(pathOnIPod);
-    path.Replace(u'\\', kPathSeparator);
-    if (path.IsEmpty() || path.GetAt(0) != kPathSeparator)
-        path.Insert(0, AString("/"));
-    AString location(path);
+    AString native(pathOnIPod);
+    native.Replace(u'\\', kPathSeparator);
+    AString location; // rooted: the separator in front when it is missing
+    location.AppendPath(native);
     location.Replace(kPathSeparator, kLocationSeparator);
     SetString(location, ITunesDBString::kLocation);
+    m_audioDataSize.reset();
 }
 
 void ITunesDBTrack::SetFromDescription(const PodSongInfo& description) {
-    SetString(Trimmed(description.album), ITunesDBString::kAlbum);
-    SetString(Trimmed(description.artist), ITunesDBString::kArtist);
-    SetString(Trimmed(description.genre), ITunesDBString::kGenre);
-    SetString(Trimmed(description.composer), ITunesDBString::kComposer);
+    SetString(description.album.Trimmed(), ITunesDBString::kAlbum);
+    SetString(description.artist.Trimmed(), ITunesDBString::kArtist);
+    SetString(description.genre.Trimmed(), ITunesDBString::kGenre);
+    SetString(description.composer.Trimmed(), ITunesDBString::kComposer);
     SetTitle(description.displayName);
     m_frame.Set32(kTrackNumberOffset, description.trackNumber);
     m_frame.Set32(kYearOffset, description.year);
@@ -146,10 +138,10 @@ void ITunesDBTrack::SetFromDescription(const PodSongInfo& description) {
 }
 
 bool ITunesDBTrack::MatchesDescription(const PodSongInfo& description) const {
-    return m_genre.CompareNoCase(Trimmed(description.genre)) == 0 &&
-           m_artist.CompareNoCase(Trimmed(description.artist)) == 0 &&
-           m_album.CompareNoCase(Trimmed(description.album)) == 0 &&
-           m_title.CompareNoCase(Trimmed(description.displayName)) == 0 &&
+    return m_genre.CompareNoCase(description.genre.Trimmed()) == 0 &&
+           m_artist.CompareNoCase(description.artist.Trimmed()) == 0 &&
+           m_album.CompareNoCase(description.album.Trimmed()) == 0 &&
+           m_title.CompareNoCase(description.displayName.Trimmed()) == 0 &&
            m_extension.CompareNoCase(description.extension) == 0;
 }
 
@@ -167,34 +159,26 @@ bool ITunesDBTrack::MatchesSong(ITunesSong& song) const {
            m_album.CompareNoCase(album) == 0 && m_genre.CompareNoCase(genre) == 0;
 }
 
-AString ITunesDBTrack::ArtistLevel(bool withGenre, bool withAlbum) {
-    const bool nothingElseNames = (!withGenre || m_genre.IsEmpty()) && (!withAlbum || m_album.IsEmpty());
-    if (!m_artist.IsEmpty() || !nothingElseNames)
-        return EntryLevel(m_artist);
-    if (m_audioDataSize == 0 && m_owner) {
-        AString file;
-        m_owner->GetDrive(file);
+uint64_t ITunesDBTrack::AudioSizeBelow(const AString& drive) {
+    if (!m_audioDataSize) {
+        AString file(drive);
         file.AppendPath(m_path);
         m_audioDataSize = AudioDataSizeOf(file);
     }
-    return AString::FromUInt64(m_audioDataSize);
+    return *m_audioDataSize;
 }
 
-void ITunesDBTrack::BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum,
-                               bool withTrack, bool withHandle) {
-    out = AString("\\");
-    if (withGenre)
-        AppendEntryLevel(out, EntryLevel(m_genre));
-    AppendEntryLevel(out, ArtistLevel(withGenre, withAlbum));
-    if (withAlbum)
-        AppendEntryLevel(out, EntryLevel(m_album));
-    if (withTrack)
-        AppendEntryLevel(out, AString::FromInt(static_cast<int>(m_frame.Get32(kTrackNumberOffset))));
-    AppendEntryLevel(out, EntryLevel(m_title));
-    if (withExtension)
-        AppendEntryLevel(out, m_extension.IsEmpty() ? AString("*") : m_extension);
-    if (withHandle) {
-        out += u'?';
-        out += AString::FromUInt64(m_handle);
-    }
+AString ITunesDBTrack::BuildEntry(const EntryLayout& layout, const AString& drive, bool withHandle) {
+    EntryFields fields;
+    fields.genre = m_genre;
+    fields.artist = m_artist;
+    fields.album = m_album;
+    fields.trackNumber = m_frame.Get32(kTrackNumberOffset);
+    fields.title = m_title;
+    fields.type = m_extension;
+    fields.audioSize = [this, &drive] { return AudioSizeBelow(drive); };
+    AString entry = BuildEntryText(fields, layout);
+    if (withHandle)
+        AppendEntryId(entry, static_cast<int64_t>(m_handle));
+    return entry;
 }

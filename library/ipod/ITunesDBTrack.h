@@ -3,15 +3,16 @@
 // so every field this system does not set is carried over; header bytes beyond it are kept as well.
 
 #include "foundation/AString.h"
+#include "library/entries/EntryText.h"
 #include "library/ipod/ITunesDBChunkFrame.h"
 #include "library/ipod/ITunesDBString.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class AFile;
-class ITunesDB;
 class ITunesSong;
 struct PodSongInfo;
 
@@ -30,8 +31,8 @@ public:
     static constexpr uint32_t kBitRateOffset = 56;
     static constexpr uint32_t kSampleRateOffset = 60;
 
-    // A new track with the defaults of the format; `owner` gives the drive for the audio-data size.
-    explicit ITunesDBTrack(const ITunesDB* owner);
+    // A new track with the defaults of the format.
+    ITunesDBTrack();
 
     int Read(AFile& stream, uint64_t parentEnd);
     int Write(AFile& stream);
@@ -70,15 +71,15 @@ public:
     // Same file size, then title, artist, album and genre equal without case.
     bool MatchesSong(ITunesSong& song) const;
 
-    // "\" [genre "\"] artist ["\" album] ["\" track] "\" title ["\" extension] ["?" handle].
-    void BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum, bool withTrack,
-                    bool withHandle);
+    // The track's entry text in the layout, with the "?" + handle tail when asked. The track's file below
+    // `drive` is read for its audio size only when nothing else names the song, and only once for its
+    // path.
+    AString BuildEntry(const EntryLayout& layout, const AString& drive, bool withHandle);
 
 private:
     void DecodeStrings();
-    AString ArtistLevel(bool withGenre, bool withAlbum);
+    uint64_t AudioSizeBelow(const AString& drive);
 
-    const ITunesDB* m_owner;
     uint64_t m_handle;
     ITunesDBChunkFrame m_frame;
     ITunesDBStrings m_strings;
@@ -90,5 +91,5 @@ private:
     AString m_composer;
     AString m_extension;
     uint32_t m_titleChecksum = 0;
-    uint64_t m_audioDataSize = 0; // 0 = not computed yet; never written
+    std::optional<uint64_t> m_audioDataSize; // never written
 };

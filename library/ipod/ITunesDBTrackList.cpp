@@ -1,7 +1,7 @@
 #include "library/ipod/ITunesDBTrackList.h"
 
 #include "foundation/AFile.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "foundation/ErrorCodes.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
 #include <algorithm>
@@ -13,7 +13,7 @@ constexpr ITunesDBChunkCodes kCodes{kErrorNotTrackList, kErrorNotTrackList, kErr
 
 } // namespace
 
-ITunesDBTrackList::ITunesDBTrackList(const ITunesDB* owner) : m_owner(owner) {
+ITunesDBTrackList::ITunesDBTrackList() {
     m_frame.Create(kTag, kNewHeaderLength, false);
 }
 
@@ -35,7 +35,7 @@ int ITunesDBTrackList::Read(AFile& stream, uint64_t parentEnd, const ITunesDBRea
         result = context.BeforeRecord(i, count);
         if (result != 0)
             break;
-        auto track = std::make_unique<ITunesDBTrack>(m_owner);
+        auto track = std::make_unique<ITunesDBTrack>();
         result = track->Read(stream, parentEnd);
         if (result == 0)
             Add(std::move(track));

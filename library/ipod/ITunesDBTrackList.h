@@ -13,7 +13,6 @@
 #include <vector>
 
 class AFile;
-class ITunesDB;
 struct ITunesDBReadContext;
 
 class ITunesDBTrackList {
@@ -23,7 +22,7 @@ public:
     static constexpr uint32_t kNewHeaderLength = 92;
     static constexpr uint32_t kCountOffset = 8;
 
-    explicit ITunesDBTrackList(const ITunesDB* owner);
+    ITunesDBTrackList();
 
     int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
     // Tracks in the order they were read and added: the iPod's own files (play counts, playlists made
@@ -47,7 +46,6 @@ public:
 private:
     void Clear();
 
-    const ITunesDB* m_owner;
     ITunesDBChunkFrame m_frame;
     std::array<std::vector<std::unique_ptr<ITunesDBTrack>>, kBucketCount> m_buckets;
     std::unordered_map<uint64_t, ITunesDBTrack*> m_byHandle;

@@ -21,12 +21,6 @@ constexpr uint8_t kEntryMark[] = {0x5A, 0xA5, 0x01};
 // 100 percent: the track plays at its own volume.
 constexpr uint32_t kNoVolumeAdjustment = 0x64;
 
-void StoreBE24(uint8_t* p, uint32_t value) {
-    p[0] = static_cast<uint8_t>(value >> 16);
-    p[1] = static_cast<uint8_t>(value >> 8);
-    p[2] = static_cast<uint8_t>(value);
-}
-
 bool IsHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }

@@ -5,7 +5,6 @@
 namespace {
 
 constexpr int kMaxLineLength = 2048;
-constexpr int kLineForm = 3; // 8-bit text up to LF; a CR before it is dropped
 
 struct Row {
     const char* model;
@@ -81,7 +80,7 @@ int GetIPodModelInfo(const AString& driveRoot, PodModelInfo& out) {
     }
     AString line;
     for (;;) {
-        if (const int result = line.Read(file, kLineForm, kMaxLineLength))
+        if (const int result = line.Read(file, AString::Form::NarrowLine, kMaxLineLength))
             return result;
         line.Trim();
         if (line.Find(AString("ModelNumStr"), 0, false) >= 0)

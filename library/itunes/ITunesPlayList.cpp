@@ -4,8 +4,8 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
 #include "library/itunes/ITunesSong.h"
+#include "library/itunes/ITunesSongIndex.h"
 #include "library/itunes/ITunesTrackLookup.h"
-#include "library/songlists/EntryText.h"
 
 #include <algorithm>
 #include <set>
@@ -19,7 +19,8 @@ void EraseAll(std::vector<ITunesSong*>& songs, const ITunesSong* song) {
 
 } // namespace
 
-ITunesPlayList::ITunesPlayList() : m_folderPattern(FolderPatternFor(m_withGenre, m_withAlbum)) {}
+ITunesPlayList::ITunesPlayList(ITunesSongIndex* songs)
+    : m_index(songs), m_folderPattern(FolderPatternFor(m_layout)) {}
 
 ITunesPlayList::~ITunesPlayList() {
     Unbind();
@@ -32,9 +33,9 @@ int ITunesPlayList::GetName(AString& out, uint32_t refresh) {
         AString name;
         try {
             if (m_object->GetName(name) != 0)
-                return ITunesSong::kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         }
         m_name = name;
     }
@@ -48,9 +49,9 @@ int ITunesPlayList::SetName(const AString& name, uint32_t writeThrough) {
             return kErrorInvalidElement;
         try {
             if (m_object->SetName(name) != 0)
-                return ITunesSong::kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         }
     }
     m_name = name;
@@ -73,14 +74,9 @@ int32_t ITunesPlayList::GetSavedID(int index) const {
     return m_savedIDs[index];
 }
 
-void ITunesPlayList::SetFolderLayout(uint32_t withExtension, uint32_t withGenre, uint32_t withAlbum,
-                                     uint32_t withTrackNumber, uint32_t fifthLayoutWord) {
-    m_withExtension = withExtension;
-    m_withGenre = withGenre;
-    m_withAlbum = withAlbum;
-    m_withTrackNumber = withTrackNumber;
-    m_fifthLayoutWord = fifthLayoutWord;
-    m_folderPattern = FolderPatternFor(withGenre, withAlbum);
+void ITunesPlayList::SetFolderLayout(const EntryLayout& layout) {
+    m_layout = layout;
+    m_folderPattern = FolderPatternFor(layout);
 }
 
 void ITunesPlayList::SortSongs(uint32_t ascending) {
@@ -92,11 +88,8 @@ void ITunesPlayList::SortSongs(uint32_t ascending) {
     keyed.reserve(m_sorted->size());
     for (size_t i = 0; i < m_sorted->size(); ++i) {
         ITunesSong* song = (*m_sorted)[i];
-        AString entry;
-        song->BuildEntry(entry, m_withExtension, m_withGenre, m_withAlbum, m_withTrackNumber,
-                         m_fifthLayoutWord, false);
-        entry += kEntryIdSeparator;
-        entry += static_cast<int>(i);
+        AString entry = song->BuildEntry(m_layout, false);
+        AppendEntryId(entry, static_cast<int64_t>(i));
         keyed.emplace_back(std::move(entry), song);
     }
     std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& a, const auto& b) {
@@ -142,7 +135,8 @@ bool ITunesPlayList::ReleaseBinding(ITunesSong* song, int bindingIndex) {
     if (song->GetTrackCount() > 0)
         return false;
     Forget(song);
-    delete song;
+    if (m_index)
+        m_index->Remove(song);
     return true;
 }
 
@@ -152,7 +146,7 @@ int ITunesPlayList::DeleteTrack(const ITunesTrackBinding& binding, ITunesTrackLo
         track =
             client->GetTrackByID(binding.sourceID, binding.playListID, binding.trackID, binding.databaseID);
     if (!track)
-        return kErrorTrackNotFound;
+        return kErrorEndOfStream;
     return track->Delete();
 }
 
@@ -172,7 +166,7 @@ int ITunesPlayList::RemoveSong(int index, uint32_t deleteInITunes) {
         ReleaseBinding(song, binding);
         return 0;
     } catch (...) {
-        return kErrorRemoveSong;
+        return kErrorPlayListRemoveSong;
     }
 }
 
@@ -200,7 +194,7 @@ int ITunesPlayList::DeleteSong(ITunesSong* song, int count, uint32_t deleteInITu
         }
         return 0;
     } catch (...) {
-        return kErrorDeleteSong;
+        return kErrorPlayListDeleteSong;
     }
 }
 
@@ -210,15 +204,15 @@ int ITunesPlayList::AddSongToPlayList(ITunesSong* song) {
     try {
         const ITunesTrackRef track = song->GetTrack(0)->track;
         if (!track)
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         ITunesTrackRef added;
         if (m_object->AddTrack(track, added) != 0)
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         if (!added)
-            return kErrorNoTrackAdded;
+            return kErrorITunesRefused;
         int32_t trackID = 0;
         if (added->GetNumber(ITunesTrackProperty::TrackID, trackID) != 0)
-            return ITunesSong::kErrorTrackCall;
+            return kErrorITunesCall;
         auto binding = std::make_unique<ITunesTrackBinding>();
         binding->track = added;
         binding->owner = this;
@@ -232,25 +226,26 @@ int ITunesPlayList::AddSongToPlayList(ITunesSong* song) {
     }
 }
 
-// A song is freed only when this playlist dropped its last binding: a song that was never bound here
-// belongs to someone else.
+// A song is handed back to the index only when this playlist dropped its last binding: a song that was
+// never bound here is someone else's to free.
 void ITunesPlayList::Unbind() {
     m_object.reset();
     const std::vector<ITunesSong*> songs = std::move(m_songs);
     m_songs.clear();
     m_sorted.reset();
-    std::set<ITunesSong*> freed;
+    std::set<ITunesSong*> released;
     for (ITunesSong* song : songs) {
-        if (freed.count(song))
+        if (released.count(song))
             continue;
         const int binding = BindingOwnedHere(*song);
         if (binding < 0)
             continue;
         song->RemoveTrack(binding);
-        if (song->GetTrackCount() == 0) {
-            freed.insert(song);
-            delete song;
-        }
+        if (song->GetTrackCount() > 0)
+            continue;
+        released.insert(song);
+        if (m_index)
+            m_index->Remove(song);
     }
     m_savedIDs.clear();
 }
@@ -277,7 +272,7 @@ int ITunesPlayList::Serialize(AFile& stream) const {
         if (const int result = WriteI32(stream, id))
             return result;
     }
-    for (const uint32_t word : {m_withExtension, m_withGenre, m_withAlbum}) {
+    for (const uint32_t word : {m_layout.type, m_layout.genre, m_layout.album}) {
         if (const int result = WriteU32(stream, word))
             return result;
     }
@@ -306,7 +301,7 @@ int ITunesPlayList::Load(AFile& stream) {
             return result;
         m_savedIDs.push_back(id);
     }
-    for (uint32_t* word : {&m_withExtension, &m_withGenre, &m_withAlbum}) {
+    for (uint32_t* word : {&m_layout.type, &m_layout.genre, &m_layout.album}) {
         if (const int result = ReadU32(stream, *word))
             return result;
     }

@@ -1,9 +1,12 @@
 #pragma once
 // The record of one playlist of an iTunes library or of an iPod seen through iTunes: its name, id and
 // kind, the song records of its tracks in playlist order, and its saved form, which travels in saved
-// song lists and over the remote link.
+// song lists and over the remote link. It points at songs that an index owns; a song that loses its
+// last binding here is freed by that index.
 
 #include "foundation/AString.h"
+#include "library/entries/EntryText.h"
+#include "library/itunes/ITunesBindingOwner.h"
 #include "library/itunes/ITunesPlayListObject.h"
 
 #include <cstdint>
@@ -12,22 +15,19 @@
 
 class AFile;
 class ITunesSong;
+class ITunesSongIndex;
 class ITunesTrackLookup;
 struct ITunesTrackBinding;
 
-class ITunesPlayList {
+class ITunesPlayList : public ITunesBindingOwner {
 public:
     static constexpr uint32_t kVersion = 0x00200000;
-    static constexpr int kErrorAddToPlayList = -15215;
-    static constexpr int kErrorRemoveSong = -15216;
-    static constexpr int kErrorDeleteSong = -15217;
-    static constexpr int kErrorNoTrackAdded = -10001;
-    static constexpr int kErrorTrackNotFound = -1;
 
     // 2 to 10 are the application's special kinds 1 to 9, plus one.
     enum Kind : uint32_t { kUser = 0, kSmart = 1 };
 
-    ITunesPlayList();
+    // `songs` owns the songs this playlist binds (none: they are owned elsewhere and never freed here).
+    explicit ITunesPlayList(ITunesSongIndex* songs = nullptr);
     ITunesPlayList(const ITunesPlayList&) = delete;
     ITunesPlayList& operator=(const ITunesPlayList&) = delete;
     ~ITunesPlayList();
@@ -50,8 +50,7 @@ public:
     uint32_t GetSavedIDCount() const { return static_cast<uint32_t>(m_savedIDs.size()); }
     int32_t GetSavedID(int index) const;
 
-    void SetFolderLayout(uint32_t withExtension, uint32_t withGenre, uint32_t withAlbum,
-                         uint32_t withTrackNumber, uint32_t fifthLayoutWord);
+    void SetFolderLayout(const EntryLayout& layout);
     const AString& GetFolderPattern() const { return m_folderPattern; }
 
     // Orders the songs by entry text (A-Z folded) into the sorted order, which the entries follow.
@@ -67,7 +66,8 @@ public:
     // tracks are deleted from the live playlist, found again through `client` when their reference is gone.
     int DeleteSong(ITunesSong* song, int count, uint32_t deleteInITunes, ITunesTrackLookup* client);
     int AddSongToPlayList(ITunesSong* song);
-    // Drops the live playlist and this playlist's bindings; a song left without any binding is freed.
+    // Drops the live playlist and this playlist's bindings; a song left without any binding is freed by
+    // the index.
     void Unbind();
 
     int Serialize(AFile& stream) const;
@@ -76,11 +76,13 @@ public:
 
 private:
     int BindingOwnedHere(const ITunesSong& song) const;
-    // Removes the binding; a song left with none is freed and taken out of both orders. True when freed.
+    // Removes the binding; a song left with none is taken out of both orders and freed by the index.
+    // True when it was left with none.
     bool ReleaseBinding(ITunesSong* song, int bindingIndex);
     void Forget(ITunesSong* song);
     int DeleteTrack(const ITunesTrackBinding& binding, ITunesTrackLookup* client);
 
+    ITunesSongIndex* m_index;
     AString m_name;
     int32_t m_id = -1;
     std::vector<ITunesSong*> m_songs;
@@ -88,10 +90,6 @@ private:
     std::vector<int32_t> m_savedIDs;
     uint32_t m_kind = kUser;
     std::optional<std::vector<ITunesSong*>> m_sorted;
-    uint32_t m_withExtension = 0;
-    uint32_t m_withGenre = 0;
-    uint32_t m_withAlbum = 1;
-    uint32_t m_withTrackNumber = 0;
-    uint32_t m_fifthLayoutWord = 0;
+    EntryLayout m_layout = kInitialFolderLayout;
     AString m_folderPattern;
 };

@@ -5,33 +5,19 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
-#include "library/songlists/AudioDataSize.h"
-#include "library/songlists/EntryText.h"
-#include "library/songlists/FileNameRule.h"
+#include "library/entries/AudioDataSize.h"
+#include "library/entries/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
 
-#include <new>
-#include <unistd.h>
 
 namespace {
-
-AString Trimmed(AString text) {
-    text.Trim();
-    return text;
-}
-
-// A level of the entry text: cleaned, "*" when empty.
-AString CleanLevel(const AString& value) {
-    const AString clean = SanitizedFileName(value, u'_', false);
-    return clean.IsEmpty() ? AString("*") : clean;
-}
 
 // A unique file per call in the program's data folder: both programs and several threads save
 // artwork there.
 int CreateArtworkFile(AString& path) {
     AString folder;
     if (!GetAppDataFolder(folder))
-        return ITunesSong::kErrorNoArtworkFolder;
+        return kErrorNoArtworkFolder;
     folder.AppendPath("Quelloran");
     folder.AppendPath("Orvantis");
     if (!DirectoryExists(folder)) {
@@ -41,10 +27,8 @@ int CreateArtworkFile(AString& path) {
     AString target = folder;
     target.AppendPath("tmp_img.tmp");
     std::string temporary;
-    const int descriptor = nativefiles::CreateTemporaryBeside(target.ToUtf8(), temporary);
-    if (descriptor < 0)
+    if (!nativefiles::CreateTemporaryBeside(target.ToUtf8(), temporary).IsOpen())
         return kErrorOpen;
-    close(descriptor);
     path = AString::FromUtf8(temporary);
     return 0;
 }
@@ -52,17 +36,12 @@ int CreateArtworkFile(AString& path) {
 int ReadWholeFile(const AString& path, std::vector<uint8_t>& buffer) {
     const uint64_t size = GetFileSize64(path);
     if (size == 0 || size > UINT32_MAX)
-        return ITunesSong::kErrorTrackCall;
+        return kErrorITunesCall;
     AFile file;
     if (const int result = file.Open(path, AFile::kModeRead, false))
         return result;
     std::vector<uint8_t> bytes;
-    try {
-        bytes.resize(size);
-    } catch (const std::bad_alloc&) {
-        return kErrorOutOfMemory;
-    }
-    const int result = file.Read(bytes.data(), static_cast<uint32_t>(size));
+    const int result = recordio::ReadBytes(file, size, bytes, kErrorOutOfMemory);
     file.Close(false);
     if (result == 0)
         buffer = std::move(bytes);
@@ -91,6 +70,7 @@ ITunesSong::~ITunesSong() {
 void ITunesSong::SetPath(const AString& path) {
     m_record.path = path;
     path.GetExtension(m_record.extension);
+    m_audioSize.reset();
 }
 
 void ITunesSong::SetPlayData(uint32_t playedCount, uint64_t playedDate, uint32_t rating) {
@@ -120,14 +100,14 @@ void ITunesSong::RemoveAllTracks() {
 }
 
 void ITunesSong::UpdateNameChecksum() {
-    m_record.nameChecksum = NameChecksum(m_record.name);
+    m_record.nameChecksum = NameChecksum(m_record.title);
 }
 
 int ITunesSong::FirstTrack(ITunesTrackObject*& track) const {
     if (m_bindings.empty())
         return kErrorInvalidElement;
     track = m_bindings.front()->track.get();
-    return track ? 0 : kErrorTrackCall;
+    return track ? 0 : kErrorITunesCall;
 }
 
 int ITunesSong::GetText(ITunesTrackProperty property, AString& field, AString& out, uint32_t refresh,
@@ -139,11 +119,11 @@ int ITunesSong::GetText(ITunesTrackProperty property, AString& field, AString& o
         AString value;
         try {
             if (track->GetText(property, value) != 0)
-                return kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
             return exceptionCode;
         }
-        field = Trimmed(value);
+        field = value.Trimmed();
     }
     out = field;
     return 0;
@@ -158,7 +138,7 @@ int ITunesSong::GetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
         int32_t value = 0;
         try {
             if (track->GetNumber(property, value) != 0)
-                return kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
             return exceptionCode;
         }
@@ -171,7 +151,7 @@ int ITunesSong::GetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
 int ITunesSong::SetText(ITunesTrackProperty property, AString& field, const AString& value,
                         uint32_t writeThrough) {
     if (!writeThrough) {
-        field = Trimmed(value);
+        field = value.Trimmed();
         return 0;
     }
     ITunesTrackObject* track = nullptr;
@@ -179,9 +159,9 @@ int ITunesSong::SetText(ITunesTrackProperty property, AString& field, const AStr
         return result;
     try {
         if (track->SetText(property, value) != 0)
-            return kErrorTrackCall;
+            return kErrorITunesCall;
     } catch (...) {
-        return kErrorTrackCall;
+        return kErrorITunesCall;
     }
     field = value;
     return 0;
@@ -195,9 +175,9 @@ int ITunesSong::SetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
             return result;
         try {
             if (track->SetNumber(property, static_cast<int32_t>(value)) != 0)
-                return kErrorTrackCall;
+                return kErrorITunesCall;
         } catch (...) {
-            return kErrorTrackCall;
+            return kErrorITunesCall;
         }
     }
     field = value;
@@ -205,38 +185,38 @@ int ITunesSong::SetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
 }
 
 int ITunesSong::GetName(AString& out, uint32_t refresh) {
-    const int result = GetText(ITunesTrackProperty::Name, m_record.name, out, refresh, kErrorGetName);
+    const int result = GetText(ITunesTrackProperty::Name, m_record.title, out, refresh, kErrorSongGetName);
     if (result == 0 && refresh)
         UpdateNameChecksum();
     return result;
 }
 
 int ITunesSong::GetAlbum(AString& out, uint32_t refresh) {
-    return GetText(ITunesTrackProperty::Album, m_record.album, out, refresh, kErrorGetAlbum);
+    return GetText(ITunesTrackProperty::Album, m_record.album, out, refresh, kErrorSongGetAlbum);
 }
 
 int ITunesSong::GetArtist(AString& out, uint32_t refresh) {
-    return GetText(ITunesTrackProperty::Artist, m_record.artist, out, refresh, kErrorGetArtist);
+    return GetText(ITunesTrackProperty::Artist, m_record.artist, out, refresh, kErrorSongGetArtist);
 }
 
 int ITunesSong::GetGenre(AString& out, uint32_t refresh) {
-    return GetText(ITunesTrackProperty::Genre, m_record.genre, out, refresh, kErrorGetGenre);
+    return GetText(ITunesTrackProperty::Genre, m_record.genre, out, refresh, kErrorSongGetGenre);
 }
 
 int ITunesSong::GetBitRate(uint32_t& out, uint32_t refresh) {
-    return GetNumber(ITunesTrackProperty::BitRate, m_record.bitRate, out, refresh, kErrorGetBitRate);
+    return GetNumber(ITunesTrackProperty::BitRate, m_record.bitRate, out, refresh, kErrorSongGetBitRate);
 }
 
 int ITunesSong::GetDuration(uint32_t& out, uint32_t refresh) {
-    return GetNumber(ITunesTrackProperty::Duration, m_record.duration, out, refresh, kErrorGetDuration);
+    return GetNumber(ITunesTrackProperty::Duration, m_record.duration, out, refresh, kErrorSongGetDuration);
 }
 
 int ITunesSong::GetSize(uint32_t& out, uint32_t refresh) {
-    return GetNumber(ITunesTrackProperty::Size, m_record.size, out, refresh, kErrorGetSize);
+    return GetNumber(ITunesTrackProperty::Size, m_record.fileSize, out, refresh, kErrorSongGetSize);
 }
 
 int ITunesSong::SetName(const AString& name, uint32_t writeThrough) {
-    const int result = SetText(ITunesTrackProperty::Name, m_record.name, name, writeThrough);
+    const int result = SetText(ITunesTrackProperty::Name, m_record.title, name, writeThrough);
     if (result == 0)
         UpdateNameChecksum();
     return result;
@@ -273,9 +253,9 @@ int ITunesSong::GetArtworkCount(int& count) {
     int32_t items = 0;
     try {
         if (track->GetArtworkCount(items) != 0)
-            return kErrorTrackCall;
+            return kErrorITunesCall;
     } catch (...) {
-        return kErrorTrackCall;
+        return kErrorITunesCall;
     }
     count = items;
     return 0;
@@ -294,59 +274,43 @@ int ITunesSong::SaveArtwork(int index, std::vector<uint8_t>& buffer) {
     const FileRemover remover(path);
     try {
         if (m_bindings.front()->track->SaveArtworkToFile(index + 1, path) != 0)
-            return kErrorTrackCall;
+            return kErrorITunesCall;
     } catch (...) {
-        return kErrorTrackCall;
+        return kErrorITunesCall;
     }
     return ReadWholeFile(path, buffer);
 }
 
 uint64_t ITunesSong::GetAudioSize() {
-    if (!m_audioSizeKnown) {
+    if (!m_audioSize)
         m_audioSize = AudioDataSizeOf(m_record.path);
-        m_audioSizeKnown = true;
-    }
-    return m_audioSize;
+    return *m_audioSize;
 }
 
-void ITunesSong::BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum,
-                            bool withTrackNumber, uint32_t, bool withID) {
-    if (m_entry.IsEmpty()) {
-        AString entry(u"\\");
-        AString genre = SanitizedFileName(m_record.genre, u'_', false);
-        if (genre.CompareNoCase("_") == 0)
-            genre = AString();
-        if (withGenre)
-            AppendEntryLevel(entry, genre.IsEmpty() ? AString("*") : genre);
-        const bool nothingNamesTheSong = m_record.artist.IsEmpty() && (genre.IsEmpty() || !withGenre) &&
-                                         (m_record.album.IsEmpty() || !withAlbum);
-        AppendEntryLevel(entry, nothingNamesTheSong ? CleanLevel(AString::FromUInt64(GetAudioSize()))
-                                                    : CleanLevel(m_record.artist));
-        if (withAlbum)
-            AppendEntryLevel(entry, CleanLevel(m_record.album));
-        if (withTrackNumber)
-            AppendEntryLevel(entry, AString::FromInt(static_cast<int>(m_record.trackNumber)));
-        AppendEntryLevel(entry, CleanLevel(m_record.name));
-        if (withExtension)
-            AppendEntryLevel(entry, m_record.extension.IsEmpty() ? AString("*") : m_record.extension);
-        m_entry = entry;
-    }
-    out = m_entry;
-    if (withID) {
-        out += kEntryIdSeparator;
-        out += static_cast<int>(m_record.databaseID);
-    }
+AString ITunesSong::BuildEntry(const EntryLayout& layout, bool withID) {
+    EntryFields fields;
+    fields.genre = m_record.genre;
+    fields.artist = m_record.artist;
+    fields.album = m_record.album;
+    fields.trackNumber = m_record.trackNumber;
+    fields.title = m_record.title;
+    fields.type = m_record.extension;
+    fields.audioSize = [this] { return GetAudioSize(); };
+    AString entry = BuildEntryText(fields, layout);
+    if (withID)
+        AppendEntryId(entry, static_cast<int32_t>(m_record.databaseID));
+    return entry;
 }
 
 int ITunesSong::Record::Write(AFile& stream) const {
     using namespace recordio;
     if (const int result = WriteU32(stream, kVersion))
         return result;
-    for (const AString* text : {&name, &album, &artist, &genre, &composer}) {
+    for (const AString* text : {&title, &album, &artist, &genre, &composer}) {
         if (const int result = text->Serialize(stream))
             return result;
     }
-    for (const uint32_t word : {trackNumber, year, bitRate, duration, size}) {
+    for (const uint32_t word : {trackNumber, year, bitRate, duration, fileSize}) {
         if (const int result = WriteU32(stream, word))
             return result;
     }
@@ -365,11 +329,11 @@ int ITunesSong::Record::Read(AFile& stream) {
     using namespace recordio;
     if (const int result = ReadVersion(stream, kVersion))
         return result;
-    for (AString* text : {&name, &album, &artist, &genre, &composer}) {
+    for (AString* text : {&title, &album, &artist, &genre, &composer}) {
         if (const int result = text->Load(stream))
             return result;
     }
-    for (uint32_t* word : {&trackNumber, &year, &bitRate, &duration, &size}) {
+    for (uint32_t* word : {&trackNumber, &year, &bitRate, &duration, &fileSize}) {
         if (const int result = ReadU32(stream, *word))
             return result;
     }
@@ -393,6 +357,7 @@ int ITunesSong::Load(AFile& stream) {
     if (const int result = loaded.Read(stream))
         return result;
     m_record = std::move(loaded);
+    m_audioSize.reset();
     RemoveAllTracks();
     return 0;
 }

@@ -4,10 +4,13 @@
 // from the first bound track and setters can write through to that track.
 
 #include "foundation/AString.h"
+#include "library/entries/EntryText.h"
 #include "library/itunes/ITunesTrackBinding.h"
+#include "library/tags/SongFields.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class AFile;
@@ -15,16 +18,6 @@ class AFile;
 class ITunesSong {
 public:
     static constexpr uint32_t kVersion = 0x00100000;
-    // Codes of a getter whose track call raised an exception.
-    static constexpr int kErrorGetName = -15219;
-    static constexpr int kErrorGetAlbum = -15220;
-    static constexpr int kErrorGetArtist = -15221;
-    static constexpr int kErrorGetGenre = -15222;
-    static constexpr int kErrorGetBitRate = -15226;
-    static constexpr int kErrorGetDuration = -15227;
-    static constexpr int kErrorGetSize = -15228;
-    static constexpr int kErrorNoArtworkFolder = -15230;
-    static constexpr int kErrorTrackCall = -6;
 
     ITunesSong();
     ITunesSong(const ITunesSong&) = delete;
@@ -40,7 +33,7 @@ public:
     uint32_t GetNameChecksum() const { return m_record.nameChecksum; }
     void SetBitRate(uint32_t bitRate) { m_record.bitRate = bitRate; }
     void SetDuration(uint32_t seconds) { m_record.duration = seconds; }
-    void SetSize(uint32_t size) { m_record.size = size; }
+    void SetSize(uint32_t size) { m_record.fileSize = size; }
     void SetModTime(uint64_t macTime) { m_record.modTime = macTime; }
     uint64_t GetModTime() const { return m_record.modTime; }
     const AString& GetComposer() const { return m_record.composer; }
@@ -88,31 +81,21 @@ public:
     // The bytes of artwork `index` (from 0) of the first bound track; empty when there is no such one.
     int SaveArtwork(int index, std::vector<uint8_t>& buffer);
 
-    // The song's entry text. The first text built is kept and returned by later calls whatever their
-    // flags; the "?" + database id tail is added when asked and never kept.
-    void BuildEntry(AString& out, bool withExtension, bool withGenre, bool withAlbum, bool withTrackNumber,
-                    uint32_t fifthLayoutWord, bool withID);
+    // The song's entry text in the layout, with the "?" + database id tail when asked. The file is read
+    // for its audio size only when nothing else names the song, and only once for its path.
+    AString BuildEntry(const EntryLayout& layout, bool withID);
 
     int Serialize(AFile& stream) const;
     // All or nothing: a failed load leaves the record as it was. A loaded song is bound to nothing.
     int Load(AFile& stream);
 
 private:
-    // The saved form, in its order.
-    struct Record {
-        AString name;
-        AString album;
-        AString artist;
-        AString genre;
-        AString composer;
-        uint32_t trackNumber = 0;
-        uint32_t year = 0;
-        uint32_t bitRate = 0;
-        uint32_t duration = 0;
-        uint32_t size = 0;
+    // The song's fields (its name is the title) and what the record adds; saved are the name, album,
+    // artist, genre, composer, track number, year, bit rate, duration, size, modification time, path,
+    // extension, name checksum and database id, in this order.
+    struct Record : SongFields {
         uint64_t modTime = 0;
         AString path;
-        AString extension;
         uint32_t nameChecksum = 0;
         uint32_t databaseID = 0;
 
@@ -132,10 +115,8 @@ private:
     uint64_t GetAudioSize();
     void RemoveAllTracks();
 
-    AString m_entry;
     Record m_record;
-    uint64_t m_audioSize = 0;
-    bool m_audioSizeKnown = false;
+    std::optional<uint64_t> m_audioSize;
     std::vector<std::unique_ptr<ITunesTrackBinding>> m_bindings;
     uint32_t m_playedCount = 0;
     uint64_t m_playedDate = 0;

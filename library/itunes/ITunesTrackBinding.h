@@ -2,6 +2,7 @@
 // One binding of a song record to a live track: the track of the library, of an iPod source or of a
 // playlist that stands for the song. The song owns its bindings.
 
+#include "library/itunes/ITunesBindingOwner.h"
 #include "library/itunes/ITunesTrackObject.h"
 
 #include <cstdint>
@@ -12,7 +13,7 @@ struct ITunesTrackBinding {
     // Null when the track must be looked up again by the ids below.
     ITunesTrackRef track;
     // The iTunes client (library and iPod bindings) or the playlist record that made the binding.
-    const void* owner = nullptr;
+    const ITunesBindingOwner* owner = nullptr;
     uint32_t kind = kLibrary;
     // The application's object ids; 0 where unknown.
     int32_t trackID = 0;

@@ -1,6 +1,7 @@
 #include "library/itunes/MusicFolder.h"
 
 #include "foundation/AFile.h"
+#include "platform/files/PathSeparator.h"
 #include "platform/paths/MusicHome.h"
 
 #include <string>
@@ -42,8 +43,8 @@ AString FolderOfLine(const AString& line) {
     if (tag >= 0)
         url = url.Left(tag);
     AString folder = DecodeUrlEscapes(url);
-    if (folder.IsEmpty() || folder.GetAt(folder.GetLength() - 1) != u'/')
-        folder += u'/';
+    if (folder.IsEmpty() || folder.GetAt(folder.GetLength() - 1) != kPathSeparator)
+        folder += kPathSeparator;
     return folder;
 }
 
@@ -77,7 +78,7 @@ AString ReadMusicFolderIn(const AString& musicHome) {
     if (file.Open(libraryFile, AFile::kModeRead, false) != 0)
         return folder;
     AString line;
-    while (line.Read(file, 3, kMaxLineBytes) == 0) {
+    while (line.Read(file, AString::Form::NarrowLine, kMaxLineBytes) == 0) {
         if (line.Find(kMusicFolderKey) >= 0) {
             const AString named = FolderOfLine(line);
             return named.IsEmpty() ? folder : named;

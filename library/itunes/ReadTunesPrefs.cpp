@@ -2,6 +2,7 @@
 
 #include "foundation/AFile.h"
 #include "foundation/AppDataFolder.h"
+#include "foundation/ErrorCodes.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ constexpr uint32_t kDigitsPerCharacter = 4;
 int SkipToPreferences(AFile& file) {
     AString piece;
     do {
-        if (const int result = piece.Read(file, 3, kPieceLength))
+        if (const int result = piece.Read(file, AString::Form::NarrowLine, kPieceLength))
             return result;
     } while (piece.CompareNoCase("Preferences:") != 0);
     return 0;

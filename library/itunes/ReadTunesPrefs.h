@@ -4,9 +4,6 @@
 
 #include "foundation/AString.h"
 
-constexpr int kErrorNoAppDataFolder = -15031;
-constexpr int kErrorNoAccountName = -15032;
-
 // 0 with the name set, or a negative code with the name unchanged.
 int ReadTunesPrefs(AString& name);
 // The same from a preferences file at `path`.

@@ -6,30 +6,15 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
-#include "library/songlists/ColonList.h"
-#include "library/songlists/FileNameRule.h"
+#include "library/entries/FileNameRule.h"
 #include "library/tags/ID3.h"
 #include "platform/files/NativeFiles.h"
+#include "platform/files/PathSeparator.h"
 
 #include <set>
 #include <utility>
 
 namespace {
-
-constexpr char16_t kPathSeparator = u'/';
-
-AProgress& QuietProgress() {
-    static AProgressLite quiet;
-    return quiet;
-}
-
-// An empty path stays empty: as "/" it would name the whole disk.
-AString WithTrailingSeparator(const AString& path) {
-    AString result = path;
-    if (!result.IsEmpty() && result.GetAt(result.GetLength() - 1) != kPathSeparator)
-        result += kPathSeparator;
-    return result;
-}
 
 AString WithoutTrailingSeparator(const AString& path) {
     AString result = path;
@@ -79,7 +64,9 @@ bool ADir::PathExists(const AString& path) {
     return nativefiles::GetStatus(path.ToUtf8()).exists;
 }
 
-ADir::ADir(AProgress* progress) : m_progress(progress ? progress : &QuietProgress()) {}
+ADir::ADir(AProgress* progress)
+    : m_quietProgress(progress ? nullptr : std::make_unique<AProgressLite>()),
+      m_progress(progress ? progress : m_quietProgress.get()) {}
 
 ADir::~ADir() = default;
 
@@ -88,35 +75,7 @@ void ADir::SetProgressCallback(ProgressStatusView* status) {
 }
 
 void ADir::SetNameFilter(uint32_t flags, const AString& keepNames, const AString& dropNames) {
-    m_nameFilterFlags = flags;
-    m_keepNames = keepNames;
-    m_dropNames = dropNames;
-}
-
-bool ADir::PassesTypeFilter(const AString& path) const {
-    if (m_typeFilterFlags == 0)
-        return true;
-    AString extension;
-    path.GetExtension(extension);
-    if ((m_typeFilterFlags & kKeepListedTypes) && !m_keepTypes.IsEmpty()) {
-        if (extension.IsEmpty() || !ColonListContains(m_keepTypes, extension))
-            return false;
-    }
-    if ((m_typeFilterFlags & kDropListedTypes) && !m_dropTypes.IsEmpty() && !extension.IsEmpty()) {
-        if (ColonListContains(m_dropTypes, extension))
-            return false;
-    }
-    return true;
-}
-
-bool ADir::PassesNameFilter(const AString& path) const {
-    bool passes = true;
-    if ((m_nameFilterFlags & kKeepListedNames) && !m_keepNames.IsEmpty())
-        passes = ColonListItemOccursIn(m_keepNames, path);
-    if ((m_nameFilterFlags & kDropListedNames) && !m_dropNames.IsEmpty() &&
-        ColonListItemOccursIn(m_dropNames, path))
-        passes = false;
-    return passes;
+    m_filters.names = {flags, keepNames, dropNames};
 }
 
 int ADir::ScanFolder(const AString& folder, uint32_t recurse, const CancelCallback& callback) {
@@ -138,7 +97,7 @@ void ADir::ShowReadingStatus() {
 int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& callback, ScanState& state) {
     std::vector<nativefiles::DirectoryEntry> listing;
     if (!nativefiles::ListDirectory(folder.ToUtf8(), listing))
-        return DirectoryExists(folder) ? kErrorEnumeration : kErrorInvalidPath;
+        return DirectoryExists(folder) ? kErrorListFolder : kErrorInvalidPath;
     const AString& root = m_rootPath;
     for (const nativefiles::DirectoryEntry& item : listing) {
         if (callback) {
@@ -169,7 +128,7 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
 
 int ADir::Open(const AString* path, uint32_t fullPaths, const CancelCallback& callback) {
     if (path)
-        m_rootPath = WithTrailingSeparator(*path);
+        m_rootPath = path->WithTrailingSeparator();
     m_entries.SetBasePath(fullPaths ? AString() : m_rootPath);
     m_fullPathEntries = fullPaths;
     Clear();
@@ -181,7 +140,7 @@ void ADir::Sort(uint32_t ascending) {
 }
 
 void ADir::SetRootPath(const AString& path) {
-    m_rootPath = WithTrailingSeparator(path);
+    m_rootPath = path.WithTrailingSeparator();
 }
 
 int ADir::GetFullPath(const AString& entry, AString& out, uint32_t) {
@@ -225,7 +184,7 @@ int ADir::DeleteFile(const AString& path, uint32_t flag, uint32_t skip) {
     if (skip)
         return 0;
     if (IsRemotePath(path))
-        return GetType() == kTypeTunesRemote ? DeleteRemoteFile(path, flag, 0) : kErrorRefused;
+        return GetType() == kTypeTunesRemote ? DeleteRemoteFile(path, flag, 0) : kErrorEndOfStream;
     if (m_keepRemovedFiles == 0)
         return DeleteFileLong(path, m_copyMode != 0);
     return MoveToRemovedFiles(path);
@@ -296,7 +255,7 @@ const AString* ADir::GetEntry(int index) {
 
 int ADir::AddEntry(const AString& name, uint32_t allowEmpty) {
     if (name.IsEmpty() && !allowEmpty)
-        return kErrorRefused;
+        return kErrorEndOfStream;
     return m_entries.Add(name);
 }
 
@@ -314,18 +273,10 @@ int ADir::Save(AFile& stream, uint32_t) {
         return result;
     if (const int result = m_rootPath.Serialize(stream))
         return result;
-    for (const uint32_t word : {m_recordFlag, m_typeFilterFlags}) {
-        if (const int result = WriteU32(stream, word))
-            return result;
-    }
-    for (const AString* text : {&m_keepTypes, &m_dropTypes}) {
-        if (const int result = text->Serialize(stream))
-            return result;
-    }
-    if (const int result = WriteU32(stream, m_nameFilterFlags))
+    if (const int result = WriteU32(stream, m_recordFlag))
         return result;
-    for (const AString* text : {&m_keepNames, &m_dropNames}) {
-        if (const int result = text->Serialize(stream))
+    for (const SongFilter* filter : {&m_filters.types, &m_filters.names}) {
+        if (const int result = filter->Serialize(stream))
             return result;
     }
     if (const int result = m_entries.Serialize(stream))
@@ -343,18 +294,10 @@ int ADir::Load(AFile& stream, uint32_t) {
         return result;
     if (const int result = m_rootPath.Load(stream))
         return result;
-    for (uint32_t* word : {&m_recordFlag, &m_typeFilterFlags}) {
-        if (const int result = ReadU32(stream, *word))
-            return result;
-    }
-    for (AString* text : {&m_keepTypes, &m_dropTypes}) {
-        if (const int result = text->Load(stream))
-            return result;
-    }
-    if (const int result = ReadU32(stream, m_nameFilterFlags))
+    if (const int result = ReadU32(stream, m_recordFlag))
         return result;
-    for (AString* text : {&m_keepNames, &m_dropNames}) {
-        if (const int result = text->Load(stream))
+    for (SongFilter* filter : {&m_filters.types, &m_filters.names}) {
+        if (const int result = filter->Load(stream))
             return result;
     }
     if (const int result = m_entries.Load(stream))
@@ -367,12 +310,8 @@ int ADir::Load(AFile& stream, uint32_t) {
 }
 
 void ADir::CopySettings(const ADir& other) {
-    m_typeFilterFlags = other.m_typeFilterFlags;
-    m_keepTypes = other.m_keepTypes;
-    m_dropTypes = other.m_dropTypes;
-    m_nameFilterFlags = other.m_nameFilterFlags;
-    m_keepNames = other.m_keepNames;
-    m_dropNames = other.m_dropNames;
+    m_filters.types = other.m_filters.types;
+    m_filters.names = other.m_filters.names;
     m_askOnError = other.m_askOnError;
     m_keepRemovedFiles = other.m_keepRemovedFiles;
     m_fullPathEntries = other.m_fullPathEntries;

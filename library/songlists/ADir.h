@@ -8,8 +8,10 @@
 #include "foundation/ASemaphore.h"
 #include "foundation/AString.h"
 #include "foundation/CancelCallback.h"
+#include "library/entries/SongFilters.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class AFile;
@@ -30,25 +32,21 @@ public:
         kTypePlayListsPod = 10006,
         kTypeTunesRemote = 10030,
     };
-    enum TypeFilterBits : uint32_t { kKeepListedTypes = 1, kDropListedTypes = 2 };
-    enum NameFilterBits : uint32_t { kKeepListedNames = 1, kDropListedNames = 2 };
 
     static constexpr uint32_t kRecordVersion = 0x0010000D;
-    static constexpr int kErrorEnumeration = -15005;
-    // An empty entry name, or a remote delete asked of a source that is not remote.
-    static constexpr int kErrorRefused = -1;
     static constexpr const char* kRemovedFilesName = "Removed Files";
 
-    // Without a progress object the list reports to a quiet one.
+    // Without a progress object the list reports to a quiet one of its own, whose log keeps what the
+    // list logged (GetProgress().PendingLog()).
     explicit ADir(AProgress* progress = nullptr);
     ADir(const ADir&) = delete;
     ADir& operator=(const ADir&) = delete;
     virtual ~ADir();
 
     void SetLogTime(uint32_t logTime) { m_logTime = logTime; }
-    void SetFlags(uint32_t typeFilterFlags) { m_typeFilterFlags = typeFilterFlags; }
-    void SetTypeList(const AString& types) { m_keepTypes = types; }
-    void SetExcludeTypeList(const AString& types) { m_dropTypes = types; }
+    void SetFlags(uint32_t typeFilterFlags) { m_filters.types.flags = typeFilterFlags; }
+    void SetTypeList(const AString& types) { m_filters.types.keep = types; }
+    void SetExcludeTypeList(const AString& types) { m_filters.types.drop = types; }
     void SetCopyMode(uint32_t copyMode) { m_copyMode = copyMode; }
     void SetProgressCallback(ProgressStatusView* status);
     void SetNameFilter(uint32_t flags, const AString& keepNames, const AString& dropNames);
@@ -57,12 +55,13 @@ public:
     void SetKeepRemovedFiles(uint32_t keep) { m_keepRemovedFiles = keep; }
     void SetRemovedFilesFolder(const AString& folder) { m_removedFilesFolder = folder; }
 
-    uint32_t GetTypeFilterFlags() const { return m_typeFilterFlags; }
-    const AString& GetTypeList() const { return m_keepTypes; }
-    const AString& GetExcludeTypeList() const { return m_dropTypes; }
-    uint32_t GetNameFilterFlags() const { return m_nameFilterFlags; }
-    const AString& GetKeepNames() const { return m_keepNames; }
-    const AString& GetDropNames() const { return m_dropNames; }
+    uint32_t GetTypeFilterFlags() const { return m_filters.types.flags; }
+    const AString& GetTypeList() const { return m_filters.types.keep; }
+    const AString& GetExcludeTypeList() const { return m_filters.types.drop; }
+    uint32_t GetNameFilterFlags() const { return m_filters.names.flags; }
+    const AString& GetKeepNames() const { return m_filters.names.keep; }
+    const AString& GetDropNames() const { return m_filters.names.drop; }
+    const SongFilters& GetSongFilters() const { return m_filters; }
     uint32_t GetRecordFlag() const { return m_recordFlag; }
     uint32_t GetAskOnError() const { return m_askOnError; }
     uint32_t GetKeepRemovedFiles() const { return m_keepRemovedFiles; }
@@ -73,8 +72,8 @@ public:
     AProgress& GetProgress() const { return *m_progress; }
     ASemaphore& GetLock() { return m_lock; }
 
-    bool PassesTypeFilter(const AString& path) const;
-    bool PassesNameFilter(const AString& path) const;
+    bool PassesTypeFilter(const AString& path) const { return m_filters.PassesType(path); }
+    bool PassesNameFilter(const AString& path) const { return m_filters.PassesName(path); }
     // Adds the files of a folder tree (filtered) and its folders (unfiltered) to the entries: 0,
     // 123456 when cancelled, -5 when the folder is not there, -15005 when a folder cannot be listed.
     int ScanFolder(const AString& folder, uint32_t recurse, const CancelCallback& callback);
@@ -127,12 +126,8 @@ protected:
     int MoveToRemovedFiles(const AString& path);
     AString RemovedFilesBase() const;
 
-    uint32_t m_typeFilterFlags = 0;
-    AString m_keepTypes;
-    AString m_dropTypes;
-    uint32_t m_nameFilterFlags = 0;
-    AString m_keepNames;
-    AString m_dropNames;
+    // The type and name filters are this class's; the song filters are saved by the song lists.
+    SongFilters m_filters;
     uint32_t m_recordFlag = 1;
     uint32_t m_askOnError = 1;
     uint32_t m_keepRemovedFiles = 1;
@@ -143,6 +138,7 @@ protected:
     uint32_t m_fullPathEntries = 0;
     ASemaphore m_lock;
     uint32_t m_logTime = 1;
+    std::unique_ptr<AProgress> m_quietProgress; // when the caller gave none
     AProgress* m_progress;
     // A song folder lists its files only; a plain folder list shows the folders too.
     bool m_scanListsFolders = true;

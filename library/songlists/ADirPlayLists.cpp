@@ -1,7 +1,7 @@
 #include "library/songlists/ADirPlayLists.h"
 
 #include "foundation/ErrorCodes.h"
-#include "library/songlists/EntryText.h"
+#include "library/entries/EntryText.h"
 
 ADirPlayLists::ADirPlayLists(const char* rootName, const Codes& codes, AProgress* progress)
     : ADirSong(progress), m_rootName(rootName), m_codes(codes) {

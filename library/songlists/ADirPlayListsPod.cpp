@@ -1,7 +1,11 @@
 #include "library/songlists/ADirPlayListsPod.h"
 
+#include "foundation/ErrorCodes.h"
+
 ADirPlayListsPod::ADirPlayListsPod(AProgress* progress)
-    : ADirPlayLists("IPOD_PLAYLISTS", {kErrorNoFilePath, kErrorAddFile, kErrorDeleteFile}, progress) {}
+    : ADirPlayLists("IPOD_PLAYLISTS",
+                    {kErrorPodPlayListNoPath, kErrorPodPlayListAddFile, kErrorPodPlayListDeleteFile},
+                    progress) {}
 
 AString& ADirPlayListsPod::GetDescription(AString& out, uint32_t flag) {
     ADirSong* source = GetSource();

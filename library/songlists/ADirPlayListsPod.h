@@ -5,10 +5,6 @@
 
 class ADirPlayListsPod : public ADirPlayLists {
 public:
-    static constexpr int kErrorNoFilePath = -15006;
-    static constexpr int kErrorAddFile = -15007;
-    static constexpr int kErrorDeleteFile = -15009;
-
     explicit ADirPlayListsPod(AProgress* progress = nullptr);
 
     // Any song source; the iPod's own list in the desktop program, another computer's library when a

@@ -1,7 +1,11 @@
 #include "library/songlists/ADirPlayListsTunes.h"
 
+#include "foundation/ErrorCodes.h"
+
 ADirPlayListsTunes::ADirPlayListsTunes(AProgress* progress)
-    : ADirPlayLists("ITUNES_PLAYLISTS", {kErrorNoFilePath, kErrorAddFile, kErrorDeleteFile}, progress) {}
+    : ADirPlayLists("ITUNES_PLAYLISTS",
+                    {kErrorTunesPlayListNoPath, kErrorTunesPlayListAddFile, kErrorTunesPlayListDeleteFile},
+                    progress) {}
 
 AString& ADirPlayListsTunes::GetDescription(AString& out, uint32_t flag) {
     AString description;

@@ -5,10 +5,6 @@
 
 class ADirPlayListsTunes : public ADirPlayLists {
 public:
-    static constexpr int kErrorNoFilePath = -15010;
-    static constexpr int kErrorAddFile = -15011;
-    static constexpr int kErrorDeleteFile = -15013;
-
     explicit ADirPlayListsTunes(AProgress* progress = nullptr);
 
     void SetTunes(ADirSong* source) { AttachSource(source); }

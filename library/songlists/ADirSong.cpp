@@ -7,13 +7,15 @@
 #include "foundation/ErrorTexts.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
-#include "library/songlists/AudioDataSize.h"
-#include "library/songlists/ColonList.h"
-#include "library/songlists/FileNameRule.h"
+#include "library/entries/AudioDataSize.h"
+#include "library/entries/ColonList.h"
+#include "library/entries/FileNameRule.h"
 #include "library/songlists/HtmlLibraryPage.h"
 #include "library/tags/ID3.h"
+#include "platform/files/PathSeparator.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -23,14 +25,6 @@ AString TypeOf(const AString& path) {
     AString extension;
     path.GetExtension(extension);
     return extension;
-}
-
-// A remote path keeps the other computer's separators.
-AString FileNameWithoutExtension(const AString& path) {
-    const int separator = std::max(path.ReverseFind(u'/'), path.ReverseFind(u'\\'));
-    AString name = path.Mid(separator + 1);
-    const int dot = name.ReverseFind(u'.');
-    return dot < 0 ? name : name.Left(dot);
 }
 
 // A tag value as a folder name: at most 40 characters; a value of blanks only keeps its blanks between
@@ -64,6 +58,11 @@ AString TrackPrefix(const ID3& tags) {
     return prefix;
 }
 
+// The filters on the song's tags, in the order of the saved record.
+template <typename Filters> auto TagFiltersOf(Filters& filters) {
+    return std::array{&filters.genre, &filters.artist, &filters.album, &filters.title};
+}
+
 AString ShownLevel(const AString& level, const char* unknownText) {
     return level.IsChar(u'*') ? AString(unknownText) : level;
 }
@@ -71,49 +70,13 @@ AString ShownLevel(const AString& level, const char* unknownText) {
 } // namespace
 
 ADirSong::ADirSong(AProgress* progress) : ADir(progress) {
-    m_keepTypes = kSongTypes;
-    m_typeFilterFlags = kKeepListedTypes;
-}
-
-EntryLayout ADirSong::GetEntryLayout() const {
-    return {m_genreLevel != 0, m_albumLevel != 0, m_trackLevel != 0, m_typeLevel != 0};
-}
-
-bool ADirSong::PassesWholeItemFilter(const SongFilter& filter, const AString& value) const {
-    if ((filter.flags & 1) && !filter.keep.IsEmpty() && !ColonListContains(filter.keep, value))
-        return false;
-    if ((filter.flags & 2) && !filter.drop.IsEmpty() && ColonListContains(filter.drop, value))
-        return false;
-    return true;
-}
-
-bool ADirSong::PassesGenreFilter(const AString& value) const {
-    return m_genreLevel == 0 || PassesWholeItemFilter(m_genreFilter, value);
-}
-
-bool ADirSong::PassesArtistFilter(const AString& value) const {
-    return PassesWholeItemFilter(m_artistFilter, value);
-}
-
-bool ADirSong::PassesAlbumFilter(const AString& value) const {
-    return m_albumLevel == 0 || PassesWholeItemFilter(m_albumFilter, value);
-}
-
-bool ADirSong::PassesTitleFilter(const AString& value) const {
-    const SongFilter& filter = m_titleFilter;
-    if ((filter.flags & 1) && !filter.keep.IsEmpty() && !ColonListItemOccursIn(filter.keep, value))
-        return false;
-    if ((filter.flags & 2) && !filter.drop.IsEmpty() && ColonListItemOccursIn(filter.drop, value))
-        return false;
-    return true;
+    m_filters.types = {SongFilter::kKeepListed, AString(kSongTypes), AString()};
 }
 
 bool ADirSong::PassesSongFilters(const AString& entry) const {
-    EntryLayout layout = GetEntryLayout();
-    layout.type = true; // the title ends at the next level
-    const EntryLevels levels = SplitEntry(entry, layout);
-    return PassesGenreFilter(levels.genre) && PassesArtistFilter(levels.artist) &&
-           PassesAlbumFilter(levels.album) && PassesTitleFilter(levels.title);
+    EntryLayout layout = m_layout;
+    layout.type = 1; // the title ends at the next level
+    return m_filters.PassesSong(SplitEntry(entry, layout), m_layout);
 }
 
 int ADirSong::CompareNames(const AString& a, const AString& b) const {
@@ -205,11 +168,11 @@ int ADirSong::AddSong(const AString&, const CancelCallback&) {
 }
 
 int ADirSong::CreatePlayList(const AString&) {
-    return kErrorNoPlayLists;
+    return kErrorEndOfStream;
 }
 
 int ADirSong::DeletePlayList(const AString&) {
-    return kErrorNoPlayLists;
+    return kErrorEndOfStream;
 }
 
 int ADirSong::GetBitRate(const AString&) {
@@ -229,10 +192,10 @@ AString& ADirSong::BuildDisplayString(AString& out, const AString& entry, int wi
     if (!root.IsEmpty() && text.Left(root.GetLength()).CompareNoCase(root) == 0) {
         text = text.Mid(root.GetLength());
         const char16_t last = root.GetAt(root.GetLength() - 1);
-        if (last != u'/' && last != kEntryLevelSeparator && text.Find(kEntryLevelSeparator) == 0)
+        if (last != kPathSeparator && last != kEntryLevelSeparator && text.Find(kEntryLevelSeparator) == 0)
             text.Delete(0);
     }
-    const EntryLevels levels = SplitEntry(text, GetEntryLayout());
+    const EntryLevels levels = SplitEntry(text, m_layout);
     struct Part {
         const AString& level;
         const char* unknownText;
@@ -312,68 +275,112 @@ int ADirSong::FindDuplicates(uint32_t full, uint32_t sortFirst, uint32_t ascendi
     return result;
 }
 
-// Walks the sorted entries from the end in pairs of neighbours. Removals are gathered and applied at
-// once, so `survivor` is the index of the entry that would stand next to entry i - 1 had the earlier
-// removals been made already.
+// The pairs are walked from the end of the sorted list. Every removal is decided before the user is
+// asked about any, and all are made at once after the questions.
 int ADirSong::ScanNeighbours(const CancelCallback& callback, uint32_t verbose) {
-    const int count = GetCount();
-    std::vector<int> removals;
-    uint32_t confirmState = kConfirmAsk;
-    int firstError = 0;
-    int stepError = 0;
-    int survivor = count - 1;
     bool cancelled = false;
-    for (int i = count - 1; i >= 1; --i) {
-        if (m_askOnError && stepError != 0 &&
-            AProgress::AskYesNo(AString("Error occured! Quit operation?")) == AProgress::kAnswerYes)
-            break;
-        stepError = 0;
-        const AString* kept = GetEntry(survivor);
-        const AString* other = GetEntry(i - 1);
-        const AString keptText = kept ? *kept : AString();
-        const AString otherText = other ? *other : AString();
-        const AString keptName = EntryWithoutId(keptText);
-        const AString otherName = EntryWithoutId(otherText);
-        const double position = double(count - i) / count;
-        const AString stepText =
-            verbose ? AString::FromInt(count - i) + " of " + AString::FromInt(count) : AString();
-        m_progress->SetPos(position, verbose ? &stepText : nullptr, nullptr, nullptr, false);
-        int next = i - 1;
-        if (CompareNames(keptName, otherName) == 0) {
-            AString keptPath;
-            AString otherPath;
-            stepError = GetFullPath(keptText, keptPath, 1);
-            if (stepError == 0)
-                stepError = GetFullPath(otherText, otherPath, 1);
-            if (stepError == 0) {
-                const bool removeKept =
-                    keptPath.CompareNoCase(otherPath) == 0 || ChooseKeeper(keptPath, otherPath) != kKeepFirst;
-                const int removed = removeKept ? survivor : i - 1;
-                AString message = AString("Detected Dup: ") + (removeKept ? keptName : otherName) + " from " +
-                                  (removeKept ? keptPath : otherPath);
-                if (!verbose || ConfirmStep(confirmState, message)) {
-                    removals.push_back(removed);
-                    if (!removeKept)
-                        next = survivor;
-                }
-                if (verbose)
-                    m_progress->SetPos(position, &message, nullptr, m_logTime ? &message : nullptr,
-                                       m_logTime != 0);
-            }
-            if (firstError == 0)
-                firstError = stepError;
-        }
-        survivor = next;
-        if (callback && callback()) {
-            cancelled = true;
-            break;
-        }
-    }
+    std::vector<DuplicatePair> pairs;
+    for (const DuplicateRun& run : FindNeighbourDuplicates(callback, verbose, cancelled))
+        ChooseKeepers(run, pairs);
+    std::vector<int> removals;
+    const int firstError = ConfirmRemovals(pairs, callback, verbose, removals, cancelled);
     std::sort(removals.begin(), removals.end());
     const int removeResult = RemoveEntries(removals);
     if (cancelled)
         return kUserCancel;
     return firstError != 0 ? firstError : removeResult;
+}
+
+AString ADirSong::NameAt(int index) {
+    const AString* entry = GetEntry(index);
+    return entry ? EntryWithoutId(*entry) : AString();
+}
+
+double ADirSong::ScanPosition(int lower) const {
+    const int count = GetCount();
+    return double(count - lower - 1) / count;
+}
+
+std::vector<ADirSong::DuplicateRun> ADirSong::FindNeighbourDuplicates(const CancelCallback& callback,
+                                                                      uint32_t verbose, bool& cancelled) {
+    const int count = GetCount();
+    std::vector<DuplicateRun> runs;
+    AString upperName = count > 0 ? NameAt(count - 1) : AString();
+    for (int lower = count - 2; lower >= 0; --lower) {
+        const AString step =
+            verbose ? AString::FromInt(count - lower - 1) + " of " + AString::FromInt(count) : AString();
+        m_progress->SetPos(ScanPosition(lower), verbose ? &step : nullptr, nullptr, nullptr, false);
+        AString lowerName = NameAt(lower);
+        const bool equal = CompareNames(upperName, lowerName) == 0;
+        upperName = std::move(lowerName);
+        if (equal) {
+            if (!runs.empty() && runs.back().low == lower + 1)
+                runs.back().low = lower;
+            else
+                runs.push_back({lower, lower + 1});
+        }
+        if (callback && callback()) {
+            cancelled = true;
+            break;
+        }
+    }
+    return runs;
+}
+
+// The survivor of the run so far meets each next entry down; the keep rule decides which one leaves.
+// Both entries naming the same file leave the survivor.
+void ADirSong::ChooseKeepers(const DuplicateRun& run, std::vector<DuplicatePair>& pairs) {
+    int survivor = run.high;
+    for (int lower = run.high - 1; lower >= run.low; --lower) {
+        DuplicatePair pair;
+        pair.lower = lower;
+        AString survivorPath;
+        AString lowerPath;
+        pair.error = GetFullPath(*GetEntry(survivor), survivorPath, 1);
+        if (pair.error == 0)
+            pair.error = GetFullPath(*GetEntry(lower), lowerPath, 1);
+        if (pair.error != 0) {
+            pairs.push_back(std::move(pair));
+            survivor = lower;
+            continue;
+        }
+        const bool removeSurvivor =
+            survivorPath.CompareNoCase(lowerPath) == 0 || ChooseKeeper(survivorPath, lowerPath) != kKeepFirst;
+        pair.removed = removeSurvivor ? survivor : lower;
+        pair.message = AString("Detected Dup: ") + NameAt(pair.removed) + " from " +
+                       (removeSurvivor ? survivorPath : lowerPath);
+        pairs.push_back(std::move(pair));
+        if (removeSurvivor)
+            survivor = lower;
+    }
+}
+
+int ADirSong::ConfirmRemovals(const std::vector<DuplicatePair>& pairs, const CancelCallback& callback,
+                              uint32_t verbose, std::vector<int>& removals, bool& cancelled) {
+    uint32_t confirmState = kConfirmAsk;
+    int firstError = 0;
+    for (const DuplicatePair& pair : pairs) {
+        // Once the user stopped, nothing more is asked; without questions the scan takes no time.
+        if (cancelled && verbose)
+            break;
+        if (pair.error != 0) {
+            if (firstError == 0)
+                firstError = pair.error;
+            // Asked only when pairs of the list follow.
+            if (m_askOnError && pair.lower > 0 &&
+                AProgress::AskYesNo(AString("Error occured! Quit operation?")) == AProgress::kAnswerYes)
+                break;
+            continue;
+        }
+        if (!verbose || ConfirmStep(confirmState, pair.message))
+            removals.push_back(pair.removed);
+        if (!verbose)
+            continue;
+        m_progress->SetPos(ScanPosition(pair.lower), &pair.message, nullptr,
+                           m_logTime ? &pair.message : nullptr, m_logTime != 0);
+        cancelled = callback && callback();
+    }
+    return firstError;
 }
 
 int ADirSong::IsSameSong(const AString& a, const AString& b, uint32_t checkTags) {
@@ -474,7 +481,7 @@ int ADirSong::MakeTargetName(const AString& source, AString& folder, AString& na
     tags.GetTitle(title);
     title.Trim();
     if (title.IsEmpty())
-        title = name.IsEmpty() ? FileNameWithoutExtension(source) : name;
+        title = name.IsEmpty() ? source.GetFileTitle() : name;
     if (title.IsEmpty())
         title = "Unknown Title";
     AString extension;
@@ -514,7 +521,7 @@ int ADirSong::MakeTargetName(const AString& source, AString& folder, AString& na
 }
 
 int ADirSong::WriteHtmlLibrary(AFile& file, const CancelCallback&) {
-    const HtmlLibraryPage page(GetEntryLayout());
+    const HtmlLibraryPage page(m_layout);
     const std::string header = page.Header();
     if (const int result = file.Write(header.data(), static_cast<uint32_t>(header.size())))
         return result;
@@ -566,17 +573,13 @@ int ADirSong::Save(AFile& stream, uint32_t flag) {
         return result;
     if (const int result = m_preferredTypes.Serialize(stream))
         return result;
-    for (const SongFilter* filter : {&m_genreFilter, &m_artistFilter, &m_albumFilter, &m_titleFilter}) {
-        if (const int result = WriteU32(stream, filter->flags))
-            return result;
-        if (const int result = filter->keep.Serialize(stream))
-            return result;
-        if (const int result = filter->drop.Serialize(stream))
+    for (const SongFilter* filter : TagFiltersOf(m_filters)) {
+        if (const int result = filter->Serialize(stream))
             return result;
     }
     for (const uint32_t word :
-         {m_largestOverNewest, m_sizeMatchesTarget, m_typeLevel, m_genreLevel, m_entryOption, m_trackLevel,
-          m_albumLevel, m_protectedFiles, m_onlyMyAppleIDs, m_addState}) {
+         {m_largestOverNewest, m_sizeMatchesTarget, m_layout.type, m_layout.genre, m_layout.option,
+          m_layout.track, m_layout.album, m_protectedFiles, m_onlyMyAppleIDs, m_addState}) {
         if (const int result = WriteU32(stream, word))
             return result;
     }
@@ -591,17 +594,13 @@ int ADirSong::Load(AFile& stream, uint32_t flag) {
         return result;
     if (const int result = m_preferredTypes.Load(stream))
         return result;
-    for (SongFilter* filter : {&m_genreFilter, &m_artistFilter, &m_albumFilter, &m_titleFilter}) {
-        if (const int result = ReadU32(stream, filter->flags))
-            return result;
-        if (const int result = filter->keep.Load(stream))
-            return result;
-        if (const int result = filter->drop.Load(stream))
+    for (SongFilter* filter : TagFiltersOf(m_filters)) {
+        if (const int result = filter->Load(stream))
             return result;
     }
     for (uint32_t* word :
-         {&m_largestOverNewest, &m_sizeMatchesTarget, &m_typeLevel, &m_genreLevel, &m_entryOption,
-          &m_trackLevel, &m_albumLevel, &m_protectedFiles, &m_onlyMyAppleIDs, &m_addState}) {
+         {&m_largestOverNewest, &m_sizeMatchesTarget, &m_layout.type, &m_layout.genre, &m_layout.option,
+          &m_layout.track, &m_layout.album, &m_protectedFiles, &m_onlyMyAppleIDs, &m_addState}) {
         if (const int result = ReadU32(stream, *word))
             return result;
     }
@@ -615,17 +614,10 @@ void ADirSong::CopySettings(const ADir& other) {
         return;
     m_sizeMatchesTarget = song->m_sizeMatchesTarget;
     m_largestOverNewest = song->m_largestOverNewest;
-    m_typeLevel = song->m_typeLevel;
-    m_genreLevel = song->m_genreLevel;
-    m_albumLevel = song->m_albumLevel;
+    m_layout = song->m_layout;
     m_protectedFiles = song->m_protectedFiles;
     m_onlyMyAppleIDs = song->m_onlyMyAppleIDs;
-    m_trackLevel = song->m_trackLevel;
-    m_entryOption = song->m_entryOption;
-    m_genreFilter = song->m_genreFilter;
-    m_artistFilter = song->m_artistFilter;
-    m_albumFilter = song->m_albumFilter;
-    m_titleFilter = song->m_titleFilter;
+    m_filters = song->m_filters;
     m_preferredTypes = song->m_preferredTypes;
     m_allowedAppleIDs = song->m_allowedAppleIDs;
 }

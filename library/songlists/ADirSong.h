@@ -5,7 +5,6 @@
 // filed under, the display text of an entry, the quick duplicate scan and the HTML list.
 
 #include "library/songlists/ADir.h"
-#include "library/songlists/EntryText.h"
 
 #include <cstdint>
 #include <vector>
@@ -20,56 +19,47 @@ public:
     static constexpr uint32_t kVersionWithMediaFolders = 700;
     static constexpr int kShortTitleLength = 36;
     static constexpr int kFolderNameLength = 40;
-    // Playlist creation and deletion are not supported by this source.
-    static constexpr int kErrorNoPlayLists = -1;
 
     enum KeepChoice { kKeepFirst = 1, kKeepSecond = 2 };
     // Shared by all steps of one confirmed run; starts at kConfirmAsk.
     enum ConfirmState : uint32_t { kConfirmAsk = 0, kConfirmYesToAll = 2, kConfirmNoToAll = 4 };
 
-    // A filter on one tag: bit 0 = the keep list is in force, bit 1 = the drop list is.
-    struct SongFilter {
-        uint32_t flags = 0;
-        AString keep;
-        AString drop;
-    };
-
     explicit ADirSong(AProgress* progress = nullptr);
 
     void SetSizeMatchesTarget(uint32_t value) { m_sizeMatchesTarget = value; }
     void SetLargestOverNewest(uint32_t value) { m_largestOverNewest = value; }
-    void SetTypeLevel(uint32_t value) { m_typeLevel = value; }
-    void SetGenreLevel(uint32_t value) { m_genreLevel = value; }
-    void SetAlbumLevel(uint32_t value) { m_albumLevel = value; }
-    void SetTrackLevel(uint32_t value) { m_trackLevel = value; }
-    void SetEntryOption(uint32_t value) { m_entryOption = value; }
+    void SetTypeLevel(uint32_t value) { m_layout.type = value; }
+    void SetGenreLevel(uint32_t value) { m_layout.genre = value; }
+    void SetAlbumLevel(uint32_t value) { m_layout.album = value; }
+    void SetTrackLevel(uint32_t value) { m_layout.track = value; }
+    void SetEntryOption(uint32_t value) { m_layout.option = value; }
     void SetProtectedFiles(uint32_t value) { m_protectedFiles = value; }
     void SetOnlyMyAppleIDs(uint32_t value) { m_onlyMyAppleIDs = value; }
     void SetAddState(uint32_t value) { m_addState = value; }
     void SetPreferredTypes(const AString& types) { m_preferredTypes = types; }
     void SetAllowedAppleIDs(const AString& accounts) { m_allowedAppleIDs = accounts; }
-    void SetGenreFilter(const SongFilter& filter) { m_genreFilter = filter; }
-    void SetArtistFilter(const SongFilter& filter) { m_artistFilter = filter; }
-    void SetAlbumFilter(const SongFilter& filter) { m_albumFilter = filter; }
-    void SetTitleFilter(const SongFilter& filter) { m_titleFilter = filter; }
+    void SetGenreFilter(const SongFilter& filter) { m_filters.genre = filter; }
+    void SetArtistFilter(const SongFilter& filter) { m_filters.artist = filter; }
+    void SetAlbumFilter(const SongFilter& filter) { m_filters.album = filter; }
+    void SetTitleFilter(const SongFilter& filter) { m_filters.title = filter; }
 
     uint32_t GetSizeMatchesTarget() const { return m_sizeMatchesTarget; }
     uint32_t GetLargestOverNewest() const { return m_largestOverNewest; }
-    uint32_t GetTypeLevel() const { return m_typeLevel; }
-    uint32_t GetGenreLevel() const { return m_genreLevel; }
-    uint32_t GetAlbumLevel() const { return m_albumLevel; }
-    uint32_t GetTrackLevel() const { return m_trackLevel; }
-    uint32_t GetEntryOption() const { return m_entryOption; }
+    uint32_t GetTypeLevel() const { return m_layout.type; }
+    uint32_t GetGenreLevel() const { return m_layout.genre; }
+    uint32_t GetAlbumLevel() const { return m_layout.album; }
+    uint32_t GetTrackLevel() const { return m_layout.track; }
+    uint32_t GetEntryOption() const { return m_layout.option; }
     uint32_t GetProtectedFiles() const { return m_protectedFiles; }
     uint32_t GetOnlyMyAppleIDs() const { return m_onlyMyAppleIDs; }
     uint32_t GetAddState() const { return m_addState; }
     const AString& GetPreferredTypes() const { return m_preferredTypes; }
     const AString& GetAllowedAppleIDs() const { return m_allowedAppleIDs; }
-    const SongFilter& GetGenreFilter() const { return m_genreFilter; }
-    const SongFilter& GetArtistFilter() const { return m_artistFilter; }
-    const SongFilter& GetAlbumFilter() const { return m_albumFilter; }
-    const SongFilter& GetTitleFilter() const { return m_titleFilter; }
-    EntryLayout GetEntryLayout() const;
+    const SongFilter& GetGenreFilter() const { return m_filters.genre; }
+    const SongFilter& GetArtistFilter() const { return m_filters.artist; }
+    const SongFilter& GetAlbumFilter() const { return m_filters.album; }
+    const SongFilter& GetTitleFilter() const { return m_filters.title; }
+    const EntryLayout& GetEntryLayout() const { return m_layout; }
 
     // The quick scan: neighbours whose entries differ only after "?" are duplicates; the keep rule
     // decides which entry leaves the list. No file is deleted.
@@ -99,10 +89,10 @@ public:
     virtual int GetDuration(const AString& entry);
 
     bool PassesSongFilters(const AString& entry) const;
-    bool PassesGenreFilter(const AString& value) const;
-    bool PassesArtistFilter(const AString& value) const;
-    bool PassesAlbumFilter(const AString& value) const;
-    bool PassesTitleFilter(const AString& value) const;
+    bool PassesGenreFilter(const AString& value) const { return m_filters.PassesGenre(value, m_layout); }
+    bool PassesArtistFilter(const AString& value) const { return m_filters.PassesArtist(value); }
+    bool PassesAlbumFilter(const AString& value) const { return m_filters.PassesAlbum(value, m_layout); }
+    bool PassesTitleFilter(const AString& value) const { return m_filters.PassesTitle(value); }
     void ClearAdded() { m_addState = 0; }
     // 1 go on, 0 skip. A question closed without an answer counts as No.
     int ConfirmStep(uint32_t& state, const AString& text);
@@ -123,24 +113,38 @@ public:
 protected:
     uint32_t m_sizeMatchesTarget = 0;
     uint32_t m_largestOverNewest = 1;
-    uint32_t m_typeLevel = 1;
-    uint32_t m_genreLevel = 1;
-    uint32_t m_albumLevel = 1;
     uint32_t m_protectedFiles = 1;
     uint32_t m_onlyMyAppleIDs = 1;
     uint32_t m_addState = 0;
-    uint32_t m_trackLevel = 0;
-    uint32_t m_entryOption = 0;
-    SongFilter m_genreFilter;
-    SongFilter m_artistFilter;
-    SongFilter m_albumFilter;
-    SongFilter m_titleFilter;
+    EntryLayout m_layout;
     AString m_preferredTypes;
     AString m_allowedAppleIDs;
 
 private:
-    bool PassesWholeItemFilter(const SongFilter& filter, const AString& value) const;
+    // Neighbouring entries (of the sorted list) whose names are equal: indexes low to high.
+    struct DuplicateRun {
+        int low;
+        int high;
+    };
+    // One comparison of the keep rule inside a run.
+    struct DuplicatePair {
+        int lower;        // the index of the pair's lower entry
+        int removed = -1; // the entry that is to leave the list
+        AString message;  // "Detected Dup: " + its name + " from " + its file
+        int error = 0;    // a file that could not be named: nothing leaves
+    };
+
+    // The quick scan's steps: find, choose, confirm (the only one that asks the user), remove.
     int ScanNeighbours(const CancelCallback& callback, uint32_t verbose);
+    std::vector<DuplicateRun> FindNeighbourDuplicates(const CancelCallback& callback, uint32_t verbose,
+                                                      bool& cancelled);
+    void ChooseKeepers(const DuplicateRun& run, std::vector<DuplicatePair>& pairs);
+    // The first error of the pairs; the entries to remove in `removals`.
+    int ConfirmRemovals(const std::vector<DuplicatePair>& pairs, const CancelCallback& callback,
+                        uint32_t verbose, std::vector<int>& removals, bool& cancelled);
+    AString NameAt(int index);
+    // The progress position of the pair whose lower entry is at `lower`.
+    double ScanPosition(int lower) const;
     struct Protection {
         bool isProtected = false;
         bool foreignAccount = false;

@@ -7,22 +7,13 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/songlists/AddFileSongInfo.h"
-#include "library/songlists/AudioDataSize.h"
 #include "library/tags/ID3.h"
 
 #include <algorithm>
-
-namespace {
-
-AString Trimmed(AString text) {
-    text.Trim();
-    return text;
-}
-
-} // namespace
+#include <ranges>
 
 ADirSongDir::ADirSongDir(AProgress* progress) : ADirSong(progress) {
-    m_keepTypes = kSongTypes;
+    m_filters.types.keep = kSongTypes;
     m_scanListsFolders = false;
 }
 
@@ -42,42 +33,26 @@ void ADirSongDir::AppendSongEntry(const AString& entry) {
 }
 
 ADirSongDir::Order ADirSongDir::DetectOrder() const {
-    bool ascending = true;
-    bool descending = true;
-    for (int i = 1; i < m_songEntries.GetCount() && (ascending || descending); ++i) {
-        const int order = m_songEntries.GetName(i - 1).CompareNoCase(m_songEntries.GetName(i));
-        ascending = ascending && order <= 0;
-        descending = descending && order >= 0;
-    }
-    if (ascending)
+    const auto indexes = std::views::iota(0, m_songEntries.GetCount());
+    const auto name = [this](int i) -> const AString& { return m_songEntries.GetName(i); };
+    const auto before = [](const AString& a, const AString& b) { return a.CompareNoCase(b) < 0; };
+    const auto after = [](const AString& a, const AString& b) { return a.CompareNoCase(b) > 0; };
+    if (std::ranges::is_sorted(indexes, before, name))
         return Order::Ascending;
-    return descending ? Order::Descending : Order::Unsorted;
+    return std::ranges::is_sorted(indexes, after, name) ? Order::Descending : Order::Unsorted;
 }
 
 int ADirSongDir::FindSongEntry(const AString& key) const {
-    const int count = m_songEntries.GetCount();
-    if (m_order == Order::Unsorted) {
-        for (int i = 0; i < count; ++i) {
-            if (CompareEntryKeys(m_songEntries.GetName(i), key) == 0)
-                return i;
-        }
-        return -1;
-    }
-    int low = 0;
-    int high = count - 1;
-    while (low <= high) {
-        const int middle = low + (high - low) / 2;
-        int order = CompareEntryKeys(m_songEntries.GetName(middle), key);
-        if (m_order == Order::Descending)
-            order = -order;
-        if (order == 0)
-            return middle;
-        if (order < 0)
-            low = middle + 1;
-        else
-            high = middle - 1;
-    }
-    return -1;
+    const auto indexes = std::views::iota(0, m_songEntries.GetCount());
+    // The key's place in the direction of the last sort.
+    const auto orderAt = [&](int i) {
+        const int order = CompareEntryKeys(m_songEntries.GetName(i), key);
+        return m_order == Order::Descending ? -order : order;
+    };
+    const auto found = m_order == Order::Unsorted
+                           ? std::ranges::find_if(indexes, [&](int i) { return orderAt(i) == 0; })
+                           : std::ranges::partition_point(indexes, [&](int i) { return orderAt(i) < 0; });
+    return found != indexes.end() && orderAt(*found) == 0 ? *found : -1;
 }
 
 int ADirSongDir::FileIndexOf(const AString& songEntry) const {
@@ -102,7 +77,7 @@ int ADirSongDir::GetFullPath(const AString& entry, AString& out, uint32_t byInde
             fileIndex = FileIndexOf(m_songEntries.GetName(found));
     }
     if (fileIndex < 0)
-        return kErrorUnknownEntry;
+        return kErrorUnknownSongEntry;
     out = JoinRoot(m_entries.GetName(fileIndex));
     return 0;
 }
@@ -172,38 +147,8 @@ const AString* ADirSongDir::GetEntry(int index) {
     return &m_songEntries.GetName(index);
 }
 
-AString ADirSongDir::BuildEntryFromFacts(SongFacts facts) const {
-    const bool genreGivesText = m_genreLevel && !facts.genre.IsEmpty();
-    const bool albumGivesText = m_albumLevel && !facts.album.IsEmpty();
-    if (!genreGivesText && facts.artist.IsEmpty() && !albumGivesText)
-        facts.artist = AString::FromUInt64(facts.audioSize);
-    AString entry(u"\\");
-    if (m_genreLevel)
-        AppendEntryLevel(entry, EntryLevel(facts.genre));
-    AppendEntryLevel(entry, EntryLevel(facts.artist));
-    if (m_albumLevel)
-        AppendEntryLevel(entry, EntryLevel(facts.album));
-    if (m_trackLevel)
-        AppendEntryLevel(entry, EntryLevel(AString::FromUInt(facts.trackNumber)));
-    AppendEntryLevel(entry, EntryLevel(Trimmed(facts.displayName)));
-    if (m_typeLevel)
-        AppendEntryLevel(entry, EntryLevel(facts.extension));
-    return entry;
-}
-
 AString ADirSongDir::BuildSongEntry(const ID3& tags) const {
-    SongFacts facts;
-    tags.GetGenre(facts.genre);
-    tags.GetArtist(facts.artist);
-    tags.GetAlbum(facts.album);
-    facts.genre.Trim();
-    facts.artist.Trim();
-    facts.album.Trim();
-    facts.trackNumber = tags.GetTrackNumber();
-    tags.GetDisplayName(facts.displayName);
-    tags.GetExtension(facts.extension);
-    facts.audioSize = AudioDataSize(tags);
-    return BuildEntryFromFacts(facts);
+    return BuildEntryText(EntryFieldsOf(tags), m_layout);
 }
 
 int ADirSongDir::MakeSongEntry(const AString& path, AString& out) {
@@ -216,14 +161,12 @@ int ADirSongDir::MakeSongEntry(const AString& path, AString& out) {
 
 // A file whose tags cannot be read is named by its file name and size, as a file without tags would
 // be: an empty name would make every such file a duplicate of every other.
-ADirSongDir::SongFacts ADirSongDir::FactsFromFileName(const AString& path) const {
-    SongFacts facts;
-    const AString name = path.Mid(path.ReverseFind(u'/') + 1);
-    const int dot = name.ReverseFind(u'.');
-    facts.displayName = dot < 0 ? name : name.Left(dot);
-    name.GetExtension(facts.extension);
-    facts.audioSize = GetFileSize64(path);
-    return facts;
+EntryFields ADirSongDir::FieldsFromFileName(const AString& path) {
+    EntryFields fields;
+    fields.title = path.GetFileTitle();
+    path.GetExtension(fields.type);
+    fields.audioSize = [size = GetFileSize64(path)] { return size; };
+    return fields;
 }
 
 AString ADirSongDir::SongEntryOrFileName(const AString& path) {
@@ -232,7 +175,7 @@ AString ADirSongDir::SongEntryOrFileName(const AString& path) {
     if (result == 0)
         return entry;
     m_progress->LogError(result, AString("Tags unreadable, listed by file name: "), path);
-    return BuildEntryFromFacts(FactsFromFileName(path));
+    return BuildEntryText(FieldsFromFileName(path), m_layout);
 }
 
 int ADirSongDir::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
@@ -254,8 +197,7 @@ int ADirSongDir::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
         const AString step = AString::FromInt(i + 1) + " / " + AString::FromInt(count);
         m_progress->SetPos(double(i + 1) / count, &step);
         AString entry = SongEntryOrFileName(JoinRoot(m_entries.GetName(i)));
-        entry += kEntryIdSeparator;
-        entry += i;
+        AppendEntryId(entry, i);
         if (PassesSongFilters(entry))
             AppendSongEntry(entry);
     }
@@ -266,10 +208,9 @@ int ADirSongDir::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
 int ADirSongDir::AddSongFile(const AString& name, bool applySongFilters) {
     AString entry;
     if (MakeSongEntry(JoinRoot(name), entry) != 0)
-        return kErrorRefused;
+        return kErrorEndOfStream;
     const int index = m_entries.Add(name);
-    entry += kEntryIdSeparator;
-    entry += index;
+    AppendEntryId(entry, index);
     if (!applySongFilters || PassesSongFilters(entry))
         AppendSongEntry(entry);
     return index;
@@ -282,7 +223,7 @@ int ADirSongDir::AddEntry(const AString& name, uint32_t recurse) {
     if (!DirectoryExists(path))
         return AddSongFile(name, false);
     if (!recurse)
-        return kErrorRefused;
+        return kErrorEndOfStream;
     ADir scanner(m_progress);
     scanner.CopySettings(*this);
     scanner.SetRootPath(m_rootPath);
@@ -292,7 +233,7 @@ int ADirSongDir::AddEntry(const AString& name, uint32_t recurse) {
         if (!DirectoryExists(JoinRoot(found)))
             AddSongFile(found, true);
     }
-    return kErrorRefused;
+    return kErrorEndOfStream;
 }
 
 void ADirSongDir::Clear() {

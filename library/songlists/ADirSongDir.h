@@ -14,7 +14,6 @@ class ADirSongDir : public ADirSong {
 public:
     // Saved lists of this kind lead with this number instead of a version word.
     static constexpr uint32_t kSongDirRecordWord = 10002;
-    static constexpr int kErrorUnknownEntry = -15029;
 
     explicit ADirSongDir(AProgress* progress = nullptr);
 
@@ -49,18 +48,8 @@ protected:
 
 private:
     enum class Order { Unsorted, Ascending, Descending };
-    struct SongFacts {
-        AString genre;
-        AString artist;
-        AString album;
-        uint32_t trackNumber = 0;
-        AString displayName;
-        AString extension;
-        uint64_t audioSize = 0;
-    };
 
-    AString BuildEntryFromFacts(SongFacts facts) const;
-    SongFacts FactsFromFileName(const AString& path) const;
+    static EntryFields FieldsFromFileName(const AString& path);
     AString SongEntryOrFileName(const AString& path);
     int AddSongFile(const AString& name, bool applySongFilters);
     void AppendSongEntry(const AString& entry);

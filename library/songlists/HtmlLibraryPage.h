@@ -3,7 +3,7 @@
 // taken from the levels of the entry texts.
 
 #include "foundation/AString.h"
-#include "library/songlists/EntryText.h"
+#include "library/entries/EntryText.h"
 
 #include <string>
 

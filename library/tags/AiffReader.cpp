@@ -14,7 +14,7 @@ constexpr uint64_t kMinimumFileLength = 13;
 
 } // namespace
 
-int AiffReader::ReadAIFF(ID3& tags, AFile& stream, uint64_t fileLength) {
+int AiffReader::ReadAIFF(SongFields& tags, AFile& stream, uint64_t fileLength) {
     uint8_t header[kChunkHeaderLength];
     if (const int result = stream.Seek(0))
         return result;

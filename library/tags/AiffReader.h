@@ -5,12 +5,12 @@
 #include <cstdint>
 
 class AFile;
-class ID3;
+struct SongFields;
 
 class AiffReader {
 public:
     // 0 with only the file facts when the file is no AIFF or holds no "ID3 " chunk.
-    static int ReadAIFF(ID3& tags, AFile& stream, uint64_t fileLength);
+    static int ReadAIFF(SongFields& tags, AFile& stream, uint64_t fileLength);
 
 private:
     static bool IsPlausibleChunkId(AFile& stream, uint64_t position, uint64_t fileLength);

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int kRemoteTimeoutSeconds = 120;
-constexpr int kErrorNoHost = -1; // a remote path without a host of two characters or more
 
 } // namespace
 
@@ -22,20 +21,21 @@ int ID3::Read(const AString& songPath) {
         return ReadRemote(songPath);
     if (!FileExists(songPath))
         return kErrorFileNotFound;
+    m_path = songPath;
+    m_fields = {};
     AFile file;
-    if (const int result = file.Open(songPath, AFile::kModeRead, false)) {
-        Reset(songPath);
+    if (const int result = file.Open(songPath, AFile::kModeRead, false))
         return result;
-    }
-    return SongFileReader::Read(*this, file, songPath);
+    return SongFileReader::Read(m_fields, file, songPath);
 }
 
 int ID3::ReadRemote(const AString& remotePath) {
-    path = remotePath;
+    m_path = remotePath;
     AString host;
     AString hostPath;
+    // A remote path without a host of two characters or more.
     if (!RemoteFileCache::SplitRemotePath(remotePath, host, hostPath))
-        return kErrorNoHost;
+        return kErrorEndOfStream;
     RemotePeer* peer = RemoteFileCache::Instance().GetPeer();
     if (!peer)
         return kErrorNotConnected;
@@ -48,54 +48,13 @@ int ID3::ReadRemote(const AString& remotePath) {
     if (result == 0) {
         AMemFile reader(answer.data(), static_cast<uint32_t>(answer.size()));
         result = Load(reader);
-        path = remotePath;
+        m_path = remotePath;
     }
     return result;
 }
 
-void ID3::Reset(const AString& newPath) {
-    path = newPath;
-    ResetTagFields();
-    fileSize = 0;
-    extension = AString();
-    accountName = AString();
-    displayName = AString();
-    tagKinds = 0;
-    audioStart = 0;
-    audioEnd = 0;
-}
-
-void ID3::ResetTagFields() {
-    title = AString();
-    album = AString();
-    artist = AString();
-    tvShow = AString();
-    genre = AString();
-    composer = AString();
-    comment = AString();
-    pictures.clear();
-    trackNumber = 0;
-    discNumber = 0;
-    discCount = 0;
-    year = 0;
-    compilation = 0;
-    mediaKind = kMediaKindUnset;
-    podcast = 0;
-    bitRate = 0;
-    duration = 0;
-}
-
-void ID3::SetDisplayName() {
-    displayName = title;
-    if (!displayName.IsEmpty())
-        return;
-    displayName = path.Mid(path.ReverseFind(u'/') + 1);
-    const int dot = displayName.ReverseFind(u'.');
-    if (dot >= 0)
-        displayName.Truncate(dot);
-}
-
 int ID3::Serialize(AFile& stream) const {
+    const SongFields& f = m_fields;
     int result = recordio::WriteU32(stream, kVersion);
     const auto text = [&](const AString& value) {
         if (result == 0)
@@ -109,23 +68,25 @@ int ID3::Serialize(AFile& stream) const {
         if (result == 0)
             result = recordio::WriteU64(stream, value);
     };
-    for (const AString* value : {&path, &title, &album, &artist, &tvShow, &genre, &composer, &comment})
+    for (const AString* value :
+         {&m_path, &f.title, &f.album, &f.artist, &f.tvShow, &f.genre, &f.composer, &f.comment})
         text(*value);
-    for (const uint32_t value : {trackNumber, discNumber, discCount, year, compilation})
+    for (const uint32_t value : {f.trackNumber, f.discNumber, f.discCount, f.year, f.compilation})
         number(value);
-    number(static_cast<uint32_t>(mediaKind));
-    for (const uint32_t value : {podcast, bitRate, duration, fileSize})
+    number(static_cast<uint32_t>(f.mediaKind));
+    for (const uint32_t value : {f.podcast, f.bitRate, f.duration, f.fileSize})
         number(value);
-    for (const AString* value : {&extension, &accountName, &displayName})
+    for (const AString* value : {&f.extension, &f.accountName, &f.displayName})
         text(*value);
-    number(tagKinds);
-    offset(audioStart);
-    offset(audioEnd);
+    number(f.tagKinds);
+    offset(f.audioStart);
+    offset(f.audioEnd);
     return result;
 }
 
 int ID3::Load(AFile& stream) {
-    pictures.clear();
+    SongFields& f = m_fields;
+    f.pictures.clear();
     int result = recordio::ReadVersion(stream, kVersion);
     const auto text = [&](AString& value) {
         if (result == 0)
@@ -139,30 +100,31 @@ int ID3::Load(AFile& stream) {
         if (result == 0)
             result = recordio::ReadU64(stream, value);
     };
-    for (AString* value : {&path, &title, &album, &artist, &tvShow, &genre, &composer, &comment})
+    for (AString* value :
+         {&m_path, &f.title, &f.album, &f.artist, &f.tvShow, &f.genre, &f.composer, &f.comment})
         text(*value);
-    for (uint32_t* value : {&trackNumber, &discNumber, &discCount, &year, &compilation})
+    for (uint32_t* value : {&f.trackNumber, &f.discNumber, &f.discCount, &f.year, &f.compilation})
         number(*value);
     if (result == 0)
-        result = recordio::ReadI32(stream, mediaKind);
-    for (uint32_t* value : {&podcast, &bitRate, &duration, &fileSize})
+        result = recordio::ReadI32(stream, f.mediaKind);
+    for (uint32_t* value : {&f.podcast, &f.bitRate, &f.duration, &f.fileSize})
         number(*value);
-    for (AString* value : {&extension, &accountName, &displayName})
+    for (AString* value : {&f.extension, &f.accountName, &f.displayName})
         text(*value);
-    number(tagKinds);
-    offset(audioStart);
-    offset(audioEnd);
+    number(f.tagKinds);
+    offset(f.audioStart);
+    offset(f.audioEnd);
     return result;
 }
 
 int ID3::Write(const uint8_t* picture, uint32_t pictureLength, bool force, const CancelCallback& cancel) {
-    return ID3v2Writer::Write(*this, picture, pictureLength, force, cancel);
+    return ID3v2Writer::Write(m_path, m_fields, picture, pictureLength, force, cancel);
 }
 
 int ID3::GetAudioRange(uint64_t& start, uint64_t& end) const {
-    if (audioEnd == 0)
+    if (m_fields.audioEnd == 0)
         return 0;
-    start = audioStart;
-    end = audioEnd;
+    start = m_fields.audioStart;
+    end = m_fields.audioEnd;
     return 1;
 }

@@ -1,8 +1,9 @@
 #include "library/tags/ID3v1Block.h"
 
 #include "foundation/AFile.h"
+#include "foundation/ErrorCodes.h"
 #include "library/tags/GenreTable.h"
-#include "library/tags/ID3.h"
+#include "library/tags/SongFields.h"
 #include "library/tags/TagNumbers.h"
 
 #include <cstring>
@@ -33,9 +34,9 @@ AString FieldText(const uint8_t* block, size_t at) {
 
 } // namespace
 
-int ID3v1Block::ReadID3v1(ID3& tags, AFile& stream, uint64_t fileLength) {
+int ID3v1Block::ReadID3v1(SongFields& tags, AFile& stream, uint64_t fileLength) {
     if (fileLength < kLength)
-        return kErrorFileTooShort;
+        return kErrorID3v1FileTooShort;
     uint8_t block[kLength];
     if (const int result = stream.Seek(fileLength - kLength))
         return result;
@@ -55,6 +56,6 @@ int ID3v1Block::ReadID3v1(ID3& tags, AFile& stream, uint64_t fileLength) {
     if (block[kTrackMarkerAt] == 0)
         tags.trackNumber = block[kTrackAt];
     tags.genre = GenreTable::Name(block[kGenreAt]);
-    tags.tagKinds |= tags.trackNumber != 0 ? ID3::kTagID3v11 : ID3::kTagID3v10;
+    tags.tagKinds |= tags.trackNumber != 0 ? SongFields::kTagID3v11 : SongFields::kTagID3v10;
     return 0;
 }

@@ -6,13 +6,12 @@
 #include <cstdint>
 
 class AFile;
-class ID3;
+struct SongFields;
 
 class ID3v1Block {
 public:
     static constexpr uint32_t kLength = 128;
-    static constexpr int kErrorFileTooShort = -15100;
 
-    // Fills the record from the block when the file ends in one; 0 also when there is none.
-    static int ReadID3v1(ID3& tags, AFile& stream, uint64_t fileLength);
+    // Fills the fields from the block when the file ends in one; 0 also when there is none.
+    static int ReadID3v1(SongFields& tags, AFile& stream, uint64_t fileLength);
 };

@@ -1,17 +1,10 @@
 #include "library/tags/ID3v2FrameWalk.h"
 
-#include "foundation/ByteOrder.h"
-#include "library/tags/ID3v2Header.h"
-
 #include <algorithm>
-#include <cstring>
-
-bool ID3v2Frame::Is(const char* frameId) const {
-    return std::strcmp(id, frameId) == 0;
-}
 
 ID3v2FrameWalk::ID3v2FrameWalk(const uint8_t* body, uint64_t size, int version, uint64_t start)
-    : m_body(body), m_size(size), m_headerLength(HeaderLength(version)), m_offset(std::min(start, size)) {
+    : m_body(body), m_size(size), m_version(version), m_headerLength(ID3v2FrameHeader::Length(version)),
+      m_offset(std::min(start, size)) {
     if (version != 4)
         return;
     m_paddingStart = m_size;
@@ -22,7 +15,7 @@ ID3v2FrameWalk::ID3v2FrameWalk(const uint8_t* body, uint64_t size, int version, 
 }
 
 bool ID3v2FrameWalk::IsFrameId(uint64_t offset) const {
-    const uint32_t idLength = m_headerLength == kHeaderLengthV22 ? 3 : 4;
+    const uint32_t idLength = ID3v2FrameHeader::IdLength(m_version);
     for (uint32_t i = 0; i < idLength; ++i) {
         const uint8_t c = m_body[offset + i];
         if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
@@ -38,26 +31,26 @@ bool ID3v2FrameWalk::LandsWell(uint64_t offset) const {
     return m_size - offset >= m_headerLength && IsFrameId(offset);
 }
 
-std::optional<uint64_t> ID3v2FrameWalk::FrameSize(uint64_t offset, SizeRule rule) const {
-    const uint8_t* header = m_body + offset;
-    const uint64_t room = m_size - offset - m_headerLength;
-    const auto fitting = [room](uint64_t size) {
-        return size <= room ? std::optional<uint64_t>(size) : std::nullopt;
-    };
-    if (m_headerLength == kHeaderLengthV22)
-        return fitting(LoadBE24(header + 3));
-    const std::optional<uint64_t> plain = fitting(LoadBE32(header + 4));
+std::optional<ID3v2FrameHeader> ID3v2FrameWalk::FittingHeaderAt(uint64_t offset,
+                                                                ID3v2FrameHeader::SizeForm form) const {
+    const std::optional<ID3v2FrameHeader> header = ID3v2FrameHeader::Parse(m_body + offset, m_version, form);
+    if (!header || header->Size() > m_size - offset - m_headerLength)
+        return std::nullopt;
+    return header;
+}
+
+std::optional<ID3v2FrameHeader> ID3v2FrameWalk::HeaderAt(uint64_t offset, SizeRule rule) const {
+    using SizeForm = ID3v2FrameHeader::SizeForm;
     if (rule == SizeRule::Plain)
-        return plain;
-    const std::optional<uint64_t> synchsafe = ID3v2Header::IsSynchsafe(header + 4)
-                                                  ? fitting(ID3v2Header::ReadSynchsafe32(header + 4))
-                                                  : std::nullopt;
+        return FittingHeaderAt(offset, SizeForm::Plain);
+    const std::optional<ID3v2FrameHeader> synchsafe = FittingHeaderAt(offset, SizeForm::Synchsafe);
     if (rule == SizeRule::Synchsafe)
         return synchsafe;
+    const std::optional<ID3v2FrameHeader> plain = FittingHeaderAt(offset, SizeForm::Plain);
     const uint64_t end = offset + m_headerLength;
-    if (synchsafe && LandsWell(end + *synchsafe))
+    if (synchsafe && LandsWell(end + synchsafe->Size()))
         return synchsafe;
-    if (plain && LandsWell(end + *plain))
+    if (plain && LandsWell(end + plain->Size()))
         return plain;
     return synchsafe ? synchsafe : plain;
 }
@@ -67,18 +60,13 @@ ID3v2FrameWalk::Landing ID3v2FrameWalk::Look(uint64_t offset, SizeRule rule, ID3
         return Landing::End;
     if (m_headerLength > m_size - offset)
         return Landing::Broken;
-    const std::optional<uint64_t> size = FrameSize(offset, rule);
-    if (!size)
+    const std::optional<ID3v2FrameHeader> header = HeaderAt(offset, rule);
+    if (!header)
         return Landing::Broken;
     if (frame) {
-        const uint8_t* header = m_body + offset;
-        const uint32_t idLength = m_headerLength == kHeaderLengthV22 ? 3 : 4;
-        std::memcpy(frame->id, header, idLength);
-        frame->id[idLength] = 0;
+        frame->header = *header;
         frame->offset = offset;
         frame->headerLength = m_headerLength;
-        frame->size = *size;
-        frame->formatFlags = m_headerLength == kHeaderLengthV22 ? 0 : header[9];
     }
     return Landing::Frame;
 }
@@ -92,14 +80,14 @@ bool ID3v2FrameWalk::WalksCleanly(SizeRule rule) const {
             return landing == Landing::End;
         if (!IsFrameId(offset))
             return false;
-        offset = frame.BodyOffset() + frame.size;
+        offset = frame.BodyOffset() + frame.Size();
     }
 }
 
 bool ID3v2FrameWalk::Next(ID3v2Frame& frame) {
     if (Look(m_offset, m_rule, &frame) != Landing::Frame)
         return false;
-    m_offset = frame.BodyOffset() + frame.size;
+    m_offset = frame.BodyOffset() + frame.Size();
     return true;
 }
 

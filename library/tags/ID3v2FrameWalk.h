@@ -5,25 +5,23 @@
 // plain reading alone walks cleanly is read plain; otherwise each frame takes the synchsafe reading
 // unless only the plain one lands on a frame id, padding or the end of the body.
 
+#include "library/tags/ID3v2FrameHeader.h"
+
 #include <cstdint>
 #include <optional>
 
 struct ID3v2Frame {
-    char id[5] = {};     // 3 or 4 characters and a zero
+    ID3v2FrameHeader header;
     uint64_t offset = 0; // of the frame header in the body
     uint32_t headerLength = 0;
-    uint64_t size = 0;       // bytes after the header
-    uint8_t formatFlags = 0; // the second flag byte (ID3v2.3 and ID3v2.4)
 
     uint64_t BodyOffset() const { return offset + headerLength; }
-    bool Is(const char* frameId) const;
+    uint64_t Size() const { return header.Size(); }
+    bool Is(const char* frameId) const { return header.Is(frameId); }
 };
 
 class ID3v2FrameWalk {
 public:
-    static constexpr uint32_t kHeaderLengthV22 = 6;
-    static constexpr uint32_t kHeaderLengthV23 = 10;
-
     ID3v2FrameWalk(const uint8_t* body, uint64_t size, int version, uint64_t start);
 
     bool Next(ID3v2Frame& frame);
@@ -32,21 +30,21 @@ public:
     // Steps over every frame left; returns where they end.
     uint64_t SkipToEnd();
 
-    static uint32_t HeaderLength(int version) { return version == 2 ? kHeaderLengthV22 : kHeaderLengthV23; }
-
 private:
     enum class SizeRule { Plain, Synchsafe, SynchsafeOrPlain };
     enum class Landing { Frame, End, Broken };
 
     Landing Look(uint64_t offset, SizeRule rule, ID3v2Frame* frame) const;
-    // The size of the frame whose header stands at `offset`, or nothing when it does not fit.
-    std::optional<uint64_t> FrameSize(uint64_t offset, SizeRule rule) const;
+    // The header at `offset` read by the rule, or nothing when its frame does not fit.
+    std::optional<ID3v2FrameHeader> HeaderAt(uint64_t offset, SizeRule rule) const;
+    std::optional<ID3v2FrameHeader> FittingHeaderAt(uint64_t offset, ID3v2FrameHeader::SizeForm form) const;
     bool WalksCleanly(SizeRule rule) const;
     bool IsFrameId(uint64_t offset) const;
     bool LandsWell(uint64_t offset) const;
 
     const uint8_t* m_body;
     uint64_t m_size;
+    int m_version;
     uint32_t m_headerLength;
     uint64_t m_offset;
     SizeRule m_rule = SizeRule::Plain;

@@ -5,65 +5,65 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
 #include "library/tags/GenreTable.h"
-#include "library/tags/ID3.h"
 #include "library/tags/ID3v2FrameWalk.h"
 #include "library/tags/ID3v2Text.h"
 #include "library/tags/ImageKind.h"
-#include "library/tags/TagNumbers.h"
+#include "library/tags/SongFieldText.h"
+#include "library/tags/SongFields.h"
 #include "library/tags/Unsynchronisation.h"
 
-#include <new>
 #include <optional>
 
 namespace {
 
-enum Field {
-    kTitle,
-    kAlbum,
-    kArtist,
-    kAlbumArtist,
-    kGenre,
-    kComposer,
-    kPicture,
-    kTrack,
-    kDisc,
-    kYear,
-    kCompilation,
-    kPodcast
-};
-
-struct FrameRule {
+struct TextFrameRule {
     const char* idV22;
     const char* idV23; // also the ID3v2.4 id
     int minVersion;
-    Field field;
+    SongField field;
 };
 
-constexpr FrameRule kFrameRules[] = {
-    {"TT2", "TIT2", 2, kTitle},       {"TAL", "TALB", 2, kAlbum}, {"TP1", "TPE1", 2, kArtist},
-    {"TP2", "TPE2", 2, kAlbumArtist}, {"TCO", "TCON", 2, kGenre}, {"TCM", "TCOM", 2, kComposer},
-    {"PIC", "APIC", 2, kPicture},     {"TRK", "TRCK", 2, kTrack}, {"TPA", "TPOS", 2, kDisc},
-    {"TYE", "TYER", 2, kYear},        {"", "TDRC", 4, kYear},     {"TCP", "TCMP", 2, kCompilation},
-    {"PCS", "PCST", 2, kPodcast},
+constexpr TextFrameRule kTextFrames[] = {
+    {"TT2", "TIT2", 2, SongField::Title},       {"TAL", "TALB", 2, SongField::Album},
+    {"TP1", "TPE1", 2, SongField::Artist},      {"TP2", "TPE2", 2, SongField::AlbumArtist},
+    {"TCO", "TCON", 2, SongField::Genre},       {"TCM", "TCOM", 2, SongField::Composer},
+    {"TRK", "TRCK", 2, SongField::Track},       {"TPA", "TPOS", 2, SongField::Disc},
+    {"TYE", "TYER", 2, SongField::Year},        {"", "TDRC", 4, SongField::Year},
+    {"TCP", "TCMP", 2, SongField::Compilation},
 };
 
-// Second flag byte of a frame.
-constexpr uint8_t kV23Compression = 0x80;
-constexpr uint8_t kV23Encryption = 0x40;
-constexpr uint8_t kV24Compression = 0x08;
-constexpr uint8_t kV24Encryption = 0x04;
-constexpr uint8_t kV24Unsynchronised = 0x02;
-constexpr uint8_t kV24DataLengthIndicator = 0x01;
+// The frames that hold no text: an embedded picture, and the mark of a podcast.
+constexpr const char* kPictureIds[] = {"PIC", "APIC"};
+constexpr const char* kPodcastIds[] = {"PCS", "PCST"};
 
 constexpr uint32_t kImageFormatLength = 3; // "JPG" in an ID3v2.2 picture frame
 constexpr int kYearDigits = 4;
 
-const FrameRule* RuleFor(const ID3v2Frame& frame, int version) {
-    for (const FrameRule& rule : kFrameRules) {
+SongFieldRules RulesFor(int version) {
+    // From ID3v2.4 on the album artist (TPE2) names the artist.
+    return {version == 4, &GenreTable::ResolveGenreV2, kYearDigits};
+}
+
+// An ID3v2 tag replaces every field an ID3v1 block gave; what the file itself says stays.
+void ClearTagFields(SongFields& fields) {
+    SongFields cleared;
+    cleared.fileSize = fields.fileSize;
+    cleared.extension = std::move(fields.extension);
+    cleared.tagKinds = fields.tagKinds;
+    cleared.audioEnd = fields.audioEnd;
+    fields = std::move(cleared);
+}
+
+const TextFrameRule* TextRuleFor(const ID3v2Frame& frame, int version) {
+    for (const TextFrameRule& rule : kTextFrames) {
         if (version >= rule.minVersion && frame.Is(version == 2 ? rule.idV22 : rule.idV23))
             return &rule;
     }
     return nullptr;
+}
+
+bool IsFrameOf(const ID3v2Frame& frame, int version, const char* const (&ids)[2]) {
+    return frame.Is(ids[version == 2 ? 0 : 1]);
 }
 
 } // namespace
@@ -80,7 +80,7 @@ struct ID3v2Reader::FrameContent {
     }
 };
 
-int ID3v2Reader::ReadID3v2(ID3& tags, AFile& stream, uint64_t fileLength) {
+int ID3v2Reader::ReadID3v2(SongFields& tags, AFile& stream, uint64_t fileLength) {
     if (fileLength < ID3v2Header::kLength)
         return kErrorInconsistentSize;
     uint8_t bytes[ID3v2Header::kLength];
@@ -89,31 +89,32 @@ int ID3v2Reader::ReadID3v2(ID3& tags, AFile& stream, uint64_t fileLength) {
     ID3v2Header header;
     if (!header.Parse(bytes))
         return stream.Seek(0);
-    tags.ResetTagFields();
+    ClearTagFields(tags);
     if (header.version < 2 || header.version > 4)
-        return kErrorVersion;
+        return kErrorID3v2ReadVersion;
     ID3v2Reader reader(tags, header, stream.GetPosition());
     return reader.ReadFrames(stream);
 }
 
-ID3v2Reader::ID3v2Reader(ID3& tags, const ID3v2Header& header, uint64_t bodyPosition)
+ID3v2Reader::ID3v2Reader(SongFields& tags, const ID3v2Header& header, uint64_t bodyPosition)
     : m_tags(tags), m_header(header), m_bodyPosition(bodyPosition) {}
 
 int ID3v2Reader::ReadFrames(AFile& stream) {
-    static constexpr uint32_t kTagKindOfVersion[] = {0, 0, ID3::kTagID3v22, ID3::kTagID3v23, ID3::kTagID3v24};
+    static constexpr uint32_t kTagKindOfVersion[] = {0, 0, SongFields::kTagID3v22, SongFields::kTagID3v23,
+                                                     SongFields::kTagID3v24};
     const int version = m_header.version;
     m_tags.tagKinds |= kTagKindOfVersion[version];
     m_tags.audioStart = uint64_t(m_header.bodySize) + ID3v2Header::kLength;
     if (version == 4 && m_header.Has(ID3v2Header::kFooter))
         m_tags.audioStart += ID3v2Header::kFooterLength;
     if (version == 2 && m_header.Has(ID3v2Header::kExtendedHeader))
-        return kErrorCompressed;
+        return kErrorID3v2Compressed;
     if (const int result = ReadBody(stream))
         return result;
     if (version == 4 && m_header.Has(ID3v2Header::kExtendedHeader))
-        return kErrorExtendedHeader;
+        return kErrorID3v2ExtendedHeader;
     if (version == 4 && m_header.Has(ID3v2Header::kFooter))
-        return kErrorFooter;
+        return kErrorID3v2Footer;
     ID3v2FrameWalk walk(m_body, m_bodySize, version, m_header.FramesStart(m_body, m_bodySize));
     ID3v2Frame frame;
     while (walk.Next(frame))
@@ -124,12 +125,7 @@ int ID3v2Reader::ReadFrames(AFile& stream) {
 int ID3v2Reader::ReadBody(AFile& stream) {
     if (const int result = recordio::CheckRemaining(stream, m_header.bodySize))
         return result;
-    try {
-        m_raw.resize(m_header.bodySize);
-    } catch (const std::bad_alloc&) {
-        return kErrorOutOfMemory;
-    }
-    if (const int result = stream.Read(m_raw.data(), m_header.bodySize))
+    if (const int result = recordio::ReadBytes(stream, m_header.bodySize, m_raw, kErrorOutOfMemory))
         return result;
     // Before ID3v2.4 the whole tag is unsynchronised; from ID3v2.4 on each frame says so itself.
     if (m_header.version < 4 && m_header.Has(ID3v2Header::kUnsynchronisation)) {
@@ -145,10 +141,13 @@ int ID3v2Reader::ReadBody(AFile& stream) {
 }
 
 bool ID3v2Reader::IsRefused(const ID3v2Frame& frame) const {
+    using Header = ID3v2FrameHeader;
+    const Header& header = frame.header;
     if (m_header.version == 3)
-        return (frame.formatFlags & (kV23Compression | kV23Encryption)) != 0;
+        return header.Has(Header::kV23Compression) || header.Has(Header::kV23Encryption);
     if (m_header.version == 4)
-        return (frame.formatFlags & (kV24Compression | kV24Encryption | kV24DataLengthIndicator)) != 0;
+        return header.Has(Header::kV24Compression) || header.Has(Header::kV24Encryption) ||
+               header.Has(Header::kV24DataLengthIndicator);
     return false;
 }
 
@@ -156,80 +155,44 @@ ID3v2Reader::FrameContent ID3v2Reader::ContentOf(const ID3v2Frame& frame) const 
     FrameContent content;
     content.tagOffset = frame.BodyOffset();
     const uint8_t* raw = m_body + frame.BodyOffset();
-    const bool unsynchronised = m_header.version == 4 && ((frame.formatFlags & kV24Unsynchronised) != 0 ||
-                                                          m_header.Has(ID3v2Header::kUnsynchronisation));
+    const bool unsynchronised =
+        m_header.version == 4 && (frame.header.Has(ID3v2FrameHeader::kV24Unsynchronised) ||
+                                  m_header.Has(ID3v2Header::kUnsynchronisation));
     if (unsynchronised) {
-        content.decoded = unsynchronisation::Decode(raw, frame.size);
-        content.rawOffsets.emplace(raw, frame.size);
+        content.decoded = unsynchronisation::Decode(raw, frame.Size());
+        content.rawOffsets.emplace(raw, frame.Size());
         content.data = content.decoded.data();
         content.size = content.decoded.size();
     } else {
         content.data = raw;
-        content.size = frame.size;
+        content.size = frame.Size();
     }
     return content;
 }
 
 void ID3v2Reader::HandleFrame(const ID3v2Frame& frame) {
-    const FrameRule* rule = RuleFor(frame, m_header.version);
-    if (!rule)
-        return;
-    if (rule->field == kPodcast) {
+    const int version = m_header.version;
+    // A podcast frame marks the song whatever it holds.
+    if (IsFrameOf(frame, version, kPodcastIds)) {
         m_tags.podcast = 1;
         return;
     }
-    const bool refused = IsRefused(frame);
-    if (rule->field == kPicture) {
-        if (!refused) {
+    if (IsFrameOf(frame, version, kPictureIds)) {
+        if (!IsRefused(frame)) {
             FrameContent content = ContentOf(frame);
             ReadPicture(content);
         }
         return;
     }
-    if (refused) {
-        ApplyText(rule->field, AString());
+    const TextFrameRule* rule = TextRuleFor(frame, version);
+    if (!rule)
         return;
+    AString text;
+    if (!IsRefused(frame)) {
+        const FrameContent content = ContentOf(frame);
+        text = ID3v2Text::Decode(content.data, content.size, version);
     }
-    const FrameContent content = ContentOf(frame);
-    ApplyText(rule->field, ID3v2Text::Decode(content.data, content.size, m_header.version));
-}
-
-void ID3v2Reader::ApplyText(int field, const AString& text) {
-    const bool v24 = m_header.version == 4;
-    switch (field) {
-    case kTitle:
-        m_tags.title = text;
-        break;
-    case kAlbum:
-        m_tags.album = text;
-        break;
-    case kArtist:
-        if (!v24 || m_tags.artist.IsEmpty())
-            m_tags.artist = text;
-        break;
-    case kAlbumArtist:
-        if (v24 || m_tags.artist.IsEmpty())
-            m_tags.artist = text;
-        break;
-    case kGenre:
-        m_tags.genre = GenreTable::ResolveGenreV2(text);
-        break;
-    case kComposer:
-        m_tags.composer = text;
-        break;
-    case kTrack:
-        m_tags.trackNumber = TrackNumberOf(text);
-        break;
-    case kDisc:
-        DiscNumbersOf(text, m_tags.discNumber, m_tags.discCount);
-        break;
-    case kYear:
-        m_tags.year = text.GetLength() < kYearDigits ? 0 : LeadingNumber(text);
-        break;
-    case kCompilation:
-        m_tags.compilation = LeadingNumber(text);
-        break;
-    }
+    ApplySongFieldText(m_tags, rule->field, text, RulesFor(version));
 }
 
 // PIC: encoding, image format (3), picture type, description, image.

@@ -10,37 +10,30 @@
 #include <vector>
 
 class AFile;
-class AString;
-class ID3;
+struct SongFields;
 struct ID3v2Frame;
 
 class ID3v2Reader {
 public:
-    static constexpr int kErrorVersion = -15101;
-    static constexpr int kErrorCompressed = -15102;
-    static constexpr int kErrorExtendedHeader = -15103;
-    static constexpr int kErrorFooter = -15104;
-
     // 0 also when the stream holds no tag there (it is then put back at offset 0); the stream stands
     // after the tag body when one was read.
-    static int ReadID3v2(ID3& tags, AFile& stream, uint64_t fileLength);
+    static int ReadID3v2(SongFields& tags, AFile& stream, uint64_t fileLength);
 
 private:
     // A frame's bytes, after any unsynchronisation of its own was undone.
     struct FrameContent;
 
-    ID3v2Reader(ID3& tags, const ID3v2Header& header, uint64_t bodyPosition);
+    ID3v2Reader(SongFields& tags, const ID3v2Header& header, uint64_t bodyPosition);
     int ReadFrames(AFile& stream);
     int ReadBody(AFile& stream);
     void HandleFrame(const ID3v2Frame& frame);
     bool IsRefused(const ID3v2Frame& frame) const;
     FrameContent ContentOf(const ID3v2Frame& frame) const;
-    void ApplyText(int field, const AString& text);
     void ReadPicture(FrameContent& content);
     // Pictures are met in tag order, so the offsets asked for never decrease.
     uint64_t FileOffsetOf(uint64_t tagOffset);
 
-    ID3& m_tags;
+    SongFields& m_tags;
     ID3v2Header m_header;
     uint64_t m_bodyPosition;
     std::vector<uint8_t> m_raw;     // the body as stored

@@ -1,5 +1,7 @@
 #include "library/tags/ID3v2Text.h"
 
+#include "foundation/ByteOrder.h"
+
 #include <string_view>
 
 namespace {
@@ -17,8 +19,7 @@ std::string_view UpToZeroByte(const uint8_t* bytes, uint64_t length) {
 AString DecodeUtf16(const uint8_t* bytes, uint64_t length, bool bigEndian) {
     std::u16string text;
     for (uint64_t i = 0; i + 1 < length; i += 2) {
-        const char16_t unit =
-            bigEndian ? char16_t((bytes[i] << 8) | bytes[i + 1]) : char16_t(bytes[i] | (bytes[i + 1] << 8));
+        const char16_t unit = bigEndian ? LoadBE16(bytes + i) : LoadLE16(bytes + i);
         if (unit == 0)
             break;
         text.push_back(unit);

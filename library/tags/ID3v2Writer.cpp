@@ -5,28 +5,23 @@
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
-#include "library/tags/ID3.h"
 #include "library/tags/ID3v1Block.h"
+#include "library/tags/ID3v2FrameHeader.h"
 #include "library/tags/ID3v2FrameWalk.h"
 #include "library/tags/ID3v2Reader.h"
 #include "library/tags/ID3v2Text.h"
 #include "library/tags/ImageKind.h"
+#include "library/tags/SongFields.h"
 #include "library/tags/SongFileReader.h"
 #include "library/tags/Unsynchronisation.h"
 
 #include <cstring>
-#include <new>
 
 namespace {
 
 constexpr uint32_t kCopyBlock = 1024;
-constexpr uint64_t kMaxFrameSizeV22 = 0xFFFFFF;
-constexpr uint64_t kMaxFrameSizeV23 = 0xFFFFFFFF;
-constexpr uint8_t kV24Unsynchronised = 0x02;
 constexpr uint8_t kPictureTypeOther = 0;
 constexpr char kCommentLanguage[] = "eng";
-// A frame or tag that would not fit its size field is refused and the file left as it was.
-constexpr int kErrorTooLarge = kErrorInconsistentSize;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -64,12 +59,9 @@ void AppendText(Bytes& bytes, const AString& text, uint8_t encoding, bool termin
     Append(bytes, units.data(), terminated ? units.size() : units.size() - 2);
 }
 
-Bytes FrameV22(const char* id, const Bytes& content) {
-    Bytes frame(ID3v2FrameWalk::kHeaderLengthV22);
-    std::memcpy(frame.data(), id, 3);
-    frame[3] = static_cast<uint8_t>(content.size() >> 16);
-    frame[4] = static_cast<uint8_t>(content.size() >> 8);
-    frame[5] = static_cast<uint8_t>(content.size());
+// The frame's header in the version's form, then its content.
+Bytes Frame(const char* id, int version, const Bytes& content, uint8_t formatFlags = 0) {
+    Bytes frame = ID3v2FrameHeader(id, static_cast<uint32_t>(content.size()), formatFlags).Render(version);
     Append(frame, content.data(), content.size());
     return frame;
 }
@@ -80,7 +72,7 @@ Bytes TextFrameV22(const char* id, const AString& text, bool trailingZero) {
     AppendText(content, text, encoding, false);
     if (trailingZero)
         content.push_back(0);
-    return FrameV22(id, content);
+    return Frame(id, 2, content);
 }
 
 // "COM": encoding, language, an empty description, the text.
@@ -90,40 +82,22 @@ Bytes CommentFrameV22(const AString& text) {
     Append(content, kCommentLanguage, 3);
     AppendText(content, AString(), encoding, true);
     AppendText(content, text, encoding, false);
-    return FrameV22("COM", content);
-}
-
-uint64_t MaxFrameSize(int version) {
-    if (version == 2)
-        return kMaxFrameSizeV22;
-    return version == 3 ? kMaxFrameSizeV23 : ID3v2Header::kMaxSynchsafe;
-}
-
-void StoreFrameSize(uint8_t* header, int version, uint32_t size) {
-    if (version == 2) {
-        header[3] = static_cast<uint8_t>(size >> 16);
-        header[4] = static_cast<uint8_t>(size >> 8);
-        header[5] = static_cast<uint8_t>(size);
-    } else if (version == 3) {
-        StoreBE32(header + 4, size);
-    } else {
-        ID3v2Header::WriteSynchsafe32(header + 4, size);
-    }
+    return Frame("COM", 2, content);
 }
 
 } // namespace
 
-int ID3v2Writer::Write(ID3& tags, const uint8_t* picture, uint32_t pictureLength, bool force,
-                       const CancelCallback& cancel) {
+int ID3v2Writer::Write(const AString& path, SongFields& tags, const uint8_t* picture, uint32_t pictureLength,
+                       bool force, const CancelCallback& cancel) {
     AFile source;
-    if (const int result = source.Open(tags.path, AFile::kModeRead, false))
+    if (const int result = source.Open(path, AFile::kModeRead, false))
         return result;
     switch (SongFileReader::FormatOf(tags.extension)) {
     case SongFileReader::Format::Mp4:
     case SongFileReader::Format::Aiff:
         return kErrorNotSupported;
     case SongFileReader::Format::Mp3:
-        return ID3v2Writer(tags, source, picture, pictureLength, force, cancel).WriteTag();
+        return ID3v2Writer(path, tags, source, picture, pictureLength, force, cancel).WriteTag();
     case SongFileReader::Format::Other:
         break;
     }
@@ -140,9 +114,9 @@ int ID3v2Writer::WriteTag() {
     if (!header.Parse(bytes))
         return BuildFramesV22();
     if (header.version < 2 || header.version > 4)
-        return kErrorVersion;
+        return kErrorID3v2WriteVersion;
     if (header.version == 2 && header.Has(ID3v2Header::kExtendedHeader))
-        return ID3v2Reader::kErrorCompressed;
+        return kErrorID3v2Compressed;
     Bytes body;
     if (const int result = AddPicture(header, body))
         return result;
@@ -159,19 +133,14 @@ int ID3v2Writer::AddPicture(ID3v2Header& header, Bytes& body) {
         return kPictureErrors[header.version];
     if (const int result = recordio::CheckRemaining(m_source, header.bodySize))
         return result;
-    try {
-        body.resize(header.bodySize);
-    } catch (const std::bad_alloc&) {
-        return kErrorOutOfMemory;
-    }
-    if (const int result = m_source.Read(body.data(), header.bodySize))
+    if (const int result = recordio::ReadBytes(m_source, header.bodySize, body, kErrorOutOfMemory))
         return result;
     const Bytes frame = PictureFrame(header);
     if (frame.empty())
-        return kErrorTooLarge;
+        return kErrorInconsistentSize;
     const uint64_t framesEnd = FindFramesEnd(header, body.data(), body.size());
     if (framesEnd + frame.size() > ID3v2Header::kMaxSynchsafe)
-        return kErrorTooLarge;
+        return kErrorInconsistentSize;
     body.resize(framesEnd);
     Append(body, frame.data(), frame.size());
     header.bodySize = static_cast<uint32_t>(body.size());
@@ -206,14 +175,10 @@ Bytes ID3v2Writer::PictureFrame(const ID3v2Header& header) const {
     // ID3v2.4 unsynchronises each frame's content; older versions the whole tag, headers included.
     if (version == 4 && unsynchronised)
         content = unsynchronisation::Encode(content.data(), content.size());
-    if (content.size() > MaxFrameSize(version))
+    if (content.size() > ID3v2FrameHeader::MaxSize(version))
         return Bytes();
-    Bytes frame(ID3v2FrameWalk::HeaderLength(version));
-    std::memcpy(frame.data(), version == 2 ? "PIC" : "APIC", version == 2 ? 3 : 4);
-    StoreFrameSize(frame.data(), version, static_cast<uint32_t>(content.size()));
-    if (version == 4 && unsynchronised)
-        frame[9] = kV24Unsynchronised;
-    Append(frame, content.data(), content.size());
+    const uint8_t flags = version == 4 && unsynchronised ? ID3v2FrameHeader::kV24Unsynchronised : 0;
+    Bytes frame = Frame(version == 2 ? "PIC" : "APIC", version, content, flags);
     if (version < 4 && unsynchronised)
         frame = unsynchronisation::Encode(frame.data(), frame.size());
     return frame;
@@ -230,7 +195,7 @@ int ID3v2Writer::BuildFramesV22() {
         return result;
     if (const int result = m_source.Seek(0))
         return result;
-    const ID3& tags = m_tags;
+    const SongFields& tags = m_tags;
     if (tags.title.IsEmpty() && tags.artist.IsEmpty() && tags.album.IsEmpty() && tags.comment.IsEmpty() &&
         tags.genre.IsEmpty() && tags.year == 0 && tags.trackNumber == 0)
         return kErrorNotSupported;
@@ -258,15 +223,15 @@ int ID3v2Writer::BuildFramesV22() {
         const Bytes frame = field.layout == Layout::Comment
                                 ? CommentFrameV22(field.text)
                                 : TextFrameV22(field.id, field.text, field.layout == Layout::TextAndZero);
-        if (frame.size() - ID3v2FrameWalk::kHeaderLengthV22 > kMaxFrameSizeV22)
-            return kErrorTooLarge;
+        if (frame.size() - ID3v2FrameHeader::kLengthV22 > ID3v2FrameHeader::MaxSize(2))
+            return kErrorInconsistentSize;
         Append(body, frame.data(), frame.size());
     }
     ID3v2Header header;
     header.version = 2;
     const Bytes picture = PictureFrame(header);
     if (picture.empty() || body.size() + picture.size() > ID3v2Header::kMaxSynchsafe)
-        return kErrorTooLarge;
+        return kErrorInconsistentSize;
     Append(body, picture.data(), picture.size());
     header.bodySize = static_cast<uint32_t>(body.size());
     return ReplaceAudio(header, body);
@@ -276,7 +241,7 @@ int ID3v2Writer::BuildFramesV22() {
 // there follows the new tag unchanged.
 int ID3v2Writer::ReplaceAudio(const ID3v2Header& header, const Bytes& body) {
     AReplacingFile target;
-    if (const int result = target.Begin(m_tags.path, m_force))
+    if (const int result = target.Begin(m_path, m_force))
         return result;
     uint8_t bytes[ID3v2Header::kLength];
     header.Store(bytes);

@@ -3,6 +3,7 @@
 // ID3v2.2, 2.3 or 2.4 tag (every old frame stays, the padding goes), or in a new ID3v2.2 tag built
 // from the record's fields. The new file is written beside the song and renamed over it.
 
+#include "foundation/AString.h"
 #include "foundation/CancelCallback.h"
 #include "library/tags/ID3v2Header.h"
 
@@ -10,27 +11,24 @@
 #include <vector>
 
 class AFile;
-class ID3;
+struct SongFields;
 
 class ID3v2Writer {
 public:
-    static constexpr int kErrorVersion = -15105;
-    static constexpr int kErrorNewTagPicture = -15106;
-    static constexpr int kErrorPictureV22 = -15107;
-    static constexpr int kErrorPictureV23 = -15108;
-    static constexpr int kErrorPictureV24 = -15109;
-
-    static int Write(ID3& tags, const uint8_t* picture, uint32_t pictureLength, bool force,
-                     const CancelCallback& cancel);
+    // The song file at `path`; a new tag takes its texts from the fields (after the file's ID3v1 block,
+    // if any, was read into them). A frame or tag too large for its size field is refused with
+    // kErrorInconsistentSize, the file left as it was.
+    static int Write(const AString& path, SongFields& tags, const uint8_t* picture, uint32_t pictureLength,
+                     bool force, const CancelCallback& cancel);
 
 private:
     // Where the frames of a tag body end (before padding); an extended header is stepped over.
     static uint64_t FindFramesEnd(const ID3v2Header& header, const uint8_t* body, uint64_t size);
 
-    ID3v2Writer(ID3& tags, AFile& source, const uint8_t* picture, uint32_t pictureLength, bool force,
-                const CancelCallback& cancel)
-        : m_tags(tags), m_source(source), m_picture(picture), m_pictureLength(pictureLength), m_force(force),
-          m_cancel(cancel) {}
+    ID3v2Writer(const AString& path, SongFields& tags, AFile& source, const uint8_t* picture,
+                uint32_t pictureLength, bool force, const CancelCallback& cancel)
+        : m_path(path), m_tags(tags), m_source(source), m_picture(picture), m_pictureLength(pictureLength),
+          m_force(force), m_cancel(cancel) {}
 
     int WriteTag();
     int BuildFramesV22();
@@ -40,7 +38,8 @@ private:
     std::vector<uint8_t> PictureFrame(const ID3v2Header& header) const;
     bool IsJpeg() const;
 
-    ID3& m_tags;
+    const AString& m_path;
+    SongFields& m_tags;
     AFile& m_source;
     const uint8_t* m_picture;
     uint32_t m_pictureLength;

@@ -3,70 +3,54 @@
 #include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
 #include "library/tags/GenreTable.h"
-#include "library/tags/ID3.h"
 #include "library/tags/ImageKind.h"
 #include "library/tags/Mp4Atom.h"
-#include "library/tags/TagNumbers.h"
+#include "library/tags/SongFieldText.h"
+#include "library/tags/SongFields.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-enum ItemAction {
-    kTitle,
-    kAlbum,
-    kArtist,
-    kAlbumArtist,
-    kTVShow,
-    kGenreText,
-    kGenreNumber,
-    kComposer,
-    kCoverArt,
-    kTrack,
-    kDisc,
-    kYear,
-    kCompilation,
-    kMediaKind,
-    kPodcast,
-    kAccountName,
-    kMediaData,
-};
+// What an item gives beside a text.
+enum class ItemKind { Text, CoverArt, MediaData };
 
 struct ItemRule {
     char type[5];
-    ItemAction action;
+    ItemKind kind;
+    SongField field; // of a text item
 };
 
 constexpr ItemRule kItemRules[] = {
-    {"\xA9nam", kTitle},
+    {"\xA9nam", ItemKind::Text, SongField::Title},
     {"\xA9"
      "alb",
-     kAlbum},
+     ItemKind::Text, SongField::Album},
     {"\xA9"
      "ART",
-     kArtist},
-    {"aART", kAlbumArtist},
-    {"tvsh", kTVShow},
-    {"\xA9gen", kGenreText},
-    {"gnre", kGenreNumber},
-    {"\xA9wrt", kComposer},
-    {"covr", kCoverArt},
-    {"trkn", kTrack},
-    {"disk", kDisc},
+     ItemKind::Text, SongField::Artist},
+    {"aART", ItemKind::Text, SongField::AlbumArtist},
+    {"tvsh", ItemKind::Text, SongField::TVShow},
+    {"\xA9gen", ItemKind::Text, SongField::Genre},
+    {"gnre", ItemKind::Text, SongField::GenreCode},
+    {"\xA9wrt", ItemKind::Text, SongField::Composer},
+    {"trkn", ItemKind::Text, SongField::Track},
+    {"disk", ItemKind::Text, SongField::Disc},
     {"\xA9"
      "day",
-     kYear},
-    {"cpil", kCompilation},
-    {"stik", kMediaKind},
-    {"pcst", kPodcast},
-    {"apID", kAccountName},
-    {"mdat", kMediaData},
+     ItemKind::Text, SongField::Year},
+    {"cpil", ItemKind::Text, SongField::Compilation},
+    {"stik", ItemKind::Text, SongField::MediaKind},
+    {"pcst", ItemKind::Text, SongField::Podcast},
+    {"apID", ItemKind::Text, SongField::AccountName},
+    {"covr", ItemKind::CoverArt, {}},
+    {"mdat", ItemKind::MediaData, {}},
 };
 
 // The "data" atom that opens an item's body: size, "data", type code, locale, then the value.
@@ -121,7 +105,7 @@ AString Utf8Text(const uint8_t* value, uint64_t length) {
 AString Utf16Text(const uint8_t* value, uint64_t length) {
     std::u16string text;
     for (uint64_t i = 0; i + 1 < length; i += 2) {
-        const char16_t unit = static_cast<char16_t>((value[i] << 8) | value[i + 1]);
+        const char16_t unit = LoadBE16(value + i);
         if (unit == 0)
             break;
         if (!(i == 0 && unit == kByteOrderMark))
@@ -130,9 +114,15 @@ AString Utf16Text(const uint8_t* value, uint64_t length) {
     return AString(text);
 }
 
+AString GenreName(const AString& text) {
+    return GenreTable::ResolveGenreNumber(text, kGenreNumberOffset);
+}
+
+constexpr SongFieldRules kFieldRules{false, &GenreName, 0};
+
 } // namespace
 
-int Mp4Reader::ReadMP4(ID3& tags, AFile& stream, uint64_t fileLength) {
+int Mp4Reader::ReadMP4(SongFields& tags, AFile& stream, uint64_t fileLength) {
     Mp4Reader reader(tags, stream, fileLength);
     Mp4Atom atom;
     bool found = false;
@@ -192,7 +182,7 @@ int Mp4Reader::WalkItems(uint64_t from) {
             return result;
         position = item.End();
     }
-    m_tags.tagKinds |= ID3::kTagMP4WalkComplete;
+    m_tags.tagKinds |= SongFields::kTagMP4WalkComplete;
     return result;
 }
 
@@ -200,70 +190,19 @@ int Mp4Reader::HandleItem(const Mp4Atom& item) {
     const ItemRule* rule = RuleFor(item);
     if (!rule)
         return 0;
-    if (rule->action == kMediaData) {
+    if (rule->kind == ItemKind::MediaData) {
         m_tags.audioStart = item.BodyPosition();
         m_tags.audioEnd = item.End() - 1;
         return 0;
     }
-    if (rule->action == kCoverArt)
+    if (rule->kind == ItemKind::CoverArt)
         return ReadCoverArt(item);
     AString text;
     bool hasValue = false;
     if (const int result = ReadDataAtom(item, text, hasValue))
         return result;
-    if (!hasValue)
-        return 0;
-    switch (rule->action) {
-    case kTitle:
-        m_tags.title = text;
-        break;
-    case kAlbum:
-        m_tags.album = text;
-        break;
-    case kArtist:
-        m_tags.artist = text;
-        break;
-    case kAlbumArtist:
-        if (m_tags.artist.IsEmpty())
-            m_tags.artist = text;
-        break;
-    case kTVShow:
-        m_tags.tvShow = text;
-        break;
-    case kGenreText:
-        m_tags.genre = GenreTable::ResolveGenreNumber(text, kGenreNumberOffset);
-        break;
-    case kGenreNumber:
-        if (m_tags.genre.IsEmpty())
-            m_tags.genre = GenreTable::ResolveGenreNumber(text, kGenreNumberOffset);
-        break;
-    case kComposer:
-        m_tags.composer = text;
-        break;
-    case kTrack:
-        m_tags.trackNumber = TrackNumberOf(text);
-        break;
-    case kDisc:
-        DiscNumbersOf(text, m_tags.discNumber, m_tags.discCount);
-        break;
-    case kYear:
-        m_tags.year = LeadingNumber(text);
-        break;
-    case kCompilation:
-        m_tags.compilation = LeadingNumber(text);
-        break;
-    case kMediaKind:
-        m_tags.mediaKind = static_cast<int32_t>(LeadingNumber(text));
-        break;
-    case kPodcast:
-        m_tags.podcast = LeadingNumber(text);
-        break;
-    case kAccountName:
-        m_tags.accountName = text;
-        break;
-    default:
-        break;
-    }
+    if (hasValue)
+        ApplySongFieldText(m_tags, rule->field, text, kFieldRules);
     return 0;
 }
 
@@ -271,15 +210,10 @@ int Mp4Reader::ReadDataAtom(const Mp4Atom& item, AString& text, bool& hasValue) 
     hasValue = false;
     if (item.BodySize() < kDataHeaderLength || item.BodySize() > UINT32_MAX)
         return 0;
-    std::vector<uint8_t> body;
-    try {
-        body.resize(item.BodySize());
-    } catch (const std::bad_alloc&) {
-        return kErrorOutOfMemory;
-    }
     if (const int result = m_stream.Seek(item.BodyPosition()))
         return result;
-    if (const int result = m_stream.Read(body.data(), static_cast<uint32_t>(body.size())))
+    std::vector<uint8_t> body;
+    if (const int result = recordio::ReadBytes(m_stream, item.BodySize(), body, kErrorOutOfMemory))
         return result;
     if (!IsDataAtom(body.data()))
         return 0;

@@ -6,16 +6,16 @@
 
 class AFile;
 class AString;
-class ID3;
+struct SongFields;
 struct Mp4Atom;
 
 class Mp4Reader {
 public:
     // 0 with only the file facts when the file is no MP4 or has no item list.
-    static int ReadMP4(ID3& tags, AFile& stream, uint64_t fileLength);
+    static int ReadMP4(SongFields& tags, AFile& stream, uint64_t fileLength);
 
 private:
-    Mp4Reader(ID3& tags, AFile& stream, uint64_t fileLength)
+    Mp4Reader(SongFields& tags, AFile& stream, uint64_t fileLength)
         : m_tags(tags), m_stream(stream), m_fileLength(fileLength) {}
 
     int FindAtom(uint64_t from, const char* type, Mp4Atom& atom, bool& found);
@@ -25,7 +25,7 @@ private:
     int ReadDataAtom(const Mp4Atom& item, AString& text, bool& hasValue);
     int ReadCoverArt(const Mp4Atom& item);
 
-    ID3& m_tags;
+    SongFields& m_tags;
     AFile& m_stream;
     uint64_t m_fileLength;
 };

@@ -2,9 +2,10 @@
 
 #include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
-#include "library/tags/ID3.h"
+#include "foundation/ErrorCodes.h"
 #include "library/tags/ID3v1Block.h"
 #include "library/tags/MpegFrameHeader.h"
+#include "library/tags/SongFields.h"
 
 #include <algorithm>
 #include <cstring>
@@ -37,8 +38,9 @@ constexpr uint64_t kVbriMaxFrames = 0x80000000u;
 
 } // namespace
 
-int MpegInfoReader::ReadMpegInfo(ID3& tags, AFile& stream, uint64_t fileLength) {
-    MpegInfoReader reader(stream, fileLength, (tags.tagKinds & (ID3::kTagID3v10 | ID3::kTagID3v11)) != 0);
+int MpegInfoReader::ReadMpegInfo(SongFields& tags, AFile& stream, uint64_t fileLength) {
+    MpegInfoReader reader(stream, fileLength,
+                          (tags.tagKinds & (SongFields::kTagID3v10 | SongFields::kTagID3v11)) != 0);
     uint64_t position = stream.GetPosition();
     if (const int result = reader.SkipZeros(position))
         return result;
@@ -82,7 +84,7 @@ int MpegInfoReader::FindMpegFrameSync(uint64_t from, uint8_t* header, uint64_t& 
         if (const int result = Look(position, MpegFrameHeader::kLength, bytes, available))
             return result;
         if (available == 0)
-            return kErrorNoFrame;
+            return kErrorNoMpegFrame;
         for (uint32_t i = 0; i + MpegFrameHeader::kLength <= available; ++i) {
             if (MpegFrameHeader::IsFrameHeader(bytes + i)) {
                 std::memcpy(header, bytes + i, MpegFrameHeader::kLength);

@@ -7,15 +7,13 @@
 #include <vector>
 
 class AFile;
-class ID3;
+struct SongFields;
 class MpegFrameHeader;
 
 class MpegInfoReader {
 public:
-    static constexpr int kErrorNoFrame = -15110;
-
     // From the stream's position; 0 when a frame was accepted, -15110 when none was up to the end.
-    static int ReadMpegInfo(ID3& tags, AFile& stream, uint64_t fileLength);
+    static int ReadMpegInfo(SongFields& tags, AFile& stream, uint64_t fileLength);
 
 private:
     struct Estimate {

@@ -3,11 +3,11 @@
 #include "foundation/AFile.h"
 #include "foundation/ErrorCodes.h"
 #include "library/tags/AiffReader.h"
-#include "library/tags/ID3.h"
 #include "library/tags/ID3v1Block.h"
 #include "library/tags/ID3v2Reader.h"
 #include "library/tags/Mp4Reader.h"
 #include "library/tags/MpegInfoReader.h"
+#include "library/tags/SongFields.h"
 
 namespace {
 
@@ -33,40 +33,40 @@ SongFileReader::Format SongFileReader::FormatOf(const AString& extension) {
     return Format::Other;
 }
 
-int SongFileReader::Read(ID3& tags, AFile& stream, const AString& path) {
-    tags.Reset(path);
+int SongFileReader::Read(SongFields& fields, AFile& stream, const AString& path) {
+    fields = {};
     const uint64_t fileLength = stream.GetLength();
-    tags.fileSize = static_cast<uint32_t>(fileLength);
+    fields.fileSize = static_cast<uint32_t>(fileLength);
     if (fileLength == 0)
         return kErrorInconsistentSize;
-    path.GetExtension(tags.extension);
+    path.GetExtension(fields.extension);
     int result = 0;
-    switch (FormatOf(tags.extension)) {
+    switch (FormatOf(fields.extension)) {
     case Format::Mp3:
-        result = ReadMp3(tags, stream, fileLength);
+        result = ReadMp3(fields, stream, fileLength);
         break;
     case Format::Aiff:
-        result = AiffReader::ReadAIFF(tags, stream, fileLength);
+        result = AiffReader::ReadAIFF(fields, stream, fileLength);
         break;
     case Format::Mp4:
-        result = Mp4Reader::ReadMP4(tags, stream, fileLength);
+        result = Mp4Reader::ReadMP4(fields, stream, fileLength);
         break;
     case Format::Other:
         break;
     }
     if (result == 0)
-        tags.SetDisplayName();
+        fields.displayName = fields.title.IsEmpty() ? path.GetFileTitle() : fields.title;
     return result;
 }
 
-int SongFileReader::ReadMp3(ID3& tags, AFile& stream, uint64_t fileLength) {
-    if (const int result = ID3v1Block::ReadID3v1(tags, stream, fileLength))
+int SongFileReader::ReadMp3(SongFields& fields, AFile& stream, uint64_t fileLength) {
+    if (const int result = ID3v1Block::ReadID3v1(fields, stream, fileLength))
         return result;
     if (const int result = stream.Seek(0))
         return result;
-    if (const int result = ID3v2Reader::ReadID3v2(tags, stream, fileLength))
+    if (const int result = ID3v2Reader::ReadID3v2(fields, stream, fileLength))
         return result;
     // A song whose frames cannot be read keeps its tags; it only lacks its duration and bit rate.
-    MpegInfoReader::ReadMpegInfo(tags, stream, fileLength);
+    MpegInfoReader::ReadMpegInfo(fields, stream, fileLength);
     return 0;
 }

@@ -4,7 +4,7 @@
 #include "foundation/AString.h"
 
 class AFile;
-class ID3;
+struct SongFields;
 
 class SongFileReader {
 public:
@@ -12,9 +12,9 @@ public:
 
     // Compared without regard to case; the extension has no dot.
     static Format FormatOf(const AString& extension);
-    // Resets the record for `path` and fills it from the stream, which holds that file's bytes.
-    static int Read(ID3& tags, AFile& stream, const AString& path);
+    // Resets the fields and fills them from the stream, which holds the bytes of the file at `path`.
+    static int Read(SongFields& fields, AFile& stream, const AString& path);
 
 private:
-    static int ReadMp3(ID3& tags, AFile& stream, uint64_t fileLength);
+    static int ReadMp3(SongFields& fields, AFile& stream, uint64_t fileLength);
 };

@@ -185,32 +185,28 @@ bool CopyTimesAndMode(const std::string& from, const std::string& to) {
 }
 
 CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, const CopyControl& control) {
-    const int source = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (source < 0)
+    FileDescriptor source(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!source.IsOpen())
         return CopyOutcome::SourceOpenFailed;
     struct stat info {};
-    if (fstat(source, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(source);
+    if (fstat(source.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return CopyOutcome::SourceOpenFailed;
-    }
     std::string temporary;
-    const int target = CreateTemporaryBeside(to, temporary);
-    if (target < 0) {
-        close(source);
+    FileDescriptor target = CreateTemporaryBeside(to, temporary);
+    if (!target.IsOpen())
         return CopyOutcome::TargetOpenFailed;
-    }
     const auto size = static_cast<uint64_t>(info.st_size);
     // Reserving the whole length at once spares the filesystem growing the file chunk by chunk; where
     // it cannot reserve, the copy simply goes on.
     if (size > 0)
-        fallocate(target, 0, 0, static_cast<off_t>(size));
+        fallocate(target.Get(), 0, 0, static_cast<off_t>(size));
     // An existing target is only given up for a copy that is safely on the disk.
     const bool mustSync = control.syncAlways || GetStatus(to).exists;
-    CopyOutcome outcome = CopyDataInChunks(source, target, size, control);
-    close(source);
-    if (outcome == CopyOutcome::Copied && mustSync && fdatasync(target) != 0)
+    CopyOutcome outcome = CopyDataInChunks(source.Get(), target.Get(), size, control);
+    source.Close();
+    if (outcome == CopyOutcome::Copied && mustSync && fdatasync(target.Get()) != 0)
         outcome = CopyOutcome::WriteFailed;
-    if (close(target) != 0 && outcome == CopyOutcome::Copied)
+    if (!target.Close() && outcome == CopyOutcome::Copied)
         outcome = CopyOutcome::WriteFailed;
     if (outcome == CopyOutcome::Copied)
         outcome = PutInPlace(from, temporary, to, size, mustSync);
@@ -249,21 +245,17 @@ bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
     return complete;
 }
 
-int CreateTemporaryBeside(const std::string& target, std::string& temporaryPath) {
+FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& temporaryPath) {
     std::string pattern = ParentOf(target) + "/." + BaseName(target) + ".partXXXXXX";
-    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd >= 0)
+    FileDescriptor file(mkostemp(pattern.data(), O_CLOEXEC));
+    if (file.IsOpen())
         temporaryPath = pattern;
-    return fd;
+    return file;
 }
 
 bool SyncDirectoryOf(const std::string& path) {
-    const int fd = open(ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = fsync(fd) == 0;
-    close(fd);
-    return synced;
+    const FileDescriptor folder(open(ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return folder.IsOpen() && fsync(folder.Get()) == 0;
 }
 
 } // namespace nativefiles

@@ -3,6 +3,8 @@
 // Read-only means "the owner's write bit is clear"; the kernel does not enforce it for root, so the
 // callers check it themselves before they write or delete.
 
+#include "platform/files/FileDescriptor.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -74,8 +76,8 @@ bool GetFreeSpace(const std::string& path, uint64_t& bytes);
 // Entries other than "." and "..", sorted by name so that every listing repeats.
 bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries);
 
-// Creates a new empty file beside `target` under a unique name; returns its descriptor, or -1.
-int CreateTemporaryBeside(const std::string& target, std::string& temporaryPath);
+// Creates a new empty file beside `target` under a unique name; its descriptor, not open on failure.
+FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& temporaryPath);
 
 bool SyncDirectoryOf(const std::string& path);
 

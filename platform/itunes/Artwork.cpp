@@ -1,10 +1,10 @@
 #include "platform/itunes/Artwork.h"
 
+#include "platform/files/FileDescriptor.h"
 #include "platform/itunes/Call.h"
+#include "platform/itunes/DescriptorIO.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace itunesapp {
 
@@ -14,19 +14,11 @@ Status Artwork::SaveToFile(const std::string& path) const {
         if (const Status status = call.Check(); status != Status::Ok)
             return status;
     }
-    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (descriptor < 0)
+    nativefiles::FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!file.IsOpen())
         return Status::Failed;
-    bool written = true;
-    for (size_t done = 0; written && done < m_bytes->size();) {
-        const ssize_t put = write(descriptor, m_bytes->data() + done, m_bytes->size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        written = put > 0;
-        if (written)
-            done += static_cast<size_t>(put);
-    }
-    written = close(descriptor) == 0 && written;
+    const std::string_view bytes(reinterpret_cast<const char*>(m_bytes->data()), m_bytes->size());
+    const bool written = WriteAll(file.Get(), bytes) && file.Close();
     return written ? Status::Ok : Status::Failed;
 }
 

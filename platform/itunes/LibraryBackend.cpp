@@ -1,6 +1,7 @@
 #include "platform/itunes/LibraryBackend.h"
 
 #include "platform/files/NativeFiles.h"
+#include "platform/itunes/DescriptorIO.h"
 #include "platform/itunes/FileUrl.h"
 
 #include <cerrno>
@@ -19,32 +20,6 @@ namespace {
 constexpr char kLockSuffix[] = ".lock";
 constexpr char kMusicFolderName[] = "iTunes Music";
 constexpr mode_t kNewFileMode = 0644;
-
-bool ReadWhole(int descriptor, std::string& text) {
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = read(descriptor, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        text.append(buffer, static_cast<size_t>(got));
-    }
-}
-
-bool WriteWhole(int descriptor, const std::string& text) {
-    for (size_t done = 0; done < text.size();) {
-        const ssize_t put = write(descriptor, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        done += static_cast<size_t>(put);
-    }
-    return true;
-}
 
 std::string LockPathOf(const std::string& file) {
     std::string path = nativefiles::ParentOf(file);
@@ -213,15 +188,13 @@ void LibraryBackend::RollBack() {
 }
 
 bool LibraryBackend::ReadFile(LibraryHeader& header, MediaModel& model, FileIdentity& identity) const {
-    const int descriptor = open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
+    const nativefiles::FileDescriptor file(open(m_file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen())
         return false;
-    identity = FileIdentity::OfDescriptor(descriptor);
+    identity = FileIdentity::OfDescriptor(file.Get());
     std::string text;
     text.reserve(identity.size);
-    const bool read = ReadWhole(descriptor, text);
-    close(descriptor);
-    return read && ReadLibraryText(text, header, model);
+    return ReadToEnd(file.Get(), text) && ReadLibraryText(text, header, model);
 }
 
 bool LibraryBackend::SaveNow() {
@@ -242,14 +215,14 @@ bool LibraryBackend::WriteFile(const std::string& text) {
     std::filesystem::create_directories(nativefiles::ParentOf(m_file), ignored);
     RemoveLeftoverTemporaries();
     std::string temporary;
-    const int descriptor = nativefiles::CreateTemporaryBeside(m_file, temporary);
-    if (descriptor < 0)
+    nativefiles::FileDescriptor file = nativefiles::CreateTemporaryBeside(m_file, temporary);
+    if (!file.IsOpen())
         return false;
     struct stat old {};
-    fchmod(descriptor, stat(m_file.c_str(), &old) == 0 ? (old.st_mode & 07777) : kNewFileMode);
-    bool written = WriteWhole(descriptor, text) && fsync(descriptor) == 0;
-    const FileIdentity identity = FileIdentity::OfDescriptor(descriptor);
-    written = close(descriptor) == 0 && written && identity.size == text.size();
+    fchmod(file.Get(), stat(m_file.c_str(), &old) == 0 ? (old.st_mode & 07777) : kNewFileMode);
+    bool written = WriteAll(file.Get(), text) && fsync(file.Get()) == 0;
+    const FileIdentity identity = FileIdentity::OfDescriptor(file.Get());
+    written = file.Close() && written && identity.size == text.size();
     if (!written || !nativefiles::RenameOver(temporary, m_file)) {
         nativefiles::RemoveFile(temporary);
         return false;

@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <thread>
-#include <unistd.h>
 
 namespace itunesapp {
 namespace {
@@ -16,30 +15,25 @@ constexpr std::chrono::milliseconds kRetryPause{5};
 bool LockFile::Acquire(std::chrono::milliseconds timeout) {
     if (Held())
         return true;
-    const int descriptor = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (descriptor < 0)
+    nativefiles::FileDescriptor file(open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    if (!file.IsOpen())
         return false;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
-            m_descriptor = descriptor;
+        if (flock(file.Get(), LOCK_EX | LOCK_NB) == 0) {
+            m_file = std::move(file);
             return true;
         }
         const bool retry = errno == EWOULDBLOCK || errno == EINTR;
-        if (!retry || std::chrono::steady_clock::now() >= deadline) {
-            close(descriptor);
+        if (!retry || std::chrono::steady_clock::now() >= deadline)
             return false;
-        }
         std::this_thread::sleep_for(kRetryPause);
     }
 }
 
+// Closing the descriptor ends the lock.
 void LockFile::Release() {
-    if (!Held())
-        return;
-    flock(m_descriptor, LOCK_UN);
-    close(m_descriptor);
-    m_descriptor = -1;
+    m_file.Close();
 }
 
 } // namespace itunesapp

@@ -9,6 +9,10 @@
 
 namespace {
 
+std::span<const uint8_t> Text(const char* text, size_t length) {
+    return {reinterpret_cast<const uint8_t*>(text), length};
+}
+
 std::vector<uint8_t> Saved(const AArray& array) {
     AMemFile stream;
     EXPECT_EQ(array.Serialize(stream), 0);
@@ -24,10 +28,10 @@ TEST(AArray, EmptyArrayRecord) {
 
 TEST(AArray, OwnedAndBorrowedEntriesSaveAndLoad) {
     AArray array;
-    char borrowed[] = "xyz";
-    ASSERT_EQ(array.AddCopy("ab", 2), 0);
-    array.Add(borrowed, 3);
-    ASSERT_EQ(array.InsertCopyAt("0", 1, 0), 0);
+    uint8_t borrowed[] = {'x', 'y', 'z'};
+    ASSERT_EQ(array.AddCopy(Text("ab", 2)), 0);
+    array.Add(borrowed);
+    ASSERT_EQ(array.InsertCopyAt(Text("0", 1), 0), 0);
     const std::vector<uint8_t> record = Saved(array);
     EXPECT_EQ(record, (std::vector<uint8_t>{0x02, 0x00, 0x10, 0x00, 3,   0,   0, 0, 1, 0, 0,   0,   '0',
                                             2,    0,    0,    0,    'a', 'b', 3, 0, 0, 0, 'x', 'y', 'z'}));
@@ -35,10 +39,10 @@ TEST(AArray, OwnedAndBorrowedEntriesSaveAndLoad) {
     AMemFile stream(record.data(), static_cast<uint32_t>(record.size()));
     ASSERT_EQ(loaded.Load(stream), 0);
     ASSERT_EQ(loaded.GetCount(), 3);
-    char out[8] = {};
-    EXPECT_EQ(loaded.GetData(2, out, sizeof out), 3u);
-    EXPECT_STREQ(out, "xyz");
-    EXPECT_EQ(loaded.GetData(2, out, 0), 0u);
+    uint8_t out[8] = {};
+    EXPECT_EQ(loaded.GetData(2, out), 3u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(out), "xyz");
+    EXPECT_EQ(loaded.GetData(2, std::span(out, 0)), 0u);
     loaded.RemoveAt(0);
     EXPECT_EQ(loaded.GetLength(0), 2u);
     EXPECT_THROW(loaded.GetAt(2), std::out_of_range);
@@ -61,7 +65,7 @@ TEST(AArray, DamagedRecordsKeepWhatLoadedAndAllocateNothingHuge) {
     };
     for (const auto& c : cases) {
         AArray array;
-        array.AddCopy("old", 3);
+        array.AddCopy(Text("old", 3));
         AMemFile stream(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()));
         EXPECT_EQ(array.Load(stream), c.result) << c.what;
         EXPECT_EQ(array.GetCount(), c.count) << c.what;

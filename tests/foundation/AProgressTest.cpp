@@ -156,15 +156,16 @@ TEST(AProgress, LogWaitsForItsWindow) {
     EXPECT_EQ(progress.PendingLog(), "");
 }
 
-TEST(AProgress, QuietProgressKeepsNoLogAndShowsNothing) {
+// Quiet means nothing shown; what is logged (errors above all) is kept for whoever reads it.
+TEST(AProgress, QuietProgressShowsNothingButKeepsItsLog) {
     AProgressLite quiet;
     RecordingStatusView status;
     quiet.SetStatus(&status);
     quiet.Start();
-    quiet.SetPos(0.5);
-    quiet.Log("gone", true);
+    quiet.SetPos(0.5, nullptr, nullptr, nullptr, false);
+    quiet.LogError(-5, AString("Copy failed: "), AString("/a.mp3"));
     EXPECT_TRUE(status.positions.empty());
-    EXPECT_EQ(quiet.PendingLog(), "");
+    EXPECT_NE(quiet.PendingLog().Find("Copy failed: /a.mp3 ERROR=-5: Invalid path."), -1);
 }
 
 TEST(AProgress, PromptsMapButtonsToAnswers) {

@@ -75,75 +75,92 @@ TEST(AStringRecord, MalformedRecordsGiveTheirCodes) {
 
 TEST(AStringForms, WriteAndReadBackEachForm) {
     const AString text(u"Café €");
-    for (int form : {1, 2, 3, 4, 6, 7, 8}) {
+    using Form = AString::Form;
+    for (const Form form : {Form::Narrow, Form::NarrowZero, Form::NarrowLine, Form::NarrowCounted,
+                            Form::WideZero, Form::WideLine, Form::WideRecord}) {
         AMemFile stream;
-        ASSERT_EQ(text.Write(stream, form), 0) << form;
+        ASSERT_EQ(text.Write(stream, form), 0) << int(form);
         const uint32_t size = stream.GetSize();
         ASSERT_EQ(stream.Seek(0), 0);
         AString back;
-        const int max = (form == 1) ? static_cast<int>(size) : 2048;
-        EXPECT_EQ(back.Read(stream, form, max), 0) << form;
-        EXPECT_EQ(back, text) << form;
+        const int max = (form == Form::Narrow) ? static_cast<int>(size) : 2048;
+        EXPECT_EQ(back.Read(stream, form, max), 0) << int(form);
+        EXPECT_EQ(back, text) << int(form);
     }
 }
 
 TEST(AStringForms, ExactBytesOfTheWideForms) {
     const AString text(u"ab");
+    using Form = AString::Form;
     const struct {
-        int form;
+        Form form;
         std::vector<uint8_t> bytes;
     } cases[] = {
-        {5, {'a', 0, 'b', 0}},
-        {6, {'a', 0, 'b', 0, 0, 0}},
-        {7, {'a', 0, 'b', 0, '\r', 0, '\n', 0}},
-        {8, {6, 0, 0xFF, 0xFE, 'a', 0, 'b', 0}},
-        {3, {'a', 'b', '\r', '\n'}},
-        {4, {2, 0, 'a', 'b'}},
+        {Form::Wide, {'a', 0, 'b', 0}},
+        {Form::WideZero, {'a', 0, 'b', 0, 0, 0}},
+        {Form::WideLine, {'a', 0, 'b', 0, '\r', 0, '\n', 0}},
+        {Form::WideRecord, {6, 0, 0xFF, 0xFE, 'a', 0, 'b', 0}},
+        {Form::WideAlias, {'a', 0, 'b', 0}},
+        {Form::NarrowZero, {'a', 'b', 0}},
+        {Form::NarrowLine, {'a', 'b', '\r', '\n'}},
+        {Form::NarrowCounted, {2, 0, 'a', 'b'}},
     };
     for (const auto& c : cases) {
         AMemFile stream;
         EXPECT_EQ(text.Write(stream, c.form), 0);
-        EXPECT_EQ(Bytes(stream), c.bytes) << c.form;
+        EXPECT_EQ(Bytes(stream), c.bytes) << int(c.form);
     }
     AMemFile stream;
-    EXPECT_EQ(text.Write(stream, 10), kErrorStringWriteForm);
+    EXPECT_EQ(text.Write(stream, static_cast<Form>(10)), kErrorStringWriteForm);
+    AString back;
+    EXPECT_EQ(back.Read(stream, Form::WideAlias, 4), kErrorStringReadForm);
 }
 
 TEST(AStringForms, LineReadsStopAtLineEndsAndEndOfStream) {
     const std::string lines = "first\r\nsecond\nlast";
     AMemFile stream(lines.data(), static_cast<uint32_t>(lines.size()));
     AString line;
-    EXPECT_EQ(line.Read(stream, 3, 2048), 0);
+    EXPECT_EQ(line.Read(stream, AString::Form::NarrowLine, 2048), 0);
     EXPECT_EQ(line, "first");
-    EXPECT_EQ(line.Read(stream, 3, 2048), 0);
+    EXPECT_EQ(line.Read(stream, AString::Form::NarrowLine, 2048), 0);
     EXPECT_EQ(line, "second");
-    EXPECT_EQ(line.Read(stream, 3, 2048), 0);
+    EXPECT_EQ(line.Read(stream, AString::Form::NarrowLine, 2048), 0);
     EXPECT_EQ(line, "last");
-    EXPECT_EQ(line.Read(stream, 3, 2048), kErrorEndOfStream);
+    EXPECT_EQ(line.Read(stream, AString::Form::NarrowLine, 2048), kErrorEndOfStream);
     EXPECT_TRUE(line.IsEmpty());
 }
 
 TEST(AStringForms, ExactBytesReadByEachForm) {
     const struct {
         const char* what;
-        int form;
+        AString::Form form;
         int max;
         std::vector<uint8_t> bytes;
         int result;
         std::u16string text;
     } cases[] = {
-        {"8-bit, max bytes", 1, 2, {'a', 'b', 'c'}, 0, u"ab"},
-        {"8-bit up to a zero byte", 2, 10, {'a', 0, 'b'}, 0, u"a"},
-        {"8-bit zero byte not within max", 2, 1, {'a', 'b', 0}, 0, u"a"},
-        {"8-bit Windows-1252", 2, 10, {0xE9, 0}, 0, u"\u00E9"},
-        {"counted 8-bit", 4, 0, {2, 0, 'h', 'i', 'x'}, 0, u"hi"},
-        {"counted 8-bit cut short", 4, 0, {3, 0, 'h', 'i'}, kErrorEndOfStream, u""},
-        {"counted 8-bit above the limit", 4, 0, {0x01, 0x08, 'h'}, kErrorStringTooLong, u""},
-        {"wide, odd last byte dropped", 5, 3, {'a', 0, 'b', 0}, 0, u"a"},
-        {"wide up to a zero character", 6, 0, {'a', 0, 0, 0, 'b', 0}, 0, u"a"},
-        {"wide line", 7, 0, {'a', 0, '\r', 0, '\n', 0, 'b', 0}, 0, u"a"},
-        {"record body", 8, 0, {4, 0, 0xFF, 0xFE, 'a', 0, 'b', 0}, 0, u"a"},
-        {"record body cut short", 8, 0, {6, 0, 0xFF, 0xFE, 'a', 0}, kErrorStringShort, u"keep"},
+        {"8-bit, max bytes", AString::Form::Narrow, 2, {'a', 'b', 'c'}, 0, u"ab"},
+        {"8-bit up to a zero byte", AString::Form::NarrowZero, 10, {'a', 0, 'b'}, 0, u"a"},
+        {"8-bit zero byte not within max", AString::Form::NarrowZero, 1, {'a', 'b', 0}, 0, u"a"},
+        {"8-bit Windows-1252", AString::Form::NarrowZero, 10, {0xE9, 0}, 0, u"\u00E9"},
+        {"counted 8-bit", AString::Form::NarrowCounted, 0, {2, 0, 'h', 'i', 'x'}, 0, u"hi"},
+        {"counted 8-bit cut short", AString::Form::NarrowCounted, 0, {3, 0, 'h', 'i'}, kErrorEndOfStream, u""},
+        {"counted 8-bit above the limit",
+         AString::Form::NarrowCounted,
+         0,
+         {0x01, 0x08, 'h'},
+         kErrorStringTooLong,
+         u""},
+        {"wide, odd last byte dropped", AString::Form::Wide, 3, {'a', 0, 'b', 0}, 0, u"a"},
+        {"wide up to a zero character", AString::Form::WideZero, 0, {'a', 0, 0, 0, 'b', 0}, 0, u"a"},
+        {"wide line", AString::Form::WideLine, 0, {'a', 0, '\r', 0, '\n', 0, 'b', 0}, 0, u"a"},
+        {"record body", AString::Form::WideRecord, 0, {4, 0, 0xFF, 0xFE, 'a', 0, 'b', 0}, 0, u"a"},
+        {"record body cut short",
+         AString::Form::WideRecord,
+         0,
+         {6, 0, 0xFF, 0xFE, 'a', 0},
+         kErrorStringShort,
+         u"keep"},
     };
     for (const auto& c : cases) {
         AMemFile stream(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()));
@@ -159,24 +176,29 @@ TEST(AStringForms, EndOfStreamGivesTheStreamsShortReadCode) {
     AFile file;
     ASSERT_EQ(file.Open(dir.Text("lines"), AFile::kModeRead, false), 0);
     AString line;
-    EXPECT_EQ(line.Read(file, 3, 2048), 0);
+    using Form = AString::Form;
+    EXPECT_EQ(line.Read(file, Form::NarrowLine, 2048), 0);
     EXPECT_EQ(line, "only");
-    for (int form : {1, 2, 3, 4, 5, 6, 7}) {
-        EXPECT_EQ(line.Read(file, form, 10), kErrorShortRead) << form;
-        EXPECT_TRUE(line.IsEmpty()) << form;
+    const Form unrecorded[] = {Form::Narrow, Form::NarrowZero, Form::NarrowLine, Form::NarrowCounted,
+                               Form::Wide,   Form::WideZero,   Form::WideLine};
+    for (const Form form : unrecorded) {
+        EXPECT_EQ(line.Read(file, form, 10), kErrorShortRead) << int(form);
+        EXPECT_TRUE(line.IsEmpty()) << int(form);
     }
     AMemFile empty;
-    for (int form : {1, 2, 3, 4, 5, 6, 7, 8})
-        EXPECT_EQ(line.Read(empty, form, 10), kErrorEndOfStream) << form;
+    for (const Form form : unrecorded)
+        EXPECT_EQ(line.Read(empty, form, 10), kErrorEndOfStream) << int(form);
+    EXPECT_EQ(line.Read(empty, Form::WideRecord, 10), kErrorEndOfStream);
 }
 
 TEST(AStringForms, ReadArgumentsAreChecked) {
     AMemFile stream;
     AString text;
-    EXPECT_EQ(text.Read(stream, 1, 2049), kErrorStringReadMax);
-    EXPECT_EQ(text.Read(stream, 9, 10), kErrorStringReadForm);
-    EXPECT_EQ(text.Read(stream, 1, 0), 0);
-    EXPECT_EQ(text.Read(stream, 5, 0), 0);
+    using Form = AString::Form;
+    EXPECT_EQ(text.Read(stream, Form::Narrow, 2049), kErrorStringReadMax);
+    EXPECT_EQ(text.Read(stream, Form::WideAlias, 10), kErrorStringReadForm);
+    EXPECT_EQ(text.Read(stream, Form::Narrow, 0), 0);
+    EXPECT_EQ(text.Read(stream, Form::Wide, 0), 0);
 }
 
 TEST(AString, EightBitInputIsUtf8OrWindows1252) {

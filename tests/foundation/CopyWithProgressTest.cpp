@@ -112,8 +112,7 @@ TEST(CopyWithProgress, ASourceThatChangesDuringTheCopyIsCaught) {
             truncate(dir.File("song").c_str(), 1000);
         return 0;
     };
-    EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), cutSource, nullptr, false),
-              kErrorEndOfStream);
+    EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text("copy"), cutSource, nullptr, false), kErrorEndOfStream);
     EXPECT_EQ(ReadBytes(dir.File("copy")).size(), 3u);
     EXPECT_EQ(FilesIn(dir), 2u);
 

@@ -179,9 +179,7 @@ TEST_F(GpodOracle, ItReadsWhatWeChangedAndSaved) {
     db.SortEntries(true, nullptr);
     ITunesDBTrack* zeta = nullptr;
     ASSERT_EQ(1, db.FindTrack(&zeta, AString("\\Artist\\Album\\Zeta"), false));
-    AString entry;
-    zeta->BuildEntry(entry, false, false, false, false, true);
-    db.RemoveTrack(entry);
+    db.RemoveTrack(db.BuildEntry(*zeta, true));
     ASSERT_EQ(0, db.Save(nullptr));
 
     const Content read = ReadWithGpod(DatabaseFile());

@@ -3,10 +3,9 @@
 #include "DatabaseBytes.h"
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "library/entries/FileNameRule.h"
 #include "library/ipod/ITunesDBHeader.h"
 #include "library/ipod/ITunesDBReadContext.h"
-#include "library/songlists/FileNameRule.h"
 #include "support/AStringPrinting.h"
 
 #include <algorithm>
@@ -78,7 +77,7 @@ Bytes WriteTree(ITunesDBHeader& root) {
 }
 
 Bytes RoundTrip(const Bytes& bytes) {
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     EXPECT_EQ(0, ReadTree(root, bytes));
     return WriteTree(root);
 }
@@ -91,7 +90,7 @@ TEST(ITunesDBChunkTree, UnchangedDatabaseIsWrittenBackByteForByte) {
 }
 
 TEST(ITunesDBChunkTree, ReadsTracksPlaylistsAndBindsItems) {
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     ASSERT_EQ(0, ReadTree(root, SampleDatabase()));
     ASSERT_EQ(5, root.GetDataSetCount());
     const ITunesDBTrackList* tracks = root.GetTrackList();
@@ -123,7 +122,7 @@ TEST(ITunesDBChunkTree, ReadsTracksPlaylistsAndBindsItems) {
 }
 
 TEST(ITunesDBChunkTree, NewTreeUsesTheHeaderLengthsOtherReadersExpect) {
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     root.GetPlayListLists()[0]->GetMaster()->AddItem(nullptr);
     const Bytes written = WriteTree(root);
     // mhbd, mhsd type 1, mhlt, mhsd type 3, mhlp, mhyp, mhip, mhod ...
@@ -168,7 +167,7 @@ TEST(ITunesDBChunkTree, KeepsLongHeadersUnknownStringsAndTails) {
 
     EXPECT_EQ(database, RoundTrip(database));
 
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     ASSERT_EQ(0, ReadTree(root, database));
     const ITunesDBTrack* read = nullptr;
     root.GetTrackList()->ForEachTrack([&read](ITunesDBTrack& t) { read = &t; });
@@ -208,7 +207,7 @@ TEST(ITunesDBChunkTree, DataSetsOfOtherTypesDoNotTakeARole) {
     const Bytes albums = DataSet(4, Chunk("mhla", 92, {{8, 0}}, {}, false));
     const Bytes database = Database(19, {albums, DataSet(1, TrackList(tracks)), DataSet(3, SamplePlayLists()),
                                          DataSet(2, SamplePlayLists())});
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     ASSERT_EQ(0, ReadTree(root, database));
     ASSERT_NE(nullptr, root.GetTrackList());
     EXPECT_EQ(3u, root.GetDataSet(2)->GetType());
@@ -232,7 +231,7 @@ TEST(ITunesDBChunkTree, ItemOfAMissingTrackIsDroppedAndItemWithoutTrackKept) {
 }
 
 TEST(ITunesDBChunkTree, TracksAreRenumberedAndItemsFollow) {
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     ASSERT_EQ(0, ReadTree(root, SampleDatabase()));
     ITunesDBTrackList* tracks = root.GetTrackList();
     const ITunesDBTrack* first = nullptr;
@@ -247,7 +246,7 @@ TEST(ITunesDBChunkTree, TracksAreRenumberedAndItemsFollow) {
     tracks->Remove(first);
     const Bytes written = WriteTree(root);
 
-    ITunesDBHeader again(nullptr);
+    ITunesDBHeader again;
     ASSERT_EQ(0, ReadTree(again, written));
     std::vector<uint32_t> ids;
     again.GetTrackList()->ForEachTrack([&ids](ITunesDBTrack& track) { ids.push_back(track.GetTrackId()); });
@@ -264,7 +263,7 @@ TEST(ITunesDBChunkTree, TracksAreRenumberedAndItemsFollow) {
 }
 
 TEST(ITunesDBChunkTree, NamesModeReadsPlaylistNamesOnly) {
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     ASSERT_EQ(0, ReadTree(root, SampleDatabase(), NamesMode()));
     EXPECT_EQ(nullptr, root.GetTrackList());
     const ITunesDBPlayList* master = root.GetPlayListLists()[0]->GetMaster();
@@ -278,7 +277,7 @@ TEST(ITunesDBChunkTree, NamesModeReadsPlaylistNamesOnly) {
 
 TEST(ITunesDBChunkTree, LibraryModeWithoutPlaylistsStopsAfterTheTrackList) {
     ITunesDBReadContext context;
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     ASSERT_EQ(0, ReadTree(root, SampleDatabase(), context));
     EXPECT_EQ(1, root.GetDataSetCount());
     EXPECT_EQ(3, root.GetTrackList()->GetCount());
@@ -287,7 +286,7 @@ TEST(ITunesDBChunkTree, LibraryModeWithoutPlaylistsStopsAfterTheTrackList) {
 TEST(ITunesDBChunkTree, CancelStopsTheReading) {
     ITunesDBReadContext context = LibraryMode();
     context.cancel = [] { return 1; };
-    ITunesDBHeader root(nullptr);
+    ITunesDBHeader root;
     EXPECT_EQ(kUserCancel, ReadTree(root, SampleDatabase(), context));
 }
 
@@ -326,9 +325,9 @@ TEST(ITunesDBChunkTree, LengthsOutsideTheirBoundsAreTheChunksReadError) {
         SCOPED_TRACE(c.what);
         Bytes bad = good;
         Put32(bad, c.offset, c.value);
-        ITunesDBHeader library(nullptr);
+        ITunesDBHeader library;
         EXPECT_EQ(c.library, ReadTree(library, bad));
-        ITunesDBHeader names(nullptr);
+        ITunesDBHeader names;
         EXPECT_EQ(c.names, ReadTree(names, bad, NamesMode()));
     }
 }
@@ -354,9 +353,9 @@ TEST(ITunesDBChunkTree, WrongTagsGiveTheChunksCode) {
         SCOPED_TRACE(c.offset);
         Bytes bad = good;
         bad[c.offset] = 'x';
-        ITunesDBHeader library(nullptr);
+        ITunesDBHeader library;
         EXPECT_EQ(c.library, ReadTree(library, bad));
-        ITunesDBHeader names(nullptr);
+        ITunesDBHeader names;
         EXPECT_EQ(c.names, ReadTree(names, bad, NamesMode()));
     }
 }
@@ -373,7 +372,7 @@ TEST(ITunesDBChunkTree, TruncatedDatabaseFailsAtEveryLength) {
     const Bytes good = SampleDatabase();
     for (size_t length = 0; length < good.size(); length += 7) {
         Bytes cut(good.begin(), good.begin() + length);
-        ITunesDBHeader root(nullptr);
+        ITunesDBHeader root;
         EXPECT_NE(0, ReadTree(root, cut)) << length;
     }
 }

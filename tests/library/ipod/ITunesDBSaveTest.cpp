@@ -5,7 +5,6 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
 #include "library/ipod/ITunesDB.h"
-#include "library/ipod/ITunesDBErrors.h"
 #include "library/ipod/ITunesDBTrack.h"
 #include "library/ipod/ITunesSD.h"
 #include "library/ipod/PodSongInfo.h"

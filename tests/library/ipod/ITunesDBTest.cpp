@@ -10,14 +10,13 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
-#include "library/ipod/ITunesDBErrors.h"
+#include "library/entries/AudioDataSize.h"
+#include "library/entries/FileNameRule.h"
+#include "library/entries/SongFilters.h"
 #include "library/ipod/ITunesDBPlayList.h"
 #include "library/ipod/ITunesDBTrack.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
-#include "library/songlists/ADirSong.h"
-#include "library/songlists/AudioDataSize.h"
-#include "library/songlists/FileNameRule.h"
 #include "platform/files/NativeFiles.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
@@ -59,9 +58,7 @@ std::vector<AString> Titles(const ITunesDBPlayList& playList) {
 }
 
 AString EntryWithHandle(ITunesDBTrack& track) {
-    AString entry;
-    track.BuildEntry(entry, false, false, true, false, true);
-    return entry;
+    return track.BuildEntry(kInitialFolderLayout, AString(), true);
 }
 
 // The libgpod database on an iPod folder, read with its playlists.
@@ -221,9 +218,7 @@ TEST_F(GpodDatabase, TrackWithoutArtistAlbumAndGenreIsNamedByItsAudioSize) {
     ASSERT_NE(nullptr, song);
     // The size is read from the file once.
     ASSERT_EQ(0, DeleteFileLong(AString(file), false));
-    AString again;
-    song->BuildEntry(again, false, false, true, false, false);
-    EXPECT_EQ(entry, again);
+    EXPECT_EQ(entry, m_db.BuildEntry(*song, false));
 }
 
 TEST(ITunesDB, NamesModeReadsNamesOnlyAndCannotBeSaved) {
@@ -319,9 +314,8 @@ TEST(ITunesDB, TitleWithFileNameCharactersIsKeptAndCountsAsUnderscores) {
     ITunesDBTrack* track = Add(db, Song("AC/DC: Why?"));
     EXPECT_EQ(AString("AC/DC: Why?"), track->GetTitle());
     EXPECT_EQ(NameChecksum(AString("AC_DC_ Why_")), track->GetTitleChecksum());
-    AString entry;
-    track->BuildEntry(entry, true, true, true, false, false);
-    EXPECT_EQ(AString("\\Rock\\Artist\\Album\\AC_DC_ Why_\\mp3"), entry);
+    EXPECT_EQ(AString("\\Rock\\Artist\\Album\\AC_DC_ Why_\\mp3"),
+              track->BuildEntry({.genre = 1, .album = 1, .track = 0, .type = 1}, AString(), false));
 }
 
 TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
@@ -370,7 +364,7 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
 TEST(ITunesDB, EntryHoldsTheTrackLevelWhenTheLayoutAsksForIt) {
     ITunesDB db;
     ITunesDBTrack* song = Add(db, Song("Song"));
-    db.SetFolderLayout(1, 1, 1, 1, 0);
+    db.SetFolderLayout({.genre = 1, .album = 1, .track = 1, .type = 1});
     db.SortEntries(true, nullptr);
     ITunesDBTrack* found = nullptr;
     EXPECT_EQ(1, db.FindTrack(&found, AString("\\Rock\\Artist\\Album\\3\\Song\\mp3"), false));
@@ -382,8 +376,9 @@ TEST(ITunesDB, SortingKeepsOnlyTracksThatPassTheFilters) {
     Add(db, Song("Kept"));
     Add(db, Song("Wave", "Artist", "Album", "Rock", "iPod_Control/Music/F00/WAVE.wav"));
     Add(db, Song("Dropped", "Somebody"));
-    ADirSong filters;
-    filters.SetArtistFilter({1, AString(":Artist:"), AString()});
+    SongFilters filters;
+    filters.types = {SongFilter::kKeepListed, AString(":mp3:m4a:"), AString()};
+    filters.artist = {SongFilter::kKeepListed, AString(":Artist:"), AString()};
     db.SortEntries(true, &filters);
     ASSERT_EQ(1, db.GetSongCount());
     EXPECT_EQ(AString("Kept"), db.GetEntry(0)->GetTitle());
@@ -394,7 +389,7 @@ TEST(ITunesDB, RecordFormSavesAndLoadsTheWholeDatabase) {
     ITunesDB db;
     const AString root = drive.Root();
     ASSERT_EQ(0, db.ReadLibrary(&root, true, nullptr, nullptr));
-    db.SetFolderLayout(1, 1, 0, 0, 0);
+    db.SetFolderLayout({.genre = 1, .album = 0, .track = 0, .type = 1});
     db.SetTempFolder(AString("/tmp/work"));
     AMemFile stream;
     ASSERT_EQ(0, db.Serialize(&stream));

@@ -1,6 +1,7 @@
 #pragma once
 // Tracks and playlists that stand for the music application's live objects in the record tests.
 
+#include "library/itunes/ITunesBindingOwner.h"
 #include "library/itunes/ITunesPlayListObject.h"
 #include "library/itunes/ITunesTrackLookup.h"
 #include "library/itunes/ITunesTrackObject.h"
@@ -45,6 +46,9 @@ public:
     AString name;
     std::vector<ITunesTrackRef> added;
 };
+
+// Stands for the iTunes client as the owner of library bindings.
+class FakeClient : public ITunesBindingOwner {};
 
 class FakeLookup : public ITunesTrackLookup {
 public:

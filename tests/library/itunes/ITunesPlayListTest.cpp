@@ -5,6 +5,7 @@
 #include "foundation/ErrorCodes.h"
 #include "library/itunes/FakeITunesObjects.h"
 #include "library/itunes/ITunesSong.h"
+#include "library/itunes/ITunesSongIndex.h"
 #include "library/itunes/RecordBytes.h"
 #include "support/AStringPrinting.h"
 
@@ -35,7 +36,7 @@ Bytes RecordWithIDs(uint32_t count, std::initializer_list<int32_t> ids, bool com
     return record;
 }
 
-std::shared_ptr<FakeTrack> Bind(ITunesSong& song, const void* owner, int32_t trackID = 0) {
+std::shared_ptr<FakeTrack> Bind(ITunesSong& song, const ITunesBindingOwner* owner, int32_t trackID = 0) {
     auto track = std::make_shared<FakeTrack>();
     auto binding = std::make_unique<ITunesTrackBinding>();
     binding->track = track;
@@ -45,15 +46,15 @@ std::shared_ptr<FakeTrack> Bind(ITunesSong& song, const void* owner, int32_t tra
     return track;
 }
 
-ITunesSong* NamedSong(const char* name, uint32_t id) {
-    auto* song = new ITunesSong;
+std::unique_ptr<ITunesSong> NamedSong(const char* name, uint32_t id) {
+    auto song = std::make_unique<ITunesSong>();
     song->SetArtist(AString("Artist"), 0);
     song->SetName(AString(name), 0);
     song->SetDatabaseID(id);
     return song;
 }
 
-const int kLibrary = 0; // stands for the iTunes client as owner of library bindings
+const FakeClient kLibrary;
 
 } // namespace
 
@@ -103,11 +104,11 @@ TEST(ITunesPlayListTest, AFalseIdCountEndsInAReadErrorWithTheIdsThatCame) {
 
 TEST(ITunesPlayListTest, FolderLayoutGivesThePattern) {
     ITunesPlayList list;
-    list.SetFolderLayout(1, 1, 1, 0, 0);
+    list.SetFolderLayout({.genre = 1, .album = 1, .track = 0, .type = 1});
     EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\*\\*\\"));
-    list.SetFolderLayout(1, 0, 0, 0, 0);
+    list.SetFolderLayout({.genre = 0, .album = 0, .track = 0, .type = 1});
     EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\"));
-    list.SetFolderLayout(0, 1, 0, 1, 0);
+    list.SetFolderLayout({.genre = 1, .album = 0, .track = 1, .type = 0});
     EXPECT_EQ(list.GetFolderPattern(), AString(u"*\\*\\"));
 }
 
@@ -124,7 +125,7 @@ TEST(ITunesPlayListTest, NameReadsAndWritesTheLivePlayList) {
     ASSERT_EQ(list.SetName(AString("Renamed"), 1), 0);
     EXPECT_EQ(object->name, AString("Renamed"));
     object->behaviour = FakeTrack::Behaviour::Fail;
-    EXPECT_EQ(list.SetName(AString("Lost"), 1), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(list.SetName(AString("Lost"), 1), kErrorITunesCall);
     ASSERT_EQ(list.GetName(name, 0), 0);
     EXPECT_EQ(name, AString("Renamed"));
 }
@@ -145,11 +146,11 @@ TEST(ITunesPlayListTest, AddingASongBindsItToTheNewTrack) {
     EXPECT_EQ(list.GetSong(0), &song);
 
     object->givesTrack = false;
-    EXPECT_EQ(list.AddSongToPlayList(&song), ITunesPlayList::kErrorNoTrackAdded);
+    EXPECT_EQ(list.AddSongToPlayList(&song), kErrorITunesRefused);
     object->behaviour = FakeTrack::Behaviour::Fail;
-    EXPECT_EQ(list.AddSongToPlayList(&song), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(list.AddSongToPlayList(&song), kErrorITunesCall);
     object->behaviour = FakeTrack::Behaviour::Throw;
-    EXPECT_EQ(list.AddSongToPlayList(&song), ITunesPlayList::kErrorAddToPlayList);
+    EXPECT_EQ(list.AddSongToPlayList(&song), kErrorAddToPlayList);
     EXPECT_EQ(list.GetSongCount(), 1);
     list.Unbind();
     EXPECT_EQ(song.GetTrackCount(), 1);
@@ -195,7 +196,7 @@ TEST(ITunesPlayListTest, DeleteSongRemovesAtMostTheAskedOccurrences) {
     // A binding without its track is looked up again through the client.
     song.GetTrack(1)->track.reset();
     FakeLookup lookup;
-    EXPECT_EQ(list.DeleteSong(&song, -1, 1, nullptr), ITunesPlayList::kErrorTrackNotFound);
+    EXPECT_EQ(list.DeleteSong(&song, -1, 1, nullptr), kErrorEndOfStream);
     lookup.tracksByTrackID[2] = second;
     ASSERT_EQ(list.DeleteSong(&song, -1, 1, &lookup), 0);
     EXPECT_EQ(second->deletes, 1);
@@ -204,11 +205,12 @@ TEST(ITunesPlayListTest, DeleteSongRemovesAtMostTheAskedOccurrences) {
 }
 
 TEST(ITunesPlayListTest, UnbindFreesTheSongsOnlyItHeld) {
-    ITunesSong libraryOwned;
+    ITunesSongIndex index;
+    ITunesSong& libraryOwned = *index.Add(NamedSong("In the library", 1));
     Bind(libraryOwned, &kLibrary);
-    ITunesSong* playListOnly = NamedSong("Only here", 2);
-    ITunesSong neverBound;
-    auto list = std::make_unique<ITunesPlayList>();
+    ITunesSong* playListOnly = index.Add(NamedSong("Only here", 2));
+    ITunesSong& neverBound = *index.Add(NamedSong("Never bound", 3));
+    auto list = std::make_unique<ITunesPlayList>(&index);
     Bind(libraryOwned, list.get());
     Bind(*playListOnly, list.get());
     Bind(*playListOnly, list.get());
@@ -219,7 +221,9 @@ TEST(ITunesPlayListTest, UnbindFreesTheSongsOnlyItHeld) {
     list->AddSong(&neverBound);
     list->SetPlayListObject(std::make_shared<FakePlayList>());
     list->SortSongs(1);
-    list.reset(); // the destructor unbinds; the sanitizer reports a song freed twice or never
+    list.reset(); // the destructor unbinds; the sanitizer reports a song freed twice
+    EXPECT_EQ(index.GetCount(), 2);
+    EXPECT_EQ(index.Find(2), nullptr);
     EXPECT_EQ(libraryOwned.GetTrackCount(), 1);
     EXPECT_EQ(neverBound.GetTrackCount(), 0);
 }
@@ -228,7 +232,7 @@ TEST(ITunesPlayListTest, SortOrdersTheEntriesByEntryText) {
     std::vector<std::unique_ptr<ITunesSong>> songs;
     ITunesPlayList list;
     for (const char* name : {"delta", "Alpha", "charlie", "Bravo"}) {
-        songs.emplace_back(NamedSong(name, 1));
+        songs.push_back(NamedSong(name, 1));
         list.AddSong(songs.back().get());
     }
     auto names = [&list] {
@@ -259,22 +263,18 @@ TEST(ITunesPlayListTest, SortAgreesWithTheSongListsOrder) {
     std::vector<std::unique_ptr<ITunesSong>> songs;
     ITunesPlayList list;
     for (const char* name : {"Song", "Song 2", "Songs"}) {
-        songs.emplace_back(NamedSong(name, 1));
+        songs.push_back(NamedSong(name, 1));
         list.AddSong(songs.back().get());
     }
     AFileList reference;
-    for (const auto& song : songs) {
-        AString entry;
-        song->BuildEntry(entry, false, false, true, false, 0, true);
-        reference.Add(entry, 0);
-    }
+    for (const auto& song : songs)
+        reference.Add(song->BuildEntry(kInitialFolderLayout, true), 0);
     for (const uint32_t ascending : {1u, 0u}) {
         list.SortSongs(ascending);
         reference.Sort(ascending != 0);
         for (int i = 0; i < list.GetEntryCount(); ++i) {
-            AString entry;
-            list.GetEntry(i)->BuildEntry(entry, false, false, true, false, 0, true);
-            EXPECT_EQ(entry, reference.GetName(i)) << "ascending " << ascending << " at " << i;
+            EXPECT_EQ(list.GetEntry(i)->BuildEntry(kInitialFolderLayout, true), reference.GetName(i))
+                << "ascending " << ascending << " at " << i;
         }
     }
 }

@@ -3,9 +3,9 @@
 #include "foundation/ACrc32.h"
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
+#include "library/entries/AudioDataSize.h"
 #include "library/itunes/FakeITunesObjects.h"
 #include "library/itunes/RecordBytes.h"
-#include "library/songlists/AudioDataSize.h"
 #include "library/songlists/TestSongFiles.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
@@ -28,11 +28,12 @@ uint32_t Checksum(const char* text) {
     return crc.GetValue();
 }
 
-std::shared_ptr<FakeTrack> Bind(ITunesSong& song, const void* owner = nullptr) {
+std::shared_ptr<FakeTrack> Bind(ITunesSong& song) {
+    static const FakeClient client;
     auto track = std::make_shared<FakeTrack>();
     auto binding = std::make_unique<ITunesTrackBinding>();
     binding->track = track;
-    binding->owner = owner;
+    binding->owner = &client;
     song.AddTrack(std::move(binding));
     return track;
 }
@@ -76,8 +77,8 @@ TEST(ITunesSongTest, WithoutABindingOnlyTheLocalFieldsWork) {
 
     auto binding = std::make_unique<ITunesTrackBinding>();
     song.AddTrack(std::move(binding));
-    EXPECT_EQ(song.GetName(text, 1), ITunesSong::kErrorTrackCall);
-    EXPECT_EQ(song.SetAlbum(AString("x"), 1), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(song.GetName(text, 1), kErrorITunesCall);
+    EXPECT_EQ(song.SetAlbum(AString("x"), 1), kErrorITunesCall);
 }
 
 TEST(ITunesSongTest, RefreshAndWriteThroughUseTheFirstTrack) {
@@ -109,8 +110,8 @@ TEST(ITunesSongTest, FailuresLeaveTheFieldAndGiveTheirCodes) {
     song.SetAlbum(AString("Kept"), 0);
     AString text;
     track->behaviour = FakeTrack::Behaviour::Fail;
-    EXPECT_EQ(song.GetAlbum(text, 1), ITunesSong::kErrorTrackCall);
-    EXPECT_EQ(song.SetAlbum(AString("Lost"), 1), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(song.GetAlbum(text, 1), kErrorITunesCall);
+    EXPECT_EQ(song.SetAlbum(AString("Lost"), 1), kErrorITunesCall);
     track->behaviour = FakeTrack::Behaviour::Throw;
     struct Case {
         int (ITunesSong::*getter)(AString&, uint32_t);
@@ -123,7 +124,7 @@ TEST(ITunesSongTest, FailuresLeaveTheFieldAndGiveTheirCodes) {
     EXPECT_EQ(song.GetBitRate(number, 1), -15226);
     EXPECT_EQ(song.GetDuration(number, 1), -15227);
     EXPECT_EQ(song.GetSize(number, 1), -15228);
-    EXPECT_EQ(song.SetComposer(AString("x"), 1), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(song.SetComposer(AString("x"), 1), kErrorITunesCall);
     ASSERT_EQ(song.GetAlbum(text, 0), 0);
     EXPECT_EQ(text, AString("Kept"));
 }
@@ -146,7 +147,9 @@ TEST(ITunesSongTest, NameChecksumDependsOnlyOnTheCleanedName) {
     EXPECT_EQ(other.GetNameChecksum(), 0u);
 }
 
-TEST(ITunesSongTest, EntryTextIsBuiltOnceAndTakesItsIdTail) {
+// Each call follows its own layout and the fields as they are now: a text kept from an earlier call
+// would pair the song with the wrong one in a list of another layout.
+TEST(ITunesSongTest, EntryTextFollowsEachLayoutAndTakesItsIdTail) {
     ITunesSong song;
     song.SetGenre(AString("Rock"), 0);
     song.SetArtist(AString("AC/DC"), 0);
@@ -155,11 +158,12 @@ TEST(ITunesSongTest, EntryTextIsBuiltOnceAndTakesItsIdTail) {
     song.SetName(AString("T.N.T."), 0);
     song.SetPath(AString("/music/AC_DC/Live/03 T.N.T..mp3"));
     song.SetDatabaseID(1234);
-    AString entry;
-    song.BuildEntry(entry, true, true, true, true, 0, true);
-    EXPECT_EQ(entry, AString(u"\\Rock\\AC_DC\\Live\\3\\T.N.T.\\mp3?1234"));
-    song.BuildEntry(entry, false, false, false, false, 0, false);
-    EXPECT_EQ(entry, AString(u"\\Rock\\AC_DC\\Live\\3\\T.N.T.\\mp3"));
+    const EntryLayout all{.genre = 1, .album = 1, .track = 1, .type = 1};
+    EXPECT_EQ(song.BuildEntry(all, true), AString(u"\\Rock\\AC_DC\\Live\\3\\T.N.T.\\mp3?1234"));
+    const EntryLayout bare{.genre = 0, .album = 0, .track = 0, .type = 0};
+    EXPECT_EQ(song.BuildEntry(bare, false), AString(u"\\AC_DC\\T.N.T."));
+    song.SetName(AString("Dynamite"), 0);
+    EXPECT_EQ(song.BuildEntry(bare, false), AString(u"\\AC_DC\\Dynamite"));
 
     ITunesSong odd;
     odd.SetGenre(AString("?"), 0);
@@ -167,8 +171,8 @@ TEST(ITunesSongTest, EntryTextIsBuiltOnceAndTakesItsIdTail) {
     odd.SetPath(AString("/music/no extension"));
     EXPECT_TRUE(odd.GetExtension().IsEmpty());
     odd.SetDatabaseID(0xFFFFFFFF);
-    odd.BuildEntry(entry, true, true, true, false, 0, true);
-    EXPECT_EQ(entry, AString(u"\\*\\Band\\*\\*\\*?-1"));
+    EXPECT_EQ(odd.BuildEntry({.genre = 1, .album = 1, .track = 0, .type = 1}, true),
+              AString(u"\\*\\Band\\*\\*\\*?-1"));
 }
 
 TEST(ITunesSongTest, ASongWithoutNamesIsNamedByItsAudioSize) {
@@ -177,9 +181,12 @@ TEST(ITunesSongTest, ASongWithoutNamesIsNamedByItsAudioSize) {
     ITunesSong song;
     song.SetName(AString("Title"), 0);
     song.SetPath(dir.Text("song.mp3"));
-    AString entry;
-    song.BuildEntry(entry, true, true, true, false, 0, false);
-    EXPECT_EQ(entry, AString(u"\\*\\1668\\*\\Title\\mp3"));
+    const EntryLayout layout{.genre = 1, .album = 1, .track = 0, .type = 1};
+    EXPECT_EQ(song.BuildEntry(layout, false), AString(u"\\*\\1668\\*\\Title\\mp3"));
+    // The size is read from the file once.
+    std::filesystem::rename(dir.File("song.mp3"), dir.File("moved.mp3"));
+    EXPECT_EQ(song.BuildEntry(layout, false), AString(u"\\*\\1668\\*\\Title\\mp3"));
+    std::filesystem::rename(dir.File("moved.mp3"), dir.File("song.mp3"));
 
     // Above 2 GiB the size stays unsigned, as the folder and iPod lists write it.
     std::filesystem::resize_file(dir.File("song.mp3"), (uint64_t(3) << 30));
@@ -188,8 +195,8 @@ TEST(ITunesSongTest, ASongWithoutNamesIsNamedByItsAudioSize) {
     large.SetPath(dir.Text("song.mp3"));
     const uint64_t size = AudioDataSizeOf(dir.Text("song.mp3"));
     ASSERT_GT(size, uint64_t(INT32_MAX));
-    large.BuildEntry(entry, false, false, false, false, 0, false);
-    EXPECT_EQ(entry, AString(u"\\") + AString::FromUInt64(size) + AString(u"\\Title"));
+    EXPECT_EQ(large.BuildEntry({.genre = 0, .album = 0, .track = 0, .type = 0}, false),
+              AString(u"\\") + AString::FromUInt64(size) + AString(u"\\Title"));
 }
 
 TEST(ITunesSongTest, SavedFormHasItsFieldsInOrder) {
@@ -278,6 +285,6 @@ TEST(ITunesSongTest, ArtworkComesThroughAUniqueFileThatIsRemoved) {
     EXPECT_EQ(track->artworkPaths.size(), 2u);
 
     track->artworks = {{}};
-    EXPECT_EQ(song.SaveArtwork(0, buffer), ITunesSong::kErrorTrackCall);
+    EXPECT_EQ(song.SaveArtwork(0, buffer), kErrorITunesCall);
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("Quelloran/Orvantis")));
 }

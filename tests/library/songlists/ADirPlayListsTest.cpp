@@ -92,12 +92,12 @@ TEST(ADirPlayListsTest, FileOperationsAreRefusedAndTheRecordIsThePlainOne) {
     ADirPlayListsTunes tunes;
     AString path;
     AddFileSongInfo info;
-    EXPECT_EQ(pod.GetFullPath(AString("x"), path, 0), ADirPlayListsPod::kErrorNoFilePath);
-    EXPECT_EQ(tunes.GetFullPath(AString("x"), path, 0), ADirPlayListsTunes::kErrorNoFilePath);
-    EXPECT_EQ(pod.AddFile(AString("x"), info), ADirPlayListsPod::kErrorAddFile);
-    EXPECT_EQ(tunes.AddFile(AString("x"), info), ADirPlayListsTunes::kErrorAddFile);
-    EXPECT_EQ(pod.DeleteFile(AString("x"), 0, 0), ADirPlayListsPod::kErrorDeleteFile);
-    EXPECT_EQ(tunes.DeleteFile(AString("x"), 0, 0), ADirPlayListsTunes::kErrorDeleteFile);
+    EXPECT_EQ(pod.GetFullPath(AString("x"), path, 0), kErrorPodPlayListNoPath);
+    EXPECT_EQ(tunes.GetFullPath(AString("x"), path, 0), kErrorTunesPlayListNoPath);
+    EXPECT_EQ(pod.AddFile(AString("x"), info), kErrorPodPlayListAddFile);
+    EXPECT_EQ(tunes.AddFile(AString("x"), info), kErrorTunesPlayListAddFile);
+    EXPECT_EQ(pod.DeleteFile(AString("x"), 0, 0), kErrorPodPlayListDeleteFile);
+    EXPECT_EQ(tunes.DeleteFile(AString("x"), 0, 0), kErrorTunesPlayListDeleteFile);
     EXPECT_EQ(pod.FileExists(AString("x")), 0u);
     EXPECT_EQ(pod.GetFileDate(AString("x")), 0u);
     EXPECT_EQ(pod.Open(nullptr, 0, CancelCallback()), 0);

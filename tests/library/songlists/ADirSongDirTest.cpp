@@ -2,6 +2,7 @@
 
 #include "foundation/AFileList.h"
 #include "foundation/AMemFile.h"
+#include "foundation/AProgress.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
@@ -22,17 +23,6 @@ namespace {
 
 constexpr int kFrameBytes = 417;
 
-TestSongTags Song(const char* genre, const char* artist, const char* album, const char* title,
-                  const char* track = "") {
-    TestSongTags tags;
-    tags.genre = genre;
-    tags.artist = artist;
-    tags.album = album;
-    tags.title = title;
-    tags.track = track;
-    return tags;
-}
-
 std::vector<std::string> EntriesOf(ADir& list) {
     std::vector<std::string> entries;
     for (int i = 0; i < list.GetCount(); ++i)
@@ -51,14 +41,23 @@ std::set<std::string> SongNames(ADir& list) {
 class SongFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        Put("Rock/ACDC/Live/tnt.mp3", Song("Rock", "AC/DC", "Live", "T.N.T.", "3"));
-        Put("Pop/abba.mp3", Song("Pop", "Abba", "Gold", "Waterloo", "1"));
-        Put("Pop/untitled.mp3", Song("", "", "", ""));
+        Put("Rock/ACDC/Live/tnt.mp3", SongTags("Rock", "AC/DC", "Live", "T.N.T.", "3"));
+        Put("Pop/abba.mp3", SongTags("Pop", "Abba", "Gold", "Waterloo", "1"));
+        Put("Pop/untitled.mp3", SongTags("", "", "", ""));
         WriteTextFile(dir.File("music/notes.txt"), "not a song");
     }
 
     void Put(const std::string& name, const TestSongTags& tags) {
         WriteSongFile(dir.File("music/" + name), MakeMp3(tags));
+    }
+
+    // Copies of one song that differ only in their file names: the same size and time.
+    void PutEqualCopies(std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            Put(name, SongTags("Pop", "Abba", "Gold", "Fernando", "2"));
+            ASSERT_EQ(SetFileModTime(dir.Text(std::string("music/") + name), UnixToMacTime(1000000), false),
+                      0);
+        }
     }
 
     int Open(ADirSongDir& list) {
@@ -119,13 +118,21 @@ TEST_F(SongFolder, FilesWithUnreadableTagsAreNamedByTheirFileNames) {
     EXPECT_TRUE(names.count("\\*\\8\\*\\broken two\\mp3"));
     ASSERT_EQ(list.FindDuplicates(0, 1, 1, CancelCallback(), 0), 0);
     EXPECT_EQ(list.GetCount(), 5);
+    // Each file is named in the log of the list's progress object, whether the caller gave one or not.
+    const AString notice("Tags unreadable, listed by file name: ");
+    EXPECT_NE(list.GetProgress().PendingLog().Find(notice + dir.Text("music/broken one.mp3"), 0, true), -1);
+    AProgress given;
+    ADirSongDir reporting(&given);
+    ASSERT_EQ(Open(reporting), 0);
+    EXPECT_NE(given.PendingLog().Find(notice + dir.Text("music/broken two.mp3"), 0, true), -1);
 }
 
 // The search runs in the direction of the last sort, so it finds entries after a descending sort too.
 TEST_F(SongFolder, FindsEntriesAfterEitherSortAndUnsorted) {
     for (int i = 0; i < 40; ++i)
-        Put("Many/" + std::to_string(i) + ".mp3", Song("Genre", ("Artist " + std::to_string(i % 7)).c_str(),
-                                                       "Album", ("Title " + std::to_string(i)).c_str()));
+        Put("Many/" + std::to_string(i) + ".mp3",
+            SongTags("Genre", ("Artist " + std::to_string(i % 7)).c_str(), "Album",
+                     ("Title " + std::to_string(i)).c_str()));
     ADirSongDir list;
     ASSERT_EQ(Open(list), 0);
     for (const uint32_t ascending : {2u, 1u, 0u}) {
@@ -152,9 +159,9 @@ TEST_F(SongFolder, FindsEntriesAfterEitherSortAndUnsorted) {
     ASSERT_EQ(list.GetFullPath(AString(u"\\Genre\\Artist 1\\Album\\Title 1\\mp3"), path, 0), 0);
     EXPECT_EQ(path, dir.Text("music/Many/1.mp3"));
     EXPECT_EQ(list.GetFullPath(AString(u"\\Genre\\Nobody\\Album\\X\\mp3?1"), path, 0),
-              ADirSongDir::kErrorUnknownEntry);
-    EXPECT_EQ(list.GetFullPath(AString(u"\\x?99999"), path, 1), ADirSongDir::kErrorUnknownEntry);
-    EXPECT_EQ(list.GetFullPath(AString(u"\\x?-1"), path, 1), ADirSongDir::kErrorUnknownEntry);
+              kErrorUnknownSongEntry);
+    EXPECT_EQ(list.GetFullPath(AString(u"\\x?99999"), path, 1), kErrorUnknownSongEntry);
+    EXPECT_EQ(list.GetFullPath(AString(u"\\x?-1"), path, 1), kErrorUnknownSongEntry);
     EXPECT_EQ(list.GetFileDate(AString(u"\\Genre\\Nobody\\Album\\X\\mp3?1")), 0u);
     EXPECT_EQ(list.FileExists(title0), 1u);
 }
@@ -270,7 +277,7 @@ TEST_F(SongFolder, SavedListLoadsBackEqual) {
 // their "?" indexes (and a removal would then move the wrong file), so none are left.
 TEST_F(SongFolder, ALoadThatFailsAfterTheFileListLeavesNoSongEntries) {
     TempDir other;
-    WriteSongFile(other.File("music/only.mp3"), MakeMp3(Song("Jazz", "Solo", "One", "Only")));
+    WriteSongFile(other.File("music/only.mp3"), MakeMp3(SongTags("Jazz", "Solo", "One", "Only")));
     ADirSongDir small;
     const AString otherRoot = other.Text("music");
     ASSERT_EQ(small.Open(&otherRoot, 0, CancelCallback()), 0);
@@ -289,8 +296,8 @@ TEST_F(SongFolder, ALoadThatFailsAfterTheFileListLeavesNoSongEntries) {
 }
 
 TEST_F(SongFolder, QuickScanKeepsTheCopyTheKeepRuleChooses) {
-    Put("Copies/Waterloo.mp3", Song("Pop", "Abba", "Gold", "Waterloo", "1"));
-    TestSongTags longer = Song("Pop", "Abba", "Gold", "Waterloo", "1");
+    Put("Copies/Waterloo.mp3", SongTags("Pop", "Abba", "Gold", "Waterloo", "1"));
+    TestSongTags longer = SongTags("Pop", "Abba", "Gold", "Waterloo", "1");
     longer.audioFrames = 6;
     Put("Copies/Waterloo 1.mp3", longer);
     ADirSongDir list;
@@ -312,10 +319,7 @@ TEST_F(SongFolder, QuickScanKeepsTheCopyTheKeepRuleChooses) {
 }
 
 TEST_F(SongFolder, QuickScanKeepsTheUnnumberedNameOfEqualCopies) {
-    for (const char* name : {"Copies/Fernando 2.mp3", "Copies/Fernando.mp3", "Copies/Fernando 1.mp3"}) {
-        Put(name, Song("Pop", "Abba", "Gold", "Fernando", "2"));
-        ASSERT_EQ(SetFileModTime(dir.Text(std::string("music/") + name), UnixToMacTime(1000000), false), 0);
-    }
+    PutEqualCopies({"Copies/Fernando 2.mp3", "Copies/Fernando.mp3", "Copies/Fernando 1.mp3"});
     ADirSongDir list;
     ASSERT_EQ(Open(list), 0);
     ASSERT_EQ(list.FindDuplicates(0, 1, 0, CancelCallback(), 0), 0);
@@ -330,8 +334,8 @@ TEST_F(SongFolder, QuickScanKeepsTheUnnumberedNameOfEqualCopies) {
 }
 
 TEST_F(SongFolder, AConfirmedScanAsksForEachDuplicate) {
-    Put("Copies/Waterloo.mp3", Song("Pop", "Abba", "Gold", "Waterloo", "1"));
-    Put("Copies/Waterloo 1.mp3", Song("Pop", "Abba", "Gold", "Waterloo", "1"));
+    Put("Copies/Waterloo.mp3", SongTags("Pop", "Abba", "Gold", "Waterloo", "1"));
+    Put("Copies/Waterloo 1.mp3", SongTags("Pop", "Abba", "Gold", "Waterloo", "1"));
     ADirSongDir list;
     ASSERT_EQ(Open(list), 0);
     RecordingUserInterface user;
@@ -346,6 +350,29 @@ TEST_F(SongFolder, AConfirmedScanAsksForEachDuplicate) {
     ASSERT_EQ(list.FindDuplicates(0, 1, 1, CancelCallback(), 1), 0);
     EXPECT_EQ(list.GetCount(), 3);
     EXPECT_EQ(user.alerts.size(), 3u);
+}
+
+// Every removal is decided before the first question: a copy the user keeps is not proposed again.
+TEST_F(SongFolder, ACopyTheUserKeepsIsNotAskedAboutAgain) {
+    PutEqualCopies({"Copies/Fernando.mp3", "Copies/Fernando 1.mp3", "Copies/Fernando 2.mp3"});
+    ADirSongDir list;
+    ASSERT_EQ(Open(list), 0);
+    RecordingUserInterface user;
+    user.QueueAnswers({1, 0}); // No, then Yes
+    ASSERT_EQ(list.FindDuplicates(0, 1, 1, CancelCallback(), 1), 0);
+    ASSERT_EQ(user.alerts.size(), 2u);
+    EXPECT_NE(user.alerts[0].message, user.alerts[1].message);
+    EXPECT_EQ(list.GetCount(), 5);
+    // The copy the user kept is still listed.
+    const AString refused = user.alerts[0].message;
+    const AString refusedFile = refused.Mid(refused.Find(AString(" from "), 0, true) + 6);
+    bool listed = false;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        AString path;
+        ASSERT_EQ(list.GetFullPath(*list.GetEntry(i), path, 1), 0);
+        listed = listed || path == refusedFile;
+    }
+    EXPECT_TRUE(listed) << refusedFile.ToUtf8();
 }
 
 TEST_F(SongFolder, RemovingWithTheFileKeepsTheFileIndexesValid) {
@@ -378,20 +405,20 @@ TEST_F(SongFolder, AddEntryTakesFilesAndFilteredFolders) {
     list.SetRootPath(dir.Text("music"));
     EXPECT_EQ(list.AddEntry(AString("Pop/abba.mp3"), 0), 0);
     EXPECT_EQ(EntriesOf(list), std::vector<std::string>{"\\Pop\\Abba\\Gold\\Waterloo\\mp3?0"});
-    EXPECT_EQ(list.AddEntry(AString("missing.mp3"), 0), ADir::kErrorRefused);
-    EXPECT_EQ(list.AddEntry(AString("Rock"), 0), ADir::kErrorRefused);
+    EXPECT_EQ(list.AddEntry(AString("missing.mp3"), 0), kErrorEndOfStream);
+    EXPECT_EQ(list.AddEntry(AString("Rock"), 0), kErrorEndOfStream);
 
     // A folder added with its files passes them through the list's own filters.
-    Put("Rock/other.mp3", Song("Rock", "Band", "Demo Tape", "Demo"));
+    Put("Rock/other.mp3", SongTags("Rock", "Band", "Demo Tape", "Demo"));
     WriteTextFile(dir.File("music/Rock/cover.txt"), "no song");
     list.SetAlbumFilter({2, AString(), AString(":Demo Tape:")});
-    EXPECT_EQ(list.AddEntry(AString("Rock"), 1), ADir::kErrorRefused);
+    EXPECT_EQ(list.AddEntry(AString("Rock"), 1), kErrorEndOfStream);
     EXPECT_EQ(SongNames(list), (std::set<std::string>{"\\Pop\\Abba\\Gold\\Waterloo\\mp3",
                                                       "\\Rock\\AC_DC\\Live\\T.N.T.\\mp3"}));
 }
 
 TEST_F(SongFolder, AddFileGivesTheSongsDurationAndBitRate) {
-    TestSongTags tags = Song("Pop", "Abba", "Gold", "Long");
+    TestSongTags tags = SongTags("Pop", "Abba", "Gold", "Long");
     tags.audioFrames = 200;
     Put("Pop/long.mp3", tags);
     ADirSongDir list;
@@ -399,7 +426,7 @@ TEST_F(SongFolder, AddFileGivesTheSongsDurationAndBitRate) {
     list.Sort(1);
     AddFileSongInfo info;
     info.duration = 99;
-    EXPECT_EQ(list.AddFile(AString(u"\\Pop\\Abba\\Nothing\\mp3?1"), info), ADirSongDir::kErrorUnknownEntry);
+    EXPECT_EQ(list.AddFile(AString(u"\\Pop\\Abba\\Nothing\\mp3?1"), info), kErrorUnknownSongEntry);
     EXPECT_EQ(info.duration, 99u);
     ASSERT_EQ(list.AddFile(AString(u"\\Pop\\Abba\\Gold\\Long\\mp3?"), info), 0);
     EXPECT_EQ(info.bitRate, 128u);

@@ -15,7 +15,7 @@
 
 namespace {
 
-ADirSong::SongFilter Filter(uint32_t flags, const char* keep, const char* drop) {
+SongFilter Filter(uint32_t flags, const char* keep, const char* drop) {
     return {flags, AString(keep), AString(drop)};
 }
 
@@ -38,14 +38,14 @@ TEST(ADirSongTest, StartsWithTheSongTypesAndLayout) {
 
 TEST(ADirSongTest, SongFiltersTakeTheirLevelsFromTheEntry) {
     struct Case {
-        ADirSong::SongFilter genre;
-        ADirSong::SongFilter artist;
-        ADirSong::SongFilter album;
-        ADirSong::SongFilter title;
+        SongFilter genre;
+        SongFilter artist;
+        SongFilter album;
+        SongFilter title;
         const char* entry;
         bool passes;
     };
-    const ADirSong::SongFilter none;
+    const SongFilter none;
     const Case cases[] = {
         {Filter(1, ":rock:pop:", ""), none, none, none, "\\Rock\\A\\B\\T\\mp3?1", true},
         {Filter(1, ":pop:", ""), none, none, none, "\\Rock\\A\\B\\T\\mp3?1", false},
@@ -411,8 +411,8 @@ TEST(ADirSongTest, OperationsASongSourceLacks) {
     std::vector<AString> names;
     EXPECT_EQ(list.GetPlayListNames(names, 1, 0), kErrorNotSupported);
     EXPECT_EQ(list.AddSong(AString("/a.mp3"), CancelCallback()), kErrorNotSupported);
-    EXPECT_EQ(list.CreatePlayList(AString("x")), ADirSong::kErrorNoPlayLists);
-    EXPECT_EQ(list.DeletePlayList(AString("x")), ADirSong::kErrorNoPlayLists);
+    EXPECT_EQ(list.CreatePlayList(AString("x")), kErrorEndOfStream);
+    EXPECT_EQ(list.DeletePlayList(AString("x")), kErrorEndOfStream);
     std::vector<uint8_t> art{1, 2};
     EXPECT_EQ(list.SaveArtwork(AString("e"), 0, art), 0);
     EXPECT_TRUE(art.empty());

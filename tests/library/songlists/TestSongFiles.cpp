@@ -65,6 +65,17 @@ std::vector<uint8_t> ByteItem(const char* type, uint8_t value) {
 
 } // namespace
 
+TestSongTags SongTags(const char* genre, const char* artist, const char* album, const char* title,
+                      const char* track) {
+    TestSongTags tags;
+    tags.genre = genre;
+    tags.artist = artist;
+    tags.album = album;
+    tags.title = title;
+    tags.track = track;
+    return tags;
+}
+
 std::vector<uint8_t> MakeMp3(const TestSongTags& tags) {
     std::vector<uint8_t> body;
     AppendFrame(body, "TIT2", tags.title);

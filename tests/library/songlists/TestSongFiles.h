@@ -20,6 +20,9 @@ struct TestSongTags {
     int audioFrames = 4;
 };
 
+// The tags most tests set; the others keep their defaults.
+TestSongTags SongTags(const char* genre, const char* artist, const char* album, const char* title,
+                      const char* track = "");
 std::vector<uint8_t> MakeMp3(const TestSongTags& tags);
 // An mp3 without any tag: audio frames only.
 std::vector<uint8_t> MakeUntaggedMp3(int audioFrames);

@@ -35,7 +35,7 @@ TEST(ID3Read, MissingEmptyAndUntaggedFiles) {
     EXPECT_EQ(TextOf(&ID3::GetExtension, tags), AString("WAV"));
     EXPECT_EQ(TextOf(&ID3::GetDisplayName, tags), AString("Song"));
     EXPECT_EQ(TextOf(&ID3::GetPath, tags), dir.Text("Song.WAV"));
-    EXPECT_EQ(tags.GetMediaKind(), ID3::kMediaKindUnset);
+    EXPECT_EQ(tags.GetMediaKind(), SongFields::kMediaKindUnset);
     EXPECT_EQ(tags.GetTagKinds(), 0u);
 }
 
@@ -46,7 +46,7 @@ TEST(ID3Read, ExtensionInUpperCaseAndDisplayName) {
                           Concat({Tag(3, TextFrame(3, "TIT2", "Named")), Bytes(200, 0)}), tags),
               0);
     EXPECT_EQ(TextOf(&ID3::GetDisplayName, tags), AString("Named"));
-    EXPECT_EQ(tags.GetTagKinds(), ID3::kTagID3v23);
+    EXPECT_EQ(tags.GetTagKinds(), SongFields::kTagID3v23);
     ASSERT_EQ(ReadBytesAs(dir.File("no.dot.in.name"), Bytes(10, 1), tags), 0);
     EXPECT_EQ(TextOf(&ID3::GetDisplayName, tags), AString("no.dot.in"));
     ASSERT_EQ(ReadBytesAs(dir.File("plain"), Bytes(10, 1), tags), 0);

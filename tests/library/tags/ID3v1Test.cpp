@@ -23,7 +23,7 @@ TEST(ID3v1, FieldsOfTheBlock) {
     EXPECT_EQ(TextOf(&ID3::GetGenre, tags), AString("Rock"));
     EXPECT_EQ(tags.GetYear(), 1999u);
     EXPECT_EQ(tags.GetTrackNumber(), 200u);
-    EXPECT_EQ(tags.GetTagKinds(), ID3::kTagID3v11);
+    EXPECT_EQ(tags.GetTagKinds(), SongFields::kTagID3v11);
     uint64_t start = 1;
     uint64_t end = 0;
     ASSERT_EQ(tags.GetAudioRange(start, end), 1);
@@ -40,9 +40,9 @@ TEST(ID3v1, YearGenreAndVersionCases) {
         const char* expectedGenre;
         uint32_t kinds;
     } cases[] = {
-        {"    ", -1, 255, 0, "", ID3::kTagID3v10},
-        {"2001", 0, 125, 2001, "Dance Hall", ID3::kTagID3v10}, // a zero track byte is no track
-        {"99  ", 3, 126, 0, "", ID3::kTagID3v11},              // year ends in a space: not read
+        {"    ", -1, 255, 0, "", SongFields::kTagID3v10},
+        {"2001", 0, 125, 2001, "Dance Hall", SongFields::kTagID3v10}, // a zero track byte is no track
+        {"99  ", 3, 126, 0, "", SongFields::kTagID3v11},              // year ends in a space: not read
     };
     TempDir dir;
     for (const auto& c : cases) {
@@ -77,7 +77,7 @@ TEST(ID3v1, BothTagsTheID3v2TagWins) {
     EXPECT_EQ(TextOf(&ID3::GetComment, tags), AString());
     EXPECT_EQ(TextOf(&ID3::GetGenre, tags), AString());
     EXPECT_EQ(tags.GetTrackNumber(), 0u);
-    EXPECT_EQ(tags.GetTagKinds(), ID3::kTagID3v11 | ID3::kTagID3v23);
+    EXPECT_EQ(tags.GetTagKinds(), SongFields::kTagID3v11 | SongFields::kTagID3v23);
     uint64_t start = 0;
     uint64_t end = 0;
     ASSERT_EQ(tags.GetAudioRange(start, end), 1);

@@ -64,7 +64,7 @@ TEST(Mp4, ItemsAndWhereTheyGo) {
     EXPECT_TRUE(tags.IsCompilation());
     EXPECT_TRUE(tags.IsMovie());
     EXPECT_TRUE(tags.IsPodcast());
-    EXPECT_EQ(tags.GetTagKinds(), ID3::kTagMP4WalkComplete);
+    EXPECT_EQ(tags.GetTagKinds(), SongFields::kTagMP4WalkComplete);
 }
 
 TEST(Mp4, ArtistAndGenreRules) {

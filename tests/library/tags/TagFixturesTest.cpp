@@ -31,26 +31,26 @@ struct Expected {
 
 const Expected kFixtures[] = {
     {"id3v1_only.mp3", u"Five", u"Some Artist", u"An Album", u"Rock", u"", 200, 0, 0, 1999, false, 32, 1,
-     ID3::kTagID3v11, ""},
+     SongFields::kTagID3v11, ""},
     {"v24_mutagen.mp3",
      u"A title long enough that its frame needs more than one hundred and twenty-seven bytes, so that the "
      u"synchsafe size of the frame takes two bytes",
      u"Album Artist", u"D\u00e9but", u"Jazz", u"\u65e5\u672c\u306e\u4f5c\u66f2\u5bb6", 3, 1, 2, 2004, true,
-     32, 1, ID3::kTagID3v24, "tiny.jpg"},
+     32, 1, SongFields::kTagID3v24, "tiny.jpg"},
     {"v23_eyed3_extended.mp3", u"\u00d6lmalerei \u2013 \u00dcbung", u"\u0396\u03c9\u03ae Artist",
-     u"Plain Album", u"Rock", u"Composer", 7, 2, 3, 1999, false, 32, 1, ID3::kTagID3v23, ""},
+     u"Plain Album", u"Rock", u"Composer", 7, 2, 3, 1999, false, 32, 1, SongFields::kTagID3v23, ""},
     {"v23_unsync.mp3", u"\u00dcnsynchronised \u00ff title", u"\u00c4rtist", u"Album \u00ff\u00ff", u"Pop",
-     u"", 5, 0, 0, 0, false, 32, 1, ID3::kTagID3v23, "tiny.jpg"},
+     u"", 5, 0, 0, 0, false, 32, 1, SongFields::kTagID3v23, "tiny.jpg"},
     {"vbr_mpeg1.mp3", u"", u"", u"", u"", u"", 0, 0, 0, 0, false, 35, 1, 0, ""},
     {"vbr_mpeg2.mp3", u"", u"", u"", u"", u"", 0, 0, 0, 0, false, 9, 2, 0, ""},
     {"odd_chunk.aif", u"Aiff Title", u"Aiff Artist", u"Aiff Album", u"", u"", 4, 0, 0, 0, false, 0, 0,
-     ID3::kTagID3v24, ""},
+     SongFields::kTagID3v24, ""},
     {"mp4_atomicparsley.m4a", u"MP4 Title", u"MP4 Artist", u"MP4 Album", u"Rock", u"MP4 Composer", 5, 1, 2,
-     2004, true, 0, 0, ID3::kTagMP4WalkComplete, "tiny.jpg,tiny.png"},
+     2004, true, 0, 0, SongFields::kTagMP4WalkComplete, "tiny.jpg,tiny.png"},
     {"mp4_64bit.m4a", u"Wide Title", u"Wide Artist", u"Wide Album", u"Jazz", u"", 2, 0, 0, 0, false, 0, 0,
-     ID3::kTagMP4WalkComplete, "tiny.png"},
+     SongFields::kTagMP4WalkComplete, "tiny.png"},
     {"mp4_64bit_mdat_first.m4a", u"Wide Title", u"", u"", u"", u"", 0, 0, 0, 0, false, 0, 0,
-     ID3::kTagMP4WalkComplete, "tiny.png"},
+     SongFields::kTagMP4WalkComplete, "tiny.png"},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {

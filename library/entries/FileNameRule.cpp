@@ -1,0 +1,52 @@
+#include "library/entries/FileNameRule.h"
+
+#include "foundation/ACrc32.h"
+
+#include <string>
+
+namespace {
+
+bool IsForbidden(char16_t c) {
+    switch (c) {
+    case u'"':
+    case u'*':
+    case u'/':
+    case u':':
+    case u'<':
+    case u'>':
+    case u'?':
+    case u'\\':
+    case u'|':
+    case 0x00C0:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+AString SanitizedFileName(const AString& text, char16_t replacement, bool edges) {
+    std::u16string clean = text.GetCString();
+    for (char16_t& c : clean) {
+        if (IsForbidden(c))
+            c = replacement;
+    }
+    if (edges && !clean.empty()) {
+        if (clean.front() == u'.')
+            clean.front() = replacement;
+        if (clean.back() == u'.')
+            clean.back() = replacement;
+    }
+    return AString(std::move(clean));
+}
+
+void SanitizeFileName(AString& text, char16_t replacement, bool edges) {
+    text = SanitizedFileName(text, replacement, edges);
+}
+
+uint32_t NameChecksum(const AString& title) {
+    ACrc32 crc;
+    crc.Update(SanitizedFileName(title, u'_', false));
+    return crc.GetValue();
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The song records of one library or iPod source, owned here and nowhere else: playlists, bindings
+// and entry lists only point at them. Kept in 100 buckets by database id, so that a song is found
+// without a walk through the whole library.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class ITunesSong;
+
+class ITunesSongIndex {
+public:
+    static constexpr uint32_t kBucketCount = 100;
+
+    ITunesSongIndex();
+    ITunesSongIndex(const ITunesSongIndex&) = delete;
+    ITunesSongIndex& operator=(const ITunesSongIndex&) = delete;
+    ~ITunesSongIndex();
+
+    // Takes the song, at the end of the bucket of its database id, which must not change from then on.
+    ITunesSong* Add(std::unique_ptr<ITunesSong> song);
+    // The first song with that database id, or null.
+    ITunesSong* Find(uint32_t databaseID) const;
+    // Frees the song when it is one of the index's; every pointer to it is void from then on.
+    void Remove(const ITunesSong* song);
+    void Clear();
+    int GetCount() const { return m_count; }
+
+private:
+    using Bucket = std::vector<std::unique_ptr<ITunesSong>>;
+
+    std::array<Bucket, kBucketCount> m_buckets;
+    int m_count = 0;
+};

@@ -1,0 +1,152 @@
+#include "remote/CASockets.h"
+
+#include "platform/sockets/HostAddresses.h"
+#include "platform/sockets/TcpSockets.h"
+#include "remote/LinkCodes.h"
+#include "remote/MessageReader.h"
+#include "remote/MessageWriter.h"
+#include "remote/SocketChannel.h"
+
+#include <algorithm>
+#include <climits>
+
+using nativesockets::Deadline;
+
+namespace {
+
+int TimeoutMs(int timeoutSeconds) {
+    if (timeoutSeconds < 0)
+        return -1;
+    return static_cast<int>(std::min<long long>(timeoutSeconds * 1000LL, INT_MAX));
+}
+
+} // namespace
+
+CASockets::CASockets() : CASockets(nativesockets::GetLocalIPv4()) {}
+
+CASockets::CASockets(std::optional<uint32_t> localIPv4, size_t slotCapacity)
+    : m_localIPv4(localIPv4), m_slots(slotCapacity) {}
+
+CASockets::~CASockets() {
+    m_stop = true;
+    m_wake.Raise();
+    while (m_slots.CloseAll() > 0) {
+    }
+}
+
+WireMessage CASockets::OnRequest(int code, std::span<const uint8_t> payload) {
+    return WireMessage::EchoOf(code, payload);
+}
+
+std::string CASockets::GetLocalIPv4Text() const {
+    return m_localIPv4 ? nativesockets::FormatIPv4(*m_localIPv4) : std::string();
+}
+
+int CASockets::AddFoundHost(const FoundHost& host) {
+    const FoundHostTable::AddResult added = m_foundHosts.Add(host, m_localIPv4);
+    if (added.appended)
+        OnHostsChanged();
+    return added.index;
+}
+
+void CASockets::StopScan() {
+    m_stop = true;
+    m_wake.Raise();
+}
+
+void CASockets::ClearStop() {
+    m_wake.Clear();
+    m_stop = false;
+}
+
+uint16_t CASockets::PortFor(const std::string& address, uint32_t port) const {
+    if ((port & 0xFFFF) != 0)
+        return static_cast<uint16_t>(port);
+    const uint16_t found = m_foundHosts.FindPort(address);
+    return found != 0 ? found : m_basePort.load();
+}
+
+int CASockets::Connect(const std::string& host, uint32_t port) {
+    if (m_stop)
+        return linkcodes::kErrorLink;
+    m_connection.lock();
+    m_connectionOwner = std::this_thread::get_id();
+    if (m_stop) {
+        ReleaseConnection();
+        return linkcodes::kErrorLink;
+    }
+    const auto address = nativesockets::ResolveIPv4(host);
+    if (!address) {
+        ReleaseConnection();
+        return linkcodes::kErrorConnectFailed;
+    }
+    const uint16_t targetPort = PortFor(nativesockets::FormatIPv4(*address), port);
+    m_requestSocket =
+        nativesockets::ConnectTcp(*address, targetPort, Deadline::AfterMs(kConnectTimeoutMs), &m_wake);
+    if (!m_requestSocket.IsOpen()) {
+        ReleaseConnection();
+        return linkcodes::kErrorConnectFailed;
+    }
+    m_requestChannel = std::make_unique<SocketChannel>(m_requestSocket, &m_wake);
+    m_requestReader = std::make_unique<MessageReader>(*m_requestChannel);
+    return 0;
+}
+
+int CASockets::ConnectW(const AString& host) {
+    return Connect(host.ToUtf8(), 0);
+}
+
+bool CASockets::HoldsConnection() const {
+    return m_connectionOwner.load() == std::this_thread::get_id();
+}
+
+void CASockets::ReleaseConnection() {
+    m_requestReader.reset();
+    m_requestChannel.reset();
+    m_requestSocket.Close();
+    m_connectionOwner = std::thread::id();
+    m_connection.unlock();
+}
+
+void CASockets::Disconnect() {
+    if (!HoldsConnection())
+        return;
+    if (m_requestChannel) {
+        // The peer's answer to this is the closing of the connection; what fails here changes nothing.
+        MessageWriter::SendFramed(*m_requestChannel, linkcodes::kEndOfConnection, {}, false, nullptr,
+                                  kEndMessageStallMs);
+    }
+    m_requestSocket.Shutdown();
+    ReleaseConnection();
+}
+
+int CASockets::Exchange(int code, std::span<const uint8_t> payload, std::vector<uint8_t>& answer, bool pack,
+                        AProgress* progress, int progressFlags, int timeoutSeconds) {
+    answer.clear();
+    if (!HoldsConnection() || !m_requestChannel)
+        return linkcodes::kErrorLink;
+    AProgress* sendProgress = (progressFlags & kProgressSending) ? progress : nullptr;
+    AProgress* receiveProgress = (progressFlags & kProgressReceiving) ? progress : nullptr;
+    if (const int result =
+            MessageWriter::SendMessage(*m_requestChannel, code, payload, MessageWriter::kEmptyRequestWord,
+                                       pack, sendProgress, kSendStallMs))
+        return result;
+    const int timeoutMs = TimeoutMs(timeoutSeconds);
+    WireHeader header;
+    if (const int result = m_requestReader->ReadHeader(header, Deadline::AfterMs(timeoutMs)))
+        return result;
+    if (const int result = m_requestReader->ReadPayload(header, answer, timeoutMs, receiveProgress)) {
+        answer.clear();
+        return result;
+    }
+    return header.code;
+}
+
+int CASockets::Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer,
+                       bool compress, AProgress* progress, int progressFlags, int timeoutSeconds) {
+    const std::span<const uint8_t> bytes = payload ? std::span(payload, length) : std::span<const uint8_t>();
+    const int result = Exchange(code, bytes, answer, compress, progress, progressFlags, timeoutSeconds);
+    if (result != 0)
+        answer.clear();
+    return result;
+}

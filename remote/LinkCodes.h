@@ -1,0 +1,37 @@
+#pragma once
+// The request codes of the remote link and the results its transport gives.
+
+namespace linkcodes {
+
+// Requests (client to server). 0 ends a connection.
+constexpr int kEndOfConnection = 0;
+constexpr int kHello = 1;
+constexpr int kStartSession = 1002;
+constexpr int kEndSession = 1003;
+constexpr int kGetRemotePlayLists = 1004;
+constexpr int kInitWPath = 1005;
+constexpr int kAddITunesReadyFile = 1006;
+constexpr int kAddSongFromDisk = 1007;
+constexpr int kDeleteRemoteFile = 1008;
+constexpr int kCreateRemotePlayList = 1009;
+constexpr int kRemoteDeleteFile = 1010;
+constexpr int kDeleteRemotePlayList = 1011;
+constexpr int kUpdateRemoteSongInfo = 1012;
+constexpr int kReadRemoteTags = 2001;
+constexpr int kGetRemoteFileInfo = 3001;
+constexpr int kCopyWithProgressRemote = 3002;
+constexpr int kMoveRemoteFileLocal = 3003;
+
+// The answer to a hello carries this code and a real payload.
+constexpr int kHelloAnswer = -1;
+// The word at the head of the hello answer, before the server's name.
+constexpr unsigned kHelloAnswerWord = 100;
+
+// Transport results.
+constexpr int kErrorLink = -1; // stopped, no socket, payload lost, malformed or damaged message
+constexpr int kErrorHeaderNotSent = -10565;
+constexpr int kErrorPayloadNotSent = -10566;
+constexpr int kErrorAnswerHeaderShort = -10571;
+constexpr int kErrorConnectFailed = -19564;
+
+} // namespace linkcodes

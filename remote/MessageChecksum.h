@@ -1,0 +1,19 @@
+#pragma once
+// The checksum of a raw payload as both ends of the link compute it: never 0, so that 0 in a header
+// can mean "not given".
+
+#include <cstdint>
+#include <span>
+
+uint16_t MessageChecksum(std::span<const uint8_t> data);
+
+// The same checksum over a payload that arrives in parts, each added as it comes; every part but the
+// last must have an even length.
+class ChecksumAccumulator {
+public:
+    void Add(std::span<const uint8_t> part);
+    uint16_t Finish() const;
+
+private:
+    uint32_t m_sum = 0;
+};

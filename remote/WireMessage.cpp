@@ -1,0 +1,17 @@
+#include "remote/WireMessage.h"
+
+#include "foundation/ByteOrder.h"
+
+WireMessage WireMessage::Success(std::vector<uint8_t> payload, bool pack) {
+    return WireMessage{0, std::move(payload), pack};
+}
+
+WireMessage WireMessage::Status(int32_t code, uint32_t word) {
+    std::vector<uint8_t> payload(4);
+    StoreLE32(payload.data(), word);
+    return WireMessage{code, std::move(payload), false};
+}
+
+WireMessage WireMessage::EchoOf(int32_t code, std::span<const uint8_t> payload) {
+    return WireMessage{-code, std::vector<uint8_t>(payload.begin(), payload.end()), false};
+}

@@ -1,0 +1,92 @@
+#include "library/entries/EntryText.h"
+
+#include "support/AStringPrinting.h"
+
+#include <gtest/gtest.h>
+
+TEST(EntryTextTest, LevelsAreTrimmedCleanedAndStarredWhenEmpty) {
+    EntryFields fields;
+    fields.genre = " Rock ";
+    fields.artist = "AC/DC";
+    fields.album = "  ";
+    fields.trackNumber = 7;
+    fields.title = "Why?";
+    fields.type = "mp3";
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 1, .track = 1, .type = 1}),
+              AString(u"\\Rock\\AC_DC\\*\\7\\Why_\\mp3"));
+    AString entry = BuildEntryText(fields, {.genre = 0, .album = 0, .track = 0, .type = 0});
+    AppendEntryId(entry, -12);
+    EXPECT_EQ(entry, AString(u"\\AC_DC\\Why_?-12"));
+}
+
+TEST(EntryTextTest, TheAudioSizeNamesASongOnlyWhenNothingElseDoes) {
+    int asked = 0;
+    EntryFields fields;
+    fields.title = "T";
+    fields.audioSize = [&asked] {
+        ++asked;
+        return uint64_t(5000000000);
+    };
+    fields.album = "Album";
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 1, .track = 0, .type = 0}),
+              AString(u"\\*\\*\\Album\\T"));
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 0, .track = 0, .type = 0}),
+              AString(u"\\*\\5000000000\\T"));
+    // A genre that cleans to a lone '_' names nothing.
+    fields.genre = "?";
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 0, .track = 0, .type = 0}),
+              AString(u"\\*\\5000000000\\T"));
+    EXPECT_EQ(asked, 2);
+    fields.genre = "_x";
+    EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 0, .track = 0, .type = 0}),
+              AString(u"\\_x\\*\\T"));
+}
+
+TEST(EntryTextTest, IdIsTheNumberAfterTheLastQuestionMark) {
+    int64_t id = 0;
+    EXPECT_TRUE(ParseEntryId(AString(u"\\A\\B?1?1234"), id));
+    EXPECT_EQ(id, 1234);
+    EXPECT_TRUE(ParseEntryId(AString(u"\\A?-7"), id));
+    EXPECT_EQ(id, -7);
+    EXPECT_FALSE(ParseEntryId(AString(u"\\A\\B"), id));
+    EXPECT_FALSE(ParseEntryId(AString(u"\\A?"), id));
+    EXPECT_FALSE(ParseEntryId(AString(u"\\A?12x"), id));
+    EXPECT_EQ(EntryWithoutId(AString(u"\\A\\B?12")), AString(u"\\A\\B"));
+}
+
+TEST(EntryTextTest, SplitFollowsTheLayout) {
+    const AString entry(u"\\Rock\\Artist\\Album\\05\\Title\\mp3?9");
+    const EntryLevels all = SplitEntry(entry, {true, true, true, true});
+    EXPECT_EQ(all.genre, AString("Rock"));
+    EXPECT_EQ(all.artist, AString("Artist"));
+    EXPECT_EQ(all.album, AString("Album"));
+    EXPECT_EQ(all.track, AString("05"));
+    EXPECT_EQ(all.title, AString("Title"));
+    EXPECT_EQ(all.type, AString("mp3"));
+
+    const EntryLevels bare = SplitEntry(AString(u"Artist\\Title?3"), {false, false, false, false});
+    EXPECT_EQ(bare.artist, AString("Artist"));
+    EXPECT_EQ(bare.title, AString("Title"));
+    EXPECT_TRUE(bare.genre.IsEmpty());
+}
+
+TEST(EntryTextTest, EntryKeysOrderAsWholeEntriesSort) {
+    // "Song 2?" comes before "Song?" because ' ' is below '?': a text given without its tail must
+    // compare the same way, or a search for "Song" would miss it when "Song 2" exists.
+    const struct {
+        const char* a;
+        const char* b;
+        int sign;
+    } cases[] = {
+        {"\\A\\Song 2?5", "\\A\\Song?3", -1}, {"\\A\\Song 2", "\\A\\Song", -1},
+        {"\\A\\Song", "\\A\\song?9", 0},      {"\\A\\Song?1", "\\A\\Song?2", 0},
+        {"\\A\\*?1", "\\A\\Song?1", -1},      {"\\A\\Song_?1", "\\A\\Song", 1},
+    };
+    for (const auto& c : cases) {
+        const int order = CompareEntryKeys(AString(c.a), AString(c.b));
+        EXPECT_EQ((order > 0) - (order < 0), c.sign) << c.a << " / " << c.b;
+        const int reverse = CompareEntryKeys(AString(c.b), AString(c.a));
+        EXPECT_EQ((reverse > 0) - (reverse < 0), -c.sign) << c.b << " / " << c.a;
+    }
+}
