@@ -2,6 +2,7 @@
 
 #include "platform/itunes/EventSink.h"
 #include "platform/itunes/LibraryBackend.h"
+#include "platform/itunes/PathLevels.h"
 #include "platform/itunes/PodBackend.h"
 #include "platform/paths/MusicHome.h"
 #include "platform/volumes/VolumeTable.h"
@@ -12,8 +13,8 @@
 namespace itunesapp {
 namespace {
 
-constexpr char kLibraryBelowMusicHome[] = "/iTunes/iTunes Music Library.xml";
-constexpr char kPodDatabaseBelowMount[] = "/iPod_Control/iTunes/iTunesDB";
+constexpr char kLibraryFolder[] = "iTunes";
+constexpr char kLibraryName[] = "iTunes Music Library.xml";
 constexpr uint32_t kFnvOffset = 2166136261u;
 constexpr uint32_t kFnvPrime = 16777619u;
 constexpr uint32_t kPositive32 = 0x7FFFFFFF;
@@ -22,12 +23,12 @@ std::string LibraryFileOf(const ITunesInstance::Setup& setup) {
     if (!setup.libraryFile.empty())
         return setup.libraryFile;
     const std::string home = nativepaths::MusicHome();
-    return home.empty() ? std::string() : home + kLibraryBelowMusicHome;
+    return home.empty() ? std::string() : JoinPath(home, {kLibraryFolder, kLibraryName});
 }
 
 bool HoldsPodDatabase(const std::string& mountPoint) {
     struct stat info {};
-    return stat((mountPoint + kPodDatabaseBelowMount).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return stat(PodBackend::DatabaseFileOf(mountPoint).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/files/NativeFiles.h"
 #include "platform/itunes/DescriptorIO.h"
 #include "platform/itunes/FileUrl.h"
+#include "platform/itunes/PathLevels.h"
 
 #include <cerrno>
 #include <cinttypes>
@@ -22,9 +23,9 @@ constexpr char kMusicFolderName[] = "iTunes Music";
 constexpr mode_t kNewFileMode = 0644;
 
 std::string LockPathOf(const std::string& file) {
-    std::string path = nativefiles::ParentOf(file);
-    path.append("/.").append(file, file.find_last_of('/') + 1).append(kLockSuffix);
-    return path;
+    std::string name = ".";
+    name.append(LastLevel(file)).append(kLockSuffix);
+    return JoinPath(nativefiles::ParentOf(file), {name});
 }
 
 std::string RandomHex64(MediaModel& model) {
@@ -72,7 +73,8 @@ void LibraryBackend::StartNewLibrary() {
     m_model = MediaModel();
     m_model.Complete(kLibraryPlaylistName);
     m_header = LibraryHeader();
-    m_header.musicFolderUrl = FileUrlFromPath(nativefiles::ParentOf(m_file) + "/" + kMusicFolderName + "/");
+    m_header.musicFolderUrl =
+        FileUrlFromPath(JoinPath(nativefiles::ParentOf(m_file), {kMusicFolderName, ""}));
     m_header.libraryPersistentID = RandomHex64(m_model);
     // The music application hides its library playlist and marks it as holding every item.
     m_model.Main().extras = {{"Visible", "<false/>"}, {"All Items", "<true/>"}};
@@ -237,12 +239,12 @@ bool LibraryBackend::WriteFile(const std::string& text) {
 void LibraryBackend::RemoveLeftoverTemporaries() const {
     const std::string folder = nativefiles::ParentOf(m_file);
     std::string prefix = ".";
-    prefix.append(m_file, m_file.find_last_of('/') + 1).append(".part");
+    prefix.append(LastLevel(m_file)).append(".part");
     std::vector<nativefiles::DirectoryEntry> entries;
     nativefiles::ListDirectory(folder, entries);
     for (const auto& entry : entries) {
         if (!entry.isDirectory && entry.name.starts_with(prefix))
-            nativefiles::RemoveFile(folder + "/" + entry.name);
+            nativefiles::RemoveFile(JoinPath(folder, {entry.name}));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/itunes/PodBackend.h"
 
 #include "platform/files/NativeFiles.h"
+#include "platform/itunes/PathLevels.h"
 #include "platform/text/TextCodec.h"
 
 #include <algorithm>
@@ -11,8 +12,10 @@
 namespace itunesapp {
 namespace {
 
-constexpr char kDatabaseBelowMount[] = "/iPod_Control/iTunes/iTunesDB";
-constexpr char kMusicBelowMount[] = "iPod_Control/Music";
+constexpr char kControlFolder[] = "iPod_Control";
+constexpr char kDatabaseFolder[] = "iTunes";
+constexpr char kDatabaseName[] = "iTunesDB";
+constexpr char kMusicFolder[] = "Music";
 constexpr char kFirstMusicFolder[] = "F00";
 constexpr char kFileNameLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 constexpr int kFileNameLength = 4;
@@ -41,23 +44,12 @@ bool IsMusicFolderName(const std::string& name) {
            std::isdigit(static_cast<unsigned char>(name[2]));
 }
 
-// The extension of the file name (never of a folder above it), in lower case.
-std::string ExtensionOf(const std::string& path) {
-    const std::string name = path.substr(path.find_last_of('/') + 1);
-    const size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos || dot == 0)
-        return "";
-    std::string extension = name.substr(dot + 1);
+// The extension of the file's name (never of a folder above it), in lower case.
+std::string LowerExtensionOf(const std::string& path) {
+    std::string extension(ExtensionOfName(path));
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension;
-}
-
-std::string LastFolderName(const std::string& path) {
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == '/')
-        trimmed.pop_back();
-    return trimmed.substr(trimmed.find_last_of('/') + 1);
 }
 
 TrackRecord TrackOf(const PodTrack& pod, const std::string& mountPoint) {
@@ -79,7 +71,7 @@ TrackRecord TrackOf(const PodTrack& pod, const std::string& mountPoint) {
     track.playedCount = pod.playedCount;
     track.rating = pod.rating;
     if (!pod.pathOnPod.empty())
-        track.location = mountPoint + "/" + pod.pathOnPod;
+        track.location = JoinPath(mountPoint, {pod.pathOnPod});
     return track;
 }
 
@@ -205,7 +197,7 @@ int32_t PodBackend::AddSongFile(const std::string& path, std::vector<std::string
     const std::string pathOnPod = CopyOntoPod(path);
     if (pathOnPod.empty())
         return 0;
-    const std::string copy = m_mountPoint + "/" + pathOnPod;
+    const std::string copy = JoinPath(m_mountPoint, {pathOnPod});
     song.location = copy;
     PodTrack track = PodTrackOf(song);
     if (m_database->AddTrack(track) != 0 || track.id <= 0 || m_model.FindTrack(track.id)) {
@@ -230,7 +222,7 @@ bool PodBackend::HoldsSong(const TrackRecord& song) const {
 }
 
 std::string PodBackend::CopyOntoPod(const std::string& path) {
-    const std::string music = m_mountPoint + "/" + kMusicBelowMount;
+    const std::string music = JoinPath(m_mountPoint, {kControlFolder, kMusicFolder});
     std::vector<nativefiles::DirectoryEntry> entries;
     nativefiles::ListDirectory(music, entries);
     std::vector<std::string> folders;
@@ -240,10 +232,10 @@ std::string PodBackend::CopyOntoPod(const std::string& path) {
     }
     std::mt19937 random(std::random_device{}());
     const std::string folder = folders.empty() ? kFirstMusicFolder : folders[random() % folders.size()];
-    nativefiles::MakeDirectory(m_mountPoint + "/iPod_Control");
+    nativefiles::MakeDirectory(JoinPath(m_mountPoint, {kControlFolder}));
     nativefiles::MakeDirectory(music);
-    nativefiles::MakeDirectory(music + "/" + folder);
-    const std::string extension = ExtensionOf(path);
+    nativefiles::MakeDirectory(JoinPath(music, {folder}));
+    const std::string extension = LowerExtensionOf(path);
     std::uniform_int_distribution<size_t> letter(0, sizeof kFileNameLetters - 2);
     for (int attempt = 0; attempt < kFileNameAttempts; ++attempt) {
         std::string name;
@@ -251,8 +243,8 @@ std::string PodBackend::CopyOntoPod(const std::string& path) {
             name += kFileNameLetters[letter(random)];
         if (!extension.empty())
             name += "." + extension;
-        const std::string relative = std::string(kMusicBelowMount) + "/" + folder + "/" + name;
-        const std::string target = m_mountPoint + "/" + relative;
+        const std::string relative = JoinPath(kControlFolder, {kMusicFolder, folder, name});
+        const std::string target = JoinPath(m_mountPoint, {relative});
         if (nativefiles::GetStatus(target).exists)
             continue;
         const bool copied =
@@ -275,7 +267,7 @@ PodTrack PodBackend::PodTrackOf(const TrackRecord& track) const {
     pod.fields.year = track.year;
     pod.fields.bitRate = track.bitRate;
     pod.fields.totalTimeMs = track.totalTimeMs;
-    const std::string prefix = m_mountPoint + "/";
+    const std::string prefix = JoinPath(m_mountPoint, {""});
     pod.pathOnPod =
         track.location.starts_with(prefix) ? track.location.substr(prefix.size()) : track.location;
     pod.size = track.size;
@@ -307,14 +299,18 @@ bool PodBackend::ReadDatabase(MediaModel& model) {
     }
     for (const PodPlayList& playlist : content.playLists)
         model.InsertPlaylist(PlaylistOf(playlist));
-    model.Complete(LastFolderName(m_mountPoint));
+    model.Complete(std::string(LastLevel(m_mountPoint)));
     m_database = std::move(database);
     m_identity = FileIdentity::Of(DatabaseFile());
     return true;
 }
 
 std::string PodBackend::DatabaseFile() const {
-    return m_mountPoint + kDatabaseBelowMount;
+    return DatabaseFileOf(m_mountPoint);
+}
+
+std::string PodBackend::DatabaseFileOf(const std::string& mountPoint) {
+    return JoinPath(mountPoint, {kControlFolder, kDatabaseFolder, kDatabaseName});
 }
 
 } // namespace itunesapp

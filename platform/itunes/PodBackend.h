@@ -21,6 +21,8 @@ public:
     // False when the iPod's database cannot be read.
     bool Open();
     const std::string& MountPoint() const { return m_mountPoint; }
+    // The iPod's database below a mount point: "iPod_Control/iTunes/iTunesDB".
+    static std::string DatabaseFileOf(const std::string& mountPoint);
     // The name of the iPod: its master playlist's.
     std::string Name() const override { return m_model.Main().name; }
     void Refresh(ChangeSet& changes) override;

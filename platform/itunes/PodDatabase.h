@@ -16,7 +16,7 @@ namespace itunesapp {
 struct PodTrack {
     int32_t id = 0; // positive, kept by the database for the track's life
     SongFields fields;
-    std::string pathOnPod; // below the mount point, '/'-separated: "iPod_Control/Music/F03/ABCD.mp3"
+    std::string pathOnPod; // native, below the mount point: "iPod_Control/Music/F03/ABCD.mp3"
     uint64_t size = 0;
     int64_t modifiedUnix = 0;
     uint32_t playedCount = 0;

@@ -1,5 +1,6 @@
 #include "platform/itunes/SourceBackend.h"
 
+#include "platform/itunes/PathLevels.h"
 #include "platform/itunes/TagReader.h"
 #include "platform/text/TextCodec.h"
 
@@ -12,10 +13,9 @@ namespace {
 
 // A song without a title is named after its file, without the extension.
 std::string TitleOfFile(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.find_last_of('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+    const std::string_view name = LastLevel(path);
+    const std::string_view extension = ExtensionOfName(name);
+    return std::string(extension.empty() ? name : name.substr(0, name.size() - extension.size() - 1));
 }
 
 } // namespace
