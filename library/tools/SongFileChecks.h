@@ -5,8 +5,8 @@
 
 class ADirSong;
 
-// The file of a song entry, when the list can name it and it is there: 0 with `path` set; else the
-// list's error (the path is unusable too), or 0 with `usable` false.
+// The file of a song entry: `result` is what the list answered when asked to name it; the path is
+// `usable` when it was named, is longer than one character and the file exists.
 struct SongPath {
     int result = 0;
     bool usable = false;
