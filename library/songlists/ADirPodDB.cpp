@@ -206,11 +206,11 @@ uint32_t ADirPodDB::FileExists(const AString& entry) {
     return track && ::FileExists(TrackFile(*track)) ? 1 : 0;
 }
 
+// The text the sort made: building it again for every entry would cost the list as much again.
 const AString* ADirPodDB::GetEntry(int index) {
-    ITunesDBTrack* track = m_database->GetEntry(index);
-    if (!track)
+    if (!m_database->GetEntry(index))
         return nullptr;
-    m_entryBuffer = m_database->BuildEntry(*track, true);
+    m_entryBuffer = m_database->GetEntryText(index);
     return &m_entryBuffer;
 }
 
