@@ -174,6 +174,15 @@ TEST_F(PodOverOurDatabase, TheDatabaseShowsItsTracksAndPlaylistsAndKeepsWhatChan
     renamed.playedCount = 3;
     renamed.rating = 80;
     ASSERT_EQ(0, database->UpdateTrack(renamed));
+    PodTrack passing = added;
+    passing.fields.name = u"Passing Through";
+    passing.pathOnPod = "iPod_Control/Music/F02/PASS.mp3";
+    ASSERT_EQ(0, database->AddTrack(passing));
+    passing.fields.name = u"Retitled";
+    ASSERT_EQ(0, database->UpdateTrack(passing));
+    // A retitled track is found under its new title: it can be removed, and its old title is free.
+    ASSERT_EQ(0, database->RemoveTrack(passing.id));
+    EXPECT_EQ(kErrorInvalidElement, database->UpdateTrack(passing));
     uint64_t gym = 0;
     ASSERT_EQ(0, database->CreatePlayList(u"Gym", gym));
     ASSERT_EQ(0, database->SetPlayListTracks(gym, {added.id, old.id}));
