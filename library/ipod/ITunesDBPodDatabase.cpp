@@ -158,7 +158,7 @@ void ITunesDBPodDatabase::GivePlayListsIds() {
 // Drawn at random, as other writers of the format draw theirs: an id must not meet one that another
 // computer gave.
 uint64_t ITunesDBPodDatabase::NewPlayListId() const {
-    static std::mt19937_64 random(std::random_device{}());
+    thread_local std::mt19937_64 random(std::random_device{}());
     for (;;) {
         const uint64_t id = random();
         if (id != 0 && FindPlayLists(id).empty())
