@@ -34,7 +34,7 @@ public:
     // Hands the results to their callback on this thread until `done` answers true after one of them
     // (true), or the deadline passes, a result fails or the operation stops (false).
     bool RunUntil(const nativesockets::Deadline& deadline, const std::function<bool()>& done);
-    // Ends the loop, waits for it and gives the reference back.
+    // Ends the loop, waits for it and gives the reference back. Never from the operation's own callback.
     void Stop();
     // False once the background loop has ended by itself.
     bool IsRunning() const { return m_running; }

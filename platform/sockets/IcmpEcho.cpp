@@ -31,6 +31,9 @@ constexpr size_t kIpHeaderMinimum = 20;
 constexpr size_t kIpProtocolOffset = 9;
 constexpr size_t kIpSourceOffset = 12;
 constexpr uint8_t kIpVersion4 = 4;
+constexpr int kIpVersionShift = 4;
+constexpr uint8_t kIpHeaderWordsMask = 0x0F; // the header's length in 32-bit words
+constexpr size_t kIpHeaderWordSize = 4;
 // An echo reply carries our 48 bytes back behind an IP header of at most 60.
 constexpr size_t kDatagramBufferSize = 512;
 
@@ -50,9 +53,9 @@ void StoreBE16At(std::span<uint8_t> bytes, size_t offset, uint16_t value) {
 // The ICMP message of a raw socket's datagram (behind its IP header), when the header is whole, says
 // ICMP and names the expected source.
 std::span<const uint8_t> IcmpPart(std::span<const uint8_t> datagram, uint32_t source) {
-    if (datagram.size() < kIpHeaderMinimum || (datagram[0] >> 4) != kIpVersion4)
+    if (datagram.size() < kIpHeaderMinimum || (datagram[0] >> kIpVersionShift) != kIpVersion4)
         return {};
-    const size_t headerLength = size_t(datagram[0] & 0x0F) * 4;
+    const size_t headerLength = size_t(datagram[0] & kIpHeaderWordsMask) * kIpHeaderWordSize;
     if (headerLength < kIpHeaderMinimum || headerLength > datagram.size() ||
         datagram[kIpProtocolOffset] != IPPROTO_ICMP || LoadBE32At(datagram, kIpSourceOffset) != source)
         return {};
@@ -153,6 +156,10 @@ bool IcmpEcho::IsReplyTo(std::span<const uint8_t> datagram, bool withIpHeader, u
         return false;
     return message[kTypeOffset] == kEchoReplyType && message[kCodeOffset] == 0 && Checksum(message) == 0 &&
            LoadBE16At(message, kIdentifierOffset) == identifier && LoadBE16At(message, kSequenceOffset) == sequence;
+}
+
+bool IcmpEcho::IsAvailable() {
+    return OpenEchoSocket().socket.IsOpen();
 }
 
 bool IcmpEcho::Ping(uint32_t address, int waitMs, const WakeSignal* wake) {

@@ -28,6 +28,8 @@ public:
     static bool IsReplyTo(std::span<const uint8_t> datagram, bool withIpHeader, uint32_t source,
                           uint16_t identifier, uint16_t sequence);
 
+    // Whether this process may open an ICMP socket of either kind; without one no address answers.
+    static bool IsAvailable();
     // Sends one echo and waits up to `waitMs` for its reply: false without one, when no ICMP socket can
     // be opened, or when `wake` is raised meanwhile. Identifiers and sequence numbers are drawn from two
     // process-wide counters that start at 1.

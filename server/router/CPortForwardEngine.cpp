@@ -12,9 +12,15 @@ namespace {
 
 // A router that gives no count of its mappings counts as having this many, for the progress steps.
 constexpr unsigned kAssumedMappingCount = 4;
+// The progress steps each operation reports, as the notifications number them.
+constexpr int64_t kStepStarted = 0;
+constexpr int64_t kStepGatewayTaken = 1;
+constexpr int64_t kSearchStepSearched = 5;
+constexpr int64_t kSearchStepFound = 6;
+constexpr int64_t kRetrieveStepCounting = 2;
 constexpr int64_t kRetrieveFirstStep = 3;
 constexpr int64_t kRetrieveSteps = 7;
-constexpr int64_t kSearchFoundStep = 6;
+constexpr int64_t kAddStepAsked = 2;
 
 int64_t ResultOf(bool succeeded) {
     return succeeded ? kSucceeded : kFailed;
@@ -93,12 +99,12 @@ void CPortForwardEngine::Post(int code, int64_t value) {
 }
 
 void CPortForwardEngine::SearchDevice() {
-    Post(kSearchProgress, 0);
-    Post(kSearchProgress, 1);
+    Post(kSearchProgress, kStepStarted);
+    Post(kSearchProgress, kStepGatewayTaken);
     std::shared_ptr<nativeupnp::InternetGateway> gateway = m_findGateway();
-    Post(kSearchProgress, 5);
+    Post(kSearchProgress, kSearchStepSearched);
     if (gateway)
-        Post(kSearchProgress, kSearchFoundStep);
+        Post(kSearchProgress, kSearchStepFound);
     {
         std::lock_guard lock(m_lock);
         m_device = gateway ? gateway->Description() : DeviceInformation();
@@ -110,15 +116,15 @@ void CPortForwardEngine::SearchDevice() {
 }
 
 void CPortForwardEngine::RetrieveMappings() {
-    Post(kRetrieveProgress, 0);
+    Post(kRetrieveProgress, kStepStarted);
     const std::shared_ptr<nativeupnp::InternetGateway> gateway = CurrentGateway();
     {
         std::lock_guard lock(m_lock);
         m_mappings.clear();
     }
     if (gateway) {
-        Post(kRetrieveProgress, 1);
-        Post(kRetrieveProgress, 2);
+        Post(kRetrieveProgress, kStepGatewayTaken);
+        Post(kRetrieveProgress, kRetrieveStepCounting);
         const unsigned claimed = gateway->MappingCount();
         const int64_t count = claimed < 1 ? kAssumedMappingCount : claimed;
         Post(kRetrieveProgress, kRetrieveFirstStep);
@@ -138,23 +144,23 @@ void CPortForwardEngine::RetrieveMappings() {
 }
 
 void CPortForwardEngine::AddMapping(const PortMapping& mapping) {
-    Post(kAddProgress, 0);
+    Post(kAddProgress, kStepStarted);
     const std::shared_ptr<nativeupnp::InternetGateway> gateway = CurrentGateway();
-    Post(kAddProgress, 1);
+    Post(kAddProgress, kStepGatewayTaken);
     const auto externalPort = PortMapping::ParsePort(mapping.externalPort);
     const auto internalPort = PortMapping::ParsePort(mapping.internalPort);
     const bool added = gateway && externalPort && internalPort && !m_stopping &&
                        gateway->AddMapping(*externalPort, *internalPort, mapping.internalClient, mapping.protocol,
                                            mapping.description);
-    Post(kAddProgress, 2);
+    Post(kAddProgress, kAddStepAsked);
     m_operations[kAdd].finished = true;
     Post(kAddEnded, ResultOf(added));
 }
 
 void CPortForwardEngine::DeleteMapping(const PortMapping& mapping) {
-    Post(kDeleteProgress, 0);
+    Post(kDeleteProgress, kStepStarted);
     const std::shared_ptr<nativeupnp::InternetGateway> gateway = CurrentGateway();
-    Post(kDeleteProgress, 1);
+    Post(kDeleteProgress, kStepGatewayTaken);
     const auto externalPort = PortMapping::ParsePort(mapping.externalPort);
     const bool deleted = gateway && externalPort && gateway->DeleteMapping(*externalPort, mapping.protocol);
     m_operations[kDelete].finished = true;

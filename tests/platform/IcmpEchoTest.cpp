@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 using nativesockets::IcmpEcho;
@@ -36,17 +34,6 @@ std::vector<uint8_t> WithIpHeader(const std::vector<uint8_t>& message, uint32_t 
         datagram[12 + i] = static_cast<uint8_t>(source >> (24 - 8 * i));
     datagram.insert(datagram.end(), message.begin(), message.end());
     return datagram;
-}
-
-bool CanOpenIcmpSocket() {
-    for (const int type : {SOCK_RAW, SOCK_DGRAM}) {
-        const int fd = socket(AF_INET, type, IPPROTO_ICMP);
-        if (fd >= 0) {
-            close(fd);
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -122,7 +109,7 @@ TEST(IcmpEchoTest, OnlyTheEchoReplyOfThePeerToThisRequestCounts) {
 }
 
 TEST(IcmpEchoTest, LoopbackAnswersAnEcho) {
-    if (!CanOpenIcmpSocket())
+    if (!nativesockets::IcmpEcho::IsAvailable())
         GTEST_SKIP() << "neither a raw nor a datagram ICMP socket may be opened here";
     EXPECT_TRUE(IcmpEcho::Ping(0x7F000001, 1000, nullptr));
     EXPECT_TRUE(IcmpEcho::Ping(0x7F000003, 1000, nullptr)) << "all of 127/8 is this computer";

@@ -1,15 +1,13 @@
 #include "../remote/RecordingSockets.h"
+#include "LoopbackServer.h"
 #include "platform/sockets/HostAddresses.h"
+#include "platform/sockets/IcmpEcho.h"
 #include "platform/sockets/TcpSockets.h"
 #include "platform/sockets/WakeSignal.h"
 #include "server/requests/ASyncWSocksServer.h"
 
 #include <gtest/gtest.h>
 #include <map>
-#include <netinet/in.h>
-#include <random>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace std::chrono_literals;
 using nativesockets::Deadline;
@@ -23,30 +21,12 @@ constexpr uint32_t kFirstServer = 0x7F000002;
 constexpr uint32_t kSecondServer = 0x7F000003;
 constexpr uint32_t kListedHost = 0x7F000004;
 constexpr uint32_t kSilentHost = 0x7F000005;
-constexpr uint16_t kFirstPort = 20000;
-constexpr uint16_t kPortCount = 12000;
-
-bool CanOpenIcmpSocket() {
-    for (const int type : {SOCK_RAW, SOCK_DGRAM}) {
-        const int fd = socket(AF_INET, type, IPPROTO_ICMP);
-        if (fd >= 0) {
-            close(fd);
-            return true;
-        }
-    }
-    return false;
-}
-
-uint16_t RandomPort() {
-    static std::mt19937 random{std::random_device{}()};
-    return static_cast<uint16_t>(kFirstPort + random() % kPortCount);
-}
 
 // Two server programs on 127.0.0.2 and 127.0.0.3 with one base port.
 struct TwoServers {
     TwoServers() {
         for (int attempt = 0; attempt < 200; ++attempt) {
-            port = RandomPort();
+            port = LoopbackServer::RandomPort();
             first = Listening(kFirstServer);
             second = Listening(kSecondServer);
             if (first && second)
@@ -76,7 +56,7 @@ bool AnyoneConnected(const SocketHandle& listener) {
 } // namespace
 
 TEST(LoopbackScanTest, TheScanFindsExactlyTheTwoServersAndProbesNeitherItselfNorAListedHost) {
-    if (!CanOpenIcmpSocket())
+    if (!nativesockets::IcmpEcho::IsAvailable())
         GTEST_SKIP() << "neither a raw nor a datagram ICMP socket may be opened here";
     const TwoServers servers;
     ASSERT_TRUE(servers.first && servers.second);
@@ -105,7 +85,7 @@ TEST(LoopbackScanTest, TheScanFindsExactlyTheTwoServersAndProbesNeitherItselfNor
 }
 
 TEST(LoopbackScanTest, AStopEndsAProbeThatWaitsForItsAnswer) {
-    const uint16_t port = RandomPort();
+    const uint16_t port = LoopbackServer::RandomPort();
     const SocketHandle silent = nativesockets::ListenTcp(kSilentHost, port + 1);
     ASSERT_TRUE(silent.IsOpen());
     RecordingSockets scanner(kScanner);

@@ -3,34 +3,15 @@
 #include "platform/ini/PrivateProfile.h"
 #include "remote/FoundHostTable.h"
 #include "remote/HostListFile.h"
+#include "support/ScopedDataHome.h"
 #include "support/TempDir.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
 
 constexpr uint32_t kOwnAddress = 0x7F000001;
-
-// The user's data folder moved into a test folder for as long as it lives.
-class DataHomeIn {
-public:
-    explicit DataHomeIn(const std::string& folder) {
-        if (const char* old = std::getenv("XDG_DATA_HOME"))
-            m_old = old;
-        setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    }
-    ~DataHomeIn() {
-        if (m_old)
-            setenv("XDG_DATA_HOME", m_old->c_str(), 1);
-        else
-            unsetenv("XDG_DATA_HOME");
-    }
-
-private:
-    std::optional<std::string> m_old;
-};
 
 } // namespace
 
@@ -54,7 +35,7 @@ TEST(MainProgramFilesTest, TheMainProgramGetsTheWholeTableOrTheHostThatJoined) {
 
 TEST(MainProgramFilesTest, TheFilesGoIntoTheSyncSetsFolderOfTheUsersData) {
     TempDir dir;
-    const DataHomeIn home(dir.Path());
+    const ScopedDataHome home(dir.Path());
     const auto files = MainProgramFiles::InSyncSetsFolder();
     ASSERT_TRUE(files);
     ASSERT_TRUE(files->WriteRouterStatus(RouterState{true, 10564, "203.0.113.7"}));
@@ -65,6 +46,6 @@ TEST(MainProgramFilesTest, TheFilesGoIntoTheSyncSetsFolderOfTheUsersData) {
 TEST(MainProgramFilesTest, WithoutTheFolderNothingIsWritten) {
     TempDir dir;
     WriteText(dir.File("Quelloran"), "a file where the folder should be");
-    const DataHomeIn home(dir.Path());
+    const ScopedDataHome home(dir.Path());
     EXPECT_FALSE(MainProgramFiles::InSyncSetsFolder());
 }
