@@ -1,7 +1,11 @@
 #include "platform/sockets/IcmpEcho.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 using nativesockets::IcmpEcho;
@@ -113,4 +117,18 @@ TEST(IcmpEchoTest, LoopbackAnswersAnEcho) {
         GTEST_SKIP() << "neither a raw nor a datagram ICMP socket may be opened here";
     EXPECT_TRUE(IcmpEcho::Ping(0x7F000001, 1000, nullptr));
     EXPECT_TRUE(IcmpEcho::Ping(0x7F000003, 1000, nullptr)) << "all of 127/8 is this computer";
+}
+
+// Run by tests/platform/icmp_namespace.sh as an unprivileged user in a namespace of its own.
+TEST(IcmpNamespaceTest, WithoutARawSocketTheDatagramSocketServesElseNothingAnswers) {
+    const char* which = std::getenv("ORVANTIS_ICMP_CASE");
+    if (!which)
+        GTEST_SKIP() << "needs the namespace of tests/platform/icmp_namespace.sh";
+    const int raw = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
+    if (raw >= 0)
+        close(raw);
+    ASSERT_LT(raw, 0) << "the case needs a process without the right to a raw socket";
+    const bool datagram = std::string(which) == "datagram";
+    EXPECT_EQ(IcmpEcho::IsAvailable(), datagram);
+    EXPECT_EQ(IcmpEcho::Ping(0x7F000001, 1000, nullptr), datagram);
 }
