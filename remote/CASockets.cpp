@@ -2,9 +2,9 @@
 
 #include "platform/sockets/HostAddresses.h"
 #include "platform/sockets/TcpSockets.h"
+#include "remote/HelloMessage.h"
 #include "remote/LinkCodes.h"
 #include "remote/MessageReader.h"
-#include "remote/HelloMessage.h"
 #include "remote/MessageWriter.h"
 #include "remote/NetworkScan.h"
 #include "remote/SocketChannel.h"

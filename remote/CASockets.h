@@ -90,7 +90,7 @@ public:
     bool IsScanRunning() const;
     // The host number the scan reached (1 to 254).
     int GetScanPosition() const;
-    // How the scan tells whether an address answers (an ICMP echo unless set).
+    // How the scan tells whether an address answers (an ICMP echo unless set); set it before a scan.
     void SetScanPinger(std::function<bool(uint32_t, const nativesockets::WakeSignal&)> pinger);
     // A hello to one host (a name or a dotted address) on `port` (0: as Connect chooses): 1 with the
     // record filled (the server's name, the host's address, the port), else 0.

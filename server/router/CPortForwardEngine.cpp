@@ -49,10 +49,15 @@ bool CPortForwardEngine::Start(Kind kind, std::function<void()> work) {
     if (operation.thread.joinable())
         operation.thread.join();
     operation.finished = false;
+    operation.alive = true;
     try {
-        operation.thread = std::thread(std::move(work));
+        operation.thread = std::thread([&operation, work = std::move(work)] {
+            work();
+            operation.alive = false;
+        });
     } catch (const std::system_error&) {
         operation.finished = true;
+        operation.alive = false;
         return false;
     }
     return true;
@@ -86,7 +91,7 @@ CPortForwardEngine::DeviceInformation CPortForwardEngine::GetDeviceInformation()
 
 bool CPortForwardEngine::IsBusy() const {
     return std::any_of(m_operations.begin(), m_operations.end(),
-                       [](const Operation& operation) { return !operation.finished; });
+                       [](const Operation& operation) { return operation.alive.load(); });
 }
 
 std::shared_ptr<nativeupnp::InternetGateway> CPortForwardEngine::CurrentGateway() const {

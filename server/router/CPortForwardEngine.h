@@ -38,14 +38,15 @@ public:
 
     std::vector<PortMapping> GetMappings() const;
     DeviceInformation GetDeviceInformation() const;
-    // Whether any operation still runs.
+    // Whether any operation's thread still runs, its end told or not.
     bool IsBusy() const;
 
 private:
     enum Kind { kRetrieve, kSearch, kAdd, kDelete, kKindCount };
     struct Operation {
         std::thread thread;
-        std::atomic<bool> finished{true};
+        std::atomic<bool> finished{true}; // its kind may start again (its end is about to be told)
+        std::atomic<bool> alive{false};   // its thread has not returned yet
     };
 
     bool Start(Kind kind, std::function<void()> work);
