@@ -5,6 +5,7 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
 #include "library/tags/GenreTable.h"
+#include "library/tags/ID3v2ExtendedHeader.h"
 #include "library/tags/ID3v2FrameWalk.h"
 #include "library/tags/ID3v2Text.h"
 #include "library/tags/ImageKind.h"
@@ -115,7 +116,8 @@ int ID3v2Reader::ReadFrames(AFile& stream) {
         return kErrorID3v2ExtendedHeader;
     if (version == 4 && m_header.Has(ID3v2Header::kFooter))
         return kErrorID3v2Footer;
-    ID3v2FrameWalk walk(m_body, m_bodySize, version, m_header.FramesStart(m_body, m_bodySize));
+    const ID3v2ExtendedHeader extended(m_header, std::span<const uint8_t>(m_body, m_bodySize));
+    ID3v2FrameWalk walk(m_body, m_bodySize, version, extended.Length());
     ID3v2Frame frame;
     while (walk.Next(frame))
         HandleFrame(frame);

@@ -1,11 +1,13 @@
 #include "library/tags/ID3v2Writer.h"
 
+#include "foundation/ACrc32.h"
 #include "foundation/AFile.h"
 #include "foundation/AReplacingFile.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
 #include "library/tags/ID3v1Block.h"
+#include "library/tags/ID3v2ExtendedHeader.h"
 #include "library/tags/ID3v2FrameHeader.h"
 #include "library/tags/ID3v2FrameWalk.h"
 #include "library/tags/ID3v2Reader.h"
@@ -15,7 +17,9 @@
 #include "library/tags/SongFileReader.h"
 #include "library/tags/Unsynchronisation.h"
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 
 namespace {
 
@@ -138,32 +142,53 @@ int ID3v2Writer::AddPicture(ID3v2Header& header, Bytes& body) {
     const Bytes frame = PictureFrame(header);
     if (frame.empty())
         return kErrorInconsistentSize;
-    const uint64_t framesEnd = FindFramesEnd(header, body.data(), body.size());
-    if (framesEnd + frame.size() > ID3v2Header::kMaxSynchsafe)
+    return AppendFrame(header, body, frame);
+}
+
+// The body becomes its extended header written anew, its frames as they are stored and the new frame;
+// the padding goes. Before ID3v2.4 an unsynchronised tag is walked in its decoded form, which is also
+// the form its CRC covers.
+int ID3v2Writer::AppendFrame(ID3v2Header& header, Bytes& body, const Bytes& frame) {
+    const bool wholeTagUnsynchronised = header.version < 4 && header.Has(ID3v2Header::kUnsynchronisation);
+    const Bytes decoded =
+        wholeTagUnsynchronised ? unsynchronisation::Decode(body.data(), body.size()) : Bytes();
+    const std::span<const uint8_t> walked = wholeTagUnsynchronised ? std::span(decoded) : std::span(body);
+    const ID3v2ExtendedHeader extended(header, walked);
+    const uint64_t framesStart = std::min<uint64_t>(extended.Length(), walked.size());
+    const uint64_t framesEnd =
+        ID3v2FrameWalk(walked.data(), walked.size(), header.version, framesStart).SkipToEnd();
+    const std::span<const uint8_t> frames = walked.subspan(framesStart, framesEnd - framesStart);
+    Bytes newBody = extended.Rewritten(extended.HasCrc() ? FramesCrc(frames, frame) : 0);
+    if (wholeTagUnsynchronised) {
+        newBody = unsynchronisation::Encode(newBody.data(), newBody.size());
+        unsynchronisation::RawOffsets raw(body.data(), body.size());
+        const uint64_t rawStart = raw.Of(framesStart);
+        Append(newBody, body.data() + rawStart, raw.Of(framesEnd) - rawStart);
+        const Bytes storedFrame = unsynchronisation::Encode(frame.data(), frame.size());
+        Append(newBody, storedFrame.data(), storedFrame.size());
+    } else {
+        Append(newBody, frames.data(), frames.size());
+        Append(newBody, frame.data(), frame.size());
+    }
+    if (newBody.size() > ID3v2Header::kMaxSynchsafe)
         return kErrorInconsistentSize;
-    body.resize(framesEnd);
-    Append(body, frame.data(), frame.size());
+    body = std::move(newBody);
     header.bodySize = static_cast<uint32_t>(body.size());
     return 0;
 }
 
-uint64_t ID3v2Writer::FindFramesEnd(const ID3v2Header& header, const uint8_t* body, uint64_t size) {
-    // Before ID3v2.4 an unsynchronised tag is walked in its decoded form.
-    if (header.version < 4 && header.Has(ID3v2Header::kUnsynchronisation)) {
-        const Bytes decoded = unsynchronisation::Decode(body, size);
-        const uint64_t end = ID3v2FrameWalk(decoded.data(), decoded.size(), header.version,
-                                            header.FramesStart(decoded.data(), decoded.size()))
-                                 .SkipToEnd();
-        return unsynchronisation::RawOffsets(body, size).Of(end);
-    }
-    return ID3v2FrameWalk(body, size, header.version, header.FramesStart(body, size)).SkipToEnd();
+uint32_t ID3v2Writer::FramesCrc(std::span<const uint8_t> oldFrames, const Bytes& newFrame) {
+    ACrc32 crc;
+    crc.Update(oldFrames.data(), static_cast<uint32_t>(oldFrames.size()));
+    crc.Update(newFrame.data(), static_cast<uint32_t>(newFrame.size()));
+    return crc.GetValue();
 }
 
 // PIC: encoding, "JPG" or "PNG", picture type, empty description, image.
 // APIC: encoding, "image/jpg" or "image/png", picture type, empty description, image.
+// The frame as it stands in the tag before any whole-tag unsynchronisation.
 Bytes ID3v2Writer::PictureFrame(const ID3v2Header& header) const {
     const int version = header.version;
-    const bool unsynchronised = header.Has(ID3v2Header::kUnsynchronisation);
     Bytes content{ID3v2Text::kLatin1};
     if (version == 2)
         Append(content, IsJpeg() ? "JPG" : "PNG", 3);
@@ -173,15 +198,13 @@ Bytes ID3v2Writer::PictureFrame(const ID3v2Header& header) const {
     content.push_back(0);
     Append(content, m_picture, m_pictureLength);
     // ID3v2.4 unsynchronises each frame's content; older versions the whole tag, headers included.
-    if (version == 4 && unsynchronised)
+    const bool unsynchronised = version == 4 && header.Has(ID3v2Header::kUnsynchronisation);
+    if (unsynchronised)
         content = unsynchronisation::Encode(content.data(), content.size());
     if (content.size() > ID3v2FrameHeader::MaxSize(version))
         return Bytes();
-    const uint8_t flags = version == 4 && unsynchronised ? ID3v2FrameHeader::kV24Unsynchronised : 0;
-    Bytes frame = Frame(version == 2 ? "PIC" : "APIC", version, content, flags);
-    if (version < 4 && unsynchronised)
-        frame = unsynchronisation::Encode(frame.data(), frame.size());
-    return frame;
+    const uint8_t flags = unsynchronised ? ID3v2FrameHeader::kV24Unsynchronised : 0;
+    return Frame(version == 2 ? "PIC" : "APIC", version, content, flags);
 }
 
 int ID3v2Writer::BuildFramesV22() {
