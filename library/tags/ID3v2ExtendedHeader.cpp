@@ -34,13 +34,13 @@ ID3v2ExtendedHeader::ID3v2ExtendedHeader(const ID3v2Header& header, std::span<co
     : m_version(header.version) {
     if (m_version < 3 || !header.Has(ID3v2Header::kExtendedHeader))
         return;
-    if (body.size() < kSizeLength) {
-        m_length = body.size();
+    // The header holds at least its size field, also where a broken body ends before it.
+    m_length = kSizeLength;
+    if (body.size() < kSizeLength)
         return;
-    }
     // ID3v2.3 counts the extended header without its size field, ID3v2.4 with it (and synchsafe).
-    m_length = m_version == 3 ? uint64_t(LoadBE32(body.data())) + kSizeLength
-                              : ID3v2Header::ReadSynchsafe32(body.data());
+    m_length = std::max<uint64_t>(m_length, m_version == 3 ? uint64_t(LoadBE32(body.data())) + kSizeLength
+                                                           : ID3v2Header::ReadSynchsafe32(body.data()));
     m_bytes = body.first(std::min<uint64_t>(m_length, body.size()));
     if (m_version == 3)
         FindV23Fields();

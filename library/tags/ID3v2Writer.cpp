@@ -17,7 +17,6 @@
 #include "library/tags/SongFileReader.h"
 #include "library/tags/Unsynchronisation.h"
 
-#include <algorithm>
 #include <cstring>
 #include <span>
 
@@ -154,7 +153,10 @@ int ID3v2Writer::AppendFrame(ID3v2Header& header, Bytes& body, const Bytes& fram
         wholeTagUnsynchronised ? unsynchronisation::Decode(body.data(), body.size()) : Bytes();
     const std::span<const uint8_t> walked = wholeTagUnsynchronised ? std::span(decoded) : std::span(body);
     const ID3v2ExtendedHeader extended(header, walked);
-    const uint64_t framesStart = std::min<uint64_t>(extended.Length(), walked.size());
+    // Readers would look for the new frame past the end of the body.
+    if (extended.Length() > walked.size())
+        return kErrorInconsistentSize;
+    const uint64_t framesStart = extended.Length();
     const uint64_t framesEnd =
         ID3v2FrameWalk(walked.data(), walked.size(), header.version, framesStart).SkipToEnd();
     const std::span<const uint8_t> frames = walked.subspan(framesStart, framesEnd - framesStart);

@@ -104,6 +104,11 @@ TEST(TagWriter, RefusalsLeaveTheFileAsItWas) {
         {"compressed ID3v2.2", Concat({Tag(2, TextFrame(2, "TT2", "T"), 0x40), kAudio}), Jpeg(), -15102},
         {"a picture too large for an ID3v2.2 frame", Concat({Tag(2, TextFrame(2, "TT2", "T")), kAudio}),
          Concat({Jpeg(), Bytes(0x1000000, 0)}), kErrorInconsistentSize},
+        {"an extended header in an empty tag", Concat({Tag(3, {}, 0x40), kAudio}), Jpeg(),
+         kErrorInconsistentSize},
+        {"an extended header longer than the tag",
+         Concat({Tag(3, Concat({BE32(1000), {0, 0}, BE32(0), TextFrame(3, "TIT2", "T")}), 0x40), kAudio}),
+         Jpeg(), kErrorInconsistentSize},
     };
     for (const auto& c : cases) {
         TempDir dir;
