@@ -212,7 +212,7 @@ int Mp4Reader::ReadDataAtom(const Mp4Atom& item, AString& text, bool& hasValue) 
         return 0;
     if (const int result = m_stream.Seek(item.BodyPosition()))
         return result;
-    std::vector<uint8_t> body;
+    std::vector<uint8_t>& body = m_itemBody;
     if (const int result = recordio::ReadBytes(m_stream, item.BodySize(), body, kErrorOutOfMemory))
         return result;
     if (!IsDataAtom(body.data()))
