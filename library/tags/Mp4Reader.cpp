@@ -61,7 +61,6 @@ constexpr uint32_t kTypeUtf8 = 1;
 constexpr uint32_t kTypeUtf16BE = 2;
 constexpr uint32_t kTypeInteger = 21;
 constexpr uint32_t kNumberLength = 4;
-constexpr uint32_t kImageSignatureLength = 8;
 constexpr uint32_t kMetaVersionAndFlags = 4;
 constexpr int kGenreNumberOffset = -1; // "gnre" counts ID3v1 genres from 1
 constexpr char16_t kByteOrderMark = 0xFEFF;
