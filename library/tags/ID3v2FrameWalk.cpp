@@ -113,10 +113,3 @@ bool ID3v2FrameWalk::Next(ID3v2Frame& frame) {
     m_offset = frame.BodyOffset() + frame.Size();
     return true;
 }
-
-uint64_t ID3v2FrameWalk::SkipToEnd() {
-    ID3v2Frame frame;
-    while (Next(frame)) {
-    }
-    return m_offset;
-}

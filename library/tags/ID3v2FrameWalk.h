@@ -38,8 +38,6 @@ public:
     bool Next(ID3v2Frame& frame);
     // Where the frames end: the padding, the end of the body or the first frame that does not fit.
     uint64_t Offset() const { return m_offset; }
-    // Steps over every frame left; returns where they end.
-    uint64_t SkipToEnd();
 
 private:
     enum class SizeRule { Plain, Synchsafe, SynchsafeOrPlain };

@@ -88,6 +88,36 @@ Bytes CommentFrameV22(const AString& text) {
     return Frame("COM", 2, content);
 }
 
+// Where a reader finds each frame of a body, and where the frames end.
+struct FrameLayout {
+    std::vector<uint64_t> offsets;
+    uint64_t end = 0;
+    bool operator==(const FrameLayout&) const = default;
+};
+
+FrameLayout LayoutOf(std::span<const uint8_t> body, int version, uint64_t start) {
+    FrameLayout layout;
+    ID3v2FrameWalk walk(body.data(), body.size(), version, start);
+    ID3v2Frame frame;
+    while (walk.Next(frame))
+        layout.offsets.push_back(frame.offset);
+    layout.end = walk.Offset();
+    return layout;
+}
+
+// The new body of an unsynchronised tag as stored: the extended header and the new frame
+// unsynchronised, the old frames (between offsets of the decoded old body) as they were stored.
+Bytes StoredUnsynchronised(const Bytes& oldStored, std::span<const uint8_t> extendedHeader,
+                           uint64_t framesStart, uint64_t framesEnd, const Bytes& frame) {
+    Bytes stored = unsynchronisation::Encode(extendedHeader.data(), extendedHeader.size());
+    unsynchronisation::RawOffsets raw(oldStored.data(), oldStored.size());
+    const uint64_t rawStart = raw.Of(framesStart);
+    Append(stored, oldStored.data() + rawStart, raw.Of(framesEnd) - rawStart);
+    const Bytes storedFrame = unsynchronisation::Encode(frame.data(), frame.size());
+    Append(stored, storedFrame.data(), storedFrame.size());
+    return stored;
+}
+
 } // namespace
 
 int ID3v2Writer::Write(const AString& path, SongFields& tags, const uint8_t* picture, uint32_t pictureLength,
@@ -147,6 +177,9 @@ int ID3v2Writer::AddPicture(ID3v2Header& header, Bytes& body) {
 // The body becomes its extended header written anew, its frames as they are stored and the new frame;
 // the padding goes. Before ID3v2.4 an unsynchronised tag is walked in its decoded form, which is also
 // the form its CRC covers.
+// The body becomes its extended header written anew, its frames as they are stored and the new frame;
+// the padding goes. Before ID3v2.4 an unsynchronised tag is walked in its decoded form, which is also
+// the form its CRC covers.
 int ID3v2Writer::AppendFrame(ID3v2Header& header, Bytes& body, const Bytes& frame) {
     const bool wholeTagUnsynchronised = header.version < 4 && header.Has(ID3v2Header::kUnsynchronisation);
     const Bytes decoded =
@@ -157,21 +190,21 @@ int ID3v2Writer::AppendFrame(ID3v2Header& header, Bytes& body, const Bytes& fram
     if (extended.Length() > walked.size())
         return kErrorInconsistentSize;
     const uint64_t framesStart = extended.Length();
-    const uint64_t framesEnd =
-        ID3v2FrameWalk(walked.data(), walked.size(), header.version, framesStart).SkipToEnd();
-    const std::span<const uint8_t> frames = walked.subspan(framesStart, framesEnd - framesStart);
+    const FrameLayout old = LayoutOf(walked, header.version, framesStart);
+    const std::span<const uint8_t> frames = walked.subspan(framesStart, old.end - framesStart);
     Bytes newBody = extended.Rewritten(extended.HasCrc() ? FramesCrc(frames, frame) : 0);
-    if (wholeTagUnsynchronised) {
-        newBody = unsynchronisation::Encode(newBody.data(), newBody.size());
-        unsynchronisation::RawOffsets raw(body.data(), body.size());
-        const uint64_t rawStart = raw.Of(framesStart);
-        Append(newBody, body.data() + rawStart, raw.Of(framesEnd) - rawStart);
-        const Bytes storedFrame = unsynchronisation::Encode(frame.data(), frame.size());
-        Append(newBody, storedFrame.data(), storedFrame.size());
-    } else {
-        Append(newBody, frames.data(), frames.size());
-        Append(newBody, frame.data(), frame.size());
-    }
+    Append(newBody, frames.data(), frames.size());
+    Append(newBody, frame.data(), frame.size());
+    // ID3v2.4 frame sizes are read by what follows them (they were written both ways): where the new
+    // frame would change how the old ones read, the tag is left as it is.
+    FrameLayout expected = old;
+    expected.offsets.push_back(old.end);
+    expected.end = newBody.size();
+    if (LayoutOf(newBody, header.version, framesStart) != expected)
+        return kErrorInconsistentSize;
+    if (wholeTagUnsynchronised)
+        newBody =
+            StoredUnsynchronised(body, std::span(newBody).first(framesStart), framesStart, old.end, frame);
     if (newBody.size() > ID3v2Header::kMaxSynchsafe)
         return kErrorInconsistentSize;
     body = std::move(newBody);

@@ -18,9 +18,9 @@ struct SongFields;
 class ID3v2Writer {
 public:
     // The song file at `path`; a new tag takes its texts from the fields (after the file's ID3v1 block,
-    // if any, was read into them). A frame or tag too large for its size field, and a tag whose
-    // extended header runs past its body, are refused with kErrorInconsistentSize, the file left as it
-    // was.
+    // if any, was read into them). A frame or tag too large for its size field, a tag whose extended
+    // header runs past its body, and a tag whose old frames would read otherwise behind the new one
+    // are refused with kErrorInconsistentSize, the file left as it was.
     static int Write(const AString& path, SongFields& tags, const uint8_t* picture, uint32_t pictureLength,
                      bool force, const CancelCallback& cancel);
 

@@ -123,6 +123,22 @@ TEST(TagWriter, RefusalsLeaveTheFileAsItWas) {
     }
 }
 
+// An ID3v2.4 frame size is read as synchsafe or plain by what follows the frame, so an appended frame
+// could change how the old ones read: such a tag is not written.
+TEST(TagWriter, AnID3v24TagWhoseFramesWouldReadOtherwiseIsLeftAsItIs) {
+    TempDir dir;
+    const Bytes file = FixtureBytes("tags/fuzz_v24_mixed_sizes.mp3");
+    WriteBytes(dir.File("m.mp3"), file);
+    ID3 before;
+    ASSERT_EQ(before.Read(dir.Text("m.mp3")), 0);
+    ASSERT_FALSE(TextOf(&ID3::GetArtist, before).IsEmpty());
+    // The picture the fuzz target puts in: its frame would make the old frames' sizes read plain.
+    const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0xFF, 0x00, 0xFF, 0xD9};
+    EXPECT_EQ(before.Write(jpeg.data(), static_cast<uint32_t>(jpeg.size()), false, nullptr),
+              kErrorInconsistentSize);
+    EXPECT_EQ(ReadBytes(dir.File("m.mp3")), file);
+}
+
 TEST(TagWriter, CancelledOnTheFirstBlock) {
     TempDir dir;
     const Bytes file = Concat({Tag(3, TextFrame(3, "TIT2", "T")), kAudio});
