@@ -177,9 +177,6 @@ int ID3v2Writer::AddPicture(ID3v2Header& header, Bytes& body) {
 // The body becomes its extended header written anew, its frames as they are stored and the new frame;
 // the padding goes. Before ID3v2.4 an unsynchronised tag is walked in its decoded form, which is also
 // the form its CRC covers.
-// The body becomes its extended header written anew, its frames as they are stored and the new frame;
-// the padding goes. Before ID3v2.4 an unsynchronised tag is walked in its decoded form, which is also
-// the form its CRC covers.
 int ID3v2Writer::AppendFrame(ID3v2Header& header, Bytes& body, const Bytes& frame) {
     const bool wholeTagUnsynchronised = header.version < 4 && header.Has(ID3v2Header::kUnsynchronisation);
     const Bytes decoded =
