@@ -26,15 +26,21 @@ ITunesSong* ITunesSongIndex::Find(uint32_t databaseID) const {
 }
 
 void ITunesSongIndex::Remove(const ITunesSong* song) {
+    Take(song);
+}
+
+std::unique_ptr<ITunesSong> ITunesSongIndex::Take(const ITunesSong* song) {
     if (!song)
-        return;
+        return nullptr;
     Bucket& bucket = m_buckets[song->GetDatabaseID() % kBucketCount];
     const auto found =
         std::find_if(bucket.begin(), bucket.end(), [song](const auto& owned) { return owned.get() == song; });
     if (found == bucket.end())
-        return;
+        return nullptr;
+    std::unique_ptr<ITunesSong> taken = std::move(*found);
     bucket.erase(found);
     --m_count;
+    return taken;
 }
 
 void ITunesSongIndex::Clear() {

@@ -25,8 +25,17 @@ public:
     ITunesSong* Find(uint32_t databaseID) const;
     // Frees the song when it is one of the index's; every pointer to it is void from then on.
     void Remove(const ITunesSong* song);
+    // Hands the song over when it is one of the index's, else null.
+    std::unique_ptr<ITunesSong> Take(const ITunesSong* song);
     void Clear();
     int GetCount() const { return m_count; }
+    // Every song, bucket by bucket, each bucket in the order of insertion.
+    template <class Visit> void ForEach(const Visit& visit) const {
+        for (const Bucket& bucket : m_buckets) {
+            for (const auto& song : bucket)
+                visit(*song);
+        }
+    }
 
 private:
     using Bucket = std::vector<std::unique_ptr<ITunesSong>>;

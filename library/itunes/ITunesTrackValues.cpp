@@ -1,0 +1,104 @@
+#include "library/itunes/ITunesTrackValues.h"
+
+#include "foundation/ErrorCodes.h"
+#include "library/itunes/ITunesDates.h"
+#include "library/itunes/ITunesSong.h"
+#include "library/itunes/ITunesStatusCode.h"
+#include "platform/itunes/Track.h"
+
+#include <algorithm>
+#include <limits>
+
+using itunesapp::DateField;
+using itunesapp::NumberField;
+using itunesapp::TextField;
+using itunesapp::Track;
+
+namespace {
+
+int ReadTexts(const Track& track, std::initializer_list<std::pair<TextField, std::u16string*>> texts) {
+    for (const auto& [field, text] : texts) {
+        if (const int result = ITunesStatusCode(track.GetText(field, *text)))
+            return result;
+    }
+    return 0;
+}
+
+int ReadNumbers(const Track& track, std::initializer_list<std::pair<NumberField, int32_t*>> numbers) {
+    for (const auto& [field, number] : numbers) {
+        if (const int result = ITunesStatusCode(track.GetNumber(field, *number)))
+            return result;
+    }
+    return 0;
+}
+
+uint32_t Unsigned(int32_t value) {
+    return static_cast<uint32_t>(std::max<int32_t>(value, 0));
+}
+
+} // namespace
+
+int ITunesTrackValues::ReadLocation(const Track& track) {
+    if (const int result = ITunesStatusCode(track.GetKind(kind)))
+        return result;
+    return kind == itunesapp::TrackKind::File ? ITunesStatusCode(track.GetLocation(location)) : 0;
+}
+
+int ITunesTrackValues::ReadFilterTexts(const Track& track) {
+    return ReadTexts(track, {{TextField::Name, &name},
+                             {TextField::Album, &album},
+                             {TextField::Artist, &artist},
+                             {TextField::Genre, &genre}});
+}
+
+int ITunesTrackValues::ReadOthers(const Track& track) {
+    if (const int result = ReadTexts(track, {{TextField::Composer, &composer},
+                                             {TextField::Equalizer, &equalizer},
+                                             {TextField::Comment, &comment}}))
+        return result;
+    if (const int result = ReadNumbers(track, {{NumberField::TrackNumber, &trackNumber},
+                                               {NumberField::Year, &year},
+                                               {NumberField::BitRate, &bitRate},
+                                               {NumberField::Duration, &duration},
+                                               {NumberField::PlayedCount, &playedCount},
+                                               {NumberField::Rating, &rating}}))
+        return result;
+    if (const int result = ITunesStatusCode(track.GetSize(size)))
+        return result;
+    if (const int result = ITunesStatusCode(track.GetDate(DateField::Modified, modified)))
+        return result;
+    if (const int result = ITunesStatusCode(track.GetDate(DateField::Played, played)))
+        return result;
+    return ITunesStatusCode(track.GetObjectIDs(ids));
+}
+
+int ITunesTrackValues::ReadAll(const Track& track) {
+    if (const int result = ReadLocation(track))
+        return result;
+    if (kind != itunesapp::TrackKind::File)
+        return kErrorITunesCall;
+    if (const int result = ReadFilterTexts(track))
+        return result;
+    return ReadOthers(track);
+}
+
+std::unique_ptr<ITunesSong> ITunesTrackValues::MakeSong() const {
+    auto song = std::make_unique<ITunesSong>();
+    song->SetName(AString(name), 0);
+    song->SetAlbum(AString(album), 0);
+    song->SetArtist(AString(artist), 0);
+    song->SetGenre(AString(genre), 0);
+    song->SetComposer(AString(composer), 0);
+    song->SetTrackNumber(Unsigned(trackNumber), 0);
+    song->SetYear(Unsigned(year), 0);
+    song->SetBitRate(Unsigned(bitRate));
+    song->SetDuration(Unsigned(duration));
+    song->SetSize(static_cast<uint32_t>(std::clamp<int64_t>(size, 0, std::numeric_limits<uint32_t>::max())));
+    song->SetModTime(MacTimeFromOleDate(modified));
+    song->SetPath(AString::FromSystem8Bit(location));
+    song->SetDatabaseID(Unsigned(ids.databaseID));
+    song->SetPlayData(Unsigned(playedCount), played == 0.0 ? 0 : MacTimeFromOleDate(played), Unsigned(rating));
+    song->SetComment(AString(comment));
+    song->SetEqualizer(AString(equalizer));
+    return song;
+}
