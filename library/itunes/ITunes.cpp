@@ -26,6 +26,7 @@
 #include "platform/itunes/TrackEnumerator.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <thread>
 
@@ -130,8 +131,13 @@ ITunesPlayDataFields FieldsOfNewTrack(const ITunesPlayData& data) {
     return {true, data.playedCount != 0, data.rating != 0, true, true};
 }
 
-AString CountText(int done, int total) {
-    return AString::FromInt(done) + " / " + AString::FromInt(total);
+// "15 / 2000", made for every track: without the detours of the general text conversions.
+AString CountText(int done, const std::u16string& ofTotal) {
+    char digits[16];
+    char* end = std::to_chars(std::begin(digits), std::end(digits), done).ptr;
+    std::u16string text(std::begin(digits), end);
+    text += ofTotal;
+    return AString(std::move(text));
 }
 
 } // namespace
@@ -559,6 +565,7 @@ int ITunes::WalkTracks(const itunesapp::TrackCollection& tracks, const CancelCal
     if (const int result = Code(tracks.GetEnumerator(enumerator)))
         return result;
     std::vector<std::shared_ptr<Track>> batch;
+    const std::u16string ofTotal = (AString(" / ") + AString::FromInt(total)).GetCString();
     int done = 0;
     for (Status status = Status::Ok; status == Status::Ok;) {
         status = enumerator->Next(kBatchSize, batch);
@@ -569,7 +576,7 @@ int ITunes::WalkTracks(const itunesapp::TrackCollection& tracks, const CancelCal
                 return kUserCancel;
             ++done;
             if (progress) {
-                const AString count = CountText(done, total);
+                const AString count = CountText(done, ofTotal);
                 progress->SetPos(total > 0 ? double(done) / total : 1.0, nullptr, &count, nullptr, false);
             }
             if (const int result = visit(track))
@@ -582,8 +589,12 @@ int ITunes::WalkTracks(const itunesapp::TrackCollection& tracks, const CancelCal
 int ITunes::ReadMasterTracks(const itunesapp::Playlist& playList, const SongFilters* filter,
                              const CancelCallback& cancel, AProgress* progress) {
     std::shared_ptr<itunesapp::TrackCollection> tracks;
+    int32_t count = 0;
     if (const int result = Code(playList.GetTracks(tracks)))
         return result;
+    if (const int result = Code(tracks->GetCount(count)))
+        return result;
+    m_songs.Reserve(static_cast<size_t>(m_songs.GetCount()) + static_cast<size_t>(std::max(count, 0)));
     const AString loading("Loading iTunes Master List...");
     const AString done("Loading iTunes Master List Done!");
     ProgressRange range(progress, 0.5, &loading);
@@ -602,8 +613,7 @@ int ITunes::ReadMasterTrack(const std::shared_ptr<Track>& track, const SongFilte
         return result;
     if (values.kind != itunesapp::TrackKind::File)
         return 0;
-    const AString path = AString::FromSystem8Bit(values.location);
-    if (filter && (!filter->PassesType(path) || !filter->PassesName(path)))
+    if (filter && (!filter->PassesType(values.path) || !filter->PassesName(values.path)))
         return 0;
     if (const int result = values.ReadFilterTexts(*track))
         return result;
@@ -611,7 +621,8 @@ int ITunes::ReadMasterTrack(const std::shared_ptr<Track>& track, const SongFilte
         return 0;
     if (const int result = values.ReadOthers(*track))
         return result;
-    IndexSong(values.MakeSong(), track, values.ids);
+    const itunesapp::ObjectIDs ids = values.ids;
+    IndexSong(std::move(values).MakeSong(), track, ids);
     return 0;
 }
 
@@ -671,19 +682,14 @@ int ITunes::ReadPlayLists(const itunesapp::PlaylistCollection& playLists, bool w
 }
 
 // Each occurrence of an indexed song is bound on its own, so a song listed twice stands twice in the
-// record. URL tracks, and songs the master list left out, are skipped.
+// record. What the index does not hold (URL tracks, songs the master list left out) is skipped.
 int ITunes::ReadPlayListSongs(ITunesPlayList& record, const itunesapp::Playlist& playList,
                               const CancelCallback& cancel, AProgress* progress) {
     std::shared_ptr<itunesapp::TrackCollection> tracks;
     if (const int result = Code(playList.GetTracks(tracks)))
         return result;
     return WalkTracks(*tracks, cancel, progress, [&](const std::shared_ptr<Track>& track) {
-        itunesapp::TrackKind kind{};
         itunesapp::ObjectIDs ids;
-        if (const int result = Code(track->GetKind(kind)))
-            return result;
-        if (kind != itunesapp::TrackKind::File)
-            return 0;
         if (const int result = Code(track->GetObjectIDs(ids)))
             return result;
         ITunesSong* song = FindSong(ids.databaseID);
@@ -788,7 +794,8 @@ int ITunes::AddTrackSong(const std::shared_ptr<Track>& track, ITunesSong*& song)
     ITunesTrackValues values;
     if (const int result = values.ReadAll(*track))
         return result;
-    song = IndexSong(values.MakeSong(), track, values.ids);
+    const itunesapp::ObjectIDs ids = values.ids;
+    song = IndexSong(std::move(values).MakeSong(), track, ids);
     return 0;
 }
 

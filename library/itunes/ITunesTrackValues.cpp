@@ -32,6 +32,13 @@ int ReadNumbers(const Track& track, std::initializer_list<std::pair<NumberField,
     return 0;
 }
 
+// Song paths are mostly ASCII, which widens as it stands; anything else takes the system's whole rule.
+AString PathText(const std::string& location) {
+    const bool ascii = std::all_of(location.begin(), location.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? AString(std::u16string(location.begin(), location.end())) : AString::FromSystem8Bit(location);
+}
+
 uint32_t Unsigned(int32_t value) {
     return static_cast<uint32_t>(std::max<int32_t>(value, 0));
 }
@@ -41,7 +48,12 @@ uint32_t Unsigned(int32_t value) {
 int ITunesTrackValues::ReadLocation(const Track& track) {
     if (const int result = ITunesStatusCode(track.GetKind(kind)))
         return result;
-    return kind == itunesapp::TrackKind::File ? ITunesStatusCode(track.GetLocation(location)) : 0;
+    if (kind != itunesapp::TrackKind::File)
+        return 0;
+    if (const int result = ITunesStatusCode(track.GetLocation(location)))
+        return result;
+    path = PathText(location);
+    return 0;
 }
 
 int ITunesTrackValues::ReadFilterTexts(const Track& track) {
@@ -82,23 +94,23 @@ int ITunesTrackValues::ReadAll(const Track& track) {
     return ReadOthers(track);
 }
 
-std::unique_ptr<ITunesSong> ITunesTrackValues::MakeSong() const {
+std::unique_ptr<ITunesSong> ITunesTrackValues::MakeSong() && {
     auto song = std::make_unique<ITunesSong>();
-    song->SetName(AString(name), 0);
-    song->SetAlbum(AString(album), 0);
-    song->SetArtist(AString(artist), 0);
-    song->SetGenre(AString(genre), 0);
-    song->SetComposer(AString(composer), 0);
+    song->SetName(AString(std::move(name)), 0);
+    song->SetAlbum(AString(std::move(album)), 0);
+    song->SetArtist(AString(std::move(artist)), 0);
+    song->SetGenre(AString(std::move(genre)), 0);
+    song->SetComposer(AString(std::move(composer)), 0);
     song->SetTrackNumber(Unsigned(trackNumber), 0);
     song->SetYear(Unsigned(year), 0);
     song->SetBitRate(Unsigned(bitRate));
     song->SetDuration(Unsigned(duration));
     song->SetSize(static_cast<uint32_t>(std::clamp<int64_t>(size, 0, std::numeric_limits<uint32_t>::max())));
     song->SetModTime(MacTimeFromOleDate(modified));
-    song->SetPath(AString::FromSystem8Bit(location));
+    song->SetPath(std::move(path));
     song->SetDatabaseID(Unsigned(ids.databaseID));
     song->SetPlayData(Unsigned(playedCount), played == 0.0 ? 0 : MacTimeFromOleDate(played), Unsigned(rating));
-    song->SetComment(AString(comment));
-    song->SetEqualizer(AString(equalizer));
+    song->SetComment(AString(std::move(comment)));
+    song->SetEqualizer(AString(std::move(equalizer)));
     return song;
 }

@@ -3,6 +3,7 @@
 // master list reads it in steps, so that its filters can skip a track before the rest is read; an add
 // reads it at once. Each step answers 0 or the code of the call that failed.
 
+#include "foundation/AString.h"
 #include "platform/itunes/ITunesTypes.h"
 
 #include <cstdint>
@@ -16,7 +17,8 @@ class ITunesSong;
 
 struct ITunesTrackValues {
     itunesapp::TrackKind kind = itunesapp::TrackKind::File;
-    std::string location;
+    std::string location; // as the application gives it
+    AString path;         // the same as text
     std::u16string name;
     std::u16string album;
     std::u16string artist;
@@ -43,6 +45,6 @@ struct ITunesTrackValues {
     // Every value of a file track; a URL track answers -6.
     int ReadAll(const itunesapp::Track& track);
 
-    // A record with these values, bound to nothing.
-    std::unique_ptr<ITunesSong> MakeSong() const;
+    // A record with these values, bound to nothing; the texts move into it.
+    std::unique_ptr<ITunesSong> MakeSong() &&;
 };
