@@ -41,13 +41,13 @@ protected:
         AddToLibrary({five, bjork, ubung, episode, untagged});
     }
 
-    // The client's songs by their files.
+    // The client's songs by their files; a song deleted since the entries were made has none.
     std::map<std::string, ITunesSong*> SongsByPath(ITunes& client) {
         std::map<std::string, ITunesSong*> songs;
         client.SortEntries(true);
         for (int i = 0; i < client.GetSongCount(); ++i) {
-            ITunesSong* song = client.GetSongAt(i);
-            songs[song->GetPath().ToUtf8()] = song;
+            if (ITunesSong* song = client.GetSongAt(i))
+                songs[song->GetPath().ToUtf8()] = song;
         }
         return songs;
     }
@@ -305,6 +305,29 @@ TEST_F(ITunesTest, ADeletedSongLeavesTheLibraryItsPlayListsAndTheIndex) {
     Loaded(other);
     EXPECT_EQ(other.GetSongCount(), 4);
     EXPECT_EQ(other.GetPlayList(0)->GetSongCount(), 1);
+}
+
+// A binding whose playlist does not list the song, or a listed song without a binding, ends nothing
+// in a loop: each removal goes on to the end.
+TEST_F(ITunesTest, StrayBindingsAndUnboundSongsEndNoRemoval) {
+    MakePlayList(u"Mix", {five});
+    ITunes client;
+    Loaded(client);
+    ITunesPlayList& mix = *client.GetPlayList(0);
+    ITunesSong* stray = SongsByPath(client)[bjork];
+    auto binding = std::make_unique<ITunesTrackBinding>();
+    binding->owner = &mix;
+    binding->kind = ITunesTrackBinding::kPlayList;
+    stray->AddTrack(std::move(binding));
+    ASSERT_EQ(client.DeleteSong(static_cast<int32_t>(stray->GetDatabaseID()), false), 0);
+    EXPECT_EQ(SongsByPath(client).size(), 4u);
+
+    mix.AddSong(SongsByPath(client)[ubung]);
+    ASSERT_EQ(client.DeletePlayList(0, true), 0);
+    EXPECT_EQ(client.GetPlayListCount(), 0);
+    EXPECT_EQ(SongsByPath(client).size(), 4u);
+    ASSERT_EQ(client.LoadPlayLists(true), 0);
+    EXPECT_EQ(client.GetPlayListCount(), 0);
 }
 
 TEST_F(ITunesTest, ASavedClientLoadsBackUnboundWithItsPlayListsAndLayout) {
