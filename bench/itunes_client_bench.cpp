@@ -118,26 +118,11 @@ void LoadVersusPlainParse(benchmark::State& state, bool withPlayListSongs) {
     state.counters["client_bytes_per_song"] = static_cast<double>(recordsPerSong);
 }
 
-void BM_SongListLoadVersusPlainParse(benchmark::State& state) {
-    LoadVersusPlainParse(state, false);
+void Sizes(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Arg(12500)->Arg(25000)->Arg(50000)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
-void BM_LoadWithPlayListSongsVersusPlainParse(benchmark::State& state) {
-    LoadVersusPlainParse(state, true);
-}
-BENCHMARK(BM_SongListLoadVersusPlainParse)
-    ->Arg(12500)
-    ->Arg(25000)
-    ->Arg(50000)
-    ->Iterations(5)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_LoadWithPlayListSongsVersusPlainParse)
-    ->Arg(12500)
-    ->Arg(25000)
-    ->Arg(50000)
-    ->Iterations(5)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK_CAPTURE(LoadVersusPlainParse, SongList, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(LoadVersusPlainParse, WithPlayListSongs, true)->Apply(Sizes);
 
 // One line each: the load against the parse, and the growth from the smallest size.
 void PrintSummary() {

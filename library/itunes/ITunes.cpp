@@ -243,50 +243,76 @@ ITunesPlayList* ITunes::GetPlayList(int index) const {
     return m_playLists[index].get();
 }
 
-int ITunes::LibraryPlayLists(std::shared_ptr<itunesapp::PlaylistCollection>& playLists) {
+int ITunes::SourcesOfKind(SourceKind kind, std::vector<std::shared_ptr<itunesapp::Source>>& found) {
     std::shared_ptr<itunesapp::SourceCollection> sources;
+    int32_t count = 0;
     if (const int result = Code(m_application->GetSources(sources)))
         return result;
-    int32_t count = 0;
     if (const int result = Code(sources->GetCount(count)))
         return result;
+    found.clear();
     for (int32_t i = 1; i <= count; ++i) {
         std::shared_ptr<itunesapp::Source> source;
-        SourceKind kind{};
+        SourceKind sourceKind{};
         if (const int result = Code(sources->GetItem(i, source)))
             return result;
-        if (const int result = Code(source->GetKind(kind)))
+        if (const int result = Code(source->GetKind(sourceKind)))
             return result;
-        if (kind == SourceKind::Library)
-            return Code(source->GetPlaylists(playLists));
+        if (sourceKind == kind)
+            found.push_back(std::move(source));
     }
-    return kErrorITunesCall;
+    return 0;
+}
+
+// The playlists of the first library source.
+int ITunes::LibraryPlayLists(std::shared_ptr<itunesapp::PlaylistCollection>& playLists) {
+    std::vector<std::shared_ptr<itunesapp::Source>> libraries;
+    if (const int result = SourcesOfKind(SourceKind::Library, libraries))
+        return result;
+    return libraries.empty() ? kErrorITunesCall : Code(libraries.front()->GetPlaylists(playLists));
 }
 
 namespace {
 
-// The first playlist of the collection that answers as the library playlist.
-int FindLibraryPlayList(const itunesapp::PlaylistCollection& playLists,
-                        std::shared_ptr<itunesapp::Playlist>& library) {
+// The playlists of the collection that answer as that kind, in its order.
+int PlayListsOfKind(const itunesapp::PlaylistCollection& playLists, PlaylistKind kind,
+                    std::vector<std::shared_ptr<itunesapp::Playlist>>& found) {
     int32_t count = 0;
     if (const int result = Code(playLists.GetCount(count)))
         return result;
+    found.clear();
     for (int32_t i = 1; i <= count; ++i) {
         std::shared_ptr<itunesapp::Playlist> playList;
-        PlaylistKind kind{};
+        PlaylistKind playListKind{};
         if (const int result = Code(playLists.GetItem(i, playList)))
             return result;
-        if (const int result = Code(playList->GetKind(kind)))
+        if (const int result = Code(playList->GetKind(playListKind)))
             return result;
-        if (kind == PlaylistKind::Library) {
-            library = std::move(playList);
-            return 0;
-        }
+        if (playListKind == kind)
+            found.push_back(std::move(playList));
     }
-    return kErrorITunesCall;
+    return 0;
+}
+
+int FindLibraryPlayList(const itunesapp::PlaylistCollection& playLists,
+                        std::shared_ptr<itunesapp::Playlist>& library) {
+    std::vector<std::shared_ptr<itunesapp::Playlist>> libraries;
+    if (const int result = PlayListsOfKind(playLists, PlaylistKind::Library, libraries))
+        return result;
+    if (libraries.empty())
+        return kErrorITunesCall;
+    library = libraries.front();
+    return 0;
 }
 
 } // namespace
+
+int ITunes::LibraryPlayList(std::shared_ptr<itunesapp::PlaylistCollection>& playLists,
+                            std::shared_ptr<itunesapp::Playlist>& library) {
+    if (const int result = LibraryPlayLists(playLists))
+        return result;
+    return FindLibraryPlayList(*playLists, library);
+}
 
 int ITunes::GetName(AString& out, bool refresh) {
     if (!refresh) {
@@ -298,9 +324,7 @@ int ITunes::GetName(AString& out, bool refresh) {
             return result;
         std::shared_ptr<itunesapp::PlaylistCollection> playLists;
         std::shared_ptr<itunesapp::Playlist> library;
-        if (const int result = LibraryPlayLists(playLists))
-            return result;
-        if (const int result = FindLibraryPlayList(*playLists, library))
+        if (const int result = LibraryPlayList(playLists, library))
             return result;
         std::u16string name;
         if (const int result = Code(library->GetName(name)))
@@ -314,51 +338,25 @@ int ITunes::GetName(AString& out, bool refresh) {
 int ITunes::GetPodCount(int& count) {
     if (const int result = EnsureConnected())
         return result;
-    std::shared_ptr<itunesapp::SourceCollection> sources;
-    int32_t total = 0;
-    if (const int result = Code(m_application->GetSources(sources)))
+    std::vector<std::shared_ptr<itunesapp::Source>> pods;
+    if (const int result = SourcesOfKind(SourceKind::IPod, pods))
         return result;
-    if (const int result = Code(sources->GetCount(total)))
-        return result;
-    int pods = 0;
-    for (int32_t i = 1; i <= total; ++i) {
-        std::shared_ptr<itunesapp::Source> source;
-        SourceKind kind{};
-        if (const int result = Code(sources->GetItem(i, source)))
-            return result;
-        if (const int result = Code(source->GetKind(kind)))
-            return result;
-        pods += kind == SourceKind::IPod ? 1 : 0;
-    }
-    count = pods;
+    count = static_cast<int>(pods.size());
     return 0;
 }
 
 int ITunes::FindPodSource(int n, std::shared_ptr<itunesapp::Source>& source, int32_t& sourceID) {
     if (const int result = Probe())
         return result;
-    std::shared_ptr<itunesapp::SourceCollection> sources;
-    int32_t total = 0;
-    if (const int result = Code(m_application->GetSources(sources)))
+    std::vector<std::shared_ptr<itunesapp::Source>> pods;
+    if (const int result = SourcesOfKind(SourceKind::IPod, pods))
         return result;
-    if (const int result = Code(sources->GetCount(total)))
+    if (n < 0 || n >= static_cast<int>(pods.size()))
+        return kErrorInvalidElement;
+    if (const int result = Code(pods[static_cast<size_t>(n)]->GetSourceID(sourceID)))
         return result;
-    int pods = 0;
-    for (int32_t i = 1; i <= total; ++i) {
-        std::shared_ptr<itunesapp::Source> candidate;
-        SourceKind kind{};
-        if (const int result = Code(sources->GetItem(i, candidate)))
-            return result;
-        if (const int result = Code(candidate->GetKind(kind)))
-            return result;
-        if (kind != SourceKind::IPod || pods++ != n)
-            continue;
-        if (const int result = Code(candidate->GetSourceID(sourceID)))
-            return result;
-        source = std::move(candidate);
-        return 0;
-    }
-    return kErrorInvalidElement;
+    source = pods[static_cast<size_t>(n)];
+    return 0;
 }
 
 int ITunes::GetPodSourceName(AString& out, int n) {
@@ -651,19 +649,11 @@ int ITunes::AddPlayListRecord(const std::shared_ptr<itunesapp::Playlist>& playLi
 
 int ITunes::ReadPlayLists(const itunesapp::PlaylistCollection& playLists, bool withSongs,
                           const AString& playListName, const CancelCallback& cancel, AProgress* progress) {
-    int32_t count = 0;
-    if (const int result = Code(playLists.GetCount(count)))
+    std::vector<std::shared_ptr<itunesapp::Playlist>> users;
+    if (const int result = PlayListsOfKind(playLists, PlaylistKind::User, users))
         return result;
     ProgressRange range(progress, 0.5, nullptr);
-    for (int32_t i = 1; i <= count; ++i) {
-        std::shared_ptr<itunesapp::Playlist> playList;
-        PlaylistKind kind{};
-        if (const int result = Code(playLists.GetItem(i, playList)))
-            return result;
-        if (const int result = Code(playList->GetKind(kind)))
-            return result;
-        if (kind != PlaylistKind::User)
-            continue;
+    for (const std::shared_ptr<itunesapp::Playlist>& playList : users) {
         ITunesPlayList* record = nullptr;
         if (const int result = AddPlayListRecord(playList, record))
             return result;
@@ -672,7 +662,7 @@ int ITunes::ReadPlayLists(const itunesapp::PlaylistCollection& playLists, bool w
         if (!withSongs || (!playListName.IsEmpty() && name != playListName))
             continue;
         const AString loading = AString("Loading iTunes Playlist ") + name + "...";
-        ProgressRange songsRange(progress, 1.0 / count, &loading);
+        ProgressRange songsRange(progress, 1.0 / static_cast<double>(users.size()), &loading);
         if (const int result = ReadPlayListSongs(*record, *playList, cancel, progress))
             return result;
         const AString done = AString("Loading iTunes Playlist ") + name + " Done!";
@@ -718,9 +708,7 @@ int ITunes::LoadPlayLists(bool keepSongs) {
             return result;
         std::shared_ptr<itunesapp::PlaylistCollection> playLists;
         std::shared_ptr<itunesapp::Playlist> library;
-        if (const int result = LibraryPlayLists(playLists))
-            return result;
-        if (const int result = FindLibraryPlayList(*playLists, library))
+        if (const int result = LibraryPlayList(playLists, library))
             return result;
         if (const int result = TakeLibraryPlayList(*library))
             return result;

@@ -162,7 +162,12 @@ private:
     int WalkTracks(const itunesapp::TrackCollection& tracks, const CancelCallback& cancel, AProgress* progress,
                    const TrackVisit& visit);
 
+    // The application's sources of that kind, in its order.
+    int SourcesOfKind(itunesapp::SourceKind kind, std::vector<std::shared_ptr<itunesapp::Source>>& found);
     int LibraryPlayLists(std::shared_ptr<itunesapp::PlaylistCollection>& playLists);
+    // The library source's playlists and, among them, its library playlist.
+    int LibraryPlayList(std::shared_ptr<itunesapp::PlaylistCollection>& playLists,
+                        std::shared_ptr<itunesapp::Playlist>& library);
     int TakeLibraryPlayList(const itunesapp::Playlist& playList);
     int AddPlayListRecord(const std::shared_ptr<itunesapp::Playlist>& playList, ITunesPlayList*& record);
     int AddTrackSong(const std::shared_ptr<itunesapp::Track>& track, ITunesSong*& song);

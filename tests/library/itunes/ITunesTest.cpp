@@ -28,17 +28,12 @@ using itunesapp::Status;
 
 namespace {
 
-// A library of five real-tool song files, added by the user through the application.
+// The five songs of the fixture, added by the user.
 class ITunesTest : public TunesLibraryFixture {
 protected:
     void SetUp() override {
         TunesLibraryFixture::SetUp();
-        five = PutSong("id3v1_only.mp3", "Rock/Some Artist/five.mp3");
-        bjork = PutSong("v24_mutagen.mp3", "Jazz/bjork.mp3");
-        ubung = PutSong("v23_eyed3_extended.mp3", "Rock/Greek/ubung.mp3");
-        episode = PutSong("mp4_atomicparsley.m4a", "Shows/episode.m4a");
-        untagged = PutSong("vbr_mpeg1.mp3", "Untagged/vbr_mpeg1.mp3");
-        AddToLibrary({five, bjork, ubung, episode, untagged});
+        AddFiveSongs();
     }
 
     // The client's songs by their files; a song deleted since the entries were made has none.
@@ -61,8 +56,6 @@ protected:
         EXPECT_EQ(client.Reload(true, playList, nullptr, CancelCallback(), nullptr), 0);
         return client;
     }
-
-    std::string five, bjork, ubung, episode, untagged;
 };
 
 TEST_F(ITunesTest, TheMasterListHoldsEachSongOfTheLibraryWithItsFieldsAndBinding) {

@@ -65,6 +65,15 @@ std::string TunesLibraryFixture::PutSong(const std::string& fixture, const std::
     return target;
 }
 
+void TunesLibraryFixture::AddFiveSongs() {
+    five = PutSong("id3v1_only.mp3", "Rock/Some Artist/five.mp3");
+    bjork = PutSong("v24_mutagen.mp3", "Jazz/bjork.mp3");
+    ubung = PutSong("v23_eyed3_extended.mp3", "Rock/Greek/ubung.mp3");
+    episode = PutSong("mp4_atomicparsley.m4a", "Shows/episode.m4a");
+    untagged = PutSong("vbr_mpeg1.mp3", "Untagged/vbr_mpeg1.mp3");
+    AddToLibrary({five, bjork, ubung, episode, untagged});
+}
+
 void TunesLibraryFixture::AddToLibrary(const std::vector<std::string>& paths) const {
     std::shared_ptr<Playlist> library;
     std::shared_ptr<OperationStatus> status;

@@ -24,6 +24,8 @@ protected:
 
     // A copy of the fixture song at `place` below the songs folder; its native path.
     std::string PutSong(const std::string& fixture, const std::string& place) const;
+    // Five real-tool songs of several tag formats, filed below the songs folder and added by the user.
+    void AddFiveSongs();
     // Adds the files through the application itself, as the user would.
     void AddToLibrary(const std::vector<std::string>& paths) const;
     // A user playlist of the library holding the songs of those files, in that order.
@@ -41,6 +43,8 @@ protected:
     std::set<std::string> FilesInLibrary() const;
 
     TempDir dir;
+    // The files of AddFiveSongs.
+    std::string five, bjork, ubung, episode, untagged;
 
 private:
     std::vector<std::pair<std::string, std::string>> m_savedEnvironment;

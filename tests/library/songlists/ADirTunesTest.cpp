@@ -42,17 +42,12 @@ int IndexOfFile(ADir& list, const std::string& path) {
     return -1;
 }
 
-// The library of ITunesTest: five real-tool song files added by the user.
+// The five songs of the fixture, added by the user.
 class ADirTunesTest : public TunesLibraryFixture {
 protected:
     void SetUp() override {
         TunesLibraryFixture::SetUp();
-        five = PutSong("id3v1_only.mp3", "Rock/Some Artist/five.mp3");
-        bjork = PutSong("v24_mutagen.mp3", "Jazz/bjork.mp3");
-        ubung = PutSong("v23_eyed3_extended.mp3", "Rock/Greek/ubung.mp3");
-        episode = PutSong("mp4_atomicparsley.m4a", "Shows/episode.m4a");
-        untagged = PutSong("vbr_mpeg1.mp3", "Untagged/vbr_mpeg1.mp3");
-        AddToLibrary({five, bjork, ubung, episode, untagged});
+        AddFiveSongs();
     }
 
     void Open(ADirTunes& list, const char* playList = "") {
@@ -60,8 +55,6 @@ protected:
         ASSERT_EQ(list.Open(nullptr, 0, CancelCallback()), 0);
         list.Sort(1);
     }
-
-    std::string five, bjork, ubung, episode, untagged;
 };
 
 TEST_F(ADirTunesTest, TheLibraryListsItsSongsAsASongFolderListsTheSameFiles) {
