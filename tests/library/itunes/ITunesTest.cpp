@@ -7,6 +7,7 @@
 #include "library/entries/SongFilters.h"
 #include "library/itunes/ITunesDates.h"
 #include "library/itunes/ITunesPlayList.h"
+#include "library/itunes/ITunesServices.h"
 #include "library/itunes/ITunesSong.h"
 #include "library/itunes/ITunesTrackValues.h"
 #include "library/itunes/LibraryPlayListName.h"
@@ -480,6 +481,18 @@ TEST_F(ITunesTest, TheConnectionFollowsTheApplication) {
     ASSERT_EQ(client.Connect(), 0);
     EXPECT_EQ(client.Reload(false, AString(), nullptr, CancelCallback(), nullptr), 0);
     EXPECT_EQ(client.GetSongCount(), 5);
+}
+
+TEST_F(ITunesTest, TheStartUpWiringReadsSongFilesWithOurTagReader) {
+    InstallITunesServices();
+    ITunes client;
+    ASSERT_EQ(client.Connect(), 0);
+    ITunesSong* song = nullptr;
+    ASSERT_EQ(client.AddFile(AString(PutSong("id3v1_only.mp3", "Other/renamed.mp3")), nullptr, song), 0);
+    AString name;
+    song->GetName(name, 0);
+    EXPECT_EQ(name, "Five");
+    EXPECT_EQ(GetLibraryPlayListName(), "Library");
 }
 
 TEST(ITunesVersion, ThreeRoundsOfTheLeadingNumber) {

@@ -265,6 +265,19 @@ TEST_F(ADirTunesTest, AddFileTellsTheSyncTheSongsBitRateAndDuration) {
     EXPECT_EQ(list.AddFile(AString("\\Nobody?1"), info), kErrorEndOfStream);
 }
 
+TEST_F(ADirTunesTest, ArtworkComesFromTheSongFileThroughTheApplication) {
+    ADirTunes list;
+    Open(list);
+    const AString entry = *list.GetEntry(IndexOfFile(list, bjork));
+    int count = 0;
+    ASSERT_EQ(list.GetArtworkCount(entry, count), 0);
+    EXPECT_EQ(count, 1);
+    std::vector<uint8_t> picture;
+    ASSERT_EQ(list.SaveArtwork(entry, 0, picture), 0);
+    EXPECT_EQ(picture, FixtureBytes("tags/tiny.jpg"));
+    EXPECT_EQ(list.GetArtworkCount(AString("\\Nobody?1"), count), kErrorEndOfStream);
+}
+
 TEST_F(ADirTunesTest, TheSavedListLoadsBackWithItsSongsAndPlayList) {
     MakePlayList(u"Mix", {five, bjork, five});
     ADirTunes list;
