@@ -111,6 +111,9 @@ bool ADirTunes::IsLimitedToPlayList() const {
 // A name that no playlist has is an error: an empty list, or the whole library, would make a sync
 // delete or copy songs that the user never chose.
 int ADirTunes::ReadDirectory(const CancelCallback& callback, uint32_t keepClient) {
+    // The playlist records are made anew: none kept from before may be pointed to.
+    m_keptPlayList = nullptr;
+    m_secondPlayList = nullptr;
     if (!keepClient || !m_client) {
         DropClient();
         m_client = std::make_unique<ITunes>();

@@ -204,6 +204,19 @@ TEST_F(ADirTunesTest, AnAddedFileGoesIntoTheLibraryAndBothPlayLists) {
     EXPECT_EQ(last.GetCount(), 2);
 }
 
+TEST_F(ADirTunesTest, ReadingAgainWithTheSameClientForgetsThePlayListsItHeld) {
+    MakePlayList(u"Mix", {bjork});
+    ADirTunes list;
+    Open(list, "Mix");
+    ITunesPlayList* lastSync = nullptr;
+    ASSERT_EQ(list.GetClient()->CreatePlayList(AString("Last Sync"), &lastSync), 0);
+    list.SetSecondPlayList(lastSync);
+    ASSERT_EQ(list.ReadDirectory(CancelCallback(), 1), 0);
+    EXPECT_EQ(list.GetCount(), 1);
+    ASSERT_EQ(list.AddTrackFile(AString(five), nullptr), 0);
+    EXPECT_EQ(list.GetCount(), 2);
+}
+
 TEST_F(ADirTunesTest, AFailedAddToTheSecondPlayListIsReportedAndLogged) {
     AProgress progress;
     ADirTunes list(&progress);
