@@ -96,8 +96,8 @@ int LeadingNumber(const AString& text) {
 }
 
 bool PassesSongFilters(const SongFilters& filter, const ITunesTrackValues& values, const EntryLayout& layout) {
-    return filter.PassesGenre(AString(values.genre), layout) && filter.PassesArtist(AString(values.artist)) &&
-           filter.PassesAlbum(AString(values.album), layout) && filter.PassesTitle(AString(values.name));
+    return filter.PassesGenre(values.genre, layout) && filter.PassesArtist(values.artist) &&
+           filter.PassesAlbum(values.album, layout) && filter.PassesTitle(values.name);
 }
 
 // Played date and played count, rating, comment and equalizer, each when chosen and not empty.

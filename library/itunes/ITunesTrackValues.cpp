@@ -16,10 +16,12 @@ using itunesapp::Track;
 
 namespace {
 
-int ReadTexts(const Track& track, std::initializer_list<std::pair<TextField, std::u16string*>> texts) {
+int ReadTexts(const Track& track, std::initializer_list<std::pair<TextField, AString*>> texts) {
     for (const auto& [field, text] : texts) {
-        if (const int result = ITunesStatusCode(track.GetText(field, *text)))
+        std::u16string value;
+        if (const int result = ITunesStatusCode(track.GetText(field, value)))
             return result;
+        *text = AString(std::move(value));
     }
     return 0;
 }
@@ -96,11 +98,11 @@ int ITunesTrackValues::ReadAll(const Track& track) {
 
 std::unique_ptr<ITunesSong> ITunesTrackValues::MakeSong() && {
     auto song = std::make_unique<ITunesSong>();
-    song->SetName(AString(std::move(name)), 0);
-    song->SetAlbum(AString(std::move(album)), 0);
-    song->SetArtist(AString(std::move(artist)), 0);
-    song->SetGenre(AString(std::move(genre)), 0);
-    song->SetComposer(AString(std::move(composer)), 0);
+    song->SetName(std::move(name), 0);
+    song->SetAlbum(std::move(album), 0);
+    song->SetArtist(std::move(artist), 0);
+    song->SetGenre(std::move(genre), 0);
+    song->SetComposer(std::move(composer), 0);
     song->SetTrackNumber(Unsigned(trackNumber), 0);
     song->SetYear(Unsigned(year), 0);
     song->SetBitRate(Unsigned(bitRate));
@@ -110,7 +112,7 @@ std::unique_ptr<ITunesSong> ITunesTrackValues::MakeSong() && {
     song->SetPath(std::move(path));
     song->SetDatabaseID(Unsigned(ids.databaseID));
     song->SetPlayData(Unsigned(playedCount), played == 0.0 ? 0 : MacTimeFromOleDate(played), Unsigned(rating));
-    song->SetComment(AString(std::move(comment)));
-    song->SetEqualizer(AString(std::move(equalizer)));
+    song->SetComment(std::move(comment));
+    song->SetEqualizer(std::move(equalizer));
     return song;
 }

@@ -19,13 +19,13 @@ struct ITunesTrackValues {
     itunesapp::TrackKind kind = itunesapp::TrackKind::File;
     std::string location; // as the application gives it
     AString path;         // the same as text
-    std::u16string name;
-    std::u16string album;
-    std::u16string artist;
-    std::u16string genre;
-    std::u16string composer;
-    std::u16string equalizer;
-    std::u16string comment;
+    AString name;
+    AString album;
+    AString artist;
+    AString genre;
+    AString composer;
+    AString equalizer;
+    AString comment;
     int32_t trackNumber = 0;
     int32_t year = 0;
     int32_t bitRate = 0;

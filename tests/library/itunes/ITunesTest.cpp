@@ -199,7 +199,7 @@ TEST_F(ITunesTest, AnAddedFileCarriesThePlayDataOfItsKeyAndLastsInTheLibraryFile
     EXPECT_EQ(track.playedCount, 3);
     EXPECT_EQ(track.rating, 60);
     EXPECT_EQ(track.played, 0.0);
-    EXPECT_EQ(track.comment, u"");
+    EXPECT_TRUE(track.comment.IsEmpty());
     EXPECT_EQ(track.ids.databaseID, static_cast<int32_t>(song->GetDatabaseID()));
 }
 
@@ -263,15 +263,15 @@ TEST_F(ITunesTest, PlayDataIsWrittenBackThroughTheIdsOfTheBinding) {
     ITunesTrackValues track = TrackInLibrary(song->GetPath().ToUtf8());
     EXPECT_EQ(track.playedCount, 7);
     EXPECT_EQ(track.rating, 0);
-    EXPECT_EQ(track.comment, u"Nice");
-    EXPECT_EQ(track.equalizer, u"");
+    EXPECT_EQ(track.comment, "Nice");
+    EXPECT_TRUE(track.equalizer.IsEmpty());
     EXPECT_EQ(track.played, OleDateFromMacTime(played));
 
     // "*" leaves the text as it is; an empty key writes nothing.
     ASSERT_EQ(client.UpdateSongInfo(id, AString("/1/0_0/20/*/*"), {true, true, true, true, true}), 0);
     ASSERT_EQ(client.UpdateSongInfo(id, AString(), {true, true, true, true, true}), 0);
     track = TrackInLibrary(song->GetPath().ToUtf8());
-    EXPECT_EQ(track.comment, u"Nice");
+    EXPECT_EQ(track.comment, "Nice");
     EXPECT_EQ(track.rating, 20);
 
     EXPECT_EQ(client.UpdateSongInfo(id + 1, key, {true, true, true, true, true}), kErrorITunesUpdateSongUnknown);
