@@ -63,6 +63,9 @@ public:
     // genre and album filters apply as far as the database's layout holds those levels.
     void SortEntries(bool ascending, const SongFilters* filters);
     ITunesDBTrack* GetEntry(int i) const;
+    // The sorted entry text at index i with its "?" + handle tail, as BuildEntry gives it; empty outside
+    // the list.
+    AString GetEntryText(int i) const;
     // The track's entry text in the database's layout; its file is looked for on the drive.
     AString BuildEntry(ITunesDBTrack& track, bool withHandle) const;
     // 1 and the track whose entry text equals `entry` (without its "?" tail unless withHandle), else 0.
@@ -93,6 +96,7 @@ private:
     struct SortedEntry {
         AString text; // without the "?" tail
         uint64_t handle;
+        std::u16string key; // EntrySortKey of the text
     };
 
     int ReadTree(AFile& stream, const ITunesDBReadContext& context);

@@ -29,7 +29,7 @@ std::unique_ptr<ITunesDBString> ITunesDBString::NewPosition() {
 }
 
 bool ITunesDBString::IsTextType(uint32_t type) {
-    return (type >= kTitle && type <= kGenre) || type == kComposer || type == 13;
+    return (type >= kTitle && type <= kGenre) || type == kComment || type == kComposer || type == 13;
 }
 
 int ITunesDBString::Read(AFile& stream, uint64_t parentEnd) {
@@ -70,6 +70,18 @@ void ITunesDBString::SetText(const AString& text, uint32_t type) {
         out += 2;
     }
     m_text = text;
+}
+
+void ITunesDBString::SetListText(ITunesDBStrings& strings, const AString& text, uint32_t type) {
+    for (const auto& string : strings) {
+        if (string->GetType() == type) {
+            string->SetText(text, type);
+            return;
+        }
+    }
+    auto string = std::make_unique<ITunesDBString>();
+    string->SetText(text, type);
+    strings.push_back(std::move(string));
 }
 
 int ITunesDBString::ReadList(AFile& stream, uint32_t count, uint64_t parentEnd, ITunesDBStrings& strings) {

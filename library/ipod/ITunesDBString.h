@@ -23,6 +23,7 @@ public:
         kAlbum = 3,
         kArtist = 4,
         kGenre = 5,
+        kComment = 8,
         kComposer = 12,
         kPosition = 100,
     };
@@ -50,6 +51,8 @@ public:
     const AString& GetText() const { return m_text; }
     // A new string header and the text; the type changes only when `type` is not 0.
     void SetText(const AString& text, uint32_t type);
+    // Sets the text of the first string object of that type, adding one when the list has none.
+    static void SetListText(ITunesDBStrings& strings, const AString& text, uint32_t type);
 
 private:
     void DecodeText();

@@ -95,16 +95,7 @@ int ITunesDBTrack::Write(AFile& stream) {
 }
 
 void ITunesDBTrack::SetString(const AString& text, uint32_t type) {
-    for (const auto& string : m_strings) {
-        if (string->GetType() == type) {
-            string->SetText(text, type);
-            DecodeStrings();
-            return;
-        }
-    }
-    auto string = std::make_unique<ITunesDBString>();
-    string->SetText(text, type);
-    m_strings.push_back(std::move(string));
+    ITunesDBString::SetListText(m_strings, text, type);
     DecodeStrings();
 }
 

@@ -100,6 +100,18 @@ void ITunesDBTrackList::Remove(const ITunesDBTrack* track) {
     --m_count;
 }
 
+void ITunesDBTrackList::SetTitle(ITunesDBTrack& track, const AString& title) {
+    auto& bucket = m_buckets[track.GetTitleChecksum() % kBucketCount];
+    const auto found =
+        std::find_if(bucket.begin(), bucket.end(), [&track](const auto& held) { return held.get() == &track; });
+    if (found == bucket.end())
+        return;
+    std::unique_ptr<ITunesDBTrack> held = std::move(*found);
+    bucket.erase(found);
+    held->SetTitle(title);
+    m_buckets[held->GetTitleChecksum() % kBucketCount].push_back(std::move(held));
+}
+
 void ITunesDBTrackList::Renumber() {
     uint32_t nextId = 1;
     ForEachTrack([&nextId](ITunesDBTrack& track) { track.SetTrackId(nextId++); });
