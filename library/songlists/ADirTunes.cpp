@@ -372,10 +372,10 @@ int ADirTunes::AddToSecondPlayList(ITunesSong* song) {
 }
 
 // A file the library holds already gives its song, which goes into the playlists like a new one.
-int ADirTunes::AddTrackFile(const AString& path, const AString* key) {
+int ADirTunes::AddTrack(const AString& path, const AString* key, ITunesSong*& song) {
+    song = nullptr;
     if (!m_client)
         return kErrorNotConnected;
-    ITunesSong* song = nullptr;
     const int added = m_client->AddFile(path, key, song);
     if (added != 0 && (added != kErrorDuplicate || !song))
         return added;
@@ -385,6 +385,23 @@ int ADirTunes::AddTrackFile(const AString& path, const AString* key) {
     }
     ClearAdded();
     return AddToSecondPlayList(song);
+}
+
+int ADirTunes::AddTrackFile(const AString& path, const AString* key) {
+    ITunesSong* song = nullptr;
+    return AddTrack(path, key, song);
+}
+
+int ADirTunes::PlaceFileInLibrary(const AString& musicFolder, const AString& file, AString& target,
+                                  uint32_t& copied, const CancelCallback& callback) {
+    return GetMusicFolderPath(musicFolder, file, target, AString(), copied, callback);
+}
+
+int ADirTunes::AddFileToLibrary(const AString& file, AString& keptFile, const CancelCallback&) {
+    ITunesSong* song = nullptr;
+    const int result = AddTrack(file, nullptr, song);
+    keptFile = song ? song->GetPath() : AString();
+    return result;
 }
 
 int ADirTunes::AddSong(const AString& file, const CancelCallback& callback) {

@@ -61,6 +61,12 @@ public:
     // Files the song in the music folder (copying it there when it is not), adds it to the library and
     // to the playlist of the list.
     int AddSong(const AString& file, const CancelCallback& callback) override;
+    // The file copied into the music folder's layout (GetMusicFolderPath), unless it lies there already.
+    int PlaceFileInLibrary(const AString& musicFolder, const AString& file, AString& target, uint32_t& copied,
+                           const CancelCallback& callback) override;
+    // AddTrackFile; `keptFile` is the file of the library's song, which for a file the library held
+    // already may be another.
+    int AddFileToLibrary(const AString& file, AString& keptFile, const CancelCallback& callback) override;
     int CreatePlayList(const AString& name) override;
     int DeletePlayList(const AString& name) override;
     int GetBitRate(const AString& entry) override;
@@ -92,6 +98,8 @@ public:
 
 private:
     bool IsLimitedToPlayList() const;
+    // AddTrackFile, giving the library's song of the file when there is one.
+    int AddTrack(const AString& path, const AString* key, ITunesSong*& song);
     ITunesSong* FindEntrySong(const AString& entry, bool byID) const;
     ITunesSong* SongOfID(const AString& entry) const;
     // The song must be in the kept playlist (by its bindings; by the playlist's id too when asked).

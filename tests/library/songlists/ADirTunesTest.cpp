@@ -246,6 +246,29 @@ TEST_F(ADirTunesTest, AddingASongFilesItInTheMusicFolder) {
     EXPECT_FALSE(std::filesystem::exists(MusicFolder() + "/Abba/Gold/03 Waterloo 1.mp3"));
 }
 
+// What the disconnected-files tool does with a file it found in the music folder.
+TEST_F(ADirTunesTest, AFoundFileIsFiledAndAddedAndTheLibrarysFileNamed) {
+    const std::string found = MusicFolder() + "/stray/waterloo.mp3";
+    WriteSongFile(found, MakeMp3(SongTags("Pop", "Abba", "Gold", "Waterloo", "3")));
+    ADirTunes list;
+    Open(list);
+    AString musicFolder;
+    list.GetMusicFolder(musicFolder);
+    AString target;
+    uint32_t copied = 0;
+    ASSERT_EQ(list.PlaceFileInLibrary(musicFolder, AString(found), target, copied, CancelCallback()), 0);
+    EXPECT_EQ(target, AString(MusicFolder() + "/Abba/Gold/03 Waterloo.mp3"));
+    EXPECT_EQ(copied, 1u);
+    AString kept;
+    ASSERT_EQ(list.AddFileToLibrary(target, kept, CancelCallback()), 0);
+    EXPECT_EQ(kept, target);
+    // A file the library holds already is its song's file.
+    ASSERT_EQ(list.AddFileToLibrary(AString(bjork), kept, CancelCallback()), 0);
+    EXPECT_EQ(kept, AString(bjork));
+    EXPECT_EQ(list.AddFileToLibrary(AString(found + ".missing"), kept, CancelCallback()), kErrorFileNotFound);
+    EXPECT_TRUE(kept.IsEmpty());
+}
+
 TEST_F(ADirTunesTest, SongKeysCarryPlayDataBothWays) {
     ADirTunes list;
     Open(list);
