@@ -50,6 +50,15 @@ protected:
         AddFiveSongs();
     }
 
+    // The playlist "Mix" of bjork's song, with a "Last Sync" playlist that added songs go to as well.
+    void OpenMixWithLastSync(ADirTunes& list) {
+        MakePlayList(u"Mix", {bjork});
+        Open(list, "Mix");
+        ITunesPlayList* lastSync = nullptr;
+        ASSERT_EQ(list.GetClient()->CreatePlayList(AString("Last Sync"), &lastSync), 0);
+        list.SetSecondPlayList(lastSync);
+    }
+
     void Open(ADirTunes& list, const char* playList = "") {
         list.SetPlayListName(AString(playList));
         ASSERT_EQ(list.Open(nullptr, 0, CancelCallback()), 0);
@@ -178,12 +187,8 @@ TEST_F(ADirTunesTest, TheEntryOfADeletedSongIsEmpty) {
 }
 
 TEST_F(ADirTunesTest, AnAddedFileGoesIntoTheLibraryAndBothPlayLists) {
-    MakePlayList(u"Mix", {bjork});
     ADirTunes list;
-    Open(list, "Mix");
-    ITunesPlayList* lastSync = nullptr;
-    ASSERT_EQ(list.GetClient()->CreatePlayList(AString("Last Sync"), &lastSync), 0);
-    list.SetSecondPlayList(lastSync);
+    OpenMixWithLastSync(list);
     list.SetAddState(1);
     const std::string fresh = PutSong("v23_unsync.mp3", "Pop/unsync.mp3");
     const AString key("/2/0_0/40/*/*");
@@ -205,12 +210,8 @@ TEST_F(ADirTunesTest, AnAddedFileGoesIntoTheLibraryAndBothPlayLists) {
 }
 
 TEST_F(ADirTunesTest, ReadingAgainWithTheSameClientForgetsThePlayListsItHeld) {
-    MakePlayList(u"Mix", {bjork});
     ADirTunes list;
-    Open(list, "Mix");
-    ITunesPlayList* lastSync = nullptr;
-    ASSERT_EQ(list.GetClient()->CreatePlayList(AString("Last Sync"), &lastSync), 0);
-    list.SetSecondPlayList(lastSync);
+    OpenMixWithLastSync(list);
     ASSERT_EQ(list.ReadDirectory(CancelCallback(), 1), 0);
     EXPECT_EQ(list.GetCount(), 1);
     ASSERT_EQ(list.AddTrackFile(AString(five), nullptr), 0);
