@@ -13,7 +13,7 @@ AReplacingFile::~AReplacingFile() {
 
 int AReplacingFile::Begin(const AString& target, bool force) {
     Abandon();
-    m_target = target.ToUtf8();
+    m_target = target.ToSystem8Bit();
     const nativefiles::PathStatus status = nativefiles::GetStatus(m_target);
     if (status.isDirectory)
         return kErrorOpen;

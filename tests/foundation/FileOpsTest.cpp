@@ -198,3 +198,32 @@ TEST(FileOps, FilesMatchNeedsTwoFilesOfEqualSize) {
     EXPECT_FALSE(FilesMatch(dir.Text("a"), AString(dir.Path())));
     EXPECT_FALSE(FilesMatch(dir.Text("a"), dir.Text("missing")));
 }
+
+// File names are bytes: a name that is no valid UTF-8 must still name its own file in every operation.
+TEST(FileOps, NamesThatAreNoUtf8NameTheirOwnFiles) {
+    const struct {
+        const char* what;
+        std::string name;
+    } cases[] = {
+        {"Latin-1", "Caf\xE9"},
+        {"a broken UTF-8 sequence", "Bad\xC3("},
+        {"valid UTF-8", "Beyonc\xC3\xA9"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        WriteText(dir.File(c.name + ".mp3"), "music");
+        const AString song = AString::FromSystem8Bit(dir.File(c.name + ".mp3"));
+        EXPECT_TRUE(FileExists(song)) << c.what;
+        EXPECT_EQ(GetFileSize64(song), 5u) << c.what;
+
+        const AString copy = AString::FromSystem8Bit(dir.File(c.name + " copy.mp3"));
+        EXPECT_EQ(CopyFileChecked(song, copy, false), 0) << c.what;
+        EXPECT_EQ(ReadBytes(dir.File(c.name + " copy.mp3")).size(), 5u) << c.what;
+        const AString moved = AString::FromSystem8Bit(dir.File(c.name + " moved.mp3"));
+        EXPECT_EQ(MoveFileLong(copy, moved, false), 0) << c.what;
+        EXPECT_TRUE(nativefiles::GetStatus(dir.File(c.name + " moved.mp3")).exists) << c.what;
+        EXPECT_EQ(DeleteFileLong(moved, false), 0) << c.what;
+        EXPECT_FALSE(nativefiles::GetStatus(dir.File(c.name + " moved.mp3")).exists) << c.what;
+        EXPECT_TRUE(nativefiles::GetStatus(dir.File(c.name + ".mp3")).exists) << c.what;
+    }
+}
