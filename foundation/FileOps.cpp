@@ -180,9 +180,7 @@ int MoveFileLong(const AString& source, const AString& target, bool force) {
     // the source stays.
     if (nativefiles::GetStatus(to).exists)
         return kErrorMove;
-    nativefiles::CopyControl control;
-    control.syncAlways = true;
-    if (nativefiles::CopyFileReplacing(from, to, control) != nativefiles::CopyOutcome::Copied)
+    if (nativefiles::CopyFileReplacing(from, to, {}) != nativefiles::CopyOutcome::Copied)
         return kErrorMove;
     const int deleted = DeleteFileLong(source, force);
     if (deleted != 0) {
@@ -225,13 +223,16 @@ int GetFreeSpace(const AString& path, uint64_t& bytes) {
     return nativefiles::GetFreeSpace(NearestExisting(path.ToSystem8Bit()), bytes) ? 0 : kErrorFreeSpace;
 }
 
+// The copy is written beside the target, which stays until the copy is whole: the volume must hold
+// the whole new file. What killed copies of this target left behind is removed first, as the copy
+// would remove it anyway.
 int CheckRoomForCopy(const AString& source, const AString& target) {
     const uint64_t newSize = GetFileSize64(source);
-    const uint64_t oldSize = FileExists(target) ? GetFileSize64(target) : 0;
+    nativefiles::RemoveStaleTemporaries(target.ToSystem8Bit());
     uint64_t freeBytes = 0;
     if (const int result = GetFreeSpace(target, freeBytes))
         return result;
-    if (newSize > oldSize && freeBytes <= newSize - oldSize)
+    if (newSize > 0 && freeBytes <= newSize)
         return kErrorNoSpace;
     return 0;
 }

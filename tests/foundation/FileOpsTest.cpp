@@ -172,7 +172,8 @@ TEST(FileOps, FreeSpaceOfAPathNotYetMadeIsThatOfItsFolder) {
     EXPECT_GT(bytes, 0u);
 }
 
-TEST(FileOps, ACopyNeedsRoomOnlyForWhatItAdds) {
+// The copy is written beside the old target, which stays until the copy is whole.
+TEST(FileOps, ACopyNeedsRoomForTheWholeNewFile) {
     TempDir dir;
     uint64_t freeBytes = 0;
     ASSERT_EQ(GetFreeSpace(AString(dir.Path()), freeBytes), 0);
@@ -185,18 +186,20 @@ TEST(FileOps, ACopyNeedsRoomOnlyForWhatItAdds) {
         GTEST_SKIP() << "the filesystem cannot hold so large a sparse file";
     EXPECT_EQ(CopyFileChecked(dir.Text("huge"), dir.Text("copy"), false), kErrorNoSpace);
     EXPECT_FALSE(FileExists(dir.Text("copy")));
-    EXPECT_EQ(CheckRoomForCopy(dir.Text("huge"), dir.Text("larger")), 0);
+    EXPECT_EQ(CheckRoomForCopy(dir.Text("huge"), dir.Text("larger")), kErrorNoSpace);
+    EXPECT_EQ(nativefiles::GetStatus(dir.File("larger")).size, huge + 1);
 }
 
-TEST(FileOps, FilesMatchNeedsTwoFilesOfEqualSize) {
+TEST(FileOps, ACopyFirstClearsWhatKilledCopiesOfItsTargetLeft) {
     TempDir dir;
-    WriteText(dir.File("a"), "12345");
-    WriteText(dir.File("b"), "12345");
-    WriteText(dir.File("c"), "1234");
-    EXPECT_TRUE(FilesMatch(dir.Text("a"), dir.Text("b")));
-    EXPECT_FALSE(FilesMatch(dir.Text("a"), dir.Text("c")));
-    EXPECT_FALSE(FilesMatch(dir.Text("a"), AString(dir.Path())));
-    EXPECT_FALSE(FilesMatch(dir.Text("a"), dir.Text("missing")));
+    WriteText(dir.File("song.mp3"), "new");
+    WriteText(dir.File("old.mp3"), "old");
+    WriteText(dir.File(".old.mp3.partAAAAAA"), "a copy that was killed");
+    EXPECT_EQ(CopyFileChecked(dir.Text("song.mp3"), dir.Text("old.mp3"), false), 0);
+    std::vector<nativefiles::DirectoryEntry> entries;
+    ASSERT_TRUE(nativefiles::ListDirectory(dir.Path(), entries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "old.mp3");
 }
 
 // File names are bytes: a name that is no valid UTF-8 must still name its own file in every operation.
@@ -226,4 +229,15 @@ TEST(FileOps, NamesThatAreNoUtf8NameTheirOwnFiles) {
         EXPECT_FALSE(nativefiles::GetStatus(dir.File(c.name + " moved.mp3")).exists) << c.what;
         EXPECT_TRUE(nativefiles::GetStatus(dir.File(c.name + ".mp3")).exists) << c.what;
     }
+}
+
+TEST(FileOps, FilesMatchNeedsTwoFilesOfEqualSize) {
+    TempDir dir;
+    WriteText(dir.File("a"), "12345");
+    WriteText(dir.File("b"), "12345");
+    WriteText(dir.File("c"), "1234");
+    EXPECT_TRUE(FilesMatch(dir.Text("a"), dir.Text("b")));
+    EXPECT_FALSE(FilesMatch(dir.Text("a"), dir.Text("c")));
+    EXPECT_FALSE(FilesMatch(dir.Text("a"), AString(dir.Path())));
+    EXPECT_FALSE(FilesMatch(dir.Text("a"), dir.Text("missing")));
 }
