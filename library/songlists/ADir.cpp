@@ -98,7 +98,6 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
     std::vector<nativefiles::DirectoryEntry> listing;
     if (!nativefiles::ListDirectory(folder.ToSystem8Bit(), listing))
         return DirectoryExists(folder) ? kErrorListFolder : kErrorInvalidPath;
-    const AString& root = m_rootPath;
     for (const nativefiles::DirectoryEntry& item : listing) {
         if (callback) {
             if (callback())
@@ -109,10 +108,8 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
         fullName.AppendPath(AString::FromSystem8Bit(item.name));
         if (!item.isDirectory && (!PassesTypeFilter(fullName) || !PassesNameFilter(fullName)))
             continue;
-        if (!item.isDirectory || m_scanListsFolders) {
-            const bool underRoot = !root.IsEmpty() && fullName.Left(root.GetLength()) == root;
-            m_entries.Add(m_fullPathEntries == 0 && underRoot ? fullName.Mid(root.GetLength()) : fullName);
-        }
+        if (!item.isDirectory || m_scanListsFolders)
+            m_entries.Add(m_fullPathEntries == 0 ? BelowRoot(fullName) : fullName);
         if (!item.isDirectory || !recurse)
             continue;
         // A link back into the tree would list its songs twice (and a duplicate scan would then
@@ -150,6 +147,12 @@ int ADir::GetFullPath(const AString& entry, AString& out, uint32_t) {
 
 uint64_t ADir::GetFileDate(const AString& path) {
     return GetFileModTime(path);
+}
+
+AString ADir::BelowRoot(const AString& path) const {
+    if (m_rootPath.IsEmpty() || path.Left(m_rootPath.GetLength()) != m_rootPath)
+        return path;
+    return path.Mid(m_rootPath.GetLength());
 }
 
 AString ADir::JoinRoot(const AString& entry) const {
