@@ -40,11 +40,15 @@ std::string Unescape(std::string_view field) {
     return text;
 }
 
+// The fields are separated by single blanks; any other byte (a carriage return of a label, say) can
+// stand in a path as it is.
 std::vector<std::string> FieldsOf(const std::string& line) {
     std::istringstream stream(line);
     std::vector<std::string> fields;
-    for (std::string field; stream >> field;)
-        fields.push_back(std::move(field));
+    for (std::string field; std::getline(stream, field, ' ');) {
+        if (!field.empty())
+            fields.push_back(std::move(field));
+    }
     return fields;
 }
 
