@@ -3,6 +3,7 @@
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "platform/files/NativeFiles.h"
+#include "support/FileNameCases.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -204,15 +205,7 @@ TEST(FileOps, ACopyFirstClearsWhatKilledCopiesOfItsTargetLeft) {
 
 // File names are bytes: a name that is no valid UTF-8 must still name its own file in every operation.
 TEST(FileOps, NamesThatAreNoUtf8NameTheirOwnFiles) {
-    const struct {
-        const char* what;
-        std::string name;
-    } cases[] = {
-        {"Latin-1", "Caf\xE9"},
-        {"a broken UTF-8 sequence", "Bad\xC3("},
-        {"valid UTF-8", "Beyonc\xC3\xA9"},
-    };
-    for (const auto& c : cases) {
+    for (const FileNameCase& c : NamesOfEveryKind()) {
         TempDir dir;
         WriteText(dir.File(c.name + ".mp3"), "music");
         const AString song = AString::FromSystem8Bit(dir.File(c.name + ".mp3"));

@@ -11,6 +11,7 @@
 #include "library/songlists/AddFileSongInfo.h"
 #include "library/songlists/TestSongFiles.h"
 #include "support/AStringPrinting.h"
+#include "support/FileNameCases.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TempDir.h"
 
@@ -458,15 +459,7 @@ TEST_F(SongFolder, CancelWhileReadingTags) {
 // File names are bytes: a song whose name is no valid UTF-8 is listed, read, saved and removed like
 // any other.
 TEST(SongFolderNames, NamesThatAreNoUtf8AreListedReadSavedAndRemoved) {
-    const struct {
-        const char* what;
-        std::string name;
-    } cases[] = {
-        {"Latin-1", "Caf\xE9"},
-        {"a broken UTF-8 sequence", "Bad\xC3("},
-        {"valid UTF-8", "Beyonc\xC3\xA9"},
-    };
-    for (const auto& c : cases) {
+    for (const FileNameCase& c : NamesOfEveryKind()) {
         TempDir dir;
         const std::string song = dir.File("music/" + c.name + "/" + c.name + ".mp3");
         WriteSongFile(song, MakeMp3(SongTags("Pop", "Band", "Album", "Tagged Title")));

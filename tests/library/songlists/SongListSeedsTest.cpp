@@ -10,19 +10,25 @@
 
 namespace {
 
-// The record of a seed: the bytes after the byte that chooses the record.
-AMemFile RecordOf(const std::vector<uint8_t>& seed) {
-    return AMemFile(seed.data() + 1, static_cast<uint32_t>(seed.size() - 1));
+// Loads the record of a seed (the bytes after the one that chooses the record) and checks that the
+// load took all of it.
+template <typename Record, typename Load>
+void LoadSeed(const std::string& name, Record& record, Load load) {
+    const std::vector<uint8_t> seed = FixtureBytes("songlists/" + name);
+    AMemFile stream(seed.data() + 1, static_cast<uint32_t>(seed.size() - 1));
+    ASSERT_EQ(load(record, stream), 0) << name;
+    EXPECT_EQ(stream.GetPosition(), stream.GetSize()) << name;
+}
+
+int LoadList(ADir& list, AMemFile& stream) {
+    return list.Load(stream, 0);
 }
 
 } // namespace
 
 TEST(SongListSeeds, EachLoadsWholeWithItsEntries) {
-    const std::vector<uint8_t> songDir = FixtureBytes("songlists/record_songdir_entries.bin");
-    AMemFile songDirRecord = RecordOf(songDir);
     ADirSongDir folder;
-    ASSERT_EQ(folder.Load(songDirRecord, 0), 0);
-    EXPECT_EQ(songDirRecord.GetPosition(), songDirRecord.GetSize());
+    LoadSeed("record_songdir_entries.bin", folder, LoadList);
     EXPECT_EQ(folder.GetCount(), 5);
     AString path;
     EXPECT_EQ(folder.GetFullPath(*folder.GetEntry(0), path, 1), 0);
@@ -30,23 +36,16 @@ TEST(SongListSeeds, EachLoadsWholeWithItsEntries) {
     EXPECT_EQ(folder.GetFullPath(AString(u"\\*\\*\\*\\Caf\u00e9\\mp3"), path, 0), 0);
     EXPECT_EQ(path.ToSystem8Bit(), "/nonexistent-music/Caf\xE9.mp3");
 
-    const std::vector<uint8_t> song = FixtureBytes("songlists/record_song_entries.bin");
-    AMemFile songRecord = RecordOf(song);
     ADirSong list;
-    ASSERT_EQ(list.Load(songRecord, 0), 0);
-    EXPECT_EQ(songRecord.GetPosition(), songRecord.GetSize());
+    LoadSeed("record_song_entries.bin", list, LoadList);
     EXPECT_EQ(list.GetCount(), 4);
 
-    const std::vector<uint8_t> dir = FixtureBytes("songlists/record_dir_full_paths.bin");
-    AMemFile dirRecord = RecordOf(dir);
     ADir plain;
-    ASSERT_EQ(plain.Load(dirRecord, 0), 0);
+    LoadSeed("record_dir_full_paths.bin", plain, LoadList);
     EXPECT_EQ(plain.GetCount(), 2);
     EXPECT_EQ(plain.GetFullPathEntries(), 1u);
 
-    const std::vector<uint8_t> playList = FixtureBytes("songlists/record_playlist_ids.bin");
-    AMemFile playListRecord = RecordOf(playList);
-    ITunesPlayList loaded;
-    ASSERT_EQ(loaded.Load(playListRecord), 0);
-    EXPECT_EQ(playListRecord.GetPosition(), playListRecord.GetSize());
+    ITunesPlayList playList;
+    LoadSeed("record_playlist_ids.bin", playList,
+             [](ITunesPlayList& record, AMemFile& stream) { return record.Load(stream); });
 }
