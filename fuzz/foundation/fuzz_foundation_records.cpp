@@ -31,7 +31,8 @@ void CheckRecord(AMemFile& stream) {
         [](Record& r, AMemFile& in) { return r.Load(in); });
 }
 
-// A text read in one of the stored forms writes in that form and reads back as itself.
+// A text read in one of the stored forms writes in that form and reads back as itself, when what was
+// written fits in what one read takes (a line cut at the limit may end in its carriage return).
 void CheckStoredForm(AMemFile& stream, AString::Form form) {
     AString text;
     if (text.Read(stream, form, AString::kMaxRecordBytes) != 0)
@@ -39,6 +40,8 @@ void CheckStoredForm(AMemFile& stream, AString::Form form) {
     AMemFile written;
     if (text.Write(written, form) != 0)
         std::abort();
+    if (written.GetSize() > AString::kMaxRecordBytes)
+        return;
     const bool readsToItsLength = form == AString::Form::Narrow || form == AString::Form::Wide;
     const int max = readsToItsLength ? static_cast<int>(written.GetSize()) : AString::kMaxRecordBytes;
     AMemFile reader(written.GetBuffer(), written.GetSize());
