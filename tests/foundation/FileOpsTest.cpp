@@ -86,7 +86,8 @@ TEST(FileOps, MoveAcrossFilesystemsCopiesThenDeletes) {
     TempDir here;
     if (!nativefiles::GetStatus("/dev/shm").isDirectory)
         GTEST_SKIP() << "no second filesystem";
-    const std::string other = "/dev/shm/orvantis-move-" + std::to_string(getpid());
+    const TempDir there("/dev/shm");
+    const std::string other = there.File("song");
     WriteText(here.File("song"), "music");
     ASSERT_EQ(SetFileModTime(here.Text("song"), UnixToMacTime(1600000000), false), 0);
     ASSERT_EQ(MoveFileLong(here.Text("song"), AString(other), false), 0);
