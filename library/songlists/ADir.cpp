@@ -108,8 +108,11 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
         fullName.AppendPath(AString::FromSystem8Bit(item.name));
         if (!item.isDirectory && (!PassesTypeFilter(fullName) || !PassesNameFilter(fullName)))
             continue;
-        if (!item.isDirectory || m_scanListsFolders)
-            m_entries.Add(m_fullPathEntries == 0 ? BelowRoot(fullName) : fullName);
+        if (!item.isDirectory || m_scanListsFolders) {
+            FileInfo info;
+            GetFileInfo(fullName, info);
+            AddScannedEntry(m_fullPathEntries == 0 ? BelowRoot(fullName) : fullName, info);
+        }
         if (!item.isDirectory || !recurse)
             continue;
         // A link back into the tree would list its songs twice (and a duplicate scan would then
@@ -121,6 +124,14 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
             return result;
     }
     return 0;
+}
+
+void ADir::AddScannedEntry(const AString& name, const FileInfo& info) {
+    m_entries.Add(name, info.modTime);
+}
+
+bool ADir::GetListedFileInfo(const AString&, FileInfo&) const {
+    return false;
 }
 
 int ADir::Open(const AString* path, uint32_t fullPaths, const CancelCallback& callback) {
