@@ -46,7 +46,8 @@ int CopyInChunks(const AString& source, const AString& target, uint64_t size, co
     };
     if (progress)
         progress->PushRange(1.0);
-    const nativefiles::CopyOutcome outcome = nativefiles::CopyFileReplacing(source.ToSystem8Bit(), to, control);
+    const nativefiles::CopyOutcome outcome =
+        nativefiles::CopyFileReplacing(source.ToSystem8Bit(), to, control);
     if (progress)
         progress->PopRange();
     return ResultOf(outcome);

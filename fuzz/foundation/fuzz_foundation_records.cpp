@@ -21,8 +21,7 @@ namespace {
 using fuzzcommon::RequireRoundTrip;
 
 // A record of a type with Serialize and Load: loaded from the stream and, when it loads, round-tripped.
-template <typename Record>
-void CheckRecord(AMemFile& stream) {
+template <typename Record> void CheckRecord(AMemFile& stream) {
     Record record;
     if (record.Load(stream) != 0)
         return;

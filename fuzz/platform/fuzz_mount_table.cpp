@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const nativevolumes::MountEntry& entry : nativevolumes::ParseMountTable(text)) {
         if (entry.mountPoint.empty() || entry.source.empty())
             continue;
-        const std::string line =
-            "36 22 8:17 / " + Escaped(entry.mountPoint) + " rw shared:1 - vfat " + Escaped(entry.source) + " rw\n";
+        const std::string line = "36 22 8:17 / " + Escaped(entry.mountPoint) + " rw shared:1 - vfat " +
+                                 Escaped(entry.source) + " rw\n";
         const auto again = nativevolumes::ParseMountTable(line);
         if (again.size() != 1 || !(again[0] == entry))
             std::abort();

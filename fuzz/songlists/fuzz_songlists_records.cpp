@@ -16,8 +16,7 @@ namespace {
 using fuzzcommon::RequireRoundTrip;
 
 // Song lists save and load with a flag word.
-template <typename List>
-bool LoadAndRoundTripList(List& list, AMemFile& stream) {
+template <typename List> bool LoadAndRoundTripList(List& list, AMemFile& stream) {
     if (list.Load(stream, 0) != 0)
         return false;
     RequireRoundTrip(
@@ -26,8 +25,7 @@ bool LoadAndRoundTripList(List& list, AMemFile& stream) {
     return true;
 }
 
-template <typename Record>
-bool LoadAndRoundTripRecord(Record& record, AMemFile& stream) {
+template <typename Record> bool LoadAndRoundTripRecord(Record& record, AMemFile& stream) {
     if (record.Load(stream) != 0)
         return false;
     RequireRoundTrip(

@@ -86,8 +86,7 @@ CopyOutcome CopyDataInChunks(int source, int target, uint64_t size, const CopyCo
 }
 
 // The name of each entry of a folder other than "." and "..", with its type when the folder says it.
-template <typename Visit>
-bool VisitNames(const std::string& folder, Visit visit) {
+template <typename Visit> bool VisitNames(const std::string& folder, Visit visit) {
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
     if (!dir)
         return false;

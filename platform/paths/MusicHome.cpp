@@ -40,7 +40,8 @@ bool Unquote(std::string_view value, std::string& text) {
 std::string FolderOfValue(const std::string& value, const std::string& home) {
     if (value.starts_with('/'))
         return value;
-    const std::string_view rest = std::string_view(value).substr(std::min(value.size(), kHomeVariable.size()));
+    const std::string_view rest =
+        std::string_view(value).substr(std::min(value.size(), kHomeVariable.size()));
     if (!value.starts_with(kHomeVariable) || (!rest.empty() && rest.front() != '/'))
         return {};
     return home + std::string(rest);

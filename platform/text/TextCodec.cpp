@@ -93,8 +93,7 @@ bool IsLowSurrogate(char16_t unit) {
 }
 
 // Reads UTF-8; `invalid` decides what a byte that starts no valid sequence becomes.
-template <typename Invalid>
-std::u16string Decode(std::string_view bytes, Invalid invalid) {
+template <typename Invalid> std::u16string Decode(std::string_view bytes, Invalid invalid) {
     std::u16string out;
     out.reserve(bytes.size());
     char32_t codePoint;
@@ -109,8 +108,7 @@ std::u16string Decode(std::string_view bytes, Invalid invalid) {
 }
 
 // Writes UTF-8; `unpaired` decides what a surrogate without its partner becomes.
-template <typename Unpaired>
-std::string Encode(std::u16string_view text, Unpaired unpaired) {
+template <typename Unpaired> std::string Encode(std::u16string_view text, Unpaired unpaired) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {

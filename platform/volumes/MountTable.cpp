@@ -1,6 +1,8 @@
 #include "platform/volumes/MountTable.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <sstream>
 
 namespace nativevolumes {
@@ -34,7 +36,8 @@ std::string Unescape(std::string_view field) {
             text += field[at];
             continue;
         }
-        text += static_cast<char>((field[at + 1] - '0') * 64 + (field[at + 2] - '0') * 8 + (field[at + 3] - '0'));
+        text +=
+            static_cast<char>((field[at + 1] - '0') * 64 + (field[at + 2] - '0') * 8 + (field[at + 3] - '0'));
         at += kEscapeDigits;
     }
     return text;
@@ -52,16 +55,6 @@ std::vector<std::string> FieldsOf(const std::string& line) {
     return fields;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 std::vector<MountEntry> ParseMountTable(std::string_view text) {
@@ -74,7 +67,8 @@ std::vector<MountEntry> ParseMountTable(std::string_view text) {
         const auto separator = std::find(fields.begin() + kFirstOptionalField, fields.end(), kSeparator);
         if (fields.end() - separator <= static_cast<ptrdiff_t>(kSourceAfterSeparator))
             continue;
-        entries.push_back({Unescape(fields[kMountPointField]), Unescape(*(separator + kSourceAfterSeparator))});
+        entries.push_back(
+            {Unescape(fields[kMountPointField]), Unescape(*(separator + kSourceAfterSeparator))});
     }
     return entries;
 }
@@ -82,15 +76,13 @@ std::vector<MountEntry> ParseMountTable(std::string_view text) {
 uint32_t SerialOfFilesystemUuid(std::string_view uuid) {
     if (uuid.size() != kFatUuidLength || uuid[kFatUuidDash] != '-')
         return 0;
+    const std::string digits =
+        std::string(uuid.substr(0, kFatUuidDash)) + std::string(uuid.substr(kFatUuidDash + 1));
+    if (!std::all_of(digits.begin(), digits.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+        return 0;
     uint32_t serial = 0;
-    for (size_t at = 0; at < uuid.size(); ++at) {
-        if (at == kFatUuidDash)
-            continue;
-        const int digit = HexValue(uuid[at]);
-        if (digit < 0)
-            return 0;
-        serial = serial * 16 + static_cast<uint32_t>(digit);
-    }
+    std::from_chars(digits.data(), digits.data() + digits.size(), serial, 16);
     return serial;
 }
 

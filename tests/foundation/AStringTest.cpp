@@ -211,7 +211,7 @@ TEST(AString, EightBitInputKeepsEveryByte) {
     one = '\x80';
     one += '\xE9';
     one += 'a';
-    EXPECT_EQ(one.ToSystem8Bit(), "\x80\xE9" "a");
+    EXPECT_EQ(one.ToSystem8Bit(), std::string("\x80\xE9") + 'a');
 }
 
 TEST(AString, WideConstructionSkipsOneByteOrderMark) {

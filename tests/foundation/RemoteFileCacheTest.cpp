@@ -60,8 +60,9 @@ std::vector<uint8_t> PartAnswer(uint64_t modTime, bool more, const std::string& 
 }
 
 // A server that gives `size` as the file's size and answers each part request with `part`.
-FakeRemotePeer::Handler FileOfSize(uint64_t size, const std::function<int(const FakeRemotePeer::Call&,
-                                                                         std::vector<uint8_t>&)>& part) {
+FakeRemotePeer::Handler
+FileOfSize(uint64_t size,
+           const std::function<int(const FakeRemotePeer::Call&, std::vector<uint8_t>&)>& part) {
     return [size, part](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
         if (call.code != RemoteFileCache::kRequestFileInfo)
             return part(call, answer);
@@ -320,11 +321,13 @@ TEST_F(RemoteFileCacheTest, AFailedOrInconsistentFetchLeavesTheOldTarget) {
 TEST_F(RemoteFileCacheTest, AFileTheHostDoesNotKnowIsNotFetched) {
     TempDir dir;
     peer.handler = [](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
-        answer = call.code == RemoteFileCache::kRequestFileInfo ? std::vector<uint8_t>(32, 0) : PartAnswer(1, false, "x");
+        answer = call.code == RemoteFileCache::kRequestFileInfo ? std::vector<uint8_t>(32, 0)
+                                                                : PartAnswer(1, false, "x");
         return 0;
     };
-    EXPECT_EQ(RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/gone"), dir.Text("gone"), nullptr),
-              kErrorFileNotFound);
+    EXPECT_EQ(
+        RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/gone"), dir.Text("gone"), nullptr),
+        kErrorFileNotFound);
     ASSERT_EQ(peer.calls.size(), 1u);
     EXPECT_FALSE(nativefiles::GetStatus(dir.File("gone")).exists);
 }

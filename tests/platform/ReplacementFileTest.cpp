@@ -129,7 +129,8 @@ TEST(ReplacementFile, TakesThePlaceOfTheTargetOnlyWhenWhole) {
         EXPECT_FALSE(replacement.IsPlaced());
     }
     EXPECT_EQ(TextOf(target), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "nothing is left over";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1)
+        << "nothing is left over";
 
     ReplacementFile replacement;
     ASSERT_TRUE(replacement.Begin(target));

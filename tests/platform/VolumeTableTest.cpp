@@ -59,9 +59,14 @@ TEST(MountTable, FatSerialsComeFromTheirUuids) {
         const char* uuid;
         uint32_t serial;
     } cases[] = {
-        {"1A2B-3C4D", 0x1A2B3C4D}, {"0000-00ff", 0x000000FF}, {"FFFF-FFFF", 0xFFFFFFFF},
-        {"1A2B3C4D", 0},           {"1A2B-3C4", 0},           {"1A2B-3C4G", 0},
-        {"0123abcd-4567-89ef-0123-456789abcdef", 0},          {"", 0},
+        {"1A2B-3C4D", 0x1A2B3C4D},
+        {"0000-00ff", 0x000000FF},
+        {"FFFF-FFFF", 0xFFFFFFFF},
+        {"1A2B3C4D", 0},
+        {"1A2B-3C4", 0},
+        {"1A2B-3C4G", 0},
+        {"0123abcd-4567-89ef-0123-456789abcdef", 0},
+        {"", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(nativevolumes::SerialOfFilesystemUuid(c.uuid), c.serial) << c.uuid;
@@ -76,12 +81,14 @@ TEST(MountedVolumeTable, GivesEachMountItsFilesystemsSerial) {
     WriteText(dir.File("dev/sdb1"), "");
     WriteText(dir.File("dev/sda2"), "");
     std::filesystem::create_symlink("../dev/sdb1", dir.File("by-uuid/1A2B-3C4D"));
-    std::filesystem::create_symlink(dir.File("dev/sda2"), dir.File("by-uuid/0123abcd-4567-89ef-0123-456789abcdef"));
-    WriteText(dir.File("mountinfo"),
-              "22 1 8:2 / / rw,relatime shared:1 - ext4 " + dir.File("dev/sda2") + " rw\n"
-              "36 22 8:17 / /media/anna/MY\\040IPOD rw,nosuid shared:200 - vfat " + dir.File("dev/sdb1") +
-                  " rw\n"
-              "40 22 0:35 / /tmp rw,nosuid,nodev - tmpfs tmpfs rw\n");
+    std::filesystem::create_symlink(dir.File("dev/sda2"),
+                                    dir.File("by-uuid/0123abcd-4567-89ef-0123-456789abcdef"));
+    WriteText(dir.File("mountinfo"), "22 1 8:2 / / rw,relatime shared:1 - ext4 " + dir.File("dev/sda2") +
+                                         " rw\n"
+                                         "36 22 8:17 / /media/anna/MY\\040IPOD rw,nosuid shared:200 - vfat " +
+                                         dir.File("dev/sdb1") +
+                                         " rw\n"
+                                         "40 22 0:35 / /tmp rw,nosuid,nodev - tmpfs tmpfs rw\n");
     unsetenv("ORVANTIS_EXTRA_VOLUMES");
     const MountedVolumeTable table(dir.File("mountinfo"), dir.File("by-uuid"));
     const std::vector<Volume> volumes = table.List();

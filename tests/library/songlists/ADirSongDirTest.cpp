@@ -292,8 +292,9 @@ TEST_F(SongFolder, EachEntryKeepsTheSizeAndTimeItsFileWasListedWith) {
     }
     FileInfo info;
     const std::vector<std::string> entries = EntriesOf(list);
-    const auto abbaEntry = std::find_if(entries.begin(), entries.end(),
-                                        [](const std::string& entry) { return entry.starts_with("\\Pop\\Abba"); });
+    const auto abbaEntry = std::find_if(entries.begin(), entries.end(), [](const std::string& entry) {
+        return entry.starts_with("\\Pop\\Abba");
+    });
     ASSERT_NE(abbaEntry, entries.end());
     const AString abba(abbaEntry->c_str());
     ASSERT_TRUE(list.GetListedFileInfo(abba, info));
@@ -529,6 +530,7 @@ TEST(SongFolderNames, NamesThatAreNoUtf8AreListedReadSavedAndRemoved) {
 
         ASSERT_EQ(loaded.RemoveEntry(0, 1, 0), 0) << c.what;
         EXPECT_FALSE(std::filesystem::exists(song)) << c.what;
-        EXPECT_TRUE(std::filesystem::exists(dir.File("Removed Files/Band/Album/" + c.name + ".mp3"))) << c.what;
+        EXPECT_TRUE(std::filesystem::exists(dir.File("Removed Files/Band/Album/" + c.name + ".mp3")))
+            << c.what;
     }
 }

@@ -12,8 +12,7 @@ namespace {
 
 // Loads the record of a seed (the bytes after the one that chooses the record) and checks that the
 // load took all of it.
-template <typename Record, typename Load>
-void LoadSeed(const std::string& name, Record& record, Load load) {
+template <typename Record, typename Load> void LoadSeed(const std::string& name, Record& record, Load load) {
     const std::vector<uint8_t> seed = FixtureBytes("songlists/" + name);
     AMemFile stream(seed.data() + 1, static_cast<uint32_t>(seed.size() - 1));
     ASSERT_EQ(load(record, stream), 0) << name;
