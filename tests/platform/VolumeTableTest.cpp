@@ -14,7 +14,8 @@ using nativevolumes::Volume;
 using nativevolumes::VolumeTable;
 
 TEST(VolumeTable, KnowsMountPointsAndListedFoldersOnly) {
-    const std::string listed = std::filesystem::temp_directory_path() / "orvantis-listed-volume";
+    const TempDir dir;
+    const std::string listed = dir.File("listed-volume");
     ASSERT_EQ(setenv("ORVANTIS_EXTRA_VOLUMES", ("/nonexistent-volume:" + listed + "/").c_str(), 1), 0);
     Volume volume;
     volume.serial = 7;
@@ -72,6 +73,28 @@ TEST(MountTable, FatSerialsComeFromTheirUuids) {
         EXPECT_EQ(nativevolumes::SerialOfFilesystemUuid(c.uuid), c.serial) << c.uuid;
 }
 
+namespace {
+
+// A path in a mount table line: blanks, tabs, newlines and backslashes as the kernel escapes them.
+std::string MountTablePath(const std::string& path) {
+    std::string escaped;
+    for (const char c : path) {
+        if (c == ' ')
+            escaped += "\\040";
+        else if (c == '\t')
+            escaped += "\\011";
+        else if (c == '\n')
+            escaped += "\\012";
+        else if (c == '\\')
+            escaped += "\\134";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+} // namespace
+
 // The iPod's identifier stands on this: the serial of the device a mount line names, found through
 // the links of the UUID folder.
 TEST(MountedVolumeTable, GivesEachMountItsFilesystemsSerial) {
@@ -83,10 +106,11 @@ TEST(MountedVolumeTable, GivesEachMountItsFilesystemsSerial) {
     std::filesystem::create_symlink("../dev/sdb1", dir.File("by-uuid/1A2B-3C4D"));
     std::filesystem::create_symlink(dir.File("dev/sda2"),
                                     dir.File("by-uuid/0123abcd-4567-89ef-0123-456789abcdef"));
-    WriteText(dir.File("mountinfo"), "22 1 8:2 / / rw,relatime shared:1 - ext4 " + dir.File("dev/sda2") +
+    WriteText(dir.File("mountinfo"), "22 1 8:2 / / rw,relatime shared:1 - ext4 " +
+                                         MountTablePath(dir.File("dev/sda2")) +
                                          " rw\n"
                                          "36 22 8:17 / /media/anna/MY\\040IPOD rw,nosuid shared:200 - vfat " +
-                                         dir.File("dev/sdb1") +
+                                         MountTablePath(dir.File("dev/sdb1")) +
                                          " rw\n"
                                          "40 22 0:35 / /tmp rw,nosuid,nodev - tmpfs tmpfs rw\n");
     unsetenv("ORVANTIS_EXTRA_VOLUMES");

@@ -17,7 +17,7 @@ namespace {
 std::set<std::string> EntriesOf(ADir& list) {
     std::set<std::string> names;
     for (int i = 0; i < list.GetCount(); ++i)
-        names.insert(list.GetEntry(i)->ToUtf8());
+        names.insert(list.GetEntry(i)->ToSystem8Bit());
     return names;
 }
 
