@@ -311,4 +311,33 @@ bool SyncDirectoryOf(const std::string& path) {
     return folder.IsOpen() && (fsync(folder.Get()) == 0 || errno == EINVAL);
 }
 
+bool ReadToEnd(int descriptor, std::string& bytes, size_t limit) {
+    char buffer[1 << 16];
+    for (size_t added = 0;;) {
+        const ssize_t got = read(descriptor, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        added += static_cast<size_t>(got);
+        if (added > limit)
+            return false;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+bool WriteAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = write(descriptor, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<size_t>(put));
+    }
+    return true;
+}
+
 } // namespace nativefiles

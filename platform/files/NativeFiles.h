@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace nativefiles {
@@ -81,6 +83,12 @@ FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& tem
 // Removes the temporary files of `target` that no process holds any more: those of a writer that was
 // killed. Both programs write into the same folders, so a file still in use is never touched.
 void RemoveStaleTemporaries(const std::string& target);
+
+// Appends everything from the descriptor's position to its end, going on after interrupted calls;
+// false on a read error or when more than `limit` bytes would be appended.
+bool ReadToEnd(int descriptor, std::string& bytes, size_t limit = std::numeric_limits<size_t>::max());
+// Writes all of `bytes`, going on after interrupted and short writes; false on an error.
+bool WriteAll(int descriptor, std::string_view bytes);
 
 // Flushes the folder entry of `path` to the disk; true where the filesystem cannot (nothing to wait for).
 bool SyncDirectoryOf(const std::string& path);

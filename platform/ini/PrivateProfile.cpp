@@ -23,41 +23,15 @@ std::mutex& WriteLock() {
 
 // The file's bytes; empty when it does not exist; none when it cannot be read whole.
 std::optional<std::string> ReadProfileBytes(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    const nativefiles::FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen())
         return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
     struct stat info {};
-    std::optional<std::string> bytes;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<uint64_t>(info.st_size) <= kLargestFile) {
-        bytes.emplace();
-        char buffer[4096];
-        for (;;) {
-            const ssize_t got = read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0 || bytes->size() + static_cast<size_t>(got) > kLargestFile) {
-                if (got != 0)
-                    bytes.reset();
-                break;
-            }
-            bytes->append(buffer, static_cast<size_t>(got));
-        }
-    }
-    close(fd);
+    std::string bytes;
+    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        !nativefiles::ReadToEnd(file.Get(), bytes, kLargestFile))
+        return std::nullopt;
     return bytes;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = write(fd, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<size_t>(put));
-    }
-    return true;
 }
 
 // Writes `bytes` beside `target`, syncs them and renames them over it, keeping its permissions.
@@ -68,7 +42,7 @@ bool ReplaceFile(const std::string& target, std::string_view bytes) {
     if (!replacement.Begin(target))
         return false;
     nativefiles::FileDescriptor& file = replacement.File();
-    const bool written = fchmod(file.Get(), mode) == 0 && WriteAll(file.Get(), bytes);
+    const bool written = fchmod(file.Get(), mode) == 0 && nativefiles::WriteAll(file.Get(), bytes);
     return file.Close() && written && replacement.PutInPlace(bytes.size());
 }
 
