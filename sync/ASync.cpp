@@ -10,8 +10,8 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "foundation/RemoteFileCache.h"
-#include "library/songlists/ADirSong.h"
 #include "library/entries/EntryText.h"
+#include "library/songlists/ADirSong.h"
 #include "sync/HeadlessActionPresenter.h"
 #include "sync/HeadlessSyncHost.h"
 #include "sync/SongKey.h"
@@ -143,7 +143,7 @@ void ASync::ApplyOptionsTo(ADir& list) const {
     list.SetLogTime(m_options.verboseLog);
 }
 
-void ASync::SetSideLists(Side side, std::unique_ptr<ADir> list, std::unique_ptr<ADir> snapshot) {
+void ASync::SetSideLists(Side side, std::shared_ptr<ADir> list, std::shared_ptr<ADir> snapshot) {
     ApplyOptionsTo(*list);
     ApplyOptionsTo(*snapshot);
     (side == kSide1 ? m_directory1 : m_directory2) = std::move(list);
@@ -177,11 +177,13 @@ ADir* ASync::OwningList(const AString& path) const {
 }
 
 AString ASync::ResolveFile(const AString& path) const {
-    ADir* list = OwningList(path);
     AString file;
-    if (!list || list->GetFullPath(path, file, ByIndex(*list)) != 0)
-        return path;
-    return file;
+    return ResolveFile(path, file) == 0 ? file : path;
+}
+
+int ASync::ResolveFile(const AString& path, AString& file) const {
+    ADir* list = OwningList(path);
+    return list ? list->GetFullPath(path, file, ByIndex(*list)) : kErrorIO;
 }
 
 bool ASync::IsOnSide1(const AString& path) const {
@@ -294,7 +296,7 @@ int ASync::ScanDuplicates(const CancelCallback&) {
     return 0;
 }
 
-int ASync::Process(uint32_t, uint32_t) {
+int ASync::Process(const CancelCallback&, uint32_t) {
     return kErrorNotSupported;
 }
 
@@ -451,20 +453,20 @@ void ASync::LogAndShow(const AString& text) {
     m_progress->SetPos(-1.0, &text, &text, &text, m_options.verboseLog != 0);
 }
 
-int ASync::Sync(const CancelCallback& cancel, uint32_t flags, bool checkFields) {
+int ASync::WithSyncLock(const std::function<int()>& step) {
     if (!m_optionsLock.TryLock())
         return kErrorBusy;
-    const int result = RunSync(cancel, flags, checkFields);
+    const int result = step();
     m_optionsLock.Unlock();
     return result;
 }
 
+int ASync::Sync(const CancelCallback& cancel, uint32_t flags, bool checkFields) {
+    return WithSyncLock([&] { return RunSync(cancel, flags, checkFields); });
+}
+
 int ASync::Prepare(const CancelCallback& cancel, uint32_t flags, bool checkFields) {
-    if (!m_optionsLock.TryLock())
-        return kErrorBusy;
-    const int result = PrepareLocked(cancel, flags, checkFields);
-    m_optionsLock.Unlock();
-    return result;
+    return WithSyncLock([&] { return PrepareLocked(cancel, flags, checkFields); });
 }
 
 int ASync::RunSync(const CancelCallback& cancel, uint32_t flags, bool checkFields) {
@@ -503,7 +505,7 @@ int ASync::RunSync(const CancelCallback& cancel, uint32_t flags, bool checkField
         DisconnectLists();
         return refused;
     }
-    return PerformAndFinalise(cancel);
+    return PerformAndFinalise(cancel, kSyncPerformTexts);
 }
 
 int ASync::PrepareLocked(const CancelCallback& cancel, uint32_t flags, bool checkFields) {
@@ -572,8 +574,8 @@ int ASync::ShowActionList() {
 
 // The databases are written before the snapshots are taken: a side whose database could not be written
 // does not stand as its snapshot would say.
-int ASync::PerformAndFinalise(const CancelCallback& cancel) {
-    const AString performing("Performing sync...");
+int ASync::PerformAndFinalise(const CancelCallback& cancel, const PerformTexts& texts) {
+    const AString performing(texts.performing);
     m_progress->Start(&performing, true, true);
     const bool twoWay = m_options.direction == kDirectionBoth;
     m_progress->PushRange(twoWay ? kTwoWayPerformShare : 1.0);
@@ -582,20 +584,20 @@ int ASync::PerformAndFinalise(const CancelCallback& cancel) {
     ClearActions();
     int finalResult = SaveDatabases();
     if (twoWay) {
-        const int snapshotResult = FinaliseTwoWay(cancel, finalResult);
+        const int snapshotResult = FinaliseTwoWay(cancel, finalResult, texts.finalising);
         if (finalResult == 0)
             finalResult = snapshotResult;
     }
     ResetLists();
     const AString closing =
-        finalResult == 0 ? AString("Sync completed.") : WithErrorText(AString("Error: "), finalResult);
+        finalResult == 0 ? AString(texts.completed) : WithErrorText(AString("Error: "), finalResult);
     m_progress->Finish(&closing, true, true);
     DisconnectLists();
     return result != 0 ? result : finalResult;
 }
 
-int ASync::FinaliseTwoWay(const CancelCallback& cancel, int databaseResult) {
-    const AString finalising("Performing sync finalization...");
+int ASync::FinaliseTwoWay(const CancelCallback& cancel, int databaseResult, const char* finalisingText) {
+    const AString finalising(finalisingText);
     m_progress->PushRange(kTwoWayFinalShare, &finalising, false, true);
     const int result = databaseResult == 0 ? SaveFileLists(cancel) : 0;
     m_progress->PopRange();
@@ -725,7 +727,7 @@ SyncEntryWalk::Entries ASync::SortedEntries(ADir& list, const char* sortingText)
         const AString* entry = list.GetEntry(i);
         if (!entry)
             continue;
-        if ((m_songEntries ? EntryWithoutId(*entry) : *entry).IsEmpty()) {
+        if (!IsPairable(*entry)) {
             m_progress->Log(AString("Skipped, without a name to pair it by: ") +
                             ResolveFile(JoinPath(list.GetRootPath(), *entry)) + "\r\n");
             continue;
@@ -735,6 +737,10 @@ SyncEntryWalk::Entries ASync::SortedEntries(ADir& list, const char* sortingText)
     SyncEntryWalk::SortEntries(
         entries, [this](const AString& a, const AString& b) { return CompareEntryNames(a, b); });
     return entries;
+}
+
+bool ASync::IsPairable(const AString& entry) const {
+    return !(m_songEntries ? EntryWithoutId(entry) : entry).IsEmpty();
 }
 
 SyncEntryWalk ASync::MakeWalk(std::vector<const SyncEntryWalk::Entries*> lists) const {
@@ -1358,8 +1364,8 @@ int ASync::CopyFile(const AString& source, const AString& target, uint32_t targe
             return 0;
         result = CopyEntry(source, target, targetExists, replace, cancel, written);
         ForgetRemoteInfo(written);
-        if (result == 0 && m_options.verifyCopies && !CompareContents(source, written))
-            result = kErrorIO;
+        if (result == 0 && m_options.verifyCopies)
+            result = VerifyCopy(source, written);
     }
     if (result != 0)
         LogFailure(AString("Failed copying ") + GetEntryText(source, kWholeEntry, kLogTextWidth, 0) + " to " +
@@ -1368,11 +1374,26 @@ int ASync::CopyFile(const AString& source, const AString& target, uint32_t targe
     return result;
 }
 
-int ASync::DeleteFile(const AString& path) {
+// A target that names no file of its own (a song added to a database) cannot be read back: that is
+// said in the log, never taken for a good copy silently.
+int ASync::VerifyCopy(const AString& source, const AString& written) {
+    if (written.IsEmpty()) {
+        m_progress->Log(AString("Not verified, the target names no file: ") +
+                        GetEntryText(source, kWholeEntry, kLogTextWidth, 0) + "\r\n");
+        return 0;
+    }
+    return CompareContents(source, written) ? 0 : kErrorIO;
+}
+
+int ASync::DeleteFile(const AString& path, bool* deleted) {
+    if (deleted)
+        *deleted = false;
     if (!Confirm(m_options.answers.remove, "Delete file?", path, nullptr))
         return 0;
     const AString file = ResolveFile(path);
     const int result = DeleteEntry(path);
+    if (deleted)
+        *deleted = result == 0;
     ForgetRemoteInfo(file);
     if (result != 0)
         LogFailure(AString("Failed to delete ") + GetEntryText(path, kWholeEntry, kLogTextWidth, 0), result);

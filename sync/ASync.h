@@ -60,8 +60,14 @@ public:
     ADir& GetSnapshot1() const { return *m_snapshot1; }
     ADir& GetSnapshot2() const { return *m_snapshot2; }
     // Puts a side's list and its snapshot (of the same kind) in place of the current ones and hands
-    // them the sync's options.
-    void SetSideLists(Side side, std::unique_ptr<ADir> list, std::unique_ptr<ADir> snapshot);
+    // them the sync's options. A list may be shared: the song sync runs on lists of another sync.
+    void SetSideLists(Side side, std::shared_ptr<ADir> list, std::shared_ptr<ADir> snapshot);
+    std::shared_ptr<ADir> ShareDirectory(Side side) const {
+        return side == kSide1 ? m_directory1 : m_directory2;
+    }
+    std::shared_ptr<ADir> ShareSnapshot(Side side) const {
+        return side == kSide1 ? m_snapshot1 : m_snapshot2;
+    }
     // Null restores the headless ones: a presenter that refuses every list, a host nobody cancels.
     void SetPresenter(SyncActionPresenter* presenter);
     void SetHost(SyncHost* host);
@@ -84,7 +90,8 @@ public:
     virtual uint64_t GetFileDate(const AString& path);
     // True when b is later than a.
     virtual bool IsNewer(const AString& a, const AString& b);
-    // Copies a file; `written` receives the path actually written, which verification reads back.
+    // Copies a file; `written` receives the path actually written, which verification reads back, or
+    // stays empty when the target keeps the copy under no path it can name.
     virtual int CopyEntry(const AString& source, const AString& target, uint32_t targetExists,
                           uint32_t replace, const CancelCallback& cancel, AString& written);
     // A file is deleted for good; a folder only when it is empty.
@@ -100,7 +107,8 @@ public:
     // The whole road; with kPrepareOnly it builds and decides only (see Prepare). 0, 123456 when the
     // user cancelled or did not confirm, or the first failure.
     virtual int Sync(const CancelCallback& cancel, uint32_t flags, bool checkFields);
-    virtual int Process(uint32_t steps, uint32_t reserved);
+    // The add-files run of the song sync; -11167 here.
+    virtual int Process(const CancelCallback& cancel, uint32_t steps);
     virtual int Save(AFile& stream, uint32_t flag);
     virtual int Load(AFile& stream, uint32_t flag);
     // The text that stands for a path in action texts and log lines.
@@ -142,7 +150,8 @@ public:
     int PerformActions(const CancelCallback& cancel);
     int CopyFile(const AString& source, const AString& target, uint32_t targetExists, uint32_t replace,
                  const CancelCallback& cancel);
-    int DeleteFile(const AString& path);
+    // Asks "Delete file?" (unless a kept answer decides) and deletes; `deleted` tells whether it was.
+    int DeleteFile(const AString& path, bool* deleted = nullptr);
     bool CompareFiles(const AString& a, const AString& b);
 
     // The action list.
@@ -205,6 +214,8 @@ public:
     int SetExcludeTypeList(const AString& types);
 
 protected:
+    // Whether an entry has a name to pair it by; one without is never paired, replaced or deleted.
+    virtual bool IsPairable(const AString& entry) const;
     // The play data of the song at `path` in `list` (a music library list), as a song key; empty when
     // the list keeps none. The library sync reads it from the library.
     virtual AString GetSongKey(ADir& list, const AString& path);
@@ -217,12 +228,32 @@ protected:
     ADir* OwningList(const AString& path) const;
     // The file a path of the action list names: the owning list's full path of it.
     AString ResolveFile(const AString& path) const;
+    // The same with the owning list's code: -36 when no list owns the path.
+    int ResolveFile(const AString& path, AString& file) const;
     // What the owning list read of the path's file when it was built; false when it kept nothing.
     bool GetListedInfo(const AString& path, FileInfo& info) const;
     bool IsOnSide1(const AString& path) const;
     // The path lies in a plain folder list (or in no list): its entries are files and folders.
     bool IsPlainFolderPath(const AString& path) const;
     void AppendAction(std::unique_ptr<SyncAction> action);
+    SyncActionPresenter& Presenter() const { return *m_presenter; }
+
+    // Runs `step` holding the sync's lock, which a running sync, a save or a load holds: -102390 when
+    // it is held.
+    int WithSyncLock(const std::function<int()>& step);
+    // Builds the lists that `flags` name, scans them for duplicates and decides by direction.
+    int BuildAndDecide(const CancelCallback& cancel, uint32_t flags, bool checkFields);
+    // The texts of the perform road, which the song sync's add-files run words its own way.
+    struct PerformTexts {
+        const char* performing;
+        const char* finalising;
+        const char* completed;
+    };
+    static constexpr PerformTexts kSyncPerformTexts{"Performing sync...", "Performing sync finalization...",
+                                                    "Sync completed."};
+    // Performs the confirmed actions, writes the databases, finalises a two-way sync and empties and
+    // disconnects the lists: the perform result, else the finalisation's.
+    int PerformAndFinalise(const CancelCallback& cancel, const PerformTexts& texts);
 
 private:
     int BuildList(Side side, const AString* root, const CancelCallback& cancel, bool rebuild, bool lock);
@@ -237,11 +268,9 @@ private:
 
     int RunSync(const CancelCallback& cancel, uint32_t flags, bool checkFields);
     int PrepareLocked(const CancelCallback& cancel, uint32_t flags, bool checkFields);
-    int BuildAndDecide(const CancelCallback& cancel, uint32_t flags, bool checkFields);
     int CheckRoots();
     int ConfirmActions(const CancelCallback& cancel);
-    int PerformAndFinalise(const CancelCallback& cancel);
-    int FinaliseTwoWay(const CancelCallback& cancel, int databaseResult);
+    int FinaliseTwoWay(const CancelCallback& cancel, int databaseResult, const char* finalising);
     void LogAndShow(const AString& text);
 
     int DecideByDirection(const CancelCallback& cancel, bool checkFields);
@@ -287,14 +316,15 @@ private:
     int PerformCreateFolder(const SyncAction& action, const AString& step);
     int PerformDeleteFolder(const SyncAction& action, const AString& step);
     bool ConfirmReplace(const AString& source, const AString& target);
+    int VerifyCopy(const AString& source, const AString& written);
     bool Confirm(uint32_t& keptAnswer, const char* question, const AString& path, const AString* target);
     void LogFailure(const AString& text, int code);
     int RefreshSnapshot(ADir& list, ADir& snapshot, const CancelCallback& cancel);
 
-    std::unique_ptr<ADir> m_directory1;
-    std::unique_ptr<ADir> m_directory2;
-    std::unique_ptr<ADir> m_snapshot1;
-    std::unique_ptr<ADir> m_snapshot2;
+    std::shared_ptr<ADir> m_directory1;
+    std::shared_ptr<ADir> m_directory2;
+    std::shared_ptr<ADir> m_snapshot1;
+    std::shared_ptr<ADir> m_snapshot2;
     SyncOptions m_options;
     // Held by a running sync, a calculation, a save or a load: a second one is refused at once.
     ASemaphore m_optionsLock;

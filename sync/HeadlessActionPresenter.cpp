@@ -9,3 +9,10 @@ bool HeadlessActionPresenter::ConfirmActions(ASync& sync, const SyncActionTexts&
     ++m_shown;
     return m_script ? m_script(sync, texts) : false;
 }
+
+bool HeadlessActionPresenter::ConfirmPlayListActions(ASyncPlayLists& playLists,
+                                                     const std::vector<ASync*>& songSyncs,
+                                                     const SyncActionTexts& texts) {
+    ++m_shown;
+    return m_playListScript ? m_playListScript(playLists, songSyncs, texts) : false;
+}

@@ -46,6 +46,9 @@ enum SyncActionChange : int {
 };
 
 struct SyncAction {
+    // The playlist sync's actions carry more: the list owns them through this type.
+    virtual ~SyncAction() = default;
+
     uint32_t enabled = 1;
     uint32_t code = kActionNone;
     // Copy, replace, create folder: source; the two deletes: what goes; undefined, no action: first path.
