@@ -713,7 +713,7 @@ int ASync::CalculateTwoWay(const CancelCallback& cancel, bool checkFields) {
 // The entries of a list in the walk's order. The list is sorted itself (its own lookups rely on it);
 // should its order differ from the walk's, the walk sorts its view. Entries without a name to pair them
 // by are left out: they are never paired, replaced or deleted.
-SyncEntryWalk::Entries ASync::SortedEntries(ADir& list, const char* sortingText) {
+ASync::WalkList ASync::SortedEntries(ADir& list, const char* sortingText) {
     if (list.GetCount() > 0 && sortingText) {
         AString description;
         list.GetDescription(description, 0);
@@ -721,8 +721,8 @@ SyncEntryWalk::Entries ASync::SortedEntries(ADir& list, const char* sortingText)
     }
     if (list.GetCount() > 0)
         list.Sort(1);
-    SyncEntryWalk::Entries entries;
-    entries.reserve(static_cast<size_t>(list.GetCount()));
+    WalkList walkList;
+    walkList.texts.reserve(static_cast<size_t>(list.GetCount()));
     for (int i = 0; i < list.GetCount(); ++i) {
         const AString* entry = list.GetEntry(i);
         if (!entry)
@@ -732,11 +732,14 @@ SyncEntryWalk::Entries ASync::SortedEntries(ADir& list, const char* sortingText)
                             ResolveFile(JoinPath(list.GetRootPath(), *entry)) + "\r\n");
             continue;
         }
-        entries.push_back(entry);
+        walkList.texts.push_back(*entry);
     }
-    SyncEntryWalk::SortEntries(
-        entries, [this](const AString& a, const AString& b) { return CompareEntryNames(a, b); });
-    return entries;
+    walkList.entries.reserve(walkList.texts.size());
+    for (const AString& text : walkList.texts)
+        walkList.entries.push_back(&text);
+    SyncEntryWalk::SortEntries(walkList.entries,
+                               [this](const AString& a, const AString& b) { return CompareEntryNames(a, b); });
+    return walkList;
 }
 
 bool ASync::IsPairable(const AString& entry) const {
@@ -805,9 +808,9 @@ int ASync::WalkOneWay(ADir& source, ADir& target, const CancelCallback& cancel, 
     const AString syncing = AString("Syncing: ") + AString::FromInt(source.GetCount()) + " in source and " +
                             AString::FromInt(target.GetCount()) + " in dest.";
     m_progress->PushRange(1.0, &syncing);
-    const SyncEntryWalk::Entries sourceEntries = SortedEntries(source, "Sorting Directory List 1... ");
-    const SyncEntryWalk::Entries targetEntries = SortedEntries(target, "Sorting Directory List 2... ");
-    SyncEntryWalk walk = MakeWalk({&sourceEntries, &targetEntries});
+    const WalkList sourceEntries = SortedEntries(source, "Sorting Directory List 1... ");
+    const WalkList targetEntries = SortedEntries(target, "Sorting Directory List 2... ");
+    SyncEntryWalk walk = MakeWalk({&sourceEntries.entries, &targetEntries.entries});
     const int result = WalkKeys(walk, cancel, [&](const SyncEntryWalk& step) {
         return DecideOneWayKey(step, source, target, checkFields);
     });
@@ -840,11 +843,12 @@ int ASync::WalkTwoWay(const CancelCallback& cancel, bool checkFields) {
     const AString syncing = AString("Syncing: ") + AString::FromInt(m_directory1->GetCount()) +
                             " files and " + AString::FromInt(m_directory2->GetCount()) + " files";
     m_progress->PushRange(1.0, &syncing);
-    const SyncEntryWalk::Entries entries1 = SortedEntries(*m_directory1, "Sorting Directory List 1... ");
-    const SyncEntryWalk::Entries snapshot1 = SortedEntries(*m_snapshot1, nullptr);
-    const SyncEntryWalk::Entries entries2 = SortedEntries(*m_directory2, "Sorting Directory List 2... ");
-    const SyncEntryWalk::Entries snapshot2 = SortedEntries(*m_snapshot2, nullptr);
-    SyncEntryWalk walk = MakeWalk({&entries1, &snapshot1, &entries2, &snapshot2});
+    const WalkList entries1 = SortedEntries(*m_directory1, "Sorting Directory List 1... ");
+    const WalkList snapshot1 = SortedEntries(*m_snapshot1, nullptr);
+    const WalkList entries2 = SortedEntries(*m_directory2, "Sorting Directory List 2... ");
+    const WalkList snapshot2 = SortedEntries(*m_snapshot2, nullptr);
+    SyncEntryWalk walk =
+        MakeWalk({&entries1.entries, &snapshot1.entries, &entries2.entries, &snapshot2.entries});
     const int result =
         WalkKeys(walk, cancel, [&](const SyncEntryWalk& step) { return DecideTwoWayKey(step, checkFields); });
     CloseWalk(result, "Error Sync'ing!");

@@ -280,7 +280,13 @@ private:
     int DecideTwoWayKey(const SyncEntryWalk& walk, bool checkFields);
     int DecideOneSided(const AString& path, const AString& otherRoot, const AString& entry,
                        bool inOtherSnapshot);
-    SyncEntryWalk::Entries SortedEntries(ADir& list, const char* sortingText);
+    // A list's entries in the walk's order. The texts are copies: a list may hand out every entry in one
+    // buffer that the next entry overwrites.
+    struct WalkList {
+        std::vector<AString> texts;
+        SyncEntryWalk::Entries entries;
+    };
+    WalkList SortedEntries(ADir& list, const char* sortingText);
     SyncEntryWalk MakeWalk(std::vector<const SyncEntryWalk::Entries*> lists) const;
     int WalkKeys(SyncEntryWalk& walk, const CancelCallback& cancel,
                  const std::function<int(const SyncEntryWalk&)>& decide);
