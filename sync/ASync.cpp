@@ -737,8 +737,8 @@ ASync::WalkList ASync::SortedEntries(ADir& list, const char* sortingText) {
     walkList.entries.reserve(walkList.texts.size());
     for (const AString& text : walkList.texts)
         walkList.entries.push_back(&text);
-    SyncEntryWalk::SortEntries(walkList.entries,
-                               [this](const AString& a, const AString& b) { return CompareEntryNames(a, b); });
+    SyncEntryWalk::SortEntries(
+        walkList.entries, [this](const AString& a, const AString& b) { return CompareEntryNames(a, b); });
     return walkList;
 }
 

@@ -1,6 +1,7 @@
 #include "sync/ASyncPlayLists.h"
 
 #include "foundation/AFile.h"
+#include "foundation/AMemFile.h"
 #include "foundation/AProgress.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
@@ -37,15 +38,28 @@ uint32_t ASyncPlayLists::PlayListTypeFor(uint32_t sourceType) {
     }
 }
 
+// Both kinds of playlist list keep the same record: a list made anew takes over the old one's root,
+// settings and entries, so that a set read back with its playlist sync re-typed writes the same bytes.
 void ASyncPlayLists::CreateLists(uint32_t type1, uint32_t type2) {
     for (const auto& [side, type] : {std::pair{kSide1, type1}, std::pair{kSide2, type2}}) {
-        const ADir& current = side == kSide1 ? GetDirectory1() : GetDirectory2();
+        ADir& current = side == kSide1 ? GetDirectory1() : GetDirectory2();
         if (!SongListFactory::IsPlayListType(type) || current.GetType() == type)
             continue;
-        SetSideLists(side, SongListFactory::Make(type, &GetProgress()),
-                     SongListFactory::Make(type, &GetProgress()));
+        ADir& snapshot = side == kSide1 ? GetSnapshot1() : GetSnapshot2();
+        SetSideLists(side, RemadeList(current, type), RemadeList(snapshot, type));
         BindSide(side, side == kSide1 ? m_source1 : m_source2);
     }
+}
+
+std::unique_ptr<ADir> ASyncPlayLists::RemadeList(ADir& old, uint32_t type) {
+    std::unique_ptr<ADir> list = SongListFactory::Make(type, &GetProgress());
+    AMemFile record;
+    if (old.Save(record, 0) != 0)
+        return list;
+    AMemFile reader(record.GetBuffer(), record.GetSize());
+    if (list->Load(reader, 0) != 0)
+        list = SongListFactory::Make(type, &GetProgress());
+    return list;
 }
 
 void ASyncPlayLists::BindSide(Side side, ADirSong* source) {

@@ -89,6 +89,7 @@ protected:
 
 private:
     void BindSide(Side side, ADirSong* source);
+    std::unique_ptr<ADir> RemadeList(ADir& old, uint32_t type);
     ADirSong* PlayListList(Side side) const;
     // Directory 1's or 2's playlist list emptied and given the library entry and the chosen playlists
     // of that side.

@@ -138,8 +138,11 @@ void SyncSet::MatchPlayListSync() {
 void SyncSet::RemoveSync(int index) {
     WithLock(
         [&] {
-            if (index >= 0 && index < GetSyncCount())
-                m_syncs.erase(m_syncs.begin() + index);
+            if (index < 0 || index >= GetSyncCount())
+                return 0;
+            m_syncs.erase(m_syncs.begin() + index);
+            if (index == 0)
+                MatchPlayListSync();
             return 0;
         },
         0);

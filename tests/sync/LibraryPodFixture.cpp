@@ -44,7 +44,8 @@ void LibraryPodFixture::SetUp() {
     ADirSong::SetToolActionPresenter(&toolPresenter);
     fs::create_directories(PodRoot() + "/iPod_Control/iTunes");
     fs::create_directories(PodRoot() + "/iPod_Control/Music");
-    fs::copy_file(std::string(ORVANTIS_FIXTURES) + "/ipod/gpod-empty.itdb", PodRoot() + "/iPod_Control/iTunes/iTunesDB");
+    fs::copy_file(std::string(ORVANTIS_FIXTURES) + "/ipod/gpod-empty.itdb",
+                  PodRoot() + "/iPod_Control/iTunes/iTunesDB");
     WritePodPrefs(false, 0);
 }
 
@@ -123,8 +124,9 @@ std::multimap<std::string, std::string> LibraryPodFixture::TracksOnPod() const {
     EXPECT_EQ(db.ReadLibrary(&drive, true, nullptr, nullptr), 0);
     std::multimap<std::string, std::string> tracks;
     if (const ITunesDBTrackList* list = db.GetRoot().GetTrackList()) {
-        list->ForEachTrack(
-            [&](ITunesDBTrack& track) { tracks.emplace(track.GetTitle().ToUtf8(), track.GetPath().ToUtf8()); });
+        list->ForEachTrack([&](ITunesDBTrack& track) {
+            tracks.emplace(track.GetTitle().ToUtf8(), track.GetPath().ToUtf8());
+        });
     }
     return tracks;
 }
