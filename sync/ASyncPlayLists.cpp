@@ -134,7 +134,7 @@ void ASyncPlayLists::FillList(ADir& list, bool side1) {
         const PlayListSyncRecord& record = m_records.GetRecord(i);
         if (!record.selected || !(side1 ? record.inList1 : record.inList2) || record.name.IsEmpty())
             continue;
-        AString entry = record.name;
+        AString entry = side1 ? record.name : record.NameOnSide2();
         entry += kEntryIdSeparator;
         entry += number++;
         list.AddEntry(entry, 0);

@@ -13,9 +13,10 @@ bool NameBefore(const AString& a, const AString& b) {
     return a.CompareNoCase(b) < 0;
 }
 
-PlayListSyncRecord NewRecord(const AString& name, bool inList1, bool inList2) {
+PlayListSyncRecord NewRecord(const AString& name, bool inList1, bool inList2, const AString& name2 = AString()) {
     PlayListSyncRecord record;
     record.name = name;
+    record.name2 = name2;
     record.inList1 = inList1 ? 1 : 0;
     record.inList2 = inList2 ? 1 : 0;
     return record;
@@ -36,10 +37,8 @@ std::vector<PlayListSyncRecord> MergedRecords(const std::vector<AString>& names1
             records.push_back(NewRecord(names1[i++], true, false));
         else if (order > 0)
             records.push_back(NewRecord(names2[j++], false, true));
-        else {
-            records.push_back(NewRecord(names1[i++], true, true));
-            ++j;
-        }
+        else
+            records.push_back(NewRecord(names1[i++], true, true, names2[j++]));
     }
     return records;
 }

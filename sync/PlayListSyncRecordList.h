@@ -17,6 +17,10 @@ struct PlayListSyncRecord {
     uint32_t inList2 = 0;
     // A neighbour has the same name but for letter case; not saved.
     uint32_t duplicate = 0;
+    // Side 2's own spelling of the name, which may differ from side 1's in letter case; not saved.
+    AString name2;
+
+    const AString& NameOnSide2() const { return name2.IsEmpty() ? name : name2; }
 };
 
 class PlayListSyncRecordList {
