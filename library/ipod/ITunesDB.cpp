@@ -23,7 +23,6 @@
 namespace {
 
 constexpr const char* kUnknownPodID = "00000000";
-constexpr uint32_t kMaxDatabaseLength = UINT32_MAX;
 
 AString WithLeadingBackslash(const AString& entry) {
     if (!entry.IsEmpty() && entry.GetAt(0) == kEntryLevelSeparator)
@@ -121,20 +120,11 @@ int ITunesDB::ReadLibrary(const AString* drive, bool withPlayLists, const Cancel
     return result;
 }
 
-// The whole file is read at once and parsed in memory: one read instead of one per field.
 int ITunesDB::ReadLibraryFile(const AString& path, const ITunesDBReadContext& context) {
     AFile file;
     if (const int result = file.Open(path, AFile::kModeRead, false))
         return result;
-    const uint64_t length = file.GetLength();
-    if (length > kMaxDatabaseLength)
-        return kErrorDatabaseNoMemory;
-    std::vector<uint8_t> bytes;
-    if (const int result = recordio::ReadBytes(file, length, bytes, kErrorDatabaseNoMemory))
-        return result;
-    file.Close(false);
-    AMemFile memory(bytes.data(), static_cast<uint32_t>(length));
-    return ReadTree(memory, context);
+    return ReadTree(file, context);
 }
 
 int ITunesDB::GetSongCount() const {

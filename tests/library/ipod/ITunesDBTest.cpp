@@ -298,7 +298,7 @@ TEST(ITunesDB, NewTrackCarriesTheDescription) {
     EXPECT_EQ(200u, track->GetDurationSeconds());
     EXPECT_EQ(192u, track->GetBitRate());
     EXPECT_EQ(1234u, track->GetFileSize());
-    const std::vector<uint8_t>& header = track->GetHeaderBytes();
+    const std::vector<uint8_t> header(track->GetHeaderBytes().begin(), track->GetHeaderBytes().end());
     ASSERT_EQ(244u, header.size());
     EXPECT_EQ(1u, dbbytes::Get32(header, 20));
     EXPECT_EQ(256u, dbbytes::Get32(header, 28));
