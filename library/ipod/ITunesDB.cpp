@@ -19,6 +19,7 @@
 #include "platform/volumes/VolumeTable.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace {
 
@@ -272,6 +273,7 @@ int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack,
         return 0;
     auto track = std::make_unique<ITunesDBTrack>();
     track->SetFromDescription(description);
+    track->SetDateAdded(static_cast<uint32_t>(UnixToMacTime(std::time(nullptr))));
     ITunesDBTrack* added = trackList->Add(std::move(track));
     for (ITunesDBPlayListList* list : m_root->GetPlayListLists()) {
         if (ITunesDBPlayList* master = list->GetMaster())

@@ -71,7 +71,8 @@ public:
     void ClearEntries();
 
     // 0, -4 when a matching track is there already (nothing added), -2 or -15164 for a missing or wrong
-    // track list. Without create it only looks for the duplicate.
+    // track list. Without create it only looks for the duplicate. The new track is dated now and joins
+    // the end of the master playlists.
     int AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack, bool create);
     // Removes the track the entry names and every playlist item bound to it.
     void RemoveTrack(const AString& entry);

@@ -29,6 +29,7 @@ public:
     static constexpr uint32_t kYearOffset = 52;
     static constexpr uint32_t kBitRateOffset = 56;
     static constexpr uint32_t kSampleRateOffset = 60;
+    static constexpr uint32_t kDateAddedOffset = 104;
 
     // A new track with the defaults of the format.
     ITunesDBTrack();
@@ -54,6 +55,9 @@ public:
     uint32_t GetBitRate() const { return m_frame.Get32(kBitRateOffset); }
     uint32_t GetDurationSeconds() const { return m_frame.Get32(kLengthOffset) / 1000; }
     uint32_t GetFileSize() const { return m_frame.Get32(kFileSizeOffset); }
+    // Seconds since 1904, as the modification time.
+    uint32_t GetDateAdded() const { return m_frame.Get32(kDateAddedOffset); }
+    void SetDateAdded(uint32_t seconds) { m_frame.Set32(kDateAddedOffset, seconds); }
     uint32_t GetStringCount() const { return static_cast<uint32_t>(m_strings.size()); }
     const ITunesDBString& GetString(int index) const { return m_strings.at(index); }
     // As read or made; the string count and the track id are put over it on writing.

@@ -21,6 +21,7 @@
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -292,7 +293,9 @@ TEST(ITunesDB, NewTrackCarriesTheDescription) {
     song.displayName = "  Padded  ";
     song.year = 1999;
     song.modTime = 3000000000u;
+    const uint64_t before = UnixToMacTime(std::time(nullptr));
     const ITunesDBTrack* track = Add(db, song);
+    const uint64_t after = UnixToMacTime(std::time(nullptr));
     EXPECT_EQ(AString("Padded"), track->GetTitle());
     EXPECT_EQ(NameChecksum(AString("Padded")), track->GetTitleChecksum());
     EXPECT_EQ(200u, track->GetDurationSeconds());
@@ -307,6 +310,9 @@ TEST(ITunesDB, NewTrackCarriesTheDescription) {
     EXPECT_EQ(3u, dbbytes::Get32(header, 44));
     EXPECT_EQ(1999u, dbbytes::Get32(header, 52));
     EXPECT_EQ(0xAC440000u, dbbytes::Get32(header, 60));
+    // Dated when added, in the database's seconds since 1904.
+    EXPECT_GE(dbbytes::Get32(header, 104), before);
+    EXPECT_LE(dbbytes::Get32(header, 104), after);
 }
 
 TEST(ITunesDB, TitleWithFileNameCharactersIsKeptAndCountsAsUnderscores) {
