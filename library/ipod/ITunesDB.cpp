@@ -129,8 +129,6 @@ int ITunesDB::ReadLibraryFile(const AString& path, const ITunesDBReadContext& co
 }
 
 int ITunesDB::GetSongCount() const {
-    if (m_entriesBuilt)
-        return static_cast<int>(m_entries.size());
     const ITunesDBTrackList* trackList = m_root->GetTrackList();
     return trackList ? trackList->GetCount() : 0;
 }
@@ -195,7 +193,6 @@ int ITunesDB::CompareEntries(const SortedEntry& a, const SortedEntry& b) const {
 
 void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     ClearEntries();
-    m_entriesBuilt = true;
     m_entriesAscending = ascending;
     const ITunesDBTrackList* trackList = m_root->GetTrackList();
     if (!trackList)
@@ -253,7 +250,6 @@ void ITunesDB::RemoveEntry(int i) {
 
 void ITunesDB::ClearEntries() {
     m_entries.clear();
-    m_entriesBuilt = false;
 }
 
 int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack, bool create) {

@@ -48,6 +48,7 @@ public:
     int ReadLibrary(const AString* drive, bool withPlayLists, const CancelCallback& cancel,
                     AProgress* progress);
 
+    // The number of songs in the database at this moment: every add and removal counts at once.
     int GetSongCount() const;
     // 0, or -2 when the second data set has no playlist with a title.
     int GetPodName(AString& out) const;
@@ -62,6 +63,9 @@ public:
     // Rebuilds the sorted entry texts of the tracks that pass the song list's filters (none: all); the
     // genre and album filters apply as far as the database's layout holds those levels.
     void SortEntries(bool ascending, const SongFilters* filters);
+    // The number of entries of the sorted list, which GetEntry and RemoveEntry index: 0 before
+    // SortEntries; AddTrack and RemoveTrack leave the list as it is (its indexes stay put).
+    int GetEntryCount() const { return static_cast<int>(m_entries.size()); }
     ITunesDBTrack* GetEntry(int i) const;
     // The track's entry text in the database's layout; its file is looked for on the drive.
     AString BuildEntry(ITunesDBTrack& track, bool withHandle) const;
@@ -114,6 +118,5 @@ private:
     AString m_drive;
     AString m_podId;
     std::vector<SortedEntry> m_entries;
-    bool m_entriesBuilt = false;
     bool m_entriesAscending = true;
 };

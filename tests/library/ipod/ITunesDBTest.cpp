@@ -333,7 +333,7 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
     for (const bool ascending : {true, false}) {
         SCOPED_TRACE(ascending);
         db.SortEntries(ascending, nullptr);
-        EXPECT_EQ(4, db.GetSongCount());
+        EXPECT_EQ(4, db.GetEntryCount());
         ITunesDBTrack* found = nullptr;
         EXPECT_EQ(1, db.FindTrack(&found, AString("\\Artist\\Album\\Song"), false));
         EXPECT_EQ(song, found);
@@ -350,7 +350,7 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
     // The order of a folder list sorting the same entry texts: both lists must walk in step.
     db.SortEntries(true, nullptr);
     std::vector<ITunesDBTrack*> order;
-    for (int i = 0; i < db.GetSongCount(); ++i)
+    for (int i = 0; i < db.GetEntryCount(); ++i)
         order.push_back(db.GetEntry(i));
     EXPECT_EQ((std::vector<ITunesDBTrack*>{untitled, live, song, other}), order);
     AFileList folderOrder;
@@ -361,10 +361,23 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
         EXPECT_EQ(EntryWithHandle(*order[i]), folderOrder.GetName(i));
     EXPECT_EQ(nullptr, db.GetEntry(4));
     db.RemoveEntry(0);
-    EXPECT_EQ(3, db.GetSongCount());
+    EXPECT_EQ(3, db.GetEntryCount());
+    EXPECT_EQ(4, db.GetSongCount());
     EXPECT_EQ(live, db.GetEntry(0));
     db.ClearEntries();
+    EXPECT_EQ(0, db.GetEntryCount());
     EXPECT_EQ(4, db.GetSongCount());
+}
+
+TEST_F(GpodDatabase, SongCountFollowsEveryAddAndRemovalWhileTheEntriesStayPut) {
+    const AString zeta = EntryWithHandle(*Find("\\Artist\\Album\\Zeta"));
+    const AString alpha = EntryWithHandle(*Find("\\Artist\\Album\\Alpha"));
+    ASSERT_NE(nullptr, Add(m_db, Song("New")));
+    EXPECT_EQ(4, m_db.GetSongCount());
+    m_db.RemoveTrack(zeta);
+    m_db.RemoveTrack(alpha);
+    EXPECT_EQ(2, m_db.GetSongCount());
+    EXPECT_EQ(3, m_db.GetEntryCount());
 }
 
 TEST(ITunesDB, EntryHoldsTheTrackLevelWhenTheLayoutAsksForIt) {
@@ -386,7 +399,8 @@ TEST(ITunesDB, SortingKeepsOnlyTracksThatPassTheFilters) {
     filters.types = {SongFilter::kKeepListed, AString(":mp3:m4a:"), AString()};
     filters.artist = {SongFilter::kKeepListed, AString(":Artist:"), AString()};
     db.SortEntries(true, &filters);
-    ASSERT_EQ(1, db.GetSongCount());
+    ASSERT_EQ(1, db.GetEntryCount());
+    EXPECT_EQ(3, db.GetSongCount());
     EXPECT_EQ(AString("Kept"), db.GetEntry(0)->GetTitle());
 }
 
