@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <string>
 #include <vector>
 
 class AFile;
@@ -19,6 +21,8 @@ class AProgress;
 class ITunesDBPlayList;
 class ITunesDBTrack;
 class ITunesSong;
+class PodFileReplacement;
+class PodFileSystem;
 struct PodSongInfo;
 struct SongFilters;
 
@@ -85,10 +89,14 @@ public:
     // A failed load leaves a partial tree, which may not be saved.
     int Load(AFile* stream);
 
-    // Writes the tree beside iTunesDB (or into the work folder, from which it is copied) and puts it in
-    // its place only once it is complete and synced, then rewrites iTunesSD. A given root replaces the
-    // stored drive for this call.
+    // Writes the new iTunesDB (first into the work folder, when there is one elsewhere, from which it is
+    // copied) and the new iTunesSD beside the old ones, and replaces both only once both are complete
+    // and synced: a failed save leaves both old files or both new ones. A save that would not fit on
+    // the iPod beside the old files is refused before anything is written (-102394). A given root
+    // replaces the stored drive for this call.
     int Save(const AString* root);
+    // The same through the given file system (tests make its steps fail).
+    int Save(const AString* root, PodFileSystem& files);
     int WriteShuffleDB(AFile* stream) const;
     // The identifier of the iPod on the volume: its serial number, or the CRC-32 of the iPod's name for
     // a volume without one. 0, or -15172 when the volume cannot be asked.
@@ -107,8 +115,8 @@ private:
     int CompareTexts(const SortedEntry& a, const SortedEntry& b) const;
     int CompareEntries(const SortedEntry& a, const SortedEntry& b) const;
     int LoadRecord(AFile& stream);
-    int ReplaceDatabase(const AString& databasePath, const AMemFile& tree) const;
-    int WriteFile(const AString& path, const AMemFile& content) const;
+    int StageDatabase(PodFileReplacement& replacement, PodFileSystem& files, const std::string& target,
+                      std::span<const uint8_t> tree) const;
 
     EntryLayout m_layout = kInitialFolderLayout;
     AString m_pattern;
