@@ -39,6 +39,10 @@ constexpr int kErrorNoSpace = -102394;
 constexpr int kErrorAddToPlayListRefused = -102395;
 constexpr int kErrorLastSyncPlayList = -102396;
 
+// The remote link's failures that it has already told the user about: a sync does not tell again.
+constexpr int kErrorRemoteUnreached = -10564;
+constexpr int kErrorRemoteHeaderNotSent = -10565;
+
 // AArray
 constexpr int kErrorArrayCopy = -15001;
 constexpr int kErrorArrayInsertCopy = -15002;

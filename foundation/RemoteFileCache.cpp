@@ -80,15 +80,27 @@ bool RemoteFileCache::SplitRemotePath(const AString& path, AString& host, AStrin
     return true;
 }
 
+void RemoteFileCache::SortLocked() {
+    if (m_sorted)
+        return;
+    std::stable_sort(m_entries.begin(), m_entries.end(),
+                     [](const Entry& a, const Entry& b) { return PathLess(a.path, b.path); });
+    m_sorted = true;
+}
+
+std::vector<RemoteFileCache::Entry>::iterator RemoteFileCache::FirstNotBefore(const AString& path) {
+    return std::lower_bound(m_entries.begin(), m_entries.end(), path,
+                            [](const Entry& entry, const AString& key) { return PathLess(entry.path, key); });
+}
+
+std::vector<RemoteFileCache::Entry>::iterator RemoteFileCache::FirstAfter(const AString& path) {
+    return std::upper_bound(m_entries.begin(), m_entries.end(), path,
+                            [](const AString& key, const Entry& entry) { return PathLess(key, entry.path); });
+}
+
 int RemoteFileCache::FindLocked(const AString& path) {
-    if (!m_sorted) {
-        std::stable_sort(m_entries.begin(), m_entries.end(),
-                         [](const Entry& a, const Entry& b) { return PathLess(a.path, b.path); });
-        m_sorted = true;
-    }
-    const auto found =
-        std::lower_bound(m_entries.begin(), m_entries.end(), path,
-                         [](const Entry& entry, const AString& key) { return PathLess(entry.path, key); });
+    SortLocked();
+    const auto found = FirstNotBefore(path);
     if (found == m_entries.end() || found->path.CompareNoCase(path) != 0)
         return -1;
     return static_cast<int>(found - m_entries.begin());
@@ -109,9 +121,7 @@ void RemoteFileCache::Add(const AString& path, const FileInfo& info, bool sorted
         m_sorted = false;
         return;
     }
-    const auto place =
-        std::upper_bound(m_entries.begin(), m_entries.end(), path,
-                         [](const AString& key, const Entry& entry) { return PathLess(key, entry.path); });
+    const auto place = FirstAfter(path);
     m_entries.insert(place, {path, info});
 }
 
@@ -119,6 +129,14 @@ void RemoteFileCache::Clear() {
     std::lock_guard lock(m_lock);
     m_entries.clear();
     m_sorted = true;
+}
+
+void RemoteFileCache::Remove(const AString& path) {
+    std::lock_guard lock(m_lock);
+    SortLocked();
+    const auto first = FirstNotBefore(path);
+    const auto last = FirstAfter(path);
+    m_entries.erase(first, last);
 }
 
 void RemoteFileCache::GetFileInfo(const AString& path, FileInfo& info) {

@@ -31,6 +31,9 @@ public:
     // Asks the path's host when the cache does not know it; `info` is all zeros when nothing is known.
     void GetFileInfo(const AString& path, FileInfo& info);
     void Clear();
+    // Forgets what the path's host said of it (case-insensitive), so that the next question asks again:
+    // for a file that was just written or deleted there.
+    void Remove(const AString& path);
 
     int CopyWithProgressRemote(const AString& source, const AString& target, bool force, AProgress* progress);
     int MoveRemoteFileLocal(const AString& source, const AString& target, AProgress* progress);
@@ -44,6 +47,10 @@ private:
         FileInfo info;
     };
 
+    void SortLocked();
+    // Bounds of a path's entries in the sorted list.
+    std::vector<Entry>::iterator FirstNotBefore(const AString& path);
+    std::vector<Entry>::iterator FirstAfter(const AString& path);
     int FindLocked(const AString& path);
     bool AskHost(const AString& path, FileInfo& info);
     int SendFile(const AString& source, const AString& target, bool force, AProgress* progress);

@@ -111,7 +111,10 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
             continue;
         if (!item.isDirectory || m_scanListsFolders) {
             const bool underRoot = !root.IsEmpty() && fullName.Left(root.GetLength()) == root;
-            m_entries.Add(m_fullPathEntries == 0 && underRoot ? fullName.Mid(root.GetLength()) : fullName);
+            FileInfo info;
+            GetFileInfo(fullName, info);
+            AddScannedEntry(m_fullPathEntries == 0 && underRoot ? fullName.Mid(root.GetLength()) : fullName,
+                            info);
         }
         if (!item.isDirectory || !recurse)
             continue;
@@ -124,6 +127,14 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
             return result;
     }
     return 0;
+}
+
+void ADir::AddScannedEntry(const AString& name, const FileInfo& info) {
+    m_entries.Add(name, info.modTime);
+}
+
+bool ADir::GetListedFileInfo(const AString&, FileInfo&) const {
+    return false;
 }
 
 int ADir::Open(const AString* path, uint32_t fullPaths, const CancelCallback& callback) {

@@ -8,6 +8,7 @@
 #include "foundation/ASemaphore.h"
 #include "foundation/AString.h"
 #include "foundation/CancelCallback.h"
+#include "foundation/FileInfo.h"
 #include "library/entries/SongFilters.h"
 
 #include <cstdint>
@@ -113,11 +114,17 @@ public:
                                    uint32_t iTunesVersion);
     // The remote list's delete request; a source that is not one cannot reach the other computer.
     virtual int DeleteRemoteFile(const AString& path, uint32_t flag, uint32_t reserved = 0);
+    // The size and modification time the list read of an entry's file when it was built, so that
+    // comparing two lists asks no file again: false when the list keeps none for it.
+    virtual bool GetListedFileInfo(const AString& entry, FileInfo& info) const;
 
 protected:
     // Removes the entries at the given indexes (ascending, distinct) without deleting files: the
     // duplicate scan gathers its removals and hands them over at once.
     virtual int RemoveEntries(const std::vector<int>& indexes);
+    // Adds what the folder scan found (a file, or a folder when the list shows folders) with what it
+    // read of it.
+    virtual void AddScannedEntry(const AString& name, const FileInfo& info);
 
     // A file or folder of that name: a move or copy would not replace it.
     static bool PathExists(const AString& path);

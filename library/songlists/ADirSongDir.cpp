@@ -205,11 +205,36 @@ int ADirSongDir::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
     return 0;
 }
 
+int ADirSongDir::AddListedFile(const AString& name, const FileInfo& info) {
+    const int index = m_entries.Add(name, info.modTime);
+    m_fileSizes.resize(static_cast<size_t>(index), kUnknownSize);
+    m_fileSizes.push_back(info.size);
+    return index;
+}
+
+void ADirSongDir::AddScannedEntry(const AString& name, const FileInfo& info) {
+    AddListedFile(name, info);
+}
+
+bool ADirSongDir::GetListedFileInfo(const AString& entry, FileInfo& info) const {
+    const int index = FileIndexOf(entry);
+    if (index < 0 || static_cast<size_t>(index) >= m_fileSizes.size() || m_fileSizes[index] == kUnknownSize)
+        return false;
+    info = FileInfo();
+    info.exists = 1;
+    info.size = m_fileSizes[index];
+    info.modTime = m_entries.GetModTime(index);
+    return true;
+}
+
 int ADirSongDir::AddSongFile(const AString& name, bool applySongFilters) {
     AString entry;
-    if (MakeSongEntry(JoinRoot(name), entry) != 0)
+    const AString path = JoinRoot(name);
+    if (MakeSongEntry(path, entry) != 0)
         return kErrorEndOfStream;
-    const int index = m_entries.Add(name);
+    FileInfo info;
+    GetFileInfo(path, info);
+    const int index = AddListedFile(name, info);
     AppendEntryId(entry, index);
     if (!applySongFilters || PassesSongFilters(entry))
         AppendSongEntry(entry);
@@ -238,6 +263,7 @@ int ADirSongDir::AddEntry(const AString& name, uint32_t recurse) {
 
 void ADirSongDir::Clear() {
     m_songEntries.RemoveAll();
+    m_fileSizes.clear();
     m_order = Order::Ascending;
     ADirSong::Clear();
 }
@@ -255,6 +281,8 @@ int ADirSongDir::Save(AFile& stream, uint32_t) {
 int ADirSongDir::Load(AFile& stream, uint32_t) {
     if (const int result = recordio::ReadVersion(stream, kSongDirRecordWord))
         return result;
+    // A loaded file list says nothing of the files as they are now.
+    m_fileSizes.clear();
     if (const int result = ADirSong::Load(stream, 0)) {
         m_songEntries.RemoveAll();
         m_order = Order::Ascending;

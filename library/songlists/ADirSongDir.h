@@ -36,6 +36,8 @@ public:
     int Save(AFile& stream, uint32_t flag) override;
     int Load(AFile& stream, uint32_t flag) override;
     int ReadDirectory(const CancelCallback& callback, uint32_t flag) override;
+    // What the scan read of the file whose index the entry carries; none after a load.
+    bool GetListedFileInfo(const AString& entry, FileInfo& info) const override;
 
     int MakeSongEntry(const AString& path, AString& out);
     // The entry of a song from tags already read.
@@ -45,6 +47,7 @@ public:
 
 protected:
     int RemoveEntries(const std::vector<int>& indexes) override;
+    void AddScannedEntry(const AString& name, const FileInfo& info) override;
 
 private:
     enum class Order { Unsorted, Ascending, Descending };
@@ -52,12 +55,17 @@ private:
     static EntryFields FieldsFromFileName(const AString& path);
     AString SongEntryOrFileName(const AString& path);
     int AddSongFile(const AString& name, bool applySongFilters);
+    int AddListedFile(const AString& name, const FileInfo& info);
     void AppendSongEntry(const AString& entry);
     int FindSongEntry(const AString& key) const;
     int FileIndexOf(const AString& songEntry) const;
     Order DetectOrder() const;
 
     AFileList m_songEntries;
+    // The size of each file of the file list as it was read; kUnknownSize for files that came with a
+    // loaded list. The file list keeps the times.
+    static constexpr uint64_t kUnknownSize = UINT64_MAX;
+    std::vector<uint64_t> m_fileSizes;
     // The search needs to know how the song entries stand; appends keep it up to date.
     Order m_order = Order::Ascending;
 };

@@ -82,6 +82,33 @@ TEST_F(RemoteFileCacheTest, AsksTheHostOnceAndAnswersLaterQuestionsFromTheCache)
     EXPECT_EQ(peer.calls.size(), 2u);
 }
 
+// A file written or deleted on the other computer is asked about again; what is known of its
+// neighbours stays, whether they came in order or not.
+TEST_F(RemoteFileCacheTest, RemovingAPathForgetsOnlyThatPath) {
+    RemoteFileCache& cache = RemoteFileCache::Instance();
+    FileInfo info;
+    info.exists = 1;
+    for (const bool sorted : {true, false}) {
+        SCOPED_TRACE(sorted);
+        cache.Clear();
+        for (const char* path : {"?server:/b.mp3", "?server:/a.mp3", "?server:/c.mp3", "?server:/B.MP3"})
+            cache.Add(AString(path), info, sorted);
+        cache.Remove(AString("?SERVER:/b.mp3"));
+        EXPECT_EQ(cache.Find(AString("?server:/b.mp3"), nullptr), -1);
+        EXPECT_GE(cache.Find(AString("?server:/a.mp3"), nullptr), 0);
+        EXPECT_GE(cache.Find(AString("?server:/c.mp3"), nullptr), 0);
+        cache.Remove(AString("?server:/never-known.mp3"));
+        EXPECT_GE(cache.Find(AString("?server:/c.mp3"), nullptr), 0);
+    }
+    peer.handler = [](const FakeRemotePeer::Call&, std::vector<uint8_t>& answer) {
+        answer = InfoAnswer(7, 0);
+        return 0;
+    };
+    EXPECT_EQ(GetFileSize64(AString("?server:/b.mp3")), 7u);
+    EXPECT_EQ(GetFileSize64(AString("?server:/a.mp3")), 0u);
+    EXPECT_EQ(peer.calls.size(), 1u);
+}
+
 TEST_F(RemoteFileCacheTest, FailuresAreNotCachedAndShortHostsAskNothing) {
     peer.handler = [](const FakeRemotePeer::Call&, std::vector<uint8_t>&) { return -10566; };
     EXPECT_FALSE(FileExists(AString("?server:/a")));

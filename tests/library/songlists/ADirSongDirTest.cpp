@@ -273,6 +273,54 @@ TEST_F(SongFolder, SavedListLoadsBackEqual) {
     EXPECT_EQ(copy.GetCount(), list.GetCount());
 }
 
+// A sync compares two lists by what their scans read, without asking each file again; a loaded list
+// read nothing and answers nothing.
+TEST_F(SongFolder, EachEntryKeepsTheSizeAndTimeItsFileWasListedWith) {
+    ASSERT_EQ(SetFileModTime(dir.Text("music/Pop/abba.mp3"), UnixToMacTime(1000000), false), 0);
+    ADirSongDir list;
+    ASSERT_EQ(Open(list), 0);
+    ASSERT_EQ(list.GetCount(), 3);
+    list.Sort(1);
+    for (int i = 0; i < list.GetCount(); ++i) {
+        AString path;
+        ASSERT_EQ(list.GetFullPath(*list.GetEntry(i), path, 1), 0);
+        FileInfo info;
+        ASSERT_TRUE(list.GetListedFileInfo(list.GetRootPath() + *list.GetEntry(i), info)) << path.ToUtf8();
+        EXPECT_EQ(info.size, GetFileSize64(path));
+        EXPECT_EQ(info.modTime, GetFileModTime(path));
+    }
+    FileInfo info;
+    const std::vector<std::string> entries = EntriesOf(list);
+    const auto abbaEntry = std::find_if(entries.begin(), entries.end(),
+                                        [](const std::string& entry) { return entry.starts_with("\\Pop\\Abba"); });
+    ASSERT_NE(abbaEntry, entries.end());
+    const AString abba(abbaEntry->c_str());
+    ASSERT_TRUE(list.GetListedFileInfo(abba, info));
+    EXPECT_EQ(info.modTime, UnixToMacTime(1000000));
+    // What was read stays what was read.
+    TestSongTags longer = SongTags("Pop", "Abba", "Gold", "Waterloo", "1");
+    longer.audioFrames = 9;
+    Put("Pop/abba.mp3", longer);
+    FileInfo again;
+    ASSERT_TRUE(list.GetListedFileInfo(abba, again));
+    EXPECT_EQ(again.size, info.size);
+    EXPECT_FALSE(list.GetListedFileInfo(AString(u"\\x?99"), info));
+    EXPECT_FALSE(list.GetListedFileInfo(AString(u"\\x"), info));
+
+    AMemFile saved;
+    ASSERT_EQ(list.Save(saved, 0), 0);
+    AMemFile reader(saved.GetBuffer(), saved.GetSize());
+    ADirSongDir loaded;
+    ASSERT_EQ(loaded.Load(reader, 0), 0);
+    EXPECT_FALSE(loaded.GetListedFileInfo(abba, info));
+
+    ADirSongDir added;
+    added.SetRootPath(dir.Text("music"));
+    ASSERT_EQ(added.AddEntry(AString("Rock/ACDC/Live/tnt.mp3"), 0), 0);
+    ASSERT_TRUE(added.GetListedFileInfo(*added.GetEntry(0), info));
+    EXPECT_EQ(info.size, GetFileSize64(dir.Text("music/Rock/ACDC/Live/tnt.mp3")));
+}
+
 // A record cut after its file list: the song entries of the list as it was would name other files by
 // their "?" indexes (and a removal would then move the wrong file), so none are left.
 TEST_F(SongFolder, ALoadThatFailsAfterTheFileListLeavesNoSongEntries) {

@@ -1,0 +1,159 @@
+// Planning a two-way sync of two folders of 20,000 small song files each, read as song lists (list the
+// files, read their tags, sort, decide), against reading the tags of every file of both folders alone
+// in the same run (finding the files included). The folders hold the same songs but for 1% (new on
+// either side, changed). Reading the tags is the bulk of the work; the plan should stay within 1.5x of
+// it. For reference it also reads both folders as song lists alone: what the plan adds to that is the
+// sort and the decisions.
+
+#include "library/songlists/ADirSongDir.h"
+#include "library/songlists/TestSongFiles.h"
+#include "library/tags/ID3.h"
+#include "support/TempDir.h"
+#include "sync/ASync.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kSongCount = 20000;
+constexpr int kDifferenceEvery = 300;
+constexpr double kGoalRatio = 1.5;
+// The song's place in each run of kDifferenceEvery songs.
+constexpr int kOnlyInOne = 0;
+constexpr int kOnlyInTwo = kDifferenceEvery / 3;
+constexpr int kChanged = 2 * kDifferenceEvery / 3;
+
+TestSongTags TagsOf(int song, int audioFrames) {
+    TestSongTags tags;
+    tags.title = "Title " + std::to_string(song);
+    tags.artist = "Artist " + std::to_string(song % 400);
+    tags.album = "Album " + std::to_string(song % 1500);
+    tags.genre = song % 3 ? "Rock" : "Jazz";
+    tags.track = std::to_string(song % 14 + 1);
+    tags.audioFrames = audioFrames;
+    return tags;
+}
+
+// Both folders, made once: the same files (bytes and times) but for one song in 300 only in folder one,
+// one only in folder two, and one that is longer in folder two.
+class SongFolders {
+public:
+    SongFolders() {
+        for (int song = 0; song < kSongCount; ++song) {
+            const std::string name =
+                "Artist " + std::to_string(song % 400) + "/" + std::to_string(song) + ".mp3";
+            const int kind = song % kDifferenceEvery;
+            if (kind != kOnlyInTwo)
+                Write(m_dir.File("one/" + name), MakeMp3(TagsOf(song, 2)), m_time);
+            if (kind == kOnlyInOne)
+                continue;
+            const bool changed = kind == kChanged;
+            Write(m_dir.File("two/" + name), MakeMp3(TagsOf(song, changed ? 3 : 2)),
+                  changed ? m_time + std::chrono::hours(2) : m_time);
+        }
+    }
+
+    AString Root(const char* side) const { return AString(m_dir.File(side).c_str()); }
+
+private:
+    void Write(const std::string& path, const std::vector<uint8_t>& bytes,
+               std::filesystem::file_time_type time) {
+        WriteSongFile(path, bytes);
+        std::filesystem::last_write_time(path, time);
+    }
+
+    TempDir m_dir;
+    std::filesystem::file_time_type m_time = std::filesystem::file_time_type::clock::now();
+};
+
+const SongFolders& Folders() {
+    static const SongFolders folders;
+    return folders;
+}
+
+double Seconds(std::chrono::steady_clock::duration duration) {
+    return std::chrono::duration<double>(duration).count();
+}
+
+// The peer: every file of both folders found and its tags read, one after the other.
+double ReadAllTagsSeconds() {
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* side : {"one", "two"}) {
+        for (const auto& item :
+             std::filesystem::recursive_directory_iterator(Folders().Root(side).ToUtf8())) {
+            if (!item.is_regular_file())
+                continue;
+            ID3 tags;
+            benchmark::DoNotOptimize(tags.Read(AString(item.path().c_str())));
+        }
+    }
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+// For reference: both folders read as song lists (the listing, the tags and the entry texts), without
+// deciding anything.
+double ReadSongListsSeconds() {
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* side : {"one", "two"}) {
+        ADirSongDir list;
+        const AString root = Folders().Root(side);
+        benchmark::DoNotOptimize(list.Open(&root, 0, CancelCallback()));
+    }
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+std::unique_ptr<ASync> SongSync() {
+    auto sync = std::make_unique<ASync>();
+    sync->SetSideLists(ASync::kSide1, std::make_unique<ADirSongDir>(), std::make_unique<ADirSongDir>());
+    sync->SetSideLists(ASync::kSide2, std::make_unique<ADirSongDir>(), std::make_unique<ADirSongDir>());
+    sync->SetDirection(kDirectionBoth);
+    sync->SetDeleteMode(1);
+    const AString root1 = Folders().Root("one");
+    const AString root2 = Folders().Root("two");
+    sync->BuildList1(&root1, CancelCallback(), false, false);
+    sync->BuildList2(&root2, CancelCallback(), false, false);
+    return sync;
+}
+
+void BM_PlanTwoWaySync(benchmark::State& state) {
+    Folders();
+    int expectedActions = 0;
+    for (int song = 0; song < kSongCount; ++song) {
+        const int kind = song % kDifferenceEvery;
+        expectedActions += kind == kOnlyInOne || kind == kOnlyInTwo || kind == kChanged ? 1 : 0;
+    }
+    double planSeconds = 0;
+    double tagSeconds = 0;
+    double listSeconds = 0;
+    for (auto _ : state) {
+        const auto sync = SongSync();
+        const auto start = std::chrono::steady_clock::now();
+        const int result = sync->Prepare(CancelCallback(), ASync::kBuildList1 | ASync::kBuildList2, false);
+        const double seconds = Seconds(std::chrono::steady_clock::now() - start);
+        state.SetIterationTime(seconds);
+        planSeconds += seconds;
+        if (result != 0 || sync->GetActionCount() != expectedActions) {
+            state.SkipWithError("unexpected plan");
+            break;
+        }
+        tagSeconds += ReadAllTagsSeconds();
+        listSeconds += ReadSongListsSeconds();
+    }
+    const double ratio = planSeconds / tagSeconds;
+    state.counters["tags_ms"] = 1000 * tagSeconds / state.iterations();
+    state.counters["plan_per_tags"] = ratio;
+    state.counters["within_1.5x"] = ratio <= kGoalRatio ? 1 : 0;
+    state.counters["lists_ms"] = 1000 * listSeconds / state.iterations();
+    state.counters["plan_per_lists"] = planSeconds / listSeconds;
+}
+
+} // namespace
+
+BENCHMARK(BM_PlanTwoWaySync)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,14 @@
+// The widget tests run offscreen, in the Fusion style, with one application object for the process.
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
