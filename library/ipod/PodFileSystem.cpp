@@ -2,6 +2,7 @@
 
 #include "foundation/AFile.h"
 #include "foundation/AString.h"
+#include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "platform/files/NativeFiles.h"
 
@@ -24,7 +25,7 @@ PodFileSystem& PodFileSystem::Native() {
 }
 
 bool PodFileSystem::GetFreeSpace(const std::string& folder, uint64_t& bytes) {
-    return nativefiles::GetFreeSpace(folder, bytes);
+    return ::GetFreeSpace(AString(folder), bytes) == 0;
 }
 
 nativefiles::FileDescriptor PodFileSystem::CreateBeside(const std::string& target, std::string& path) {

@@ -17,6 +17,7 @@ public:
     // The live file system.
     static PodFileSystem& Native();
 
+    // Free bytes on the volume of the folder (or of its nearest existing parent).
     virtual bool GetFreeSpace(const std::string& folder, uint64_t& bytes);
     // A new empty file beside `target` under a hidden temporary name, with the target's permissions
     // (0644 when there is no target); not open on failure.

@@ -138,6 +138,15 @@ TEST_F(GpodDrive, SaveThroughAWorkFolderLeavesNoTemporaryFileBehind) {
     EXPECT_EQ(Bytes{'k'}, ReadBytes(work.File("temp.0")));
 }
 
+TEST_F(GpodDrive, RootWithoutDatabaseFolderCannotBeOpened) {
+    TempDir empty;
+    const AString root(empty.Path());
+    EXPECT_EQ(kErrorOpen, m_db.Save(&root));
+    std::vector<nativefiles::DirectoryEntry> entries;
+    ASSERT_TRUE(nativefiles::ListDirectory(empty.Path(), entries));
+    EXPECT_TRUE(entries.empty());
+}
+
 TEST_F(GpodDrive, WorkFolderThatCannotBeWrittenFailsBeforeTheSwap) {
     TempDir work;
     m_db.SetTempFolder(AString(work.File("missing")));
