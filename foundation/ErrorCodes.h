@@ -56,6 +56,9 @@ constexpr int kErrorPodPlayListDeleteFile = -15009;
 constexpr int kErrorTunesPlayListNoPath = -15010;
 constexpr int kErrorTunesPlayListAddFile = -15011;
 constexpr int kErrorTunesPlayListDeleteFile = -15013;
+constexpr int kErrorPodEntryNoPath = -15014;   // the iPod database names no track by the entry
+constexpr int kErrorPodEntryNoSong = -15015;   // the same, when asked for the song's information
+constexpr int kErrorPodEntryNoDelete = -15016; // the same, when asked to delete it
 constexpr int kErrorUnknownSongEntry = -15029;
 
 // The iTunes preferences
@@ -91,6 +94,8 @@ constexpr int kErrorMove = -15064;
 constexpr int kErrorDeleteForced = -15066;
 constexpr int kErrorDelete = -15067;
 constexpr int kErrorCreateDirectory = -15069;
+constexpr int kErrorGetAttributes = -15072;
+constexpr int kErrorSetAttributes = -15073;
 constexpr int kErrorFreeSpace = -15076;
 
 // AString stored forms

@@ -2,9 +2,11 @@
 
 #include "platform/sockets/HostAddresses.h"
 #include "platform/sockets/TcpSockets.h"
+#include "remote/HelloMessage.h"
 #include "remote/LinkCodes.h"
 #include "remote/MessageReader.h"
 #include "remote/MessageWriter.h"
+#include "remote/NetworkScan.h"
 #include "remote/SocketChannel.h"
 
 #include <algorithm>
@@ -25,11 +27,12 @@ int TimeoutMs(int timeoutSeconds) {
 CASockets::CASockets() : CASockets(nativesockets::GetLocalIPv4()) {}
 
 CASockets::CASockets(std::optional<uint32_t> localIPv4, size_t slotCapacity)
-    : m_localIPv4(localIPv4), m_slots(slotCapacity) {}
+    : m_localIPv4(localIPv4), m_slots(slotCapacity), m_scan(std::make_unique<NetworkScan>(*this, m_wake)) {}
 
 CASockets::~CASockets() {
     m_stop = true;
     m_wake.Raise();
+    m_scan->Join();
     while (m_slots.CloseAll() > 0) {
     }
 }
@@ -52,6 +55,40 @@ int CASockets::AddFoundHost(const FoundHost& host) {
 void CASockets::StopScan() {
     m_stop = true;
     m_wake.Raise();
+    m_scan->Join();
+}
+
+int CASockets::StartScan(std::vector<FoundHost> firstTries) {
+    return m_scan->Start(std::move(firstTries));
+}
+
+bool CASockets::IsScanRunning() const {
+    return m_scan->IsRunning();
+}
+
+int CASockets::GetScanPosition() const {
+    return m_scan->Position();
+}
+
+void CASockets::SetScanPinger(std::function<bool(uint32_t, const nativesockets::WakeSignal&)> pinger) {
+    m_scan->SetPinger(std::move(pinger));
+}
+
+int CASockets::QueryHost(FoundHost& record, const std::string& host, uint32_t port) {
+    if (Connect(host, port) != 0)
+        return 0;
+    const std::vector<uint8_t> hello = HelloMessage::Request(nativesockets::GetHostName(), FoundHost::kMaxNameLength,
+                                                             std::string(), GetLocalIPv4Text());
+    // The answer's code is -1, which a failed exchange gives too: only an answer with a name counts.
+    std::vector<uint8_t> answer;
+    Exchange(linkcodes::kHello, hello, answer, false, nullptr, 0, NetworkScan::kHelloTimeoutMs / 1000);
+    const auto address = nativesockets::ResolveIPv4(host);
+    Disconnect();
+    const auto name = HelloMessage::AnswerName(answer);
+    if (!name || !address)
+        return 0;
+    record = FoundHost{*name, nativesockets::FormatIPv4(*address), static_cast<uint16_t>(port)};
+    return 1;
 }
 
 void CASockets::ClearStop() {

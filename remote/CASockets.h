@@ -13,14 +13,17 @@
 #include "remote/WireMessage.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
 #include <string>
 #include <thread>
+#include <vector>
 
 class MessageReader;
+class NetworkScan;
 class SocketChannel;
 
 class CASockets : public RemotePeer {
@@ -80,7 +83,21 @@ public:
     FoundHostTable& FoundHosts() { return m_foundHosts; }
     ConnectionSlotTable& Slots() { return m_slots; }
 
-    // Sets the stop flag: new connections are refused and every wait of this object's sockets ends.
+    // Starts the scan of the local network (NetworkScan), trying the listed hosts first: 0, or -1 when
+    // a scan runs already. The callbacks above report it; a class that overrides them stops the scan
+    // in its own destructor.
+    int StartScan(std::vector<FoundHost> firstTries = {});
+    bool IsScanRunning() const;
+    // The host number the scan reached (1 to 254).
+    int GetScanPosition() const;
+    // How the scan tells whether an address answers (an ICMP echo unless set); set it before a scan.
+    void SetScanPinger(std::function<bool(uint32_t, const nativesockets::WakeSignal&)> pinger);
+    // A hello to one host (a name or a dotted address) on `port` (0: as Connect chooses): 1 with the
+    // record filled (the server's name, the host's address, the port), else 0.
+    int QueryHost(FoundHost& record, const std::string& host, uint32_t port);
+
+    // Sets the stop flag: new connections are refused and every wait of this object's sockets ends; a
+    // running scan and its probes end, and are waited for.
     virtual void StopScan();
     bool IsStopping() const { return m_stop.load(); }
 
@@ -100,6 +117,8 @@ private:
     nativesockets::WakeSignal m_wake;
     FoundHostTable m_foundHosts;
     ConnectionSlotTable m_slots;
+
+    std::unique_ptr<NetworkScan> m_scan;
 
     std::mutex m_connection;
     std::atomic<std::thread::id> m_connectionOwner;

@@ -69,10 +69,19 @@ std::string FoundHostTable::GetName(int index) const {
     return index >= 0 && static_cast<size_t>(index) < m_hosts.size() ? m_hosts[index].name : std::string();
 }
 
-uint16_t FoundHostTable::FindPort(const std::string& address) const {
+std::optional<FoundHost> FoundHostTable::FindByAddress(const std::string& address) const {
     const std::string canonical = FoundHost::CanonicalAddress(address);
     std::lock_guard lock(m_lock);
     const auto found = std::find_if(m_hosts.begin(), m_hosts.end(),
                                     [&](const FoundHost& entry) { return entry.address == canonical; });
-    return found == m_hosts.end() ? 0 : found->port;
+    return found == m_hosts.end() ? std::nullopt : std::optional<FoundHost>(*found);
+}
+
+uint16_t FoundHostTable::FindPort(const std::string& address) const {
+    const auto found = FindByAddress(address);
+    return found ? found->port : 0;
+}
+
+bool FoundHostTable::HasAddress(const std::string& address) const {
+    return FindByAddress(address).has_value();
 }

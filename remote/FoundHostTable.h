@@ -32,8 +32,11 @@ public:
     std::string GetName(int index) const;
     // The port recorded for the address, or 0.
     uint16_t FindPort(const std::string& address) const;
+    // Whether a record of the address is in the table, whatever its port.
+    bool HasAddress(const std::string& address) const;
 
 private:
+    std::optional<FoundHost> FindByAddress(const std::string& address) const;
     bool NameTakenLocked(const std::string& name, size_t except) const;
 
     mutable std::mutex m_lock;

@@ -97,6 +97,17 @@ int CompareEntryKeys(const AString& a, const AString& b) {
     return int(FoldedAt(first, common)) - int(kEntryIdSeparator);
 }
 
+std::u16string EntrySortKey(const AString& entry) {
+    const std::u16string& text = entry.GetCString();
+    const size_t length = KeyLength(text);
+    std::u16string key;
+    key.reserve(length + 1);
+    for (size_t i = 0; i < length; ++i)
+        key.push_back(FoldedAt(text, i));
+    key.push_back(kEntryIdSeparator);
+    return key;
+}
+
 bool ParseEntryId(const AString& entry, int64_t& id) {
     const int mark = entry.ReverseFind(kEntryIdSeparator);
     if (mark < 0)

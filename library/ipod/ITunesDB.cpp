@@ -148,6 +148,10 @@ int ITunesDB::GetSongCount() const {
     return trackList ? trackList->GetCount() : 0;
 }
 
+int ITunesDB::GetEntryCount() const {
+    return m_entriesBuilt ? static_cast<int>(m_entries.size()) : GetSongCount();
+}
+
 ITunesDBPlayListList* ITunesDB::GetPlayListListOf(int role) const {
     const ITunesDBDataSet* dataSet = m_root->GetDataSet(role);
     return dataSet ? dataSet->GetPlayListList() : nullptr;
@@ -194,7 +198,7 @@ bool ITunesDB::PassesFilters(const ITunesDBTrack& track, const SongFilters& filt
 // handles. So an entry is found whatever other entries begin like it, and the iPod's list walks in
 // step with the list it is synced with.
 int ITunesDB::CompareTexts(const SortedEntry& a, const SortedEntry& b) const {
-    const int byText = CompareEntryKeys(a.text, b.text);
+    const int byText = a.key.compare(b.key);
     return m_entriesAscending ? byText : -byText;
 }
 
@@ -208,14 +212,18 @@ int ITunesDB::CompareEntries(const SortedEntry& a, const SortedEntry& b) const {
 
 void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     ClearEntries();
+    m_entriesBuilt = true;
     m_entriesAscending = ascending;
     const ITunesDBTrackList* trackList = m_root->GetTrackList();
     if (!trackList)
         return;
+    m_entries.reserve(trackList->GetCount());
     trackList->ForEachTrack([&](ITunesDBTrack& track) {
         if (filters && !PassesFilters(track, *filters))
             return;
-        m_entries.push_back({BuildEntry(track, false), track.GetHandle()});
+        AString text = BuildEntry(track, false);
+        std::u16string key = EntrySortKey(text);
+        m_entries.push_back({std::move(text), track.GetHandle(), std::move(key)});
     });
     std::sort(m_entries.begin(), m_entries.end(),
               [this](const SortedEntry& a, const SortedEntry& b) { return CompareEntries(a, b) < 0; });
@@ -232,13 +240,22 @@ ITunesDBTrack* ITunesDB::GetEntry(int i) const {
     return trackList->FindByHandle(m_entries[i].handle);
 }
 
+AString ITunesDB::GetEntryText(int i) const {
+    if (i < 0 || i >= static_cast<int>(m_entries.size()))
+        return AString();
+    AString text = m_entries[i].text;
+    AppendEntryId(text, static_cast<int64_t>(m_entries[i].handle));
+    return text;
+}
+
 int ITunesDB::FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool withHandle) const {
     *outTrack = nullptr;
     const ITunesDBTrackList* trackList = m_root->GetTrackList();
     if (!trackList)
         return 0;
     const AString text = WithLeadingBackslash(entry);
-    SortedEntry wanted{EntryWithoutId(text), 0};
+    SortedEntry wanted{EntryWithoutId(text), 0, {}};
+    wanted.key = EntrySortKey(wanted.text);
     int64_t handle = 0;
     if (withHandle) {
         if (!ParseEntryId(text, handle) || handle < 0)
@@ -265,6 +282,7 @@ void ITunesDB::RemoveEntry(int i) {
 
 void ITunesDB::ClearEntries() {
     m_entries.clear();
+    m_entriesBuilt = false;
 }
 
 int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack, bool create) {

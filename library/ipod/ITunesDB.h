@@ -67,10 +67,14 @@ public:
     // Rebuilds the sorted entry texts of the tracks that pass the song list's filters (none: all); the
     // genre and album filters apply as far as the database's layout holds those levels.
     void SortEntries(bool ascending, const SongFilters* filters);
-    // The number of entries of the sorted list, which GetEntry and RemoveEntry index: 0 before
-    // SortEntries; AddTrack and RemoveTrack leave the list as it is (its indexes stay put).
-    int GetEntryCount() const { return static_cast<int>(m_entries.size()); }
+    // The length of the iPod's song list: the entries of the sorted list while it exists (what GetEntry
+    // and RemoveEntry index; AddTrack and RemoveTrack leave it as it is, so its indexes stay put), else
+    // the number of songs.
+    int GetEntryCount() const;
     ITunesDBTrack* GetEntry(int i) const;
+    // The sorted entry text at index i with its "?" + handle tail, as BuildEntry gives it; empty outside
+    // the list.
+    AString GetEntryText(int i) const;
     // The track's entry text in the database's layout; its file is looked for on the drive.
     AString BuildEntry(ITunesDBTrack& track, bool withHandle) const;
     // 1 and the track whose entry text equals `entry` (without its "?" tail unless withHandle), else 0.
@@ -106,6 +110,7 @@ private:
     struct SortedEntry {
         AString text; // without the "?" tail
         uint64_t handle;
+        std::u16string key; // EntrySortKey of the text
     };
 
     int ReadTree(AFile& stream, const ITunesDBReadContext& context);
@@ -126,5 +131,6 @@ private:
     AString m_drive;
     AString m_podId;
     std::vector<SortedEntry> m_entries;
+    bool m_entriesBuilt = false;
     bool m_entriesAscending = true;
 };

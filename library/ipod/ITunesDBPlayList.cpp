@@ -5,6 +5,7 @@
 #include "library/ipod/ITunesDBReadContext.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -100,4 +101,34 @@ void ITunesDBPlayList::BindItems(const std::function<ITunesDBTrack*(uint32_t tra
         item.Bind(item.GetTrackId() == 0 ? nullptr : findTrack(item.GetTrackId()));
     std::erase_if(
         m_items, [](const ITunesDBPlayListItem& item) { return item.GetTrackId() != 0 && !item.GetTrack(); });
+}
+
+void ITunesDBPlayList::SetTracks(const std::vector<ITunesDBTrack*>& tracks) {
+    std::multimap<const ITunesDBTrack*, ITunesDBPlayListItem> kept;
+    for (ITunesDBPlayListItem& item : m_items)
+        kept.emplace(item.GetTrack(), std::move(item));
+    m_items.clear();
+    m_items.reserve(tracks.size());
+    for (ITunesDBTrack* track : tracks) {
+        const auto found = kept.find(track);
+        if (found == kept.end()) {
+            AddItem(track);
+            continue;
+        }
+        m_items.push_back(std::move(found->second));
+        kept.erase(found);
+    }
+}
+
+void ITunesDBPlayList::SetName(const AString& name) {
+    ITunesDBString::SetListText(m_strings, name, ITunesDBString::kTitle);
+}
+
+uint64_t ITunesDBPlayList::GetPersistentId() const {
+    return m_frame.Get32(kPersistentIdOffset) | uint64_t(m_frame.Get32(kPersistentIdOffset + 4)) << 32;
+}
+
+void ITunesDBPlayList::SetPersistentId(uint64_t id) {
+    m_frame.Set32(kPersistentIdOffset, static_cast<uint32_t>(id));
+    m_frame.Set32(kPersistentIdOffset + 4, static_cast<uint32_t>(id >> 32));
 }

@@ -23,6 +23,7 @@ public:
     static constexpr uint32_t kStringCountOffset = 12;
     static constexpr uint32_t kItemCountOffset = 16;
     static constexpr uint32_t kMasterOffset = 20;
+    static constexpr uint32_t kPersistentIdOffset = 28; // 64 bits
 
     // A new playlist without name or items; `master` marks the master playlist.
     explicit ITunesDBPlayList(bool master);
@@ -39,6 +40,12 @@ public:
 
     void AddItem(ITunesDBTrack* track);
     void RemoveItemsOf(const ITunesDBTrack* track);
+    // The items name these tracks in this order; an item of a track that stays keeps what it holds.
+    void SetTracks(const std::vector<ITunesDBTrack*>& tracks);
+    void SetName(const AString& name);
+    // The id that names the playlist across saves.
+    uint64_t GetPersistentId() const;
+    void SetPersistentId(uint64_t id);
     // Binds each item to the track its id names. An item whose non-zero id names no track is dropped:
     // after the renumbering on writing its id would name another song.
     void BindItems(const std::function<ITunesDBTrack*(uint32_t trackId)>& findTrack);

@@ -5,6 +5,8 @@
 #include "library/ipod/ITunesDBInput.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char kTag[] = "mhlp";
@@ -60,4 +62,15 @@ int ITunesDBPlayListList::Write(AFile& stream) const {
 
 ITunesDBPlayList* ITunesDBPlayListList::GetPlayList(int index) const {
     return index >= 0 && index < GetCount() ? m_playLists[index].get() : nullptr;
+}
+
+ITunesDBPlayList* ITunesDBPlayListList::Add(std::unique_ptr<ITunesDBPlayList> playList) {
+    m_playLists.push_back(std::move(playList));
+    return m_playLists.back().get();
+}
+
+void ITunesDBPlayListList::Remove(const ITunesDBPlayList* playList) {
+    if (playList == GetMaster())
+        return;
+    std::erase_if(m_playLists, [playList](const auto& held) { return held.get() == playList; });
 }

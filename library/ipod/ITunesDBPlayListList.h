@@ -28,6 +28,10 @@ public:
     int GetCount() const { return static_cast<int>(m_playLists.size()); }
     ITunesDBPlayList* GetPlayList(int index) const;
     ITunesDBPlayList* GetMaster() const { return GetPlayList(0); }
+    // Appends a playlist after the others.
+    ITunesDBPlayList* Add(std::unique_ptr<ITunesDBPlayList> playList);
+    // Removes a playlist other than the master playlist.
+    void Remove(const ITunesDBPlayList* playList);
 
 private:
     ITunesDBChunkFrame m_frame;

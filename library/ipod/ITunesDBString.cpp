@@ -44,7 +44,7 @@ ITunesDBString ITunesDBString::NewPosition() {
 }
 
 bool ITunesDBString::IsTextType(uint32_t type) {
-    return (type >= kTitle && type <= kGenre) || type == kComposer || type == 13;
+    return (type >= kTitle && type <= kGenre) || type == kComment || type == kComposer || type == 13;
 }
 
 uint32_t ITunesDBString::GetHeaderLength() const {
@@ -90,6 +90,18 @@ bool ITunesDBString::SetText(const AString& text, uint32_t type) {
     }
     m_bytes = std::move(bytes);
     return true;
+}
+
+void ITunesDBString::SetListText(ITunesDBStrings& strings, const AString& text, uint32_t type) {
+    for (ITunesDBString& string : strings) {
+        if (string.GetType() == type) {
+            string.SetText(text, type);
+            return;
+        }
+    }
+    ITunesDBString string;
+    if (string.SetText(text, type))
+        strings.push_back(std::move(string));
 }
 
 int ITunesDBString::ReadList(ITunesDBInput& input, uint32_t count, uint64_t parentEnd,

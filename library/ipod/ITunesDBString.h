@@ -24,6 +24,7 @@ public:
         kAlbum = 3,
         kArtist = 4,
         kGenre = 5,
+        kComment = 8,
         kComposer = 12,
         kPosition = 100,
     };
@@ -55,6 +56,8 @@ public:
     bool SetText(const AString& text, uint32_t type);
     // Where the body begins.
     uint32_t GetHeaderLength() const;
+    // Sets the text of the first string object of that type, adding one when the list has none.
+    static void SetListText(ITunesDBStrings& strings, const AString& text, uint32_t type);
 
 private:
     ITunesDBBytes m_bytes;

@@ -95,16 +95,7 @@ int ITunesDBTrack::Write(AFile& stream) const {
 }
 
 void ITunesDBTrack::SetString(const AString& text, uint32_t type) {
-    for (ITunesDBString& string : m_strings) {
-        if (string.GetType() == type) {
-            string.SetText(text, type);
-            DecodeStrings();
-            return;
-        }
-    }
-    ITunesDBString string;
-    if (string.SetText(text, type))
-        m_strings.push_back(std::move(string));
+    ITunesDBString::SetListText(m_strings, text, type);
     DecodeStrings();
 }
 

@@ -29,6 +29,10 @@ public:
     static constexpr uint32_t kYearOffset = 52;
     static constexpr uint32_t kBitRateOffset = 56;
     static constexpr uint32_t kSampleRateOffset = 60;
+    static constexpr uint32_t kPlayCountOffset = 80;
+    static constexpr uint32_t kLastPlayedOffset = 88; // seconds since 1904, 0 = never
+    // The rating (0 to 100) is the high byte of the word at kFileTypeOffset.
+    static constexpr uint32_t kRatingShift = 24;
     static constexpr uint32_t kDateAddedOffset = 104;
 
     // A new track with the defaults of the format.
@@ -62,6 +66,9 @@ public:
     const ITunesDBString& GetString(int index) const { return m_strings.at(index); }
     // As read or made; the string count and the track id are put over it on writing.
     std::span<const uint8_t> GetHeaderBytes() const { return m_frame.GetHeaderBytes(); }
+    // A word of the standard header, by one of the offsets above.
+    uint32_t GetField(uint32_t offset) const { return m_frame.Get32(offset); }
+    void SetField(uint32_t offset, uint32_t value) { m_frame.Set32(offset, value); }
 
     // Sets the text of the string object of that type, creating it when the track has none.
     void SetString(const AString& text, uint32_t type);

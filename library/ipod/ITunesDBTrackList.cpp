@@ -100,6 +100,14 @@ void ITunesDBTrackList::Remove(const ITunesDBTrack* track) {
     m_tracks.erase(found);
 }
 
+void ITunesDBTrackList::SetTitle(ITunesDBTrack& track, const AString& title) {
+    auto& bucket = m_buckets[track.GetTitleChecksum() % kBucketCount];
+    if (std::erase(bucket, &track) == 0)
+        return;
+    track.SetTitle(title);
+    m_buckets[track.GetTitleChecksum() % kBucketCount].push_back(&track);
+}
+
 void ITunesDBTrackList::Renumber() {
     uint32_t nextId = 1;
     for (const auto& track : m_tracks)

@@ -40,6 +40,8 @@ public:
 
     ITunesDBTrack* Add(std::unique_ptr<ITunesDBTrack> track);
     void Remove(const ITunesDBTrack* track);
+    // Retitles a track of the list; it moves to the bucket of its new title.
+    void SetTitle(ITunesDBTrack& track, const AString& title);
     // Ids 1 to N in the order they are written.
     void Renumber();
 

@@ -11,15 +11,26 @@
 #include "library/entries/ColonList.h"
 #include "library/entries/FileNameRule.h"
 #include "library/songlists/HtmlLibraryPage.h"
+#include "library/songlists/SongListTools.h"
+#include "library/songlists/ToolActionPresenter.h"
 #include "library/tags/ID3.h"
 #include "platform/files/PathSeparator.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 
 namespace {
 
 constexpr uint64_t kPrefsFlagOffset = 10;
+
+std::atomic<SongListTools*> g_libraryTools{nullptr};
+std::atomic<ToolActionPresenter*> g_toolActionPresenter{nullptr};
+
+template <typename ToolCall> int CallLibraryTools(ToolCall call) {
+    SongListTools* tools = g_libraryTools.load();
+    return tools ? call(*tools) : kErrorNotSupported;
+}
 
 AString TypeOf(const AString& path) {
     AString extension;
@@ -258,9 +269,8 @@ int ADirSong::ConfirmStep(uint32_t& state, const AString& text) {
 
 int ADirSong::FindDuplicates(uint32_t full, uint32_t sortFirst, uint32_t ascending,
                              const CancelCallback& callback, uint32_t verbose) {
-    // The full scan with its dialog belongs to the library tools.
     if (full)
-        return kErrorNotSupported;
+        return RemoveDuplicates(callback, verbose);
     if (!m_lock.TryLock())
         return kErrorBusy;
     if (sortFirst || GetType() == kTypePodDB)
@@ -367,8 +377,7 @@ int ADirSong::ConfirmRemovals(const std::vector<DuplicatePair>& pairs, const Can
             if (firstError == 0)
                 firstError = pair.error;
             // Asked only when pairs of the list follow.
-            if (m_askOnError && pair.lower > 0 &&
-                AProgress::AskYesNo(AString("Error occured! Quit operation?")) == AProgress::kAnswerYes)
+            if (pair.lower > 0 && AskQuitAfterError())
                 break;
             continue;
         }
@@ -381,6 +390,92 @@ int ADirSong::ConfirmRemovals(const std::vector<DuplicatePair>& pairs, const Can
         cancelled = callback && callback();
     }
     return firstError;
+}
+
+int ADirSong::PlaceFileInLibrary(const AString&, const AString& file, AString& target, uint32_t& copied,
+                                 const CancelCallback&) {
+    target = file;
+    copied = 0;
+    return 0;
+}
+
+int ADirSong::AddFileToLibrary(const AString& file, AString& keptFile, const CancelCallback&) {
+    const AString& root = m_rootPath;
+    const bool underRoot = !m_fullPathEntries && !root.IsEmpty() && file.Left(root.GetLength()) == root;
+    const int index = AddEntry(underRoot ? file.Mid(root.GetLength()) : file, 0);
+    if (index < 0)
+        return index;
+    keptFile = file;
+    return 0;
+}
+
+void ADirSong::SetLibraryTools(SongListTools* tools) {
+    g_libraryTools.store(tools);
+}
+
+int ADirSong::RemoveDuplicates(const CancelCallback& callback, uint32_t verbose) {
+    return CallLibraryTools(
+        [&](SongListTools& tools) { return tools.RemoveDuplicates(*this, callback, verbose); });
+}
+
+int ADirSong::RemoveOrphans(const CancelCallback& callback, uint32_t verbose) {
+    return CallLibraryTools(
+        [&](SongListTools& tools) { return tools.RemoveOrphans(*this, callback, verbose); });
+}
+
+int ADirSong::RemoveMusicNotOwned(uint32_t, const CancelCallback& callback, uint32_t verbose) {
+    return CallLibraryTools(
+        [&](SongListTools& tools) { return tools.RemoveMusicNotOwned(*this, callback, verbose); });
+}
+
+int ADirSong::ScanDisconnectedFiles(uint32_t addMode, const CancelCallback& callback, uint32_t verbose) {
+    return CallLibraryTools(
+        [&](SongListTools& tools) { return tools.ScanDisconnectedFiles(*this, addMode, callback, verbose); });
+}
+
+int ADirSong::SaveAlbumArt(const CancelCallback& callback, uint32_t verbose) {
+    return CallLibraryTools(
+        [&](SongListTools& tools) { return tools.SaveAlbumArt(*this, callback, verbose); });
+}
+
+void ADirSong::SetToolActionPresenter(ToolActionPresenter* presenter) {
+    g_toolActionPresenter.store(presenter);
+}
+
+int ADirSong::ShowToolActionList(uint32_t kind) {
+    if (kind > kToolSaveAlbumArt)
+        return kErrorToolKind;
+    ToolActionListRequest request;
+    request.kind = kind;
+    request.title = ToolActionListTitle(kind, GetType());
+    request.source = this;
+    request.rows = &m_toolActions;
+    if (kind == kToolAddSongFiles)
+        request.actionNames = &AddSongActionNames();
+    ToolActionPresenter* presenter = g_toolActionPresenter.load();
+    if (!presenter)
+        return kUserCancel;
+    const bool confirmed = kind == kToolRemoveDuplicates ? presenter->ShowDuplicatesList(request)
+                                                         : presenter->ShowActionList(request);
+    return confirmed ? 0 : kUserCancel;
+}
+
+int ADirSong::ShowAddSongsActionList(ADirSong& target, AArray& actions, uint32_t reserved) {
+    if (reserved != 0)
+        return kErrorAddListReserved;
+    ToolActionListRequest request;
+    request.kind = kToolAddSongsList;
+    request.title = ToolActionListTitle(kToolAddSongsList, target.GetType());
+    request.source = &target;
+    request.addActions = &actions;
+    request.actionNames = &AddSongActionNames();
+    ToolActionPresenter* presenter = g_toolActionPresenter.load();
+    return presenter && presenter->ShowActionList(request) ? 0 : kUserCancel;
+}
+
+bool ADirSong::AskQuitAfterError() {
+    return m_askOnError &&
+           AProgress::AskYesNo(AString("Error occured! Quit operation?")) == AProgress::kAnswerYes;
 }
 
 int ADirSong::IsSameSong(const AString& a, const AString& b, uint32_t checkTags) {

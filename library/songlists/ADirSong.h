@@ -2,12 +2,18 @@
 // The base of every source whose entries are songs. It adds the song-list options (four text filters,
 // the levels an entry text holds, the keep rule's options) and the rules that all song sources share:
 // how entries are compared, which of two duplicate files is kept, the folder and file name a song is
-// filed under, the display text of an entry, the quick duplicate scan and the HTML list.
+// filed under, the display text of an entry, the quick duplicate scan and the HTML list. It holds the
+// rows of the last library tool and forwards the tools to the layer that implements them.
 
 #include "library/songlists/ADir.h"
+#include "library/songlists/SongToolAction.h"
 
 #include <cstdint>
 #include <vector>
+
+class AArray;
+class SongListTools;
+class ToolActionPresenter;
 
 class ADirSong : public ADir {
 public:
@@ -62,7 +68,8 @@ public:
     const EntryLayout& GetEntryLayout() const { return m_layout; }
 
     // The quick scan: neighbours whose entries differ only after "?" are duplicates; the keep rule
-    // decides which entry leaves the list. No file is deleted.
+    // decides which entry leaves the list. No file is deleted. With `full` the duplicate removal tool
+    // runs instead.
     int FindDuplicates(uint32_t full, uint32_t sortFirst, uint32_t ascending, const CancelCallback& callback,
                        uint32_t verbose) override;
     int Save(AFile& stream, uint32_t flag) override;
@@ -87,6 +94,38 @@ public:
     virtual int DeletePlayList(const AString& name);
     virtual int GetBitRate(const AString& entry);
     virtual int GetDuration(const AString& entry);
+    // Where a file found in the music folder goes when the library takes it: `target` is the file to
+    // add, the file itself or a copy placed in the library's own folder layout (`copied` = 1). A folder
+    // list and an iPod take the file where it lies.
+    virtual int PlaceFileInLibrary(const AString& musicFolder, const AString& file, AString& target,
+                                   uint32_t& copied, const CancelCallback& callback);
+    // Adds a prepared file to the library: 0, or -102396 when it was added but not to the second
+    // playlist. `keptFile` is the file the library keeps the song in: the added file itself, or a copy
+    // of the library's own (empty when its path is not known). A folder list lists the file.
+    virtual int AddFileToLibrary(const AString& file, AString& keptFile, const CancelCallback& callback);
+
+    // The library tools, registered by the layer above (-11167 while none is). Each takes the list's
+    // lock with a try (-102390 when busy), shows what it found for confirmation and performs the
+    // confirmed rows: 0, 123456 when cancelled or not confirmed, or the error that ended it.
+    int RemoveDuplicates(const CancelCallback& callback, uint32_t verbose);
+    int RemoveOrphans(const CancelCallback& callback, uint32_t verbose);
+    // The first word is the caller's and is not looked at.
+    int RemoveMusicNotOwned(uint32_t ignored, const CancelCallback& callback, uint32_t verbose);
+    int ScanDisconnectedFiles(uint32_t addMode, const CancelCallback& callback, uint32_t verbose);
+    int SaveAlbumArt(const CancelCallback& callback, uint32_t verbose);
+    // For the whole process; null: every tool answers -11167.
+    static void SetLibraryTools(SongListTools* tools);
+
+    // The rows of the last tool; they stay after a list that was not confirmed until the next tool.
+    SongToolActions& GetToolActions() { return m_toolActions; }
+    void ClearToolActions() { m_toolActions.clear(); }
+    // Shows the rows for confirmation: 0 confirmed, 123456 not, -15017 for a kind outside the tools'.
+    int ShowToolActionList(uint32_t kind);
+    // Shows a sync's list of songs to add to `target`: 0 confirmed, 123456 not, -15018 when `reserved`
+    // is not 0.
+    int ShowAddSongsActionList(ADirSong& target, AArray& actions, uint32_t reserved);
+    // For the whole process; without one nobody confirms, and every list answers 123456.
+    static void SetToolActionPresenter(ToolActionPresenter* presenter);
 
     bool PassesSongFilters(const AString& entry) const;
     bool PassesGenreFilter(const AString& value) const { return m_filters.PassesGenre(value, m_layout); }
@@ -96,6 +135,9 @@ public:
     void ClearAdded() { m_addState = 0; }
     // 1 go on, 0 skip. A question closed without an answer counts as No.
     int ConfirmStep(uint32_t& state, const AString& text);
+    // Asked before the next step of a long operation that met an error, when AskOnError is set: true
+    // when the user chose to quit.
+    bool AskQuitAfterError();
     int IsSameSong(const AString& a, const AString& b, uint32_t checkTags);
     // Bit 0 of the byte at offset 10 of the iPod's preferences: 1 = the iPod updates itself. Read afresh
     // on every call: another iPod may have been mounted at the same place since.
@@ -119,6 +161,7 @@ protected:
     EntryLayout m_layout;
     AString m_preferredTypes;
     AString m_allowedAppleIDs;
+    SongToolActions m_toolActions;
 
 private:
     // Neighbouring entries (of the sorted list) whose names are equal: indexes low to high.

@@ -6,6 +6,7 @@
 #include "server/requests/FileRequestHandlers.h"
 
 #include <gtest/gtest.h>
+#include <mutex>
 #include <random>
 
 using nativesockets::Deadline;
@@ -20,14 +21,19 @@ constexpr int kPortAttempts = 200;
 
 } // namespace
 
+uint16_t LoopbackServer::RandomPort() {
+    static std::mt19937 random{std::random_device{}()};
+    static std::mutex lock;
+    std::lock_guard guard(lock);
+    return static_cast<uint16_t>(kFirstPort + random() % kPortCount);
+}
+
 LoopbackServer::LoopbackServer(const ServerTimeouts& timeouts, size_t slotCapacity)
     : m_policy(AString(m_music.Path())) {
-    std::random_device seed;
-    std::mt19937 random(seed());
     for (int attempt = 0; attempt < kPortAttempts; ++attempt) {
         m_server = std::make_unique<ASyncWSocksServer>(kServerAddress, nullptr, timeouts, slotCapacity);
         RegisterFileRequestHandlers(m_server->Dispatcher(), m_policy);
-        m_server->SetBasePort(static_cast<uint16_t>(kFirstPort + random() % kPortCount));
+        m_server->SetBasePort(RandomPort());
         if (m_server->StartListening() && !m_server->BindFailed())
             return;
     }

@@ -18,6 +18,8 @@ public:
 
     explicit LoopbackServer(const ServerTimeouts& timeouts = {},
                             size_t slotCapacity = ConnectionSlotTable::kDefaultCapacity);
+    // A port drawn at random below the range the system hands out for outgoing connections.
+    static uint16_t RandomPort();
 
     ASyncWSocksServer& Server() { return *m_server; }
     uint16_t Port() const { return m_server->GetBasePort(); }

