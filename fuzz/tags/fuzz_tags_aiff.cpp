@@ -1,17 +1,10 @@
-// The AIFF container and the ID3v2 tag inside over any bytes, as a file named "song.aiff".
-#include "foundation/AMemFile.h"
-#include "library/tags/SongFields.h"
-#include "library/tags/SongFileReader.h"
+// The AIFF container and the ID3v2 tag inside over any bytes, read from the file "song.aiff".
+#include "SongFileFolder.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > std::numeric_limits<uint32_t>::max())
-        return 0;
-    AMemFile stream(data, static_cast<uint32_t>(size));
-    SongFields tags;
-    SongFileReader::Read(tags, stream, AString("song.aiff"));
+    fuzzsong::ReadAsSong("song.aiff", data, size);
     return 0;
 }

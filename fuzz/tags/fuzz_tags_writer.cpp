@@ -1,48 +1,64 @@
-// The tag writer over any mp3 bytes: the song is written into a file of a private folder and a
-// picture put into its tag.
-#include "library/tags/ID3.h"
+// The tag writer over any mp3 bytes: a picture is put into the song's tag, and what was written reads
+// back with the picture added and, where the song had an ID3v2 tag, every field it had.
+#include "SongFileFolder.h"
+#include "foundation/ErrorCodes.h"
+#include "library/tags/ID3v1Block.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 namespace {
 
 const uint8_t kJpeg[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0xFF, 0x00, 0xFF, 0xD9};
+constexpr uint32_t kID3v2Kinds = SongFields::kTagID3v22 | SongFields::kTagID3v23 | SongFields::kTagID3v24;
 
-std::string g_folder;
-std::string g_song;
-
-void RemoveFolder() {
-    std::remove(g_song.c_str());
-    std::remove(g_folder.c_str());
+void Require(bool condition) {
+    if (!condition)
+        std::abort();
 }
 
-const std::string& SongPath() {
-    if (g_song.empty()) {
-        char folder[] = "/tmp/fuzz_tags_writer_XXXXXX";
-        if (!mkdtemp(folder))
-            std::abort();
-        g_folder = folder;
-        g_song = g_folder + "/song.mp3";
-        std::atexit(RemoveFolder);
-    }
-    return g_song;
+// Every field but where the audio lies, which moves with the tag's new length.
+void RequireSameFields(const SongFields& a, const SongFields& b) {
+    Require(a.title == b.title && a.album == b.album && a.artist == b.artist && a.tvShow == b.tvShow &&
+            a.genre == b.genre && a.composer == b.composer && a.comment == b.comment);
+    Require(a.trackNumber == b.trackNumber && a.discNumber == b.discNumber && a.discCount == b.discCount &&
+            a.year == b.year && a.compilation == b.compilation && a.mediaKind == b.mediaKind &&
+            a.podcast == b.podcast && a.bitRate == b.bitRate && a.duration == b.duration);
+    Require(a.extension == b.extension && a.accountName == b.accountName && a.displayName == b.displayName &&
+            a.tagKinds == b.tagKinds);
+}
+
+// An ID3v1 block that the old tag's body overlaps may go with the unreadable rest of that body.
+bool ID3v1InsideTheTag(const SongFields& fields) {
+    constexpr uint32_t kID3v1Kinds = SongFields::kTagID3v10 | SongFields::kTagID3v11;
+    return (fields.tagKinds & kID3v1Kinds) && fields.fileSize < fields.audioStart + ID3v1Block::kLength;
+}
+
+void RequirePictureAdded(const ID3& before, const ID3& after) {
+    Require(after.GetPictureCount() == before.GetPictureCount() + 1);
+    const ID3Picture& added = after.GetPicture(after.GetPictureCount() - 1);
+    Require(added.length == sizeof kJpeg && added.kind == ID3Picture::kJpeg);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& path = SongPath();
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        std::abort();
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-    ID3 tags;
-    tags.Read(AString(path));
-    tags.Write(kJpeg, sizeof kJpeg, false, nullptr);
+    const AString path(fuzzsong::WriteSong("song.mp3", data, size));
+    ID3 before;
+    const bool readable = before.Read(path) == 0;
+    if (before.Write(kJpeg, sizeof kJpeg, false, nullptr) != 0 || !readable)
+        return 0;
+    ID3 after;
+    const int result = after.Read(path);
+    // Without the old tag's padding and unreadable rest a song can end up shorter than an ID3v1 block,
+    // which the mp3 reader refuses.
+    if (result == kErrorID3v1FileTooShort)
+        return 0;
+    Require(result == 0);
+    fuzzsong::CheckPicturesInFile(after, after.GetFileSize());
+    RequirePictureAdded(before, after);
+    if ((before.GetTagKinds() & kID3v2Kinds) && !ID3v1InsideTheTag(before.GetFields()))
+        RequireSameFields(before.GetFields(), after.GetFields());
     return 0;
 }

@@ -9,8 +9,7 @@
 #include "library/songlists/AddFileSongInfo.h"
 #include "library/tags/ID3.h"
 
-#include <algorithm>
-#include <ranges>
+#include <utility>
 
 ADirSongDir::ADirSongDir(AProgress* progress) : ADirSong(progress) {
     m_filters.types.keep = kSongTypes;
@@ -32,27 +31,44 @@ void ADirSongDir::AppendSongEntry(const AString& entry) {
     m_songEntries.Add(entry, 0);
 }
 
+// Counted loops rather than std::views::iota: clang 14 cannot compile libstdc++ 12's <ranges>, and the
+// fuzz build uses clang.
 ADirSongDir::Order ADirSongDir::DetectOrder() const {
-    const auto indexes = std::views::iota(0, m_songEntries.GetCount());
-    const auto name = [this](int i) -> const AString& { return m_songEntries.GetName(i); };
-    const auto before = [](const AString& a, const AString& b) { return a.CompareNoCase(b) < 0; };
-    const auto after = [](const AString& a, const AString& b) { return a.CompareNoCase(b) > 0; };
-    if (std::ranges::is_sorted(indexes, before, name))
+    bool ascending = true;
+    bool descending = true;
+    for (int i = 1; i < m_songEntries.GetCount() && (ascending || descending); ++i) {
+        const int order = m_songEntries.GetName(i - 1).CompareNoCase(m_songEntries.GetName(i));
+        ascending = ascending && order <= 0;
+        descending = descending && order >= 0;
+    }
+    if (ascending)
         return Order::Ascending;
-    return std::ranges::is_sorted(indexes, after, name) ? Order::Descending : Order::Unsorted;
+    return descending ? Order::Descending : Order::Unsorted;
 }
 
 int ADirSongDir::FindSongEntry(const AString& key) const {
-    const auto indexes = std::views::iota(0, m_songEntries.GetCount());
+    const int count = m_songEntries.GetCount();
     // The key's place in the direction of the last sort.
     const auto orderAt = [&](int i) {
         const int order = CompareEntryKeys(m_songEntries.GetName(i), key);
         return m_order == Order::Descending ? -order : order;
     };
-    const auto found = m_order == Order::Unsorted
-                           ? std::ranges::find_if(indexes, [&](int i) { return orderAt(i) == 0; })
-                           : std::ranges::partition_point(indexes, [&](int i) { return orderAt(i) < 0; });
-    return found != indexes.end() && orderAt(*found) == 0 ? *found : -1;
+    if (m_order == Order::Unsorted) {
+        for (int i = 0; i < count; ++i)
+            if (orderAt(i) == 0)
+                return i;
+        return -1;
+    }
+    int low = 0;
+    int high = count;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (orderAt(middle) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low < count && orderAt(low) == 0 ? low : -1;
 }
 
 int ADirSongDir::FileIndexOf(const AString& songEntry) const {

@@ -9,6 +9,7 @@
 #include "foundation/RemotePeer.h"
 #include "library/tags/ID3v2Writer.h"
 #include "library/tags/SongFileReader.h"
+#include "library/tags/SongFileStream.h"
 
 namespace {
 
@@ -19,13 +20,11 @@ constexpr int kRemoteTimeoutSeconds = 120;
 int ID3::Read(const AString& songPath) {
     if (IsRemotePath(songPath))
         return ReadRemote(songPath);
-    if (!FileExists(songPath))
-        return kErrorFileNotFound;
+    SongFileStream file;
+    if (const int result = file.OpenSong(songPath))
+        return result;
     m_path = songPath;
     m_fields = {};
-    AFile file;
-    if (const int result = file.Open(songPath, AFile::kModeRead, false))
-        return result;
     return SongFileReader::Read(m_fields, file, songPath);
 }
 

@@ -2,20 +2,43 @@
 
 #include <algorithm>
 
-ID3v2FrameWalk::ID3v2FrameWalk(const uint8_t* body, uint64_t size, int version, uint64_t start)
-    : m_body(body), m_size(size), m_version(version), m_headerLength(ID3v2FrameHeader::Length(version)),
-      m_offset(std::min(start, size)) {
+namespace {
+
+// The padding is looked for from the end of the body in steps of this many bytes.
+constexpr uint64_t kPaddingStep = 1024;
+
+} // namespace
+
+ID3v2FrameWalk::ID3v2FrameWalk(const uint8_t* body, uint64_t size, int version, uint64_t start,
+                               ID3v2BodySource* source)
+    : m_body(body), m_size(size), m_source(source), m_version(version),
+      m_headerLength(ID3v2FrameHeader::Length(version)), m_offset(std::min(start, size)) {
     if (version != 4)
         return;
-    m_paddingStart = m_size;
-    while (m_paddingStart > m_offset && m_body[m_paddingStart - 1] == 0)
-        --m_paddingStart;
+    m_paddingStart = PaddingStart();
     m_rule = !WalksCleanly(SizeRule::Synchsafe) && WalksCleanly(SizeRule::Plain) ? SizeRule::Plain
                                                                                  : SizeRule::SynchsafeOrPlain;
 }
 
+// Where the zeros that end the body begin.
+uint64_t ID3v2FrameWalk::PaddingStart() const {
+    uint64_t start = m_size;
+    while (start > m_offset) {
+        const uint64_t stepStart = start - std::min(kPaddingStep, start - m_offset);
+        if (!Have(stepStart, start - stepStart))
+            return start;
+        for (; start > stepStart; --start) {
+            if (m_body[start - 1] != 0)
+                return start;
+        }
+    }
+    return start;
+}
+
 bool ID3v2FrameWalk::IsFrameId(uint64_t offset) const {
     const uint32_t idLength = ID3v2FrameHeader::IdLength(m_version);
+    if (!Have(offset, idLength))
+        return false;
     for (uint32_t i = 0; i < idLength; ++i) {
         const uint8_t c = m_body[offset + i];
         if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
@@ -56,9 +79,9 @@ std::optional<ID3v2FrameHeader> ID3v2FrameWalk::HeaderAt(uint64_t offset, SizeRu
 }
 
 ID3v2FrameWalk::Landing ID3v2FrameWalk::Look(uint64_t offset, SizeRule rule, ID3v2Frame* frame) const {
-    if (offset >= m_size || m_body[offset] == 0)
+    if (offset >= m_size || !Have(offset, 1) || m_body[offset] == 0)
         return Landing::End;
-    if (m_headerLength > m_size - offset)
+    if (m_headerLength > m_size - offset || !Have(offset, m_headerLength))
         return Landing::Broken;
     const std::optional<ID3v2FrameHeader> header = HeaderAt(offset, rule);
     if (!header)
@@ -89,11 +112,4 @@ bool ID3v2FrameWalk::Next(ID3v2Frame& frame) {
         return false;
     m_offset = frame.BodyOffset() + frame.Size();
     return true;
-}
-
-uint64_t ID3v2FrameWalk::SkipToEnd() {
-    ID3v2Frame frame;
-    while (Next(frame)) {
-    }
-    return m_offset;
 }

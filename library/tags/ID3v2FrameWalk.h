@@ -20,15 +20,24 @@ struct ID3v2Frame {
     bool Is(const char* frameId) const { return header.Is(frameId); }
 };
 
+// Makes bytes of a tag body present before anyone looks at them, for a body that is read from the file
+// in pieces. A walk over a body held whole needs none.
+class ID3v2BodySource {
+public:
+    virtual ~ID3v2BodySource() = default;
+    // False when the bytes could not be read.
+    virtual bool Ensure(uint64_t offset, uint64_t length) = 0;
+};
+
 class ID3v2FrameWalk {
 public:
-    ID3v2FrameWalk(const uint8_t* body, uint64_t size, int version, uint64_t start);
+    // `source`, when given, is asked for every byte before the walk looks at it.
+    ID3v2FrameWalk(const uint8_t* body, uint64_t size, int version, uint64_t start,
+                   ID3v2BodySource* source = nullptr);
 
     bool Next(ID3v2Frame& frame);
     // Where the frames end: the padding, the end of the body or the first frame that does not fit.
     uint64_t Offset() const { return m_offset; }
-    // Steps over every frame left; returns where they end.
-    uint64_t SkipToEnd();
 
 private:
     enum class SizeRule { Plain, Synchsafe, SynchsafeOrPlain };
@@ -41,9 +50,14 @@ private:
     bool WalksCleanly(SizeRule rule) const;
     bool IsFrameId(uint64_t offset) const;
     bool LandsWell(uint64_t offset) const;
+    bool Have(uint64_t offset, uint64_t length) const {
+        return !m_source || m_source->Ensure(offset, length);
+    }
+    uint64_t PaddingStart() const;
 
     const uint8_t* m_body;
     uint64_t m_size;
+    ID3v2BodySource* m_source;
     int m_version;
     uint32_t m_headerLength;
     uint64_t m_offset;

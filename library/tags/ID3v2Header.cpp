@@ -1,7 +1,5 @@
 #include "library/tags/ID3v2Header.h"
 
-#include "foundation/ByteOrder.h"
-
 #include <cstring>
 
 namespace {
@@ -9,7 +7,6 @@ namespace {
 constexpr char kTagId[] = "ID3";
 constexpr char kFooterId[] = "3DI";
 constexpr size_t kIdLength = 3;
-constexpr uint32_t kExtendedSizeLength = 4;
 
 } // namespace
 
@@ -48,15 +45,4 @@ void ID3v2Header::Store(uint8_t* bytes) const {
 void ID3v2Header::StoreFooter(uint8_t* bytes) const {
     Store(bytes);
     std::memcpy(bytes, kFooterId, kIdLength);
-}
-
-uint64_t ID3v2Header::FramesStart(const uint8_t* body, uint64_t size) const {
-    if (version < 3 || !Has(kExtendedHeader))
-        return 0;
-    if (size < kExtendedSizeLength)
-        return size;
-    // ID3v2.3 counts the extended header without its size field, ID3v2.4 with it (and synchsafe).
-    if (version == 3)
-        return uint64_t(LoadBE32(body)) + kExtendedSizeLength;
-    return ReadSynchsafe32(body);
 }

@@ -34,7 +34,4 @@ public:
     uint32_t bodySize = 0;
 
     bool Has(Flag flag) const { return (flags & flag) != 0; }
-    // Where the frames of the body begin: after the extended header, when the tag has one. A body too
-    // short to hold the extended header's size holds no frames.
-    uint64_t FramesStart(const uint8_t* body, uint64_t size) const;
 };

@@ -5,6 +5,7 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
 #include "library/tags/GenreTable.h"
+#include "library/tags/ID3v2ExtendedHeader.h"
 #include "library/tags/ID3v2FrameWalk.h"
 #include "library/tags/ID3v2Text.h"
 #include "library/tags/ImageKind.h"
@@ -12,6 +13,7 @@
 #include "library/tags/SongFields.h"
 #include "library/tags/Unsynchronisation.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -37,6 +39,10 @@ constexpr const char* kPictureIds[] = {"PIC", "APIC"};
 constexpr const char* kPodcastIds[] = {"PCS", "PCST"};
 
 constexpr uint32_t kImageFormatLength = 3; // "JPG" in an ID3v2.2 picture frame
+// How much of a picture frame is read for its fields and its image's signature, and by how much more
+// while they are not all there.
+constexpr uint64_t kPictureFieldsLength = 512;
+constexpr uint64_t kPictureFieldsGrowth = 4;
 constexpr int kYearDigits = 4;
 
 SongFieldRules RulesFor(int version) {
@@ -115,29 +121,49 @@ int ID3v2Reader::ReadFrames(AFile& stream) {
         return kErrorID3v2ExtendedHeader;
     if (version == 4 && m_header.Has(ID3v2Header::kFooter))
         return kErrorID3v2Footer;
-    ID3v2FrameWalk walk(m_body, m_bodySize, version, m_header.FramesStart(m_body, m_bodySize));
+    const int result = WalkFrames();
+    // The stream stands after the body, where the audio may begin.
+    if (const int seekResult = stream.Seek(m_bodyPosition + m_header.bodySize); result == 0)
+        return seekResult;
+    return result;
+}
+
+int ID3v2Reader::WalkFrames() {
+    // The extended header lies within the first block, read with the first frame header anyway.
+    if (!Ensure(0, std::min<uint64_t>(m_bodySize, ID3v2TagBody::kBlockLength)))
+        return m_stored.Error();
+    const ID3v2ExtendedHeader extended(m_header, std::span<const uint8_t>(m_body, m_bodySize));
+    ID3v2FrameWalk walk(m_body, m_bodySize, m_header.version, extended.Length(), m_source);
     ID3v2Frame frame;
     while (walk.Next(frame))
         HandleFrame(frame);
-    return 0;
+    return m_stored.Error();
 }
 
 int ID3v2Reader::ReadBody(AFile& stream) {
     if (const int result = recordio::CheckRemaining(stream, m_header.bodySize))
         return result;
-    if (const int result = recordio::ReadBytes(stream, m_header.bodySize, m_raw, kErrorOutOfMemory))
+    if (const int result = m_stored.Allocate(stream, m_bodyPosition, m_header.bodySize))
         return result;
-    // Before ID3v2.4 the whole tag is unsynchronised; from ID3v2.4 on each frame says so itself.
+    // Before ID3v2.4 the whole tag is unsynchronised, and decoded whole; from ID3v2.4 on each frame says
+    // so itself.
     if (m_header.version < 4 && m_header.Has(ID3v2Header::kUnsynchronisation)) {
-        m_decoded = unsynchronisation::Decode(m_raw.data(), m_raw.size());
-        m_rawOffsets.emplace(m_raw.data(), m_raw.size());
+        if (!m_stored.Ensure(0, m_stored.Size()))
+            return m_stored.Error();
+        m_decoded = unsynchronisation::Decode(m_stored.Data(), m_stored.Size());
+        m_rawOffsets.emplace(m_stored.Data(), m_stored.Size());
         m_body = m_decoded.data();
         m_bodySize = m_decoded.size();
-    } else {
-        m_body = m_raw.data();
-        m_bodySize = m_raw.size();
+        return 0;
     }
+    m_body = m_stored.Data();
+    m_bodySize = m_stored.Size();
+    m_source = &m_stored;
     return 0;
+}
+
+bool ID3v2Reader::Ensure(uint64_t offset, uint64_t length) {
+    return !m_source || m_source->Ensure(offset, length);
 }
 
 bool ID3v2Reader::IsRefused(const ID3v2Frame& frame) const {
@@ -151,14 +177,16 @@ bool ID3v2Reader::IsRefused(const ID3v2Frame& frame) const {
     return false;
 }
 
+bool ID3v2Reader::IsUnsynchronised(const ID3v2Frame& frame) const {
+    return m_header.version == 4 && (frame.header.Has(ID3v2FrameHeader::kV24Unsynchronised) ||
+                                     m_header.Has(ID3v2Header::kUnsynchronisation));
+}
+
 ID3v2Reader::FrameContent ID3v2Reader::ContentOf(const ID3v2Frame& frame) const {
     FrameContent content;
     content.tagOffset = frame.BodyOffset();
     const uint8_t* raw = m_body + frame.BodyOffset();
-    const bool unsynchronised =
-        m_header.version == 4 && (frame.header.Has(ID3v2FrameHeader::kV24Unsynchronised) ||
-                                  m_header.Has(ID3v2Header::kUnsynchronisation));
-    if (unsynchronised) {
+    if (IsUnsynchronised(frame)) {
         content.decoded = unsynchronisation::Decode(raw, frame.Size());
         content.rawOffsets.emplace(raw, frame.Size());
         content.data = content.decoded.data();
@@ -178,10 +206,8 @@ void ID3v2Reader::HandleFrame(const ID3v2Frame& frame) {
         return;
     }
     if (IsFrameOf(frame, version, kPictureIds)) {
-        if (!IsRefused(frame)) {
-            FrameContent content = ContentOf(frame);
-            ReadPicture(content);
-        }
+        if (!IsRefused(frame))
+            HandlePicture(frame);
         return;
     }
     const TextFrameRule* rule = TextRuleFor(frame, version);
@@ -189,46 +215,70 @@ void ID3v2Reader::HandleFrame(const ID3v2Frame& frame) {
         return;
     AString text;
     if (!IsRefused(frame)) {
+        if (!Ensure(frame.BodyOffset(), frame.Size()))
+            return;
         const FrameContent content = ContentOf(frame);
         text = ID3v2Text::Decode(content.data, content.size, version);
     }
     ApplySongFieldText(m_tags, rule->field, text, RulesFor(version));
 }
 
+// The image is not read: the fields before it and its signature lie in the frame's first bytes, of
+// which more are read only while a long description runs past them.
+void ID3v2Reader::HandlePicture(const ID3v2Frame& frame) {
+    // An unsynchronised frame is decoded whole.
+    uint64_t visible = IsUnsynchronised(frame) ? frame.Size() : std::min(frame.Size(), kPictureFieldsLength);
+    for (;;) {
+        if (!Ensure(frame.BodyOffset(), visible))
+            return;
+        FrameContent content = ContentOf(frame);
+        if (ReadPicture(content, std::min(visible, content.size)) || visible == frame.Size())
+            return;
+        visible = std::min(frame.Size(), visible * kPictureFieldsGrowth);
+    }
+}
+
 // PIC: encoding, image format (3), picture type, description, image.
 // APIC: encoding, MIME type (zero-terminated), picture type, description, image.
-void ID3v2Reader::ReadPicture(FrameContent& content) {
+bool ID3v2Reader::ReadPicture(FrameContent& content, uint64_t visible) {
     const uint8_t* data = content.data;
     const uint64_t size = content.size;
+    // What is not found in the bytes seen may lie in the rest of the frame.
+    const bool seenWhole = visible >= size;
     if (size == 0)
-        return;
+        return true;
     const uint8_t encoding = data[0];
     const bool acceptedEncoding = encoding == ID3v2Text::kLatin1 || encoding == ID3v2Text::kUtf16 ||
                                   (m_header.version == 4 && ID3v2Text::IsKnownEncoding(encoding, 4));
     if (!acceptedEncoding)
-        return;
+        return true;
     uint64_t offset = 1;
     if (m_header.version == 2) {
         offset += kImageFormatLength;
     } else {
-        const uint64_t mimeLength = ID3v2Text::TerminatedLength(data, offset, size, ID3v2Text::kLatin1);
+        const uint64_t mimeLength = ID3v2Text::TerminatedLength(data, offset, visible, ID3v2Text::kLatin1);
         if (mimeLength == 0)
-            return;
+            return seenWhole;
         offset += mimeLength;
     }
     ++offset; // picture type
     if (offset >= size)
-        return;
-    const uint64_t descriptionLength = ID3v2Text::TerminatedLength(data, offset, size, encoding);
-    if (descriptionLength == 0 || offset + descriptionLength >= size)
-        return;
+        return true;
+    const uint64_t descriptionLength = ID3v2Text::TerminatedLength(data, offset, visible, encoding);
+    if (descriptionLength == 0)
+        return seenWhole;
+    if (offset + descriptionLength >= size)
+        return true;
     offset += descriptionLength;
     ID3Picture picture;
     picture.length = size - offset;
-    picture.kind = PictureKindOf(data + offset, picture.length);
+    if (!seenWhole && visible - offset < std::min<uint64_t>(picture.length, kImageSignatureLength))
+        return false;
+    picture.kind = PictureKindOf(data + offset, std::min(picture.length, visible - offset));
     picture.start = FileOffsetOf(content.TagOffsetOf(offset));
     picture.end = FileOffsetOf(content.TagOffsetOf(size - 1));
     m_tags.pictures.push_back(picture);
+    return true;
 }
 
 uint64_t ID3v2Reader::FileOffsetOf(uint64_t tagOffset) {

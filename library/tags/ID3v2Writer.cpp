@@ -1,11 +1,13 @@
 #include "library/tags/ID3v2Writer.h"
 
+#include "foundation/ACrc32.h"
 #include "foundation/AFile.h"
 #include "foundation/AReplacingFile.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
 #include "library/tags/ID3v1Block.h"
+#include "library/tags/ID3v2ExtendedHeader.h"
 #include "library/tags/ID3v2FrameHeader.h"
 #include "library/tags/ID3v2FrameWalk.h"
 #include "library/tags/ID3v2Reader.h"
@@ -16,6 +18,7 @@
 #include "library/tags/Unsynchronisation.h"
 
 #include <cstring>
+#include <span>
 
 namespace {
 
@@ -85,6 +88,36 @@ Bytes CommentFrameV22(const AString& text) {
     return Frame("COM", 2, content);
 }
 
+// Where a reader finds each frame of a body, and where the frames end.
+struct FrameLayout {
+    std::vector<uint64_t> offsets;
+    uint64_t end = 0;
+    bool operator==(const FrameLayout&) const = default;
+};
+
+FrameLayout LayoutOf(std::span<const uint8_t> body, int version, uint64_t start) {
+    FrameLayout layout;
+    ID3v2FrameWalk walk(body.data(), body.size(), version, start);
+    ID3v2Frame frame;
+    while (walk.Next(frame))
+        layout.offsets.push_back(frame.offset);
+    layout.end = walk.Offset();
+    return layout;
+}
+
+// The new body of an unsynchronised tag as stored: the extended header and the new frame
+// unsynchronised, the old frames (between offsets of the decoded old body) as they were stored.
+Bytes StoredUnsynchronised(const Bytes& oldStored, std::span<const uint8_t> extendedHeader,
+                           uint64_t framesStart, uint64_t framesEnd, const Bytes& frame) {
+    Bytes stored = unsynchronisation::Encode(extendedHeader.data(), extendedHeader.size());
+    unsynchronisation::RawOffsets raw(oldStored.data(), oldStored.size());
+    const uint64_t rawStart = raw.Of(framesStart);
+    Append(stored, oldStored.data() + rawStart, raw.Of(framesEnd) - rawStart);
+    const Bytes storedFrame = unsynchronisation::Encode(frame.data(), frame.size());
+    Append(stored, storedFrame.data(), storedFrame.size());
+    return stored;
+}
+
 } // namespace
 
 int ID3v2Writer::Write(const AString& path, SongFields& tags, const uint8_t* picture, uint32_t pictureLength,
@@ -138,32 +171,56 @@ int ID3v2Writer::AddPicture(ID3v2Header& header, Bytes& body) {
     const Bytes frame = PictureFrame(header);
     if (frame.empty())
         return kErrorInconsistentSize;
-    const uint64_t framesEnd = FindFramesEnd(header, body.data(), body.size());
-    if (framesEnd + frame.size() > ID3v2Header::kMaxSynchsafe)
+    return AppendFrame(header, body, frame);
+}
+
+// The body becomes its extended header written anew, its frames as they are stored and the new frame;
+// the padding goes. Before ID3v2.4 an unsynchronised tag is walked in its decoded form, which is also
+// the form its CRC covers.
+int ID3v2Writer::AppendFrame(ID3v2Header& header, Bytes& body, const Bytes& frame) {
+    const bool wholeTagUnsynchronised = header.version < 4 && header.Has(ID3v2Header::kUnsynchronisation);
+    const Bytes decoded =
+        wholeTagUnsynchronised ? unsynchronisation::Decode(body.data(), body.size()) : Bytes();
+    const std::span<const uint8_t> walked = wholeTagUnsynchronised ? std::span(decoded) : std::span(body);
+    const ID3v2ExtendedHeader extended(header, walked);
+    // Readers would look for the new frame past the end of the body.
+    if (extended.Length() > walked.size())
         return kErrorInconsistentSize;
-    body.resize(framesEnd);
-    Append(body, frame.data(), frame.size());
+    const uint64_t framesStart = extended.Length();
+    const FrameLayout old = LayoutOf(walked, header.version, framesStart);
+    const std::span<const uint8_t> frames = walked.subspan(framesStart, old.end - framesStart);
+    Bytes newBody = extended.Rewritten(extended.HasCrc() ? FramesCrc(frames, frame) : 0);
+    Append(newBody, frames.data(), frames.size());
+    Append(newBody, frame.data(), frame.size());
+    // ID3v2.4 frame sizes are read by what follows them (they were written both ways): where the new
+    // frame would change how the old ones read, the tag is left as it is.
+    FrameLayout expected = old;
+    expected.offsets.push_back(old.end);
+    expected.end = newBody.size();
+    if (LayoutOf(newBody, header.version, framesStart) != expected)
+        return kErrorInconsistentSize;
+    if (wholeTagUnsynchronised)
+        newBody =
+            StoredUnsynchronised(body, std::span(newBody).first(framesStart), framesStart, old.end, frame);
+    if (newBody.size() > ID3v2Header::kMaxSynchsafe)
+        return kErrorInconsistentSize;
+    body = std::move(newBody);
     header.bodySize = static_cast<uint32_t>(body.size());
     return 0;
 }
 
-uint64_t ID3v2Writer::FindFramesEnd(const ID3v2Header& header, const uint8_t* body, uint64_t size) {
-    // Before ID3v2.4 an unsynchronised tag is walked in its decoded form.
-    if (header.version < 4 && header.Has(ID3v2Header::kUnsynchronisation)) {
-        const Bytes decoded = unsynchronisation::Decode(body, size);
-        const uint64_t end = ID3v2FrameWalk(decoded.data(), decoded.size(), header.version,
-                                            header.FramesStart(decoded.data(), decoded.size()))
-                                 .SkipToEnd();
-        return unsynchronisation::RawOffsets(body, size).Of(end);
-    }
-    return ID3v2FrameWalk(body, size, header.version, header.FramesStart(body, size)).SkipToEnd();
+uint32_t ID3v2Writer::FramesCrc(std::span<const uint8_t> oldFrames, const Bytes& newFrame) {
+    ACrc32 crc;
+    crc.Update(oldFrames.data(), static_cast<uint32_t>(oldFrames.size()));
+    crc.Update(newFrame.data(), static_cast<uint32_t>(newFrame.size()));
+    return crc.GetValue();
 }
 
 // PIC: encoding, "JPG" or "PNG", picture type, empty description, image.
 // APIC: encoding, "image/jpg" or "image/png", picture type, empty description, image.
+// The frame as it stands in the tag before any whole-tag unsynchronisation.
 Bytes ID3v2Writer::PictureFrame(const ID3v2Header& header) const {
     const int version = header.version;
-    const bool unsynchronised = header.Has(ID3v2Header::kUnsynchronisation);
     Bytes content{ID3v2Text::kLatin1};
     if (version == 2)
         Append(content, IsJpeg() ? "JPG" : "PNG", 3);
@@ -173,15 +230,13 @@ Bytes ID3v2Writer::PictureFrame(const ID3v2Header& header) const {
     content.push_back(0);
     Append(content, m_picture, m_pictureLength);
     // ID3v2.4 unsynchronises each frame's content; older versions the whole tag, headers included.
-    if (version == 4 && unsynchronised)
+    const bool unsynchronised = version == 4 && header.Has(ID3v2Header::kUnsynchronisation);
+    if (unsynchronised)
         content = unsynchronisation::Encode(content.data(), content.size());
     if (content.size() > ID3v2FrameHeader::MaxSize(version))
         return Bytes();
-    const uint8_t flags = version == 4 && unsynchronised ? ID3v2FrameHeader::kV24Unsynchronised : 0;
-    Bytes frame = Frame(version == 2 ? "PIC" : "APIC", version, content, flags);
-    if (version < 4 && unsynchronised)
-        frame = unsynchronisation::Encode(frame.data(), frame.size());
-    return frame;
+    const uint8_t flags = unsynchronised ? ID3v2FrameHeader::kV24Unsynchronised : 0;
+    return Frame(version == 2 ? "PIC" : "APIC", version, content, flags);
 }
 
 int ID3v2Writer::BuildFramesV22() {

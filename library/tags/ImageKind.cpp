@@ -8,6 +8,8 @@ namespace {
 
 constexpr uint8_t kJpegSignature[] = {0xFF, 0xD8};
 constexpr uint8_t kPngSignature[] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+static_assert(sizeof kPngSignature <= kImageSignatureLength &&
+              sizeof kJpegSignature <= kImageSignatureLength);
 
 } // namespace
 

@@ -61,7 +61,6 @@ constexpr uint32_t kTypeUtf8 = 1;
 constexpr uint32_t kTypeUtf16BE = 2;
 constexpr uint32_t kTypeInteger = 21;
 constexpr uint32_t kNumberLength = 4;
-constexpr uint32_t kImageSignatureLength = 8;
 constexpr uint32_t kMetaVersionAndFlags = 4;
 constexpr int kGenreNumberOffset = -1; // "gnre" counts ID3v1 genres from 1
 constexpr char16_t kByteOrderMark = 0xFEFF;
@@ -212,7 +211,7 @@ int Mp4Reader::ReadDataAtom(const Mp4Atom& item, AString& text, bool& hasValue) 
         return 0;
     if (const int result = m_stream.Seek(item.BodyPosition()))
         return result;
-    std::vector<uint8_t> body;
+    std::vector<uint8_t>& body = m_itemBody;
     if (const int result = recordio::ReadBytes(m_stream, item.BodySize(), body, kErrorOutOfMemory))
         return result;
     if (!IsDataAtom(body.data()))

@@ -3,6 +3,7 @@
 // data lies. Only atom headers and the values of the items used are read.
 
 #include <cstdint>
+#include <vector>
 
 class AFile;
 class AString;
@@ -28,4 +29,5 @@ private:
     SongFields& m_tags;
     AFile& m_stream;
     uint64_t m_fileLength;
+    std::vector<uint8_t> m_itemBody; // one buffer for the bodies of all items
 };

@@ -1,5 +1,7 @@
 #include "library/tags/MpegFrameHeader.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr uint32_t kBitRatesKbps[5][16] = {
@@ -40,9 +42,23 @@ uint8_t SampleRateIndex(const uint8_t* b) {
 } // namespace
 
 bool MpegFrameHeader::IsFrameHeader(const uint8_t* b) {
-    return b[0] == 0xFF && (b[1] & 0xE0) == 0xE0 && VersionBits(b) != kVersionReserved &&
+    return b[0] == kSyncByte && (b[1] & 0xE0) == 0xE0 && VersionBits(b) != kVersionReserved &&
            LayerBits(b) != kLayerReserved && BitRateIndex(b) != kBitRateInvalid &&
            SampleRateIndex(b) != kSampleRateReserved && (b[3] & 3) != kEmphasisReserved;
+}
+
+const uint8_t* MpegFrameHeader::FindFrameHeader(const uint8_t* bytes, uint32_t length) {
+    if (length < kLength)
+        return nullptr;
+    const uint8_t* const lastStart = bytes + (length - kLength);
+    for (const uint8_t* at = bytes; at <= lastStart; ++at) {
+        at = static_cast<const uint8_t*>(std::memchr(at, kSyncByte, size_t(lastStart - at) + 1));
+        if (!at)
+            return nullptr;
+        if (IsFrameHeader(at))
+            return at;
+    }
+    return nullptr;
 }
 
 MpegFrameHeader::MpegFrameHeader(const uint8_t* b) {

@@ -2,6 +2,7 @@
 // The 4-byte header of an MPEG audio frame (MPEG-1, MPEG-2 and MPEG-2.5, Layers I to III) and what the
 // duration scan takes from it.
 
+#include <cstddef>
 #include <cstdint>
 
 class MpegFrameHeader {
@@ -11,8 +12,12 @@ public:
 
     enum class Version { Mpeg1, Mpeg2, Mpeg25 };
 
+    static constexpr uint8_t kSyncByte = 0xFF;
+
     // The sync pattern with no reserved or invalid field.
     static bool IsFrameHeader(const uint8_t* bytes);
+    // The first header that lies wholly within the bytes, or null.
+    static const uint8_t* FindFrameHeader(const uint8_t* bytes, uint32_t length);
     // The bytes must pass IsFrameHeader.
     explicit MpegFrameHeader(const uint8_t* bytes);
 

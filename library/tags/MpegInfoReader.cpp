@@ -85,12 +85,10 @@ int MpegInfoReader::FindMpegFrameSync(uint64_t from, uint8_t* header, uint64_t& 
             return result;
         if (available == 0)
             return kErrorNoMpegFrame;
-        for (uint32_t i = 0; i + MpegFrameHeader::kLength <= available; ++i) {
-            if (MpegFrameHeader::IsFrameHeader(bytes + i)) {
-                std::memcpy(header, bytes + i, MpegFrameHeader::kLength);
-                offset = position + i;
-                return 0;
-            }
+        if (const uint8_t* found = MpegFrameHeader::FindFrameHeader(bytes, available)) {
+            std::memcpy(header, found, MpegFrameHeader::kLength);
+            offset = position + static_cast<uint64_t>(found - bytes);
+            return 0;
         }
         // The last three bytes start the next look, so that no header across the seam is missed.
         position += available - (MpegFrameHeader::kLength - 1);

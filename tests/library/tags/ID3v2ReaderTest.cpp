@@ -1,6 +1,11 @@
+#include "library/tags/ID3v2Reader.h"
+
 #include "TagTestBytes.h"
+#include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "library/tags/ID3.h"
+#include "library/tags/SongFields.h"
+#include "library/tags/SongFileReader.h"
 #include "library/tags/Unsynchronisation.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
@@ -236,6 +241,79 @@ TEST(ID3v2, PicturesOfEachVersion) {
         EXPECT_EQ(picture.end, picture.start + picture.length - 1);
         EXPECT_EQ(picture.kind, c.kind);
     }
+}
+
+// A memory stream that counts the bytes read from it.
+class CountingStream : public AMemFile {
+public:
+    using AMemFile::AMemFile;
+    int Read(void* buffer, uint32_t length, uint32_t* bytesRead) override {
+        bytesReadInAll += length;
+        return AMemFile::Read(buffer, length, bytesRead);
+    }
+    using AFile::Read;
+    uint64_t bytesReadInAll = 0;
+};
+
+// The image of a picture is not read, only the fields before it and its signature; a description that
+// runs past what is read first is read whole. The frames after the pictures are read as ever.
+TEST(ID3v2, LargePicturesAreNotRead) {
+    const Bytes image = Concat({{0xFF, 0xD8}, Bytes(300000, 0x5A)});
+    const std::string longDescription(2000, 'd');
+    for (const int version : {2, 3, 4}) {
+        const bool v22 = version == 2;
+        const Bytes mime = v22 ? Text("JPG") : Concat({Text("image/jpeg"), {0}});
+        const auto picture = [&](const std::string& description) {
+            return Frame(version, v22 ? "PIC" : "APIC",
+                         Concat({{0}, mime, {3}, Text(description), {0}, image}));
+        };
+        const Bytes lead = TextFrame(version, v22 ? "TT2" : "TIT2", "Title");
+        const Bytes first = picture("cover");
+        const Bytes second = picture(longDescription);
+        const Bytes tag = Tag(
+            version,
+            Concat({lead, first, second, TextFrame(version, v22 ? "TAL" : "TALB", "Album"), Bytes(100, 0)}));
+        const Bytes file = Concat({tag, Bytes(200, 0)});
+        CountingStream stream(file.data(), static_cast<uint32_t>(file.size()));
+        SongFields fields;
+        ASSERT_EQ(SongFileReader::Read(fields, stream, AString("song.mp3")), 0) << version;
+        EXPECT_EQ(fields.album, AString("Album")) << version;
+        ASSERT_EQ(fields.pictures.size(), 2u) << version;
+        const uint64_t headers = 10 + lead.size();
+        const uint64_t fieldsBefore[] = {first.size() - image.size(), second.size() - image.size()};
+        EXPECT_EQ(fields.pictures[0].start, headers + fieldsBefore[0]);
+        EXPECT_EQ(fields.pictures[1].start, headers + first.size() + fieldsBefore[1]);
+        for (const ID3Picture& found : fields.pictures) {
+            EXPECT_EQ(found.length, image.size());
+            EXPECT_EQ(found.kind, ID3Picture::kJpeg);
+        }
+        EXPECT_LT(stream.bytesReadInAll, 64u * 1024) << version;
+    }
+}
+
+// A read of the body that fails, wherever the walk meets it, is the result.
+TEST(ID3v2, AFailingReadInTheBodyIsTheResult) {
+    class FailingStream : public AMemFile {
+    public:
+        FailingStream(const Bytes& bytes, uint64_t failFrom)
+            : AMemFile(bytes.data(), static_cast<uint32_t>(bytes.size())), m_failFrom(failFrom) {}
+        int Read(void* buffer, uint32_t length, uint32_t* bytesRead) override {
+            if (GetPosition() + length > m_failFrom)
+                return kErrorRead;
+            return AMemFile::Read(buffer, length, bytesRead);
+        }
+        using AFile::Read;
+
+    private:
+        uint64_t m_failFrom;
+    };
+    const Bytes picture = Frame(3, "APIC", Concat({{0}, Text("image/png"), {0, 3, 0}, Bytes(100000, 0x89)}));
+    const Bytes file = Concat(
+        {Tag(3, Concat({TextFrame(3, "TIT2", "T"), picture, TextFrame(3, "TALB", "A")})), Bytes(200, 0)});
+    FailingStream stream(file, file.size() - 300);
+    SongFields fields;
+    EXPECT_EQ(ID3v2Reader::ReadID3v2(fields, stream, file.size()), kErrorRead);
+    EXPECT_EQ(fields.title, AString("T"));
 }
 
 TEST(ID3v2, BrokenPictureFramesGiveNoPicture) {

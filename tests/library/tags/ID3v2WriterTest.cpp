@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 using namespace tagtest;
 
@@ -103,6 +104,11 @@ TEST(TagWriter, RefusalsLeaveTheFileAsItWas) {
         {"compressed ID3v2.2", Concat({Tag(2, TextFrame(2, "TT2", "T"), 0x40), kAudio}), Jpeg(), -15102},
         {"a picture too large for an ID3v2.2 frame", Concat({Tag(2, TextFrame(2, "TT2", "T")), kAudio}),
          Concat({Jpeg(), Bytes(0x1000000, 0)}), kErrorInconsistentSize},
+        {"an extended header in an empty tag", Concat({Tag(3, {}, 0x40), kAudio}), Jpeg(),
+         kErrorInconsistentSize},
+        {"an extended header longer than the tag",
+         Concat({Tag(3, Concat({BE32(1000), {0, 0}, BE32(0), TextFrame(3, "TIT2", "T")}), 0x40), kAudio}),
+         Jpeg(), kErrorInconsistentSize},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -115,6 +121,22 @@ TEST(TagWriter, RefusalsLeaveTheFileAsItWas) {
         EXPECT_EQ(ReadBytes(dir.File("r.mp3")), c.file) << c.name;
         EXPECT_EQ(FilesIn(dir.Path()), 1u) << c.name;
     }
+}
+
+// An ID3v2.4 frame size is read as synchsafe or plain by what follows the frame, so an appended frame
+// could change how the old ones read: such a tag is not written.
+TEST(TagWriter, AnID3v24TagWhoseFramesWouldReadOtherwiseIsLeftAsItIs) {
+    TempDir dir;
+    const Bytes file = FixtureBytes("tags/fuzz_v24_mixed_sizes.mp3");
+    WriteBytes(dir.File("m.mp3"), file);
+    ID3 before;
+    ASSERT_EQ(before.Read(dir.Text("m.mp3")), 0);
+    ASSERT_FALSE(TextOf(&ID3::GetArtist, before).IsEmpty());
+    // The picture the fuzz target puts in: its frame would make the old frames' sizes read plain.
+    const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0xFF, 0x00, 0xFF, 0xD9};
+    EXPECT_EQ(before.Write(jpeg.data(), static_cast<uint32_t>(jpeg.size()), false, nullptr),
+              kErrorInconsistentSize);
+    EXPECT_EQ(ReadBytes(dir.File("m.mp3")), file);
 }
 
 TEST(TagWriter, CancelledOnTheFirstBlock) {
@@ -140,15 +162,110 @@ TEST(TagWriter, ReadOnlySongsOnlyWithForce) {
     EXPECT_EQ(tags.GetPictureCount(), 1);
 }
 
-TEST(TagWriter, ExtendedHeadersAreSteppedOver) {
+// The frames' CRC as zlib computes it, in the extended header's form of the version.
+Bytes FramesCrc(int version, const Bytes& frames) {
+    const uint32_t crc = static_cast<uint32_t>(crc32(0, frames.data(), static_cast<uInt>(frames.size())));
+    if (version == 3)
+        return BE32(crc);
+    return {uint8_t((crc >> 28) & 0x7F), uint8_t((crc >> 21) & 0x7F), uint8_t((crc >> 14) & 0x7F),
+            uint8_t((crc >> 7) & 0x7F), uint8_t(crc & 0x7F)};
+}
+
+// ID3v2.3: size (without itself), flags, padding size, [CRC]. ID3v2.4: synchsafe size (with itself),
+// one flag byte, then each flag's data: "tag is an update" (none), CRC (5 bytes).
+Bytes ExtendedV23(uint32_t paddingSize, const Bytes& crc = {}) {
+    return Concat({BE32(crc.empty() ? 6 : 10), {uint8_t(crc.empty() ? 0 : 0x80), 0}, BE32(paddingSize), crc});
+}
+Bytes ExtendedV24(const Bytes& crc = {}) {
+    if (crc.empty())
+        return Concat({Synchsafe(7), {1, 0x40, 0}});
+    return Concat({Synchsafe(13), {1, 0x60, 0, 5}, crc});
+}
+
+const Bytes kStaleCrc5 = {0x0F, 0x7F, 0x7F, 0x7F, 0x7F};
+
+// The padding size and the CRC of an extended header describe the frames after it: a reader that
+// trusts them would cut the new picture or reject the tag, so they are written for the new frames.
+TEST(TagWriter, ExtendedHeadersAreWrittenForTheNewFrames) {
+    const Bytes frames = Concat({TextFrame(3, "TIT2", "Kept"), TextFrame(3, "TPE1", "Artist")});
+    const Bytes apic = Frame(3, "APIC", Concat({{0}, Text("image/jpg"), {0, 0, 0}, Jpeg()}));
+    const Bytes frames4 = TextFrame(4, "TIT2", "Kept");
+    const Bytes apic4 = Frame(4, "APIC", Concat({{0}, Text("image/jpg"), {0, 0, 0}, Jpeg()}));
+    const Bytes allFrames = Concat({frames, apic});
+    const Bytes allFrames4 = Concat({frames4, apic4});
+    const struct {
+        const char* name;
+        int version;
+        Bytes oldBody;
+        Bytes newBody;
+    } cases[] = {
+        {"ID3v2.3, padding", 3, Concat({ExtendedV23(1000), frames, Bytes(1000, 0)}),
+         Concat({ExtendedV23(0), allFrames})},
+        {"ID3v2.3, padding and CRC", 3,
+         Concat({ExtendedV23(200, FramesCrc(3, frames)), frames, Bytes(200, 0)}),
+         Concat({ExtendedV23(0, FramesCrc(3, allFrames)), allFrames})},
+        {"ID3v2.3, no padding, a stale CRC", 3, Concat({ExtendedV23(0, BE32(0xDEADBEEF)), frames}),
+         Concat({ExtendedV23(0, FramesCrc(3, allFrames)), allFrames})},
+        {"ID3v2.4, no CRC", 4, Concat({ExtendedV24(), frames4, Bytes(30, 0)}),
+         Concat({ExtendedV24(), allFrames4})},
+        {"ID3v2.4, CRC", 4, Concat({ExtendedV24(kStaleCrc5), frames4, Bytes(30, 0)}),
+         Concat({ExtendedV24(FramesCrc(4, allFrames4)), allFrames4})},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        WriteBytes(dir.File("x.mp3"), Concat({Tag(c.version, c.oldBody, 0x40), kAudio}));
+        ASSERT_EQ(WritePicture(dir.File("x.mp3"), Jpeg()), 0) << c.name;
+        EXPECT_EQ(ReadBytes(dir.File("x.mp3")), Concat({Tag(c.version, c.newBody, 0x40), kAudio})) << c.name;
+    }
+}
+
+// Undoes the unsynchronisation of a tag body as the standard describes it: a zero after 0xFF goes.
+Bytes Resynchronised(const Bytes& raw) {
+    Bytes bytes;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (!(i > 0 && raw[i - 1] == 0xFF && raw[i] == 0))
+            bytes.push_back(raw[i]);
+    }
+    return bytes;
+}
+
+// Before ID3v2.4 the CRC covers the frames before unsynchronisation; the extended header itself is
+// unsynchronised with the rest of the tag.
+TEST(TagWriter, TheCrcOfAnUnsynchronisedTagCoversTheDecodedFrames) {
     TempDir dir;
-    // ID3v2.4: a synchsafe size that counts itself, then the frames; the new frame's size is synchsafe.
-    const Bytes extended = {0, 0, 0, 6, 1, 0};
-    const Bytes frames = TextFrame(4, "TIT2", "Kept");
-    WriteBytes(dir.File("x.mp3"), Concat({Tag(4, Concat({extended, frames, Bytes(30, 0)}), 0x40), kAudio}));
-    ASSERT_EQ(WritePicture(dir.File("x.mp3"), Jpeg()), 0);
-    const Bytes apic = Frame(4, "APIC", Concat({{0}, Text("image/jpg"), {0, 0, 0}, Jpeg()}));
-    EXPECT_EQ(ReadBytes(dir.File("x.mp3")), Concat({Tag(4, Concat({extended, frames, apic}), 0x40), kAudio}));
+    const Bytes frames = Frame(3, "TIT2", {1, 0xFF, 0xFE, 'A', 0, 0xFF, 0xFF});
+    const Bytes apic = Frame(3, "APIC", Concat({{0}, Text("image/png"), {0, 0, 0}, Png()}));
+    const Bytes decoded = Concat({ExtendedV23(20, FramesCrc(3, frames)), frames, Bytes(20, 0)});
+    // 0xFF 0xFE and 0xFF 0xFF need a zero between them; the padding's first zero after 0xFF too.
+    const Bytes raw = Concat({ExtendedV23(20, FramesCrc(3, frames)),
+                              Text("TIT2"),
+                              BE32(7),
+                              {0, 0},
+                              {1, 0xFF, 0, 0xFE, 'A', 0, 0xFF, 0, 0xFF},
+                              Bytes(21, 0)});
+    ASSERT_EQ(Resynchronised(raw), decoded);
+    WriteBytes(dir.File("u.mp3"), Concat({Tag(3, raw, 0xC0), kAudio}));
+    ASSERT_EQ(WritePicture(dir.File("u.mp3"), Png()), 0);
+    const Bytes written = ReadBytes(dir.File("u.mp3"));
+    ASSERT_GT(written.size(), 10 + kAudio.size());
+    const Bytes body(written.begin() + 10, written.end() - kAudio.size());
+    EXPECT_EQ(written, Concat({Tag(3, body, 0xC0), kAudio}));
+    const Bytes allFrames = Concat({frames, apic});
+    EXPECT_EQ(Resynchronised(body), Concat({ExtendedV23(0, FramesCrc(3, allFrames)), allFrames}));
+}
+
+// eyeD3 writes the padding it leaves into its extended header (256 bytes in the fixture).
+TEST(TagWriter, TheExtendedHeaderOfAnEyeD3TagLosesItsPadding) {
+    TempDir dir;
+    const Bytes old = FixtureBytes("tags/v23_eyed3_extended.mp3");
+    ASSERT_EQ(Bytes(old.begin() + 10, old.begin() + 20), ExtendedV23(256));
+    WriteBytes(dir.File("e.mp3"), old);
+    ASSERT_EQ(WritePicture(dir.File("e.mp3"), Png()), 0);
+    const Bytes written = ReadBytes(dir.File("e.mp3"));
+    EXPECT_EQ(Bytes(written.begin() + 10, written.begin() + 20), ExtendedV23(0));
+    // The picture frame ends the tag: no padding follows it.
+    const uint32_t tagEnd = 10 + ((written[6] << 21) | (written[7] << 14) | (written[8] << 7) | written[9]);
+    EXPECT_EQ(Bytes(written.begin() + tagEnd - Png().size(), written.begin() + tagEnd), Png());
 }
 
 // An ID3v2.4 tag of synchsafe frames with a picture once appended with a plain size: every old byte
