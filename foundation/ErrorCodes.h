@@ -14,6 +14,7 @@ constexpr int kErrorNotConnected = -3;
 constexpr int kErrorDuplicate = -4;
 constexpr int kErrorInvalidPath = -5;
 constexpr int kErrorITunesCall = -6; // a call into the music application failed
+constexpr int kErrorITunesBusy = -7;  // the music application asks to be called again later
 constexpr int kErrorInvalidPlayList = -8;
 constexpr int kErrorPodAutoUpdate = -9;
 constexpr int kErrorIO = -36;
@@ -166,3 +167,13 @@ constexpr int kErrorSongGetBitRate = -15226;
 constexpr int kErrorSongGetDuration = -15227;
 constexpr int kErrorSongGetSize = -15228;
 constexpr int kErrorNoArtworkFolder = -15230;
+
+// The iTunes client: an exception caught inside an operation, and songs that are not in the index
+constexpr int kErrorITunesGetName = -15180;
+constexpr int kErrorITunesAddFile = -15186;
+constexpr int kErrorITunesAddFiles = -15188;
+constexpr int kErrorITunesDeleteSongUnknown = -15190;
+constexpr int kErrorITunesChangeSong = -15191; // DeleteSong and UpdateSongInfo
+constexpr int kErrorITunesLoadPlayLists = -15195;
+constexpr int kErrorITunesLoadMasterList = -15207;
+constexpr int kErrorITunesUpdateSongUnknown = -15690;

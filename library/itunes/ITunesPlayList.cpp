@@ -64,7 +64,19 @@ ITunesSong* ITunesPlayList::GetSong(int index) const {
     return m_songs[index];
 }
 
+ITunesPlayList::Access ITunesPlayList::AccessOf(uint32_t kind) {
+    constexpr uint32_t kFirstReadOnlySpecial = 4; // Podcasts, special kind 3
+    return kind == kSmart || kind >= kFirstReadOnlySpecial ? kReadOnly : kReadWrite;
+}
+
 void ITunesPlayList::AddSong(ITunesSong* song) {
+    m_songs.push_back(song);
+}
+
+void ITunesPlayList::AppendBound(ITunesSong* song, ITunesTrackBinding binding) {
+    binding.owner = this;
+    binding.kind = ITunesTrackBinding::kPlayList;
+    song->AddTrack(std::make_unique<ITunesTrackBinding>(std::move(binding)));
     m_songs.push_back(song);
 }
 
@@ -213,13 +225,10 @@ int ITunesPlayList::AddSongToPlayList(ITunesSong* song) {
         int32_t trackID = 0;
         if (added->GetNumber(ITunesTrackProperty::TrackID, trackID) != 0)
             return kErrorITunesCall;
-        auto binding = std::make_unique<ITunesTrackBinding>();
-        binding->track = added;
-        binding->owner = this;
-        binding->kind = ITunesTrackBinding::kPlayList;
-        binding->trackID = trackID;
-        song->AddTrack(std::move(binding));
-        m_songs.push_back(song);
+        ITunesTrackBinding binding;
+        binding.track = added;
+        binding.trackID = trackID;
+        AppendBound(song, std::move(binding));
         return 0;
     } catch (...) {
         return kErrorAddToPlayList;

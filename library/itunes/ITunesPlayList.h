@@ -8,6 +8,7 @@
 #include "library/entries/EntryText.h"
 #include "library/itunes/ITunesBindingOwner.h"
 #include "library/itunes/ITunesPlayListObject.h"
+#include "library/itunes/ITunesTrackBinding.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,7 +18,6 @@ class AFile;
 class ITunesSong;
 class ITunesSongIndex;
 class ITunesTrackLookup;
-struct ITunesTrackBinding;
 
 class ITunesPlayList : public ITunesBindingOwner {
 public:
@@ -25,6 +25,12 @@ public:
 
     // 2 to 10 are the application's special kinds 1 to 9, plus one.
     enum Kind : uint32_t { kUser = 0, kSmart = 1 };
+    // What a sync may do with a playlist's songs.
+    enum Access { kReadOnly = 1, kReadWrite = 3 };
+
+    // Smart playlists and the special kinds from Podcasts on are read-only; user playlists, purchased
+    // music and the party shuffle take and give up songs.
+    static Access AccessOf(uint32_t kind);
 
     // `songs` owns the songs this playlist binds (none: they are owned elsewhere and never freed here).
     explicit ITunesPlayList(ITunesSongIndex* songs = nullptr);
@@ -47,6 +53,8 @@ public:
     ITunesSong* GetSong(int index) const;
     // Appends a song pointer; no binding is made.
     void AddSong(ITunesSong* song);
+    // Appends the song with a binding to a track of this playlist (its owner and kind are set here).
+    void AppendBound(ITunesSong* song, ITunesTrackBinding binding);
     uint32_t GetSavedIDCount() const { return static_cast<uint32_t>(m_savedIDs.size()); }
     int32_t GetSavedID(int index) const;
 
@@ -69,6 +77,8 @@ public:
     // Drops the live playlist and this playlist's bindings; a song left without any binding is freed by
     // the index.
     void Unbind();
+    // Takes every pointer to the song out of both orders: the song is going away.
+    void Forget(ITunesSong* song);
 
     int Serialize(AFile& stream) const;
     // The database ids are kept as saved ids until the iTunes client resolves them into songs.
@@ -79,7 +89,6 @@ private:
     // Removes the binding; a song left with none is taken out of both orders and freed by the index.
     // True when it was left with none.
     bool ReleaseBinding(ITunesSong* song, int bindingIndex);
-    void Forget(ITunesSong* song);
     int DeleteTrack(const ITunesTrackBinding& binding, ITunesTrackLookup* client);
 
     ITunesSongIndex* m_index;

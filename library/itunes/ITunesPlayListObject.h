@@ -14,6 +14,8 @@ public:
     // Adds the track through the playlist's user-playlist interface; `added` is the track as this
     // playlist holds it, or null when the application gave none back.
     virtual int AddTrack(const ITunesTrackRef& track, ITunesTrackRef& added) = 0;
+    // Deletes the playlist in the application; its tracks stay in the library.
+    virtual int Delete() = 0;
 };
 
 using ITunesPlayListRef = std::shared_ptr<ITunesPlayListObject>;

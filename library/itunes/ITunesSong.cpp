@@ -67,9 +67,9 @@ ITunesSong::~ITunesSong() {
     RemoveAllTracks();
 }
 
-void ITunesSong::SetPath(const AString& path) {
-    m_record.path = path;
-    path.GetExtension(m_record.extension);
+void ITunesSong::SetPath(AString path) {
+    m_record.path = std::move(path);
+    m_record.path.GetExtension(m_record.extension);
     m_audioSize.reset();
 }
 
@@ -148,10 +148,10 @@ int ITunesSong::GetNumber(ITunesTrackProperty property, uint32_t& field, uint32_
     return 0;
 }
 
-int ITunesSong::SetText(ITunesTrackProperty property, AString& field, const AString& value,
-                        uint32_t writeThrough) {
+int ITunesSong::SetText(ITunesTrackProperty property, AString& field, AString value, uint32_t writeThrough) {
     if (!writeThrough) {
-        field = value.Trimmed();
+        value.Trim();
+        field = std::move(value);
         return 0;
     }
     ITunesTrackObject* track = nullptr;
@@ -163,7 +163,7 @@ int ITunesSong::SetText(ITunesTrackProperty property, AString& field, const AStr
     } catch (...) {
         return kErrorITunesCall;
     }
-    field = value;
+    field = std::move(value);
     return 0;
 }
 
@@ -215,27 +215,27 @@ int ITunesSong::GetSize(uint32_t& out, uint32_t refresh) {
     return GetNumber(ITunesTrackProperty::Size, m_record.fileSize, out, refresh, kErrorSongGetSize);
 }
 
-int ITunesSong::SetName(const AString& name, uint32_t writeThrough) {
-    const int result = SetText(ITunesTrackProperty::Name, m_record.title, name, writeThrough);
+int ITunesSong::SetName(AString name, uint32_t writeThrough) {
+    const int result = SetText(ITunesTrackProperty::Name, m_record.title, std::move(name), writeThrough);
     if (result == 0)
         UpdateNameChecksum();
     return result;
 }
 
-int ITunesSong::SetAlbum(const AString& album, uint32_t writeThrough) {
-    return SetText(ITunesTrackProperty::Album, m_record.album, album, writeThrough);
+int ITunesSong::SetAlbum(AString album, uint32_t writeThrough) {
+    return SetText(ITunesTrackProperty::Album, m_record.album, std::move(album), writeThrough);
 }
 
-int ITunesSong::SetArtist(const AString& artist, uint32_t writeThrough) {
-    return SetText(ITunesTrackProperty::Artist, m_record.artist, artist, writeThrough);
+int ITunesSong::SetArtist(AString artist, uint32_t writeThrough) {
+    return SetText(ITunesTrackProperty::Artist, m_record.artist, std::move(artist), writeThrough);
 }
 
-int ITunesSong::SetGenre(const AString& genre, uint32_t writeThrough) {
-    return SetText(ITunesTrackProperty::Genre, m_record.genre, genre, writeThrough);
+int ITunesSong::SetGenre(AString genre, uint32_t writeThrough) {
+    return SetText(ITunesTrackProperty::Genre, m_record.genre, std::move(genre), writeThrough);
 }
 
-int ITunesSong::SetComposer(const AString& composer, uint32_t writeThrough) {
-    return SetText(ITunesTrackProperty::Composer, m_record.composer, composer, writeThrough);
+int ITunesSong::SetComposer(AString composer, uint32_t writeThrough) {
+    return SetText(ITunesTrackProperty::Composer, m_record.composer, std::move(composer), writeThrough);
 }
 
 int ITunesSong::SetTrackNumber(uint32_t trackNumber, uint32_t writeThrough) {

@@ -25,8 +25,8 @@ public:
     ~ITunesSong();
 
     AString GetPath() const { return m_record.path; }
-    // Also sets the extension: the text after the last '.', empty when there is none.
-    void SetPath(const AString& path);
+    // Also sets the extension: the text after the last '.' of the file name, empty when there is none.
+    void SetPath(AString path);
     const AString& GetExtension() const { return m_record.extension; }
     uint32_t GetDatabaseID() const { return m_record.databaseID; }
     void SetDatabaseID(uint32_t id) { m_record.databaseID = id; }
@@ -46,9 +46,9 @@ public:
     uint64_t GetPlayedDate() const { return m_playedDate; }
     uint32_t GetRating() const { return m_rating; }
     const AString& GetComment() const { return m_comment; }
-    void SetComment(const AString& comment) { m_comment = comment; }
+    void SetComment(AString comment) { m_comment = std::move(comment); }
     const AString& GetEqualizer() const { return m_equalizer; }
-    void SetEqualizer(const AString& equalizer) { m_equalizer = equalizer; }
+    void SetEqualizer(AString equalizer) { m_equalizer = std::move(equalizer); }
 
     int GetTrackCount() const { return static_cast<int>(m_bindings.size()); }
     // Null for an index outside the list.
@@ -69,11 +69,11 @@ public:
 
     // With `writeThrough`, the first bound track takes the value first; the local field changes only
     // once the track accepted it.
-    int SetName(const AString& name, uint32_t writeThrough);
-    int SetAlbum(const AString& album, uint32_t writeThrough);
-    int SetArtist(const AString& artist, uint32_t writeThrough);
-    int SetGenre(const AString& genre, uint32_t writeThrough);
-    int SetComposer(const AString& composer, uint32_t writeThrough);
+    int SetName(AString name, uint32_t writeThrough);
+    int SetAlbum(AString album, uint32_t writeThrough);
+    int SetArtist(AString artist, uint32_t writeThrough);
+    int SetGenre(AString genre, uint32_t writeThrough);
+    int SetComposer(AString composer, uint32_t writeThrough);
     int SetTrackNumber(uint32_t trackNumber, uint32_t writeThrough);
     int SetYear(uint32_t year, uint32_t writeThrough);
 
@@ -107,7 +107,7 @@ private:
                 int exceptionCode);
     int GetNumber(ITunesTrackProperty property, uint32_t& field, uint32_t& out, uint32_t refresh,
                   int exceptionCode);
-    int SetText(ITunesTrackProperty property, AString& field, const AString& value, uint32_t writeThrough);
+    int SetText(ITunesTrackProperty property, AString& field, AString value, uint32_t writeThrough);
     int SetNumber(ITunesTrackProperty property, uint32_t& field, uint32_t value, uint32_t writeThrough);
     // The track of the first binding, or the code that its absence gives.
     int FirstTrack(ITunesTrackObject*& track) const;

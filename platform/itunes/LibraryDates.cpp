@@ -62,6 +62,16 @@ int64_t LocalCalendarSeconds(int64_t unixSeconds) {
     return days * kSecondsPerDay + local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
 }
 
+// The Unix time whose local calendar time is `localSeconds`: the zone's offset at a first guess, then
+// at the guess corrected by it, so that a change of summer time in between counts. Not mktime: glibc's
+// reads the time zone file again on every call, which made dates the largest cost of reading a library.
+int64_t UnixFromLocalCalendarSeconds(int64_t localSeconds) {
+    int64_t guess = localSeconds;
+    for (int round = 0; round < 2; ++round)
+        guess = localSeconds - (LocalCalendarSeconds(guess) - guess);
+    return guess;
+}
+
 bool ReadNumber(std::string_view text, size_t position, size_t digits, int& value) {
     if (text.size() < position + digits)
         return false;
@@ -104,16 +114,7 @@ bool UnixFromOleDate(double oleDate, int64_t& unixSeconds) {
         second -= kSecondsPerDay;
         day += oleDate >= 0 ? 1 : -1;
     }
-    const CivilDate date = CivilFromDays(day + kOleEpochDay);
-    struct tm local {};
-    local.tm_year = static_cast<int>(date.year - 1900);
-    local.tm_mon = static_cast<int>(date.month) - 1;
-    local.tm_mday = static_cast<int>(date.day);
-    local.tm_hour = static_cast<int>(second / 3600);
-    local.tm_min = static_cast<int>(second / 60 % 60);
-    local.tm_sec = static_cast<int>(second % 60);
-    local.tm_isdst = -1;
-    unixSeconds = static_cast<int64_t>(mktime(&local));
+    unixSeconds = UnixFromLocalCalendarSeconds((day + kOleEpochDay) * kSecondsPerDay + second);
     return true;
 }
 

@@ -86,6 +86,10 @@ int FakePlayList::AddTrack(const ITunesTrackRef&, ITunesTrackRef& track) {
     return 0;
 }
 
+int FakePlayList::Delete() {
+    return behaviour == FakeTrack::Behaviour::Fail ? -1 : 0;
+}
+
 ITunesTrackRef FakeLookup::GetTrackByID(int32_t, int32_t, int32_t trackID, int32_t) {
     ++lookups;
     const auto found = tracksByTrackID.find(trackID);

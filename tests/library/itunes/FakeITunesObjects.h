@@ -39,6 +39,7 @@ public:
     int GetName(AString& name) override;
     int SetName(const AString& name) override;
     int AddTrack(const ITunesTrackRef& track, ITunesTrackRef& added) override;
+    int Delete() override;
 
     FakeTrack::Behaviour behaviour = FakeTrack::Behaviour::Answer;
     bool givesTrack = true;
