@@ -5,6 +5,7 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "platform/files/NativeFiles.h"
+#include "platform/itunes/DescriptorIO.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -43,15 +44,7 @@ nativefiles::FileDescriptor PodFileSystem::CreateNew(const std::string& path) {
 }
 
 bool PodFileSystem::Write(int file, std::span<const uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = write(file, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes = bytes.subspan(static_cast<size_t>(written));
-    }
-    return true;
+    return itunesapp::WriteAll(file, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 bool PodFileSystem::Flush(int file) {
