@@ -20,11 +20,16 @@ int PodFileReplacement::Stage(const std::string& target, std::span<const uint8_t
     const nativefiles::PathStatus status = nativefiles::GetStatus(target);
     if (status.isDirectory || (status.exists && status.isReadOnly))
         return kErrorOpen;
-    StagedFile staged{target, {}, {}, false};
+    m_files.RemoveStaleTemporaries(target);
+    StagedFile staged;
+    staged.target = target;
     nativefiles::FileDescriptor file = m_files.CreateBeside(target, staged.temporary);
     if (!file.IsOpen())
         return kErrorOpen;
-    m_staged.push_back(staged);
+    staged.claim = file.Duplicate();
+    m_staged.push_back(std::move(staged));
+    if (!m_staged.back().claim.IsOpen())
+        return kErrorOpen;
     return m_files.WriteNewFile(std::move(file), bytes) ? 0 : kErrorWrite;
 }
 
@@ -50,6 +55,8 @@ int PodFileReplacement::Replace(StagedFile& file) {
         file.replaced = true;
         return 0;
     }
+    // Where the file system has no locks the old file goes unclaimed; the swap goes on all the same.
+    file.oldClaim = m_files.Claim(file.target);
     switch (m_files.Exchange(file.temporary, file.target)) {
     case ExchangeResult::Exchanged:
         file.old = file.temporary;
@@ -76,6 +83,7 @@ int PodFileReplacement::KeepCopyOfOld(StagedFile& file) {
     nativefiles::FileDescriptor copy = m_files.CreateBeside(file.target, file.old);
     if (!copy.IsOpen())
         return kErrorOpen;
+    file.oldClaim = copy.Duplicate();
     return m_files.WriteNewFile(std::move(copy), bytes) ? 0 : kErrorWrite;
 }
 

@@ -5,6 +5,8 @@
 // file or every new one. A process ended between two replacements leaves the earlier files new and
 // the later ones old, so the files that matter most go first.
 
+#include "platform/files/FileDescriptor.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -20,8 +22,9 @@ public:
     // Removes whatever was staged and not put in place.
     ~PodFileReplacement();
 
-    // Writes the new content of `target` beside it and flushes it. A target that is a folder or
-    // read-only is refused (-15041); a failed write or flush gives -15045.
+    // Removes what killed writers left beside `target`, then writes its new content beside it and
+    // flushes it. A target that is a folder or read-only is refused (-15041); a failed write or flush
+    // gives -15045.
     int Stage(const std::string& target, std::span<const uint8_t> bytes);
     // Puts every staged file in the place of its target, in the order staged. 0, or -15045 when a
     // file could not be put in place (the earlier ones are then back as they were) or when the
@@ -35,6 +38,9 @@ private:
         // Where the old target lies once replaced; empty when there was none.
         std::string old;
         bool replaced = false;
+        // Hold the new file and the old one as in use while they lie under temporary names.
+        nativefiles::FileDescriptor claim;
+        nativefiles::FileDescriptor oldClaim;
     };
 
     int Replace(StagedFile& file);

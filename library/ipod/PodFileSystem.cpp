@@ -5,11 +5,11 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "platform/files/NativeFiles.h"
-#include "platform/itunes/DescriptorIO.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,8 +43,19 @@ nativefiles::FileDescriptor PodFileSystem::CreateNew(const std::string& path) {
         open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
 }
 
+void PodFileSystem::RemoveStaleTemporaries(const std::string& target) {
+    nativefiles::RemoveStaleTemporaries(target);
+}
+
+nativefiles::FileDescriptor PodFileSystem::Claim(const std::string& path) {
+    nativefiles::FileDescriptor file(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (file.IsOpen() && flock(file.Get(), LOCK_SH | LOCK_NB) != 0)
+        file.Close();
+    return file;
+}
+
 bool PodFileSystem::Write(int file, std::span<const uint8_t> bytes) {
-    return itunesapp::WriteAll(file, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    return nativefiles::WriteAll(file, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 bool PodFileSystem::Flush(int file) {

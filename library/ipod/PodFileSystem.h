@@ -20,8 +20,15 @@ public:
     // Free bytes on the volume of the folder (or of its nearest existing parent).
     virtual bool GetFreeSpace(const std::string& folder, uint64_t& bytes);
     // A new empty file beside `target` under a hidden temporary name, with the target's permissions
-    // (0644 when there is no target); not open on failure.
+    // (0644 when there is no target), claimed while this descriptor or a duplicate stays open; not open
+    // on failure.
     virtual nativefiles::FileDescriptor CreateBeside(const std::string& target, std::string& path);
+    // Removes the temporary files beside `target` that a killed writer left (none that a running one
+    // holds).
+    virtual void RemoveStaleTemporaries(const std::string& target);
+    // Marks a file as in use for as long as the descriptor stays open, so that no process takes it for
+    // a killed writer's leftover while it lies under a temporary name; not open where that fails.
+    virtual nativefiles::FileDescriptor Claim(const std::string& path);
     // A new empty file of that name; never one that exists.
     virtual nativefiles::FileDescriptor CreateNew(const std::string& path);
     virtual bool Write(int file, std::span<const uint8_t> bytes);

@@ -138,10 +138,13 @@ TEST(ITunesDBSaveFailure, SaveKilledBetweenTheReplacementsLeavesAStaleShuffleTab
         const FilePair killed = pod.Files();
         EXPECT_EQ(pod.m_new.database, killed.database);
         EXPECT_EQ(pod.m_old.shuffle, killed.shuffle);
+        // The killed save's new iTunesSD and the old files lie under temporary names.
+        EXPECT_FALSE(pod.Leftovers().empty());
 
         pod.m_files.ClearFailure();
         ASSERT_EQ(0, pod.Save());
         EXPECT_EQ(pod.m_new, pod.Files());
+        EXPECT_EQ(std::vector<std::string>(), pod.Leftovers());
     }
 }
 
