@@ -6,6 +6,7 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/entries/SongFilters.h"
+#include "library/itunes/GuardedCall.h"
 #include "library/itunes/ITunesAppPlayList.h"
 #include "library/itunes/ITunesAppTrack.h"
 #include "library/itunes/ITunesDates.h"
@@ -15,6 +16,7 @@
 #include "library/itunes/ITunesStatusCode.h"
 #include "library/itunes/ITunesTrackValues.h"
 #include "library/itunes/LibraryPlayListName.h"
+#include "library/itunes/ProgressRange.h"
 #include "platform/itunes/Application.h"
 #include "platform/itunes/OperationStatus.h"
 #include "platform/itunes/Playlist.h"
@@ -45,36 +47,6 @@ constexpr auto kAddPollInterval = std::chrono::milliseconds(1);
 int Code(Status status) {
     return ITunesStatusCode(status);
 }
-
-// An exception inside an operation is the operation's own code.
-template <class Work> int Guarded(int exceptionCode, const Work& work) {
-    try {
-        return work();
-    } catch (...) {
-        return exceptionCode;
-    }
-}
-
-// A progress range that is closed however its work ends.
-class ProgressRange {
-public:
-    ProgressRange(AProgress* progress, double fraction, const AString* text) : m_progress(progress) {
-        if (m_progress)
-            m_progress->PushRange(fraction, text, false, false);
-    }
-    ProgressRange(const ProgressRange&) = delete;
-    ProgressRange& operator=(const ProgressRange&) = delete;
-    ~ProgressRange() { Close(nullptr); }
-
-    void Close(const AString* text) {
-        if (m_progress)
-            m_progress->PopRange(text, false, false);
-        m_progress = nullptr;
-    }
-
-private:
-    AProgress* m_progress;
-};
 
 // The kind word of a playlist record: the special kinds 1 to 9 (purchased music, party shuffle,
 // podcasts, folders, videos, music, movies, TV shows, audiobooks) give 2 to 10, else a smart playlist

@@ -134,18 +134,38 @@ public:
     static int VersionNumberOf(const AString& version);
 
 protected:
+    using TrackVisit = std::function<int(const std::shared_ptr<itunesapp::Track>&)>;
+
     // 0 while connected to a running application, else -3.
     int Probe() const;
     // Connects when not connected.
     int EnsureConnected();
     ITunesSongIndex& Songs() { return m_songs; }
+    std::vector<std::unique_ptr<ITunesPlayList>>& PlayLists() { return m_playLists; }
+    // Null while not connected.
+    const std::shared_ptr<itunesapp::Application>& GetApplication() const { return m_application; }
+    void SetLoadedName(AString name) { m_libraryName = std::move(name); }
+
+    // Walks the tracks in batches, asking `cancel` and showing the count before each track; a nonzero
+    // answer of `visit` ends the walk with it.
+    int WalkTracks(const itunesapp::TrackCollection& tracks, const CancelCallback& cancel,
+                   AProgress* progress, const TrackVisit& visit);
+    // The playlist's name, source id and playlist id become the loaded ones.
+    int TakeLibraryPlayList(const itunesapp::Playlist& playList);
+    int AddPlayListRecord(const std::shared_ptr<itunesapp::Playlist>& playList, ITunesPlayList*& record);
+    int ReadPlayListSongs(ITunesPlayList& record, const itunesapp::Playlist& playList,
+                          const CancelCallback& cancel, AProgress* progress);
+    int AddTrackSong(const std::shared_ptr<itunesapp::Track>& track, ITunesSong*& song);
+    ITunesSong* IndexSong(std::unique_ptr<ITunesSong> song, const std::shared_ptr<itunesapp::Track>& track,
+                          const itunesapp::ObjectIDs& ids);
+    // Starts an add (three tries), waits for it to end and gives the tracks it made.
+    int RunAdd(const std::function<itunesapp::Status(std::shared_ptr<itunesapp::OperationStatus>&)>& start,
+               std::shared_ptr<itunesapp::TrackCollection>& tracks);
 
     // The kind word of the bindings this object makes: 2 for the library, 3 for an iPod.
     uint32_t m_sideKind = ITunesTrackBinding::kLibrary;
 
 private:
-    using TrackVisit = std::function<int(const std::shared_ptr<itunesapp::Track>&)>;
-
     int LoadMasterListSteps(bool withPlayListSongs, const AString& playListName, const SongFilters* filter,
                             const CancelCallback& cancel, AProgress* progress);
     int ChooseMasterPlayList(const itunesapp::PlaylistCollection& playLists, const AString& playListName,
@@ -155,12 +175,6 @@ private:
     int ReadMasterTrack(const std::shared_ptr<itunesapp::Track>& track, const SongFilters* filter);
     int ReadPlayLists(const itunesapp::PlaylistCollection& playLists, bool withSongs,
                       const AString& playListName, const CancelCallback& cancel, AProgress* progress);
-    int ReadPlayListSongs(ITunesPlayList& record, const itunesapp::Playlist& playList,
-                          const CancelCallback& cancel, AProgress* progress);
-    // Walks the tracks in batches, asking `cancel` and showing the count before each track; a nonzero
-    // answer of `visit` ends the walk with it.
-    int WalkTracks(const itunesapp::TrackCollection& tracks, const CancelCallback& cancel, AProgress* progress,
-                   const TrackVisit& visit);
 
     // The application's sources of that kind, in its order.
     int SourcesOfKind(itunesapp::SourceKind kind, std::vector<std::shared_ptr<itunesapp::Source>>& found);
@@ -168,16 +182,8 @@ private:
     // The library source's playlists and, among them, its library playlist.
     int LibraryPlayList(std::shared_ptr<itunesapp::PlaylistCollection>& playLists,
                         std::shared_ptr<itunesapp::Playlist>& library);
-    int TakeLibraryPlayList(const itunesapp::Playlist& playList);
-    int AddPlayListRecord(const std::shared_ptr<itunesapp::Playlist>& playList, ITunesPlayList*& record);
-    int AddTrackSong(const std::shared_ptr<itunesapp::Track>& track, ITunesSong*& song);
-    ITunesSong* IndexSong(std::unique_ptr<ITunesSong> song, const std::shared_ptr<itunesapp::Track>& track,
-                          const itunesapp::ObjectIDs& ids);
     // The library's song of a file it holds: from the index, else read from the library playlist.
     ITunesSong* ExistingSong(const AString& path);
-    // Starts an add (three tries), waits for it to end and gives the tracks it made.
-    int RunAdd(const std::function<itunesapp::Status(std::shared_ptr<itunesapp::OperationStatus>&)>& start,
-               std::shared_ptr<itunesapp::TrackCollection>& tracks);
     void EnsureEntries();
     void ReleaseTracks();
     bool LoadSongs(AFile& stream, int& result);
