@@ -13,17 +13,13 @@
 #include "library/itunes/ITunesSong.h"
 #include "library/itunes/ITunesStatusCode.h"
 #include "library/itunes/ITunesTrackValues.h"
-#include "library/itunes/ProgressRange.h"
 #include "platform/itunes/Application.h"
-#include "platform/itunes/OperationStatus.h"
 #include "platform/itunes/Playlist.h"
 #include "platform/itunes/PlaylistCollection.h"
 #include "platform/itunes/Source.h"
 #include "platform/itunes/Track.h"
-#include "platform/itunes/TrackCollection.h"
 #include "platform/volumes/VolumeTable.h"
 
-#include <algorithm>
 #include <cstdio>
 
 using itunesapp::PlaylistKind;
@@ -52,6 +48,7 @@ bool PassesTextFilters(const SongFilters& filter, const ITunesTrackValues& value
 
 IPod::IPod() : ITunes(nullptr) {
     m_sideKind = ITunesTrackBinding::kPod;
+    m_sourceWord = "iPod";
 }
 
 IPod::~IPod() = default;
@@ -152,7 +149,7 @@ int IPod::LoadPlayLists(bool keepSongs) {
             return result;
         if (const int result = TakeLibraryPlayList(*main))
             return result;
-        return ReadPodPlayLists(*playLists, false, AString(), nullptr, nullptr);
+        return ReadPlayLists(*playLists, false, AString(), nullptr, nullptr);
     });
 }
 
@@ -166,57 +163,17 @@ int IPod::CreatePlayList(const AString& name, ITunesPlayList** created) {
         if (const int result =
                 Code(GetApplication()->CreatePlaylistInSource(name.GetCString(), *m_source, playList)))
             return result;
-        ITunesPlayList* record = nullptr;
-        if (const int result = AddPlayListRecord(playList, record))
-            return result;
-        if (created)
-            *created = record;
-        return 0;
+        return KeepCreatedPlayList(playList, created);
     });
 }
 
 int IPod::DeletePlayListByName(const AString& name) {
     return Guarded(kErrorDeletePlayList, [&] {
         std::shared_ptr<itunesapp::PlaylistCollection> playLists;
-        std::shared_ptr<itunesapp::Playlist> playList;
         if (const int result = SourcePlayLists(playLists))
             return result;
-        if (const int result = Code(playLists->GetItemByName(name.GetCString(), playList)))
-            return result;
-        return Code(playList->Delete());
+        return DeleteNamedPlayList(*playLists, name);
     });
-}
-
-int IPod::ReadPodPlayLists(const itunesapp::PlaylistCollection& playLists, bool withSongs,
-                           const AString& playListName, const CancelCallback& cancel, AProgress* progress) {
-    int32_t count = 0;
-    if (const int result = Code(playLists.GetCount(count)))
-        return result;
-    ProgressRange range(progress, 0.5, nullptr);
-    for (int32_t i = 1; i <= count; ++i) {
-        std::shared_ptr<itunesapp::Playlist> playList;
-        PlaylistKind kind{};
-        if (const int result = Code(playLists.GetItem(i, playList)))
-            return result;
-        if (const int result = Code(playList->GetKind(kind)))
-            return result;
-        if (kind != PlaylistKind::User)
-            continue;
-        ITunesPlayList* record = nullptr;
-        if (const int result = AddPlayListRecord(playList, record))
-            return result;
-        AString name;
-        record->GetName(name, 0);
-        if (!withSongs || (!playListName.IsEmpty() && name != playListName))
-            continue;
-        const AString loading = AString("Loading iPod Playlist ") + name + "...";
-        ProgressRange songsRange(progress, 1.0 / count, &loading);
-        if (const int result = ReadPlayListSongs(*record, *playList, cancel, progress))
-            return result;
-        const AString done = AString("Loading iPod Playlist ") + name + " Done!";
-        songsRange.Close(&done);
-    }
-    return 0;
 }
 
 // --- The master list ---
@@ -238,9 +195,12 @@ int IPod::LoadMasterListSteps(bool withPlayListSongs, const AString& playListNam
         return result;
     if (const int result = TakeMasterPlayList(*chosen))
         return result;
-    if (const int result = ReadPodTracks(*chosen, filter, cancel, progress))
+    if (const int result =
+            ReadMasterTracks(*chosen, cancel, progress, [&](const std::shared_ptr<Track>& track) {
+                return ReadPodTrack(track, filter, progress);
+            }))
         return result;
-    return ReadPodPlayLists(*playLists, withPlayListSongs, playListName, cancel, progress);
+    return ReadPlayLists(*playLists, withPlayListSongs, playListName, cancel, progress);
 }
 
 // A name that no playlist has is an error: an empty list would make a sync delete on the other side.
@@ -261,27 +221,6 @@ int IPod::TakeMasterPlayList(const itunesapp::Playlist& chosen) {
     if (const int result = Code(m_source->GetName(name)))
         return result;
     SetLoadedName(AString(std::move(name)));
-    return 0;
-}
-
-int IPod::ReadPodTracks(const itunesapp::Playlist& playList, const SongFilters* filter,
-                        const CancelCallback& cancel, AProgress* progress) {
-    std::shared_ptr<itunesapp::TrackCollection> tracks;
-    int32_t count = 0;
-    if (const int result = Code(playList.GetTracks(tracks)))
-        return result;
-    if (const int result = Code(tracks->GetCount(count)))
-        return result;
-    Songs().Reserve(static_cast<size_t>(Songs().GetCount()) + static_cast<size_t>(std::max(count, 0)));
-    const AString loading("Loading iPod Master List...");
-    ProgressRange range(progress, 0.5, &loading);
-    const int result = WalkTracks(*tracks, cancel, progress, [&](const std::shared_ptr<Track>& track) {
-        return ReadPodTrack(track, filter, progress);
-    });
-    if (result != 0)
-        return result;
-    const AString done("Loading iPod Master List Done!");
-    range.Close(&done);
     return 0;
 }
 
@@ -332,40 +271,25 @@ AString IPod::PathOnDrive(ITunesSong& song, AProgress* progress) const {
 
 // --- Adding song files ---
 
-int IPod::AddToMainPlayList(const std::function<Status(const itunesapp::Playlist&,
-                                                       std::shared_ptr<itunesapp::OperationStatus>&)>& start,
-                            std::shared_ptr<itunesapp::TrackCollection>& tracks) {
+int IPod::MainPlayList(std::shared_ptr<itunesapp::Playlist>& main) const {
     std::shared_ptr<itunesapp::PlaylistCollection> playLists;
-    std::shared_ptr<itunesapp::Playlist> main;
     if (const int result = SourcePlayLists(playLists))
         return result;
-    if (const int result = FindMainPlayList(*playLists, main))
-        return result;
-    return RunAdd([&](auto& status) { return start(*main, status); }, tracks);
+    return FindMainPlayList(*playLists, main);
 }
 
 int IPod::AddFile(const AString& path, const AString*, ITunesSong*& song) {
     song = nullptr;
     return Guarded(kErrorAddFile, [&] {
-        if (!m_source)
-            return kErrorInvalidElement;
+        std::shared_ptr<itunesapp::Playlist> main;
+        if (const int result = MainPlayList(main))
+            return result;
         if (path.IsEmpty())
             return kErrorInvalidPath;
         if (!FileExists(path))
             return kErrorFileNotFound;
-        std::shared_ptr<itunesapp::TrackCollection> tracks;
-        const std::string file = path.ToSystem8Bit();
-        if (const int result = AddToMainPlayList(
-                [&](const itunesapp::Playlist& main, auto& status) { return main.AddFile(file, status); },
-                tracks))
-            return result;
-        int32_t count = 0;
         std::shared_ptr<Track> track;
-        if (const int result = Code(tracks->GetCount(count)))
-            return result;
-        if (count == 0)
-            return kErrorDuplicate;
-        if (const int result = Code(tracks->GetItem(1, track)))
+        if (const int result = AddFileTo(*main, path, track))
             return result;
         // The song's file is the iPod's copy: deleting the song later must never reach the original.
         return AddTrackSong(track, song);
@@ -375,29 +299,10 @@ int IPod::AddFile(const AString& path, const AString*, ITunesSong*& song) {
 int IPod::AddFiles(const std::vector<AString>& paths, std::vector<ITunesSong*>& songs) {
     songs.clear();
     return Guarded(kErrorAddFiles, [&] {
-        if (!m_source)
-            return kErrorInvalidElement;
-        std::vector<std::string> files;
-        for (const AString& path : paths)
-            files.push_back(path.ToSystem8Bit());
-        std::shared_ptr<itunesapp::TrackCollection> tracks;
-        if (const int result = AddToMainPlayList(
-                [&](const itunesapp::Playlist& main, auto& status) { return main.AddFiles(files, status); },
-                tracks))
+        std::shared_ptr<itunesapp::Playlist> main;
+        if (const int result = MainPlayList(main))
             return result;
-        int32_t count = 0;
-        if (const int result = Code(tracks->GetCount(count)))
-            return result;
-        const int32_t kept = std::min<int32_t>(count, static_cast<int32_t>(paths.size()));
-        for (int32_t i = 1; i <= kept; ++i) {
-            std::shared_ptr<Track> track;
-            ITunesSong* song = nullptr;
-            if (const int result = Code(tracks->GetItem(i, track)))
-                return result;
-            if (AddTrackSong(track, song) == 0)
-                songs.push_back(song);
-        }
-        return 0;
+        return AddFilesTo(*main, paths, songs);
     });
 }
 

@@ -85,18 +85,12 @@ private:
     int ChooseMasterPlayList(const itunesapp::PlaylistCollection& playLists, const AString& playListName,
                              std::shared_ptr<itunesapp::Playlist>& chosen) const;
     int TakeMasterPlayList(const itunesapp::Playlist& chosen);
-    int ReadPodTracks(const itunesapp::Playlist& playList, const SongFilters* filter,
-                      const CancelCallback& cancel, AProgress* progress);
     int ReadPodTrack(const std::shared_ptr<itunesapp::Track>& track, const SongFilters* filter,
                      AProgress* progress);
     // The song's file on the drive as the iPod's database names it; empty (and logged) when it names none.
     AString PathOnDrive(ITunesSong& song, AProgress* progress) const;
-    int ReadPodPlayLists(const itunesapp::PlaylistCollection& playLists, bool withSongs,
-                         const AString& playListName, const CancelCallback& cancel, AProgress* progress);
-    int AddToMainPlayList(
-        const std::function<itunesapp::Status(const itunesapp::Playlist&,
-                                              std::shared_ptr<itunesapp::OperationStatus>&)>& start,
-        std::shared_ptr<itunesapp::TrackCollection>& tracks);
+    // The iPod's main playlist, which takes new song files.
+    int MainPlayList(std::shared_ptr<itunesapp::Playlist>& main) const;
 
     std::unique_ptr<ITunesDB> m_database;
     AString m_drive;

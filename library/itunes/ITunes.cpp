@@ -489,7 +489,8 @@ int ITunes::LoadMasterListSteps(bool withPlayListSongs, const AString& playListN
         return result;
     if (const int result = TakeLibraryPlayList(*chosen))
         return result;
-    if (const int result = ReadMasterTracks(*chosen, filter, cancel, progress))
+    const auto readTrack = [&](const std::shared_ptr<Track>& track) { return ReadMasterTrack(track, filter); };
+    if (const int result = ReadMasterTracks(*chosen, cancel, progress, readTrack))
         return result;
     return ReadPlayLists(*playLists, withPlayListSongs, playListName, cancel, progress);
 }
@@ -556,8 +557,8 @@ int ITunes::WalkTracks(const itunesapp::TrackCollection& tracks, const CancelCal
     return 0;
 }
 
-int ITunes::ReadMasterTracks(const itunesapp::Playlist& playList, const SongFilters* filter,
-                             const CancelCallback& cancel, AProgress* progress) {
+int ITunes::ReadMasterTracks(const itunesapp::Playlist& playList, const CancelCallback& cancel,
+                             AProgress* progress, const TrackVisit& read) {
     std::shared_ptr<itunesapp::TrackCollection> tracks;
     int32_t count = 0;
     if (const int result = Code(playList.GetTracks(tracks)))
@@ -565,12 +566,10 @@ int ITunes::ReadMasterTracks(const itunesapp::Playlist& playList, const SongFilt
     if (const int result = Code(tracks->GetCount(count)))
         return result;
     m_songs.Reserve(static_cast<size_t>(m_songs.GetCount()) + static_cast<size_t>(std::max(count, 0)));
-    const AString loading("Loading iTunes Master List...");
-    const AString done("Loading iTunes Master List Done!");
+    const AString loading = AString("Loading ") + m_sourceWord + " Master List...";
+    const AString done = AString("Loading ") + m_sourceWord + " Master List Done!";
     ProgressRange range(progress, 0.5, &loading);
-    const int result = WalkTracks(*tracks, cancel, progress, [&](const std::shared_ptr<Track>& track) {
-        return ReadMasterTrack(track, filter);
-    });
+    const int result = WalkTracks(*tracks, cancel, progress, read);
     if (result == 0)
         range.Close(&done);
     return result;
@@ -633,11 +632,11 @@ int ITunes::ReadPlayLists(const itunesapp::PlaylistCollection& playLists, bool w
         record->GetName(name, 0);
         if (!withSongs || (!playListName.IsEmpty() && name != playListName))
             continue;
-        const AString loading = AString("Loading iTunes Playlist ") + name + "...";
+        const AString loading = AString("Loading ") + m_sourceWord + " Playlist " + name + "...";
         ProgressRange songsRange(progress, 1.0 / static_cast<double>(users.size()), &loading);
         if (const int result = ReadPlayListSongs(*record, *playList, cancel, progress))
             return result;
-        const AString done = AString("Loading iTunes Playlist ") + name + " Done!";
+        const AString done = AString("Loading ") + m_sourceWord + " Playlist " + name + " Done!";
         songsRange.Close(&done);
     }
     return 0;
@@ -695,6 +694,10 @@ int ITunes::CreatePlayList(const AString& name, ITunesPlayList** created) {
     std::shared_ptr<itunesapp::Playlist> playList;
     if (const int result = Code(m_application->CreatePlaylist(name.GetCString(), playList)))
         return result;
+    return KeepCreatedPlayList(playList, created);
+}
+
+int ITunes::KeepCreatedPlayList(const std::shared_ptr<itunesapp::Playlist>& playList, ITunesPlayList** created) {
     ITunesPlayList* record = nullptr;
     if (const int result = AddPlayListRecord(playList, record))
         return result;
@@ -707,10 +710,14 @@ int ITunes::DeletePlayListByName(const AString& name) {
     if (const int result = Probe())
         return result;
     std::shared_ptr<itunesapp::PlaylistCollection> playLists;
-    std::shared_ptr<itunesapp::Playlist> playList;
     if (const int result = LibraryPlayLists(playLists))
         return result;
-    if (const int result = Code(playLists->GetItemByName(name.GetCString(), playList)))
+    return DeleteNamedPlayList(*playLists, name);
+}
+
+int ITunes::DeleteNamedPlayList(const itunesapp::PlaylistCollection& playLists, const AString& name) {
+    std::shared_ptr<itunesapp::Playlist> playList;
+    if (const int result = Code(playLists.GetItemByName(name.GetCString(), playList)))
         return result;
     return Code(playList->Delete());
 }
@@ -796,20 +803,12 @@ int ITunes::AddFile(const AString& path, const AString* key, ITunesSong*& song) 
             return result;
         if (!FileExists(path))
             return kErrorFileNotFound;
-        std::shared_ptr<itunesapp::TrackCollection> tracks;
-        const std::string file = path.ToSystem8Bit();
-        if (const int result = RunAdd([&](auto& status) { return library->AddFile(file, status); }, tracks))
-            return result;
-        int32_t count = 0;
         std::shared_ptr<Track> track;
-        if (const int result = Code(tracks->GetCount(count)))
-            return result;
-        if (count == 0) {
+        const int added = AddFileTo(*library, path, track);
+        if (added == kErrorDuplicate)
             song = ExistingSong(path);
-            return kErrorDuplicate;
-        }
-        if (const int result = Code(tracks->GetItem(1, track)))
-            return result;
+        if (added != 0)
+            return added;
         if (const int result = WritePlayData(*track, data, FieldsOfNewTrack(data)))
             return result;
         return AddTrackSong(track, song);
@@ -824,25 +823,45 @@ int ITunes::AddFiles(const std::vector<AString>& paths, std::vector<ITunesSong*>
         std::shared_ptr<itunesapp::Playlist> library;
         if (const int result = Code(m_application->GetLibraryPlaylist(library)))
             return result;
-        std::vector<std::string> files;
-        for (const AString& path : paths)
-            files.push_back(path.ToSystem8Bit());
-        std::shared_ptr<itunesapp::TrackCollection> tracks;
-        if (const int result = RunAdd([&](auto& status) { return library->AddFiles(files, status); }, tracks))
-            return result;
-        int32_t count = 0;
-        if (const int result = Code(tracks->GetCount(count)))
-            return result;
-        for (int32_t i = 1; i <= count; ++i) {
-            std::shared_ptr<Track> track;
-            ITunesSong* song = nullptr;
-            if (const int result = Code(tracks->GetItem(i, track)))
-                return result;
-            if (AddTrackSong(track, song) == 0)
-                songs.push_back(song);
-        }
-        return 0;
+        return AddFilesTo(*library, paths, songs);
     });
+}
+
+int ITunes::AddFileTo(const itunesapp::Playlist& target, const AString& path, std::shared_ptr<Track>& track) {
+    std::shared_ptr<itunesapp::TrackCollection> tracks;
+    const std::string file = path.ToSystem8Bit();
+    if (const int result = RunAdd([&](auto& status) { return target.AddFile(file, status); }, tracks))
+        return result;
+    int32_t count = 0;
+    if (const int result = Code(tracks->GetCount(count)))
+        return result;
+    if (count == 0)
+        return kErrorDuplicate;
+    return Code(tracks->GetItem(1, track));
+}
+
+// No more songs than files: whatever the application answers, the caller's list stays in step with it.
+int ITunes::AddFilesTo(const itunesapp::Playlist& target, const std::vector<AString>& paths,
+                       std::vector<ITunesSong*>& songs) {
+    std::vector<std::string> files;
+    for (const AString& path : paths)
+        files.push_back(path.ToSystem8Bit());
+    std::shared_ptr<itunesapp::TrackCollection> tracks;
+    if (const int result = RunAdd([&](auto& status) { return target.AddFiles(files, status); }, tracks))
+        return result;
+    int32_t count = 0;
+    if (const int result = Code(tracks->GetCount(count)))
+        return result;
+    const int32_t most = std::min(count, static_cast<int32_t>(paths.size()));
+    for (int32_t i = 1; i <= most; ++i) {
+        std::shared_ptr<Track> track;
+        ITunesSong* song = nullptr;
+        if (const int result = Code(tracks->GetItem(i, track)))
+            return result;
+        if (AddTrackSong(track, song) == 0)
+            songs.push_back(song);
+    }
+    return 0;
 }
 
 int ITunes::UpdateSongInfo(int32_t databaseID, const AString& key, const ITunesPlayDataFields& fields) {
