@@ -214,15 +214,6 @@ TEST_F(ADirPodTest, PlayListsAreMadeAndDeletedThroughThePlayListList) {
     ASSERT_EQ(0, pod.GetPlayListNames(names, 1, 0));
     EXPECT_EQ(std::vector<AString>{AString("Party")}, names);
     EXPECT_EQ(3u, TracksOnPod().size());
-
-    playLists.AddEntry(AString("Party"), 0);
-    AMemFile stream;
-    ASSERT_EQ(0, playLists.Save(stream, 0));
-    stream.Seek(0);
-    ADirPlayListsPod loaded;
-    ASSERT_EQ(0, loaded.Load(stream, 0));
-    EXPECT_EQ(playLists.GetRootPath(), loaded.GetRootPath());
-    EXPECT_EQ("Party", loaded.GetEntry(0)->ToUtf8());
 }
 
 TEST_F(ADirPodTest, TheRecordRoundTrips) {
