@@ -11,6 +11,7 @@
 #include "library/songlists/ADirPlayListsPod.h"
 #include "library/songlists/ADirPodDB.h"
 #include "library/songlists/AddFileSongInfo.h"
+#include "library/songlists/TestSongFiles.h"
 #include "library/tools/HeadlessToolActionPresenter.h"
 #include "library/tools/LibraryTools.h"
 #include "support/AStringPrinting.h"
@@ -303,6 +304,31 @@ TEST_F(ADirPodTest, TheOrphanToolRemovesSongsWhoseFileIsGone) {
     ASSERT_EQ(2u, tracks.size());
     EXPECT_EQ("Song (Live)", tracks[0].first);
     EXPECT_EQ("Zeta", tracks[1].first);
+}
+
+// A song file in the iPod's music folders that no song names is offered to the iPod, which takes a copy
+// of its own: the found file leaves, the song stays.
+TEST_F(ADirPodTest, ADisconnectedFileOnTheIPodBecomesASong) {
+    WriteSongFile(PodFile("iPod_Control/Music/F00/LOSE.mp3"),
+                  MakeMp3(SongTags("Jazz", "Band", "Live", "Loose")));
+    LibraryTools::Install();
+    HeadlessToolActionPresenter presenter;
+    ADirSong::SetToolActionPresenter(&presenter);
+    ADirPod list;
+    ASSERT_EQ(0, Open(list));
+    presenter.QueueAnswers({true});
+    const int result = list.ScanDisconnectedFiles(1, nullptr, 1);
+    ADirSong::SetToolActionPresenter(nullptr);
+    ASSERT_EQ(0, result);
+    const auto shown = presenter.Shown();
+    ASSERT_EQ(1u, shown.size());
+    ASSERT_EQ(1u, shown[0].rows.size());
+    EXPECT_EQ(PodFile("iPod_Control/Music/F00/LOSE.mp3"), shown[0].rows[0].entry.ToUtf8());
+    EXPECT_FALSE(fs::exists(PodFile("iPod_Control/Music/F00/LOSE.mp3")));
+    const auto tracks = TracksOnPod();
+    ASSERT_EQ(4u, tracks.size());
+    EXPECT_EQ("Loose", tracks[1].first);
+    EXPECT_TRUE(fs::exists(mountPoint + tracks[1].second));
 }
 
 } // namespace
