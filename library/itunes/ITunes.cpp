@@ -489,7 +489,9 @@ int ITunes::LoadMasterListSteps(bool withPlayListSongs, const AString& playListN
         return result;
     if (const int result = TakeLibraryPlayList(*chosen))
         return result;
-    const auto readTrack = [&](const std::shared_ptr<Track>& track) { return ReadMasterTrack(track, filter); };
+    const auto readTrack = [&](const std::shared_ptr<Track>& track) {
+        return ReadMasterTrack(track, filter);
+    };
     if (const int result = ReadMasterTracks(*chosen, cancel, progress, readTrack))
         return result;
     return ReadPlayLists(*playLists, withPlayListSongs, playListName, cancel, progress);
@@ -697,7 +699,8 @@ int ITunes::CreatePlayList(const AString& name, ITunesPlayList** created) {
     return KeepCreatedPlayList(playList, created);
 }
 
-int ITunes::KeepCreatedPlayList(const std::shared_ptr<itunesapp::Playlist>& playList, ITunesPlayList** created) {
+int ITunes::KeepCreatedPlayList(const std::shared_ptr<itunesapp::Playlist>& playList,
+                                ITunesPlayList** created) {
     ITunesPlayList* record = nullptr;
     if (const int result = AddPlayListRecord(playList, record))
         return result;
