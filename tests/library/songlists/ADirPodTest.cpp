@@ -265,6 +265,21 @@ TEST_F(ADirPodTest, SettingsAndTheIdentifierCarryOver) {
     EXPECT_EQ(identifier, fromPod.GetPodID());
 }
 
+// Setting the root binds the list to its iPod without listing it: the identifier and the drive that
+// removed songs go to are known; a root that names no mounted iPod keeps the identifier it had.
+TEST_F(ADirPodTest, SettingTheRootFindsTheIPodsIdentifierAndDrive) {
+    ADirPod list;
+    list.SetRemovedFilesFolder(dir.Text("unmounted/elsewhere"));
+    list.SetRootPath(ADirPod::RootOf(AString(kPodName)));
+    EXPECT_EQ(0, list.GetCount());
+    EXPECT_NE("00000000", list.GetPodID());
+    EXPECT_EQ(AString(Drive()), list.GetRemovedFilesFolder());
+    const AString identifier = list.GetPodID();
+    list.SetRootPath(ADirPod::RootOf(AString("Other iPod")));
+    EXPECT_EQ(identifier, list.GetPodID());
+    EXPECT_EQ("Other iPod", list.GetPodNameFromRoot());
+}
+
 // A volume without an iPod database is no iPod: nothing is made on it, its preferences included.
 TEST_F(ADirPodTest, AVolumeWithoutDatabaseGetsNothingWritten) {
     fs::remove(PodFile("iPod_Control/iTunes/iTunesDB"));
