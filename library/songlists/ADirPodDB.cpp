@@ -15,6 +15,7 @@
 #include "library/ipod/PodModelTable.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/songlists/AddFileSongInfo.h"
+#include "library/songlists/PodRemovedFiles.h"
 #include "library/tags/ID3.h"
 #include "platform/files/HiddenAttribute.h"
 #include "platform/files/PathSeparator.h"
@@ -113,11 +114,7 @@ void ADirPodDB::SetRootPath(const AString& path) {
 
 // Removed files stay on the iPod unless they have a folder elsewhere that can be reached.
 void ADirPodDB::FixRemovedFilesFolder() {
-    const AString& folder = m_removedFilesFolder;
-    const int separator = folder.ReverseFind(kPathSeparator);
-    if (folder.IsEmpty() || folder.GetAt(0) != kPathSeparator ||
-        !DirectoryExists(separator == 0 ? AString("/") : folder.Left(separator)))
-        m_removedFilesFolder = m_driveRoot;
+    m_removedFilesFolder = PodRemovedFilesFolder(m_removedFilesFolder, m_driveRoot);
 }
 
 void ADirPodDB::AddVideoTypes() {
