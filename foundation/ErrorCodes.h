@@ -60,6 +60,8 @@ constexpr int kErrorTunesPlayListDeleteFile = -15013;
 constexpr int kErrorPodEntryNoPath = -15014;   // the iPod database names no track by the entry
 constexpr int kErrorPodEntryNoSong = -15015;   // the same, when asked for the song's information
 constexpr int kErrorPodEntryNoDelete = -15016; // the same, when asked to delete it
+constexpr int kErrorToolKind = -15017;        // a kind outside the library tools' kinds
+constexpr int kErrorAddListReserved = -15018; // the reserved word of an add list was not 0
 constexpr int kErrorUnknownSongEntry = -15029;
 
 // The iTunes preferences
@@ -177,3 +179,13 @@ constexpr int kErrorITunesChangeSong = -15191; // DeleteSong and UpdateSongInfo
 constexpr int kErrorITunesLoadPlayLists = -15195;
 constexpr int kErrorITunesLoadMasterList = -15207;
 constexpr int kErrorITunesUpdateSongUnknown = -15690;
+
+// The iPod as a source of the music application: an exception caught inside an operation
+constexpr int kErrorPodSourceGetName = -15120;
+constexpr int kErrorPodSourceAddFile = -15123;
+constexpr int kErrorPodSourceAddFiles = -15125;
+constexpr int kErrorPodSourceDeletePlayList = -15127;
+constexpr int kErrorPodSourceCreatePlayList = -15129;
+constexpr int kErrorPodSourceLoadMasterList = -15131;
+constexpr int kErrorPodSourceVolumeInfo = -15133; // the volume information of the drive cannot be read
+constexpr int kErrorPodSourceLoadPlayLists = -15134;

@@ -69,7 +69,7 @@ int IPod::GetName(AString& out, bool refresh) {
         out = GetLibraryName();
         return 0;
     }
-    return Guarded(kErrorGetName, [&] {
+    return Guarded(kErrorPodSourceGetName, [&] {
         if (!m_source)
             return kErrorInvalidElement;
         std::u16string name;
@@ -85,7 +85,7 @@ int IPod::GetPodID(const AString& drive) {
     m_podID = kUnknownID;
     nativevolumes::Volume volume;
     if (!nativevolumes::VolumeTable::Instance().Find(drive.ToSystem8Bit(), volume))
-        return kErrorVolumeInfo;
+        return kErrorPodSourceVolumeInfo;
     uint32_t number = volume.serial;
     AString name;
     if (number == 0) {
@@ -136,7 +136,7 @@ int IPod::FindMainPlayList(const itunesapp::PlaylistCollection& playLists,
 }
 
 int IPod::LoadPlayLists(bool keepSongs) {
-    return Guarded(kErrorLoadPlayLists, [&] {
+    return Guarded(kErrorPodSourceLoadPlayLists, [&] {
         if (keepSongs)
             PlayLists().clear();
         else
@@ -154,7 +154,7 @@ int IPod::LoadPlayLists(bool keepSongs) {
 }
 
 int IPod::CreatePlayList(const AString& name, ITunesPlayList** created) {
-    return Guarded(kErrorCreatePlayList, [&] {
+    return Guarded(kErrorPodSourceCreatePlayList, [&] {
         if (!m_source)
             return kErrorInvalidElement;
         if (const int result = Probe())
@@ -168,7 +168,7 @@ int IPod::CreatePlayList(const AString& name, ITunesPlayList** created) {
 }
 
 int IPod::DeletePlayListByName(const AString& name) {
-    return Guarded(kErrorDeletePlayList, [&] {
+    return Guarded(kErrorPodSourceDeletePlayList, [&] {
         std::shared_ptr<itunesapp::PlaylistCollection> playLists;
         if (const int result = SourcePlayLists(playLists))
             return result;
@@ -180,7 +180,7 @@ int IPod::DeletePlayListByName(const AString& name) {
 
 int IPod::LoadMasterList(bool withPlayListSongs, const AString& playListName, const SongFilters* filter,
                          const CancelCallback& cancel, AProgress* progress) {
-    return Guarded(kErrorLoadMasterList, [&] {
+    return Guarded(kErrorPodSourceLoadMasterList, [&] {
         return LoadMasterListSteps(withPlayListSongs, playListName, filter, cancel, progress);
     });
 }
@@ -280,7 +280,7 @@ int IPod::MainPlayList(std::shared_ptr<itunesapp::Playlist>& main) const {
 
 int IPod::AddFile(const AString& path, const AString*, ITunesSong*& song) {
     song = nullptr;
-    return Guarded(kErrorAddFile, [&] {
+    return Guarded(kErrorPodSourceAddFile, [&] {
         std::shared_ptr<itunesapp::Playlist> main;
         if (const int result = MainPlayList(main))
             return result;
@@ -298,7 +298,7 @@ int IPod::AddFile(const AString& path, const AString*, ITunesSong*& song) {
 
 int IPod::AddFiles(const std::vector<AString>& paths, std::vector<ITunesSong*>& songs) {
     songs.clear();
-    return Guarded(kErrorAddFiles, [&] {
+    return Guarded(kErrorPodSourceAddFiles, [&] {
         std::shared_ptr<itunesapp::Playlist> main;
         if (const int result = MainPlayList(main))
             return result;

@@ -17,16 +17,7 @@ public:
     static constexpr uint32_t kPodVersion = 0x00100000;
     static constexpr const char* kUnknownID = "00000000";
 
-    // An exception caught inside an operation gives the operation's own code; -15133: the volume
-    // cannot be asked for its serial number.
-    static constexpr int kErrorGetName = -15120;
-    static constexpr int kErrorAddFile = -15123;
-    static constexpr int kErrorAddFiles = -15125;
-    static constexpr int kErrorDeletePlayList = -15127;
-    static constexpr int kErrorCreatePlayList = -15129;
-    static constexpr int kErrorLoadMasterList = -15131;
-    static constexpr int kErrorVolumeInfo = -15133;
-    static constexpr int kErrorLoadPlayLists = -15134;
+    // An exception caught inside an operation gives the operation's own code (kErrorPodSource*).
 
     // An iPod never hears the application's events.
     IPod();

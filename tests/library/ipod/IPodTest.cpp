@@ -97,7 +97,7 @@ TEST_F(IPodTest, TheIdentifierIsTheVolumeSerialOrTheNamesChecksum) {
     nativevolumes::VolumeTable::SetInstance(nullptr);
     EXPECT_EQ(0, withSerial);
     EXPECT_EQ("0000001F", identifier);
-    EXPECT_EQ(IPod::kErrorVolumeInfo, unknown);
+    EXPECT_EQ(kErrorPodSourceVolumeInfo, unknown);
     EXPECT_EQ("00000000", pod.GetIdentifier());
 }
 
