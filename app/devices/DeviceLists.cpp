@@ -1,6 +1,5 @@
 #include "app/devices/DeviceLists.h"
 
-#include "app/devices/IPodVolumes.h"
 #include "library/ipod/ITunesDB.h"
 #include "library/ipod/ITunesDBPlayList.h"
 #include "widgets/QtText.h"
@@ -75,6 +74,7 @@ int DeviceLists::Update(DeviceListHost& host) {
         if (!ConnectLibrary(host))
             return 0;
         m_library->GetVersion(m_version, m_versionNumber);
+        m_volumes = IPodVolumes::Find(0);
         bool rescan = false;
         if (const int result = AddLibraryPods(host, rescan))
             return result;
@@ -107,7 +107,7 @@ int DeviceLists::AddLibraryPod(int index, DeviceListHost& host, PodStep& step) {
         return result;
     if (const int result = pod.pod->GetName(pod.name))
         return result;
-    const UVolume* volume = VolumeNamed(IPodVolumes::Find(0), pod.name);
+    const UVolume* volume = VolumeNamed(m_volumes, pod.name);
     if (!volume) {
         if (host.AskRetry(MissingVolumeQuestion(pod.name))) {
             step = PodStep::Rescan;
@@ -129,7 +129,7 @@ int DeviceLists::AddLibraryPod(int index, DeviceListHost& host, PodStep& step) {
 }
 
 int DeviceLists::AddDatabases() {
-    for (const UVolume& volume : IPodVolumes::Find(0)) {
+    for (const UVolume& volume : m_volumes) {
         if (volume.podName.IsEmpty())
             continue;
         Database entry{std::make_unique<ITunesDB>(), volume.podName, volume.root, {}, ModelOf(volume.root), {}};

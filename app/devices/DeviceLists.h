@@ -4,6 +4,7 @@
 // its worker; the questions it must ask go through the host, which asks them on the GUI thread.
 
 #include "app/devices/ChooserEntry.h"
+#include "app/devices/IPodVolumes.h"
 #include "app/devices/LibraryClient.h"
 #include "foundation/AString.h"
 #include "remote/FoundHost.h"
@@ -88,6 +89,8 @@ private:
     bool m_detected = false;
     AString m_version;
     int m_versionNumber = 0;
+    // The mounted iPods as this update found them.
+    std::vector<UVolume> m_volumes;
     std::vector<Pod> m_pods;
     std::vector<Database> m_databases;
 };
