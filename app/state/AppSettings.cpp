@@ -142,8 +142,13 @@ void AppSettings::Save(SettingsKey& key) const {
     key.Flush();
 }
 
-void AppSettings::SaveServerValues(SettingsKey& key) const {
-    WriteNumbers(key, *this, kServerValueNames);
+void AppSettings::WriteServerValues(SettingsKey& key, uint32_t startServer, uint32_t serverPort,
+                                    uint32_t pnpRouter) {
+    AppSettings values;
+    values.startServer = startServer;
+    values.serverPort = serverPort;
+    values.pnpRouter = pnpRouter;
+    WriteNumbers(key, values, kServerValueNames);
     key.Flush();
 }
 

@@ -42,8 +42,9 @@ public:
     void Load(const nativesettings::SettingsKey& key);
     // Writes every value the main program owns; history values beyond the new counts are removed.
     void Save(nativesettings::SettingsKey& key) const;
-    // The three server values that the settings page "Global" writes at once.
-    void SaveServerValues(nativesettings::SettingsKey& key) const;
+    // The three server values, as the settings page "Global" writes them at once.
+    static void WriteServerValues(nativesettings::SettingsKey& key, uint32_t startServer, uint32_t serverPort,
+                                  uint32_t pnpRouter);
 
     // "RECENT1_" or "RECENT2_" followed by the index.
     static QString HistoryValueName(int side, int index);
