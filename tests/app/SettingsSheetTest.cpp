@@ -221,6 +221,9 @@ class GlobalPageTest : public testing::Test {
 protected:
     nativeipc::PeerAddress Peers() const { return nativeipc::PeerAddress(QString::fromStdString(home.RuntimeFolder())); }
     QLineEdit& Port(SyncProperties& properties) const { return *properties.global.findChild<QLineEdit*>("ctl_1030"); }
+    std::unique_ptr<nativesettings::SettingsKey> Key() const {
+        return std::make_unique<nativesettings::SettingsKey>(QString::fromStdString(home.SettingsFile()));
+    }
 
     AppTestHome home;
 };
@@ -230,29 +233,29 @@ TEST_F(GlobalPageTest, OkWritesTheServerValuesAndTellsTheServerProgram) {
     const HelperProgram link(Peers());
     SyncProperties properties;
     properties.lastPage = 0;
-    properties.global.SetServerLink(&link, nullptr);
+    properties.global.SetServerLink(&link, [this] { return Key(); });
     const SheetRun run = RunSheet(properties, [&](APropertySheet&) {
         Port(properties).setText(QStringLiteral("2000"));
         properties.global.findChild<QCheckBox*>("ctl_1020")->setChecked(false);
         properties.global.findChild<QCheckBox*>("ctl_1021")->setChecked(true);
     });
     ASSERT_EQ(run.result, nativeui::kIdOk);
-    const nativesettings::SettingsKey key;
-    EXPECT_EQ(key.ReadDword("Server_Port"), 2000u);
-    EXPECT_EQ(key.ReadDword("StartServer"), 0u);
-    EXPECT_EQ(key.ReadDword("PnPRouter"), 1u);
+    EXPECT_EQ(Key()->ReadDword("Server_Port"), 2000u);
+    EXPECT_EQ(Key()->ReadDword("StartServer"), 0u);
+    EXPECT_EQ(Key()->ReadDword("PnPRouter"), 1u);
     EXPECT_TRUE(SpinUntil([&] { return helper.Received(nativeipc::peermessage::kHelperReloadSettings); }));
 }
 
 TEST_F(GlobalPageTest, APortOutsideItsRangeIsRefused) {
     SyncProperties properties;
     properties.lastPage = 0;
+    properties.global.SetServerLink(nullptr, [this] { return Key(); });
     for (const char* port : {"0", "65536", "port"}) {
         const SheetRun run = RunSheet(properties, [&](APropertySheet&) { Port(properties).setText(port); });
         EXPECT_TRUE(run.refused) << port;
         EXPECT_EQ(run.messages, QStringList({SettingsGlobal::kPortMessage})) << port;
     }
-    EXPECT_FALSE(nativesettings::SettingsKey().ReadDword("Server_Port").has_value());
+    EXPECT_FALSE(Key()->ReadDword("Server_Port").has_value());
 }
 
 TEST_F(GlobalPageTest, WithoutTheServerProgramTheRouterTestFails) {

@@ -1,5 +1,6 @@
 #include "harness/WindowUnderTest.h"
 
+#include "platform/settings/SettingsKey.h"
 #include "widgets/WidgetTestSupport.h"
 
 #include <QDir>
@@ -12,6 +13,9 @@ WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine com
     services.commandLine = std::move(commandLine);
     services.programFolder = QFileInfo(QStringLiteral(ORVANTIS_HTML)).absolutePath();
     services.volumeInterval = std::chrono::milliseconds(100);
+    // QSettings keeps the first settings folder of the process: each test names its file.
+    const QString settings = QString::fromStdString(home.SettingsFile());
+    services.openSettings = [settings] { return std::make_unique<nativesettings::SettingsKey>(settings); };
     m_window = std::make_unique<CHalvendorDlg>(std::move(services));
 }
 
