@@ -19,10 +19,7 @@
 namespace peermessage = nativeipc::peermessage;
 using nativeui::PrivateMessage;
 
-namespace {
-
-// What the other programs ask of the running window.
-int64_t HandlePeerMessage(CHalvendorDlg& window, const nativeipc::PeerMessage& message) {
+int64_t CHalvendorApp::HandlePeerMessage(CHalvendorDlg& window, const nativeipc::PeerMessage& message) {
     switch (message.number) {
     case peermessage::kShowWindow:
         window.showNormal();
@@ -41,8 +38,6 @@ int64_t HandlePeerMessage(CHalvendorDlg& window, const nativeipc::PeerMessage& m
         return 0;
     }
 }
-
-} // namespace
 
 CHalvendorApp::CHalvendorApp(QStringList arguments, nativeipc::PeerAddress peers)
     : m_arguments(std::move(arguments)), m_peers(std::move(peers)) {}

@@ -300,6 +300,7 @@ uint32_t CHalvendorDlg::PrepareMountedPods(uint32_t mask) {
 // ---- The busy lock and the workers
 
 void CHalvendorDlg::SetBusyStatus(const QString& text) {
+    m_busyStatusText = text;
     const AString line = ToAString(text);
     m_controls.status.SetStatus(ProgressStatusView::kOneLine, &line, nullptr, true);
     m_controls.status.StartAnimation();
@@ -349,7 +350,7 @@ void CHalvendorDlg::StartInitData(InitDataEnd end, std::chrono::milliseconds del
 int CHalvendorDlg::InitData() {
     if (m_shuttingDown || m_closeRequested)
         return 0;
-    SetBusyStatus(QStringLiteral("Updating local iTunes / iPod information..."));
+    RunOnGui([this] { SetBusyStatus(QStringLiteral("Updating local iTunes / iPod information...")); });
     if (const int result = UpdatePlayListsIPodsLists()) {
         if (m_verboseLog)
             m_progress.LogTime(false, false);
@@ -358,9 +359,9 @@ int CHalvendorDlg::InitData() {
         return result;
     }
     RunOnGui([this] {
-        // A device or a host is chosen at once; the entry that connects to a remote computer is not.
-        const bool chooseFirst = m_chooser.Count() > 0 && (m_chooser.Entries()[0].IsDevice() ||
-                                                           m_chooser.Entries()[0].kind == ChooserKind::RemoteHost);
+        // A device is chosen at once. A host is chosen only through the host selection, which binds
+        // the window to it; the entry that connects to a remote computer never is.
+        const bool chooseFirst = m_chooser.Count() > 0 && m_chooser.Entries()[0].IsDevice();
         m_chooser.Select(chooseFirst ? 0 : -1);
         if (m_remoteInUse) {
             const int host = m_chooser.LastContaining(m_settings.rememberedRemoteHost);

@@ -74,6 +74,8 @@ public:
     bool IsInitialising() const { return m_initialising; }
     bool IsRemoteInUse() const { return m_remoteInUse; }
     int RouterStatus() const { return m_routerStatus; }
+    // The text of the status strip's last busy state.
+    const QString& BusyStatusText() const { return m_busyStatusText; }
 
 protected:
     bool event(QEvent* event) override;
@@ -182,6 +184,7 @@ private:
     std::atomic<uint32_t> m_manageIPods{0};
     std::atomic<uint32_t> m_manageShuffles{0};
     int m_routerStatus = 0;
+    QString m_busyStatusText;
     QTimer m_logAnimation;
     int m_logTarget = 0;
 };

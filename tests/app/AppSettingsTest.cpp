@@ -2,6 +2,8 @@
 #include "platform/settings/SettingsKey.h"
 #include "support/TempDir.h"
 
+#include "harness/QtPrinting.h"
+
 #include <gtest/gtest.h>
 
 using nativesettings::SettingsKey;

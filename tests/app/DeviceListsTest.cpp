@@ -9,6 +9,8 @@
 
 #include <QStringList>
 #include <deque>
+#include "harness/QtPrinting.h"
+
 #include <gtest/gtest.h>
 
 namespace {

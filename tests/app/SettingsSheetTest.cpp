@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
+#include "harness/QtPrinting.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,5 +1,7 @@
 #include "app/state/StartupCommandLine.h"
 
+#include "harness/QtPrinting.h"
+
 #include <gtest/gtest.h>
 
 namespace {
