@@ -74,11 +74,11 @@ MainWindowControls::MainWindowControls(QWidget& window)
 
     PlaceBar(topBar, QRect(2, T, W - 4, 5));
     topBar.SetBitmap(skin::kBarFill);
-    PlaceBar(separator, QRect(2, T + 184, W - 4, 1));
+    PlaceBar(separator, QRect(2, T + 196, W - 4, 1));
     separator.SetColor(kSeparatorColor);
-    PlaceBar(buttonBand, QRect(2, T + 185, W - 4, 64));
+    PlaceBar(buttonBand, QRect(2, T + 197, W - 4, 64));
     buttonBand.SetColor(kBandColor);
-    PlaceBar(panelEdge, QRect(2, T + 249, W - 4, 4));
+    PlaceBar(panelEdge, QRect(2, T + 261, W - 4, 4));
     panelEdge.SetBitmap(skin::kBarFill);
     PlaceBar(bottomBar, QRect(2, kFullHeight - 6, W - 4, 4));
     bottomBar.SetBitmap(skin::kBarFill);
@@ -86,46 +86,46 @@ MainWindowControls::MainWindowControls(QWidget& window)
     chooser.setGeometry(310, T + 10, 180, 20);
     chooser.SetFrameColor(kChooserFrame);
     chooser.SetEmptyText(QStringLiteral("No iPod connected"));
-    PlacePicture(libraryPicture, appskin::kLibrary, QRect(48, T + 36, 64, 64));
-    PlacePicture(devicePicture, appskin::kUnknownDevice, QRect(388, T + 36, 64, 64));
+    PlacePicture(libraryPicture, appskin::kLibrary, QRect(48, T + 34, 64, 64));
+    PlacePicture(devicePicture, appskin::kUnknownDevice, QRect(388, T + 34, 64, 64));
 
     syncPicture.setGeometry(190, T + 52, 120, 32);
-    PlaceInfo(leftInfo, QRect(10, T + 104, 200, 44), textFont);
-    PlaceInfo(rightInfo, QRect(290, T + 104, 200, 44), textFont);
+    PlaceInfo(leftInfo, QRect(10, T + 100, 200, 62), textFont);
+    PlaceInfo(rightInfo, QRect(290, T + 100, 200, 62), textFont);
 
-    leftPlayLists.setGeometry(30, T + 154, 150, 22);
+    leftPlayLists.setGeometry(30, T + 166, 150, 22);
     leftPlayLists.setFont(textFont);
-    rightPlayLists.setGeometry(320, T + 154, 150, 22);
+    rightPlayLists.setGeometry(320, T + 166, 150, 22);
     rightPlayLists.setFont(textFont);
     PlaceButton(newTunesPlayList, skin::kSmallButton, skin::kSmallButtonPressed, skin::kSmallButtonMask,
-                QPoint(184, T + 154));
+                QPoint(184, T + 166));
     PlaceButton(newPodPlayList, skin::kSmallButton, skin::kSmallButtonPressed, skin::kSmallButtonMask,
-                QPoint(284, T + 154));
+                QPoint(284, T + 166));
     newTunesPlayList.hide();
     newPodPlayList.hide();
 
     PlaceButton(startButton, skin::kStartButton, skin::kStartButtonPressed, skin::kStartButtonMask,
-                QPoint(232, T + 124));
-    startCaption.setGeometry(190, T + 162, 120, 18);
+                QPoint(232, T + 126));
+    startCaption.setGeometry(190, T + 166, 120, 18);
     startCaption.SetTextFormat(textformat::kCenteredLine);
     startCaption.SetFontOverride(captionFont);
     startCaption.SetTextColor(kTextColor);
 
     PlaceButton(syncOptions, skin::kWideButton, skin::kWideButtonPressed, skin::kWideButtonMask,
-                QPoint(12, T + 196));
+                QPoint(12, T + 210));
     const QFont buttonFont = toolkitfonts::Make(QStringLiteral("Tahoma"), 11, toolkitfonts::kWeightNormal);
     PlaceCaption(syncOptionsCaption, syncOptions, buttonFont);
     PlaceButton(selectPlayLists, skin::kWideButtonB, skin::kWideButtonBPressed, skin::kWideButtonBMask,
-                QPoint(12, T + 220));
+                QPoint(12, T + 234));
     PlaceCaption(selectPlayListsCaption, selectPlayLists, buttonFont);
     PlaceButton(logButton, skin::kTwoLookButtonA, skin::kTwoLookButtonAPressed, skin::kTwoLookButtonMask,
-                QPoint(W - 46, T + 206));
+                QPoint(W - 46, T + 220));
 
-    status.setGeometry(124, T + 192, 252, 49);
+    status.setGeometry(124, T + 205, 252, 49);
     status.SetTextFont(textFont);
     status.SetTitleFont(boldFont);
 
-    localAddress.setGeometry(W - 150, T + 234, 140, 13);
+    localAddress.setGeometry(W - 150, T + 246, 140, 13);
     localAddress.SetTextFormat(textformat::kRight | textformat::kSingleLine);
     localAddress.SetFontOverride(toolkitfonts::Make(QStringLiteral("Tahoma"), 11, toolkitfonts::kWeightNormal));
     localAddress.SetTextColor(kDimText);

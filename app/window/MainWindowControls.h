@@ -24,7 +24,7 @@ struct MainWindowControls {
     static constexpr int kMenuHeight = 19;
     static constexpr int kClientTop = 22 + kMenuHeight;
     // The window's bottom edge with the log pane hidden (the log pane's top) and shown.
-    static constexpr int kLogTop = kClientTop + 256;
+    static constexpr int kLogTop = kClientTop + 266;
     static constexpr int kFullHeight = kLogTop + 156;
 
     explicit MainWindowControls(QWidget& window);
