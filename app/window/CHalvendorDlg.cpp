@@ -124,12 +124,12 @@ private:
 
 CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
     : m_services(std::move(services)), m_helper(m_services.peers), m_controls(*this), m_chooser(m_controls.chooser),
-      m_userInterface(this), m_devices(m_services.library) {
+      m_log(m_controls.log), m_userInterface(this), m_devices(m_services.library) {
     setWindowTitle(QLatin1String(kCaption));
     setWindowIcon(QPixmap::fromImage(skin::Load(appskin::kProgramIcon)));
     resize(MainWindowControls::kWidth, MainWindowControls::kLogTop);
     m_progress.SetStatus(&m_controls.status);
-    m_progress.SetLogWindow(&m_controls.log);
+    m_progress.SetLogWindow(&m_log);
     AProgress::SetUserInterface(&m_userInterface);
     if (m_services.sockets)
         m_services.sockets->SetWindow(this);

@@ -12,6 +12,7 @@
 #include "app/window/DeviceChooser.h"
 #include "app/window/MainWindowControls.h"
 #include "app/window/MainWindowFrame.h"
+#include "app/window/PacedLogView.h"
 #include "app/window/WorkerThread.h"
 #include "foundation/AProgress.h"
 #include "foundation/ASemaphore.h"
@@ -155,6 +156,7 @@ private:
     MainWindowControls m_controls;
     DeviceChooser m_chooser;
     std::unique_ptr<MainMenu> m_menu;
+    PacedLogView m_log;
     AProgress m_progress;
     DesktopUserInterface m_userInterface;
     DeviceLists m_devices;
