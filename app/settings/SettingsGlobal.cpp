@@ -1,7 +1,6 @@
 #include "app/settings/SettingsGlobal.h"
 
 #include "app/settings/RouterTest.h"
-#include "app/state/AppSettings.h"
 #include "app/state/HelperProgram.h"
 #include "platform/settings/SettingsKey.h"
 #include "widgets/ControlId.h"
@@ -81,8 +80,7 @@ SettingsGlobal::SettingsGlobal() : APropertyPage(kGlobalTemplate, QStringLiteral
     layout->addStretch();
 }
 
-void SettingsGlobal::SetServerLink(const HelperProgram* helper,
-                                   std::function<std::unique_ptr<nativesettings::SettingsKey>()> openKey) {
+void SettingsGlobal::SetServerLink(const HelperProgram* helper, SettingsKeyOpener openKey) {
     m_helper = helper;
     m_openKey = std::move(openKey);
 }
@@ -136,8 +134,7 @@ bool SettingsGlobal::DoDataExchange(bool save) {
 
 void SettingsGlobal::OnOK() {
     UpdateData(true);
-    const std::unique_ptr<nativesettings::SettingsKey> key =
-        m_openKey ? m_openKey() : std::make_unique<nativesettings::SettingsKey>();
+    const std::unique_ptr<nativesettings::SettingsKey> key = OpenSettingsKey(m_openKey);
     AppSettings::WriteServerValues(*key, startServer, serverPort, pnpRouter);
     if (m_helper && m_helper->IsRunning())
         m_helper->PostReloadSettings();

@@ -3,21 +3,17 @@
 // done), the server settings that both programs read (written at once on OK, and the server program
 // told to read them again), and the router's status with the router test.
 
+#include "app/state/AppSettings.h"
 #include "widgets/APropertyPage.h"
 
 #include <QString>
 #include <cstdint>
-#include <functional>
-#include <memory>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class HelperProgram;
 class RouterTest;
-namespace nativesettings {
-class SettingsKey;
-}
 
 class SettingsGlobal : public APropertyPage {
 public:
@@ -38,8 +34,7 @@ public:
     QString portText;
 
     // Where OK writes the server values (none: the user's key) and whom it tells to read them again.
-    void SetServerLink(const HelperProgram* helper,
-                       std::function<std::unique_ptr<nativesettings::SettingsKey>()> openKey);
+    void SetServerLink(const HelperProgram* helper, SettingsKeyOpener openKey);
     // What the router test reaches: the server program and the window's status word. None: no test.
     void SetRouterTest(RouterTest* test) { m_routerTest = test; }
 
@@ -55,7 +50,7 @@ private:
     void ShowRouterTexts();
 
     const HelperProgram* m_helper = nullptr;
-    std::function<std::unique_ptr<nativesettings::SettingsKey>()> m_openKey;
+    SettingsKeyOpener m_openKey;
     RouterTest* m_routerTest = nullptr;
     QCheckBox* m_hide;
     QCheckBox* m_autoClose;

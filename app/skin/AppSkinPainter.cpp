@@ -71,6 +71,14 @@ void Silhouette(QPainter& painter, const QPainterPath& shape, const QColor& top,
     painter.setRenderHint(QPainter::Antialiasing, true);
 }
 
+// A screen's glass, lit from its top-left corner.
+void Glass(QPainter& painter, const QRectF& screen) {
+    QLinearGradient glass(screen.topLeft(), screen.bottomRight());
+    glass.setColorAt(0, QColor(0xCF, 0xE3, 0xF6));
+    glass.setColorAt(1, QColor(0x6E, 0x9C, 0xC9));
+    painter.fillRect(screen, glass);
+}
+
 QImage LibraryPicture() {
     QImage image = Keyed(64);
     QPainter painter(&image);
@@ -116,10 +124,7 @@ QImage DevicePicture(const DeviceLook& look, bool unknown) {
     if (look.screen > 0) {
         const QRectF screen(shell.left() + inset, shell.top() + inset, shell.width() - 2 * inset,
                             shell.height() * look.screen);
-        QLinearGradient glass(screen.topLeft(), screen.bottomRight());
-        glass.setColorAt(0, QColor(0xCF, 0xE3, 0xF6));
-        glass.setColorAt(1, QColor(0x6E, 0x9C, 0xC9));
-        painter.fillRect(screen, glass);
+        Glass(painter, screen);
         painter.setPen(QPen(kInk, 1));
         painter.drawRect(screen);
     }
@@ -152,10 +157,7 @@ QImage RemotePicture() {
     QPainterPath monitor;
     monitor.addRoundedRect(QRectF(6, 8, 52, 36), 4, 4);
     Silhouette(painter, monitor, kSilver, kDarkSilver);
-    QLinearGradient glass(QPointF(10, 12), QPointF(54, 40));
-    glass.setColorAt(0, QColor(0xCF, 0xE3, 0xF6));
-    glass.setColorAt(1, QColor(0x6E, 0x9C, 0xC9));
-    painter.fillRect(QRectF(10, 12, 44, 28), glass);
+    Glass(painter, QRectF(10, 12, 44, 28));
     Note(painter, QRectF(22, 15, 20, 22), kBlue);
     QPainterPath stand;
     stand.addRect(QRectF(27, 44, 10, 6));

@@ -113,6 +113,10 @@ void WriteNumbers(SettingsKey& key, const AppSettings& settings, const auto& nam
 
 } // namespace
 
+std::unique_ptr<SettingsKey> OpenSettingsKey(const SettingsKeyOpener& opener) {
+    return opener ? opener() : std::make_unique<SettingsKey>();
+}
+
 void AppSettings::Load(const SettingsKey& key) {
     lastDevice = key.ReadString(QLatin1String(kLastDeviceName), kTextBufferChars).value_or(QString());
     uint32_t remote = 0;

@@ -6,10 +6,17 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 namespace nativesettings {
 class SettingsKey;
 }
+
+// Where settings are read and written: the key an opener gives (tests name a file of their own).
+using SettingsKeyOpener = std::function<std::unique_ptr<nativesettings::SettingsKey>()>;
+// The opener's key, or the user's own without an opener.
+std::unique_ptr<nativesettings::SettingsKey> OpenSettingsKey(const SettingsKeyOpener& opener);
 
 class AppSettings {
 public:

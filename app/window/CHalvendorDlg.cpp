@@ -207,9 +207,7 @@ void CHalvendorDlg::OnInitDialog() {
 }
 
 void CHalvendorDlg::LoadSettings() {
-    const std::unique_ptr<nativesettings::SettingsKey> key = m_services.openSettings
-                                                                 ? m_services.openSettings()
-                                                                 : std::make_unique<nativesettings::SettingsKey>();
+    const std::unique_ptr<nativesettings::SettingsKey> key = OpenSettingsKey(m_services.openSettings);
     m_settings.Load(*key);
     m_manageIPods = m_settings.manageIPods;
     m_manageShuffles = m_settings.manageShuffles;
@@ -740,14 +738,7 @@ void CHalvendorDlg::OnIPodChanged(int tries) {
             QTimer::singleShot(kIPodChangedSpacingMs, this, [this, tries] { OnIPodChanged(tries + 1); });
         return;
     }
-    WaitDlg wait(this);
-    wait.message = QStringLiteral("Waiting for iTunes to confirm iPod...");
-    wait.stepCount = kIPodConfirmSteps;
-    wait.stepLength = kWaitStepMs;
-    wait.cancellable = true;
-    wait.centre = true;
-    wait.centreRect = QRect(m_controls.syncPicture.mapToGlobal(QPoint(0, 0)), m_controls.syncPicture.size());
-    wait.DoModal();
+    RunCountdown(QStringLiteral("Waiting for iTunes to confirm iPod..."), kIPodConfirmSteps, &m_controls.syncPicture);
     m_progress.ClearLog();
     StartInitData(InitDataEnd::IPodChanged, std::chrono::milliseconds(0));
 }
@@ -798,19 +789,26 @@ void CHalvendorDlg::OnHostsChangedEnded(int result) {
     m_busy.Unlock();
     if (result != 0 || m_chooser.Selection() >= 0)
         return;
-    // No network scan runs yet, so a pending reconnection waits for nothing: the host found last
-    // is chosen.
-    m_reconnectPending = false;
-    const int host = LastHostEntry(m_chooser.Entries());
-    if (host < 0)
+    const bool scanning = m_services.sockets && m_services.sockets->IsScanRunning();
+    if (!m_reconnectPending || !scanning) {
+        ChooseLastHost();
         return;
-    m_chooser.Select(host);
+    }
+    // While the scan runs, only the host of the last run is taken back.
+    const int remembered = m_chooser.LastContaining(m_settings.rememberedRemoteHost);
+    if (remembered < 0 || remembered == m_chooser.Count() - 1)
+        return;
+    m_reconnectPending = false;
+    m_chooser.Select(remembered);
     OnDeviceSelChange();
 }
 
 void CHalvendorDlg::OnScanDone() {
-    if (m_chooser.Selection() >= 0)
-        return;
+    if (m_chooser.Selection() < 0)
+        ChooseLastHost();
+}
+
+void CHalvendorDlg::ChooseLastHost() {
     m_reconnectPending = false;
     const int host = LastHostEntry(m_chooser.Entries());
     if (host < 0)
@@ -879,23 +877,31 @@ void CHalvendorDlg::LoadRouterConfigFile(const QString& path) {
 
 void CHalvendorDlg::OnSyncFinished(intptr_t) {
     m_controls.log.viewport()->update();
+    EndOperation();
+    if (!m_shuttingDown)
+        PrivateMessage::Post(this, mainmsg::kWmFillPlayLists);
+    const bool closing =
+        m_settings.autoClose && RunCountdown(QStringLiteral("Auto closing program..."), kCountdownSteps, nullptr);
+    ReleaseAfterOperation(closing);
+}
+
+void CHalvendorDlg::OnToolFinished() {
+    m_controls.status.update();
+    EndOperation();
+    ReleaseAfterOperation(false);
+}
+
+void CHalvendorDlg::EndOperation() {
     m_worker.JoinEnded();
     m_controls.status.ShowCancelButton(false);
     m_controls.startCaption.SetText(QStringLiteral("Start Now"));
     m_operationRunning = false;
-    if (!m_shuttingDown)
-        PrivateMessage::Post(this, mainmsg::kWmFillPlayLists);
-    bool closing = false;
-    if (m_settings.autoClose) {
-        WaitDlg wait(this);
-        wait.message = QStringLiteral("Auto closing program...");
-        wait.stepCount = kCountdownSteps;
-        wait.stepLength = kWaitStepMs;
-        wait.cancellable = true;
-        closing = wait.DoModal() == nativeui::kIdOk;
-    }
+    m_cancelRequested = false;
+}
+
+void CHalvendorDlg::ReleaseAfterOperation(bool close) {
     m_busy.Unlock();
-    if (closing || m_closeRequested)
+    if (close || m_closeRequested)
         CloseWhenIdle();
     if (m_ended)
         return;
@@ -903,19 +909,17 @@ void CHalvendorDlg::OnSyncFinished(intptr_t) {
     EnableControls(true);
 }
 
-void CHalvendorDlg::OnToolFinished() {
-    m_controls.status.update();
-    m_worker.JoinEnded();
-    m_controls.status.ShowCancelButton(false);
-    m_controls.startCaption.SetText(QStringLiteral("Start Now"));
-    m_operationRunning = false;
-    m_busy.Unlock();
-    if (m_closeRequested)
-        CloseWhenIdle();
-    if (m_ended)
-        return;
-    RefreshStatus();
-    EnableControls(true);
+bool CHalvendorDlg::RunCountdown(const QString& message, int steps, const QWidget* centreOn) {
+    WaitDlg wait(this);
+    wait.message = message;
+    wait.stepCount = steps;
+    wait.stepLength = kWaitStepMs;
+    wait.cancellable = true;
+    if (centreOn) {
+        wait.centre = true;
+        wait.centreRect = QRect(centreOn->mapToGlobal(QPoint(0, 0)), centreOn->size());
+    }
+    return wait.DoModal() == nativeui::kIdOk;
 }
 
 void CHalvendorDlg::OnFillPlayLists() {
@@ -971,9 +975,7 @@ void CHalvendorDlg::EndDialog() {
     m_logAnimation.stop();
     RememberLastDevice();
     m_settings.remoteSelected = m_remoteInUse ? 1 : 0;
-    const std::unique_ptr<nativesettings::SettingsKey> key = m_services.openSettings
-                                                                 ? m_services.openSettings()
-                                                                 : std::make_unique<nativesettings::SettingsKey>();
+    const std::unique_ptr<nativesettings::SettingsKey> key = OpenSettingsKey(m_services.openSettings);
     m_settings.Save(*key);
     if (m_services.sockets)
         m_services.sockets->Shutdown();

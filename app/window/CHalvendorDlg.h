@@ -40,8 +40,8 @@ struct MainDialogServices {
     LibraryClient* library = nullptr; // null: the program has no library to work with
     MainSockets* sockets = nullptr;
     nativeipc::PeerAddress peers = nativeipc::PeerAddress::ForCurrentUser();
-    // The settings key (null: the user's own).
-    std::function<std::unique_ptr<nativesettings::SettingsKey>()> openSettings;
+    // The settings key (none: the user's own).
+    SettingsKeyOpener openSettings;
     StartupCommandLine commandLine;
     bool startupConfigGiven = false;
     // Where "html/OV_About.html" lies.
@@ -134,12 +134,20 @@ private:
     void OnDeviceRemoved();
     void OnHostsChanged();
     void OnScanDone();
+    // The host found last, when there is one, is chosen; no reconnection is pending any more.
+    void ChooseLastHost();
     void OnHostListReady(intptr_t name);
     void OnStartupConfig();
     void LoadRouterConfigFile(const QString& path);
     void OnLoadRouterConfig();
     void OnSyncFinished(intptr_t result);
     void OnToolFinished();
+    // The end of a worker's operation: the worker joined, the cancel button hidden, the start button back.
+    void EndOperation();
+    // Gives the busy lock back and closes when asked to, else shows the window idle again.
+    void ReleaseAfterOperation(bool close);
+    // A cancellable count-down of 100 ms steps (centred on a control when given): true when it ran out.
+    bool RunCountdown(const QString& message, int steps, const QWidget* centreOn);
     void OnFillPlayLists();
     void OnSyncOptions();
     void OnToggleLog();

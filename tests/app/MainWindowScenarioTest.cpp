@@ -131,10 +131,7 @@ TEST_F(MainWindowScenarioTest, AnIPodArrivingAndLeavingReloadsTheDevices) {
 TEST_F(MainWindowScenarioTest, AHostTheServerProgramFoundIsChosenWhenNoDeviceIs) {
     WindowUnderTest test(home);
     ASSERT_TRUE(test.StartAndWaitIdle());
-    std::filesystem::create_directories(home.SyncSetsFolder());
-    const std::vector<FoundHost> hosts = {{"studio", "127.0.0.2", 0}};
-    ASSERT_EQ(HostListFile::Write(AString(home.SyncSetsFolder() + "/77.hosts"), hosts), 0);
-    PrivateMessage::Post(&test.Window(), mainmsg::kWmHostListReady, 0, 77);
+    test.AnnounceHost({"studio", "127.0.0.2", 0}, 77);
     ASSERT_TRUE(SpinUntil([&] { return test.Window().IsRemoteInUse() && test.IsIdle(); },
                           std::chrono::milliseconds(20000)));
     EXPECT_EQ(test.ChooserTexts(),

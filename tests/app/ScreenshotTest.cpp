@@ -93,10 +93,7 @@ TEST_F(ScreenshotTest, LogShown) {
 TEST_F(ScreenshotTest, RemoteHost) {
     WindowUnderTest test(home);
     ASSERT_TRUE(test.StartAndWaitIdle());
-    std::filesystem::create_directories(home.SyncSetsFolder());
-    const std::vector<FoundHost> hosts = {{"studio", "127.0.0.2", 0}};
-    ASSERT_EQ(HostListFile::Write(AString(home.SyncSetsFolder() + "/5.hosts"), hosts), 0);
-    nativeui::PrivateMessage::Post(&test.Window(), mainmsg::kWmHostListReady, 0, 5);
+    test.AnnounceHost({"studio", "127.0.0.2", 0}, 5);
     ASSERT_TRUE(SpinUntil([&] { return test.Window().IsRemoteInUse() && test.IsIdle(); }));
     Drain();
     ExpectLooksLikeReference(test.Window(), QStringLiteral("remote_host"));

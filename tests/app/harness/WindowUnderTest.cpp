@@ -3,7 +3,12 @@
 #include "platform/settings/SettingsKey.h"
 #include "widgets/WidgetTestSupport.h"
 
+#include "app/window/MainMessages.h"
+#include "platform/ui/PrivateMessage.h"
+#include "remote/HostListFile.h"
+
 #include <QDir>
+#include <filesystem>
 
 WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine commandLine) : m_home(home) {
     MainDialogServices services;
@@ -54,4 +59,11 @@ QStringList WindowUnderTest::ComboTexts(const SeparatorComboBox& combo) const {
     for (int i = 0; i < combo.count(); ++i)
         texts.append(combo.itemText(i));
     return texts;
+}
+
+void WindowUnderTest::AnnounceHost(const FoundHost& host, int number) {
+    std::filesystem::create_directories(m_home.SyncSetsFolder());
+    const std::vector<FoundHost> hosts = {host};
+    HostListFile::Write(AString(m_home.SyncSetsFolder() + "/" + std::to_string(number) + ".hosts"), hosts);
+    nativeui::PrivateMessage::Post(m_window.get(), mainmsg::kWmHostListReady, 0, number);
 }

@@ -31,6 +31,8 @@ public:
     // The chooser's entries' texts, in order.
     QStringList ChooserTexts() const;
     QStringList ComboTexts(const SeparatorComboBox& combo) const;
+    // The server program's notice of a host that joined: its host list `number` holds the host.
+    void AnnounceHost(const FoundHost& host, int number);
 
 private:
     const AppTestHome& m_home;
