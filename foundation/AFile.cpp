@@ -44,7 +44,7 @@ int AFile::Open(const AString& path, int mode, bool force) {
     if (mode < kModeRead || mode > kModeReadWrite)
         return kErrorOpenMode;
     Close(false);
-    const std::string native = path.ToUtf8();
+    const std::string native = path.ToSystem8Bit();
     const nativefiles::PathStatus status = nativefiles::GetStatus(native);
     if (status.isDirectory)
         return kErrorOpen;

@@ -5,7 +5,12 @@
 
 #include <algorithm>
 #include <sys/stat.h>
-#include <unistd.h>
+
+namespace {
+
+constexpr mode_t kNewFileMode = 0644;
+
+} // namespace
 
 AReplacingFile::~AReplacingFile() {
     Abandon();
@@ -13,25 +18,23 @@ AReplacingFile::~AReplacingFile() {
 
 int AReplacingFile::Begin(const AString& target, bool force) {
     Abandon();
-    m_target = target.ToUtf8();
+    m_target = target.ToSystem8Bit();
     const nativefiles::PathStatus status = nativefiles::GetStatus(m_target);
     if (status.isDirectory)
         return kErrorOpen;
     if (status.exists && status.isReadOnly && !force)
         return kErrorOpen;
     m_keepReadOnly = status.exists && status.isReadOnly;
-    nativefiles::FileDescriptor file = nativefiles::CreateTemporaryBeside(m_target, m_temporary);
-    if (!file.IsOpen())
+    if (!m_replacement.Begin(m_target))
         return kErrorOpen;
     struct stat info {};
     if (status.exists && stat(m_target.c_str(), &info) == 0)
-        fchmod(file.Get(), (info.st_mode & 07777) | S_IWUSR);
+        fchmod(m_replacement.File().Get(), (info.st_mode & 07777) | S_IWUSR);
     else
-        fchmod(file.Get(), 0644);
+        fchmod(m_replacement.File().Get(), kNewFileMode);
     m_extent = 0;
-    if (const int result = Adopt(std::move(file), "w+b")) {
-        nativefiles::RemoveFile(m_temporary);
-        m_temporary.clear();
+    if (const int result = Adopt(std::move(m_replacement.File()), "w+b")) {
+        m_replacement.Drop();
         return result;
     }
     return 0;
@@ -45,30 +48,18 @@ int AReplacingFile::Write(const void* buffer, uint32_t length) {
 }
 
 int AReplacingFile::Commit() {
-    if (m_temporary.empty())
+    if (!IsOpen())
         return kErrorWrite;
-    int result = SyncToDisk();
-    if (result == 0 && GetLength() != m_extent)
+    int result = Close(true);
+    if (result == 0 && !m_replacement.PutInPlace(m_extent))
         result = kErrorWrite;
-    const int closed = Close(false);
-    if (result == 0)
-        result = closed;
-    if (result == 0 && !nativefiles::RenameOver(m_temporary, m_target))
-        result = kErrorWrite;
-    if (result != 0) {
-        Abandon();
-        return result;
-    }
-    m_temporary.clear();
-    nativefiles::SyncDirectoryOf(m_target);
-    if (m_keepReadOnly)
+    if (m_replacement.IsPlaced() && m_keepReadOnly)
         nativefiles::SetReadOnly(m_target, true);
-    return 0;
+    m_replacement.Drop();
+    return result;
 }
 
 void AReplacingFile::Abandon() {
     Close(false);
-    if (!m_temporary.empty())
-        nativefiles::RemoveFile(m_temporary);
-    m_temporary.clear();
+    m_replacement.Drop();
 }

@@ -1,9 +1,10 @@
 #pragma once
-// Writes a new version of a file beside it under a temporary name; Commit flushes and syncs it,
-// checks its length and renames it over the target. Until Commit the old file stays as it was, and
-// a replacement that is never committed is removed.
+// Writes a new version of a file beside it under a temporary name; Commit syncs it, checks its length
+// and renames it over the target. Until Commit the old file stays as it was, and a replacement that
+// is never committed is removed.
 
 #include "foundation/AFile.h"
+#include "platform/files/ReplacementFile.h"
 
 #include <string>
 
@@ -16,12 +17,13 @@ public:
     int Begin(const AString& target, bool force);
     int Write(const void* buffer, uint32_t length) override;
     using AFile::Write;
+    // A failed sync of the folder after the rename is reported too, though the target was replaced.
     int Commit();
     void Abandon();
 
 private:
     std::string m_target;
-    std::string m_temporary;
+    nativefiles::ReplacementFile m_replacement;
     uint64_t m_extent = 0;
     bool m_keepReadOnly = false;
 };

@@ -33,9 +33,8 @@ std::u16string FromEightBit(const char* text) {
     return text ? textcodec::DecodeSystem8Bit(text) : std::u16string();
 }
 
-// One byte is never a whole UTF-8 sequence beyond ASCII, so it is read as Windows-1252.
 std::u16string FromEightBitChar(char c) {
-    return textcodec::DecodeWindows1252(std::string_view(&c, 1));
+    return textcodec::DecodeSystem8Bit(std::string_view(&c, 1));
 }
 
 std::u16string WithoutByteOrderMark(const char16_t* text) {
@@ -383,6 +382,10 @@ std::string AString::ToUtf8() const {
     return textcodec::EncodeUtf8(m_text);
 }
 
+std::string AString::ToSystem8Bit() const {
+    return textcodec::EncodeSystem8Bit(m_text);
+}
+
 uint64_t AString::RecordByteCount() const {
     return 2 * uint64_t(m_text.size()) + 2;
 }
@@ -483,7 +486,7 @@ int AString::Write(AFile& stream, Form form) const {
     try {
         std::vector<uint8_t> text;
         if (rule->narrow) {
-            const std::string narrow = ToUtf8();
+            const std::string narrow = ToSystem8Bit();
             text.assign(narrow.begin(), narrow.end());
         } else {
             AppendUtf16LE(text, m_text);

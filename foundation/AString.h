@@ -1,6 +1,7 @@
 #pragma once
-// The one text type of the system: UTF-16 text. 8-bit input is UTF-8 when it is valid UTF-8, else
-// Windows-1252; 8-bit output for the operating system (paths, logs) is UTF-8.
+// The one text type of the system: UTF-16 text. The system's 8-bit text (paths, logs, 8-bit input
+// and the narrow stored forms) converts without loss: valid UTF-8 as UTF-8, and each byte that does
+// not decode as a reserved code point (U+DC80 to U+DCFF) that converts back to that very byte.
 
 #include <cstdint>
 #include <string>
@@ -15,7 +16,7 @@ public:
     static constexpr int kMaxRecordBytes = 2048;
 
     // The stored forms of a text, with the numbers the record formats give them. Narrow forms hold
-    // the 8-bit text (UTF-8 out; UTF-8 or Windows-1252 in), wide forms UTF-16LE.
+    // the system's 8-bit text, wide forms UTF-16LE.
     enum class Form : int {
         Narrow = 1,        // the bytes, nothing after them
         NarrowZero = 2,    // then a zero byte
@@ -45,7 +46,7 @@ public:
     static AString FromUInt64(uint64_t value);
     static AString FromUtf8(std::string_view bytes); // invalid sequences give U+FFFD
     static AString FromWindows1252(std::string_view bytes);
-    static AString FromSystem8Bit(std::string_view bytes);              // UTF-8 when valid, else Windows-1252
+    static AString FromSystem8Bit(std::string_view bytes);              // lossless; see above
     static AString FromUtf16LE(const uint8_t* bytes, size_t byteCount); // an odd last byte is dropped
 
     const std::u16string& GetCString() const { return m_text; }
@@ -113,7 +114,11 @@ public:
     // FF FE, the UTF-16LE characters and one zero character.
     std::vector<uint8_t> GetUTF16WithBOM() const;
     uint32_t GetUTF16WithBOMSize() const { return 2 * static_cast<uint32_t>(m_text.size()) + 4; }
+    // Valid UTF-8 (the reserved code points of undecodable bytes give U+FFFD): for formats that
+    // must hold UTF-8. Paths and other text for the operating system take ToSystem8Bit.
     std::string ToUtf8() const;
+    // The system's 8-bit text, the inverse of FromSystem8Bit: the bytes of a name read from a folder.
+    std::string ToSystem8Bit() const;
 
     // The string record: u32 version, u16 byte count, FF FE, UTF-16LE characters.
     int Serialize(AFile& stream) const;

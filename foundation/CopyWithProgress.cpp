@@ -31,8 +31,8 @@ int ResultOf(nativefiles::CopyOutcome outcome) {
 
 int CopyInChunks(const AString& source, const AString& target, uint64_t size, const CancelCallback& cancel,
                  AProgress* progress, bool force) {
-    const std::string to = target.ToUtf8();
-    if (nativefiles::SameFile(source.ToUtf8(), to))
+    const std::string to = target.ToSystem8Bit();
+    if (nativefiles::SameFile(source.ToSystem8Bit(), to))
         return 0;
     const nativefiles::PathStatus targetStatus = nativefiles::GetStatus(to);
     if (targetStatus.isDirectory || (targetStatus.isReadOnly && !force))
@@ -46,7 +46,8 @@ int CopyInChunks(const AString& source, const AString& target, uint64_t size, co
     };
     if (progress)
         progress->PushRange(1.0);
-    const nativefiles::CopyOutcome outcome = nativefiles::CopyFileReplacing(source.ToUtf8(), to, control);
+    const nativefiles::CopyOutcome outcome =
+        nativefiles::CopyFileReplacing(source.ToSystem8Bit(), to, control);
     if (progress)
         progress->PopRange();
     return ResultOf(outcome);

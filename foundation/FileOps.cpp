@@ -14,7 +14,7 @@ namespace {
 using nativefiles::PathStatus;
 
 PathStatus StatusOf(const AString& path) {
-    return nativefiles::GetStatus(path.ToUtf8());
+    return nativefiles::GetStatus(path.ToSystem8Bit());
 }
 
 // What is known of a local or remote path.
@@ -82,7 +82,7 @@ bool IsReadOnly(const AString& path) {
 }
 
 int SetReadOnly(const AString& path, bool readOnly) {
-    return nativefiles::SetReadOnly(path.ToUtf8(), readOnly) ? 0 : kErrorSetReadOnly;
+    return nativefiles::SetReadOnly(path.ToSystem8Bit(), readOnly) ? 0 : kErrorSetReadOnly;
 }
 
 void GetFileInfo(const AString& path, FileInfo& info) {
@@ -110,7 +110,7 @@ uint64_t GetFileSize64(const AString& path) {
 bool FileExists(const AString& path) {
     if (IsRemotePath(path))
         return InfoOf(path).exists != 0;
-    return nativefiles::IsReadableFile(path.ToUtf8());
+    return nativefiles::IsReadableFile(path.ToSystem8Bit());
 }
 
 bool DirectoryExists(const AString& path) {
@@ -118,7 +118,7 @@ bool DirectoryExists(const AString& path) {
 }
 
 int CreateDirectoryPath(const AString& path) {
-    const std::string native = path.ToUtf8();
+    const std::string native = path.ToSystem8Bit();
     std::string built = native.starts_with(kPathSeparator) ? std::string(1, kPathSeparator) : "";
     size_t start = 0;
     while (start <= native.size()) {
@@ -137,7 +137,7 @@ int CreateDirectoryPath(const AString& path) {
 }
 
 int SetFileModTime(const AString& path, uint64_t macTime, bool force) {
-    const std::string native = path.ToUtf8();
+    const std::string native = path.ToSystem8Bit();
     const PathStatus status = nativefiles::GetStatus(native);
     if (!status.exists)
         return kErrorModTimeNoAttributes;
@@ -158,7 +158,7 @@ int SetFileModTime(const AString& path, uint64_t macTime, bool force) {
 }
 
 int DeleteFileLong(const AString& path, bool force) {
-    const std::string native = path.ToUtf8();
+    const std::string native = path.ToSystem8Bit();
     if (!nativefiles::GetStatus(native).exists || nativefiles::GetStatus(native).isDirectory)
         return kErrorDelete;
     return WithReadOnlyForce(native, force, kErrorDeleteForced, kErrorDelete,
@@ -166,8 +166,8 @@ int DeleteFileLong(const AString& path, bool force) {
 }
 
 int MoveFileLong(const AString& source, const AString& target, bool force) {
-    const std::string from = source.ToUtf8();
-    const std::string to = target.ToUtf8();
+    const std::string from = source.ToSystem8Bit();
+    const std::string to = target.ToSystem8Bit();
     switch (nativefiles::MoveNoReplace(from, to)) {
     case nativefiles::MoveResult::Moved:
         return 0;
@@ -180,9 +180,7 @@ int MoveFileLong(const AString& source, const AString& target, bool force) {
     // the source stays.
     if (nativefiles::GetStatus(to).exists)
         return kErrorMove;
-    nativefiles::CopyControl control;
-    control.syncAlways = true;
-    if (nativefiles::CopyFileReplacing(from, to, control) != nativefiles::CopyOutcome::Copied)
+    if (nativefiles::CopyFileReplacing(from, to, {}) != nativefiles::CopyOutcome::Copied)
         return kErrorMove;
     const int deleted = DeleteFileLong(source, force);
     if (deleted != 0) {
@@ -193,8 +191,8 @@ int MoveFileLong(const AString& source, const AString& target, bool force) {
 }
 
 int CopyFileLong(const AString& source, const AString& target, bool force) {
-    const std::string from = source.ToUtf8();
-    const std::string to = target.ToUtf8();
+    const std::string from = source.ToSystem8Bit();
+    const std::string to = target.ToSystem8Bit();
     if (nativefiles::SameFile(from, to))
         return 0;
     const PathStatus targetStatus = nativefiles::GetStatus(to);
@@ -222,16 +220,19 @@ bool FilesMatch(const AString& a, const AString& b) {
 }
 
 int GetFreeSpace(const AString& path, uint64_t& bytes) {
-    return nativefiles::GetFreeSpace(NearestExisting(path.ToUtf8()), bytes) ? 0 : kErrorFreeSpace;
+    return nativefiles::GetFreeSpace(NearestExisting(path.ToSystem8Bit()), bytes) ? 0 : kErrorFreeSpace;
 }
 
+// The copy is written beside the target, which stays until the copy is whole: the volume must hold
+// the whole new file. What killed copies of this target left behind is removed first, as the copy
+// would remove it anyway.
 int CheckRoomForCopy(const AString& source, const AString& target) {
     const uint64_t newSize = GetFileSize64(source);
-    const uint64_t oldSize = FileExists(target) ? GetFileSize64(target) : 0;
+    nativefiles::RemoveStaleTemporaries(target.ToSystem8Bit());
     uint64_t freeBytes = 0;
     if (const int result = GetFreeSpace(target, freeBytes))
         return result;
-    if (newSize > oldSize && freeBytes <= newSize - oldSize)
+    if (newSize > 0 && freeBytes <= newSize)
         return kErrorNoSpace;
     return 0;
 }

@@ -39,6 +39,7 @@ bool FilesMatch(const AString& a, const AString& b);
 
 // Free bytes on the volume that holds the path (or its nearest existing folder).
 int GetFreeSpace(const AString& path, uint64_t& bytes);
-// The room a copy of `source` over `target` needs: 0, -102394 or the free-space code.
+// Whether the volume of `target` holds a copy of `source` beside the old target: 0, -102394 or the
+// free-space code.
 int CheckRoomForCopy(const AString& source, const AString& target);
 int CopyFileChecked(const AString& source, const AString& target, bool force);

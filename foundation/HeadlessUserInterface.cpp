@@ -8,7 +8,7 @@ HeadlessUserInterface& HeadlessUserInterface::Instance() {
 }
 
 int HeadlessUserInterface::ShowMessage(const AString& text) {
-    std::clog << text.ToUtf8() << std::endl;
+    std::clog << text.ToSystem8Bit() << std::endl;
     return 1;
 }
 

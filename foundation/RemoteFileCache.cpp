@@ -234,6 +234,8 @@ int RemoteFileCache::FetchPart(const AString& host, const AString& remotePath, u
                              RemotePeer::kProgressReceiving, kTransferTimeoutSeconds);
 }
 
+// The size the host gives in its file information bounds the fetch: a server that kept answering
+// "more" would otherwise fill the disk.
 int RemoteFileCache::FetchFile(const AString& source, const AString& target, AProgress* progress) {
     AString host;
     AString remotePath;
@@ -241,23 +243,33 @@ int RemoteFileCache::FetchFile(const AString& source, const AString& target, APr
         return kErrorEndOfStream;
     if (!GetPeer())
         return kErrorNotConnected;
+    FileInfo info;
+    GetFileInfo(source, info);
+    if (info.exists == 0 || info.isDirectory != 0)
+        return kErrorFileNotFound;
     // The parts go into a new file beside the target, which is replaced only when all have come.
     AReplacingFile file;
     if (const int result = file.Begin(target, true))
         return result;
     FetchedPart fetched;
     fetched.moreParts = 1;
+    uint64_t fetchedSize = 0;
     for (uint32_t part = 0; fetched.moreParts != 0; ++part) {
         std::vector<uint8_t> answer;
         if (const int result = FetchPart(host, remotePath, part, progress, answer))
             return result;
         if (const int result = ReadFetchedPart(answer, fetched))
             return result;
+        fetchedSize = uint64_t(part) * kFetchPartSize + fetched.length;
+        if (fetchedSize > info.size || (fetched.moreParts != 0 && fetchedSize >= info.size))
+            return kErrorInconsistentSize;
         if (const int result = file.Seek(uint64_t(part) * kFetchPartSize))
             return result;
         if (const int result = file.Write(fetched.data, fetched.length))
             return result;
     }
+    if (fetchedSize != info.size)
+        return kErrorInconsistentSize;
     if (const int result = file.Commit())
         return result;
     return SetFileModTime(target, fetched.modTime, true);

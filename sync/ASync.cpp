@@ -104,7 +104,7 @@ void ForgetRemoteInfo(const AString& path) {
 
 // A folder is removed only when it is empty: its files are actions of their own.
 int RemoveEmptyFolder(const AString& path) {
-    return ::rmdir(path.ToUtf8().c_str()) == 0 ? 0 : kErrorUnableToDelete;
+    return ::rmdir(path.ToSystem8Bit().c_str()) == 0 ? 0 : kErrorUnableToDelete;
 }
 
 // The even display index of each code's pair; the odd one acts towards, or deletes from, Directory 2.

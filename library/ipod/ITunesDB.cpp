@@ -45,7 +45,7 @@ AString DatabaseFolderFile(const AString& drive, const char* name) {
 AString FreeTemporaryName(const AString& base) {
     for (uint32_t n = 0;; ++n) {
         AString name = base + "." + AString::FromUInt(n);
-        if (!nativefiles::GetStatus(name.ToUtf8()).exists)
+        if (!nativefiles::GetStatus(name.ToSystem8Bit()).exists)
             return name;
     }
 }
@@ -424,7 +424,7 @@ int ITunesDB::WriteShuffleDB(AFile* stream) const {
 int ITunesDB::GetPodID(const AString& volumeRoot) {
     m_podId = kUnknownPodID;
     nativevolumes::Volume volume;
-    if (!nativevolumes::VolumeTable::Instance().Find(volumeRoot.ToUtf8(), volume))
+    if (!nativevolumes::VolumeTable::Instance().Find(volumeRoot.ToSystem8Bit(), volume))
         return kErrorVolumeSerial;
     uint32_t serial = volume.serial;
     AString name;

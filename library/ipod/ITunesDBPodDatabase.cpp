@@ -82,7 +82,7 @@ ITunesDBPodDatabase::~ITunesDBPodDatabase() = default;
 itunesapp::PodDatabaseOpener ITunesDBPodDatabase::Opener() {
     return [](const std::string& mountPoint) -> std::unique_ptr<itunesapp::PodDatabase> {
         const AString drive = AString(mountPoint);
-        if (!nativefiles::IsReadableFile(ITunesDB::DatabasePath(drive).ToUtf8()))
+        if (!nativefiles::IsReadableFile(ITunesDB::DatabasePath(drive).ToSystem8Bit()))
             return nullptr;
         return std::make_unique<ITunesDBPodDatabase>(mountPoint);
     };
@@ -179,7 +179,7 @@ itunesapp::PodTrack ITunesDBPodDatabase::PodTrackOf(const ITunesDBTrack& track, 
     pod.fields.year = track.GetField(ITunesDBTrack::kYearOffset);
     pod.fields.bitRate = track.GetBitRate();
     pod.fields.totalTimeMs = track.GetField(ITunesDBTrack::kLengthOffset);
-    std::string path = track.GetPath().ToUtf8();
+    std::string path = track.GetPath().ToSystem8Bit();
     pod.pathOnPod = path.starts_with(kPathSeparator) ? path.substr(1) : path;
     pod.size = track.GetFileSize();
     pod.modifiedUnix = UnixTimeOf(track.GetField(ITunesDBTrack::kModTimeOffset));

@@ -799,7 +799,7 @@ ITunesSong* ITunes::ExistingSong(const AString& path) {
     std::shared_ptr<itunesapp::TrackCollection> tracks;
     if (m_application->GetLibraryPlaylist(library) != Status::Ok || library->GetTracks(tracks) != Status::Ok)
         return nullptr;
-    const std::string location = path.ToUtf8();
+    const std::string location = path.ToSystem8Bit();
     constexpr int kFound = 1; // ends the walk
     WalkTracks(*tracks, nullptr, nullptr, [&](const std::shared_ptr<Track>& track) {
         std::string candidate;
@@ -825,7 +825,7 @@ int ITunes::AddFile(const AString& path, const AString* key, ITunesSong*& song) 
         if (!FileExists(path))
             return kErrorFileNotFound;
         std::shared_ptr<itunesapp::TrackCollection> tracks;
-        const std::string file = path.ToUtf8();
+        const std::string file = path.ToSystem8Bit();
         if (const int result = RunAdd([&](auto& status) { return library->AddFile(file, status); }, tracks))
             return result;
         int32_t count = 0;
@@ -854,7 +854,7 @@ int ITunes::AddFiles(const std::vector<AString>& paths, std::vector<ITunesSong*>
             return result;
         std::vector<std::string> files;
         for (const AString& path : paths)
-            files.push_back(path.ToUtf8());
+            files.push_back(path.ToSystem8Bit());
         std::shared_ptr<itunesapp::TrackCollection> tracks;
         if (const int result = RunAdd([&](auto& status) { return library->AddFiles(files, status); }, tracks))
             return result;

@@ -99,7 +99,7 @@ int ITunesAppTrack::SaveArtworkToFile(int32_t item, const AString& path) {
         return result;
     if (const int result = ITunesStatusCode(artwork->GetItem(item, picture)))
         return result;
-    return ITunesStatusCode(picture->SaveToFile(path.ToUtf8()));
+    return ITunesStatusCode(picture->SaveToFile(path.ToSystem8Bit()));
 }
 
 int ITunesAppTrack::Delete() {

@@ -27,9 +27,9 @@ int CreateArtworkFile(AString& path) {
     AString target = folder;
     target.AppendPath("tmp_img.tmp");
     std::string temporary;
-    if (!nativefiles::CreateTemporaryBeside(target.ToUtf8(), temporary).IsOpen())
+    if (!nativefiles::CreateTemporaryBeside(target.ToSystem8Bit(), temporary).IsOpen())
         return kErrorOpen;
-    path = AString::FromUtf8(temporary);
+    path = AString::FromSystem8Bit(temporary);
     return 0;
 }
 
@@ -50,7 +50,7 @@ int ReadWholeFile(const AString& path, std::vector<uint8_t>& buffer) {
 
 class FileRemover {
 public:
-    explicit FileRemover(const AString& path) : m_path(path.ToUtf8()) {}
+    explicit FileRemover(const AString& path) : m_path(path.ToSystem8Bit()) {}
     ~FileRemover() { nativefiles::RemoveFile(m_path); }
 
 private:

@@ -61,7 +61,7 @@ struct ADir::ScanState {
 };
 
 bool ADir::PathExists(const AString& path) {
-    return nativefiles::GetStatus(path.ToUtf8()).exists;
+    return nativefiles::GetStatus(path.ToSystem8Bit()).exists;
 }
 
 ADir::ADir(AProgress* progress)
@@ -80,7 +80,7 @@ void ADir::SetNameFilter(uint32_t flags, const AString& keepNames, const AString
 
 int ADir::ScanFolder(const AString& folder, uint32_t recurse, const CancelCallback& callback) {
     ScanState state;
-    const nativefiles::PathStatus status = nativefiles::GetStatus(folder.ToUtf8());
+    const nativefiles::PathStatus status = nativefiles::GetStatus(folder.ToSystem8Bit());
     state.visitedFolders.insert({status.device, status.inode});
     return ScanTree(folder, recurse != 0, callback, state);
 }
@@ -96,9 +96,8 @@ void ADir::ShowReadingStatus() {
 // "make equal" sync delete the other side's songs.
 int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& callback, ScanState& state) {
     std::vector<nativefiles::DirectoryEntry> listing;
-    if (!nativefiles::ListDirectory(folder.ToUtf8(), listing))
+    if (!nativefiles::ListDirectory(folder.ToSystem8Bit(), listing))
         return DirectoryExists(folder) ? kErrorListFolder : kErrorInvalidPath;
-    const AString& root = m_rootPath;
     for (const nativefiles::DirectoryEntry& item : listing) {
         if (callback) {
             if (callback())
@@ -106,21 +105,19 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
             ShowReadingStatus();
         }
         AString fullName = folder;
-        fullName.AppendPath(AString::FromUtf8(item.name));
+        fullName.AppendPath(AString::FromSystem8Bit(item.name));
         if (!item.isDirectory && (!PassesTypeFilter(fullName) || !PassesNameFilter(fullName)))
             continue;
         if (!item.isDirectory || m_scanListsFolders) {
-            const bool underRoot = !root.IsEmpty() && fullName.Left(root.GetLength()) == root;
             FileInfo info;
             GetFileInfo(fullName, info);
-            AddScannedEntry(m_fullPathEntries == 0 && underRoot ? fullName.Mid(root.GetLength()) : fullName,
-                            info);
+            AddScannedEntry(m_fullPathEntries == 0 ? BelowRoot(fullName) : fullName, info);
         }
         if (!item.isDirectory || !recurse)
             continue;
         // A link back into the tree would list its songs twice (and a duplicate scan would then
         // propose deleting the only copy) or never end.
-        const nativefiles::PathStatus status = nativefiles::GetStatus(fullName.ToUtf8());
+        const nativefiles::PathStatus status = nativefiles::GetStatus(fullName.ToSystem8Bit());
         if (!state.visitedFolders.insert({status.device, status.inode}).second)
             continue;
         if (const int result = ScanTree(fullName, true, callback, state))
@@ -161,6 +158,12 @@ int ADir::GetFullPath(const AString& entry, AString& out, uint32_t) {
 
 uint64_t ADir::GetFileDate(const AString& path) {
     return GetFileModTime(path);
+}
+
+AString ADir::BelowRoot(const AString& path) const {
+    if (m_rootPath.IsEmpty() || path.Left(m_rootPath.GetLength()) != m_rootPath)
+        return path;
+    return path.Mid(m_rootPath.GetLength());
 }
 
 AString ADir::JoinRoot(const AString& entry) const {
@@ -214,8 +217,8 @@ AString ADir::RemovedFilesBase() const {
     const AString parent = ParentFolder(root);
     if (parent.IsEmpty())
         return root;
-    const nativefiles::PathStatus rootStatus = nativefiles::GetStatus(root.ToUtf8());
-    const nativefiles::PathStatus parentStatus = nativefiles::GetStatus(parent.ToUtf8());
+    const nativefiles::PathStatus rootStatus = nativefiles::GetStatus(root.ToSystem8Bit());
+    const nativefiles::PathStatus parentStatus = nativefiles::GetStatus(parent.ToSystem8Bit());
     if (rootStatus.exists && parentStatus.exists && rootStatus.device != parentStatus.device)
         return root;
     return parent;

@@ -74,7 +74,9 @@ public:
     ASemaphore& GetLock() { return m_lock; }
 
     bool PassesTypeFilter(const AString& path) const { return m_filters.PassesType(path); }
-    bool PassesNameFilter(const AString& path) const { return m_filters.PassesName(path); }
+    // Looks at the path below the root only (folder names inside the tree count): where the root
+    // lies must not decide which songs belong to the list.
+    bool PassesNameFilter(const AString& path) const { return m_filters.PassesName(BelowRoot(path)); }
     // Adds the files of a folder tree (filtered) and its folders (unfiltered) to the entries: 0,
     // 123456 when cancelled, -5 when the folder is not there, -15005 when a folder cannot be listed.
     int ScanFolder(const AString& folder, uint32_t recurse, const CancelCallback& callback);
@@ -130,6 +132,8 @@ protected:
     static bool PathExists(const AString& path);
     bool IsValidIndex(int index, int count) const { return index >= 0 && index < count; }
     AString JoinRoot(const AString& entry) const;
+    // The part of `path` below the root; the whole path when it does not lie there.
+    AString BelowRoot(const AString& path) const;
     int MoveToRemovedFiles(const AString& path);
     AString RemovedFilesBase() const;
 

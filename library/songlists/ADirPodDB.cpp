@@ -491,7 +491,7 @@ AString ADirPodDB::MakeFileName(uint32_t seed) {
 }
 
 int ADirPodDB::SetFileVisible(const AString& path, bool visible) {
-    switch (nativefiles::SetHiddenAttribute(path.ToUtf8(), !visible)) {
+    switch (nativefiles::SetHiddenAttribute(path.ToSystem8Bit(), !visible)) {
     case nativefiles::HiddenOutcome::Done:
         return 0;
     case nativefiles::HiddenOutcome::CannotRead:

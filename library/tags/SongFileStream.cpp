@@ -21,7 +21,7 @@ bool NamesNoReadableFile(int error) {
 int SongFileStream::OpenSong(const AString& path) {
     Close(false);
     // Without blocking: a pipe of that name must not hang the read until a writer comes.
-    nativefiles::FileDescriptor file(open(path.ToUtf8().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    nativefiles::FileDescriptor file(open(path.ToSystem8Bit().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file.IsOpen())
         return NamesNoReadableFile(errno) ? kErrorFileNotFound : kErrorOpen;
     struct stat info {};

@@ -13,5 +13,5 @@ SongPath UsableSongPath(ADirSong& source, const AString& entry) {
 }
 
 bool IsSameFile(const AString& a, const AString& b) {
-    return a == b || nativefiles::SameFile(a.ToUtf8(), b.ToUtf8());
+    return a == b || nativefiles::SameFile(a.ToSystem8Bit(), b.ToSystem8Bit());
 }

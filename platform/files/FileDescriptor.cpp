@@ -1,5 +1,6 @@
 #include "platform/files/FileDescriptor.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace nativefiles {
@@ -16,6 +17,10 @@ int FileDescriptor::Release() {
     const int fd = m_fd;
     m_fd = -1;
     return fd;
+}
+
+FileDescriptor FileDescriptor::Duplicate() const {
+    return FileDescriptor(m_fd < 0 ? -1 : fcntl(m_fd, F_DUPFD_CLOEXEC, 0));
 }
 
 bool FileDescriptor::Close() {

@@ -18,6 +18,8 @@ public:
     int Get() const { return m_fd; }
     // Gives the descriptor up to the caller, who closes it.
     int Release();
+    // A second descriptor of the same open file (it shares the offset and any lock); not open on failure.
+    FileDescriptor Duplicate() const;
     // Closes it now; false when the close failed, which can mean written data never reached the file.
     bool Close();
 

@@ -1,16 +1,26 @@
 #include "platform/files/NativeFiles.h"
 
+#include "platform/files/ReplacementFile.h"
+
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace nativefiles {
 namespace {
+
+constexpr std::string_view kTemporaryInfix = ".part";
+constexpr std::string_view kTemporaryUniquePart = "XXXXXX";
+// A cleaner that took the lock of a new file first removes it; the writer then makes another.
+constexpr int kTemporaryAttempts = 8;
 
 std::string BaseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -75,18 +85,53 @@ CopyOutcome CopyDataInChunks(int source, int target, uint64_t size, const CopyCo
     return CopyOutcome::Copied;
 }
 
-// Checks the closed copy, gives it the source's times and mode and renames it over `to`.
-CopyOutcome PutInPlace(const std::string& from, const std::string& temporary, const std::string& to,
-                       uint64_t size, bool mustSync) {
-    if (GetStatus(temporary).size != size)
-        return CopyOutcome::WriteFailed;
-    if (!CopyTimesAndMode(from, temporary))
+// The name of each entry of a folder other than "." and "..", with its type when the folder says it.
+template <typename Visit> bool VisitNames(const std::string& folder, Visit visit) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    if (!dir)
+        return false;
+    errno = 0;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            visit(name, entry->d_type);
+    }
+    return errno == 0;
+}
+
+std::string TemporaryPrefixOf(const std::string& target) {
+    return "." + BaseName(target) + std::string(kTemporaryInfix);
+}
+
+bool IsTemporaryName(std::string_view name, std::string_view prefix) {
+    return name.size() == prefix.size() + kTemporaryUniquePart.size() && name.starts_with(prefix) &&
+           std::all_of(name.begin() + static_cast<ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+bool SameInode(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Removes a temporary file when no open descriptor holds its lock. The name is checked again under the
+// lock: it may have gone to a newer file meanwhile.
+void RemoveIfUnclaimed(const std::string& path) {
+    const FileDescriptor file(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat opened {};
+    struct stat named {};
+    if (!file.IsOpen() || fstat(file.Get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+        return;
+    if (flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
+        return;
+    if (lstat(path.c_str(), &named) == 0 && SameInode(named, opened))
+        unlink(path.c_str());
+}
+
+// The closed copy gets the source's times and mode, and goes in place of `to`.
+CopyOutcome PutInPlace(const std::string& from, ReplacementFile& copy, uint64_t size) {
+    if (!CopyTimesAndMode(from, copy.TemporaryPath()))
         return CopyOutcome::TimesFailed;
-    if (!RenameOver(temporary, to))
-        return CopyOutcome::WriteFailed;
-    if (mustSync)
-        SyncDirectoryOf(to);
-    return CopyOutcome::Copied;
+    return copy.PutInPlace(size) ? CopyOutcome::Copied : CopyOutcome::WriteFailed;
 }
 
 } // namespace
@@ -191,27 +236,20 @@ CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, co
     struct stat info {};
     if (fstat(source.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return CopyOutcome::SourceOpenFailed;
-    std::string temporary;
-    FileDescriptor target = CreateTemporaryBeside(to, temporary);
-    if (!target.IsOpen())
+    ReplacementFile copy;
+    if (!copy.Begin(to))
         return CopyOutcome::TargetOpenFailed;
     const auto size = static_cast<uint64_t>(info.st_size);
     // Reserving the whole length at once spares the filesystem growing the file chunk by chunk; where
     // it cannot reserve, the copy simply goes on.
     if (size > 0)
-        fallocate(target.Get(), 0, 0, static_cast<off_t>(size));
-    // An existing target is only given up for a copy that is safely on the disk.
-    const bool mustSync = control.syncAlways || GetStatus(to).exists;
-    CopyOutcome outcome = CopyDataInChunks(source.Get(), target.Get(), size, control);
+        fallocate(copy.File().Get(), 0, 0, static_cast<off_t>(size));
+    CopyOutcome outcome = CopyDataInChunks(source.Get(), copy.File().Get(), size, control);
     source.Close();
-    if (outcome == CopyOutcome::Copied && mustSync && fdatasync(target.Get()) != 0)
-        outcome = CopyOutcome::WriteFailed;
-    if (!target.Close() && outcome == CopyOutcome::Copied)
+    if (!copy.File().Close() && outcome == CopyOutcome::Copied)
         outcome = CopyOutcome::WriteFailed;
     if (outcome == CopyOutcome::Copied)
-        outcome = PutInPlace(from, temporary, to, size, mustSync);
-    if (outcome != CopyOutcome::Copied)
-        RemoveFile(temporary);
+        outcome = PutInPlace(from, copy, size);
     return outcome;
 }
 
@@ -225,37 +263,81 @@ bool GetFreeSpace(const std::string& path, uint64_t& bytes) {
 
 bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries) {
     entries.clear();
-    DIR* dir = opendir(path.c_str());
-    if (!dir)
-        return false;
-    errno = 0;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        bool isDirectory = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK)
-            isDirectory = GetStatus(path + "/" + name).isDirectory;
-        entries.push_back({name, isDirectory});
-    }
-    const bool complete = errno == 0;
-    closedir(dir);
+    const bool complete = VisitNames(path, [&](std::string_view name, unsigned char type) {
+        bool isDirectory = type == DT_DIR;
+        if (type == DT_UNKNOWN || type == DT_LNK)
+            isDirectory = GetStatus(path + "/" + std::string(name)).isDirectory;
+        entries.push_back({std::string(name), isDirectory});
+    });
     std::sort(entries.begin(), entries.end(),
               [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
     return complete;
 }
 
 FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& temporaryPath) {
-    std::string pattern = ParentOf(target) + "/." + BaseName(target) + ".partXXXXXX";
-    FileDescriptor file(mkostemp(pattern.data(), O_CLOEXEC));
-    if (file.IsOpen())
-        temporaryPath = pattern;
-    return file;
+    const std::string pattern =
+        ParentOf(target) + "/" + TemporaryPrefixOf(target) + std::string(kTemporaryUniquePart);
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        std::string path = pattern;
+        FileDescriptor file(mkostemp(path.data(), O_CLOEXEC));
+        if (!file.IsOpen())
+            return file;
+        // Where the filesystem has no locks the file goes unclaimed, and no cleaner can claim it either.
+        if (flock(file.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+            continue; // a cleaner got it first and removes it
+        struct stat info {};
+        if (fstat(file.Get(), &info) != 0 || info.st_nlink == 0)
+            continue; // a cleaner removed it before the lock was taken
+        temporaryPath = path;
+        return file;
+    }
+    return FileDescriptor();
+}
+
+void RemoveStaleTemporaries(const std::string& target) {
+    const std::string folder = ParentOf(target);
+    const std::string prefix = TemporaryPrefixOf(target);
+    std::vector<std::string> candidates;
+    VisitNames(folder, [&](std::string_view name, unsigned char type) {
+        if (type != DT_DIR && IsTemporaryName(name, prefix))
+            candidates.push_back(folder + "/" + std::string(name));
+    });
+    for (const std::string& path : candidates)
+        RemoveIfUnclaimed(path);
 }
 
 bool SyncDirectoryOf(const std::string& path) {
     const FileDescriptor folder(open(ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return folder.IsOpen() && fsync(folder.Get()) == 0;
+    return folder.IsOpen() && (fsync(folder.Get()) == 0 || errno == EINVAL);
+}
+
+bool ReadToEnd(int descriptor, std::string& bytes, size_t limit) {
+    char buffer[1 << 16];
+    for (size_t added = 0;;) {
+        const ssize_t got = read(descriptor, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        added += static_cast<size_t>(got);
+        if (added > limit)
+            return false;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+bool WriteAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = write(descriptor, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<size_t>(put));
+    }
+    return true;
 }
 
 } // namespace nativefiles

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace nativefiles {
@@ -62,13 +64,11 @@ enum class CopyOutcome {
 
 struct CopyControl {
     uint64_t chunkSize = UINT64_MAX;
-    bool syncAlways = false;                       // also sync a copy that replaces nothing
     std::function<bool()> shouldStop;              // asked before each chunk
     std::function<void(uint64_t done)> onProgress; // told after each chunk
 };
 // Copies `from` into a new file beside `to` and renames it over `to` only when the copy is whole and
-// (when `to` exists, or `syncAlways` is set) synced, with the source's times and mode: a failed or
-// stopped copy leaves `to` as it was.
+// synced, with the source's times and mode: a failed or stopped copy leaves `to` as it was.
 CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, const CopyControl& control);
 
 bool GetFreeSpace(const std::string& path, uint64_t& bytes);
@@ -76,9 +76,21 @@ bool GetFreeSpace(const std::string& path, uint64_t& bytes);
 // Entries other than "." and "..", sorted by name so that every listing repeats.
 bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries);
 
-// Creates a new empty file beside `target` under a unique name; its descriptor, not open on failure.
+// Creates a new empty file beside `target` under a unique hidden name ("." + its name + ".part" + six
+// characters) and locks it: while a descriptor of it stays open (this one or a duplicate), the file
+// counts as in use. The descriptor is not open on failure.
 FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& temporaryPath);
+// Removes the temporary files of `target` that no process holds any more: those of a writer that was
+// killed. Both programs write into the same folders, so a file still in use is never touched.
+void RemoveStaleTemporaries(const std::string& target);
 
+// Appends everything from the descriptor's position to its end, going on after interrupted calls;
+// false on a read error or when more than `limit` bytes would be appended.
+bool ReadToEnd(int descriptor, std::string& bytes, size_t limit = std::numeric_limits<size_t>::max());
+// Writes all of `bytes`, going on after interrupted and short writes; false on an error.
+bool WriteAll(int descriptor, std::string_view bytes);
+
+// Flushes the folder entry of `path` to the disk; true where the filesystem cannot (nothing to wait for).
 bool SyncDirectoryOf(const std::string& path);
 
 } // namespace nativefiles

@@ -1,9 +1,9 @@
 #include "platform/ini/PrivateProfile.h"
 
 #include "platform/files/NativeFiles.h"
+#include "platform/files/ReplacementFile.h"
 
 #include <cerrno>
-#include <ctime>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
@@ -15,12 +15,6 @@ namespace {
 // Profile files hold a few short lines; anything far larger is not one and is never loaded whole.
 constexpr uint64_t kLargestFile = 16u << 20;
 constexpr mode_t kNewFileMode = 0644;
-// A temporary file this old was left by a writer that died; a younger one may still be in use.
-constexpr int64_t kLeftoverAgeSeconds = 300;
-// CreateTemporaryBeside names its files "." + the target's name + ".part" + six characters.
-constexpr std::string_view kTemporaryInfix = ".part";
-constexpr size_t kTemporarySuffixLength = 6;
-
 // Two threads that write keys of one file each read, change and replace the whole file.
 std::mutex& WriteLock() {
     static std::mutex lock;
@@ -29,85 +23,27 @@ std::mutex& WriteLock() {
 
 // The file's bytes; empty when it does not exist; none when it cannot be read whole.
 std::optional<std::string> ReadProfileBytes(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    const nativefiles::FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen())
         return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
     struct stat info {};
-    std::optional<std::string> bytes;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<uint64_t>(info.st_size) <= kLargestFile) {
-        bytes.emplace();
-        char buffer[4096];
-        for (;;) {
-            const ssize_t got = read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0 || bytes->size() + static_cast<size_t>(got) > kLargestFile) {
-                if (got != 0)
-                    bytes.reset();
-                break;
-            }
-            bytes->append(buffer, static_cast<size_t>(got));
-        }
-    }
-    close(fd);
+    std::string bytes;
+    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        !nativefiles::ReadToEnd(file.Get(), bytes, kLargestFile))
+        return std::nullopt;
     return bytes;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = write(fd, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<size_t>(put));
-    }
-    return true;
-}
-
-std::string BaseName(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-void RemoveLeftoverTemporaries(const std::string& target) {
-    const std::string folder = nativefiles::ParentOf(target);
-    std::string prefix = ".";
-    prefix.append(BaseName(target)).append(kTemporaryInfix);
-    std::vector<nativefiles::DirectoryEntry> entries;
-    nativefiles::ListDirectory(folder, entries);
-    const int64_t oldest = static_cast<int64_t>(std::time(nullptr)) - kLeftoverAgeSeconds;
-    for (const nativefiles::DirectoryEntry& entry : entries) {
-        if (entry.isDirectory || !entry.name.starts_with(prefix) ||
-            entry.name.size() != prefix.size() + kTemporarySuffixLength)
-            continue;
-        const std::string path = folder + "/" + entry.name;
-        if (const nativefiles::PathStatus status = nativefiles::GetStatus(path);
-            status.isRegularFile && status.modifiedUnix < oldest)
-            nativefiles::RemoveFile(path);
-    }
 }
 
 // Writes `bytes` beside `target`, syncs them and renames them over it, keeping its permissions.
 bool ReplaceFile(const std::string& target, std::string_view bytes) {
-    RemoveLeftoverTemporaries(target);
     struct stat info {};
     const mode_t mode = stat(target.c_str(), &info) == 0 ? (info.st_mode & 07777) : kNewFileMode;
-    std::string temporary;
-    nativefiles::FileDescriptor file = nativefiles::CreateTemporaryBeside(target, temporary);
-    if (!file.IsOpen())
+    nativefiles::ReplacementFile replacement;
+    if (!replacement.Begin(target))
         return false;
-    bool written = fchmod(file.Get(), mode) == 0 && WriteAll(file.Get(), bytes) && fdatasync(file.Get()) == 0;
-    written = file.Close() && written;
-    written = written && nativefiles::GetStatus(temporary).size == bytes.size() &&
-              nativefiles::RenameOver(temporary, target);
-    if (!written) {
-        nativefiles::RemoveFile(temporary);
-        return false;
-    }
-    nativefiles::SyncDirectoryOf(target);
-    return true;
+    nativefiles::FileDescriptor& file = replacement.File();
+    const bool written = fchmod(file.Get(), mode) == 0 && nativefiles::WriteAll(file.Get(), bytes);
+    return file.Close() && written && replacement.PutInPlace(bytes.size());
 }
 
 bool IsUtf8Continuation(char c) {

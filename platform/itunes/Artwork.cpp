@@ -1,8 +1,7 @@
 #include "platform/itunes/Artwork.h"
 
-#include "platform/files/FileDescriptor.h"
+#include "platform/files/NativeFiles.h"
 #include "platform/itunes/Call.h"
-#include "platform/itunes/DescriptorIO.h"
 
 #include <fcntl.h>
 
@@ -18,7 +17,7 @@ Status Artwork::SaveToFile(const std::string& path) const {
     if (!file.IsOpen())
         return Status::Failed;
     const std::string_view bytes(reinterpret_cast<const char*>(m_bytes->data()), m_bytes->size());
-    const bool written = WriteAll(file.Get(), bytes) && file.Close();
+    const bool written = nativefiles::WriteAll(file.Get(), bytes) && file.Close();
     return written ? Status::Ok : Status::Failed;
 }
 

@@ -1,7 +1,7 @@
 #include "platform/itunes/LibraryBackend.h"
 
 #include "platform/files/NativeFiles.h"
-#include "platform/itunes/DescriptorIO.h"
+#include "platform/files/ReplacementFile.h"
 #include "platform/itunes/FileUrl.h"
 #include "platform/itunes/PathLevels.h"
 
@@ -196,7 +196,7 @@ bool LibraryBackend::ReadFile(LibraryHeader& header, MediaModel& model, FileIden
     identity = FileIdentity::OfDescriptor(file.Get());
     std::string text;
     text.reserve(identity.size);
-    return ReadToEnd(file.Get(), text) && ReadLibraryText(text, header, model);
+    return nativefiles::ReadToEnd(file.Get(), text) && ReadLibraryText(text, header, model);
 }
 
 bool LibraryBackend::SaveNow() {
@@ -215,37 +215,21 @@ bool LibraryBackend::SaveNow() {
 bool LibraryBackend::WriteFile(const std::string& text) {
     std::error_code ignored;
     std::filesystem::create_directories(nativefiles::ParentOf(m_file), ignored);
-    RemoveLeftoverTemporaries();
-    std::string temporary;
-    nativefiles::FileDescriptor file = nativefiles::CreateTemporaryBeside(m_file, temporary);
-    if (!file.IsOpen())
+    nativefiles::ReplacementFile replacement;
+    if (!replacement.Begin(m_file))
         return false;
+    nativefiles::FileDescriptor& file = replacement.File();
     struct stat old {};
     fchmod(file.Get(), stat(m_file.c_str(), &old) == 0 ? (old.st_mode & 07777) : kNewFileMode);
-    bool written = WriteAll(file.Get(), text) && fsync(file.Get()) == 0;
-    const FileIdentity identity = FileIdentity::OfDescriptor(file.Get());
-    written = file.Close() && written && identity.size == text.size();
-    if (!written || !nativefiles::RenameOver(temporary, m_file)) {
-        nativefiles::RemoveFile(temporary);
+    if (!nativefiles::WriteAll(file.Get(), text))
         return false;
-    }
-    nativefiles::SyncDirectoryOf(m_file);
-    m_identity = identity;
-    return true;
-}
-
-// A save cut short by a killed process leaves its temporary file, named as CreateTemporaryBeside names
-// them; only the holder of the lock saves, so every such file is a leftover.
-void LibraryBackend::RemoveLeftoverTemporaries() const {
-    const std::string folder = nativefiles::ParentOf(m_file);
-    std::string prefix = ".";
-    prefix.append(LastLevel(m_file)).append(".part");
-    std::vector<nativefiles::DirectoryEntry> entries;
-    nativefiles::ListDirectory(folder, entries);
-    for (const auto& entry : entries) {
-        if (!entry.isDirectory && entry.name.starts_with(prefix))
-            nativefiles::RemoveFile(JoinPath(folder, {entry.name}));
-    }
+    const FileIdentity identity = FileIdentity::OfDescriptor(file.Get());
+    const bool whole = replacement.PutInPlace(text.size());
+    // A folder that could not be flushed still holds the new file: know it as ours, but report the
+    // save as failed so that it is made again.
+    if (replacement.IsPlaced())
+        m_identity = identity;
+    return whole;
 }
 
 } // namespace itunesapp

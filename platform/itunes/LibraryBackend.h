@@ -53,7 +53,6 @@ private:
     void StartNewLibrary();
     bool SaveNow();
     bool WriteFile(const std::string& text);
-    void RemoveLeftoverTemporaries() const;
     // Shows the file as it is after a change could not be saved.
     void RollBack();
 

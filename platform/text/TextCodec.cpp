@@ -7,6 +7,10 @@ namespace textcodec {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+// An undecodable byte b of system text stands as U+DC00 + b; only bytes 0x80 to 0xFF can be undecodable.
+constexpr char16_t kByteEscapeBase = 0xDC00;
+constexpr char16_t kFirstByteEscape = 0xDC80;
+constexpr char16_t kLastByteEscape = 0xDCFF;
 
 // Windows-1252 bytes 0x80 to 0x9F; the five undefined ones map to the C1 control of the same value.
 constexpr std::array<char16_t, 32> kWindows1252High = {
@@ -81,6 +85,50 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
     }
 }
 
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Reads UTF-8; `invalid` decides what a byte that starts no valid sequence becomes.
+template <typename Invalid> std::u16string Decode(std::string_view bytes, Invalid invalid) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    char32_t codePoint;
+    size_t length;
+    for (size_t pos = 0; pos < bytes.size(); pos += length) {
+        if (DecodeOne(bytes, pos, codePoint, length))
+            AppendUtf16(out, codePoint);
+        else
+            out.push_back(invalid(static_cast<uint8_t>(bytes[pos])));
+    }
+    return out;
+}
+
+// Writes UTF-8; `unpaired` decides what a surrogate without its partner becomes.
+template <typename Unpaired> std::string Encode(std::u16string_view text, Unpaired unpaired) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+            unpaired(out, unit);
+        } else {
+            AppendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
+void AppendReplacement(std::string& out, char16_t) {
+    AppendUtf8(out, kReplacement);
+}
+
 } // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -94,17 +142,7 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::u16string DecodeUtf8(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
-    char32_t codePoint;
-    size_t length;
-    for (size_t pos = 0; pos < bytes.size(); pos += length) {
-        if (DecodeOne(bytes, pos, codePoint, length))
-            AppendUtf16(out, codePoint);
-        else
-            out.push_back(kReplacement);
-    }
-    return out;
+    return Decode(bytes, [](uint8_t) { return kReplacement; });
 }
 
 std::u16string DecodeWindows1252(std::string_view bytes) {
@@ -118,25 +156,20 @@ std::u16string DecodeWindows1252(std::string_view bytes) {
 }
 
 std::u16string DecodeSystem8Bit(std::string_view bytes) {
-    return IsValidUtf8(bytes) ? DecodeUtf8(bytes) : DecodeWindows1252(bytes);
+    return Decode(bytes, [](uint8_t byte) { return static_cast<char16_t>(kByteEscapeBase + byte); });
+}
+
+std::string EncodeSystem8Bit(std::u16string_view text) {
+    return Encode(text, [](std::string& out, char16_t unit) {
+        if (unit >= kFirstByteEscape && unit <= kLastByteEscape)
+            out.push_back(static_cast<char>(unit - kByteEscapeBase));
+        else
+            AppendReplacement(out, unit);
+    });
 }
 
 std::string EncodeUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            AppendUtf8(out, kReplacement);
-        } else {
-            AppendUtf8(out, unit);
-        }
-    }
-    return out;
+    return Encode(text, AppendReplacement);
 }
 
 } // namespace textcodec

@@ -14,10 +14,14 @@ bool IsValidUtf8(std::string_view bytes);
 std::u16string DecodeUtf8(std::string_view bytes);
 std::u16string DecodeWindows1252(std::string_view bytes);
 
-// The system's rule for 8-bit input: UTF-8 when it is valid UTF-8, else Windows-1252.
+// The system's own 8-bit text (file names above all), without loss: valid UTF-8 decodes as UTF-8, and
+// each byte that does not decode becomes a reserved code point U+DC80 to U+DCFF, which
+// EncodeSystem8Bit turns back into that very byte. A name read from a folder so names the same file
+// again.
 std::u16string DecodeSystem8Bit(std::string_view bytes);
+std::string EncodeSystem8Bit(std::u16string_view text);
 
-// Unpaired surrogates become U+FFFD.
+// Unpaired surrogates become U+FFFD: text for formats that must hold valid UTF-8.
 std::string EncodeUtf8(std::u16string_view text);
 
 } // namespace textcodec

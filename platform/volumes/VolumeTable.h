@@ -27,4 +27,7 @@ public:
     static void SetInstance(const VolumeTable* table);
 };
 
+// "/media/ipod/" as "/media/ipod"; "/" stays.
+std::string WithoutTrailingSlash(std::string path);
+
 } // namespace nativevolumes

@@ -33,5 +33,5 @@ bool MainProgramFiles::WriteJoinedHost(const FoundHostTable& table, int64_t t) c
 bool MainProgramFiles::WriteRouterStatus(const RouterState& state) const {
     AString path = m_folder;
     path.AppendPath(RouterStatusFile::kFileName);
-    return RouterStatusFile::Write(path.ToUtf8(), state);
+    return RouterStatusFile::Write(path.ToSystem8Bit(), state);
 }

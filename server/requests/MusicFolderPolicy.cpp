@@ -25,10 +25,10 @@ bool LiesIn(const std::string& path, const std::string& folder, bool folderItsel
 
 } // namespace
 
-MusicFolderPolicy::MusicFolderPolicy(const AString& folder) : m_folder(folder.ToUtf8()) {}
+MusicFolderPolicy::MusicFolderPolicy(const AString& folder) : m_folder(folder.ToSystem8Bit()) {}
 
 std::optional<AString> MusicFolderPolicy::Resolve(const AString& requested, Access access) const {
-    const std::string path = requested.ToUtf8();
+    const std::string path = requested.ToSystem8Bit();
     if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos || NamesParent(path))
         return std::nullopt;
     std::error_code error;

@@ -3,6 +3,7 @@
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "platform/files/NativeFiles.h"
+#include "support/FileNameCases.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +86,8 @@ TEST(FileOps, MoveAcrossFilesystemsCopiesThenDeletes) {
     TempDir here;
     if (!nativefiles::GetStatus("/dev/shm").isDirectory)
         GTEST_SKIP() << "no second filesystem";
-    const std::string other = "/dev/shm/orvantis-move-" + std::to_string(getpid());
+    const TempDir there("/dev/shm");
+    const std::string other = there.File("song");
     WriteText(here.File("song"), "music");
     ASSERT_EQ(SetFileModTime(here.Text("song"), UnixToMacTime(1600000000), false), 0);
     ASSERT_EQ(MoveFileLong(here.Text("song"), AString(other), false), 0);
@@ -172,7 +174,8 @@ TEST(FileOps, FreeSpaceOfAPathNotYetMadeIsThatOfItsFolder) {
     EXPECT_GT(bytes, 0u);
 }
 
-TEST(FileOps, ACopyNeedsRoomOnlyForWhatItAdds) {
+// The copy is written beside the old target, which stays until the copy is whole.
+TEST(FileOps, ACopyNeedsRoomForTheWholeNewFile) {
     TempDir dir;
     uint64_t freeBytes = 0;
     ASSERT_EQ(GetFreeSpace(AString(dir.Path()), freeBytes), 0);
@@ -185,7 +188,41 @@ TEST(FileOps, ACopyNeedsRoomOnlyForWhatItAdds) {
         GTEST_SKIP() << "the filesystem cannot hold so large a sparse file";
     EXPECT_EQ(CopyFileChecked(dir.Text("huge"), dir.Text("copy"), false), kErrorNoSpace);
     EXPECT_FALSE(FileExists(dir.Text("copy")));
-    EXPECT_EQ(CheckRoomForCopy(dir.Text("huge"), dir.Text("larger")), 0);
+    EXPECT_EQ(CheckRoomForCopy(dir.Text("huge"), dir.Text("larger")), kErrorNoSpace);
+    EXPECT_EQ(nativefiles::GetStatus(dir.File("larger")).size, huge + 1);
+}
+
+TEST(FileOps, ACopyFirstClearsWhatKilledCopiesOfItsTargetLeft) {
+    TempDir dir;
+    WriteText(dir.File("song.mp3"), "new");
+    WriteText(dir.File("old.mp3"), "old");
+    WriteText(dir.File(".old.mp3.partAAAAAA"), "a copy that was killed");
+    EXPECT_EQ(CopyFileChecked(dir.Text("song.mp3"), dir.Text("old.mp3"), false), 0);
+    std::vector<nativefiles::DirectoryEntry> entries;
+    ASSERT_TRUE(nativefiles::ListDirectory(dir.Path(), entries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "old.mp3");
+}
+
+// File names are bytes: a name that is no valid UTF-8 must still name its own file in every operation.
+TEST(FileOps, NamesThatAreNoUtf8NameTheirOwnFiles) {
+    for (const FileNameCase& c : NamesOfEveryKind()) {
+        TempDir dir;
+        WriteText(dir.File(c.name + ".mp3"), "music");
+        const AString song = AString::FromSystem8Bit(dir.File(c.name + ".mp3"));
+        EXPECT_TRUE(FileExists(song)) << c.what;
+        EXPECT_EQ(GetFileSize64(song), 5u) << c.what;
+
+        const AString copy = AString::FromSystem8Bit(dir.File(c.name + " copy.mp3"));
+        EXPECT_EQ(CopyFileChecked(song, copy, false), 0) << c.what;
+        EXPECT_EQ(ReadBytes(dir.File(c.name + " copy.mp3")).size(), 5u) << c.what;
+        const AString moved = AString::FromSystem8Bit(dir.File(c.name + " moved.mp3"));
+        EXPECT_EQ(MoveFileLong(copy, moved, false), 0) << c.what;
+        EXPECT_TRUE(nativefiles::GetStatus(dir.File(c.name + " moved.mp3")).exists) << c.what;
+        EXPECT_EQ(DeleteFileLong(moved, false), 0) << c.what;
+        EXPECT_FALSE(nativefiles::GetStatus(dir.File(c.name + " moved.mp3")).exists) << c.what;
+        EXPECT_TRUE(nativefiles::GetStatus(dir.File(c.name + ".mp3")).exists) << c.what;
+    }
 }
 
 TEST(FileOps, FilesMatchNeedsTwoFilesOfEqualSize) {

@@ -12,6 +12,7 @@
 #include "support/FakeRemotePeer.h"
 #include "support/TempDir.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,6 +57,18 @@ std::vector<uint8_t> PartAnswer(uint64_t modTime, bool more, const std::string& 
     recordio::WriteU32(stream, static_cast<uint32_t>(data.size()));
     stream.Write(data.data(), static_cast<uint32_t>(data.size()));
     return std::vector<uint8_t>(stream.GetBuffer(), stream.GetBuffer() + stream.GetSize());
+}
+
+// A server that gives `size` as the file's size and answers each part request with `part`.
+FakeRemotePeer::Handler
+FileOfSize(uint64_t size,
+           const std::function<int(const FakeRemotePeer::Call&, std::vector<uint8_t>&)>& part) {
+    return [size, part](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
+        if (call.code != RemoteFileCache::kRequestFileInfo)
+            return part(call, answer);
+        answer = InfoAnswer(size, 1);
+        return 0;
+    };
 }
 
 } // namespace
@@ -181,7 +194,7 @@ TEST_F(RemoteFileCacheTest, FetchingWritesPartsAndKeepsTheTime) {
     TempDir dir;
     WriteText(dir.File("target"), "an older and longer version of the song");
     ASSERT_EQ(SetReadOnly(dir.Text("target"), true), 0);
-    peer.handler = [](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
+    peer.handler = FileOfSize(3, [](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
         AMemFile payload(call.payload.data(), static_cast<uint32_t>(call.payload.size()));
         AString path;
         uint32_t part = 0;
@@ -189,40 +202,56 @@ TEST_F(RemoteFileCacheTest, FetchingWritesPartsAndKeepsTheTime) {
         recordio::ReadU32(payload, part);
         answer = PartAnswer(3200000000ull, false, part == 0 ? "new" : "");
         return path == "/Music/x.mp3" ? 0 : -1;
-    };
+    });
     ASSERT_EQ(RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/Music/x.mp3"), dir.Text("target"),
                                                               nullptr),
               0);
     EXPECT_EQ(ReadBytes(dir.File("target")), (std::vector<uint8_t>{'n', 'e', 'w'}));
     EXPECT_EQ(GetFileModTime(dir.Text("target")), 3200000000ull);
     EXPECT_TRUE(IsReadOnly(dir.Text("target"))) << "a read-only target is replaced and stays read-only";
-    ASSERT_EQ(peer.calls.size(), 1u);
-    EXPECT_EQ(peer.calls[0].code, 3003);
-    EXPECT_EQ(peer.calls[0].progressFlags, 2);
-    EXPECT_EQ(peer.calls[0].timeoutSeconds, 60);
-    std::vector<uint8_t> payload = peer.calls[0].payload;
+    ASSERT_EQ(peer.calls.size(), 2u);
+    EXPECT_EQ(peer.calls[0].code, 3001) << "the size the fetch may reach";
+    EXPECT_EQ(peer.calls[1].code, 3003);
+    EXPECT_EQ(peer.calls[1].progressFlags, 2);
+    EXPECT_EQ(peer.calls[1].timeoutSeconds, 60);
+    std::vector<uint8_t> payload = peer.calls[1].payload;
     EXPECT_EQ(LoadString(payload), "/Music/x.mp3");
     EXPECT_EQ(std::vector<uint8_t>(payload.end() - 4, payload.end()), (std::vector<uint8_t>{0, 0, 0, 0}))
         << "the part number";
 }
 
+namespace {
+
+// One whole part of a large file as the server answers it, and whether more follow.
+int WholePart(std::vector<uint8_t>& answer, bool more, char first) {
+    answer.assign(16 + size_t(RemoteFileCache::kFetchPartSize), 0);
+    StoreLE64(answer.data(), 3300000000ull);
+    StoreLE32(answer.data() + 8, more ? 1 : 0);
+    StoreLE32(answer.data() + 12, RemoteFileCache::kFetchPartSize);
+    answer[16] = static_cast<uint8_t>(first);
+    return 0;
+}
+
+uint32_t PartNumberOf(const FakeRemotePeer::Call& call) {
+    return LoadLE32(&call.payload[call.payload.size() - 4]);
+}
+
+} // namespace
+
 TEST_F(RemoteFileCacheTest, ALargeFileArrivesInWholePartsAtTheirOffsets) {
     TempDir dir;
-    peer.handler = [](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
-        const bool first = LoadLE32(&call.payload[call.payload.size() - 4]) == 0;
-        const uint32_t length = first ? RemoteFileCache::kFetchPartSize : 1;
-        answer.assign(16 + size_t(length), 0);
-        StoreLE64(answer.data(), 3300000000ull);
-        StoreLE32(answer.data() + 8, first ? 1 : 0);
-        StoreLE32(answer.data() + 12, length);
-        answer[16] = first ? 'A' : 'Z';
+    const uint64_t size = uint64_t(RemoteFileCache::kFetchPartSize) + 1;
+    peer.handler = FileOfSize(size, [](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
+        if (PartNumberOf(call) == 0)
+            return WholePart(answer, true, 'A');
+        answer = PartAnswer(3300000000ull, false, "Z");
         return 0;
-    };
+    });
     ASSERT_EQ(RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/big"), dir.Text("big"), nullptr),
               0);
-    ASSERT_EQ(peer.calls.size(), 2u);
-    EXPECT_EQ(LoadLE32(&peer.calls[1].payload[peer.calls[1].payload.size() - 4]), 1u) << "the part number";
-    EXPECT_EQ(GetFileSize64(dir.Text("big")), uint64_t(RemoteFileCache::kFetchPartSize) + 1);
+    ASSERT_EQ(peer.calls.size(), 3u);
+    EXPECT_EQ(PartNumberOf(peer.calls[2]), 1u);
+    EXPECT_EQ(GetFileSize64(dir.Text("big")), size);
     AFile file;
     ASSERT_EQ(file.Open(dir.Text("big"), AFile::kModeRead, false), 0);
     char byte = 0;
@@ -233,40 +262,74 @@ TEST_F(RemoteFileCacheTest, ALargeFileArrivesInWholePartsAtTheirOffsets) {
     EXPECT_EQ(byte, 'Z');
 }
 
+// A server that keeps answering "more" must not fill the disk: the fetch ends at the size it gave.
+TEST_F(RemoteFileCacheTest, AFetchStopsAtTheSizeTheHostGave) {
+    TempDir dir;
+    peer.handler = FileOfSize(RemoteFileCache::kFetchPartSize,
+                              [](const FakeRemotePeer::Call&, std::vector<uint8_t>& answer) {
+                                  return WholePart(answer, true, 'A');
+                              });
+    EXPECT_EQ(RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/endless"), dir.Text("endless"),
+                                                              nullptr),
+              kErrorInconsistentSize);
+    EXPECT_EQ(peer.calls.size(), 2u) << "one part, then no more asked for";
+    std::vector<nativefiles::DirectoryEntry> entries;
+    nativefiles::ListDirectory(dir.Path(), entries);
+    EXPECT_TRUE(entries.empty());
+}
+
 TEST_F(RemoteFileCacheTest, AFailedOrInconsistentFetchLeavesTheOldTarget) {
     std::vector<uint8_t> longerThanItSays = PartAnswer(1, false, "x");
     longerThanItSays[12] = 200; // claims more data than came
     const struct {
         const char* what;
+        uint64_t size; // what the host says of the file
         std::vector<uint8_t> answer;
         int answerCode;
         int result;
     } cases[] = {
-        {"length beyond the data", longerThanItSays, 0, kErrorInconsistentSize},
-        {"header cut short", {1, 2, 3, 4, 5, 6, 7, 8, 0, 0}, 0, kErrorInconsistentSize},
-        {"more parts after a short part", PartAnswer(1, true, "first part"), 0, kErrorInconsistentSize},
-        {"the peer's own failure", {}, -10566, -10566},
+        {"length beyond the data", 1, longerThanItSays, 0, kErrorInconsistentSize},
+        {"header cut short", 1, {1, 2, 3, 4, 5, 6, 7, 8, 0, 0}, 0, kErrorInconsistentSize},
+        {"more parts after a short part", 10, PartAnswer(1, true, "first part"), 0, kErrorInconsistentSize},
+        {"fewer bytes than the host said", 10, PartAnswer(1, false, "short"), 0, kErrorInconsistentSize},
+        {"more bytes than the host said", 3, PartAnswer(1, false, "longer"), 0, kErrorInconsistentSize},
+        {"the peer's own failure", 1, {}, -10566, -10566},
     };
     for (const auto& c : cases) {
         TempDir dir;
         WriteText(dir.File("target"), "old");
         peer.calls.clear();
-        peer.handler = [&c](const FakeRemotePeer::Call&, std::vector<uint8_t>& answer) {
+        RemoteFileCache::Instance().Clear();
+        peer.handler = FileOfSize(c.size, [&c](const FakeRemotePeer::Call&, std::vector<uint8_t>& answer) {
             answer = c.answer;
             return c.answerCode;
-        };
+        });
         AProgress progress;
         EXPECT_EQ(
             RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/x"), dir.Text("target"), &progress),
             c.result)
             << c.what;
-        EXPECT_EQ(peer.calls.size(), 1u) << c.what;
+        EXPECT_EQ(peer.calls.size(), 2u) << c.what << ": the file's size, then one part";
         EXPECT_EQ(ReadBytes(dir.File("target")), (std::vector<uint8_t>{'o', 'l', 'd'})) << c.what;
         EXPECT_EQ(progress.PendingLog(), "Communication Error: MoveRemoteFileLocal\r\n") << c.what;
         std::vector<nativefiles::DirectoryEntry> entries;
         nativefiles::ListDirectory(dir.Path(), entries);
         EXPECT_EQ(entries.size(), 1u) << c.what << ": no partial file is left";
     }
+}
+
+TEST_F(RemoteFileCacheTest, AFileTheHostDoesNotKnowIsNotFetched) {
+    TempDir dir;
+    peer.handler = [](const FakeRemotePeer::Call& call, std::vector<uint8_t>& answer) {
+        answer = call.code == RemoteFileCache::kRequestFileInfo ? std::vector<uint8_t>(32, 0)
+                                                                : PartAnswer(1, false, "x");
+        return 0;
+    };
+    EXPECT_EQ(
+        RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?pc:/gone"), dir.Text("gone"), nullptr),
+        kErrorFileNotFound);
+    ASSERT_EQ(peer.calls.size(), 1u);
+    EXPECT_FALSE(nativefiles::GetStatus(dir.File("gone")).exists);
 }
 
 TEST_F(RemoteFileCacheTest, FilesTooLargeForTheLengthFieldAreRefused) {

@@ -5,6 +5,7 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "platform/files/NativeFiles.h"
+#include "support/DiskSyncProbe.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +155,20 @@ TEST(AReplacingFile, ReadOnlyTargetNeedsForceAndStaysReadOnly) {
     EXPECT_EQ(file.Commit(), 0);
     EXPECT_EQ(ReadBytes(dir.File("db")).size(), 5u);
     EXPECT_TRUE(IsReadOnly(dir.Text("db")));
+}
+
+TEST(AReplacingFile, ClearsLeftoversAndReportsAFailedFolderFlush) {
+    TempDir dir;
+    WriteText(dir.File("db"), "old");
+    WriteText(dir.File(".db.partAAAAAA"), "left by a save that was killed");
+    AReplacingFile file;
+    ASSERT_EQ(file.Begin(dir.Text("db"), false), 0);
+    EXPECT_FALSE(nativefiles::GetStatus(dir.File(".db.partAAAAAA")).exists);
+    EXPECT_EQ(file.Write("new", 3), 0);
+    DiskSyncProbe probe;
+    probe.FailFolderFlushes();
+    EXPECT_EQ(file.Commit(), kErrorWrite);
+    EXPECT_EQ(ReadBytes(dir.File("db")), (std::vector<uint8_t>{'n', 'e', 'w'})) << "renamed, but not flushed";
 }
 
 TEST(AFileHolder, ClosesItsFileWithAFlush) {

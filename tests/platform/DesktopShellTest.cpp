@@ -1,5 +1,6 @@
 #include "platform/shell/DesktopShell.h"
 
+#include "support/PercentEncodedPath.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +48,7 @@ TEST_F(DesktopShellTest, OpensFilesAndFoldersAsFileAddresses) {
     EXPECT_TRUE(m_shell.OpenPath(Path("-rf OV_About.html")));
     EXPECT_TRUE(m_shell.OpenPath(QString::fromStdString(m_dir.Path())));
     EXPECT_FALSE(m_shell.OpenPath(Path("missing.html")));
-    const QString folder = "file://" + QString::fromStdString(m_dir.Path());
+    const QString folder = QString::fromStdString("file://" + PercentEncodedPath(m_dir.Path()));
     EXPECT_EQ(m_started, (std::vector<ShellCommand>{{"xdg-open", {folder + "/-rf%20OV_About.html"}},
                                                     {"xdg-open", {folder}}}));
 }

@@ -1,5 +1,6 @@
 #include "platform/ini/PrivateProfile.h"
 
+#include "platform/files/ReplacementFile.h"
 #include "support/TempDir.h"
 
 #include <fcntl.h>
@@ -117,20 +118,18 @@ TEST(PrivateProfile, LeavesFilesItCannotWriteAlone) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("new.ini")));
 }
 
-TEST(PrivateProfile, RemovesOnlyOldLeftoversOfEarlierWrites) {
+TEST(PrivateProfile, RemovesTheLeftoversOfWritersThatAreGone) {
     TempDir dir;
     const std::string stale = dir.File(".up.ini.partAAAAAA");
-    const std::string fresh = dir.File(".up.ini.partBBBBBB");
     const std::string other = dir.File(".other.ini.partCCCCCC");
-    for (const std::string& path : {stale, fresh, other})
+    for (const std::string& path : {stale, other})
         WriteText(path, "half");
-    const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
-    std::filesystem::last_write_time(stale, hourAgo);
-    std::filesystem::last_write_time(other, hourAgo);
+    nativefiles::ReplacementFile inUse;
+    ASSERT_TRUE(inUse.Begin(dir.File("up.ini")));
 
     ASSERT_TRUE(PrivateProfile(dir.File("up.ini")).WriteString("Update", "version", "11"));
     EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_TRUE(std::filesystem::exists(fresh));
+    EXPECT_TRUE(std::filesystem::exists(inUse.TemporaryPath())) << "its writer is still at work";
     EXPECT_TRUE(std::filesystem::exists(other));
 }
 

@@ -6,9 +6,10 @@
 #include <iterator>
 #include <stdexcept>
 
-TempDir::TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/orvantis-test-XXXXXX";
+TempDir::TempDir(const std::string& base) {
+    const char* tmpdir = std::getenv("TMPDIR");
+    const std::string folder = !base.empty() ? base : (tmpdir && *tmpdir ? tmpdir : "/tmp");
+    std::string pattern = folder + "/orvantis-test-XXXXXX";
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed");
     m_path = pattern;

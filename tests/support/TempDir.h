@@ -9,7 +9,8 @@
 
 class TempDir {
 public:
-    TempDir();
+    // Below $TMPDIR (or /tmp), or below `base` when one is given.
+    explicit TempDir(const std::string& base = "");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

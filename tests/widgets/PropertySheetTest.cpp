@@ -40,19 +40,22 @@ private:
     bool m_takesInput;
 };
 
-// Presses OK in the open sheet once the test has done its part; the messages that show are kept.
+// Presses OK in the open sheet once the test has done its part; the messages that show are kept, each
+// with the page that was active while it showed.
 class SheetDriver {
 public:
     explicit SheetDriver(std::function<void(APropertySheet&)> beforeOk)
         : m_watcher([this, beforeOk](QWidget* modal) {
               if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
                   messages.push_back(box->text());
+                  activePages.push_back(m_sheet ? m_sheet->GetActiveIndex() : -1);
                   box->accept();
                   return false;
               }
               auto* sheet = dynamic_cast<APropertySheet*>(modal);
               if (!sheet)
                   return false;
+              m_sheet = sheet;
               if (!m_okPressed) {
                   m_okPressed = true;
                   beforeOk(*sheet);
@@ -65,8 +68,10 @@ public:
           }) {}
 
     std::vector<QString> messages;
+    std::vector<int> activePages;
 
 private:
+    APropertySheet* m_sheet = nullptr;
     bool m_okPressed = false;
     ModalWatcher m_watcher;
 };
@@ -81,17 +86,10 @@ TEST(PropertySheetTest, OkWithTwoRefusingPagesShowsOnlyTheFirstMessageAndActivat
     sheet.AddPage(&first);
     sheet.AddPage(&second);
     sheet.AddPage(&third);
-    int activeWhenRefused = -1;
     SheetDriver driver([&](APropertySheet&) {});
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!driver.messages.empty() && activeWhenRefused < 0)
-            activeWhenRefused = sheet.GetActiveIndex();
-    });
-    probe.start(1);
     EXPECT_EQ(sheet.DoModal(), nativeui::kIdCancel);
     EXPECT_EQ(driver.messages, std::vector<QString>{QStringLiteral("The port must be a number.")});
-    EXPECT_EQ(activeWhenRefused, 1);
+    EXPECT_EQ(driver.activePages, std::vector<int>{1});
     EXPECT_EQ(third.validations, 0);
     EXPECT_EQ(first.oks + second.oks + third.oks, 0);
 }

@@ -46,8 +46,8 @@ int FakeTrack::GetArtworkCount(int32_t& count) {
 int FakeTrack::SaveArtworkToFile(int32_t item, const AString& path) {
     if (const int result = Outcome())
         return result;
-    artworkPaths.push_back(path.ToUtf8());
-    WriteBytes(path.ToUtf8(), artworks.at(item - 1));
+    artworkPaths.push_back(path.ToSystem8Bit());
+    WriteBytes(path.ToSystem8Bit(), artworks.at(item - 1));
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "library/songlists/AddFileSongInfo.h"
 #include "library/songlists/TestSongFiles.h"
 #include "support/AStringPrinting.h"
+#include "support/FileNameCases.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TempDir.h"
 
@@ -291,8 +292,9 @@ TEST_F(SongFolder, EachEntryKeepsTheSizeAndTimeItsFileWasListedWith) {
     }
     FileInfo info;
     const std::vector<std::string> entries = EntriesOf(list);
-    const auto abbaEntry = std::find_if(entries.begin(), entries.end(),
-                                        [](const std::string& entry) { return entry.starts_with("\\Pop\\Abba"); });
+    const auto abbaEntry = std::find_if(entries.begin(), entries.end(), [](const std::string& entry) {
+        return entry.starts_with("\\Pop\\Abba");
+    });
     ASSERT_NE(abbaEntry, entries.end());
     const AString abba(abbaEntry->c_str());
     ASSERT_TRUE(list.GetListedFileInfo(abba, info));
@@ -501,4 +503,34 @@ TEST_F(SongFolder, CancelWhileReadingTags) {
     const AString root = dir.Text("music");
     // The scan asks about each of its eight folder entries, then the tags of each song are read.
     EXPECT_EQ(list.Open(&root, 0, [&asked] { return ++asked > 9 ? 1 : 0; }), kUserCancel);
+}
+
+// File names are bytes: a song whose name is no valid UTF-8 is listed, read, saved and removed like
+// any other.
+TEST(SongFolderNames, NamesThatAreNoUtf8AreListedReadSavedAndRemoved) {
+    for (const FileNameCase& c : NamesOfEveryKind()) {
+        TempDir dir;
+        const std::string song = dir.File("music/" + c.name + "/" + c.name + ".mp3");
+        WriteSongFile(song, MakeMp3(SongTags("Pop", "Band", "Album", "Tagged Title")));
+        ADirSongDir list;
+        const AString root = dir.Text("music");
+        ASSERT_EQ(list.Open(&root, 0, CancelCallback()), 0) << c.what;
+        ASSERT_EQ(list.GetCount(), 1) << c.what;
+        EXPECT_EQ(SongNames(list), std::set<std::string>{"\\Pop\\Band\\Album\\Tagged Title\\mp3"})
+            << c.what << ": the tags were read";
+
+        AMemFile saved;
+        ASSERT_EQ(list.Save(saved, 0), 0);
+        ADirSongDir loaded;
+        AMemFile reader(saved.GetBuffer(), saved.GetSize());
+        ASSERT_EQ(loaded.Load(reader, 0), 0) << c.what;
+        AString path;
+        ASSERT_EQ(loaded.GetFullPath(*loaded.GetEntry(0), path, 0), 0);
+        EXPECT_EQ(path.ToSystem8Bit(), song) << c.what;
+
+        ASSERT_EQ(loaded.RemoveEntry(0, 1, 0), 0) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(song)) << c.what;
+        EXPECT_TRUE(std::filesystem::exists(dir.File("Removed Files/Band/Album/" + c.name + ".mp3")))
+            << c.what;
+    }
 }

@@ -17,7 +17,7 @@ namespace {
 std::set<std::string> EntriesOf(ADir& list) {
     std::set<std::string> names;
     for (int i = 0; i < list.GetCount(); ++i)
-        names.insert(list.GetEntry(i)->ToUtf8());
+        names.insert(list.GetEntry(i)->ToSystem8Bit());
     return names;
 }
 
@@ -67,6 +67,33 @@ TEST(ADirTest, NameFilterMatchesFragmentsWithCase) {
     EXPECT_FALSE(list.PassesNameFilter(AString("/m/Live Bootleg.mp3")));
     list.SetNameFilter(2, AString(), AString(":Bootleg::"));
     EXPECT_TRUE(list.PassesNameFilter(AString("/m/Studio.mp3")));
+}
+
+// Where the root lies must not decide: the filter sees the path below it, folder names included.
+TEST(ADirTest, NameFilterLooksBelowTheRootOnly) {
+    TempDir dir;
+    for (const char* name : {"a.mp3", "Alive.mp3", "live/b.mp3"})
+        WriteTextFile(dir.File(std::string("olive/Music/") + name), "x");
+    const struct {
+        uint32_t flags;
+        const char* keep;
+        const char* drop;
+        std::set<std::string> entries;
+    } cases[] = {
+        {2, "", ":live:", {"a.mp3", "live"}},
+        {1, ":olive:", "", {"live"}},
+        {1, ":Music:", "", {"live"}},
+        {1, ":live/:", "", {"live", "live/b.mp3"}},
+    };
+    for (const auto& c : cases) {
+        ADir list;
+        list.SetNameFilter(c.flags, AString(c.keep), AString(c.drop));
+        const AString root = dir.Text("olive/Music");
+        ASSERT_EQ(list.Open(&root, 0, CancelCallback()), 0);
+        EXPECT_EQ(EntriesOf(list), c.entries) << c.keep << c.drop;
+        ASSERT_EQ(list.Open(&root, 1, CancelCallback()), 0);
+        EXPECT_EQ(list.GetCount(), static_cast<int>(c.entries.size())) << "full paths are filtered alike";
+    }
 }
 
 TEST(ADirTest, OpenListsFilesThatPassAndFoldersBesideThem) {
@@ -136,7 +163,7 @@ TEST(ADirTest, RecordRoundTripsAndRefusesAnotherVersion) {
     list.SetFlags(3);
     list.SetTypeList(AString(":mp3:"));
     list.SetExcludeTypeList(AString(":wav:"));
-    list.SetNameFilter(2, AString(":k:"), AString(":no such name:"));
+    list.SetNameFilter(2, AString(":k:"), AString(":d:"));
     list.SetRecordFlag(0);
     list.SetAskOnError(0);
     list.SetKeepRemovedFiles(0);

@@ -133,7 +133,7 @@ TEST(RealSongFilesTest, DuplicatesKeepTheCopyTheKeepRuleChooses) {
         for (int i = 0; i < list.GetCount(); ++i) {
             AString path;
             EXPECT_EQ(list.GetFullPath(*list.GetEntry(i), path, 1), 0);
-            const std::string text = path.ToUtf8();
+            const std::string text = path.ToSystem8Bit();
             if (text.find("unsync") != std::string::npos || text.find("episode") != std::string::npos)
                 kept.push_back(text.substr(dir.File("music/").size()));
         }

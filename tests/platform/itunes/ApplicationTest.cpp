@@ -3,6 +3,7 @@
 #include "platform/itunes/PlaylistCollection.h"
 #include "platform/itunes/Source.h"
 #include "platform/itunes/SourceCollection.h"
+#include "support/PercentEncodedPath.h"
 
 #include <filesystem>
 
@@ -157,7 +158,8 @@ TEST_F(ApplicationTest, TheRunningApplicationKeepsItsLibraryInTheUsersMusicFolde
 
     const std::vector<uint8_t> bytes = ReadBytes(music + "/iTunes/iTunes Music Library.xml");
     const std::string text(bytes.begin(), bytes.end());
-    const std::string folderLine = "\n\t<key>Music Folder</key><string>file://localhost" + folder.Path() +
+    const std::string folderLine = "\n\t<key>Music Folder</key><string>file://localhost" +
+                                   PercentEncodedPath(folder.Path()) +
                                    "/My%20Music/iTunes/iTunes%20Music/</string>\n";
     EXPECT_NE(text.find(folderLine), std::string::npos) << text;
     EXPECT_NE(text.find("\n\t<key>Library Persistent ID</key><string>"), std::string::npos);
