@@ -861,6 +861,8 @@ void CHalvendorDlg::LoadRouterConfigFile(const QString& path) {
     m_connector.JoinEnded();
     m_connector.Start([this, sockets, host] {
         const bool answered = sockets->Connect(host.address, host.port) == 0;
+        if (answered)
+            sockets->Disconnect();
         GuiThread::Post(this, [this, sockets, host, answered] {
             if (!answered) {
                 messagebox::Show(this, QLatin1String(kCannotConnect));

@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QSet>
+#include <QTcpServer>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -265,6 +266,53 @@ TEST_F(MainWindowScenarioTest, ASecondStartShowsTheRunningWindowAndEnds) {
     // The running program loads that configuration: it names no computer it can reach.
     ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); }));
     EXPECT_TRUE(boxes[0].startsWith("Could not connect with remote host"));
+}
+
+} // namespace
+
+namespace {
+
+class RouterConfigTest : public MainWindowScenarioTest {
+protected:
+    // A router configuration naming a computer, and the start-up file pointing at it.
+    void WriteConfig(const std::string& address, const std::string& port) {
+        const std::string config = home.Folder().File("home.txfig");
+        nativeini::PrivateProfile file(config);
+        file.WriteString("Stat", "CompName", std::string(200, 'c'));
+        file.WriteString("Stat", "ExtIP", address);
+        file.WriteString("Stat", "ExtPort", port);
+        std::filesystem::create_directories(home.DataFolder());
+        nativeini::PrivateProfile(home.DataFolder() + "/startuptxfig").WriteString("Startup", "file", config);
+    }
+};
+
+TEST_F(RouterConfigTest, APortOutsideItsRangeIsAConnectionFailure) {
+    const auto watcher = AnswerBoxes();
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    for (const char* port : {"0", "70000"}) {
+        boxes.clear();
+        WriteConfig("127.0.0.2", port);
+        PrivateMessage::Post(&test.Window(), mainmsg::kWmStartupConfig);
+        ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); })) << port;
+        EXPECT_TRUE(boxes[0].startsWith("Could not connect with remote host")) << port;
+    }
+    EXPECT_EQ(test.Sockets().FoundHosts().Count(), 0);
+}
+
+TEST_F(RouterConfigTest, AComputerThatAnswersJoinsTheChooser) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    WriteConfig("127.0.0.2", std::to_string(server.serverPort()));
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    PrivateMessage::Post(&test.Window(), mainmsg::kWmStartupConfig);
+    ASSERT_TRUE(SpinUntil([&] { return test.Window().IsRemoteInUse() && test.IsIdle(); },
+                          std::chrono::milliseconds(20000)));
+    ASSERT_EQ(test.Sockets().FoundHosts().Count(), 1);
+    // The computer's name is cut to what a found host's name holds.
+    EXPECT_EQ(test.Sockets().FoundHosts().GetName(0), std::string(FoundHost::kMaxNameLength, 'c'));
+    EXPECT_EQ(test.Window().Chooser().Selection(), 0);
 }
 
 } // namespace
