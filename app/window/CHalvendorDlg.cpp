@@ -146,6 +146,8 @@ CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
 }
 
 CHalvendorDlg::~CHalvendorDlg() {
+    // The events run while the workers are waited for find the window ended.
+    m_ended = true;
     m_shuttingDown = true;
     if (m_services.sockets)
         m_services.sockets->SetWindow(nullptr);
@@ -864,6 +866,8 @@ void CHalvendorDlg::LoadRouterConfigFile(const QString& path) {
         if (answered)
             sockets->Disconnect();
         GuiThread::Post(this, [this, sockets, host, answered] {
+            if (m_ended)
+                return;
             if (!answered) {
                 messagebox::Show(this, QLatin1String(kCannotConnect));
                 return;
