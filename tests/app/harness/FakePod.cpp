@@ -32,7 +32,7 @@ std::vector<uint8_t> FakePodDatabase(const FakePodContent& content) {
         track.location = u":iPod_Control:Music:F" + Digits(i % 20) + u":S" + Digits(i) + u".mp3";
         track.fileSize = 4000000;
         tracks.push_back(Track(track));
-        items.push_back(Item(track.id, static_cast<uint32_t>(i + 2)));
+        items.push_back(Item(track.id, static_cast<uint32_t>(i + 2), static_cast<uint32_t>(i)));
     }
     std::vector<Bytes> playLists = {PlayList(content.name, true, items)};
     for (const std::u16string& name : content.playLists)
