@@ -20,6 +20,8 @@ public:
     int ReadText(AString& text);
     // The next `length` bytes, when they are all there.
     bool ReadBytes(uint32_t length, std::span<const uint8_t>& bytes);
+    // Bytes read so far.
+    size_t Position() const { return static_cast<size_t>(m_stream.GetPosition()); }
 
 private:
     AMemFile m_stream;
