@@ -31,6 +31,11 @@ constexpr int kHelloAnswer = -1;
 // The word at the head of the hello answer, before the server's name.
 constexpr unsigned kHelloAnswerWord = 100;
 
+// The word beside -1 when the playlist request (1004) or the song-list request (1005) of another client
+// runs: each is served one at a time.
+constexpr int kPlayListsBusy = -8997;
+constexpr int kSongListBusy = -8996;
+
 // Transport results.
 constexpr int kErrorPayloadNotSent = -10566;
 constexpr int kErrorAnswerHeaderShort = -10571;

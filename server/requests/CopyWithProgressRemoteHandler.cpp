@@ -11,8 +11,8 @@
 
 namespace {
 
-// u32, u64 time, two text records of at most 2048 characters, u32 length: the fields before the file.
-constexpr size_t kTextRecordMax = 4 + 2 + 2 + 2 * 2048;
+// u32, u64 time, two text records, u32 length: the fields before the file.
+constexpr size_t kTextRecordMax = 4 + 2 + AString::kMaxRecordBytes;
 constexpr size_t kHeadMax = 4 + 8 + 2 * kTextRecordMax + 4;
 // The file goes to the disk in writes of this size.
 constexpr size_t kWriteSize = 1 << 20;
