@@ -38,6 +38,10 @@ AString PathOnServer(const AString& path) {
     return colon < 0 ? path : path.Mid(colon + 1);
 }
 
+bool SameFileInfo(const FileInfo& a, const FileInfo& b) {
+    return a.exists == b.exists && a.isDirectory == b.isDirectory && a.size == b.size && a.modTime == b.modTime;
+}
+
 AString FileNameOf(const AString& path) {
     return path.Mid(path.ReverseFind(kPathSeparator) + 1);
 }
@@ -358,10 +362,19 @@ int ADirTunesRemote::TakeSongList(std::vector<RemoteSong>& songs) {
             return kErrorEndOfStream;
     }
     RemoteFileCache& cache = RemoteFileCache::Instance();
-    // Asked of the cache before any is added: the cache sorts itself once, not once per song.
+    // The answer is what the server says now: what the cache kept of an earlier answer may be stale,
+    // and then nothing it kept is trusted. Asked before any song is added, so the cache sorts itself
+    // once, not once per song.
     std::vector<bool> known(songs.size());
-    for (size_t i = 0; i < songs.size(); ++i)
-        known[i] = cache.Find(songs[i].path, nullptr) >= 0;
+    for (size_t i = 0; i < songs.size(); ++i) {
+        FileInfo cached;
+        known[i] = cache.Find(songs[i].path, &cached) >= 0;
+        if (known[i] && !SameFileInfo(cached, songs[i].info)) {
+            cache.Clear();
+            known.assign(songs.size(), false);
+            break;
+        }
+    }
     for (size_t i = 0; i < songs.size(); ++i) {
         const RemoteSong& song = songs[i];
         if (!known[i])

@@ -209,6 +209,17 @@ TEST_F(ADirTunesRemoteTest, EntriesNameTheirRemotePathAndKeyByTheirIndex) {
     EXPECT_TRUE(fields.AtEnd());
 }
 
+// What an earlier answer left in the remote file cache gives way to what the server says now.
+TEST_F(ADirTunesRemoteTest, ASongListReplacesWhatTheCacheKeptOfAnEarlierOne) {
+    RemoteSong song = Song(0, "a");
+    ASSERT_EQ(Open({song}), 0);
+    EXPECT_EQ(GetFileSize64(song.path), 1000u);
+    song.info.size = 2000;
+    ASSERT_EQ(Open({song}), 0);
+    EXPECT_EQ(GetFileSize64(song.path), 2000u);
+    EXPECT_EQ(Codes(), (std::vector<int>{linkcodes::kInitWPath, linkcodes::kInitWPath}));
+}
+
 TEST_F(ADirTunesRemoteTest, ChangingTheServerMovesEveryRemotePath) {
     list.SetServerAddress("old", nullptr);
     ASSERT_EQ(Open({Song(0, "x", "old")}), 0);
