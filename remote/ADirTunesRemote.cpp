@@ -12,6 +12,7 @@
 #include "platform/files/PathSeparator.h"
 #include "platform/sockets/HostAddresses.h"
 #include "remote/LinkCodes.h"
+#include "remote/PlayDataFlags.h"
 #include "remote/RemoteSongList.h"
 
 #include <atomic>
@@ -463,13 +464,9 @@ int ADirTunesRemote::DeleteFile(const AString& path, uint32_t flag, uint32_t ski
 
 int ADirTunesRemote::UpdateSongInfo(const AString& entry, const AString& key, const ITunesPlayDataFields& fields) {
     SessionPayload payload(m_sessionID);
-    payload.Text(ServerEntry(entry))
-        .Text(key)
-        .U8(fields.playedCount)
-        .U8(fields.playedDate)
-        .U8(fields.rating)
-        .U8(fields.comment)
-        .U8(fields.equalizer);
+    payload.Text(ServerEntry(entry)).Text(key);
+    for (const uint8_t flag : PlayDataFlags::Write(fields))
+        payload.U8(flag);
     if (payload.Result() != 0)
         return payload.Result();
     std::vector<uint8_t> answer;

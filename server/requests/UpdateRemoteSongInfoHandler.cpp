@@ -1,6 +1,7 @@
 #include "server/requests/UpdateRemoteSongInfoHandler.h"
 
 #include "library/songlists/ADirTunes.h"
+#include "remote/PlayDataFlags.h"
 #include "server/requests/RemoteSession.h"
 #include "server/requests/RequestFields.h"
 
@@ -9,7 +10,7 @@ WireMessage UpdateRemoteSongInfoHandler::Serve(std::span<const uint8_t> payload)
     uint32_t id = 0;
     AString entry;
     AString key;
-    uint8_t flags[5] = {};
+    PlayDataFlags::Bytes flags{};
     if (!fields.ReadU32(id) || fields.ReadText(entry) != 0 || fields.ReadText(key) != 0)
         return Refused();
     for (uint8_t& flag : flags) {
@@ -21,13 +22,6 @@ WireMessage UpdateRemoteSongInfoHandler::Serve(std::span<const uint8_t> payload)
         return Refused();
     if (const int result = Prepare(*session))
         return WireMessage::Status(result);
-    // On the wire: play count, played date, rating, comment, equalizer.
-    ITunesPlayDataFields fieldsToWrite;
-    fieldsToWrite.playedCount = flags[0] != 0;
-    fieldsToWrite.playedDate = flags[1] != 0;
-    fieldsToWrite.rating = flags[2] != 0;
-    fieldsToWrite.comment = flags[3] != 0;
-    fieldsToWrite.equalizer = flags[4] != 0;
-    session->list->UpdateSongInfo(entry, key, fieldsToWrite);
+    session->list->UpdateSongInfo(entry, key, PlayDataFlags::Read(flags));
     return WireMessage::Status(0);
 }

@@ -279,7 +279,8 @@ TEST_F(ADirTunesRemoteTest, ChangesGoToTheServerAsTheSongsItListed) {
     fields.rating = true;
     fields.equalizer = true;
     EXPECT_EQ(list.UpdateSongInfo(*list.GetEntry(0), AString("/3/1_0/80/*/Rock"), fields), 0);
-    EXPECT_EQ(list.DeleteRemoteFile(AString("?box:/music/a.mp3"), 0), 0);
+    // A remote path deleted as a song list deletes a file goes to the server as a file to delete.
+    EXPECT_EQ(list.ADir::DeleteFile(AString("?box:/music/a.mp3"), 0, 0), 0);
     ASSERT_EQ(Codes(), (std::vector<int>{linkcodes::kRemoteDeleteFile, linkcodes::kUpdateRemoteSongInfo,
                                           linkcodes::kDeleteRemoteFile}));
     Fields deleted(link.calls[0].payload);

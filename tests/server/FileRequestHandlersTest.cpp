@@ -137,6 +137,8 @@ TEST_F(FileRequestHandlersTest, ASentFileReplacesItsTargetWithItsTime) {
 TEST_F(FileRequestHandlersTest, FetchedPartsCarryTimeMoreFlagAndBytes) {
     const std::string song = music + "/Artist/Song.mp3";
     SetFileModTime(AString(song), kSomeTime, false);
+    // Read from the file as it is sent, never held whole.
+    EXPECT_TRUE(dispatcher.Dispatch(linkcodes::kMoveRemoteFileLocal, RequestPayload().Text(song).U32(0).Get()).body);
     const WireMessage first =
         Serve(linkcodes::kMoveRemoteFileLocal, RequestPayload().Text(song).U32(0).Get());
     ASSERT_EQ(first.code, 0);

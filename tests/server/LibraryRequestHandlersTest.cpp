@@ -2,6 +2,7 @@
 // that hands each request straight to the server's dispatcher; the library is the stand-in's, built by
 // the test.
 #include "DispatcherPeer.h"
+#include "LoopbackServer.h"
 #include "RequestPayload.h"
 #include "foundation/AMemFile.h"
 #include "foundation/ByteOrder.h"
@@ -13,6 +14,7 @@
 #include "platform/itunes/ITunesInstance.h"
 #include "platform/sockets/HostAddresses.h"
 #include "remote/ADirTunesRemote.h"
+#include "remote/CASockets.h"
 #include "remote/LinkCodes.h"
 #include "server/requests/ASyncWSocksServer.h"
 #include "server/requests/LibraryRequestHandlers.h"
@@ -321,4 +323,35 @@ TEST_F(LibraryRequestHandlersTest, HostileRequestsAreRefusedAndNothingChanges) {
 
     // A track of the library outside the music folder is the library's to give.
     EXPECT_EQ(Serve(linkcodes::kGetRemoteFileInfo, RequestPayload().Text(bjork).Get()).code, 0);
+}
+
+// At exit the server stops listening and waits for every connection's request to end before the
+// handlers, their sessions and the library go.
+TEST_F(LibraryRequestHandlersTest, StoppingTheServerWaitsForTheRequestsItServes) {
+    ASSERT_EQ(list.StartSession(), 0);
+    const uint32_t id = list.GetSessionID();
+    server->SetBasePort(LoopbackServer::RandomPort());
+    ASSERT_TRUE(server->StartListening());
+    ASSERT_FALSE(server->BindFailed());
+    // The song list waits for a library that does not answer, holding its session.
+    itunesapp::ITunesInstance::Running().SetBusy(true);
+    CASockets client(LoopbackServer::kClientAddress);
+    client.SetBasePort(server->GetBasePort());
+    auto request = std::async(std::launch::async, [&] {
+        std::vector<uint8_t> answer;
+        if (client.Connect(kServerText, 0) != 0)
+            return -12345;
+        const int result = client.Exchange(linkcodes::kInitWPath, RequestPayload().U32(id).Raw({0, 0}).Text("").Get(),
+                                           answer, false, nullptr, 0, 30);
+        client.Disconnect();
+        return result;
+    });
+    while (sessions->Acquire(id))
+        std::this_thread::sleep_for(5ms);
+    const auto start = std::chrono::steady_clock::now();
+    server.reset();
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms) << "the running request was waited for";
+    EXPECT_NE(request.get(), 0) << "its answer went nowhere";
+    itunesapp::ITunesInstance::Running().SetBusy(false);
+    EXPECT_TRUE(sessions->Acquire(id)) << "its session was given back before the handlers went";
 }
