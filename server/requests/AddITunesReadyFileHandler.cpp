@@ -69,11 +69,10 @@ WireMessage AddITunesReadyFileHandler::Serve(std::span<const uint8_t> payload) {
     ReadyFileRequest request;
     if (!ReadRequest(payload, request))
         return Refused();
-    const SessionTable::Lease session = m_sessions->Acquire(request.sessionID);
+    WireMessage refusal;
+    const SessionTable::Lease session = TakePrepared(request.sessionID, refusal);
     if (!session)
-        return Refused();
-    if (const int result = Prepare(*session))
-        return WireMessage::Status(result);
+        return refusal;
     std::optional<PrivateTempFolder> folder;
     AString source;
     if (request.hasData) {

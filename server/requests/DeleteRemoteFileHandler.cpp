@@ -4,13 +4,11 @@
 #include "library/songlists/ADirTunes.h"
 #include "server/requests/LibraryPathPolicy.h"
 #include "server/requests/RemoteSession.h"
-#include "server/requests/RequestFields.h"
 
 WireMessage DeleteRemoteFileHandler::Serve(std::span<const uint8_t> payload) {
-    RequestFields fields(payload);
     uint32_t id = 0;
     AString path;
-    if (!fields.ReadU32(id) || fields.ReadText(path) != 0)
+    if (!ReadIDAndText(payload, id, path))
         return Refused();
     const SessionTable::Lease session = m_sessions->Acquire(id);
     if (!session)

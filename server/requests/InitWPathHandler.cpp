@@ -47,11 +47,12 @@ std::vector<RemoteSong> SongsOf(ADirTunes& list, const AString& serverAddress) {
 } // namespace
 
 WireMessage InitWPathHandler::Serve(std::span<const uint8_t> payload) {
-    RequestFields fields(payload);
     uint32_t id = 0;
+    // Two copies of the client's open flag, which the server has no use for.
     uint8_t flag = 0;
+    uint8_t copy = 0;
     AString root;
-    if (!fields.ReadU32(id) || !fields.ReadU8(flag) || !fields.ReadU8(flag) || fields.ReadText(root) != 0)
+    if (!ReadIDFlagsAndText(payload, id, flag, copy, root))
         return Refused();
     const SessionTable::Lease session = m_sessions->Acquire(id);
     if (!session)

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class AString;
+
 class ServedLibrary;
 
 class SessionRequestHandler : public RequestHandler {
@@ -21,6 +23,13 @@ protected:
     // Connects the session's list to the library, reading the library into it first when it was never
     // read: 0, or the code of the connection or the read.
     int Prepare(RemoteSession& session) const;
+    // The session of `id`, prepared. An empty lease when the request is refused, with its answer.
+    SessionTable::Lease TakePrepared(uint32_t id, WireMessage& refusal) const;
+    // A request of a session id and a text (1007, 1008): false when it is malformed.
+    static bool ReadIDAndText(std::span<const uint8_t> payload, uint32_t& id, AString& text);
+    // A request of a session id, two flag bytes and a text (1005, 1010): false when it is malformed.
+    static bool ReadIDFlagsAndText(std::span<const uint8_t> payload, uint32_t& id, uint8_t& first, uint8_t& second,
+                                   AString& text);
     // Whether the session's list is limited to a playlist (not the library under any of its names).
     static bool IsLimitedToPlayList(const RemoteSession& session);
 

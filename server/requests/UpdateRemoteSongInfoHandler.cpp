@@ -17,11 +17,10 @@ WireMessage UpdateRemoteSongInfoHandler::Serve(std::span<const uint8_t> payload)
         if (!fields.ReadU8(flag))
             return Refused();
     }
-    const SessionTable::Lease session = m_sessions->Acquire(id);
+    WireMessage refusal;
+    const SessionTable::Lease session = TakePrepared(id, refusal);
     if (!session)
-        return Refused();
-    if (const int result = Prepare(*session))
-        return WireMessage::Status(result);
+        return refusal;
     session->list->UpdateSongInfo(entry, key, PlayDataFlags::Read(flags));
     return WireMessage::Status(0);
 }
