@@ -9,6 +9,7 @@
 // Nothing the server answers is trusted: counts beyond the answer, remote paths of another host and
 // entries that do not name their place are refused as a whole.
 
+#include "foundation/RemotePeer.h"
 #include "library/songlists/ADirTunes.h"
 #include "remote/RemotePlayLists.h"
 
@@ -18,7 +19,6 @@
 #include <vector>
 
 class AMemFile;
-class RemotePeer;
 struct RemoteSong;
 
 class ADirTunesRemote : public ADirTunes {
@@ -114,7 +114,7 @@ public:
 private:
     // One request on a connection of its own; with `retry` a failed one is sent once more on another.
     int Exchange(int code, const AMemFile& payload, std::vector<uint8_t>& answer, int timeoutSeconds,
-                 bool retry, AProgress* progress = nullptr, int progressFlags = 3);
+                 bool retry, AProgress* progress = nullptr, int progressFlags = RemotePeer::kProgressBoth);
     void LogFailure(const char* operation) const;
     // "InitWPath": the server's song list read and taken.
     int ReadSongList(const AString& root, uint32_t flag);

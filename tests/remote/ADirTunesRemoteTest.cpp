@@ -144,6 +144,29 @@ TEST_F(ADirTunesRemoteTest, TheCacheHoldsTheServersPlayListsButNotItsLibraryPlay
     EXPECT_EQ(link.calls.size(), 3u) << "nothing is sent without a session";
 }
 
+TEST_F(ADirTunesRemoteTest, AListOfTheMainListsServerTakesItsPlayLists) {
+    answers[linkcodes::kStartSession] = SessionAnswer();
+    answers[linkcodes::kGetRemotePlayLists] =
+        RemotePlayLists::Write({{AString("Library"), RemotePlayList::kUser}, {AString("A"), RemotePlayList::kUser}});
+    ADirTunesRemote::SetMainList(&list);
+    ASSERT_EQ(list.Connect(), 0);
+    ADirTunesRemote sameServer;
+    sameServer.SetLink(&link);
+    sameServer.SetServerAddress("box", nullptr);
+    ADirTunesRemote otherServer;
+    otherServer.SetLink(&link);
+    otherServer.SetServerAddress("other", nullptr);
+    link.calls.clear();
+    ASSERT_EQ(sameServer.Connect(), 0);
+    ASSERT_EQ(otherServer.Connect(), 0);
+    ADirTunesRemote::SetMainList(nullptr);
+    EXPECT_EQ(Codes(), (std::vector<int>{linkcodes::kStartSession, linkcodes::kStartSession,
+                                          linkcodes::kGetRemotePlayLists}));
+    EXPECT_EQ(sameServer.GetListCount(), 1);
+    EXPECT_EQ(otherServer.GetListCount(), 1);
+    answers[linkcodes::kEndSession] = {0, 0, 0, 0};
+}
+
 TEST_F(ADirTunesRemoteTest, AServerThatCannotBeReachedLeavesTheLibraryPlayListAlone) {
     link.connectResult = linkcodes::kErrorConnectFailed;
     EXPECT_EQ(list.GetRemotePlayLists(), linkcodes::kErrorConnectFailed);
