@@ -27,7 +27,7 @@ void RegisterLibraryRequestHandlers(ASyncWSocksServer& server, std::shared_ptr<c
     RegisterFileRequestHandlers(dispatcher, policy);
     dispatcher.Register(kStartSession, std::make_unique<StartSessionHandler>(sessions, server, progress));
     dispatcher.Register(kEndSession, std::make_unique<EndSessionHandler>(sessions));
-    dispatcher.Register(kGetRemotePlayLists, std::make_unique<GetRemotePlayListsHandler>(library));
+    dispatcher.Register(kGetRemotePlayLists, std::make_unique<GetRemotePlayListsHandler>(library, progress));
     dispatcher.Register(kInitWPath, std::make_unique<InitWPathHandler>(sessions, library));
     dispatcher.Register(kAddITunesReadyFile, std::make_unique<AddITunesReadyFileHandler>(sessions, library, policy));
     dispatcher.Register(kAddSongFromDisk, std::make_unique<AddSongFromDiskHandler>(sessions, library, policy));
