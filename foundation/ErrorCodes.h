@@ -6,8 +6,8 @@
 constexpr int kUserCancel = 123456;
 
 // Shared by every layer.
-// A memory stream read past its end; also the general refusal of a request (its text reads "End of
-// file encountered.").
+// A memory stream read past its end; also the general refusal of a request and the remote link's lost,
+// malformed or damaged message (its text reads "End of file encountered.").
 constexpr int kErrorEndOfStream = -1;
 constexpr int kErrorInvalidElement = -2;
 constexpr int kErrorNotConnected = -3;
@@ -42,7 +42,7 @@ constexpr int kErrorLastSyncPlayList = -102396;
 
 // The remote link's failures that it has already told the user about: a sync does not tell again.
 constexpr int kErrorRemoteUnreached = -10564;
-constexpr int kErrorRemoteHeaderNotSent = -10565;
+constexpr int kErrorRemoteHeaderNotSent = -10565; // the remote link could not send a message's header
 
 // AArray
 constexpr int kErrorArrayCopy = -15001;
