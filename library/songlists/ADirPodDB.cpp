@@ -131,12 +131,7 @@ void ADirPodDB::AddVideoTypes() {
 }
 
 AString ADirPodDB::EntryBelowRoot(const AString& entry) const {
-    AString text = entry;
-    if (!m_driveRoot.IsEmpty() && text.Left(m_driveRoot.GetLength()) == m_driveRoot)
-        text = text.Mid(m_driveRoot.GetLength());
-    if (text.IsEmpty() || text.GetAt(0) != kEntryLevelSeparator)
-        text.Insert(0, AString(u"\\"));
-    return text;
+    return ::EntryBelowRoot(entry, m_driveRoot);
 }
 
 ITunesDBTrack* ADirPodDB::FindTrack(const AString& entry, uint32_t withHandle) const {

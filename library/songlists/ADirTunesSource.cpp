@@ -6,6 +6,7 @@
 #include "foundation/ErrorTexts.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
+#include "library/entries/EntryText.h"
 #include "library/itunes/ITunes.h"
 #include "library/itunes/ITunesPlayList.h"
 #include "library/itunes/ITunesSong.h"
@@ -77,8 +78,7 @@ ITunesSong* ADirTunesSource::FindEntrySong(const AString& entry, bool byID) cons
         return nullptr;
     if (byID)
         return SongOfID(entry);
-    const bool underRoot = !m_rootPath.IsEmpty() && entry.Left(m_rootPath.GetLength()) == m_rootPath;
-    return m_client->FindSongByEntry(underRoot ? entry.Mid(m_rootPath.GetLength()) : entry);
+    return m_client->FindSongByEntry(EntryBelowRoot(entry, m_rootPath));
 }
 
 bool ADirTunesSource::InKeptPlayList(const ITunesSong& song, bool byPlayListID) const {
