@@ -3,84 +3,30 @@
 // turns; the goal is a list that adds at most 50% to the read. Copying: 200 small songs copied onto a
 // fake iPod with one database save at the end, against a plain copy of the same files.
 
-#include "foundation/AFile.h"
-#include "foundation/AMemFile.h"
+#include "FakePodDrive.h"
 #include "library/ipod/ITunesDB.h"
-#include "library/ipod/ITunesDBPlayList.h"
-#include "library/ipod/ITunesDBPlayListList.h"
-#include "library/ipod/PodSongInfo.h"
 #include "library/songlists/ADirPodDB.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using benchpod::BenchFolder;
+using benchpod::WriteDatabase;
+using benchpod::WriteFile;
+
 constexpr int kTracks = 20000;
-constexpr int kMusicFolders = 50;
 constexpr int kSongs = 200;
 constexpr int kFrameLength = 417; // MPEG-1 Layer III, 128 kbit/s, 44100 Hz
 constexpr int kFramesPerSong = 20;
-
-// A fresh folder for the run, removed at its end.
-class BenchFolder {
-public:
-    explicit BenchFolder(const char* name)
-        : m_path((fs::temp_directory_path() / (std::string(name) + "-" + std::to_string(getpid()))).string()) {
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~BenchFolder() { fs::remove_all(m_path); }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A database written by our own layer: an empty one named "Bench iPod", with `tracks` tracks whose
-// files lie in the iPod's music folders.
-bool WriteDatabase(const std::string& root, int tracks) {
-    ITunesDB db;
-    for (ITunesDBPlayListList* list : db.GetRoot().GetPlayListLists())
-        list->GetMaster()->SetName(AString("Bench iPod"));
-    for (int i = 0; i < tracks; ++i) {
-        PodSongInfo song;
-        song.title = song.displayName = AString(("Title " + std::to_string(i)).c_str());
-        song.artist = AString(("Artist " + std::to_string(i % 400)).c_str());
-        song.album = AString(("Album " + std::to_string(i % 1500)).c_str());
-        song.genre = i % 3 ? "Rock" : "Jazz";
-        song.extension = "mp3";
-        const std::string file =
-            "iPod_Control/Music/F" + std::to_string(10 + i % kMusicFolders) + "/T" + std::to_string(i) + ".mp3";
-        song.path = AString(file.c_str());
-        song.fileSize = 4000000;
-        song.duration = 240;
-        song.bitRate = 128;
-        if (db.AddTrack(song, nullptr, true) != 0)
-            return false;
-        WriteFile(root + "/" + file, "");
-    }
-    fs::create_directories(root + "/iPod_Control/iTunes");
-    AMemFile tree;
-    AFile file;
-    return db.GetRoot().Write(tree) == 0 &&
-           file.Open(AString((root + "/iPod_Control/iTunes/iTunesDB").c_str()), AFile::kModeWrite, false) == 0 &&
-           file.SetLength(0) == 0 && file.Write(tree.GetBuffer(), tree.GetSize()) == 0 && file.Close(true) == 0;
-}
 
 std::string SongFile(int number) {
     std::string tag;

@@ -75,7 +75,7 @@ public:
     std::string source;
     std::string music;
     std::vector<uint8_t> song = RandomBytes(kSongSize);
-    std::unique_ptr<MusicFolderPolicy> policy;
+    std::shared_ptr<MusicFolderPolicy> policy;
     std::unique_ptr<ASyncWSocksServer> server;
 
 private:
@@ -85,11 +85,11 @@ private:
         if (fd < 0 || !WriteWholeFile(fd, song.data(), song.size()))
             std::abort();
         close(fd);
-        policy = std::make_unique<MusicFolderPolicy>(AString(music));
+        policy = std::make_shared<MusicFolderPolicy>(AString(music));
         std::mt19937 random(std::random_device{}());
         for (int attempt = 0; attempt < 100; ++attempt) {
             server = std::make_unique<ASyncWSocksServer>(kServerAddress, nullptr);
-            RegisterFileRequestHandlers(server->Dispatcher(), *policy);
+            RegisterFileRequestHandlers(server->Dispatcher(), policy);
             server->SetBasePort(static_cast<uint16_t>(20000 + random() % 12000));
             if (server->StartListening() && !server->BindFailed())
                 return;

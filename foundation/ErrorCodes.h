@@ -6,8 +6,8 @@
 constexpr int kUserCancel = 123456;
 
 // Shared by every layer.
-// A memory stream read past its end; also the general refusal of a request (its text reads "End of
-// file encountered.").
+// A memory stream read past its end; also the general refusal of a request and the remote link's lost,
+// malformed or damaged message (its text reads "End of file encountered.").
 constexpr int kErrorEndOfStream = -1;
 constexpr int kErrorInvalidElement = -2;
 constexpr int kErrorNotConnected = -3;
@@ -42,7 +42,7 @@ constexpr int kErrorLastSyncPlayList = -102396;
 
 // The remote link's failures that it has already told the user about: a sync does not tell again.
 constexpr int kErrorRemoteUnreached = -10564;
-constexpr int kErrorRemoteHeaderNotSent = -10565;
+constexpr int kErrorRemoteHeaderNotSent = -10565; // the remote link could not send a message's header
 
 // AArray
 constexpr int kErrorArrayCopy = -15001;
@@ -60,6 +60,8 @@ constexpr int kErrorTunesPlayListDeleteFile = -15013;
 constexpr int kErrorPodEntryNoPath = -15014;   // the iPod database names no track by the entry
 constexpr int kErrorPodEntryNoSong = -15015;   // the same, when asked for the song's information
 constexpr int kErrorPodEntryNoDelete = -15016; // the same, when asked to delete it
+constexpr int kErrorToolKind = -15017;        // a kind outside the library tools' kinds
+constexpr int kErrorAddListReserved = -15018; // the reserved word of an add list was not 0
 constexpr int kErrorUnknownSongEntry = -15029;
 
 // The iTunes preferences
@@ -177,3 +179,13 @@ constexpr int kErrorITunesChangeSong = -15191; // DeleteSong and UpdateSongInfo
 constexpr int kErrorITunesLoadPlayLists = -15195;
 constexpr int kErrorITunesLoadMasterList = -15207;
 constexpr int kErrorITunesUpdateSongUnknown = -15690;
+
+// The iPod as a source of the music application: an exception caught inside an operation
+constexpr int kErrorPodSourceGetName = -15120;
+constexpr int kErrorPodSourceAddFile = -15123;
+constexpr int kErrorPodSourceAddFiles = -15125;
+constexpr int kErrorPodSourceDeletePlayList = -15127;
+constexpr int kErrorPodSourceCreatePlayList = -15129;
+constexpr int kErrorPodSourceLoadMasterList = -15131;
+constexpr int kErrorPodSourceVolumeInfo = -15133; // the volume information of the drive cannot be read
+constexpr int kErrorPodSourceLoadPlayLists = -15134;

@@ -1,5 +1,6 @@
 #include "remote/CASockets.h"
 
+#include "foundation/ErrorCodes.h"
 #include "platform/sockets/HostAddresses.h"
 #include "platform/sockets/TcpSockets.h"
 #include "remote/HelloMessage.h"
@@ -7,6 +8,7 @@
 #include "remote/MessageReader.h"
 #include "remote/MessageWriter.h"
 #include "remote/NetworkScan.h"
+#include "remote/RequestStream.h"
 #include "remote/SocketChannel.h"
 
 #include <algorithm>
@@ -39,6 +41,10 @@ CASockets::~CASockets() {
 
 WireMessage CASockets::OnRequest(int code, std::span<const uint8_t> payload) {
     return WireMessage::EchoOf(code, payload);
+}
+
+std::unique_ptr<RequestStream> CASockets::OpenRequestStream(int) {
+    return nullptr;
 }
 
 std::string CASockets::GetLocalIPv4Text() const {
@@ -105,12 +111,12 @@ uint16_t CASockets::PortFor(const std::string& address, uint32_t port) const {
 
 int CASockets::Connect(const std::string& host, uint32_t port) {
     if (m_stop)
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     m_connection.lock();
     m_connectionOwner = std::this_thread::get_id();
     if (m_stop) {
         ReleaseConnection();
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     }
     const auto address = nativesockets::ResolveIPv4(host);
     if (!address) {
@@ -161,7 +167,7 @@ int CASockets::Exchange(int code, std::span<const uint8_t> payload, std::vector<
                         AProgress* progress, int progressFlags, int timeoutSeconds) {
     answer.clear();
     if (!HoldsConnection() || !m_requestChannel)
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     AProgress* sendProgress = (progressFlags & kProgressSending) ? progress : nullptr;
     AProgress* receiveProgress = (progressFlags & kProgressReceiving) ? progress : nullptr;
     if (const int result =

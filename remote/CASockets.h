@@ -24,6 +24,7 @@
 
 class MessageReader;
 class NetworkScan;
+class RequestStream;
 class SocketChannel;
 
 class CASockets : public RemotePeer {
@@ -45,6 +46,9 @@ public:
     // Answers a request received by the listening side. The base answers with the negated code and
     // the request's own payload. Called on the connection's thread, perhaps on several at once.
     virtual WireMessage OnRequest(int code, std::span<const uint8_t> payload);
+    // A request whose payload is taken as it arrives, in place of OnRequest; null (the base) when the
+    // code's payload is to be received whole.
+    virtual std::unique_ptr<RequestStream> OpenRequestStream(int code);
     // The network scan has ended.
     virtual void OnScanDone() {}
     // A host was appended to the found-host table.

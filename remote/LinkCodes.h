@@ -1,5 +1,9 @@
 #pragma once
-// The request codes of the remote link and the results its transport gives.
+// The request codes of the remote link and the results its transport gives. A stopped link, a lost,
+// malformed or damaged message answers kErrorEndOfStream (-1); a header that could not be sent
+// kErrorRemoteHeaderNotSent (-10565).
+
+#include "foundation/ErrorCodes.h"
 
 namespace linkcodes {
 
@@ -27,9 +31,12 @@ constexpr int kHelloAnswer = -1;
 // The word at the head of the hello answer, before the server's name.
 constexpr unsigned kHelloAnswerWord = 100;
 
+// The word beside -1 when the playlist request (1004) or the song-list request (1005) of another client
+// runs: each is served one at a time.
+constexpr int kPlayListsBusy = -8997;
+constexpr int kSongListBusy = -8996;
+
 // Transport results.
-constexpr int kErrorLink = -1; // stopped, no socket, payload lost, malformed or damaged message
-constexpr int kErrorHeaderNotSent = -10565;
 constexpr int kErrorPayloadNotSent = -10566;
 constexpr int kErrorAnswerHeaderShort = -10571;
 constexpr int kErrorConnectFailed = -19564;

@@ -1,9 +1,11 @@
 #include "remote/MessageReader.h"
 
+#include "foundation/ErrorCodes.h"
 #include "remote/ByteChannel.h"
 #include "remote/LinkCodes.h"
 #include "remote/MessageChecksum.h"
 #include "remote/MessageWriter.h"
+#include "remote/PayloadSink.h"
 #include "remote/PayloadPacking.h"
 #include "remote/ProgressRange.h"
 #include "remote/WireBase64.h"
@@ -30,6 +32,22 @@ void GrowFor(std::vector<uint8_t>& payload, size_t needed, size_t total) {
         return;
     payload.reserve(std::min(total, std::max({needed, payload.capacity() * kGrowthFactor, kFirstReserve})));
 }
+
+// The payload into memory that grows as it arrives.
+class VectorSink : public PayloadSink {
+public:
+    explicit VectorSink(std::vector<uint8_t>& payload) : m_payload(payload) {}
+    void Begin(size_t total) override { m_total = total; }
+    int Append(std::span<const uint8_t> bytes) override {
+        GrowFor(m_payload, m_payload.size() + bytes.size(), m_total);
+        m_payload.insert(m_payload.end(), bytes.begin(), bytes.end());
+        return 0;
+    }
+
+private:
+    std::vector<uint8_t>& m_payload;
+    size_t m_total = 0;
+};
 
 bool ContinuesMessage(const WireHeader& first, const WireHeader& next) {
     return next.code == first.code && next.packed == first.packed && next.checksum == first.checksum;
@@ -63,82 +81,101 @@ int MessageReader::ReadHeader(WireHeader& header, const Deadline& deadline) {
         return linkcodes::kErrorAnswerHeaderShort;
     const std::span<const uint8_t, WireHeader::kLength> bytes(m_buffer.data() + m_begin, WireHeader::kLength);
     m_begin += WireHeader::kLength;
-    return header.Read(bytes) ? 0 : linkcodes::kErrorLink;
+    return header.Read(bytes) ? 0 : kErrorEndOfStream;
 }
 
-int MessageReader::ReadPiece(size_t rawLength, size_t base64Length, std::vector<uint8_t>& payload,
-                             int stallMs, ChecksumAccumulator& checksum) {
+int MessageReader::ReadPiece(size_t rawLength, size_t base64Length, PayloadSink& sink, int stallMs,
+                             ChecksumAccumulator& checksum) {
     if (base64Length != wirebase64::EncodedLength(rawLength) || rawLength > kPieceSize)
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     if (!Fill(base64Length, Deadline::AfterMs(stallMs)))
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     std::array<uint8_t, kPieceSize> decoded;
     const long count = wirebase64::Decode(std::span(m_buffer).subspan(m_begin, base64Length), decoded.data());
     m_begin += base64Length;
     if (count != static_cast<long>(rawLength))
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     // Summed while the piece is at hand: every piece but the last is 1536 bytes, an even length.
     checksum.Add(std::span(decoded.data(), rawLength));
-    payload.insert(payload.end(), decoded.begin(), decoded.begin() + count);
-    return 0;
+    return sink.Append(std::span(decoded.data(), rawLength));
 }
 
-int MessageReader::ReadSinglePayload(const WireHeader& header, std::vector<uint8_t>& payload, int stallMs) {
+int MessageReader::ReadSinglePayload(const WireHeader& header, PayloadSink& sink, int stallMs) {
     ChecksumAccumulator checksum;
-    if (const int result = ReadPiece(header.rawLength, header.base64Length, payload, stallMs, checksum))
+    sink.Begin(static_cast<size_t>(header.rawLength));
+    if (const int result = ReadPiece(header.rawLength, header.base64Length, sink, stallMs, checksum))
         return result;
     if (header.checksum != 0 && checksum.Finish() != header.checksum)
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     return 0;
 }
 
-int MessageReader::ReadNextPiece(const WireHeader& first, size_t total, std::vector<uint8_t>& payload,
+int MessageReader::ReadNextPiece(const WireHeader& first, size_t total, size_t& received, PayloadSink& sink,
                                  int stallMs, ChecksumAccumulator& checksum) {
     WireHeader next;
     if (ReadHeader(next, Deadline::AfterMs(stallMs)) != 0 || !ContinuesMessage(first, next))
-        return linkcodes::kErrorLink;
-    const size_t left = total - payload.size();
+        return kErrorEndOfStream;
+    const size_t left = total - received;
     // A middle piece is whole and leaves some of the total; the last one brings exactly the rest.
     const bool middle = next.rawLength < 0;
     if (middle ? (next.rawLength != first.rawLength || left <= kPieceSize)
                : static_cast<size_t>(next.rawLength) != left)
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     const size_t length = middle ? kPieceSize : left;
-    GrowFor(payload, payload.size() + length, total);
-    return ReadPiece(length, next.base64Length, payload, stallMs, checksum);
+    if (const int result = ReadPiece(length, next.base64Length, sink, stallMs, checksum))
+        return result;
+    received += length;
+    return 0;
 }
 
-int MessageReader::ReadSplitPayload(const WireHeader& first, std::vector<uint8_t>& payload, int stallMs,
+int MessageReader::ReadSplitPayload(const WireHeader& first, PayloadSink& sink, int stallMs,
                                     AProgress* progress) {
     const size_t total = static_cast<size_t>(-static_cast<int64_t>(first.rawLength));
     // A payload is split only when it does not fit one piece.
     if (total <= kPieceSize)
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     ProgressRange range(progress);
     ChecksumAccumulator checksum;
-    GrowFor(payload, kPieceSize, total);
-    if (const int result = ReadPiece(kPieceSize, first.base64Length, payload, stallMs, checksum))
+    sink.Begin(total);
+    if (const int result = ReadPiece(kPieceSize, first.base64Length, sink, stallMs, checksum))
         return result;
-    for (size_t pieces = 1; payload.size() < total; ++pieces) {
-        if (const int result = ReadNextPiece(first, total, payload, stallMs, checksum))
+    size_t received = kPieceSize;
+    for (size_t pieces = 1; received < total; ++pieces) {
+        if (const int result = ReadNextPiece(first, total, received, sink, stallMs, checksum))
             return result;
         if (pieces % kPiecesPerProgressStep == 0)
-            range.Set(payload.size(), total);
+            range.Set(received, total);
     }
     // Checked even when the first header gave none: a real checksum is never 0.
-    return checksum.Finish() == first.checksum ? 0 : linkcodes::kErrorLink;
+    return checksum.Finish() == first.checksum ? 0 : kErrorEndOfStream;
+}
+
+int MessageReader::ReadRaw(const WireHeader& header, PayloadSink& sink, int stallMs, AProgress* progress) {
+    return header.rawLength < 0 ? ReadSplitPayload(header, sink, stallMs, progress)
+                                : ReadSinglePayload(header, sink, stallMs);
 }
 
 int MessageReader::ReadPayload(const WireHeader& header, std::vector<uint8_t>& payload, int stallMs,
                                AProgress* progress) {
     payload.clear();
-    const int result = header.rawLength < 0 ? ReadSplitPayload(header, payload, stallMs, progress)
-                                            : ReadSinglePayload(header, payload, stallMs);
+    VectorSink sink(payload);
+    const int result = ReadRaw(header, sink, stallMs, progress);
     if (result != 0 || !header.packed)
         return result;
     auto unpacked = payloadpacking::UnpackMessage(payload);
     if (!unpacked)
-        return linkcodes::kErrorLink;
+        return kErrorEndOfStream;
     payload = std::move(*unpacked);
     return 0;
+}
+
+int MessageReader::ReadPayload(const WireHeader& header, PayloadSink& sink, int stallMs, AProgress* progress) {
+    if (!header.packed)
+        return ReadRaw(header, sink, stallMs, progress);
+    // A packed payload can only be unpacked whole.
+    std::vector<uint8_t> payload;
+    if (const int result = ReadPayload(header, payload, stallMs, progress))
+        return result;
+    sink.Begin(payload.size());
+    return sink.Append(payload);
 }

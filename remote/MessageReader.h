@@ -13,6 +13,7 @@
 class AProgress;
 class ByteChannel;
 class ChecksumAccumulator;
+class PayloadSink;
 
 class MessageReader {
 public:
@@ -28,16 +29,19 @@ public:
     // is flagged so: 0, or -1 when it is lost, malformed or damaged. `stallMs` bounds each wait.
     int ReadPayload(const WireHeader& header, std::vector<uint8_t>& payload, int stallMs,
                     AProgress* progress);
+    // The same into a sink, piece by piece as the pieces arrive (a packed payload at once, unpacked): 0,
+    // -1, or the code with which the sink refused.
+    int ReadPayload(const WireHeader& header, PayloadSink& sink, int stallMs, AProgress* progress);
 
 private:
     bool Fill(size_t count, const nativesockets::Deadline& deadline);
-    int ReadPiece(size_t rawLength, size_t base64Length, std::vector<uint8_t>& payload, int stallMs,
+    int ReadRaw(const WireHeader& header, PayloadSink& sink, int stallMs, AProgress* progress);
+    int ReadPiece(size_t rawLength, size_t base64Length, PayloadSink& sink, int stallMs,
                   ChecksumAccumulator& checksum);
-    int ReadSinglePayload(const WireHeader& header, std::vector<uint8_t>& payload, int stallMs);
-    int ReadSplitPayload(const WireHeader& first, std::vector<uint8_t>& payload, int stallMs,
-                         AProgress* progress);
-    int ReadNextPiece(const WireHeader& first, size_t total, std::vector<uint8_t>& payload, int stallMs,
-                      ChecksumAccumulator& checksum);
+    int ReadSinglePayload(const WireHeader& header, PayloadSink& sink, int stallMs);
+    int ReadSplitPayload(const WireHeader& first, PayloadSink& sink, int stallMs, AProgress* progress);
+    int ReadNextPiece(const WireHeader& first, size_t total, size_t& received, PayloadSink& sink,
+                      int stallMs, ChecksumAccumulator& checksum);
 
     ByteChannel& m_channel;
     std::vector<uint8_t> m_buffer;

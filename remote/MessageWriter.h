@@ -8,6 +8,7 @@
 
 class AProgress;
 class ByteChannel;
+class PayloadSource;
 
 class MessageWriter {
 public:
@@ -20,6 +21,10 @@ public:
     // was not sent, -10566 when the payload was not.
     static int SendFramed(ByteChannel& channel, int32_t code, std::span<const uint8_t> payload, bool packed,
                           AProgress* progress, int stallMs);
+    // Sends a payload read from `source` as it goes, never packed; a failed read ends the message
+    // short, which the receiver drops.
+    static int SendFramed(ByteChannel& channel, int32_t code, PayloadSource& source, AProgress* progress,
+                          int stallMs);
     // Sends a request or an answer: an empty payload as the single u32 `emptyWord`; with `pack`, packed
     // when that makes it smaller.
     static int SendMessage(ByteChannel& channel, int32_t code, std::span<const uint8_t> payload,

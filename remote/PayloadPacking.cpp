@@ -1,6 +1,7 @@
 #include "remote/PayloadPacking.h"
 
 #include "foundation/ByteOrder.h"
+#include "foundation/ErrorCodes.h"
 #include "remote/LzwCoder.h"
 #include "remote/NibbleCoder.h"
 
@@ -59,7 +60,7 @@ int CompressBuffer(int method, std::span<const uint8_t> source, std::vector<uint
         destination = PackNibbleLzw(source);
         break;
     default:
-        return kErrorUnknownMethod;
+        return kErrorEndOfStream;
     }
     return static_cast<int>(destination.size());
 }

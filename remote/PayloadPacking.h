@@ -11,11 +11,11 @@ namespace payloadpacking {
 
 enum Method { kMethodLzw = 2, kMethodNibble = 3, kMethodNibbleLzw = 4 };
 
-constexpr int kErrorUnknownMethod = -1;
 // Bigger than any unpacked payload the link accepts.
 constexpr uint32_t kMaxUnpackedLength = 1000000000 - 1;
 
-// The packed form by `method` into `destination`: its length, or -1 for another method number.
+// The packed form by `method` into `destination`: its length, or -1 (kErrorEndOfStream) for another
+// method number.
 int CompressBuffer(int method, std::span<const uint8_t> source, std::vector<uint8_t>& destination);
 // Exactly `unpackedLength` bytes, or nothing when the data are damaged, of another length, or of
 // another method.

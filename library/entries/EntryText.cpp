@@ -3,6 +3,7 @@
 #include "library/entries/AudioDataSize.h"
 #include "library/entries/FileNameRule.h"
 #include "library/tags/ID3.h"
+#include "platform/files/PathSeparator.h"
 
 #include <algorithm>
 #include <string>
@@ -58,6 +59,18 @@ AString BuildEntryText(const EntryFields& fields, const EntryLayout& layout) {
 void AppendEntryId(AString& entry, int64_t id) {
     entry += kEntryIdSeparator;
     entry += AString(std::to_string(id));
+}
+
+AString EntryBelowRoot(const AString& path, const AString& root) {
+    AString entry = path;
+    if (!root.IsEmpty() && entry.Left(root.GetLength()) == root) {
+        entry = entry.Mid(root.GetLength());
+        if (kPathSeparator != kEntryLevelSeparator && !entry.IsEmpty() && entry.GetAt(0) == kPathSeparator)
+            entry = entry.Mid(1);
+    }
+    if (entry.IsEmpty() || entry.GetAt(0) != kEntryLevelSeparator)
+        entry.Insert(0, AString(u"\\"));
+    return entry;
 }
 
 AString EntryWithoutId(const AString& entry) {

@@ -49,6 +49,11 @@ AString BuildEntryText(const EntryFields& fields, const EntryLayout& layout);
 // Appends "?" and the id that names the song inside its list.
 void AppendEntryId(AString& entry, int64_t id);
 
+// The entry text that a path under a list's root names: the root taken off, with the file-path
+// separator that joined the two, and a missing leading '\' put back. Entry texts keep '\' where file
+// paths use '/', so a joined path carries both between root and entry.
+AString EntryBelowRoot(const AString& path, const AString& root);
+
 // The entry without its "?" tail (cut at the last '?'); a text without '?' is taken whole.
 AString EntryWithoutId(const AString& entry);
 // The pairing order of song entries: their keys (the text up to and including the last '?') compared

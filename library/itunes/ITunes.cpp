@@ -6,6 +6,7 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/entries/SongFilters.h"
+#include "library/itunes/GuardedCall.h"
 #include "library/itunes/ITunesAppPlayList.h"
 #include "library/itunes/ITunesAppTrack.h"
 #include "library/itunes/ITunesDates.h"
@@ -15,6 +16,7 @@
 #include "library/itunes/ITunesStatusCode.h"
 #include "library/itunes/ITunesTrackValues.h"
 #include "library/itunes/LibraryPlayListName.h"
+#include "library/itunes/ProgressRange.h"
 #include "platform/itunes/Application.h"
 #include "platform/itunes/OperationStatus.h"
 #include "platform/itunes/Playlist.h"
@@ -45,36 +47,6 @@ constexpr auto kAddPollInterval = std::chrono::milliseconds(1);
 int Code(Status status) {
     return ITunesStatusCode(status);
 }
-
-// An exception inside an operation is the operation's own code.
-template <class Work> int Guarded(int exceptionCode, const Work& work) {
-    try {
-        return work();
-    } catch (...) {
-        return exceptionCode;
-    }
-}
-
-// A progress range that is closed however its work ends.
-class ProgressRange {
-public:
-    ProgressRange(AProgress* progress, double fraction, const AString* text) : m_progress(progress) {
-        if (m_progress)
-            m_progress->PushRange(fraction, text, false, false);
-    }
-    ProgressRange(const ProgressRange&) = delete;
-    ProgressRange& operator=(const ProgressRange&) = delete;
-    ~ProgressRange() { Close(nullptr); }
-
-    void Close(const AString* text) {
-        if (m_progress)
-            m_progress->PopRange(text, false, false);
-        m_progress = nullptr;
-    }
-
-private:
-    AProgress* m_progress;
-};
 
 // The kind word of a playlist record: the special kinds 1 to 9 (purchased music, party shuffle,
 // podcasts, folders, videos, music, movies, TV shows, audiobooks) give 2 to 10, else a smart playlist
@@ -517,7 +489,10 @@ int ITunes::LoadMasterListSteps(bool withPlayListSongs, const AString& playListN
         return result;
     if (const int result = TakeLibraryPlayList(*chosen))
         return result;
-    if (const int result = ReadMasterTracks(*chosen, filter, cancel, progress))
+    const auto readTrack = [&](const std::shared_ptr<Track>& track) {
+        return ReadMasterTrack(track, filter);
+    };
+    if (const int result = ReadMasterTracks(*chosen, cancel, progress, readTrack))
         return result;
     return ReadPlayLists(*playLists, withPlayListSongs, playListName, cancel, progress);
 }
@@ -584,8 +559,8 @@ int ITunes::WalkTracks(const itunesapp::TrackCollection& tracks, const CancelCal
     return 0;
 }
 
-int ITunes::ReadMasterTracks(const itunesapp::Playlist& playList, const SongFilters* filter,
-                             const CancelCallback& cancel, AProgress* progress) {
+int ITunes::ReadMasterTracks(const itunesapp::Playlist& playList, const CancelCallback& cancel,
+                             AProgress* progress, const TrackVisit& read) {
     std::shared_ptr<itunesapp::TrackCollection> tracks;
     int32_t count = 0;
     if (const int result = Code(playList.GetTracks(tracks)))
@@ -593,12 +568,10 @@ int ITunes::ReadMasterTracks(const itunesapp::Playlist& playList, const SongFilt
     if (const int result = Code(tracks->GetCount(count)))
         return result;
     m_songs.Reserve(static_cast<size_t>(m_songs.GetCount()) + static_cast<size_t>(std::max(count, 0)));
-    const AString loading("Loading iTunes Master List...");
-    const AString done("Loading iTunes Master List Done!");
+    const AString loading = AString("Loading ") + m_sourceWord + " Master List...";
+    const AString done = AString("Loading ") + m_sourceWord + " Master List Done!";
     ProgressRange range(progress, 0.5, &loading);
-    const int result = WalkTracks(*tracks, cancel, progress, [&](const std::shared_ptr<Track>& track) {
-        return ReadMasterTrack(track, filter);
-    });
+    const int result = WalkTracks(*tracks, cancel, progress, read);
     if (result == 0)
         range.Close(&done);
     return result;
@@ -661,11 +634,11 @@ int ITunes::ReadPlayLists(const itunesapp::PlaylistCollection& playLists, bool w
         record->GetName(name, 0);
         if (!withSongs || (!playListName.IsEmpty() && name != playListName))
             continue;
-        const AString loading = AString("Loading iTunes Playlist ") + name + "...";
+        const AString loading = AString("Loading ") + m_sourceWord + " Playlist " + name + "...";
         ProgressRange songsRange(progress, 1.0 / static_cast<double>(users.size()), &loading);
         if (const int result = ReadPlayListSongs(*record, *playList, cancel, progress))
             return result;
-        const AString done = AString("Loading iTunes Playlist ") + name + " Done!";
+        const AString done = AString("Loading ") + m_sourceWord + " Playlist " + name + " Done!";
         songsRange.Close(&done);
     }
     return 0;
@@ -723,6 +696,11 @@ int ITunes::CreatePlayList(const AString& name, ITunesPlayList** created) {
     std::shared_ptr<itunesapp::Playlist> playList;
     if (const int result = Code(m_application->CreatePlaylist(name.GetCString(), playList)))
         return result;
+    return KeepCreatedPlayList(playList, created);
+}
+
+int ITunes::KeepCreatedPlayList(const std::shared_ptr<itunesapp::Playlist>& playList,
+                                ITunesPlayList** created) {
     ITunesPlayList* record = nullptr;
     if (const int result = AddPlayListRecord(playList, record))
         return result;
@@ -735,10 +713,14 @@ int ITunes::DeletePlayListByName(const AString& name) {
     if (const int result = Probe())
         return result;
     std::shared_ptr<itunesapp::PlaylistCollection> playLists;
-    std::shared_ptr<itunesapp::Playlist> playList;
     if (const int result = LibraryPlayLists(playLists))
         return result;
-    if (const int result = Code(playLists->GetItemByName(name.GetCString(), playList)))
+    return DeleteNamedPlayList(*playLists, name);
+}
+
+int ITunes::DeleteNamedPlayList(const itunesapp::PlaylistCollection& playLists, const AString& name) {
+    std::shared_ptr<itunesapp::Playlist> playList;
+    if (const int result = Code(playLists.GetItemByName(name.GetCString(), playList)))
         return result;
     return Code(playList->Delete());
 }
@@ -824,20 +806,12 @@ int ITunes::AddFile(const AString& path, const AString* key, ITunesSong*& song) 
             return result;
         if (!FileExists(path))
             return kErrorFileNotFound;
-        std::shared_ptr<itunesapp::TrackCollection> tracks;
-        const std::string file = path.ToSystem8Bit();
-        if (const int result = RunAdd([&](auto& status) { return library->AddFile(file, status); }, tracks))
-            return result;
-        int32_t count = 0;
         std::shared_ptr<Track> track;
-        if (const int result = Code(tracks->GetCount(count)))
-            return result;
-        if (count == 0) {
+        const int added = AddFileTo(*library, path, track);
+        if (added == kErrorDuplicate)
             song = ExistingSong(path);
-            return kErrorDuplicate;
-        }
-        if (const int result = Code(tracks->GetItem(1, track)))
-            return result;
+        if (added != 0)
+            return added;
         if (const int result = WritePlayData(*track, data, FieldsOfNewTrack(data)))
             return result;
         return AddTrackSong(track, song);
@@ -852,25 +826,45 @@ int ITunes::AddFiles(const std::vector<AString>& paths, std::vector<ITunesSong*>
         std::shared_ptr<itunesapp::Playlist> library;
         if (const int result = Code(m_application->GetLibraryPlaylist(library)))
             return result;
-        std::vector<std::string> files;
-        for (const AString& path : paths)
-            files.push_back(path.ToSystem8Bit());
-        std::shared_ptr<itunesapp::TrackCollection> tracks;
-        if (const int result = RunAdd([&](auto& status) { return library->AddFiles(files, status); }, tracks))
-            return result;
-        int32_t count = 0;
-        if (const int result = Code(tracks->GetCount(count)))
-            return result;
-        for (int32_t i = 1; i <= count; ++i) {
-            std::shared_ptr<Track> track;
-            ITunesSong* song = nullptr;
-            if (const int result = Code(tracks->GetItem(i, track)))
-                return result;
-            if (AddTrackSong(track, song) == 0)
-                songs.push_back(song);
-        }
-        return 0;
+        return AddFilesTo(*library, paths, songs);
     });
+}
+
+int ITunes::AddFileTo(const itunesapp::Playlist& target, const AString& path, std::shared_ptr<Track>& track) {
+    std::shared_ptr<itunesapp::TrackCollection> tracks;
+    const std::string file = path.ToSystem8Bit();
+    if (const int result = RunAdd([&](auto& status) { return target.AddFile(file, status); }, tracks))
+        return result;
+    int32_t count = 0;
+    if (const int result = Code(tracks->GetCount(count)))
+        return result;
+    if (count == 0)
+        return kErrorDuplicate;
+    return Code(tracks->GetItem(1, track));
+}
+
+// No more songs than files: whatever the application answers, the caller's list stays in step with it.
+int ITunes::AddFilesTo(const itunesapp::Playlist& target, const std::vector<AString>& paths,
+                       std::vector<ITunesSong*>& songs) {
+    std::vector<std::string> files;
+    for (const AString& path : paths)
+        files.push_back(path.ToSystem8Bit());
+    std::shared_ptr<itunesapp::TrackCollection> tracks;
+    if (const int result = RunAdd([&](auto& status) { return target.AddFiles(files, status); }, tracks))
+        return result;
+    int32_t count = 0;
+    if (const int result = Code(tracks->GetCount(count)))
+        return result;
+    const int32_t most = std::min(count, static_cast<int32_t>(paths.size()));
+    for (int32_t i = 1; i <= most; ++i) {
+        std::shared_ptr<Track> track;
+        ITunesSong* song = nullptr;
+        if (const int result = Code(tracks->GetItem(i, track)))
+            return result;
+        if (AddTrackSong(track, song) == 0)
+            songs.push_back(song);
+    }
+    return 0;
 }
 
 int ITunes::UpdateSongInfo(int32_t databaseID, const AString& key, const ITunesPlayDataFields& fields) {

@@ -60,7 +60,7 @@ public:
     // the library's song of that file, indexed, or null; any other code with `song` null.
     virtual int AddFile(const AString& path, const AString* key, ITunesSong*& song);
     // Adds the files in one operation; `songs` gets the new songs, indexed, in the order of the tracks
-    // the application made.
+    // the application made, at most one a file.
     virtual int AddFiles(const std::vector<AString>& paths, std::vector<ITunesSong*>& songs);
     // A new user playlist of the library, kept among the playlists; `created` (when given) points to it.
     virtual int CreatePlayList(const AString& name, ITunesPlayList** created = nullptr);
@@ -134,27 +134,51 @@ public:
     static int VersionNumberOf(const AString& version);
 
 protected:
+    using TrackVisit = std::function<int(const std::shared_ptr<itunesapp::Track>&)>;
+
     // 0 while connected to a running application, else -3.
     int Probe() const;
     // Connects when not connected.
     int EnsureConnected();
     ITunesSongIndex& Songs() { return m_songs; }
+    std::vector<std::unique_ptr<ITunesPlayList>>& PlayLists() { return m_playLists; }
+    // Null while not connected.
+    const std::shared_ptr<itunesapp::Application>& GetApplication() const { return m_application; }
+    void SetLoadedName(AString name) { m_libraryName = std::move(name); }
+
+    // Reads the tracks of the master list with `read`, in batches, with progress.
+    int ReadMasterTracks(const itunesapp::Playlist& playList, const CancelCallback& cancel,
+                         AProgress* progress, const TrackVisit& read);
+    // The user playlists as records, with their songs when asked (only that playlist's, when one is named).
+    int ReadPlayLists(const itunesapp::PlaylistCollection& playLists, bool withSongs,
+                      const AString& playListName, const CancelCallback& cancel, AProgress* progress);
+    // The playlist's name, source id and playlist id become the loaded ones.
+    int TakeLibraryPlayList(const itunesapp::Playlist& playList);
+    // Keeps a playlist the application just made as a record; `created` (when given) points to it.
+    int KeepCreatedPlayList(const std::shared_ptr<itunesapp::Playlist>& playList, ITunesPlayList** created);
+    // Deletes the playlist of exactly that name in the application; no record changes.
+    static int DeleteNamedPlayList(const itunesapp::PlaylistCollection& playLists, const AString& name);
+    int AddTrackSong(const std::shared_ptr<itunesapp::Track>& track, ITunesSong*& song);
+    ITunesSong* IndexSong(std::unique_ptr<ITunesSong> song, const std::shared_ptr<itunesapp::Track>& track,
+                          const itunesapp::ObjectIDs& ids);
+    // Adds the file to `target` and gives the track the application made: -4 when it made none.
+    int AddFileTo(const itunesapp::Playlist& target, const AString& path,
+                  std::shared_ptr<itunesapp::Track>& track);
+    // Adds the files to `target` in one operation; `songs` gets the new songs, indexed, at most one a file.
+    int AddFilesTo(const itunesapp::Playlist& target, const std::vector<AString>& paths,
+                   std::vector<ITunesSong*>& songs);
 
     // The kind word of the bindings this object makes: 2 for the library, 3 for an iPod.
     uint32_t m_sideKind = ITunesTrackBinding::kLibrary;
+    // What the progress texts call the source: "iTunes" for the library, "iPod" for an iPod.
+    const char* m_sourceWord = "iTunes";
 
 private:
-    using TrackVisit = std::function<int(const std::shared_ptr<itunesapp::Track>&)>;
-
     int LoadMasterListSteps(bool withPlayListSongs, const AString& playListName, const SongFilters* filter,
                             const CancelCallback& cancel, AProgress* progress);
     int ChooseMasterPlayList(const itunesapp::PlaylistCollection& playLists, const AString& playListName,
                              std::shared_ptr<itunesapp::Playlist>& chosen);
-    int ReadMasterTracks(const itunesapp::Playlist& playList, const SongFilters* filter,
-                         const CancelCallback& cancel, AProgress* progress);
     int ReadMasterTrack(const std::shared_ptr<itunesapp::Track>& track, const SongFilters* filter);
-    int ReadPlayLists(const itunesapp::PlaylistCollection& playLists, bool withSongs,
-                      const AString& playListName, const CancelCallback& cancel, AProgress* progress);
     int ReadPlayListSongs(ITunesPlayList& record, const itunesapp::Playlist& playList,
                           const CancelCallback& cancel, AProgress* progress);
     // Walks the tracks in batches, asking `cancel` and showing the count before each track; a nonzero
@@ -168,11 +192,7 @@ private:
     // The library source's playlists and, among them, its library playlist.
     int LibraryPlayList(std::shared_ptr<itunesapp::PlaylistCollection>& playLists,
                         std::shared_ptr<itunesapp::Playlist>& library);
-    int TakeLibraryPlayList(const itunesapp::Playlist& playList);
     int AddPlayListRecord(const std::shared_ptr<itunesapp::Playlist>& playList, ITunesPlayList*& record);
-    int AddTrackSong(const std::shared_ptr<itunesapp::Track>& track, ITunesSong*& song);
-    ITunesSong* IndexSong(std::unique_ptr<ITunesSong> song, const std::shared_ptr<itunesapp::Track>& track,
-                          const itunesapp::ObjectIDs& ids);
     // The library's song of a file it holds: from the index, else read from the library playlist.
     ITunesSong* ExistingSong(const AString& path);
     // Starts an add (three tries), waits for it to end and gives the tracks it made.

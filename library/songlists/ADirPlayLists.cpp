@@ -67,12 +67,7 @@ int ADirPlayLists::ReadDirectory(const CancelCallback&, uint32_t) {
 
 // A playlist may itself be named "Who?": only the id after the last "?" is dropped.
 AString ADirPlayLists::PlayListName(const AString& entry) const {
-    AString name = entry;
-    if (name.Left(m_rootPath.GetLength()) == m_rootPath)
-        name = name.Mid(m_rootPath.GetLength());
-    if (!name.IsEmpty() && name.GetAt(0) == kEntryLevelSeparator)
-        name = name.Mid(1);
-    return EntryWithoutId(name);
+    return EntryWithoutId(EntryBelowRoot(entry, m_rootPath).Mid(1));
 }
 
 int ADirPlayLists::CreatePlayList(const AString& entry) {

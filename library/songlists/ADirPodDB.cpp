@@ -15,6 +15,7 @@
 #include "library/ipod/PodModelTable.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/songlists/AddFileSongInfo.h"
+#include "library/songlists/PodRemovedFiles.h"
 #include "library/tags/ID3.h"
 #include "platform/files/HiddenAttribute.h"
 #include "platform/files/PathSeparator.h"
@@ -85,7 +86,7 @@ int ADirPodDB::Open(const AString* path, uint32_t, const CancelCallback& callbac
 }
 
 int ADirPodDB::GetCount() const {
-    return m_database ? m_database->GetSongCount() : 0;
+    return m_database ? m_database->GetEntryCount() : 0;
 }
 
 void ADirPodDB::Sort(uint32_t ascending) {
@@ -113,11 +114,7 @@ void ADirPodDB::SetRootPath(const AString& path) {
 
 // Removed files stay on the iPod unless they have a folder elsewhere that can be reached.
 void ADirPodDB::FixRemovedFilesFolder() {
-    const AString& folder = m_removedFilesFolder;
-    const int separator = folder.ReverseFind(kPathSeparator);
-    if (folder.IsEmpty() || folder.GetAt(0) != kPathSeparator ||
-        !DirectoryExists(separator == 0 ? AString("/") : folder.Left(separator)))
-        m_removedFilesFolder = m_driveRoot;
+    m_removedFilesFolder = PodRemovedFilesFolder(m_removedFilesFolder, m_driveRoot);
 }
 
 void ADirPodDB::AddVideoTypes() {
@@ -134,12 +131,7 @@ void ADirPodDB::AddVideoTypes() {
 }
 
 AString ADirPodDB::EntryBelowRoot(const AString& entry) const {
-    AString text = entry;
-    if (!m_driveRoot.IsEmpty() && text.Left(m_driveRoot.GetLength()) == m_driveRoot)
-        text = text.Mid(m_driveRoot.GetLength());
-    if (text.IsEmpty() || text.GetAt(0) != kEntryLevelSeparator)
-        text.Insert(0, AString(u"\\"));
-    return text;
+    return ::EntryBelowRoot(entry, m_driveRoot);
 }
 
 ITunesDBTrack* ADirPodDB::FindTrack(const AString& entry, uint32_t withHandle) const {

@@ -62,6 +62,8 @@ public:
 
     AString GetPodName() const;
     AString GetPodID();
+    // The identifier as last read or set, computed from nothing.
+    const AString& GetStoredPodID() const { return m_podId; }
     void SetPodID(const AString& id);
     void SetWorkFolder(const AString& folder);
     // Copies a song file onto the iPod and adds its track. `name` stands for a missing title. -4 when

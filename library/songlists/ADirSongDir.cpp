@@ -6,6 +6,7 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
+#include "library/entries/EntryText.h"
 #include "library/songlists/AddFileSongInfo.h"
 #include "library/tags/ID3.h"
 
@@ -83,12 +84,7 @@ int ADirSongDir::GetFullPath(const AString& entry, AString& out, uint32_t byInde
     if (byIndex) {
         fileIndex = FileIndexOf(entry);
     } else {
-        AString key = entry;
-        if (!m_rootPath.IsEmpty() && key.Left(m_rootPath.GetLength()) == m_rootPath)
-            key = key.Mid(m_rootPath.GetLength());
-        if (key.IsEmpty() || key.GetAt(0) != kEntryLevelSeparator)
-            key.Insert(0, AString(u"\\"));
-        const int found = FindSongEntry(key);
+        const int found = FindSongEntry(EntryBelowRoot(entry, m_rootPath));
         if (found >= 0)
             fileIndex = FileIndexOf(m_songEntries.GetName(found));
     }

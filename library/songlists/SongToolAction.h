@@ -22,10 +22,6 @@ enum SongToolKind : uint32_t {
     kToolAddSongsList = 7,
 };
 
-// The results of showing a list that have no text of their own.
-constexpr int kErrorToolKind = -15017;        // a kind outside the tools' kinds
-constexpr int kErrorAddListReserved = -15018; // the reserved word of an add list was not 0
-
 struct SongToolAction {
     uint32_t checked = 1;
     uint32_t kind = kToolAddSongFiles;

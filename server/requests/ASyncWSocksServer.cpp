@@ -15,6 +15,10 @@ WireMessage ASyncWSocksServer::OnRequest(int code, std::span<const uint8_t> payl
     return m_dispatcher.Dispatch(code, payload);
 }
 
+std::unique_ptr<RequestStream> ASyncWSocksServer::OpenRequestStream(int code) {
+    return m_dispatcher.OpenStream(code);
+}
+
 bool ASyncWSocksServer::StartListening() {
     std::lock_guard lock(m_listening);
     if (m_listener.IsStarted())

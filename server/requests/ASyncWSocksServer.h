@@ -21,6 +21,7 @@ public:
     ~ASyncWSocksServer() override;
 
     WireMessage OnRequest(int code, std::span<const uint8_t> payload) override;
+    std::unique_ptr<RequestStream> OpenRequestStream(int code) override;
     // Handlers are registered before listening starts.
     RequestDispatcher& Dispatcher() { return m_dispatcher; }
 

@@ -6,6 +6,7 @@
 #include "remote/LinkCodes.h"
 #include "remote/MessageReader.h"
 #include "remote/MessageWriter.h"
+#include "remote/RequestStream.h"
 #include "remote/SocketChannel.h"
 
 using nativesockets::Deadline;
@@ -15,16 +16,39 @@ namespace {
 
 constexpr char kLocalDomain[] = ".local";
 
-// One request read whole, or false when the connection is to end.
-bool ReadRequest(MessageReader& reader, const ServerTimeouts& timeouts, WireMessage& request) {
+// The header of the next request, or false when the connection is to end.
+bool ReadRequestHeader(MessageReader& reader, const ServerTimeouts& timeouts, WireHeader& header) {
     if (reader.WaitForMessage(Deadline::AfterMs(timeouts.idleMs)) != IoStatus::Done)
         return false;
-    WireHeader header;
-    if (reader.ReadHeader(header, Deadline::AfterMs(timeouts.headerMs)) != 0 ||
-        header.code == linkcodes::kEndOfConnection)
+    return reader.ReadHeader(header, Deadline::AfterMs(timeouts.headerMs)) == 0 &&
+           header.code != linkcodes::kEndOfConnection;
+}
+
+// Reads the request that `header` opens and answers it: through the stream of a handler that takes its
+// payload as it arrives, else whole. False when the payload did not come whole.
+bool AnswerRequest(CASockets& owner, MessageReader& reader, const WireHeader& header,
+                   const ServerTimeouts& timeouts, WireMessage& answer) {
+    if (header.code != linkcodes::kHello) {
+        if (std::unique_ptr<RequestStream> stream = owner.OpenRequestStream(header.code)) {
+            if (reader.ReadPayload(header, *stream, timeouts.payloadStallMs, nullptr) != 0)
+                return false;
+            answer = stream->Finish();
+            return true;
+        }
+    }
+    std::vector<uint8_t> payload;
+    if (reader.ReadPayload(header, payload, timeouts.payloadStallMs, nullptr) != 0)
         return false;
-    request.code = header.code;
-    return reader.ReadPayload(header, request.payload, timeouts.payloadStallMs, nullptr) == 0;
+    answer = header.code == linkcodes::kHello ? ConnectionLoop::HelloAnswer()
+                                              : owner.OnRequest(header.code, payload);
+    return true;
+}
+
+int SendAnswer(ByteChannel& channel, const WireMessage& answer, const ServerTimeouts& timeouts) {
+    if (answer.body)
+        return MessageWriter::SendFramed(channel, answer.code, *answer.body, nullptr, timeouts.answerStallMs);
+    return MessageWriter::SendMessage(channel, answer.code, answer.payload, MessageWriter::kEmptyAnswerWord,
+                                      answer.pack, nullptr, timeouts.answerStallMs);
 }
 
 } // namespace
@@ -35,20 +59,17 @@ WireMessage ConnectionLoop::HelloAnswer() {
     StoreLE32(payload.data(), linkcodes::kHelloAnswerWord);
     payload.insert(payload.end(), name.begin(), name.end());
     payload.push_back(0);
-    return WireMessage{linkcodes::kHelloAnswer, std::move(payload), false};
+    return WireMessage{linkcodes::kHelloAnswer, std::move(payload), false, nullptr};
 }
 
 void ConnectionLoop::Serve(CASockets& owner, const nativesockets::SocketHandle& socket,
                            const nativesockets::WakeSignal& wake, const ServerTimeouts& timeouts) {
     SocketChannel channel(socket, &wake);
     MessageReader reader(channel);
-    WireMessage request;
-    while (!owner.IsStopping() && ReadRequest(reader, timeouts, request)) {
-        const WireMessage answer = request.code == linkcodes::kHello
-                                       ? HelloAnswer()
-                                       : owner.OnRequest(request.code, request.payload);
-        if (MessageWriter::SendMessage(channel, answer.code, answer.payload, MessageWriter::kEmptyAnswerWord,
-                                       answer.pack, nullptr, timeouts.answerStallMs) != 0)
+    WireHeader header;
+    while (!owner.IsStopping() && ReadRequestHeader(reader, timeouts, header)) {
+        WireMessage answer;
+        if (!AnswerRequest(owner, reader, header, timeouts, answer) || SendAnswer(channel, answer, timeouts) != 0)
             return;
     }
 }

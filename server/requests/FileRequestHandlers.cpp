@@ -7,7 +7,7 @@
 #include "server/requests/ReadRemoteTagsHandler.h"
 #include "server/requests/RequestDispatcher.h"
 
-void RegisterFileRequestHandlers(RequestDispatcher& dispatcher, const PathPolicy& policy) {
+void RegisterFileRequestHandlers(RequestDispatcher& dispatcher, const std::shared_ptr<const PathPolicy>& policy) {
     dispatcher.Register(linkcodes::kReadRemoteTags, std::make_unique<ReadRemoteTagsHandler>(policy));
     dispatcher.Register(linkcodes::kGetRemoteFileInfo, std::make_unique<GetRemoteFileInfoHandler>(policy));
     dispatcher.Register(linkcodes::kCopyWithProgressRemote,

@@ -10,7 +10,7 @@ WireMessage GetRemoteFileInfoHandler::Serve(std::span<const uint8_t> payload) {
     AString path;
     if (const int result = fields.ReadText(path))
         return WireMessage::Status(result);
-    const auto resolved = m_policy.Resolve(path, PathPolicy::Access::Read);
+    const auto resolved = m_policy->Resolve(path, PathPolicy::Access::Read);
     if (!resolved)
         return WireMessage::Status(kErrorInvalidPath);
     FileInfo info;

@@ -5,37 +5,85 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RemoteFileCache.h"
+#include "remote/MessageChecksum.h"
 #include "server/requests/PathPolicy.h"
 #include "server/requests/RequestFields.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace {
 
 constexpr uint64_t kPartSize = RemoteFileCache::kFetchPartSize;
 // u64 modification time, u32 more parts, u32 length.
 constexpr size_t kPartHeadSize = 16;
+// The checksum pass reads the part in runs of this size (even, as the checksum's words need).
+constexpr uint32_t kChecksumRun = 256 * 1024;
 
-// Reads the part into an answer after its head.
-int ReadPart(const AString& path, uint32_t part, std::vector<uint8_t>& answer) {
-    AFile file;
-    if (const int result = file.Open(path, AFile::kModeRead, false))
-        return result;
-    const uint64_t length = file.GetLength();
-    const uint64_t offset = part * kPartSize;
-    // Part 0 of an empty file is empty; any other part must begin inside the file.
-    if (part > 0 && offset >= length)
-        return kErrorEndOfStream;
-    const uint64_t rest = length - offset;
-    const auto partLength = static_cast<uint32_t>(std::min(rest, kPartSize));
-    if (const int result = file.Seek(offset))
-        return result;
-    answer.resize(kPartHeadSize + partLength);
-    StoreLE64(answer.data(), GetFileModTime(path));
-    StoreLE32(answer.data() + 8, rest > kPartSize ? 1 : 0);
-    StoreLE32(answer.data() + 12, partLength);
-    return file.Read(answer.data() + kPartHeadSize, partLength);
-}
+// The answer of one part, read from the file as it is sent: memory stays small however many parts
+// are sent at once. The checksum is taken in a first pass over the part; a file changed between the
+// passes gives a message whose checksum fails, which the client drops.
+class FilePartSource : public PayloadSource {
+public:
+    // 0, or the code of the file that cannot be read or of a part that begins past its end.
+    int Open(const AString& path, uint32_t part) {
+        if (const int result = m_file.Open(path, AFile::kModeRead, false))
+            return result;
+        const uint64_t length = m_file.GetLength();
+        const uint64_t offset = part * kPartSize;
+        // Part 0 of an empty file is empty; any other part must begin inside the file.
+        if (part > 0 && offset >= length)
+            return kErrorEndOfStream;
+        const uint64_t rest = length - offset;
+        m_length = static_cast<uint32_t>(std::min(rest, kPartSize));
+        StoreLE64(m_head.data(), GetFileModTime(path));
+        StoreLE32(m_head.data() + 8, rest > kPartSize ? 1 : 0);
+        StoreLE32(m_head.data() + 12, m_length);
+        m_offset = offset;
+        return SumPart();
+    }
+
+    size_t Size() const override { return kPartHeadSize + m_length; }
+    uint16_t Checksum() const override { return m_checksum; }
+
+    int Read(std::span<uint8_t> buffer) override {
+        const size_t headSent = std::min(m_sent, kPartHeadSize);
+        const size_t fromHead = std::min(buffer.size(), kPartHeadSize - headSent);
+        std::copy_n(m_head.begin() + headSent, fromHead, buffer.begin());
+        m_sent += fromHead;
+        const size_t fromFile = buffer.size() - fromHead;
+        if (fromFile == 0)
+            return 0;
+        m_sent += fromFile;
+        return m_file.Read(buffer.data() + fromHead, static_cast<uint32_t>(fromFile));
+    }
+
+private:
+    int SumPart() {
+        ChecksumAccumulator sum;
+        sum.Add(m_head);
+        if (const int result = m_file.Seek(m_offset))
+            return result;
+        std::vector<uint8_t> run(std::min<uint32_t>(kChecksumRun, m_length));
+        for (uint32_t done = 0; done < m_length;) {
+            const uint32_t length = std::min<uint32_t>(kChecksumRun, m_length - done);
+            if (const int result = m_file.Read(run.data(), length))
+                return result;
+            sum.Add(std::span(run.data(), length));
+            done += length;
+        }
+        m_checksum = sum.Finish();
+        return m_file.Seek(m_offset);
+    }
+
+    AFile m_file;
+    std::array<uint8_t, kPartHeadSize> m_head{};
+    uint64_t m_offset = 0;
+    uint32_t m_length = 0;
+    uint16_t m_checksum = 0;
+    size_t m_sent = 0;
+};
 
 } // namespace
 
@@ -45,11 +93,11 @@ WireMessage MoveRemoteFileLocalHandler::Serve(std::span<const uint8_t> payload) 
     uint32_t part = 0;
     if (fields.ReadText(path) != 0 || !fields.ReadU32(part))
         return WireMessage::Status(kErrorEndOfStream);
-    const auto resolved = m_policy.Resolve(path, PathPolicy::Access::Read);
+    const auto resolved = m_policy->Resolve(path, PathPolicy::Access::Read);
     if (!resolved)
         return WireMessage::Status(kErrorInvalidPath);
-    std::vector<uint8_t> answer;
-    if (const int result = ReadPart(*resolved, part, answer))
+    auto source = std::make_shared<FilePartSource>();
+    if (const int result = source->Open(*resolved, part))
         return WireMessage::Status(result);
-    return WireMessage::Success(std::move(answer));
+    return WireMessage::Streamed(std::move(source));
 }

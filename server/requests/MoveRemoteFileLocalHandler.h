@@ -1,6 +1,6 @@
 #pragma once
 // 3003: one part of a file for the client to fetch: its modification time, whether a further part
-// follows, and up to 314,572,800 bytes from the part's offset.
+// follows, and up to 314,572,800 bytes from the part's offset, read from the file as they are sent.
 
 #include "server/requests/PathRequestHandler.h"
 

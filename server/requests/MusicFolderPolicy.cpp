@@ -27,10 +27,15 @@ bool LiesIn(const std::string& path, const std::string& folder, bool folderItsel
 
 MusicFolderPolicy::MusicFolderPolicy(const AString& folder) : m_folder(folder.ToSystem8Bit()) {}
 
+bool MusicFolderPolicy::IsPlainAbsolutePath(const AString& path) {
+    const std::string bytes = path.ToSystem8Bit();
+    return !bytes.empty() && bytes.front() == '/' && bytes.find('\0') == std::string::npos && !NamesParent(bytes);
+}
+
 std::optional<AString> MusicFolderPolicy::Resolve(const AString& requested, Access access) const {
-    const std::string path = requested.ToSystem8Bit();
-    if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos || NamesParent(path))
+    if (!IsPlainAbsolutePath(requested))
         return std::nullopt;
+    const std::string path = requested.ToSystem8Bit();
     std::error_code error;
     // Resolved at every request: the folder may have been moved or linked elsewhere meanwhile.
     const std::filesystem::path folder = std::filesystem::canonical(m_folder, error);

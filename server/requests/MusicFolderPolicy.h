@@ -12,6 +12,8 @@ public:
     explicit MusicFolderPolicy(const AString& folder);
 
     std::optional<AString> Resolve(const AString& requested, Access access) const override;
+    // Absolute, without ".." and without NUL: the form every path of a request must have.
+    static bool IsPlainAbsolutePath(const AString& path);
 
 private:
     std::string m_folder;

@@ -3,13 +3,14 @@
 
 #include "server/requests/RequestHandler.h"
 
+#include <memory>
+
 class PathPolicy;
 
 class PathRequestHandler : public RequestHandler {
 public:
-    // `policy` must outlive the handler.
-    explicit PathRequestHandler(const PathPolicy& policy) : m_policy(policy) {}
+    explicit PathRequestHandler(std::shared_ptr<const PathPolicy> policy) : m_policy(std::move(policy)) {}
 
 protected:
-    const PathPolicy& m_policy;
+    std::shared_ptr<const PathPolicy> m_policy;
 };

@@ -10,7 +10,7 @@ WireMessage ReadRemoteTagsHandler::Serve(std::span<const uint8_t> payload) {
     AString path;
     if (fields.ReadText(path) != 0)
         return WireMessage::Status(kErrorEndOfStream);
-    const auto resolved = m_policy.Resolve(path, PathPolicy::Access::Read);
+    const auto resolved = m_policy->Resolve(path, PathPolicy::Access::Read);
     if (!resolved)
         return WireMessage::Status(kErrorInvalidPath);
     ID3 tags;

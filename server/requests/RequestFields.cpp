@@ -7,6 +7,10 @@
 RequestFields::RequestFields(std::span<const uint8_t> payload)
     : m_stream(payload.data(), static_cast<uint32_t>(payload.size())) {}
 
+bool RequestFields::ReadU8(uint8_t& value) {
+    return m_stream.Read(&value, 1) == 0;
+}
+
 bool RequestFields::ReadU32(uint32_t& value) {
     return recordio::ReadU32(m_stream, value) == 0;
 }

@@ -134,7 +134,7 @@ TEST(CASocketsTest, StoppingEndsAWaitWithoutTimeOutAndRefusesNewConnections) {
     link.StopScan();
     ASSERT_EQ(waiting.wait_for(5s), std::future_status::ready);
     EXPECT_EQ(waiting.get(), linkcodes::kErrorAnswerHeaderShort);
-    EXPECT_EQ(link.Connect(kServer, peer.Port()), linkcodes::kErrorLink);
+    EXPECT_EQ(link.Connect(kServer, peer.Port()), kErrorEndOfStream);
     done.set_value();
 }
 

@@ -11,6 +11,7 @@
 #include "foundation/RecordIO.h"
 #include "library/tags/ID3.h"
 #include "remote/LinkCodes.h"
+#include "remote/MessageChecksum.h"
 #include "server/requests/MusicFolderPolicy.h"
 #include "server/requests/RequestDispatcher.h"
 #include "support/AStringPrinting.h"
@@ -36,15 +37,22 @@ std::vector<uint8_t> SendFilePayload(const std::string& target, const std::vecto
 
 class FileRequestHandlersTest : public testing::Test {
 protected:
-    FileRequestHandlersTest() : policy(AString(music)) {
+    FileRequestHandlersTest() : policy(std::make_shared<MusicFolderPolicy>(AString(music))) {
         std::filesystem::create_directories(music + "/Artist");
         WriteText(music + "/Artist/Song.mp3", "song");
         WriteText(outside.File("secret.txt"), "secret");
         RegisterFileRequestHandlers(dispatcher, policy);
     }
 
+    // A streamed answer is read whole, and its checksum must be the one its header would carry.
     WireMessage Serve(int code, const std::vector<uint8_t>& payload) const {
-        return dispatcher.Dispatch(code, payload);
+        WireMessage answer = dispatcher.Dispatch(code, payload);
+        if (answer.body) {
+            answer.payload.resize(answer.body->Size());
+            EXPECT_EQ(answer.body->Read(answer.payload), 0);
+            EXPECT_EQ(MessageChecksum(answer.payload), answer.body->Checksum());
+        }
+        return answer;
     }
 
     static uint32_t Word(const WireMessage& answer) {
@@ -55,7 +63,7 @@ protected:
     TempDir base;
     TempDir outside;
     std::string music = base.File("Music");
-    MusicFolderPolicy policy;
+    std::shared_ptr<MusicFolderPolicy> policy;
     RequestDispatcher dispatcher{nullptr};
 };
 
@@ -129,6 +137,8 @@ TEST_F(FileRequestHandlersTest, ASentFileReplacesItsTargetWithItsTime) {
 TEST_F(FileRequestHandlersTest, FetchedPartsCarryTimeMoreFlagAndBytes) {
     const std::string song = music + "/Artist/Song.mp3";
     SetFileModTime(AString(song), kSomeTime, false);
+    // Read from the file as it is sent, never held whole.
+    EXPECT_TRUE(dispatcher.Dispatch(linkcodes::kMoveRemoteFileLocal, RequestPayload().Text(song).U32(0).Get()).body);
     const WireMessage first =
         Serve(linkcodes::kMoveRemoteFileLocal, RequestPayload().Text(song).U32(0).Get());
     ASSERT_EQ(first.code, 0);

@@ -1,6 +1,7 @@
 #include "../remote/MemoryChannel.h"
 #include "../remote/TestBytes.h"
 #include "LoopbackServer.h"
+#include "RequestPayload.h"
 #include "foundation/ByteOrder.h"
 #include "platform/sockets/HostAddresses.h"
 #include "platform/sockets/TcpSockets.h"
@@ -10,6 +11,7 @@
 #include "remote/WireHeader.h"
 
 #include <chrono>
+#include <filesystem>
 #include <future>
 #include <gtest/gtest.h>
 
@@ -234,4 +236,37 @@ TEST(ListeningSideTest, AClientThatLeavesDuringALongAnswerDoesNotKillTheServer) 
         ParseAnswers(Exchange(server.Port(), MessageBytes(4242, Bytes("alive")) + kEndOfConnection, closed))
             .size(),
         1u);
+}
+
+// A sent file is written as its pieces arrive, but it replaces its target only when the whole message
+// has come and its checksum holds; otherwise the target stays and no temporary file is left.
+TEST(ListeningSideTest, ASentFileReplacesItsTargetOnlyWhenItsChecksumHolds) {
+    ServerTimeouts timeouts;
+    timeouts.payloadStallMs = 300;
+    LoopbackServer server(timeouts);
+    const std::string target = server.Music("song.mp3");
+    WriteBytes(target, Bytes("old song"));
+    const std::vector<uint8_t> song = RandomBytes(20 * 1536 + 5, 3);
+    const std::string message = MessageBytes(linkcodes::kCopyWithProgressRemote,
+                                             SendFilePayload(target, song, 0, static_cast<uint32_t>(song.size())));
+    std::string damaged = message;
+    // One character of the first piece's Base64 changed for another of the alphabet.
+    char& changed = damaged[WireHeader::kLength + 10];
+    changed = changed == 'A' ? 'B' : 'A';
+    const std::string cutShort = message.substr(0, message.size() / 2);
+    for (const std::string& hostile : {damaged, cutShort}) {
+        bool closed = false;
+        RawConnection connection(server.Port());
+        ASSERT_TRUE(connection.Send(hostile));
+        EXPECT_EQ(connection.ReadUntilClosed(5000, closed), "");
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(ReadBytes(target), Bytes("old song"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(server.MusicFolder()), {}), 1)
+            << "no temporary file left";
+    }
+    bool closed = false;
+    const std::vector<Answer> answers = ParseAnswers(Exchange(server.Port(), message + kEndOfConnection, closed));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].code, 0);
+    EXPECT_EQ(ReadBytes(target), song);
 }

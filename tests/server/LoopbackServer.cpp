@@ -29,7 +29,7 @@ uint16_t LoopbackServer::RandomPort() {
 }
 
 LoopbackServer::LoopbackServer(const ServerTimeouts& timeouts, size_t slotCapacity)
-    : m_policy(AString(m_music.Path())) {
+    : m_policy(std::make_shared<MusicFolderPolicy>(AString(m_music.Path()))) {
     for (int attempt = 0; attempt < kPortAttempts; ++attempt) {
         m_server = std::make_unique<ASyncWSocksServer>(kServerAddress, nullptr, timeouts, slotCapacity);
         RegisterFileRequestHandlers(m_server->Dispatcher(), m_policy);

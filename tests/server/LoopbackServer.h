@@ -34,7 +34,7 @@ public:
 
 private:
     TempDir m_music;
-    MusicFolderPolicy m_policy;
+    std::shared_ptr<MusicFolderPolicy> m_policy;
     std::unique_ptr<ASyncWSocksServer> m_server;
 };
 

@@ -23,7 +23,7 @@ constexpr uint64_t kSomeTime = 3600000000ull;
 // Counts the send requests that reach the server, and serves them as usual.
 class CountingHandler : public RequestHandler {
 public:
-    explicit CountingHandler(const PathPolicy& policy) : m_handler(policy) {}
+    explicit CountingHandler(std::shared_ptr<const PathPolicy> policy) : m_handler(std::move(policy)) {}
     WireMessage Serve(std::span<const uint8_t> payload) override {
         ++calls;
         return m_handler.Serve(payload);
@@ -36,7 +36,7 @@ private:
 
 class RemoteLinkTest : public testing::Test {
 protected:
-    RemoteLinkTest() : client(server.Client()), policy(AString(server.MusicFolder())) {
+    RemoteLinkTest() : client(server.Client()), policy(std::make_shared<MusicFolderPolicy>(AString(server.MusicFolder()))) {
         std::filesystem::create_directories(server.Music("Artist"));
         auto counting = std::make_unique<CountingHandler>(policy);
         sends = counting.get();
@@ -53,7 +53,7 @@ protected:
 
     LoopbackServer server;
     std::unique_ptr<CASockets> client;
-    MusicFolderPolicy policy;
+    std::shared_ptr<MusicFolderPolicy> policy;
     CountingHandler* sends = nullptr;
     TempDir local;
     AProgress progress;

@@ -190,8 +190,9 @@ TEST_F(LibraryId, TheIdIsOneNumberWithItsFirstEightDigitsLow) {
         WriteLibrary(c.line);
         uint64_t id = 0;
         EXPECT_EQ(ASyncLib::GetLibraryPersistentID(id), c.result);
-        if (c.result == 0)
+        if (c.result == 0) {
             EXPECT_EQ(id, c.id);
+        }
     }
     WriteLibrary("");
     uint64_t id = 0;

@@ -1,5 +1,6 @@
 // libgpod, an independent reader of iPod databases, reads what the iPod's song list wrote: a song copied
 // into a music folder is a track whose file it finds, a deleted song is gone, and the playlists stay.
+#include "GpodView.h"
 #include "foundation/AString.h"
 #include "library/songlists/ADirPodDB.h"
 #include "library/songlists/TestSongFiles.h"
@@ -23,34 +24,6 @@ Itdb_Track* AddGpodTrack(Itdb_iTunesDB* db, const char* title, const char* locat
     itdb_track_add(db, track, -1);
     itdb_playlist_add_track(itdb_playlist_mpl(db), track, -1);
     return track;
-}
-
-// Each title with the file libgpod finds for it on the iPod (empty when it finds none), and the
-// playlists by name with their sizes.
-struct GpodView {
-    std::map<std::string, std::string> files;
-    std::map<std::string, int> playLists;
-};
-
-GpodView ReadWithGpod(const std::string& mountPoint) {
-    GError* error = nullptr;
-    Itdb_iTunesDB* db = itdb_parse(mountPoint.c_str(), &error);
-    EXPECT_NE(nullptr, db) << (error ? error->message : "");
-    GpodView view;
-    if (!db)
-        return view;
-    for (GList* t = db->tracks; t; t = t->next) {
-        auto* track = static_cast<Itdb_Track*>(t->data);
-        gchar* file = itdb_filename_on_ipod(track);
-        view.files[track->title ? track->title : ""] = file ? file : "";
-        g_free(file);
-    }
-    for (GList* p = db->playlists; p; p = p->next) {
-        auto* playList = static_cast<Itdb_Playlist*>(p->data);
-        view.playLists[playList->name ? playList->name : ""] = static_cast<int>(g_list_length(playList->members));
-    }
-    itdb_free(db);
-    return view;
 }
 
 TEST(ADirPodDBWithGpod, ItFindsTheCopiedSongAndLosesTheDeletedOne) {

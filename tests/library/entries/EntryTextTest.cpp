@@ -55,6 +55,25 @@ TEST(EntryTextTest, IdIsTheNumberAfterTheLastQuestionMark) {
     EXPECT_EQ(EntryWithoutId(AString(u"\\A\\B?12")), AString(u"\\A\\B"));
 }
 
+// A path the sync joins from a list's root and an entry names that entry, whatever separators the join
+// put between them.
+TEST(EntryTextTest, ThePathOfAnEntryUnderItsRootGivesTheEntryBack) {
+    struct Case {
+        const char16_t* path;
+        const char16_t* root;
+        const char16_t* entry;
+    } cases[] = {
+        {u"*Root*/\\Rock\\A\\T?5", u"*Root*", u"\\Rock\\A\\T?5"},
+        {u"*Root*\\Rock\\A\\T?5", u"*Root*", u"\\Rock\\A\\T?5"},
+        {u"/music/\\A\\T", u"/music/", u"\\A\\T"},
+        {u"/music/\\A\\T", u"/music", u"\\A\\T"},
+        {u"Rock\\A\\T", u"", u"\\Rock\\A\\T"},
+        {u"*Root*", u"*Root*", u"\\"},
+    };
+    for (const Case& item : cases)
+        EXPECT_EQ(EntryBelowRoot(AString(item.path), AString(item.root)), AString(item.entry)) << AString(item.path).ToUtf8();
+}
+
 TEST(EntryTextTest, SplitFollowsTheLayout) {
     const AString entry(u"\\Rock\\Artist\\Album\\05\\Title\\mp3?9");
     const EntryLevels all = SplitEntry(entry, {true, true, true, true});

@@ -87,6 +87,9 @@ TEST_F(ADirTunesTest, TheLibraryListsItsSongsAsASongFolderListsTheSameFiles) {
         EXPECT_EQ(byPath, byID);
         EXPECT_EQ(byPath, withoutLeadingLevel);
         EXPECT_EQ(list.GetFullPath(AString(ADirTunes::kRootMarker) + AString(entry), byPath, 0), 0);
+        AString joined(ADirTunes::kRootMarker);
+        joined.AppendPath(AString(entry));
+        EXPECT_EQ(list.GetFullPath(joined, byPath, 0), 0) << "the sync joins root and entry as a path";
         EXPECT_EQ(list.FileExists(AString(entry)), 1u);
         EXPECT_EQ(list.GetFileDate(AString(entry)), GetFileModTime(byPath));
     }
@@ -160,6 +163,17 @@ TEST_F(ADirTunesTest, DeletingFromTheLibraryMovesTheFileToRemovedFiles) {
     EXPECT_EQ(list.GetCount(), 4);
     EXPECT_FALSE(std::filesystem::exists(five));
     EXPECT_TRUE(std::filesystem::exists(dir.File("Music/iTunes/Removed Files/Some Artist/An Album/five.mp3")));
+    EXPECT_EQ(FilesInLibrary().count(five), 0u);
+}
+
+// The sync names the songs it deletes by their list's root joined with the entry.
+TEST_F(ADirTunesTest, ASongNamedByItsJoinedPathIsDeleted) {
+    ADirTunes list;
+    Open(list);
+    AString path(ADirTunes::kRootMarker);
+    path.AppendPath(*list.GetEntry(IndexOfFile(list, five)));
+    ASSERT_EQ(list.DeleteFile(path, 0, 0), 0);
+    EXPECT_FALSE(std::filesystem::exists(five));
     EXPECT_EQ(FilesInLibrary().count(five), 0u);
 }
 

@@ -1,0 +1,78 @@
+#include "app/CHalvendorApp.h"
+
+#include "app/devices/ITunesLibraryClient.h"
+#include "app/state/AppFolders.h"
+#include "app/state/SingleInstance.h"
+#include "app/state/StartupCommandLine.h"
+#include "app/window/CHalvendorDlg.h"
+#include "app/window/MainMessages.h"
+#include "app/window/MainSockets.h"
+#include "library/ipod/ITunesDBPodDatabase.h"
+#include "library/itunes/ITunesServices.h"
+#include "platform/ini/PrivateProfile.h"
+#include "platform/ui/PrivateMessage.h"
+#include "widgets/QtText.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace peermessage = nativeipc::peermessage;
+using nativeui::PrivateMessage;
+
+int64_t CHalvendorApp::HandlePeerMessage(CHalvendorDlg& window, const nativeipc::PeerMessage& message) {
+    switch (message.number) {
+    case peermessage::kShowWindow:
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+        return 1;
+    case peermessage::kStartupConfig:
+    case peermessage::kRouterTestFailed:
+    case peermessage::kRouterTestDone:
+    case peermessage::kHostListReady:
+    case peermessage::kCommand:
+        PrivateMessage::Post(&window, message.number, static_cast<intptr_t>(message.wParam),
+                             static_cast<intptr_t>(message.lParam));
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+CHalvendorApp::CHalvendorApp(QStringList arguments, nativeipc::PeerAddress peers)
+    : m_arguments(std::move(arguments)), m_peers(std::move(peers)) {}
+
+bool CHalvendorApp::RecordStartupConfig(const QString& path) {
+    AString file;
+    if (!AppFolders::DataFile(AppFolders::kStartupFileName, file))
+        return false;
+    nativeini::PrivateProfile startup(file.ToUtf8());
+    return startup.WriteString("Startup", "file", PathToAString(path).ToUtf8());
+}
+
+int CHalvendorApp::Run() {
+    const StartupCommandLine commandLine = StartupCommandLine::Parse(m_arguments);
+    const bool startupConfig = commandLine.routerConfig && RecordStartupConfig(*commandLine.routerConfig);
+
+    SingleInstance instance(m_peers);
+    if (instance.Claim() == SingleInstance::Start::Second) {
+        instance.HandOverToRunning(commandLine.routerConfig.has_value());
+        return 0;
+    }
+
+    InstallITunesServices(ITunesDBPodDatabase::Opener());
+    ITunesLibraryClient library;
+    MainSockets sockets;
+    MainDialogServices services;
+    services.library = &library;
+    services.sockets = &sockets;
+    services.peers = m_peers;
+    services.commandLine = commandLine;
+    services.startupConfigGiven = startupConfig;
+    services.programFolder = QFileInfo(m_arguments.value(0)).absolutePath();
+    CHalvendorDlg window(std::move(services));
+    instance.Endpoint().SetHandler(
+        [&window](const nativeipc::PeerMessage& message) { return HandlePeerMessage(window, message); });
+    window.OnInitDialog();
+    return QCoreApplication::exec();
+}

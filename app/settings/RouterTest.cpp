@@ -1,0 +1,73 @@
+#include "app/settings/RouterTest.h"
+
+#include "app/settings/CPnPDiag.h"
+#include "app/state/HelperProgram.h"
+
+#include <QMessageBox>
+
+namespace {
+
+constexpr int kDone = 1;
+constexpr int kFailed = -1;
+
+void Tell(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, QLatin1String(RouterTest::kTitle), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
+RouterTest::Texts RouterTest::FailedTexts() {
+    return {RouterStatus::FailedNat(), RouterStatus::FailedIp(), RouterStatus::FailedPort()};
+}
+
+QString RouterTest::FailureMessage() {
+    return QStringLiteral(
+        "Unable to configure your router \n\n Possible reasons: \n - Your OS might not be UPnP-capable "
+        "(basically, you need \n    Win XP (any SP) or above, Win 2000 is not enough) or it \n    might not be "
+        "turned on \n - Your router might not have UPnP capability or it might not be enabled \n - Your firewall "
+        "might be blocking TCP port 2869 or UDP port 1900 \n    which are both needed for UPnP \n - Orvantis "
+        "Helper may not be running, make sure it is running. \n\nTry again after checking into all four items. "
+        "Try power cycling your router as well.");
+}
+
+std::optional<RouterTest::Texts> RouterTest::Run(QWidget* parent) {
+    m_status = 0;
+    if (!m_helper.IsRunning() || !m_helper.PostTestRouter()) {
+        m_status = kFailed;
+        return ReportFailure(parent);
+    }
+    CPnPDiag wait(m_status, parent);
+    wait.DoModal();
+    if (m_status == kFailed)
+        return ReportFailure(parent);
+    if (m_status != kDone)
+        return std::nullopt;
+    // A server program that went away, or a status without a mapping, counts as a failed test.
+    const std::optional<RouterStatus> status = RouterStatus::AskHelper(m_helper, false);
+    if (!status)
+        return ReportFailure(parent);
+    return ReportSuccess(*status, parent);
+}
+
+RouterTest::Texts RouterTest::ReportSuccess(const RouterStatus& status, QWidget* parent) const {
+    if (status.reachable) {
+        Tell(parent,
+             QStringLiteral("Your router was successfully configured.\n\n - Your external IP is: %1 \n\n - Your "
+                            "external Port is: %2 \n")
+                 .arg(status.externalIp, status.externalPort),
+             QMessageBox::NoIcon);
+    } else {
+        Tell(parent,
+             QStringLiteral("Your router is not connected directly to the internet,\nit is behind another router. "
+                            "\n \nIf you have DSL try configuring your modem with \nPPPoE so your router connects "
+                            "directly to the internet."),
+             QMessageBox::NoIcon);
+    }
+    return {status.NatText(), status.IpText(), status.PortText()};
+}
+
+RouterTest::Texts RouterTest::ReportFailure(QWidget* parent) const {
+    Tell(parent, FailureMessage(), QMessageBox::Warning);
+    return FailedTexts();
+}

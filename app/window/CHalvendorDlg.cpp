@@ -1,0 +1,990 @@
+#include "app/window/CHalvendorDlg.h"
+
+#include "app/devices/IPodVolumes.h"
+#include "app/devices/LibraryClient.h"
+#include "app/skin/AppSkin.h"
+#include "app/state/AppErrorCodes.h"
+#include "app/state/AppFolders.h"
+#include "app/state/HostListStore.h"
+#include "remote/HostListFile.h"
+#include "remote/SyncSetsFolder.h"
+#include "app/window/CAboutDlg.h"
+#include "app/window/MainMenu.h"
+#include "app/window/MainMessages.h"
+#include "app/window/MainSockets.h"
+#include "app/window/PlayListCombos.h"
+#include "app/window/VolumeWatcher.h"
+#include "platform/ini/PrivateProfile.h"
+#include "platform/settings/SettingsKey.h"
+#include "platform/ui/GuiThread.h"
+#include "platform/ui/PrivateMessage.h"
+#include "sync/SyncModeTables.h"
+#include "widgets/AFileDialog.h"
+#include "widgets/ControlMessages.h"
+#include "widgets/MessageBox.h"
+#include "widgets/QtText.h"
+#include "widgets/Skin.h"
+#include "widgets/WaitDlg.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPixmap>
+#include <array>
+#include <thread>
+
+using nativeui::GuiThread;
+using nativeui::PrivateMessage;
+
+namespace {
+
+constexpr int kSettingOnStart = 1;
+constexpr int kLogStep = 15;
+constexpr int kLogStepMs = 10;
+constexpr auto kLockRetry = std::chrono::milliseconds(100);
+constexpr int kIPodChangedTries = 5;
+constexpr int kIPodChangedSpacingMs = 500;
+constexpr int kHostsChangedRetryMs = 3000;
+constexpr auto kRemovalDelay = std::chrono::milliseconds(1000);
+constexpr int kIPodConfirmSteps = 400;
+constexpr int kCountdownSteps = 50;
+constexpr int kWaitStepMs = 100;
+constexpr size_t kRouterConfigChars = 200;
+constexpr size_t kStartupFileChars = 2000;
+constexpr int kHideSpecialMode = 2;
+
+const char* const kNeedsLibrary =
+    "Orvantis requires iTunes to be installed.\r\nPlease install iTunes before running Orvantis.\r\n"
+    "If iTunes is installed, try running the application again.";
+const char* const kCannotConnect =
+    "Could not connect with remote host, please ensure Orvantis Server is running on the host.\r\n"
+    " If the host is on the Internet please make sure your router is configured correctly.";
+
+// The sync-setting picture's icons per setting 0 to 7.
+constexpr ASyncSettingBitmap::IconTable kSettingIcons = {{
+    {1, 6, 6, 2}, {1, 5, 5, 2}, {0, 3, 5, 2}, {1, 5, 3, 0}, {0, 4, 6, 2}, {1, 6, 4, 0}, {0, 3, 3, 0}, {7, 8, 8, 7},
+}};
+
+struct DevicePicture {
+    int modelKey;
+    int pictureId;
+};
+
+// The device picture by the chosen iPod's model key (variant * 256 + family).
+constexpr std::array kDevicePictures = {
+    DevicePicture{0, 601},    DevicePicture{1, 601},    DevicePicture{2, 621},    DevicePicture{6, 602},
+    DevicePicture{7, 603},    DevicePicture{8, 613},    DevicePicture{9, 615},    DevicePicture{10, 614},
+    DevicePicture{260, 616},  DevicePicture{261, 618},  DevicePicture{516, 617},  DevicePicture{517, 620},
+    DevicePicture{771, 604},  DevicePicture{1027, 609}, DevicePicture{1283, 610}, DevicePicture{1539, 605},
+    DevicePicture{1795, 608},
+};
+
+int DevicePictureOf(int modelKey) {
+    for (const DevicePicture& row : kDevicePictures) {
+        if (row.modelKey == modelKey)
+            return row.pictureId;
+    }
+    return appskin::kUnknownDevice;
+}
+
+QString Text(const char* text) {
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+} // namespace
+
+// The device lists' questions, asked on the GUI thread while the data load waits.
+class CHalvendorDlg::WindowDeviceHost : public DeviceListHost {
+public:
+    explicit WindowDeviceHost(CHalvendorDlg& window) : m_window(window) {}
+
+    bool AskRetry(const QString& text) override {
+        const int answer = GuiThread::RunModal([&] {
+            QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text,
+                            QMessageBox::Retry | QMessageBox::Cancel, &m_window);
+            return box.exec();
+        });
+        return answer == QMessageBox::Retry;
+    }
+    void RequestExit() override {
+        PrivateMessage::Post(&m_window, mainmsg::kWmExitRequest);
+        m_window.m_closeRequested = true;
+    }
+    bool CloseRequested() const override { return m_window.m_closeRequested; }
+    void LogWarning(const AString& line) override {
+        if (m_window.m_verboseLog)
+            m_window.m_progress.LogTime(false, false);
+        m_window.m_progress.Log(line, true);
+    }
+
+private:
+    CHalvendorDlg& m_window;
+};
+
+CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
+    : m_services(std::move(services)), m_helper(m_services.peers), m_controls(*this), m_chooser(m_controls.chooser),
+      m_log(m_controls.log), m_userInterface(this), m_devices(m_services.library) {
+    setWindowTitle(QLatin1String(kCaption));
+    setWindowIcon(QPixmap::fromImage(skin::Load(appskin::kProgramIcon)));
+    resize(MainWindowControls::kWidth, MainWindowControls::kLogTop);
+    m_progress.SetStatus(&m_controls.status);
+    m_progress.SetLogWindow(&m_log);
+    AProgress::SetUserInterface(&m_userInterface);
+    if (m_services.sockets)
+        m_services.sockets->SetWindow(this);
+    m_logAnimation.setInterval(kLogStepMs);
+    connect(&m_logAnimation, &QTimer::timeout, this, [this] {
+        const int step = m_logTarget > height() ? kLogStep : -kLogStep;
+        const int next = std::abs(m_logTarget - height()) <= kLogStep ? m_logTarget : height() + step;
+        resize(width(), next);
+        if (next == m_logTarget) {
+            m_logAnimation.stop();
+            m_controls.SetLogButtonLook(m_logTarget == MainWindowControls::kFullHeight);
+        }
+    });
+}
+
+CHalvendorDlg::~CHalvendorDlg() {
+    // The events run while the workers are waited for find the window ended.
+    m_ended = true;
+    m_shuttingDown = true;
+    if (m_services.sockets)
+        m_services.sockets->SetWindow(nullptr);
+    m_volumes.reset();
+    m_sessionStarter.WaitInEventLoop(kWorkerEndLimit);
+    m_worker.WaitInEventLoop(kWorkerEndLimit);
+    m_connector.WaitInEventLoop(kWorkerEndLimit);
+    AProgress::SetUserInterface(nullptr);
+    m_progress.SetStatus(nullptr);
+    m_progress.SetLogWindow(nullptr);
+}
+
+// ---- Start-up
+
+void CHalvendorDlg::OnInitDialog() {
+    LoadSettings();
+    SetUpMenu();
+    resize(width(), m_settings.logWindow ? MainWindowControls::kFullHeight : MainWindowControls::kLogTop);
+    m_controls.SetLogButtonLook(m_settings.logWindow != 0);
+
+    ASyncSettingBitmap& picture = m_controls.syncPicture;
+    picture.SetIconTable(kSettingIcons);
+    picture.SetModeNames([this] {
+        ASyncSettingBitmap::ModeNames names;
+        for (int mode = 0; mode < ASyncSettingBitmap::kModeCount; ++mode)
+            names[mode] = Text(SyncModeName(mode, m_remoteInUse));
+        return names;
+    });
+    picture.SetLayout(ASyncSettingBitmap::kPictureLayout);
+    picture.SetSetting(kSettingOnStart);
+    ShowSyncTexts();
+    SetUpTooltips();
+    if (m_services.commandLine.showAbout)
+        PrivateMessage::Post(this, nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdAbout, 0));
+
+    EnableControls(false);
+    SetBusyStatus(QStringLiteral("Initializing Session..."));
+    ShowSelectPlayListsButton();
+    ShowLocalAddress();
+    LoadKnownHosts();
+
+    m_autoRunPending = m_services.commandLine.autoRun;
+    m_autoRunMask = m_services.commandLine.autoRunMask;
+    m_reconnectPending = m_settings.lastSyncWasRemote && !m_settings.lastDevice.isEmpty();
+    m_remoteInUse = m_reconnectPending;
+    m_busy.TryLock();
+    StartSession();
+    m_volumes = std::make_unique<VolumeWatcher>(
+        [this](uint32_t arrived, bool removed) {
+            // On the watcher's thread: the iPods among the new volumes are read and prepared here.
+            const uint32_t pods = arrived != 0 ? PrepareMountedPods(arrived) : 0;
+            if (pods != 0)
+                PrivateMessage::Post(this, mainmsg::kWmDeviceChange, mainmsg::kDeviceArrival, pods);
+            if (removed)
+                PrivateMessage::Post(this, mainmsg::kWmDeviceChange, mainmsg::kDeviceRemoveComplete, 0);
+        },
+        m_services.volumeInterval);
+    show();
+}
+
+void CHalvendorDlg::LoadSettings() {
+    const std::unique_ptr<nativesettings::SettingsKey> key = OpenSettingsKey(m_services.openSettings);
+    m_settings.Load(*key);
+    m_manageIPods = m_settings.manageIPods;
+    m_manageShuffles = m_settings.manageShuffles;
+    if (m_services.sockets && m_settings.serverPort >= 1 && m_settings.serverPort <= 0xFFFF)
+        m_services.sockets->SetBasePort(static_cast<uint16_t>(m_settings.serverPort));
+}
+
+void CHalvendorDlg::SetUpMenu() {
+    m_menu = std::make_unique<MainMenu>(
+        m_controls.menu, *this,
+        [this](int id) {
+            const bool idle = !m_busy.IsLocked();
+            switch (id) {
+            case mainmsg::kIdCancel:
+            case mainmsg::kCmdAbout:
+            case mainmsg::kCmdLoadRouterConfig:
+                return MainMenu::ItemState{true, std::nullopt};
+            case mainmsg::kCmdSyncOptions:
+                return MainMenu::ItemState{idle, std::nullopt};
+            default:
+                return MainMenu::ItemState{false, std::nullopt};
+            }
+        },
+        [this](int setting) { return Text(SyncModeName(setting, m_remoteInUse)); });
+}
+
+void CHalvendorDlg::SetUpTooltips() {
+    m_controls.startButton.setToolTip(QStringLiteral("Perform sync"));
+    m_controls.newTunesPlayList.setToolTip(QStringLiteral("Add Playlist to iTunes"));
+    m_controls.newPodPlayList.setToolTip(QStringLiteral("Add Playlist to iPod"));
+    m_controls.logButton.setToolTip(QStringLiteral("Show or hide log"));
+    m_controls.chooser.setToolTip(QStringLiteral("Change selected iPod/Connect to Remote iTunes"));
+    m_controls.syncOptions.setToolTip(QStringLiteral("Change sync options"));
+    m_controls.selectPlayLists.setToolTip(QStringLiteral("Select playlists to sync"));
+    m_controls.leftPlayLists.setToolTip(QStringLiteral("Change sync'ing iTunes Playlist"));
+    m_controls.rightPlayLists.setToolTip(QStringLiteral("Change sync'ing iPod Playlist"));
+}
+
+void CHalvendorDlg::ShowLocalAddress() {
+    if (m_services.sockets)
+        m_controls.localAddress.SetText(QString::fromStdString(m_services.sockets->GetLocalIPv4Text()));
+}
+
+// The hosts known from the last run, and those the server program knows now, are handed to the
+// socket client; the server program writes its list while the send waits (at most 5 s).
+void CHalvendorDlg::LoadKnownHosts() {
+    AString folder;
+    if (!m_services.sockets || !GetSyncSetsFolder(folder))
+        return;
+    const HostListStore store(folder);
+    std::vector<FoundHost> hosts = store.Load(AString(HostListStore::kKnownHostsName), false);
+    if (m_helper.IsRunning()) {
+        const int32_t t = static_cast<int32_t>(QDateTime::currentMSecsSinceEpoch());
+        if (m_helper.SendHostListReady(t)) {
+            for (FoundHost& host : store.Load(AString::FromInt(t), true)) {
+                if (!HostListFile::Contains(hosts, host))
+                    hosts.push_back(std::move(host));
+            }
+        }
+    }
+    // The network scan, which would try these hosts first, is the discovery's; until then the hosts
+    // reach the chooser when the server program reports them.
+    m_knownHosts = std::move(hosts);
+}
+
+void CHalvendorDlg::StartSession() {
+    m_sessionStarter.Start([this] {
+        PrepareMountedPods(0);
+        if (m_services.library) {
+            m_services.library->Reconnect();
+            m_services.library->Disconnect();
+        }
+        PrivateMessage::Post(this, mainmsg::kWmStartSession);
+    });
+}
+
+uint32_t CHalvendorDlg::PrepareMountedPods(uint32_t mask) {
+    uint32_t found = 0;
+    for (const UVolume& volume : IPodVolumes::Find(mask)) {
+        if (volume.podName.IsEmpty())
+            continue;
+        IPodVolumes::PrepareForSync(volume.root, m_manageIPods != 0, m_manageShuffles != 0);
+        found |= volume.driveBit;
+    }
+    return found;
+}
+
+// ---- The busy lock and the workers
+
+void CHalvendorDlg::SetBusyStatus(const QString& text) {
+    m_busyStatusText = text;
+    const AString line = ToAString(text);
+    m_controls.status.SetStatus(ProgressStatusView::kOneLine, &line, nullptr, true);
+    m_controls.status.StartAnimation();
+}
+
+void CHalvendorDlg::RefreshStatus() {
+    m_controls.status.StopAnimation();
+    m_controls.status.Refresh();
+}
+
+void CHalvendorDlg::EnableControls(bool enable) {
+    m_controls.EnableOperationControls(enable, m_deviceHasPlayLists && m_chooser.Count() > 0);
+    if (m_menu)
+        m_menu->UpdateStates();
+}
+
+void CHalvendorDlg::RunOnGui(const std::function<void()>& work) {
+    if (!m_shuttingDown)
+        GuiThread::RunAndWait(work);
+}
+
+void CHalvendorDlg::RetryUntilLocked(std::function<void()> then) {
+    if (m_shuttingDown)
+        return;
+    if (m_busy.TryLock()) {
+        then();
+        return;
+    }
+    QTimer::singleShot(kLockRetry, this, [this, then = std::move(then)]() mutable { RetryUntilLocked(std::move(then)); });
+}
+
+void CHalvendorDlg::StartInitData(InitDataEnd end, std::chrono::milliseconds delay) {
+    const bool startupConfig = end == InitDataEnd::Finished && m_services.startupConfigGiven;
+    // The router configuration of the command line is loaded once, after the first data load.
+    if (startupConfig)
+        m_services.startupConfigGiven = false;
+    m_worker.Start([this, end, delay, startupConfig] {
+        if (delay.count() > 0)
+            std::this_thread::sleep_for(delay);
+        const int result = InitData();
+        PrivateMessage::Post(this, mainmsg::kWmInitDataFinished, static_cast<intptr_t>(end), result);
+        if (startupConfig)
+            PrivateMessage::Post(this, mainmsg::kWmStartupConfig, 0, result);
+    });
+}
+
+int CHalvendorDlg::InitData() {
+    if (m_shuttingDown || m_closeRequested)
+        return 0;
+    RunOnGui([this] { SetBusyStatus(QStringLiteral("Updating local iTunes / iPod information...")); });
+    if (const int result = UpdatePlayListsIPodsLists()) {
+        if (m_verboseLog)
+            m_progress.LogTime(false, false);
+        m_progress.Log("Failed at UpdatePlayListsIPodsLists() in InitData() \r\n", true);
+        RunOnGui([this] { RefreshStatus(); });
+        return result;
+    }
+    RunOnGui([this] {
+        // A device is chosen at once. A host is chosen only through the host selection, which binds
+        // the window to it; the entry that connects to a remote computer never is.
+        const bool chooseFirst = m_chooser.Count() > 0 && m_chooser.Entries()[0].IsDevice();
+        m_chooser.Select(chooseFirst ? 0 : -1);
+        if (m_remoteInUse) {
+            const int host = m_chooser.LastContaining(m_settings.rememberedRemoteHost);
+            if (host < 0 || host == m_chooser.Count() - 1)
+                m_remoteInUse = false;
+            else
+                m_chooser.Select(host);
+        }
+        if (m_remoteInUse)
+            SelectRemoteHost();
+        else
+            FillDevicePlayListCombo();
+        ShowDevicePicture();
+        ShowSyncTexts();
+        RefreshStatus();
+    });
+    if (!m_shuttingDown)
+        PrivateMessage::Post(this, mainmsg::kWmFillPlayLists);
+    return 0;
+}
+
+int CHalvendorDlg::UpdatePlayListsIPodsLists() {
+    RunOnGui([this] { m_chooser.SetEntries({}); });
+    WindowDeviceHost host(*this);
+    if (const int result = m_devices.UpdateUntilDone(host)) {
+        if (m_closeRequested)
+            PrivateMessage::Post(this, mainmsg::kWmClose);
+        return result;
+    }
+    std::vector<LibraryPlayList> playLists;
+    if (m_devices.IsLibraryDetected())
+        playLists = m_devices.Library()->PlayLists();
+    RunOnGui([&] {
+        m_libraryPlayLists = std::move(playLists);
+        FillPlayListCombo(3);
+    });
+    if (!m_shuttingDown)
+        PrivateMessage::Post(this, mainmsg::kWmFillPlayLists);
+    if (const std::optional<AString> shared = m_devices.SharedPodName()) {
+        m_userInterface.ShowMessage(ToAString(DeviceLists::DuplicateNameMessage(*shared)));
+        PrivateMessage::Post(this, mainmsg::kWmClose);
+        return kErrorDuplicatePodNames;
+    }
+    const std::vector<FoundHost> hosts =
+        m_services.sockets ? m_services.sockets->FoundHosts().Copy() : std::vector<FoundHost>();
+    const ChooserEntries entries = m_devices.MakeChooserEntries(hosts, host, m_verboseLog);
+    RunOnGui([&] { ApplyChooserEntries(entries); });
+    return 0;
+}
+
+void CHalvendorDlg::ApplyChooserEntries(const ChooserEntries& entries) {
+    m_chooser.SetEntries(entries);
+    const bool any = m_chooser.Count() > 0;
+    m_controls.rightPlayLists.setEnabled(any && m_deviceHasPlayLists);
+    m_controls.chooser.update();
+}
+
+// ---- Devices and playlists
+
+void CHalvendorDlg::ShowSyncTexts() {
+    const int setting = m_controls.syncPicture.GetSetting();
+    m_controls.syncPicture.setToolTip(Text(SyncModeName(setting, m_remoteInUse)));
+    m_controls.leftInfo.SetText(Text(SyncModeSide1Text(setting, m_remoteInUse)));
+    m_controls.rightInfo.SetText(Text(SyncModeSide2Text(setting, m_remoteInUse)));
+    m_controls.syncPicture.update();
+}
+
+void CHalvendorDlg::ShowDevicePicture() {
+    const ChooserEntry* entry = m_chooser.Selected();
+    int picture = appskin::kUnknownDevice;
+    if (entry && entry->IsDevice())
+        picture = DevicePictureOf(entry->ModelKey());
+    else if (entry && entry->kind == ChooserKind::RemoteHost)
+        picture = appskin::kRemoteLibrary;
+    ABitmap& bitmap = m_controls.devicePicture;
+    bitmap.LoadImage(picture, ABitmap::kImage);
+    bitmap.SetTransparentColor(true, appskin::kTransparentKey);
+    bitmap.SizeToImage(ABitmap::kCentre, ABitmap::kFitWidth | ABitmap::kFitHeight);
+    bitmap.update();
+}
+
+void CHalvendorDlg::ShowSelectPlayListsButton() {
+    const bool show = m_controls.leftPlayLists.currentIndex() == 0 &&
+                      m_controls.rightPlayLists.currentIndex() == 0 && m_deviceHasPlayLists;
+    m_controls.selectPlayLists.setVisible(show);
+    m_controls.selectPlayListsCaption.setVisible(show);
+}
+
+void CHalvendorDlg::FillDevicePlayListCombo() {
+    SeparatorComboBox& combo = m_controls.rightPlayLists;
+    combo.clear();
+    const ChooserEntry* entry = m_chooser.Selected();
+    if (!entry)
+        return;
+    PlayListCombos::Reset(combo, QLatin1String(PlayListCombos::kPodMainLibrary));
+    const std::vector<AString>* names = nullptr;
+    if (entry->kind == ChooserKind::LibraryPod)
+        names = &m_devices.Pods()[entry->index].playLists;
+    else if (entry->kind == ChooserKind::PodDatabase)
+        names = &m_devices.Databases()[entry->index].playLists;
+    else
+        return;
+    for (const QString& name : PlayListCombos::Listed(*names))
+        combo.addItem(name);
+    PlayListCombos::AppendNewPlayList(combo);
+    // No sync set names a playlist of the device: its main library is chosen.
+    combo.SetCurSel(0);
+    // Playlists are made on an iPod the library drives; one known by its database alone takes none.
+    m_deviceHasPlayLists = entry->kind == ChooserKind::LibraryPod;
+    combo.setEnabled(m_deviceHasPlayLists);
+    m_controls.newPodPlayList.EnableWindow(m_deviceHasPlayLists);
+}
+
+void CHalvendorDlg::FillPlayListCombo(int mode) {
+    if (!m_devices.IsLibraryDetected())
+        return;
+    const bool hide = mode == kHideSpecialMode || m_remoteInUse;
+    std::vector<AString> names;
+    for (const LibraryPlayList& playList : m_libraryPlayLists) {
+        if (!hide || playList.kind == 0)
+            names.push_back(playList.name);
+    }
+    SeparatorComboBox& combo = m_controls.leftPlayLists;
+    const QString current = combo.currentIndex() > 0 ? combo.currentText() : QString();
+    PlayListCombos::Fill(combo, QLatin1String(PlayListCombos::kMainLibrary), PlayListCombos::Listed(names), current);
+    ShowSelectPlayListsButton();
+}
+
+// The parts of choosing a remote host that the window shows: the host's picture and the remote
+// wording, and a right combo with the remote library's main library until its playlists arrive.
+void CHalvendorDlg::SelectRemoteHost() {
+    m_remoteInUse = true;
+    if (const ChooserEntry* entry = m_chooser.Selected()) {
+        m_settings.rememberedRemoteHost = entry->text.mid(QLatin1String(ChooserEntry::kRemotePrefix).size());
+        m_settings.lastDevice = m_settings.rememberedRemoteHost;
+    }
+    SeparatorComboBox& combo = m_controls.rightPlayLists;
+    combo.clear();
+    combo.addItem(QLatin1String(PlayListCombos::kMainLibrary));
+    PlayListCombos::AppendNewPlayList(combo);
+    combo.SetCurSel(0);
+    m_deviceHasPlayLists = false;
+    ShowDevicePicture();
+    ShowSyncTexts();
+}
+
+void CHalvendorDlg::RememberLastDevice() {
+    const ChooserEntry* entry = m_chooser.Selected();
+    if (entry && entry->kind == ChooserKind::LibraryPod)
+        m_settings.lastDevice = ToQString(m_devices.Pods()[entry->index].id);
+    else if (entry && entry->kind == ChooserKind::PodDatabase)
+        m_settings.lastDevice = ToQString(m_devices.Databases()[entry->index].id);
+    else if (!m_remoteInUse)
+        m_settings.lastDevice.clear();
+}
+
+void CHalvendorDlg::OnDeviceSelChange() {
+    const int index = m_chooser.Selection();
+    const ChooserEntry* entry = m_chooser.Selected();
+    const bool device = !entry || entry->IsDevice();
+    if (!m_busy.TryLock()) {
+        if (device)
+            messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    EnableControls(false);
+    if (device) {
+        FillDevicePlayListCombo();
+        RememberLastDevice();
+        m_menu->ShowLinkShuffle(entry && entry->kind == ChooserKind::PodDatabase);
+        m_remoteInUse = false;
+    }
+    m_busy.Unlock();
+    // The connect dialog, which finds or names a remote computer, belongs to the discovery; until it
+    // is there, choosing it chooses no host.
+    if (!device && m_chooser.IsConnectEntry(index))
+        m_chooser.Select(-1);
+    if (m_chooser.Selected() && m_chooser.Selected()->kind == ChooserKind::RemoteHost) {
+        SelectRemoteHost();
+    } else if (!m_chooser.Selected()) {
+        m_remoteInUse = false;
+        FillDevicePlayListCombo();
+    }
+    EnableControls(true);
+    ShowDevicePicture();
+    ShowSyncTexts();
+    FillPlayListCombo(device ? 1 : kHideSpecialMode);
+    m_controls.chooser.update();
+}
+
+// ---- Messages
+
+bool CHalvendorDlg::event(QEvent* event) {
+    if (PrivateMessage* message = PrivateMessage::From(event)) {
+        if (!m_ended)
+            Dispatch(*message);
+        return true;
+    }
+    return MainWindowFrame::event(event);
+}
+
+void CHalvendorDlg::Dispatch(PrivateMessage& message) {
+    const intptr_t wParam = message.WParam();
+    const intptr_t lParam = message.LParam();
+    switch (message.Number()) {
+    case nativeui::kWmCommand:
+        return OnCommand(nativeui::LowWord(wParam), nativeui::HighWord(wParam));
+    case mainmsg::kWmSysCommand:
+        return OnSysCommand(wParam);
+    case mainmsg::kWmClose:
+    case mainmsg::kWmExitRequest:
+        return CloseWhenIdle();
+    case mainmsg::kWmDeviceChange:
+        return OnDeviceChange(wParam, static_cast<uint32_t>(lParam));
+    case mainmsg::kWmSyncFinished:
+        return OnSyncFinished(wParam);
+    case mainmsg::kWmToolFinished:
+        return OnToolFinished();
+    case mainmsg::kWmInitDataFinished:
+        return OnInitDataFinished(static_cast<InitDataEnd>(wParam), static_cast<int>(lParam));
+    case mainmsg::kWmIPodChanged:
+        return OnIPodChanged(1);
+    case mainmsg::kWmStartSession:
+        return OnStartSession();
+    case mainmsg::kWmHostsChanged:
+        return OnHostsChanged();
+    case mainmsg::kWmHostListReady:
+        return OnHostListReady(lParam);
+    case mainmsg::kWmScanDone:
+        return OnScanDone();
+    case mainmsg::kWmCancelOperation:
+        // The running operation sees the request at its next look; its end handler frees the lock.
+        m_cancelRequested = true;
+        return;
+    case mainmsg::kWmFillPlayLists:
+        return OnFillPlayLists();
+    case mainmsg::kWmRouterTestFailed:
+        if (wParam != 0)
+            m_routerStatus = -1;
+        return;
+    case mainmsg::kWmRouterTestDone:
+        if (wParam != 0)
+            m_routerStatus = 1;
+        return;
+    case mainmsg::kWmStartupConfig:
+        return OnStartupConfig();
+    default:
+        // The library's change notices (their payload goes with the message), dropped files and the
+        // combos' selection notices need no answer here.
+        return;
+    }
+}
+
+void CHalvendorDlg::OnCommand(int id, int code) {
+    if (id >= controlmsg::kSettingFirstCommand && id < controlmsg::kSettingFirstCommand + ASyncSettingBitmap::kModeCount) {
+        static constexpr std::array kSyncTypeCommands = {32778, 32779, 32792, 32793, 32794, 32795};
+        PrivateMessage::Post(this, nativeui::kWmCommand,
+                             nativeui::MakeWParam(kSyncTypeCommands[id - controlmsg::kSettingFirstCommand], 0));
+        return;
+    }
+    switch (id) {
+    case mainmsg::kCmdToggleLog:
+        return OnToggleLog();
+    case mainmsg::kCmdDeviceChooser:
+        if (code == controlmsg::kCbnSelChange)
+            OnDeviceSelChange();
+        return;
+    case mainmsg::kCmdSyncOptions:
+        return OnSyncOptions();
+    case mainmsg::kIdCancel:
+    case mainmsg::kCmdExit:
+        return CloseWhenIdle();
+    case mainmsg::kCmdAbout:
+        return OnAbout();
+    case mainmsg::kCmdLoadRouterConfig:
+        return OnLoadRouterConfig();
+    default:
+        return;
+    }
+}
+
+void CHalvendorDlg::OnSysCommand(intptr_t command) {
+    switch (command & mainmsg::kScCommandMask) {
+    case mainmsg::kScAbout: {
+        CAboutDlg about(m_services.programFolder, this);
+        about.DoModal();
+        return;
+    }
+    case mainmsg::kScMinimize:
+        showMinimized();
+        return;
+    case mainmsg::kScClose:
+        CloseWhenIdle();
+        return;
+    default:
+        return;
+    }
+}
+
+void CHalvendorDlg::OnAbout() {
+    PrivateMessage::Post(this, mainmsg::kWmSysCommand, mainmsg::kScAbout);
+}
+
+// Enter hides the window; a second start of the program shows it again.
+void CHalvendorDlg::OnOK() {
+    showMinimized();
+    hide();
+}
+
+void CHalvendorDlg::closeEvent(QCloseEvent* event) {
+    if (m_ended)
+        return event->accept();
+    event->ignore();
+    CloseWhenIdle();
+}
+
+void CHalvendorDlg::OnStartSession() {
+    m_sessionStarter.JoinEnded();
+    m_busy.Unlock();
+    if (m_autoRunPending) {
+        EnableControls(true);
+        RefreshStatus();
+        PrivateMessage::Post(this, mainmsg::kWmIPodChanged);
+        m_autoRunPending = false;
+        return;
+    }
+    RetryUntilLocked([this] {
+        EnableControls(false);
+        m_initialising = true;
+        SetBusyStatus(QStringLiteral("Initializing Session..."));
+        StartInitData(InitDataEnd::Finished, std::chrono::milliseconds(0));
+    });
+}
+
+void CHalvendorDlg::OnInitDataFinished(InitDataEnd end, int result) {
+    m_worker.JoinEnded();
+    switch (end) {
+    case InitDataEnd::Finished:
+        return OnInitDataEnded(result);
+    case InitDataEnd::IPodChanged:
+        return OnIPodChangedEnded(result);
+    case InitDataEnd::HostsChanged:
+        return OnHostsChangedEnded(result);
+    }
+}
+
+void CHalvendorDlg::OnInitDataEnded(int) {
+    m_busy.Unlock();
+    m_initialising = false;
+    EnableControls(true);
+    RefreshStatus();
+    m_controls.log.viewport()->update();
+    if (m_closeRequested)
+        CloseWhenIdle();
+    if (m_ended)
+        return;
+    if (!m_devices.IsLibraryDetected()) {
+        if (m_closeRequested) {
+            PrivateMessage::Post(this, mainmsg::kWmClose);
+            return;
+        }
+        messagebox::Show(this, QLatin1String(kNeedsLibrary));
+        CloseWhenIdle();
+        return;
+    }
+    m_controls.syncPicture.setFocus();
+    raise();
+    activateWindow();
+}
+
+void CHalvendorDlg::OnIPodChanged(int tries) {
+    if (m_shuttingDown || m_ended)
+        return;
+    if (!m_busy.TryLock()) {
+        if (tries < kIPodChangedTries)
+            QTimer::singleShot(kIPodChangedSpacingMs, this, [this, tries] { OnIPodChanged(tries + 1); });
+        return;
+    }
+    RunCountdown(QStringLiteral("Waiting for iTunes to confirm iPod..."), kIPodConfirmSteps, &m_controls.syncPicture);
+    m_progress.ClearLog();
+    StartInitData(InitDataEnd::IPodChanged, std::chrono::milliseconds(0));
+}
+
+// The auto-run that follows a data load without failure chooses a device by its sync set's auto-run
+// option, which comes with the sync sets; until then the program stays idle.
+void CHalvendorDlg::OnIPodChangedEnded(int) {
+    m_busy.Unlock();
+}
+
+void CHalvendorDlg::OnDeviceChange(intptr_t change, uint32_t mask) {
+    if (change == mainmsg::kDeviceArrival)
+        OnDeviceArrival(mask);
+    else if (change == mainmsg::kDeviceRemoveComplete)
+        OnDeviceRemoved();
+}
+
+void CHalvendorDlg::OnDeviceArrival(uint32_t mask) {
+    m_autoRunMask = mask;
+    if (mask != 0)
+        PrivateMessage::Post(this, mainmsg::kWmIPodChanged);
+}
+
+void CHalvendorDlg::OnDeviceRemoved() {
+    RetryUntilLocked([this] {
+        m_progress.ClearLog();
+        EnableControls(false);
+        m_initialising = true;
+        SetBusyStatus(QStringLiteral("Please wait..."));
+        StartInitData(InitDataEnd::Finished, kRemovalDelay);
+    });
+}
+
+void CHalvendorDlg::OnHostsChanged() {
+    if (m_shuttingDown || m_ended)
+        return;
+    if (!m_busy.TryLock()) {
+        QTimer::singleShot(kHostsChangedRetryMs, this, [this] {
+            if (!m_shuttingDown)
+                PrivateMessage::Post(this, mainmsg::kWmHostsChanged);
+        });
+        return;
+    }
+    StartInitData(InitDataEnd::HostsChanged, std::chrono::milliseconds(0));
+}
+
+void CHalvendorDlg::OnHostsChangedEnded(int result) {
+    m_busy.Unlock();
+    if (result != 0 || m_chooser.Selection() >= 0)
+        return;
+    const bool scanning = m_services.sockets && m_services.sockets->IsScanRunning();
+    if (!m_reconnectPending || !scanning) {
+        ChooseLastHost();
+        return;
+    }
+    // While the scan runs, only the host of the last run is taken back.
+    const int remembered = m_chooser.LastContaining(m_settings.rememberedRemoteHost);
+    if (remembered < 0 || remembered == m_chooser.Count() - 1)
+        return;
+    m_reconnectPending = false;
+    m_chooser.Select(remembered);
+    OnDeviceSelChange();
+}
+
+void CHalvendorDlg::OnScanDone() {
+    if (m_chooser.Selection() < 0)
+        ChooseLastHost();
+}
+
+void CHalvendorDlg::ChooseLastHost() {
+    m_reconnectPending = false;
+    const int host = LastHostEntry(m_chooser.Entries());
+    if (host < 0)
+        return;
+    m_chooser.Select(host);
+    OnDeviceSelChange();
+}
+
+void CHalvendorDlg::OnHostListReady(intptr_t name) {
+    AString folder;
+    if (!m_services.sockets || !GetSyncSetsFolder(folder))
+        return;
+    const std::vector<FoundHost> hosts =
+        HostListStore(folder).Load(AString::FromInt(static_cast<int32_t>(name)), true);
+    if (!hosts.empty())
+        m_services.sockets->AddFoundHost(hosts.front());
+}
+
+void CHalvendorDlg::OnStartupConfig() {
+    AString path;
+    if (!AppFolders::DataFile(AppFolders::kStartupFileName, path))
+        return;
+    const nativeini::PrivateProfile startup(path.ToUtf8());
+    LoadRouterConfigFile(QString::fromStdString(startup.ReadString("Startup", "file", "Error", kStartupFileChars)));
+}
+
+void CHalvendorDlg::OnLoadRouterConfig() {
+    AFileDialog dialog(true, QStringLiteral("txfig"), QString(), AFileDialog::kOverwritePrompt,
+                       QStringLiteral("Config Files|*.txfig||"), this);
+    AString path;
+    if (dialog.DoModal() == nativeui::kIdOk && dialog.GetFirstFile(path))
+        LoadRouterConfigFile(ToQString(path));
+}
+
+// The computer that a router configuration names is tried on a worker; when it answers, it joins the
+// found hosts and the data is loaded again.
+void CHalvendorDlg::LoadRouterConfigFile(const QString& path) {
+    const nativeini::PrivateProfile config(PathToAString(path).ToUtf8());
+    FoundHost host;
+    host.name = config.ReadString("Stat", "CompName", "Error", kRouterConfigChars).substr(0, FoundHost::kMaxNameLength);
+    host.address = FoundHost::CanonicalAddress(config.ReadString("Stat", "ExtIP", "Error", kRouterConfigChars));
+    const uint32_t port = StartupCommandLine::ParseNumber(
+        QString::fromStdString(config.ReadString("Stat", "ExtPort", "Error", kRouterConfigChars)));
+    if (!m_services.sockets || host.address.empty() || port < 1 || port > 0xFFFF) {
+        messagebox::Show(this, QLatin1String(kCannotConnect));
+        return;
+    }
+    host.port = static_cast<uint16_t>(port);
+    MainSockets* sockets = m_services.sockets;
+    m_connector.JoinEnded();
+    m_connector.Start([this, sockets, host] {
+        const bool answered = sockets->Connect(host.address, host.port) == 0;
+        if (answered)
+            sockets->Disconnect();
+        GuiThread::Post(this, [this, sockets, host, answered] {
+            if (m_ended)
+                return;
+            if (!answered) {
+                messagebox::Show(this, QLatin1String(kCannotConnect));
+                return;
+            }
+            const int before = sockets->FoundHosts().Count();
+            sockets->AddFoundHost(host);
+            // An appended host is announced by the socket client itself.
+            if (sockets->FoundHosts().Count() == before)
+                OnHostsChanged();
+        });
+    });
+}
+
+void CHalvendorDlg::OnSyncFinished(intptr_t) {
+    m_controls.log.viewport()->update();
+    EndOperation();
+    if (!m_shuttingDown)
+        PrivateMessage::Post(this, mainmsg::kWmFillPlayLists);
+    const bool closing =
+        m_settings.autoClose && RunCountdown(QStringLiteral("Auto closing program..."), kCountdownSteps, nullptr);
+    ReleaseAfterOperation(closing);
+}
+
+void CHalvendorDlg::OnToolFinished() {
+    m_controls.status.update();
+    EndOperation();
+    ReleaseAfterOperation(false);
+}
+
+void CHalvendorDlg::EndOperation() {
+    m_worker.JoinEnded();
+    m_controls.status.ShowCancelButton(false);
+    m_controls.startCaption.SetText(QStringLiteral("Start Now"));
+    m_operationRunning = false;
+    m_cancelRequested = false;
+}
+
+void CHalvendorDlg::ReleaseAfterOperation(bool close) {
+    m_busy.Unlock();
+    if (close || m_closeRequested)
+        CloseWhenIdle();
+    if (m_ended)
+        return;
+    RefreshStatus();
+    EnableControls(true);
+}
+
+bool CHalvendorDlg::RunCountdown(const QString& message, int steps, const QWidget* centreOn) {
+    WaitDlg wait(this);
+    wait.message = message;
+    wait.stepCount = steps;
+    wait.stepLength = kWaitStepMs;
+    wait.cancellable = true;
+    if (centreOn) {
+        wait.centre = true;
+        wait.centreRect = QRect(centreOn->mapToGlobal(QPoint(0, 0)), centreOn->size());
+    }
+    return wait.DoModal() == nativeui::kIdOk;
+}
+
+void CHalvendorDlg::OnFillPlayLists() {
+    FillPlayListCombo(3);
+}
+
+// The settings sheet edits the options of the loaded sync set's first sync; without a sync set it
+// does not open.
+void CHalvendorDlg::OnSyncOptions() {
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    messagebox::Show(this, QStringLiteral("No Sync Set loaded!"));
+    m_busy.Unlock();
+}
+
+void CHalvendorDlg::OnToggleLog() {
+    m_settings.logWindow = m_settings.logWindow ? 0 : 1;
+    ShowLogPane(m_settings.logWindow != 0);
+}
+
+// The window's bottom edge moves in steps of 15 pixels, one step per timer tick.
+void CHalvendorDlg::ShowLogPane(bool show) {
+    m_logTarget = show ? MainWindowControls::kFullHeight : MainWindowControls::kLogTop;
+    m_logAnimation.start();
+}
+
+// ---- The end
+
+void CHalvendorDlg::CloseWhenIdle() {
+    if (m_ended)
+        return;
+    if (m_worker.IsWorking() || m_operationRunning) {
+        hide();
+        if (!m_initialising)
+            m_cancelRequested = true;
+        m_closeRequested = true;
+        return;
+    }
+    AString folder;
+    if (m_services.sockets && GetSyncSetsFolder(folder))
+        HostListStore(folder).SaveKnown(m_services.sockets->FoundHosts().Copy());
+    m_sessionStarter.WaitInEventLoop(kWorkerEndLimit);
+    m_connector.WaitInEventLoop(kWorkerEndLimit);
+    EndDialog();
+}
+
+void CHalvendorDlg::EndDialog() {
+    m_ended = true;
+    m_shuttingDown = true;
+    m_volumes.reset();
+    m_logAnimation.stop();
+    RememberLastDevice();
+    m_settings.remoteSelected = m_remoteInUse ? 1 : 0;
+    const std::unique_ptr<nativesettings::SettingsKey> key = OpenSettingsKey(m_services.openSettings);
+    m_settings.Save(*key);
+    if (m_services.sockets)
+        m_services.sockets->Shutdown();
+    hide();
+    QCoreApplication::quit();
+}

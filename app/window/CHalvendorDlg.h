@@ -1,0 +1,200 @@
+#pragma once
+// The main window: its frame, controls and menu, its state between operations, and every private
+// message that workers, controls and the server program send it. Long work runs on worker threads
+// that touch no control: they change the controls through the GUI thread, in order, and end with a
+// posted message. One operation runs at a time under the busy lock, which the starter of the work
+// takes with a try and the work's end handler gives back; the GUI thread never waits for it.
+
+#include "app/devices/DeviceLists.h"
+#include "app/state/AppSettings.h"
+#include "app/state/HelperProgram.h"
+#include "app/state/StartupCommandLine.h"
+#include "app/window/DeviceChooser.h"
+#include "app/window/MainWindowControls.h"
+#include "app/window/MainWindowFrame.h"
+#include "app/window/PacedLogView.h"
+#include "app/window/WorkerThread.h"
+#include "foundation/AProgress.h"
+#include "foundation/ASemaphore.h"
+#include "platform/ipc/PeerAddress.h"
+#include "widgets/DesktopUserInterface.h"
+
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+class LibraryClient;
+class MainMenu;
+class MainSockets;
+class VolumeWatcher;
+namespace nativeui {
+class PrivateMessage;
+}
+namespace nativesettings {
+class SettingsKey;
+}
+
+struct MainDialogServices {
+    LibraryClient* library = nullptr; // null: the program has no library to work with
+    MainSockets* sockets = nullptr;
+    nativeipc::PeerAddress peers = nativeipc::PeerAddress::ForCurrentUser();
+    // The settings key (none: the user's own).
+    SettingsKeyOpener openSettings;
+    StartupCommandLine commandLine;
+    bool startupConfigGiven = false;
+    // Where "html/OV_About.html" lies.
+    QString programFolder;
+    std::chrono::milliseconds volumeInterval{1000};
+};
+
+class CHalvendorDlg : public MainWindowFrame {
+public:
+    static constexpr const char* kCaption = "Quelloran Orvantis";
+    static constexpr const char* kPleaseWait = "Please wait until the current operation terminates";
+    // How long the window's end waits for a worker that is still running.
+    static constexpr std::chrono::milliseconds kWorkerEndLimit{10000};
+
+    explicit CHalvendorDlg(MainDialogServices services);
+    ~CHalvendorDlg() override;
+
+    // Builds the window's state and starts the session; the window shows itself.
+    void OnInitDialog();
+    // True once the window ended (the program ends with it).
+    bool IsEnded() const { return m_ended; }
+
+    // For tests and the program: the window's parts.
+    MainWindowControls& Controls() { return m_controls; }
+    DeviceChooser& Chooser() { return m_chooser; }
+    MainMenu& Menu() { return *m_menu; }
+    const AppSettings& Settings() const { return m_settings; }
+    AProgress& Progress() { return m_progress; }
+    bool IsBusy() const { return m_busy.IsLocked(); }
+    bool IsLogShown() const { return m_settings.logWindow != 0; }
+    bool IsInitialising() const { return m_initialising; }
+    bool IsRemoteInUse() const { return m_remoteInUse; }
+    int RouterStatus() const { return m_routerStatus; }
+    // The text of the status strip's last busy state.
+    const QString& BusyStatusText() const { return m_busyStatusText; }
+
+protected:
+    bool event(QEvent* event) override;
+    void OnSysCommand(intptr_t command) override;
+    void OnOK() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    enum class InitDataEnd { Finished, IPodChanged, HostsChanged };
+    class WindowDeviceHost;
+
+    // Start-up.
+    void LoadSettings();
+    void SetUpTooltips();
+    void SetUpMenu();
+    void ShowLocalAddress();
+    void LoadKnownHosts();
+    void StartSession();
+    // Prepares every iPod among the volumes of the mask for syncing: the bits of those found.
+    uint32_t PrepareMountedPods(uint32_t mask);
+
+    // The busy lock and the workers.
+    void SetBusyStatus(const QString& text);
+    void RefreshStatus();
+    void EnableControls(bool enable);
+    void StartInitData(InitDataEnd end, std::chrono::milliseconds delay);
+    int InitData();
+    int UpdatePlayListsIPodsLists();
+    void ApplyChooserEntries(const ChooserEntries& entries);
+    void RetryUntilLocked(std::function<void()> then);
+    void RunOnGui(const std::function<void()>& work);
+
+    // Devices and playlists.
+    void OnDeviceSelChange();
+    void SelectDevice(int index);
+    void FillDevicePlayListCombo();
+    void FillPlayListCombo(int mode);
+    void ShowDevicePicture();
+    void ShowSyncTexts();
+    void ShowSelectPlayListsButton();
+    void SelectRemoteHost();
+    void RememberLastDevice();
+
+    // Message handlers.
+    void Dispatch(nativeui::PrivateMessage& message);
+    void OnCommand(int id, int code);
+    void OnStartSession();
+    void OnInitDataFinished(InitDataEnd end, int result);
+    void OnInitDataEnded(int result);
+    void OnIPodChangedEnded(int result);
+    void OnHostsChangedEnded(int result);
+    void OnIPodChanged(int tries);
+    void OnDeviceChange(intptr_t event, uint32_t mask);
+    void OnDeviceArrival(uint32_t mask);
+    void OnDeviceRemoved();
+    void OnHostsChanged();
+    void OnScanDone();
+    // The host found last, when there is one, is chosen; no reconnection is pending any more.
+    void ChooseLastHost();
+    void OnHostListReady(intptr_t name);
+    void OnStartupConfig();
+    void LoadRouterConfigFile(const QString& path);
+    void OnLoadRouterConfig();
+    void OnSyncFinished(intptr_t result);
+    void OnToolFinished();
+    // The end of a worker's operation: the worker joined, the cancel button hidden, the start button back.
+    void EndOperation();
+    // Gives the busy lock back and closes when asked to, else shows the window idle again.
+    void ReleaseAfterOperation(bool close);
+    // A cancellable count-down of 100 ms steps (centred on a control when given): true when it ran out.
+    bool RunCountdown(const QString& message, int steps, const QWidget* centreOn);
+    void OnFillPlayLists();
+    void OnSyncOptions();
+    void OnToggleLog();
+    void ShowLogPane(bool show);
+    void OnAbout();
+
+    // The end.
+    void CloseWhenIdle();
+    void EndDialog();
+
+    MainDialogServices m_services;
+    HelperProgram m_helper;
+    AppSettings m_settings;
+    MainWindowControls m_controls;
+    DeviceChooser m_chooser;
+    std::unique_ptr<MainMenu> m_menu;
+    PacedLogView m_log;
+    AProgress m_progress;
+    DesktopUserInterface m_userInterface;
+    DeviceLists m_devices;
+    // The library's playlists as the last data load read them, for the left playlist combo.
+    std::vector<LibraryPlayList> m_libraryPlayLists;
+    // The hosts known from the last run and from the server program: the network scan tries them first.
+    std::vector<FoundHost> m_knownHosts;
+    std::unique_ptr<VolumeWatcher> m_volumes;
+
+    ASemaphore m_busy;
+    std::atomic<bool> m_cancelRequested{false};
+    std::atomic<bool> m_shuttingDown{false};
+    std::atomic<bool> m_closeRequested{false};
+    WorkerThread m_sessionStarter;
+    WorkerThread m_worker;
+    WorkerThread m_connector;
+    bool m_initialising = false;
+    bool m_operationRunning = false;
+    bool m_ended = false;
+    bool m_remoteInUse = false;
+    bool m_reconnectPending = false;
+    bool m_autoRunPending = false;
+    uint32_t m_autoRunMask = 0;
+    bool m_deviceHasPlayLists = false;
+    bool m_verboseLog = false;
+    // Read by the threads that prepare arriving iPods.
+    std::atomic<uint32_t> m_manageIPods{0};
+    std::atomic<uint32_t> m_manageShuffles{0};
+    int m_routerStatus = 0;
+    QString m_busyStatusText;
+    QTimer m_logAnimation;
+    int m_logTarget = 0;
+};

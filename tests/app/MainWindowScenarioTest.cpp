@@ -1,0 +1,318 @@
+// The main window as a user meets it, offscreen, over a user of its own: the real music application
+// with an empty library, fake iPods listed as volumes, a fake server program.
+
+#include "app/CHalvendorApp.h"
+#include "app/state/SingleInstance.h"
+#include "app/window/MainMenu.h"
+#include "app/window/MainMessages.h"
+#include "harness/AppTestHome.h"
+#include "harness/FakeHelperProgram.h"
+#include "harness/FakePod.h"
+#include "harness/WindowUnderTest.h"
+#include "platform/ini/PrivateProfile.h"
+#include "platform/itunes/ITunesInstance.h"
+#include "platform/settings/SettingsKey.h"
+#include "platform/ui/PrivateMessage.h"
+#include "remote/HostListFile.h"
+#include "widgets/WaitDlg.h"
+#include "widgets/WidgetTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSet>
+#include <QTcpServer>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <filesystem>
+#include "harness/QtPrinting.h"
+
+#include <gtest/gtest.h>
+
+using nativeui::PrivateMessage;
+
+namespace {
+
+class MainWindowScenarioTest : public testing::Test {
+protected:
+    std::string Pod(const std::string& folder, const FakePodContent& content, bool mount = true) {
+        const std::string root = home.Folder().File(folder);
+        WriteFakePod(root, content);
+        if (mount)
+            home.MountVolume(root);
+        return root;
+    }
+    // Answers every message box with `answer`, keeping their texts; closes every wait dialog.
+    std::unique_ptr<ModalWatcher> AnswerBoxes(QMessageBox::StandardButton answer = QMessageBox::Ok) {
+        return std::make_unique<ModalWatcher>([this, answer](QWidget* modal) {
+            if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
+                boxes.append(box->text());
+                box->done(box->button(answer) ? answer : QMessageBox::Ok);
+            } else if (auto* wait = dynamic_cast<WaitDlg*>(modal); wait && !seenWaits.contains(wait)) {
+                seenWaits.insert(wait);
+                waits.append(wait->message);
+                wait->findChild<QPushButton*>(QStringLiteral("ctl_%1").arg(WaitDlg::kCancelId))->click();
+            }
+            return false;
+        });
+    }
+    std::unique_ptr<nativesettings::SettingsKey> Key() const {
+        return std::make_unique<nativesettings::SettingsKey>(QString::fromStdString(home.SettingsFile()));
+    }
+
+    AppTestHome home;
+    QStringList boxes;
+    QStringList waits;
+    QSet<QWidget*> seenWaits;
+};
+
+TEST_F(MainWindowScenarioTest, ANewUserReachesIdleWithTheIPodListed) {
+    Pod("pod", {u"My iPod", {u"Favourites", u"Last Sync", u"Road"}, 3, "MA002", false});
+    WindowUnderTest test(home);
+    test.Window().OnInitDialog();
+    EXPECT_EQ(test.Window().BusyStatusText(), "Initializing Session...");
+    EXPECT_FALSE(test.Controls().chooser.isEnabled());
+    ASSERT_TRUE(test.WaitIdle());
+
+    EXPECT_EQ(test.ChooserTexts(), QStringList({"My iPod", "AComboBox_SEPARATOR", "Connect to Remote"}));
+    EXPECT_EQ(test.Window().Chooser().Selection(), 0);
+    EXPECT_EQ(test.Window().Chooser().Selected()->ModelKey(), 260);
+    EXPECT_EQ(test.ComboTexts(test.Controls().rightPlayLists),
+              QStringList({"iPod Main Library", "Favourites", "Road", "New playlist..."}));
+    EXPECT_FALSE(test.Controls().rightPlayLists.isEnabled());
+    const QStringList left = test.ComboTexts(test.Controls().leftPlayLists);
+    ASSERT_GE(left.size(), 2);
+    EXPECT_EQ(left.first(), "Main Library");
+    EXPECT_EQ(left.last(), "New playlist...");
+    EXPECT_EQ(test.Controls().syncPicture.toolTip(), "Merge iTunes and iPod");
+    EXPECT_EQ(test.Controls().leftInfo.GetText(),
+              "All files in the iPod will be copied to iTunes. No files will be deleted on iTunes.");
+    EXPECT_EQ(test.Controls().rightInfo.GetText(),
+              "All files in iTunes will be copied to the iPod. No files will be deleted on the iPod.");
+    EXPECT_EQ(test.Controls().localAddress.GetText(), "10.255.0.1");
+    EXPECT_TRUE(test.Window().Menu().IsLinkShuffleShown() == false);
+}
+
+TEST_F(MainWindowScenarioTest, TwoIPodsNamedAlikeStopTheProgram) {
+    Pod("a", {u"Music", {}, 1, "", false});
+    Pod("b", {u"music", {}, 1, "", false});
+    const auto watcher = AnswerBoxes();
+    WindowUnderTest test(home);
+    test.Window().OnInitDialog();
+    ASSERT_TRUE(SpinUntil([&] { return test.Window().IsEnded(); }, std::chrono::milliseconds(20000)));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith("More than 1 iPod with the name \"Music\" was found."));
+}
+
+TEST_F(MainWindowScenarioTest, AnIPodArrivingAndLeavingReloadsTheDevices) {
+    const auto watcher = AnswerBoxes();
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    EXPECT_EQ(test.ChooserTexts(), QStringList({"Connect to Remote"}));
+    EXPECT_EQ(test.Window().Chooser().Selection(), -1);
+
+    const std::string pod = Pod("arrived", {u"Traveller", {}, 2, "", true});
+    ASSERT_TRUE(SpinUntil([&] { return test.ChooserTexts().contains("Traveller") && test.IsIdle(); },
+                          std::chrono::milliseconds(20000)));
+    EXPECT_EQ(waits, QStringList({"Waiting for iTunes to confirm iPod..."}));
+    // The arriving iPod was prepared for syncing.
+    EXPECT_EQ(ReadBytes(pod + "/iPod_Control/iTunes/iTunesPrefs")[31], 1);
+
+    home.UnmountVolume(pod);
+    ASSERT_TRUE(SpinUntil([&] { return test.Window().BusyStatusText() == "Please wait..."; }));
+    QElapsedTimer sinceRemoval;
+    sinceRemoval.start();
+    ASSERT_TRUE(SpinUntil([&] { return !test.ChooserTexts().contains("Traveller") && test.IsIdle(); },
+                          std::chrono::milliseconds(20000)));
+    EXPECT_GE(sinceRemoval.elapsed(), 900);
+    EXPECT_EQ(test.ChooserTexts(), QStringList({"Connect to Remote"}));
+}
+
+TEST_F(MainWindowScenarioTest, AHostTheServerProgramFoundIsChosenWhenNoDeviceIs) {
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    test.AnnounceHost({"studio", "127.0.0.2", 0}, 77);
+    ASSERT_TRUE(SpinUntil([&] { return test.Window().IsRemoteInUse() && test.IsIdle(); },
+                          std::chrono::milliseconds(20000)));
+    EXPECT_EQ(test.ChooserTexts(),
+              QStringList({"iTunes on studio", "AComboBox_SEPARATOR", "Connect to Remote"}));
+    EXPECT_EQ(test.Window().Chooser().Selection(), 0);
+    EXPECT_EQ(test.Controls().syncPicture.toolTip(), "Merge iTunes and Remote");
+    EXPECT_EQ(test.ComboTexts(test.Controls().rightPlayLists), QStringList({"Main Library", "New playlist..."}));
+    EXPECT_FALSE(std::filesystem::exists(home.SyncSetsFolder() + "/77.hosts"));
+
+    // The host is remembered for the next run.
+    test.Window().close();
+    ASSERT_TRUE(test.Window().IsEnded());
+    EXPECT_EQ(Key()->ReadString("LAST_IPOD"), "studio");
+    EXPECT_EQ(Key()->ReadDword("Last_Sync_IS_Remote"), 1u);
+    EXPECT_EQ(HostListFile::Read(AString(home.SyncSetsFolder() + "/FoundHost.hosts")).size(), 1u);
+}
+
+TEST_F(MainWindowScenarioTest, TheServerProgramIsAskedForItsHostsAtStart) {
+    FakeHelperProgram helper(nativeipc::PeerAddress(QString::fromStdString(home.RuntimeFolder())),
+                             {{"den", "127.0.0.3", 0}});
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    EXPECT_TRUE(helper.Received(nativeipc::peermessage::kHostListReady));
+    // The list it wrote was read and removed.
+    EXPECT_TRUE(std::filesystem::is_empty(home.SyncSetsFolder()));
+}
+
+TEST_F(MainWindowScenarioTest, TheLogPaneGrowsInStepsAndIsRemembered) {
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    const int hidden = test.Window().height();
+    std::vector<int> heights;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] { heights.push_back(test.Window().height()); });
+    sampler.start(1);
+    QTest::mouseClick(&test.Controls().logButton, Qt::LeftButton);
+    ASSERT_TRUE(SpinUntil([&] { return test.Window().height() == MainWindowControls::kFullHeight; }));
+    sampler.stop();
+    for (int height : heights)
+        EXPECT_EQ((height - hidden) % 15 == 0 || height == MainWindowControls::kFullHeight, true) << height;
+    EXPECT_TRUE(test.Window().IsLogShown());
+    test.Window().close();
+    EXPECT_EQ(Key()->ReadDword("LOG_WINDOW"), 1u);
+}
+
+TEST_F(MainWindowScenarioTest, EscapeNeverClosesEnterHidesAndCaptionButtonsAct) {
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    CHalvendorDlg& window = test.Window();
+    QTest::keyClick(&window, Qt::Key_Escape);
+    Drain();
+    EXPECT_TRUE(window.isVisible());
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_FALSE(window.isVisible());
+    window.showNormal();
+
+    const auto press = [&](int button) {
+        const QPoint at = window.CaptionButtonRect(button).center();
+        QTest::mousePress(&window, Qt::LeftButton, {}, at);
+        EXPECT_EQ(window.CaptionButtonState(button) & MainWindowFrame::kPressedBit, MainWindowFrame::kPressedBit);
+        QTest::mouseRelease(&window, Qt::LeftButton, {}, at);
+        Drain();
+    };
+    EXPECT_EQ(window.CaptionButtonRect(MainWindowFrame::kCloseButton),
+              QRect(window.width() - 18, 3, 16, 16));
+    press(MainWindowFrame::kIdleButton);
+    EXPECT_FALSE(window.IsEnded());
+    EXPECT_FALSE(window.isMinimized());
+    press(MainWindowFrame::kCloseButton);
+    EXPECT_TRUE(window.IsEnded());
+}
+
+TEST_F(MainWindowScenarioTest, TheAboutBoxShowsItsPage) {
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    QString page;
+    ModalWatcher watcher([&](QWidget* modal) {
+        if (auto* browser = modal->findChild<QTextBrowser*>()) {
+            page = browser->toPlainText();
+            modal->findChild<QPushButton*>(QStringLiteral("ctl_1"))->click();
+            return true;
+        }
+        return false;
+    });
+    // The system command with low bits set opens it too.
+    PrivateMessage::Post(&test.Window(), mainmsg::kWmSysCommand, mainmsg::kScAbout | 0x3);
+    ASSERT_TRUE(SpinUntil([&] { return !page.isEmpty(); }));
+    EXPECT_TRUE(page.contains("Orvantis"));
+}
+
+TEST_F(MainWindowScenarioTest, ALibraryThatDoesNotAnswerIsAskedAboutAndTheProgramCloses) {
+    itunesapp::ITunesInstance::Running().SetBusy(true);
+    int asked = 0;
+    ModalWatcher watcher([&](QWidget* modal) {
+        if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
+            boxes.append(box->text());
+            box->done(++asked < 2 ? QMessageBox::Retry : QMessageBox::Cancel);
+        }
+        return false;
+    });
+    WindowUnderTest test(home);
+    test.Window().OnInitDialog();
+    ASSERT_TRUE(SpinUntil([&] { return test.Window().IsEnded(); }, std::chrono::milliseconds(20000)));
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_TRUE(boxes[0].startsWith("There was a problem communicating with iTunes."));
+    itunesapp::ITunesInstance::Running().SetBusy(false);
+}
+
+// The program itself started a second time: it shows the running window, hands it the router
+// configuration it was given, and ends without a window of its own.
+TEST_F(MainWindowScenarioTest, ASecondStartShowsTheRunningWindowAndEnds) {
+    WindowUnderTest test(home);
+    SingleInstance instance(test.Peers());
+    ASSERT_EQ(instance.Claim(), SingleInstance::Start::First);
+    instance.Endpoint().SetHandler([&](const nativeipc::PeerMessage& message) {
+        return CHalvendorApp::HandlePeerMessage(test.Window(), message);
+    });
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    QTest::keyClick(&test.Window(), Qt::Key_Return);
+    ASSERT_FALSE(test.Window().isVisible());
+    const auto watcher = AnswerBoxes();
+
+    const QString config = QString::fromStdString(home.Folder().File("My Configs/Home.TXFIG"));
+    QProcess second;
+    second.start(QStringLiteral(ORVANTIS_PROGRAM), {config});
+    ASSERT_TRUE(SpinUntil([&] { return second.state() == QProcess::NotRunning; }, std::chrono::milliseconds(20000)));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(test.Window().isVisible());
+    const nativeini::PrivateProfile startup(home.DataFolder() + "/startuptxfig");
+    EXPECT_EQ(startup.ReadString("Startup", "file", ""), config.toStdString());
+    // The running program loads that configuration: it names no computer it can reach.
+    ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_TRUE(boxes[0].startsWith("Could not connect with remote host"));
+}
+
+} // namespace
+
+namespace {
+
+class RouterConfigTest : public MainWindowScenarioTest {
+protected:
+    // A router configuration naming a computer, and the start-up file pointing at it.
+    void WriteConfig(const std::string& address, const std::string& port) {
+        const std::string config = home.Folder().File("home.txfig");
+        nativeini::PrivateProfile file(config);
+        file.WriteString("Stat", "CompName", std::string(200, 'c'));
+        file.WriteString("Stat", "ExtIP", address);
+        file.WriteString("Stat", "ExtPort", port);
+        std::filesystem::create_directories(home.DataFolder());
+        nativeini::PrivateProfile(home.DataFolder() + "/startuptxfig").WriteString("Startup", "file", config);
+    }
+};
+
+TEST_F(RouterConfigTest, APortOutsideItsRangeIsAConnectionFailure) {
+    const auto watcher = AnswerBoxes();
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    for (const char* port : {"0", "70000"}) {
+        boxes.clear();
+        WriteConfig("127.0.0.2", port);
+        PrivateMessage::Post(&test.Window(), mainmsg::kWmStartupConfig);
+        ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); })) << port;
+        EXPECT_TRUE(boxes[0].startsWith("Could not connect with remote host")) << port;
+    }
+    EXPECT_EQ(test.Sockets().FoundHosts().Count(), 0);
+}
+
+TEST_F(RouterConfigTest, AComputerThatAnswersJoinsTheChooser) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    WriteConfig("127.0.0.2", std::to_string(server.serverPort()));
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    PrivateMessage::Post(&test.Window(), mainmsg::kWmStartupConfig);
+    ASSERT_TRUE(SpinUntil([&] { return test.Window().IsRemoteInUse() && test.IsIdle(); },
+                          std::chrono::milliseconds(20000)));
+    ASSERT_EQ(test.Sockets().FoundHosts().Count(), 1);
+    // The computer's name is cut to what a found host's name holds.
+    EXPECT_EQ(test.Sockets().FoundHosts().GetName(0), std::string(FoundHost::kMaxNameLength, 'c'));
+    EXPECT_EQ(test.Window().Chooser().Selection(), 0);
+}
+
+} // namespace

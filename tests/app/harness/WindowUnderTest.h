@@ -1,0 +1,42 @@
+#pragma once
+// The main window as the program makes it, over a test's own user (AppTestHome): the real music
+// application, the socket client (with an address of its own, so hosts on loopback count as other
+// computers), the volume table polled often, and the about page of the source tree.
+
+#include "app/devices/ITunesLibraryClient.h"
+#include "app/window/CHalvendorDlg.h"
+#include "app/window/MainSockets.h"
+#include "harness/AppTestHome.h"
+
+#include <chrono>
+#include <memory>
+
+class WindowUnderTest {
+public:
+    static constexpr uint32_t kLocalAddress = 0x0AFF0001; // 10.255.0.1
+
+    explicit WindowUnderTest(const AppTestHome& home, StartupCommandLine commandLine = {});
+    ~WindowUnderTest();
+
+    CHalvendorDlg& Window() { return *m_window; }
+    MainWindowControls& Controls() { return m_window->Controls(); }
+    MainSockets& Sockets() { return m_sockets; }
+    nativeipc::PeerAddress Peers() const;
+
+    // Opens the window and waits until its first data load has ended.
+    bool StartAndWaitIdle(std::chrono::milliseconds limit = std::chrono::milliseconds(20000));
+    // No operation runs and the busy lock is free.
+    bool IsIdle() const;
+    bool WaitIdle(std::chrono::milliseconds limit = std::chrono::milliseconds(20000));
+    // The chooser's entries' texts, in order.
+    QStringList ChooserTexts() const;
+    QStringList ComboTexts(const SeparatorComboBox& combo) const;
+    // The server program's notice of a host that joined: its host list `number` holds the host.
+    void AnnounceHost(const FoundHost& host, int number);
+
+private:
+    const AppTestHome& m_home;
+    ITunesLibraryClient m_library;
+    MainSockets m_sockets{kLocalAddress};
+    std::unique_ptr<CHalvendorDlg> m_window;
+};

@@ -1,0 +1,25 @@
+#include "GpodView.h"
+
+#include <gpod/itdb.h>
+#include <gtest/gtest.h>
+
+GpodView ReadWithGpod(const std::string& mountPoint) {
+    GError* error = nullptr;
+    Itdb_iTunesDB* db = itdb_parse(mountPoint.c_str(), &error);
+    EXPECT_NE(nullptr, db) << (error ? error->message : "");
+    GpodView view;
+    if (!db)
+        return view;
+    for (GList* t = db->tracks; t; t = t->next) {
+        auto* track = static_cast<Itdb_Track*>(t->data);
+        gchar* file = itdb_filename_on_ipod(track);
+        view.files[track->title ? track->title : ""] = file ? file : "";
+        g_free(file);
+    }
+    for (GList* p = db->playlists; p; p = p->next) {
+        auto* playList = static_cast<Itdb_Playlist*>(p->data);
+        view.playLists[playList->name ? playList->name : ""] = static_cast<int>(g_list_length(playList->members));
+    }
+    itdb_free(db);
+    return view;
+}
