@@ -2,6 +2,7 @@
 
 #include "library/songlists/ADirPlayListsPod.h"
 #include "library/songlists/ADirPlayListsTunes.h"
+#include "library/songlists/ADirPod.h"
 #include "library/songlists/ADirPodDB.h"
 #include "library/songlists/ADirSongDir.h"
 #include "library/songlists/ADirTunes.h"
@@ -37,6 +38,8 @@ std::unique_ptr<ADir> MakeBuiltIn(uint32_t type, AProgress* progress) {
         return std::make_unique<ADir>(progress);
     case ADir::kTypeTunes:
         return std::make_unique<ADirTunes>(progress);
+    case ADir::kTypePod:
+        return std::make_unique<ADirPod>(progress);
     case ADir::kTypeSongDir:
         return std::make_unique<ADirSongDir>(progress);
     case ADir::kTypePodDB:

@@ -19,7 +19,7 @@
 #include <fstream>
 
 #ifdef ORVANTIS_WITH_GPOD
-#include <gpod/itdb.h>
+#include "tools/GpodView.h"
 #endif
 
 namespace fs = std::filesystem;
@@ -153,22 +153,9 @@ std::vector<std::string> LibraryPodFixture::ShownActions(const ASync& sync, cons
     return lines;
 }
 
-bool ReadPodWithGpod(const std::string& mountPoint, std::multimap<std::string, std::string>& files) {
+bool ReadPodWithGpod(const std::string& mountPoint, std::map<std::string, std::string>& files) {
 #ifdef ORVANTIS_WITH_GPOD
-    GError* error = nullptr;
-    Itdb_iTunesDB* db = itdb_parse(mountPoint.c_str(), &error);
-    EXPECT_NE(nullptr, db) << (error ? error->message : "");
-    if (error)
-        g_error_free(error);
-    if (!db)
-        return true;
-    for (GList* t = db->tracks; t; t = t->next) {
-        auto* track = static_cast<Itdb_Track*>(t->data);
-        gchar* file = itdb_filename_on_ipod(track);
-        files.emplace(track->title ? track->title : "", file ? file : "");
-        g_free(file);
-    }
-    itdb_free(db);
+    files = ReadWithGpod(mountPoint).files;
     return true;
 #else
     (void)mountPoint;

@@ -58,5 +58,5 @@ protected:
 };
 
 // What libgpod, an independent reader, finds on the iPod: title -> the file it names (empty when it
-// names none). False when libgpod is not built in.
-bool ReadPodWithGpod(const std::string& mountPoint, std::multimap<std::string, std::string>& files);
+// names none); a title met twice is kept once. False when libgpod is not built in.
+bool ReadPodWithGpod(const std::string& mountPoint, std::map<std::string, std::string>& files);

@@ -13,6 +13,7 @@
 #include "sync/LibraryPodFixture.h"
 #include "sync/RemoteLikeTunes.h"
 #include "sync/SyncErrorCodes.h"
+#include "sync/SongListFactory.h"
 #include "sync/SyncFolders.h"
 #include "sync/SyncSet.h"
 
@@ -179,7 +180,9 @@ TEST_F(SyncSetFile, TheKindWordChoosesTheSyncThatIsMade) {
     PutWord(bytes, entry, 3);
     ASSERT_EQ(ReadInto(set, bytes), 0);
     EXPECT_EQ(set.GetSync(0)->GetSyncKind(), ASyncLib::kSongSyncKind);
-    PutWord(bytes, entry + 8, ADir::kTypePod);
+    // Another computer's library, whose layer has not registered its list.
+    SongListFactory::Register(ADir::kTypeTunesRemote, nullptr);
+    PutWord(bytes, entry + 8, ADir::kTypeTunesRemote);
     EXPECT_EQ(ReadInto(set, bytes), kErrorIO);
     EXPECT_EQ(set.GetSyncCount(), 0);
 }
