@@ -43,8 +43,9 @@ Lines PlayListActionLines(const ASyncPlayLists& playLists) {
     Lines lines;
     for (int i = 0; i < playLists.GetActionCount(); ++i) {
         const PlayListSyncAction& action = *playLists.GetPlayListAction(i);
-        lines.push_back(std::to_string(action.code) + " [" + action.name1.ToUtf8() + "|" + action.name2.ToUtf8() +
-                        "] " + std::to_string(action.songSync ? action.songSync->GetActionCount() : -1) + " " +
+        lines.push_back(std::to_string(action.code) + " [" + action.name1.ToUtf8() + "|" +
+                        action.name2.ToUtf8() + "] " +
+                        std::to_string(action.songSync ? action.songSync->GetActionCount() : -1) + " " +
                         std::to_string(action.result));
     }
     return lines;
@@ -64,7 +65,8 @@ protected:
         for (const std::string& song : {blue, stone, paper})
             PutOnPod(song, "Library");
         PutOnPod(stone, "Lists/rock");
-        WriteSongFile(PodRoot() + "/Lists/Pop/Pop Song.mp3", MakeMp3(SongTags("Pop", "Star", "Hits", "Pop Song")));
+        WriteSongFile(PodRoot() + "/Lists/Pop/Pop Song.mp3",
+                      MakeMp3(SongTags("Pop", "Star", "Hits", "Pop Song")));
         set.SetPresenter(&presenter);
     }
 
@@ -102,11 +104,11 @@ protected:
     std::string blue, stone, paper;
     SyncSet set{&progress};
     Lines playListActions;
-    HeadlessActionPresenter presenter{nullptr,
-                                      [this](ASyncPlayLists& playLists, const std::vector<ASync*>&, const SyncActionTexts&) {
-                                          playListActions = PlayListActionLines(playLists);
-                                          return confirm;
-                                      }};
+    HeadlessActionPresenter presenter{
+        nullptr, [this](ASyncPlayLists& playLists, const std::vector<ASync*>&, const SyncActionTexts&) {
+            playListActions = PlayListActionLines(playLists);
+            return confirm;
+        }};
 };
 
 } // namespace
@@ -137,7 +139,8 @@ TEST_F(PlayListScenario, ARunMakesDeletesAndFillsPlayListsAndKeepsTheUsersFirstS
     ASSERT_EQ(set.Run(CancelCallback()), 0) << progress.PendingLog().ToUtf8();
     // The main library, Jazz to make on the iPod (its songs to copy there), Pop to delete (its songs
     // cannot be read on the library's side), Rock with one song to copy into the iPod's "rock".
-    EXPECT_EQ(playListActions, (Lines{"7 [|] 0 0", "1 [Jazz|Jazz] 1 0", "2 [Pop|Pop] 0 -8", "7 [Rock|rock] 1 0"}));
+    EXPECT_EQ(playListActions,
+              (Lines{"7 [|] 0 0", "1 [Jazz|Jazz] 1 0", "2 [Pop|Pop] 0 -8", "7 [Rock|rock] 1 0"}));
     EXPECT_EQ(PodFolder("Lists"), (std::set<std::string>{"Jazz", "rock"}));
     EXPECT_EQ(PodFolder("Lists/Jazz"), (std::set<std::string>{"Blue.mp3"}));
     EXPECT_EQ(PodFolder("Lists/rock"), (std::set<std::string>{"Paper.mp3", "Stone.mp3"}));

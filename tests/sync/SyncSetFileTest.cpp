@@ -12,8 +12,8 @@
 #include "sync/HeadlessActionPresenter.h"
 #include "sync/LibraryPodFixture.h"
 #include "sync/RemoteLikeTunes.h"
-#include "sync/SyncErrorCodes.h"
 #include "sync/SongListFactory.h"
+#include "sync/SyncErrorCodes.h"
 #include "sync/SyncFolders.h"
 #include "sync/SyncSet.h"
 
