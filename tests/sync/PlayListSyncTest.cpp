@@ -209,3 +209,30 @@ TEST_F(PlayListScenario, WithoutAChosenPlayListTheFirstSyncRunsAlone) {
     EXPECT_EQ(set.GetSyncCount(), 1);
     EXPECT_TRUE(fs::exists(PodRoot() + "/Lists/Pop"));
 }
+
+// A song whose file is gone fails its playlist's sync; the run goes on with the playlists after it (the
+// user is not asked to stop) and ends with that failure.
+TEST_F(PlayListScenario, ARunThatGoesOnAfterAFailureReturnsIt) {
+    fs::remove(blue);
+    ASSERT_EQ(set.AddSync(LibrarySync()), 0);
+    user.QueueAnswers({kButtonYes});
+    EXPECT_EQ(set.Run(CancelCallback()), kErrorFileNotFound);
+    ASSERT_EQ(user.alerts.size(), 1U);
+    EXPECT_EQ(user.alerts[0].message, "Delete file?");
+    EXPECT_EQ(PodFolder("Lists/Jazz"), std::set<std::string>());
+    EXPECT_EQ(PodFolder("Lists/rock"), (std::set<std::string>{"Paper.mp3", "Stone.mp3"}));
+}
+
+// A playlist's name runs to the last "?" of its entry: a name may hold one of its own.
+TEST_F(PlayListScenario, APlayListNameMayHoldAQuestionMark) {
+    MakePlayList(u"Why?", {blue});
+    ASyncPlayLists playLists(ADir::kTypePlayListsTunes, ADir::kTypePlayListsPod, &progress);
+    auto library = LibrarySync();
+    playLists.SetDirection(kDirection1To2);
+    ASSERT_EQ(playLists.AttachSources(&dynamic_cast<ADirSong&>(library->GetDirectory1()),
+                                      &dynamic_cast<ADirSong&>(library->GetDirectory2())),
+              0);
+    ASSERT_EQ(playLists.Sync(CancelCallback(), ASync::kBuildList1 | ASync::kBuildList2, false), 0);
+    EXPECT_EQ(PlayListActionLines(playLists),
+              (Lines{"7 [|] -1 0", "1 [Jazz|Jazz] -1 0", "7 [Rock|rock] -1 0", "1 [Why?|Why?] -1 0"}));
+}
