@@ -19,6 +19,7 @@
 #include "sync/SyncActionTexts.h"
 #include "sync/SyncErrorCodes.h"
 
+#include <charconv>
 #include <initializer_list>
 #include <iterator>
 
@@ -123,25 +124,15 @@ AString PodPrefsFile(const AString& podRoot) {
     return path;
 }
 
-int HexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
+// Hex digits only, without sign or prefix; no digits are 0.
 bool ParseHexWord(const AString& digits, uint32_t& word) {
     word = 0;
-    for (int i = 0; i < digits.GetLength(); ++i) {
-        const int value = HexValue(digits.GetAt(i));
-        if (value < 0)
-            return false;
-        word = word * 16 + static_cast<uint32_t>(value);
-    }
-    return true;
+    const std::string text = digits.ToUtf8();
+    const char* end = text.data() + text.size();
+    if (text.empty())
+        return true;
+    const auto [stop, error] = std::from_chars(text.data(), end, word, 16);
+    return error == std::errc() && stop == end;
 }
 
 // The id as two words, as the iPod keeps it: the first eight digits are the low word, the rest the
@@ -312,37 +303,28 @@ const AString& ASyncLib::GetFilterExclude(TagField field) const {
     return first ? (first->*kTagFilters[field].get)().drop : EmptyText();
 }
 
-void ASyncLib::SetFilterMode(TagField field, uint32_t mode) {
+template <class Value>
+void ASyncLib::SetFilterPart(TagField field, Value SongFilter::*part, const Value& value) {
     const TagFilterAccess access = kTagFilters[field];
-    SetOnSongLists([access](const ADirSong& list) { return (list.*access.get)().flags; },
-                   [access](ADirSong& list, uint32_t value) {
+    SetOnSongLists([access, part](const ADirSong& list) { return (list.*access.get)().*part; },
+                   [access, part](ADirSong& list, const Value& changed) {
                        SongFilter filter = (list.*access.get)();
-                       filter.flags = value;
+                       filter.*part = changed;
                        (list.*access.set)(filter);
                    },
-                   mode, false);
+                   value, false);
+}
+
+void ASyncLib::SetFilterMode(TagField field, uint32_t mode) {
+    SetFilterPart(field, &SongFilter::flags, mode);
 }
 
 void ASyncLib::SetFilterInclude(TagField field, const AString& text) {
-    const TagFilterAccess access = kTagFilters[field];
-    SetOnSongLists([access](const ADirSong& list) { return (list.*access.get)().keep; },
-                   [access](ADirSong& list, const AString& value) {
-                       SongFilter filter = (list.*access.get)();
-                       filter.keep = value;
-                       (list.*access.set)(filter);
-                   },
-                   text, false);
+    SetFilterPart(field, &SongFilter::keep, text);
 }
 
 void ASyncLib::SetFilterExclude(TagField field, const AString& text) {
-    const TagFilterAccess access = kTagFilters[field];
-    SetOnSongLists([access](const ADirSong& list) { return (list.*access.get)().drop; },
-                   [access](ADirSong& list, const AString& value) {
-                       SongFilter filter = (list.*access.get)();
-                       filter.drop = value;
-                       (list.*access.set)(filter);
-                   },
-                   text, false);
+    SetFilterPart(field, &SongFilter::drop, text);
 }
 
 uint32_t ASyncLib::GetSongOption(SongOption option) const {

@@ -169,6 +169,8 @@ private:
     template <class Apply> void ForEachSongList(Apply apply);
     template <class Read, class Write, class Value>
     void SetOnSongLists(const Read& read, const Write& write, const Value& value, bool keepsSnapshots);
+    // One part (flags, keep or drop list) of a tag field's filter on every song list.
+    template <class Value> void SetFilterPart(TagField field, Value SongFilter::*part, const Value& value);
     void ClearSnapshotLists();
     bool IsWrittenInto(Side side) const;
 
