@@ -369,6 +369,13 @@ int SyncSet::RunLocked(const CancelCallback& cancel) {
     RemoteFileCache::Instance().Clear();
     if (!IsPlayListSyncReady())
         return RunSyncLocked(cancel, 0, true);
+    const int result = RunPlayListsLocked(cancel);
+    // However the run ended, no list stays connected: another computer's session would stay open.
+    DisconnectAll();
+    return result;
+}
+
+int SyncSet::RunPlayListsLocked(const CancelCallback& cancel) {
     m_progress->Log("Doing Playlist Sync\r\n");
     if (const int result = AttachLocked())
         return result;

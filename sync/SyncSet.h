@@ -96,6 +96,7 @@ private:
     int RunSyncLocked(const CancelCallback& cancel, int index, bool checkFields);
 
     int RunLocked(const CancelCallback& cancel);
+    int RunPlayListsLocked(const CancelCallback& cancel);
     bool IsPlayListSyncReady() const;
     int CheckSelection();
     int BuildPlayListSyncs();

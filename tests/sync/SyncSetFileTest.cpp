@@ -303,3 +303,21 @@ TEST_F(SyncSetFile, RunningOneSyncAlone) {
     set.GetSync(0)->SetDirection(kDirectionSkipped);
     EXPECT_EQ(set.RunSync(CancelCallback(), 0, false), 0);
 }
+
+// A run that ends early, here on playlists whose names differ only in letter case, leaves no session
+// with another computer open.
+TEST_F(SyncSetFile, ARunThatEndsEarlyLeavesNoRemoteSessionOpen) {
+    MakePlayList(u"Mix", {});
+    MakePlayList(u"MIX", {});
+    SyncSet set(&progress);
+    auto first = std::make_unique<ASyncLib>(ADir::kTypeTunes, ADir::kTypeTunesRemote, &progress);
+    const AString root(ADirTunes::kRootMarker);
+    first->BuildList1(&root, CancelCallback(), false, false);
+    first->BuildList2(&root, CancelCallback(), false, false);
+    first->SetPlayListName1(AString("Library"));
+    first->SetPlayListName2(AString("Library"));
+    ASSERT_EQ(set.AddSync(std::move(first)), 0);
+    user.QueueAnswers({1});
+    EXPECT_EQ(set.Run(CancelCallback()), kErrorDuplicateNames);
+    EXPECT_EQ(RemoteLikeTunes::sessions, 0);
+}
