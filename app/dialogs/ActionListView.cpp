@@ -22,6 +22,7 @@ ActionListView::ActionListView(QWidget* parent, const ActionRowDelegate::Colors&
     : QTableView(parent), m_header(header ? header : new ArrowHeaderCtrl(this)),
       m_delegate(new ActionRowDelegate(colors, this)) {
     setHorizontalHeader(m_header);
+    m_header->setMinimumSectionSize(0);
     setItemDelegate(m_delegate);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

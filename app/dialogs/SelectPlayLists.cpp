@@ -13,18 +13,22 @@ const ActionRowDelegate::Colors kColors{QColor(227, 233, 244), QColor(255, 255, 
 const QColor kClashColor(255, 0, 0);
 const QColor kSelectedClashColor(255, 192, 192);
 // The check column is half the check sheet's width and some room on either side.
-constexpr int kCheckColumnWidth = dialogpictures::kSheetCell + 12;
+constexpr int kBoxColumnWidth = dialogpictures::kSheetCell + 12;
 
 } // namespace
 
+// The style's header painting leaves the painter clipped to nothing, so the picture sets its own clip.
 void SelectPlayLists::CMyHeaderCtrl::paintSection(QPainter* painter, const QRect& rect,
                                                   int logicalIndex) const {
     ArrowHeaderCtrl::paintSection(painter, rect, logicalIndex);
     if (logicalIndex != kCheckColumn)
         return;
     const QImage& check = dialogpictures::HeaderCheckImage(m_state);
+    painter->save();
+    painter->setClipRect(rect);
     painter->drawImage(rect.left() + (rect.width() - check.width()) / 2,
                        rect.top() + (rect.height() - check.height()) / 2, check);
+    painter->restore();
 }
 
 SelectPlayLists::Rows::Rows() : ActionListModel({QString(), QString(), QString(), QString()}, kCheckColumn) {
@@ -79,7 +83,7 @@ SelectPlayLists::SelectPlayLists(QWidget* parent)
 
 void SelectPlayLists::LayoutColumns(int width) {
     setColumnWidth(kHiddenColumn, 0);
-    setColumnWidth(kCheckColumn, kCheckColumnWidth);
-    setColumnWidth(kSide1Column, (width - kCheckColumnWidth) / 2);
-    setColumnWidth(kSide2Column, (width - kCheckColumnWidth + 1) / 2);
+    setColumnWidth(kCheckColumn, kBoxColumnWidth);
+    setColumnWidth(kSide1Column, (width - kBoxColumnWidth) / 2);
+    setColumnWidth(kSide2Column, (width - kBoxColumnWidth + 1) / 2);
 }

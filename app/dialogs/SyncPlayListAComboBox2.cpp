@@ -82,18 +82,18 @@ void SyncPlayListAComboBox2::SetEntries(const std::vector<PlayListActionEntry>& 
     m_partCWidth = partCWidth;
     for (size_t index = 0; index < entries.size(); ++index) {
         const SyncAction& action = *entries[index].action;
-        AddString(LeftText(action.text1) + QStringLiteral("$$$$") + RightText(action.text2));
+        AddString(AfterSideName(action.text1) + QStringLiteral("$$$$") + AfterSideName(action.text2));
         SetItemData(static_cast<int>(index), static_cast<uint32_t>(index));
     }
 }
 
-QString SyncPlayListAComboBox2::LeftText(const AString& text1) {
-    return ToQString(text1.Mid(kSideNameLength));
+QString SyncPlayListAComboBox2::AfterSideName(const AString& text) {
+    return ToQString(text.Mid(kSideNameLength));
 }
 
 QString SyncPlayListAComboBox2::RightText(const AString& text2) {
     const int colon = text2.Find(u':');
-    return ToQString(colon > 0 ? text2.Mid(colon + 1) : text2.Mid(kSideNameLength));
+    return colon > 0 ? ToQString(text2.Mid(colon + 1)) : AfterSideName(text2);
 }
 
 QColor SyncPlayListAComboBox2::TextColor(int index, bool inMenu) const {
@@ -136,7 +136,7 @@ void SyncPlayListAComboBox2::DrawEntry(QPainter& painter, const QRect& rect, int
         return;
     }
     const PlayListActionEntry& entry = m_entries[index];
-    textformat::Draw(painter, left, LeftText(entry.action->text1), textformat::kLeftLine);
+    textformat::Draw(painter, left, AfterSideName(entry.action->text1), textformat::kLeftLine);
     textformat::Draw(painter, right, RightText(entry.action->text2), textformat::kLeftLine);
     DrawSymbol(painter, rect, entry);
     if (inMenu && entry.action->enabled) {

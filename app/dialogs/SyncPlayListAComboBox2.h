@@ -38,8 +38,10 @@ public:
     // Draws entry `index` in a rectangle of the control or of its popup.
     void DrawEntry(QPainter& painter, const QRect& rect, int index, bool inMenu) const;
 
-    // The texts an entry shows of its action's two texts.
-    static QString LeftText(const AString& text1);
+    // An action's text without the side's name in front.
+    static QString AfterSideName(const AString& text);
+    // What the entry shows of the action's second text: what follows its first colon, or the text
+    // without the side's name.
     static QString RightText(const AString& text2);
 
 private:

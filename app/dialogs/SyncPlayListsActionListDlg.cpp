@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -71,7 +72,9 @@ SyncPlayListsActionListDlg::SyncPlayListsActionListDlg()
     m_label->setObjectName(QStringLiteral("ctl_%1").arg(kLabelId));
     m_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_label->setFont(m_chooser->GetFont());
-    m_label->setGeometry(Pixels(kLabelUnits));
+    // In the chooser's font the text is wider than the template's label.
+    const QRect label = Pixels(kLabelUnits);
+    m_label->setGeometry(label.adjusted(0, 0, std::max(0, m_label->sizeHint().width() - label.width()), 0));
     m_checkBox->setObjectName(QStringLiteral("ctl_%1").arg(kCheckBoxId));
     m_checkBox->setGeometry(Pixels(kCheckBoxUnits));
     m_checkBox->raise();
@@ -124,8 +127,8 @@ void SyncPlayListsActionListDlg::FillChooser() {
             entry.action->enabled = 0;
         else if (first < 0)
             first = static_cast<int>(index);
-        const QString left = SyncPlayListAComboBox2::LeftText(entry.action->text1);
-        const QString right = ToQString(entry.action->text2.Mid(16));
+        const QString left = SyncPlayListAComboBox2::AfterSideName(entry.action->text1);
+        const QString right = SyncPlayListAComboBox2::AfterSideName(entry.action->text2);
         partA = std::max(partA, metrics.horizontalAdvance(left) + kLeftTextPadding);
         partC = std::max(partC, metrics.horizontalAdvance(right) + kRightTextPadding);
     }
