@@ -20,36 +20,18 @@ namespace {
 // 2020-06-01 12:00:00 UTC as seconds since 1904.
 constexpr uint64_t kSampleFileDate = 1591012800ULL + 2082830400ULL;
 
-SyncAction MakeAction(uint32_t code, uint32_t displayIndex, uint32_t enabled, const char* text1,
-                      const char* text2, uint32_t fieldsOnly = 0) {
-    SyncAction action;
-    action.code = code;
-    action.displayIndex = displayIndex;
-    action.enabled = enabled;
-    action.text1 = AString(text1);
-    action.text2 = AString(text2);
-    action.fieldsOnly = fieldsOnly;
-    return action;
-}
-
 std::vector<SyncAction> FolderActions() {
     return {
-        MakeAction(kActionCopy, kCopyTo2, 1, "\\Rock\\Band\\Album\\Song One.mp3", "\\Rock\\Band\\Album\\"),
-        MakeAction(kActionCopy, kCopyTo1, 1, "\\Jazz\\Trio\\", "\\Jazz\\Trio\\Blue Night.mp3"),
-        MakeAction(kActionDelete, kDeleteFrom2, 0, "", "\\Pop\\Singer\\Old Hit.mp3"),
-        MakeAction(kActionReplace, kReplaceIn1, 1, "\\Folk\\Duo\\River.mp3", "\\Folk\\Duo\\River.mp3"),
-        MakeAction(kActionCreateFolder, kCreateFolderIn2, 1, "\\Blues", "\\"),
-        MakeAction(kActionDeleteFolder, kDeleteFolderFrom1, 1, "\\Empty", ""),
-        MakeAction(kActionUndefined, kUndefinedPair, 0, "\\Soul\\Voice\\Same.mp3", "\\Soul\\Voice\\Same.mp3"),
-        MakeAction(kActionNone, kNoActionPair, 1, "\\Soul\\Voice\\Kept.mp3", "\\Soul\\Voice\\Kept.mp3"),
+        SampleAction(kActionCopy, kCopyTo2, 1, "\\Rock\\Band\\Album\\Song One.mp3", "\\Rock\\Band\\Album\\"),
+        SampleAction(kActionCopy, kCopyTo1, 1, "\\Jazz\\Trio\\", "\\Jazz\\Trio\\Blue Night.mp3"),
+        SampleAction(kActionDelete, kDeleteFrom2, 0, "", "\\Pop\\Singer\\Old Hit.mp3"),
+        SampleAction(kActionReplace, kReplaceIn1, 1, "\\Folk\\Duo\\River.mp3", "\\Folk\\Duo\\River.mp3"),
+        SampleAction(kActionCreateFolder, kCreateFolderIn2, 1, "\\Blues", "\\"),
+        SampleAction(kActionDeleteFolder, kDeleteFolderFrom1, 1, "\\Empty", ""),
+        SampleAction(kActionUndefined, kUndefinedPair, 0, "\\Soul\\Voice\\Same.mp3",
+                     "\\Soul\\Voice\\Same.mp3"),
+        SampleAction(kActionNone, kNoActionPair, 1, "\\Soul\\Voice\\Kept.mp3", "\\Soul\\Voice\\Kept.mp3"),
     };
-}
-
-template <class Rows> std::vector<SyncAction*> PointersTo(Rows& rows) {
-    std::vector<SyncAction*> pointers;
-    for (SyncAction& row : rows)
-        pointers.push_back(&row);
-    return pointers;
 }
 
 DialogSceneWindow SyncActionListScene() {
@@ -59,35 +41,24 @@ DialogSceneWindow SyncActionListScene() {
     return {rows, std::move(dialog)};
 }
 
-// A song sync whose actions a scene chooses.
-class SampleSongSync : public ASync {
-public:
-    SampleSongSync(uint32_t direction, uint32_t deleteMode, std::vector<SyncAction> actions) {
-        SetDirection(direction);
-        SetDeleteMode(deleteMode);
-        for (SyncAction& action : actions)
-            AppendAction(std::make_unique<SyncAction>(std::move(action)));
-    }
-};
-
 struct PlayListRows {
-    std::vector<std::unique_ptr<SampleSongSync>> songSyncs;
+    std::vector<std::unique_ptr<ASync>> songSyncs;
     std::vector<SyncAction> playLists;
 };
 
 DialogSceneWindow PlayListActionListScene() {
     auto rows = std::make_shared<PlayListRows>();
-    rows->songSyncs.push_back(std::make_unique<SampleSongSync>(kDirection1To2, 0, std::vector<SyncAction>()));
-    rows->songSyncs.push_back(std::make_unique<SampleSongSync>(
+    rows->songSyncs.push_back(SampleSongSync(kDirection1To2, 0, {}));
+    rows->songSyncs.push_back(SampleSongSync(
         kDirectionBoth, 1,
         std::vector<SyncAction>{
-            MakeAction(kActionCopy, kCopyTo2, 1, "Band - Album - Song One", ""),
-            MakeAction(kActionReplace, kReplaceIn2, 1, "Trio - Night - Blue", "Trio - Night - Blue", 1),
-            MakeAction(kActionDelete, kDeleteFrom1, 0, "Singer - Hits - Old Hit", ""),
+            SampleAction(kActionCopy, kCopyTo2, 1, "Band - Album - Song One", ""),
+            SampleAction(kActionReplace, kReplaceIn2, 1, "Trio - Night - Blue", "Trio - Night - Blue", 1),
+            SampleAction(kActionDelete, kDeleteFrom1, 0, "Singer - Hits - Old Hit", ""),
         }));
     rows->playLists = {
-        MakeAction(kActionNone, kNoActionPair, 1, "iTunes Library: ", "iPod Library:   "),
-        MakeAction(kActionCopy, kCopyTo2, 1, "iTunes Library: Road Trip", "iPod Library:   "),
+        SampleAction(kActionNone, kNoActionPair, 1, "iTunes Library: ", "iPod Library:   "),
+        SampleAction(kActionCopy, kCopyTo2, 1, "iTunes Library: Road Trip", "iPod Library:   "),
     };
     std::vector<PlayListActionEntry> entries = {
         {&rows->playLists[0], rows->songSyncs[0].get(), 0},
@@ -127,9 +98,9 @@ struct AddSongRows {
 DialogSceneWindow AddSongsListScene() {
     auto rows = std::make_shared<AddSongRows>();
     rows->actions = {
-        MakeAction(kActionCopy, kCopyTo1, 1, "", "Band - Album - Song One"),
-        MakeAction(kActionReplace, kReplaceIn1, 1, "", "Trio - Night - Blue"),
-        MakeAction(kActionUndefined, kUndefinedPair, 0, "", "Singer - Hits - Old Hit"),
+        SampleAction(kActionCopy, kCopyTo1, 1, "", "Band - Album - Song One"),
+        SampleAction(kActionReplace, kReplaceIn1, 1, "", "Trio - Night - Blue"),
+        SampleAction(kActionUndefined, kUndefinedPair, 0, "", "Singer - Hits - Old Hit"),
     };
     for (SyncAction& action : rows->actions)
         rows->array.AddPointer(&action);
@@ -196,7 +167,42 @@ DialogSceneWindow PlayListsToSynchronizeScene() {
     return {rows, std::move(dialog)};
 }
 
+// The sync's own action list is what a sample song sync fills.
+class SongSyncWithActions : public ASync {
+public:
+    SongSyncWithActions(uint32_t direction, uint32_t deleteMode, std::vector<SyncAction> actions) {
+        SetDirection(direction);
+        SetDeleteMode(deleteMode);
+        for (SyncAction& action : actions)
+            AppendAction(std::make_unique<SyncAction>(std::move(action)));
+    }
+};
+
 } // namespace
+
+SyncAction SampleAction(uint32_t code, uint32_t displayIndex, uint32_t enabled, const char* text1,
+                        const char* text2, uint32_t fieldsOnly) {
+    SyncAction action;
+    action.code = code;
+    action.displayIndex = displayIndex;
+    action.enabled = enabled;
+    action.text1 = AString(text1);
+    action.text2 = AString(text2);
+    action.fieldsOnly = fieldsOnly;
+    return action;
+}
+
+std::vector<SyncAction*> PointersTo(std::vector<SyncAction>& actions) {
+    std::vector<SyncAction*> pointers;
+    for (SyncAction& action : actions)
+        pointers.push_back(&action);
+    return pointers;
+}
+
+std::unique_ptr<ASync> SampleSongSync(uint32_t direction, uint32_t deleteMode,
+                                      std::vector<SyncAction> actions) {
+    return std::make_unique<SongSyncWithActions>(direction, deleteMode, std::move(actions));
+}
 
 std::vector<DialogScene> DialogScenes() {
     return {

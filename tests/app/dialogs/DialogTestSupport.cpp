@@ -7,24 +7,6 @@
 #include <QMenu>
 #include <QTest>
 
-SyncAction MakeAction(uint32_t code, uint32_t displayIndex, uint32_t enabled, const char* text1,
-                      const char* text2) {
-    SyncAction action;
-    action.code = code;
-    action.displayIndex = displayIndex;
-    action.enabled = enabled;
-    action.text1 = AString(text1);
-    action.text2 = AString(text2);
-    return action;
-}
-
-std::vector<SyncAction*> PointersTo(std::vector<SyncAction>& actions) {
-    std::vector<SyncAction*> pointers;
-    for (SyncAction& action : actions)
-        pointers.push_back(&action);
-    return pointers;
-}
-
 namespace {
 
 void AppendLines(const QMenu& menu, const QString& indent, QStringList& lines) {

@@ -1,9 +1,9 @@
 #pragma once
-// Helpers of the dialog tests: sample actions, the entries of a context menu as text, clicks on a
-// list's header and check boxes, the texts of a column, and a count of title changes.
+// Helpers of the dialog tests (the sample rows are the gallery's): the entries of a context menu as text,
+// clicks on a list's header and check boxes, the texts of a column, and a count of title changes.
 
 #include "app/dialogs/ActionListView.h"
-#include "sync/SyncAction.h"
+#include "app/dialogs/gallery/DialogScenes.h"
 
 #include <QObject>
 #include <QStringList>
@@ -11,10 +11,6 @@
 
 class QMenu;
 class QWidget;
-
-SyncAction MakeAction(uint32_t code, uint32_t displayIndex, uint32_t enabled, const char* text1 = "",
-                      const char* text2 = "");
-std::vector<SyncAction*> PointersTo(std::vector<SyncAction>& actions);
 
 // One line per entry: "text #id", with " (greyed)" when disabled; "---" for a separator; a submenu's
 // title followed by its entries indented by two blanks.

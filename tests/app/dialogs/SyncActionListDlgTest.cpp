@@ -54,12 +54,12 @@ protected:
 
 std::vector<SyncAction> MixedRows() {
     return {
-        MakeAction(kActionCopy, kCopyTo1, 1, "b", "x"),
-        MakeAction(kActionDelete, kDeleteFrom2, 1, "", "c"),
-        MakeAction(kActionUndefined, kUndefinedPair, 0, "u1", "u1"),
-        MakeAction(kActionReplace, kReplaceIn2, 0, "a", "a"),
-        MakeAction(kActionUndefined, kUndefinedPair, 0, "u2", "u2"),
-        MakeAction(kActionNone, kNoActionPair, 1, "n", "n"),
+        SampleAction(kActionCopy, kCopyTo1, 1, "b", "x"),
+        SampleAction(kActionDelete, kDeleteFrom2, 1, "", "c"),
+        SampleAction(kActionUndefined, kUndefinedPair, 0, "u1", "u1"),
+        SampleAction(kActionReplace, kReplaceIn2, 0, "a", "a"),
+        SampleAction(kActionUndefined, kUndefinedPair, 0, "u2", "u2"),
+        SampleAction(kActionNone, kNoActionPair, 1, "n", "n"),
     };
 }
 
@@ -69,8 +69,8 @@ TEST_F(SyncActionList, TheTitleCountsCheckedRowsAndUndefinedActions) {
     Open({});
     EXPECT_EQ(dialog->windowTitle(), "Sync Actions to Perform - 0 / 0 actions selected");
 
-    std::vector<SyncAction> rows(12, MakeAction(kActionCopy, kCopyTo2, 1));
-    rows.insert(rows.end(), 3, MakeAction(kActionUndefined, kUndefinedPair, 0));
+    std::vector<SyncAction> rows(12, SampleAction(kActionCopy, kCopyTo2, 1));
+    rows.insert(rows.end(), 3, SampleAction(kActionUndefined, kUndefinedPair, 0));
     Open(rows);
     EXPECT_EQ(dialog->windowTitle(),
               "Sync Actions to Perform - 12 / 15 actions selected, 3 undefined actions");
@@ -94,7 +94,7 @@ TEST_F(SyncActionList, ACheckBoxIsTheActionsEnabledFlagButUndefinedActionsStayOf
 }
 
 TEST_F(SyncActionList, CheckAllWritesTheTitleOnce) {
-    Open(std::vector<SyncAction>(500, MakeAction(kActionCopy, kCopyTo2, 0)));
+    Open(std::vector<SyncAction>(500, SampleAction(kActionCopy, kCopyTo2, 0)));
     TitleChanges titles(*dialog);
     dialog->OnCommand(SyncActionMenu::kCheckAll);
     EXPECT_EQ(titles.count, 1);
@@ -221,8 +221,8 @@ TEST_F(SyncActionList, DecidingUndefinedActionsSwitchesThemOnAndTheUndefinedCoun
 }
 
 TEST_F(SyncActionList, AColumnSortsAscendingDescendingAndAscendingAgainWithTheArrow) {
-    Open({MakeAction(kActionCopy, kCopyTo2, 1, "b"), MakeAction(kActionCopy, kCopyTo2, 1, "C"),
-          MakeAction(kActionCopy, kCopyTo2, 1, "a")});
+    Open({SampleAction(kActionCopy, kCopyTo2, 1, "b"), SampleAction(kActionCopy, kCopyTo2, 1, "C"),
+          SampleAction(kActionCopy, kCopyTo2, 1, "a")});
     ActionListView& view = dialog->View();
     ClickHeader(view, 1);
     EXPECT_EQ(ColumnTexts(view, 1), (QStringList{"a", "b", "C"}));
@@ -280,7 +280,7 @@ TEST_F(SyncActionList, CtrlASelectsEveryRowAndTooltipsNameTheCells) {
 
 // A wheel turned over a button reaches the dialog, as the button does not take it.
 TEST_F(SyncActionList, TheWheelOverTheDialogScrollsTheList) {
-    Open(std::vector<SyncAction>(200, MakeAction(kActionCopy, kCopyTo2, 1, "song")));
+    Open(std::vector<SyncAction>(200, SampleAction(kActionCopy, kCopyTo2, 1, "song")));
     const QPoint point = dialog->ButtonById(ActionListDialog::kCheckAllButton)->geometry().center();
     QWheelEvent wheel(point, dialog->mapToGlobal(point), QPoint(), QPoint(0, -120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
