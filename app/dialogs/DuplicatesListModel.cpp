@@ -25,23 +25,14 @@ QString NumberOrUnknown(uint64_t value) {
 } // namespace
 
 DuplicatesListModel::DuplicatesListModel()
-    : ActionListModel({QString(), QStringLiteral("Song"), QStringLiteral("Keep"), QStringLiteral("File"),
-                       QStringLiteral("Last Modified"), QStringLiteral("Size"), QStringLiteral("Duration"),
-                       QStringLiteral("Bitrate"), QStringLiteral("Apple ID"), QStringLiteral("Album Art")},
-                      -1) {
+    : SongToolRowsModel({QString(), QStringLiteral("Song"), QStringLiteral("Keep"), QStringLiteral("File"),
+                         QStringLiteral("Last Modified"), QStringLiteral("Size"), QStringLiteral("Duration"),
+                         QStringLiteral("Bitrate"), QStringLiteral("Apple ID"), QStringLiteral("Album Art")},
+                        -1) {
     SetHeaderAlignment(kKeepColumn, Qt::AlignHCenter);
     for (const int column : {kSizeColumn, kDurationColumn, kBitRateColumn})
         SetHeaderAlignment(column, Qt::AlignRight);
     SetHeaderAlignment(kAlbumArtColumn, Qt::AlignHCenter);
-}
-
-void DuplicatesListModel::SetRows(SongToolActions* rows) {
-    m_rows = rows;
-    Fill();
-}
-
-int DuplicatesListModel::SourceCount() const {
-    return m_rows ? static_cast<int>(m_rows->size()) : 0;
 }
 
 int DuplicatesListModel::GroupCount() const {
@@ -49,14 +40,6 @@ int DuplicatesListModel::GroupCount() const {
     for (int source = 0; source < SourceCount(); ++source)
         groups += source == 0 || Source(source).group != Source(source - 1).group;
     return groups;
-}
-
-bool DuplicatesListModel::SourceChecked(int source) const {
-    return Source(source).checked != 0;
-}
-
-void DuplicatesListModel::WriteCheck(int source, bool checked) {
-    Source(source).checked = checked ? 1 : 0;
 }
 
 bool DuplicatesListModel::CountsWhenChecked(int source) const {
@@ -88,7 +71,7 @@ bool DuplicatesListModel::KeepRow(int row) {
     const int source = SourceOf(row);
     if (!SourceChecked(source))
         return false;
-    MakeKeptRow(*m_rows, static_cast<size_t>(source));
+    MakeKeptRow(Rows(), static_cast<size_t>(source));
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     return true;
 }

@@ -4,13 +4,12 @@
 // checks the whole group; a group counts once, through its kept row. Each row's background is its
 // group's colour, the groups alternating, kept in the row's shade.
 
-#include "app/dialogs/ActionListModel.h"
-#include "library/songlists/SongToolAction.h"
+#include "app/dialogs/SongToolRowsModel.h"
 
 #include <QString>
 #include <cstdint>
 
-class DuplicatesListModel : public ActionListModel {
+class DuplicatesListModel : public SongToolRowsModel {
 public:
     enum Column {
         kCheckColumn = 0,
@@ -29,8 +28,6 @@ public:
 
     DuplicatesListModel();
 
-    void SetRows(SongToolActions* rows);
-    SongToolAction& RowAt(int row) const { return *(*m_rows)[SourceOf(row)]; }
     // A row that begins its group in the list's order carries the group's check box and song.
     bool StartsGroup(int row) const;
     int GroupCount() const;
@@ -43,9 +40,6 @@ public:
     static QString FormatDuration(uint32_t seconds);
 
 protected:
-    int SourceCount() const override;
-    bool SourceChecked(int source) const override;
-    void WriteCheck(int source, bool checked) override;
     bool CountsWhenChecked(int source) const override;
     std::pair<int, int> CheckGroup(int source) const override;
     QVariant CellData(int source, int column, int role) const override;
@@ -53,11 +47,9 @@ protected:
     void OrderChanged() override;
 
 private:
-    SongToolAction& Source(int source) const { return *(*m_rows)[source]; }
     bool SourceStartsGroup(int source) const;
     QVariant DisplayText(const SongToolAction& row, bool startsGroup, int column) const;
 
-    SongToolActions* m_rows = nullptr;
     // The list row of each of the caller's rows.
     std::vector<int> m_rowOfSource;
 };

@@ -14,25 +14,8 @@ QStringList HeadersOf(uint32_t kind) {
 
 } // namespace
 
-ToolActionListModel::ToolActionListModel(uint32_t kind) : ActionListModel(HeadersOf(kind)) {
+ToolActionListModel::ToolActionListModel(uint32_t kind) : SongToolRowsModel(HeadersOf(kind)) {
     SetHeaderAlignment(kCheckColumn, Qt::AlignHCenter);
-}
-
-void ToolActionListModel::SetRows(SongToolActions* rows) {
-    m_rows = rows;
-    Fill();
-}
-
-int ToolActionListModel::SourceCount() const {
-    return m_rows ? static_cast<int>(m_rows->size()) : 0;
-}
-
-bool ToolActionListModel::SourceChecked(int source) const {
-    return Source(source).checked != 0;
-}
-
-void ToolActionListModel::WriteCheck(int source, bool checked) {
-    Source(source).checked = checked ? 1 : 0;
 }
 
 int ToolActionListModel::RemoveAppleId(const AString& appleId) {

@@ -2,30 +2,19 @@
 // The rows of a library tool (`SongToolAction`, kinds 0 to 6 but duplicates): the song, and for music
 // not owned the Apple ID that its tag names. A row's check box is its checked flag.
 
-#include "app/dialogs/ActionListModel.h"
-#include "library/songlists/SongToolAction.h"
+#include "app/dialogs/SongToolRowsModel.h"
 
-class ToolActionListModel : public ActionListModel {
+class ToolActionListModel : public SongToolRowsModel {
 public:
     enum Column { kCheckColumn = 0, kSongColumn = 1, kAppleIdColumn = 2 };
 
     // The columns of the tool's kind: "Song", and "Song Apple ID" for music not owned.
     explicit ToolActionListModel(uint32_t kind);
 
-    void SetRows(SongToolActions* rows);
-    SongToolAction& RowAt(int row) const { return *(*m_rows)[SourceOf(row)]; }
     // The rows of this Apple ID (ignoring case) leave the list and are not acted on. How many left.
     int RemoveAppleId(const AString& appleId);
 
 protected:
-    int SourceCount() const override;
-    bool SourceChecked(int source) const override;
-    void WriteCheck(int source, bool checked) override;
     QVariant CellData(int source, int column, int role) const override;
     int CompareSources(int a, int b, int column, bool ascending) const override;
-
-private:
-    SongToolAction& Source(int source) const { return *(*m_rows)[source]; }
-
-    SongToolActions* m_rows = nullptr;
 };
