@@ -8,6 +8,7 @@
 #include "app/dialogs/SyncActionListDlg.h"
 #include "app/dialogs/SyncActionListModel.h"
 #include "app/dialogs/SyncActionMenu.h"
+#include "app/dialogs/gallery/DialogScenes.h"
 #include "sync/ASync.h"
 #include "sync/SyncAction.h"
 #include "sync/SyncActionTexts.h"
@@ -66,13 +67,6 @@ std::vector<SyncAction> MakeActions() {
         action.text2 = kind == 3 ? AString() : AString(song.c_str());
     }
     return actions;
-}
-
-std::vector<SyncAction*> PointersTo(std::vector<SyncAction>& actions) {
-    std::vector<SyncAction*> pointers;
-    for (SyncAction& action : actions)
-        pointers.push_back(&action);
-    return pointers;
 }
 
 std::unique_ptr<QStandardItemModel> StockModel(const std::vector<SyncAction>& actions) {

@@ -33,6 +33,16 @@ QStringList MenuLines(const QMenu& menu) {
     return lines;
 }
 
+void SelectRows(ActionListView& view, const std::vector<int>& rows) {
+    view.clearSelection();
+    for (const int row : rows)
+        view.selectionModel()->select(view.model()->index(row, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    if (!rows.empty())
+        view.selectionModel()->setCurrentIndex(view.model()->index(rows.front(), 0),
+                                               QItemSelectionModel::NoUpdate);
+}
+
 void ClickHeader(ActionListView& view, int column) {
     QHeaderView& header = view.Header();
     const QPoint point(header.sectionViewportPosition(column) + header.sectionSize(column) / 2,

@@ -16,6 +16,8 @@ class QWidget;
 // title followed by its entries indented by two blanks.
 QStringList MenuLines(const QMenu& menu);
 
+// Selects the rows; the first is the selection mark.
+void SelectRows(ActionListView& view, const std::vector<int>& rows);
 void ClickHeader(ActionListView& view, int column);
 void ClickCell(ActionListView& view, int row, int column, QPoint offset = QPoint(-1, -1));
 void ClickCheckBox(ActionListView& view, int row);

@@ -30,16 +30,6 @@ protected:
         Drain();
     }
 
-    void Select(std::initializer_list<int> rows) {
-        ActionListView& view = dialog->View();
-        view.clearSelection();
-        for (const int row : rows)
-            view.selectionModel()->select(view.model()->index(row, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        view.selectionModel()->setCurrentIndex(view.model()->index(*rows.begin(), 0),
-                                               QItemSelectionModel::NoUpdate);
-    }
-
     std::vector<uint32_t> Enabled() const {
         std::vector<uint32_t> flags;
         for (const SyncAction& action : actions)
@@ -117,13 +107,7 @@ TEST_P(SyncActionMenuCases, OfferWhatTheSelectionAllows) {
         sync.SetSideLists(ASync::kSide2, std::make_unique<ADirSongDir>(), std::make_unique<ADirSongDir>());
     }
     Open(MixedRows(), &sync);
-    dialog->View().clearSelection();
-    if (!menuCase.selected.empty()) {
-        Select({menuCase.selected[0]});
-        for (size_t i = 1; i < menuCase.selected.size(); ++i)
-            dialog->View().selectionModel()->select(dialog->View().model()->index(menuCase.selected[i], 0),
-                                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
+    SelectRows(dialog->View(), menuCase.selected);
     EXPECT_EQ(MenuLines(*dialog->BuildContextMenu(QPoint())), menuCase.expected) << menuCase.name;
 }
 
@@ -187,7 +171,7 @@ TEST_F(SyncActionList, KindCommandsCheckByCodeOrDisplayIndexAndSelectedSkipsUnde
     EXPECT_EQ(Enabled(), (std::vector<uint32_t>{0, 1, 0, 0, 0, 1}));
     dialog->OnCommand(30019); // check all "Replace in Directory 2"
     EXPECT_EQ(Enabled(), (std::vector<uint32_t>{0, 1, 0, 1, 0, 1}));
-    Select({0, 2, 4});
+    SelectRows(dialog->View(), {0, 2, 4});
     dialog->OnCommand(30000); // check the selection
     EXPECT_EQ(Enabled(), (std::vector<uint32_t>{1, 1, 0, 1, 0, 1}));
 }
@@ -199,7 +183,7 @@ TEST_F(SyncActionList, DecidingUndefinedActionsSwitchesThemOnAndTheUndefinedCoun
         row.pathB = AString("/two/") + row.text2;
     }
     Open(rows, &sync);
-    Select({2});
+    SelectRows(dialog->View(), {2});
     dialog->OnCommand(30041); // Set to: Replace in Directory 1
     EXPECT_EQ(actions[2].displayIndex, static_cast<uint32_t>(kReplaceIn1));
     EXPECT_EQ(actions[2].code, static_cast<uint32_t>(kActionReplace));
@@ -207,13 +191,13 @@ TEST_F(SyncActionList, DecidingUndefinedActionsSwitchesThemOnAndTheUndefinedCoun
     EXPECT_EQ(actions[2].pathA, AString("/two/u1"));
     EXPECT_EQ(dialog->View().model()->index(2, 1).data().toString(), "/one/u1");
     EXPECT_EQ(dialog->windowTitle(), "Sync Actions to Perform - 4 / 6 actions selected, 1 undefined actions");
-    Select({4});
+    SelectRows(dialog->View(), {4});
     dialog->OnCommand(30040);
     EXPECT_EQ(actions[4].displayIndex, static_cast<uint32_t>(kReplaceIn2));
     EXPECT_EQ(dialog->windowTitle(), "Sync Actions to Perform - 5 / 6 actions selected");
 
     // A change that does not fit a selected row leaves it alone.
-    Select({0, 1});
+    SelectRows(dialog->View(), {0, 1});
     dialog->OnCommand(30034);
     EXPECT_EQ(actions[0].displayIndex, static_cast<uint32_t>(kDeleteFrom2));
     EXPECT_EQ(actions[1].displayIndex, static_cast<uint32_t>(kDeleteFrom2));

@@ -42,16 +42,6 @@ protected:
         Drain();
     }
 
-    void Select(std::initializer_list<int> selected) {
-        ActionListView& view = dialog->View();
-        view.clearSelection();
-        for (const int row : selected)
-            view.selectionModel()->select(view.model()->index(row, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        view.selectionModel()->setCurrentIndex(view.model()->index(*selected.begin(), 0),
-                                               QItemSelectionModel::NoUpdate);
-    }
-
     uint32_t kind = kToolRemoveMusicNotOwned;
     SongToolActions rows;
     MemoryAppleIds appleIds;
@@ -75,7 +65,7 @@ TEST_F(ToolActionList, AddingAnAppleIdTakesItsRowsOffTheListAndTheToolLeavesThem
     Open();
     EXPECT_EQ(dialog->windowTitle(),
               "Remove Music Not Owned From iTunes - Songs to Remove - 3 / 4 items selected");
-    Select({0});
+    SelectRows(dialog->View(), {0});
     EXPECT_EQ(MenuLines(*dialog->BuildContextMenu(QPoint())),
               (QStringList{"Add AppleID to list #30004", "Check Items:", "  All Items #30001",
                            "Uncheck Items:", "  All Items #30003"}));
@@ -88,7 +78,7 @@ TEST_F(ToolActionList, AddingAnAppleIdTakesItsRowsOffTheListAndTheToolLeavesThem
     EXPECT_EQ(rows[3]->checked, 0U);
     EXPECT_EQ(rows[1]->checked, 1U);
 
-    Select({0});
+    SelectRows(dialog->View(), {0});
     dialog->OnCommand(ToolActionListDlg::kAddAppleId);
     EXPECT_EQ(appleIds.ids, AString(":Friend@x.com:other@x.com:"));
 }
@@ -97,7 +87,7 @@ TEST_F(ToolActionList, TheAppleIdEntryNeedsOneSelectedRowOfMusicNotOwned) {
     AddRow("One", "a");
     AddRow("Two", "b");
     Open();
-    Select({0, 1});
+    SelectRows(dialog->View(), {0, 1});
     EXPECT_EQ(MenuLines(*dialog->BuildContextMenu(QPoint())),
               (QStringList{"Check Items:", "  Selected Items #30000", "  All Items #30001",
                            "Uncheck Items:", "  Selected Items #30002", "  All Items #30003"}));
@@ -109,7 +99,7 @@ TEST_F(ToolActionList, TheAppleIdEntryNeedsOneSelectedRowOfMusicNotOwned) {
     kind = kToolRemoveOrphans;
     AddRow("One", "");
     Open("Remove Orphans ");
-    Select({0});
+    SelectRows(dialog->View(), {0});
     EXPECT_EQ(MenuLines(*dialog->BuildContextMenu(QPoint())).first(), "Check Items:");
 }
 

@@ -79,9 +79,7 @@ TEST_F(DuplicatesList, CheckingARowChecksItsGroupAndTheTitleCountsGroups) {
     EXPECT_EQ(Checked()[2], 1U);
     EXPECT_FALSE(dialog->Model().index(3, 0).data(ActionListModel::kImageRole).isValid());
 
-    dialog->View().selectRow(7);
-    dialog->View().selectionModel()->select(dialog->Model().index(8, 0),
-                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    SelectRows(dialog->View(), {7, 8});
     dialog->OnCommand(30000);
     EXPECT_EQ(Checked(), (std::vector<uint32_t>{1, 1, 1, 1, 1, 0, 1, 1, 1, 1}));
     dialog->OnCommand(30003);
