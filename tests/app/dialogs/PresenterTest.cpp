@@ -7,6 +7,7 @@
 #include "app/dialogs/DesktopToolActionPresenter.h"
 #include "app/dialogs/DuplicatesListModel.h"
 #include "app/dialogs/SyncActionListDlg.h"
+#include "app/dialogs/SyncActionMenu.h"
 #include "app/dialogs/ToolDupsActionList.h"
 #include "app/dialogs/ToolDupsActionListDlg.h"
 #include "foundation/AProgress.h"
@@ -14,6 +15,7 @@
 #include "library/songlists/ADirSongDir.h"
 #include "library/songlists/TestSongFiles.h"
 #include "library/tools/LibraryTools.h"
+#include "support/RecordingUserInterface.h"
 #include "support/TempDir.h"
 #include "sync/ASync.h"
 #include "sync/SyncFolders.h"
@@ -28,6 +30,8 @@
 #include <thread>
 
 namespace {
+
+constexpr int kButtonYes = 0;
 
 // Runs the work on a worker while the GUI thread answers the dialog it opens: `answer` runs inside the
 // dialog's modal loop, as the user's actions would.
@@ -75,33 +79,42 @@ protected:
 
     SyncFolders folders;
     AProgress progress;
+    RecordingUserInterface user;
     DesktopSyncActionPresenter presenter;
     std::unique_ptr<ASync> sync;
 };
 
 } // namespace
 
-TEST_F(SyncThroughTheDialog, TheSyncPerformsTheRowsLeftCheckedWhenExecuted) {
+// One row is left out, another turned into its counterpart by its context entry: the sync performs
+// exactly what the list then says.
+TEST_F(SyncThroughTheDialog, TheSyncPerformsTheListAsTheUserLeftIt) {
+    user.QueueAnswers({kButtonYes});
     const int result = RunAnswering<SyncActionListDlg>(
         [&] { return sync->Sync(CancelCallback(), ASync::kBuildList1 | ASync::kBuildList2, false); },
         [](SyncActionListDlg& dialog) {
             EXPECT_EQ(dialog.windowTitle(), "Sync Actions to Perform - 3 / 3 actions selected");
             EXPECT_EQ(dialog.windowModality(), Qt::ApplicationModal);
-            const int b =
-                RowEndingWith(dialog.View(), SyncActionListDlg::kSide1Column, QStringLiteral("b.mp3"));
+            ActionListView& view = dialog.View();
+            const int b = RowEndingWith(view, SyncActionListDlg::kSide1Column, QStringLiteral("b.mp3"));
+            const int c = RowEndingWith(view, SyncActionListDlg::kSide1Column, QStringLiteral("c.mp3"));
             ASSERT_GE(b, 0);
-            EXPECT_EQ(dialog.View()
-                          .model()
-                          ->index(b, SyncActionListDlg::kActionColumn)
-                          .data(Qt::ToolTipRole)
-                          .toString(),
-                      "Copy to Directory 2");
-            ClickCheckBox(dialog.View(), b);
+            ASSERT_GE(c, 0);
+            const QModelIndex action = view.model()->index(b, SyncActionListDlg::kActionColumn);
+            EXPECT_EQ(action.data(Qt::ToolTipRole).toString(), "Copy to Directory 2");
+            EXPECT_EQ(action.data(Qt::ForegroundRole).value<QColor>(), QColor(0, 128, 0));
+            ClickCheckBox(view, b);
             EXPECT_EQ(dialog.windowTitle(), "Sync Actions to Perform - 2 / 3 actions selected");
+            SelectRows(view, {c});
+            dialog.OnCommand(SyncActionMenu::kFirstChange + kChangeCopyTo2ToDelete);
+            EXPECT_EQ(
+                view.model()->index(c, SyncActionListDlg::kActionColumn).data(Qt::ToolTipRole).toString(),
+                "Delete from Directory 1");
             QTest::mouseClick(dialog.ButtonById(ActionListDialog::kExecuteButton), Qt::LeftButton);
         });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(folders.Tree(2), (std::map<std::string, std::string>{{"a.mp3", "a.mp3"}, {"c.mp3", "c.mp3"}}));
+    EXPECT_EQ(folders.Tree(1), (std::map<std::string, std::string>{{"a.mp3", "a.mp3"}, {"b.mp3", "b.mp3"}}));
+    EXPECT_EQ(folders.Tree(2), (std::map<std::string, std::string>{{"a.mp3", "a.mp3"}}));
 }
 
 TEST_F(SyncThroughTheDialog, ARefusedListChangesNothing) {

@@ -282,3 +282,22 @@ TEST_F(SyncActionList, EscapeAndTheCloseBoxCancelWhileEnterExecutes) {
     EXPECT_EQ(answer([&] { dialog->close(); }), nativeui::kIdCancel);
     EXPECT_EQ(answer([&] { QTest::keyClick(&dialog->View(), Qt::Key_Return); }), nativeui::kIdOk);
 }
+
+TEST_F(SyncActionList, ARightClickOnTheListOpensTheMenuAndItsChoiceRuns) {
+    Open(MixedRows(), &sync);
+    SelectRows(dialog->View(), {0});
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        SpinUntil([] { return QApplication::activePopupWidget() != nullptr; });
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        shown = MenuLines(*menu);
+        menu->setActiveAction(menu->actions().first());
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    const QPoint point = dialog->View().visualRect(dialog->View().model()->index(0, 1)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, dialog->View().viewport()->mapToGlobal(point));
+    QApplication::sendEvent(dialog->View().viewport(), &event);
+    EXPECT_EQ(shown.first(), "Change to: Delete in Directory 2 #30034");
+    EXPECT_EQ(actions[0].displayIndex, static_cast<uint32_t>(kDeleteFrom2));
+}
