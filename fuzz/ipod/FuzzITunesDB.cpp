@@ -71,7 +71,7 @@ void ExerciseDatabase(const uint8_t* data, size_t size) {
     db.SetFolderLayout({.genre = 1, .album = 1, .track = 1, .type = 1});
     for (const bool ascending : {false, true}) {
         db.SortEntries(ascending, nullptr);
-        for (int i = 0; i < db.GetSongCount(); ++i) {
+        for (int i = 0; i < db.GetEntryCount(); ++i) {
             ITunesDBTrack* track = db.GetEntry(i);
             if (!track)
                 std::abort();

@@ -3,7 +3,6 @@
 #include "foundation/ACrc32.h"
 #include "foundation/AFile.h"
 #include "foundation/AMemFile.h"
-#include "foundation/AReplacingFile.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
@@ -12,6 +11,8 @@
 #include "library/entries/SongFilters.h"
 #include "library/ipod/ITunesDBReadContext.h"
 #include "library/ipod/ITunesSD.h"
+#include "library/ipod/PodFileReplacement.h"
+#include "library/ipod/PodFileSystem.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
 #include "platform/files/NativeFiles.h"
@@ -19,11 +20,12 @@
 #include "platform/volumes/VolumeTable.h"
 
 #include <algorithm>
+#include <ctime>
+#include <utility>
 
 namespace {
 
 constexpr const char* kUnknownPodID = "00000000";
-constexpr uint32_t kMaxDatabaseLength = UINT32_MAX;
 
 AString WithLeadingBackslash(const AString& entry) {
     if (!entry.IsEmpty() && entry.GetAt(0) == kEntryLevelSeparator)
@@ -52,6 +54,19 @@ AString FreeTemporaryName(const AString& base) {
 
 AString FolderOf(const AString& path) {
     return path.Left(path.ReverseFind(kPathSeparator) + 1);
+}
+
+std::span<const uint8_t> BytesOf(const AMemFile& stream) {
+    return {stream.GetBuffer(), stream.GetSize()};
+}
+
+// The new files are written beside the old ones, which stay until both are complete: the room must
+// hold all of the new ones.
+int CheckRoomBeside(PodFileSystem& files, const std::string& target, uint64_t newBytes) {
+    uint64_t freeBytes = 0;
+    if (!files.GetFreeSpace(nativefiles::ParentOf(target), freeBytes))
+        return kErrorFreeSpace;
+    return newBytes < freeBytes ? 0 : kErrorNoSpace;
 }
 
 AString FormatPodID(uint32_t number) {
@@ -121,27 +136,20 @@ int ITunesDB::ReadLibrary(const AString* drive, bool withPlayLists, const Cancel
     return result;
 }
 
-// The whole file is read at once and parsed in memory: one read instead of one per field.
 int ITunesDB::ReadLibraryFile(const AString& path, const ITunesDBReadContext& context) {
     AFile file;
     if (const int result = file.Open(path, AFile::kModeRead, false))
         return result;
-    const uint64_t length = file.GetLength();
-    if (length > kMaxDatabaseLength)
-        return kErrorDatabaseNoMemory;
-    std::vector<uint8_t> bytes;
-    if (const int result = recordio::ReadBytes(file, length, bytes, kErrorDatabaseNoMemory))
-        return result;
-    file.Close(false);
-    AMemFile memory(bytes.data(), static_cast<uint32_t>(length));
-    return ReadTree(memory, context);
+    return ReadTree(file, context);
 }
 
 int ITunesDB::GetSongCount() const {
-    if (m_entriesBuilt)
-        return static_cast<int>(m_entries.size());
     const ITunesDBTrackList* trackList = m_root->GetTrackList();
     return trackList ? trackList->GetCount() : 0;
+}
+
+int ITunesDB::GetEntryCount() const {
+    return m_entriesBuilt ? static_cast<int>(m_entries.size()) : GetSongCount();
 }
 
 ITunesDBPlayListList* ITunesDB::GetPlayListListOf(int role) const {
@@ -294,6 +302,7 @@ int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack,
         return 0;
     auto track = std::make_unique<ITunesDBTrack>();
     track->SetFromDescription(description);
+    track->SetDateAdded(static_cast<uint32_t>(UnixToMacTime(std::time(nullptr))));
     ITunesDBTrack* added = trackList->Add(std::move(track));
     for (ITunesDBPlayListList* list : m_root->GetPlayListLists()) {
         if (ITunesDBPlayList* master = list->GetMaster())
@@ -368,41 +377,53 @@ int ITunesDB::LoadRecord(AFile& stream) {
 }
 
 int ITunesDB::Save(const AString* root) {
+    return Save(root, PodFileSystem::Native());
+}
+
+// iTunesDB goes first: a save ended between the two replacements leaves a stale iTunesSD, which the
+// next save rewrites, and never a database that names songs its iTunesSD does not.
+int ITunesDB::Save(const AString* root, PodFileSystem& files) {
     if (!m_libraryRead)
         return kErrorNotReadForSave;
     const AString drive = root ? *root : m_drive;
     AMemFile tree;
     if (const int result = m_root->Write(tree))
         return result;
-    if (const int result = ReplaceDatabase(DatabasePath(drive), tree))
-        return result;
     AMemFile shuffle;
     if (const int result = WriteShuffleDB(&shuffle))
         return result;
-    return WriteFile(ShuffleDatabasePath(drive), shuffle);
+    const std::string database = DatabasePath(drive).ToUtf8();
+    const std::string shuffleTable = ShuffleDatabasePath(drive).ToUtf8();
+    if (const int result = CheckRoomBeside(files, database, uint64_t{tree.GetSize()} + shuffle.GetSize()))
+        return result;
+    PodFileReplacement replacement(files);
+    if (const int result = StageDatabase(replacement, files, database, BytesOf(tree)))
+        return result;
+    if (const int result = replacement.Stage(shuffleTable, BytesOf(shuffle)))
+        return result;
+    return replacement.Commit();
 }
 
-// A work folder elsewhere (on the computer's disk) takes the new database first; it then reaches the
-// iPod in one checked copy, which refuses when the iPod lacks the room.
-int ITunesDB::ReplaceDatabase(const AString& databasePath, const AMemFile& tree) const {
-    if (m_workFolder.IsEmpty() || FolderOf(databasePath).CompareNoCase(m_workFolder) == 0)
-        return WriteFile(databasePath, tree);
-    const AString temporary = FreeTemporaryName(m_workFolder + "temp");
-    int result = WriteFile(temporary, tree);
+// A work folder elsewhere (on the computer's disk) takes the new database first; the iPod gets a copy
+// of that file, checked against what was written.
+int ITunesDB::StageDatabase(PodFileReplacement& replacement, PodFileSystem& files, const std::string& target,
+                            std::span<const uint8_t> tree) const {
+    if (m_workFolder.IsEmpty() || FolderOf(AString(target)).CompareNoCase(m_workFolder) == 0)
+        return replacement.Stage(target, tree);
+    const std::string temporary = FreeTemporaryName(m_workFolder + "temp").ToUtf8();
+    nativefiles::FileDescriptor file = files.CreateNew(temporary);
+    if (!file.IsOpen())
+        return kErrorOpen;
+    int result = files.WriteNewFile(std::move(file), tree) ? 0 : kErrorWrite;
+    std::vector<uint8_t> copy;
+    if (result == 0 && !files.ReadAll(temporary, copy))
+        result = kErrorRead;
+    if (result == 0 && !std::equal(copy.begin(), copy.end(), tree.begin(), tree.end()))
+        result = kErrorUnableToVerify;
     if (result == 0)
-        result = CopyFileChecked(temporary, databasePath, false);
-    DeleteFileLong(temporary, false);
+        result = replacement.Stage(target, copy);
+    files.Remove(temporary);
     return result;
-}
-
-// The old file stays as it was until the new one is complete, synced and checked.
-int ITunesDB::WriteFile(const AString& path, const AMemFile& content) const {
-    AReplacingFile file;
-    if (const int result = file.Begin(path, false))
-        return result;
-    if (const int result = file.Write(content.GetBuffer(), content.GetSize()))
-        return result;
-    return file.Commit();
 }
 
 int ITunesDB::WriteShuffleDB(AFile* stream) const {

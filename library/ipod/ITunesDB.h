@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <string>
 #include <vector>
 
 class AFile;
@@ -19,6 +21,8 @@ class AProgress;
 class ITunesDBPlayList;
 class ITunesDBTrack;
 class ITunesSong;
+class PodFileReplacement;
+class PodFileSystem;
 struct PodSongInfo;
 struct SongFilters;
 
@@ -48,6 +52,7 @@ public:
     int ReadLibrary(const AString* drive, bool withPlayLists, const CancelCallback& cancel,
                     AProgress* progress);
 
+    // The number of songs in the database at this moment: every add and removal counts at once.
     int GetSongCount() const;
     // 0, or -2 when the second data set has no playlist with a title.
     int GetPodName(AString& out) const;
@@ -62,6 +67,10 @@ public:
     // Rebuilds the sorted entry texts of the tracks that pass the song list's filters (none: all); the
     // genre and album filters apply as far as the database's layout holds those levels.
     void SortEntries(bool ascending, const SongFilters* filters);
+    // The length of the iPod's song list: the entries of the sorted list while it exists (what GetEntry
+    // and RemoveEntry index; AddTrack and RemoveTrack leave it as it is, so its indexes stay put), else
+    // the number of songs.
+    int GetEntryCount() const;
     ITunesDBTrack* GetEntry(int i) const;
     // The sorted entry text at index i with its "?" + handle tail, as BuildEntry gives it; empty outside
     // the list.
@@ -74,7 +83,8 @@ public:
     void ClearEntries();
 
     // 0, -4 when a matching track is there already (nothing added), -2 or -15164 for a missing or wrong
-    // track list. Without create it only looks for the duplicate.
+    // track list. Without create it only looks for the duplicate. The new track is dated now and joins
+    // the end of the master playlists.
     int AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack, bool create);
     // Removes the track the entry names and every playlist item bound to it.
     void RemoveTrack(const AString& entry);
@@ -83,10 +93,14 @@ public:
     // A failed load leaves a partial tree, which may not be saved.
     int Load(AFile* stream);
 
-    // Writes the tree beside iTunesDB (or into the work folder, from which it is copied) and puts it in
-    // its place only once it is complete and synced, then rewrites iTunesSD. A given root replaces the
-    // stored drive for this call.
+    // Writes the new iTunesDB (first into the work folder, when there is one elsewhere, from which it is
+    // copied) and the new iTunesSD beside the old ones, and replaces both only once both are complete
+    // and synced: a failed save leaves both old files or both new ones. A save that would not fit on
+    // the iPod beside the old files is refused before anything is written (-102394). A given root
+    // replaces the stored drive for this call.
     int Save(const AString* root);
+    // The same through the given file system (tests make its steps fail).
+    int Save(const AString* root, PodFileSystem& files);
     int WriteShuffleDB(AFile* stream) const;
     // The identifier of the iPod on the volume: its serial number, or the CRC-32 of the iPod's name for
     // a volume without one. 0, or -15172 when the volume cannot be asked.
@@ -106,8 +120,8 @@ private:
     int CompareTexts(const SortedEntry& a, const SortedEntry& b) const;
     int CompareEntries(const SortedEntry& a, const SortedEntry& b) const;
     int LoadRecord(AFile& stream);
-    int ReplaceDatabase(const AString& databasePath, const AMemFile& tree) const;
-    int WriteFile(const AString& path, const AMemFile& content) const;
+    int StageDatabase(PodFileReplacement& replacement, PodFileSystem& files, const std::string& target,
+                      std::span<const uint8_t> tree) const;
 
     EntryLayout m_layout = kInitialFolderLayout;
     AString m_pattern;

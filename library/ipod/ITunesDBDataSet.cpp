@@ -1,7 +1,7 @@
 #include "library/ipod/ITunesDBDataSet.h"
 
-#include "foundation/AFile.h"
 #include "foundation/ErrorCodes.h"
+#include "library/ipod/ITunesDBInput.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
 namespace {
@@ -19,37 +19,37 @@ ITunesDBDataSet::ITunesDBDataSet(uint32_t type) {
         m_playListList = std::make_unique<ITunesDBPlayListList>();
 }
 
-int ITunesDBDataSet::Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context) {
+int ITunesDBDataSet::Read(ITunesDBInput& input, uint64_t parentEnd, const ITunesDBReadContext& context) {
     m_trackList.reset();
     m_playListList.reset();
     m_wholeBodyRead = false;
     const ITunesDBChunkCodes codes = context.Codes(kErrorNotDataSet, kErrorDataSetNoMemory,
                                                    kErrorNotDataSetNames, kErrorDataSetNoMemoryNames);
-    if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kKnownLength, true, codes))
+    if (const int result = m_frame.ReadHeader(input, parentEnd, kTag, kKnownLength, true, codes))
         return result;
-    if (const int result = ReadBody(stream, context))
+    if (const int result = ReadBody(input, context))
         return result;
     // Names mode needs nothing behind the playlist names; in library mode the rest is kept (the whole
     // body of a data set of another type).
     if (context.namesMode)
-        return m_frame.SkipToEnd(stream);
-    if (const int result = m_frame.ReadTail(stream, codes.noMemory))
+        return m_frame.SkipToEnd(input);
+    if (const int result = m_frame.ReadTail(input, codes.noMemory))
         return result;
     m_wholeBodyRead = true;
     return 0;
 }
 
-int ITunesDBDataSet::ReadBody(AFile& stream, const ITunesDBReadContext& context) {
+int ITunesDBDataSet::ReadBody(ITunesDBInput& input, const ITunesDBReadContext& context) {
     const uint32_t type = GetType();
     if (type == kTrackList) {
         if (context.namesMode)
             return 0;
         m_trackList = std::make_unique<ITunesDBTrackList>();
-        return m_trackList->Read(stream, m_frame.GetEnd(), context);
+        return m_trackList->Read(input, m_frame.GetEnd(), context);
     }
     if (IsKnownType(type)) {
         m_playListList = std::make_unique<ITunesDBPlayListList>();
-        return m_playListList->Read(stream, m_frame.GetEnd(), context);
+        return m_playListList->Read(input, m_frame.GetEnd(), context);
     }
     return 0;
 }
@@ -63,7 +63,7 @@ uint64_t ITunesDBDataSet::GetTotalLength() const {
     return total;
 }
 
-int ITunesDBDataSet::Write(AFile& stream) {
+int ITunesDBDataSet::Write(AFile& stream) const {
     if (!m_wholeBodyRead)
         return kErrorDataSetBodyNotRead;
     if (const int result = m_frame.WriteHeader(stream, GetTotalLength()))

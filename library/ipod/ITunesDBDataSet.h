@@ -10,6 +10,7 @@
 #include <memory>
 
 class AFile;
+class ITunesDBInput;
 struct ITunesDBReadContext;
 
 class ITunesDBDataSet {
@@ -22,8 +23,8 @@ public:
     // A new data set with an empty body of its type.
     explicit ITunesDBDataSet(uint32_t type);
 
-    int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
-    int Write(AFile& stream);
+    int Read(ITunesDBInput& input, uint64_t parentEnd, const ITunesDBReadContext& context);
+    int Write(AFile& stream) const;
     uint64_t GetTotalLength() const;
 
     uint32_t GetType() const { return m_frame.Get32(kTypeOffset); }
@@ -35,7 +36,7 @@ public:
     ITunesDBPlayListList* GetPlayListList() const { return m_playListList.get(); }
 
 private:
-    int ReadBody(AFile& stream, const ITunesDBReadContext& context);
+    int ReadBody(ITunesDBInput& input, const ITunesDBReadContext& context);
 
     ITunesDBChunkFrame m_frame;
     std::unique_ptr<ITunesDBTrackList> m_trackList;

@@ -2,9 +2,12 @@
 
 #include "foundation/AFile.h"
 #include "foundation/AProgress.h"
+#include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
+#include "library/ipod/ITunesDBInput.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -25,21 +28,57 @@ ITunesDBHeader::ITunesDBHeader() {
 
 int ITunesDBHeader::Read(AFile& stream, const ITunesDBReadContext& context) {
     m_dataSets.clear();
+    m_frame = ITunesDBChunkFrame();
+    m_source = ITunesDBBytes();
+    if (context.namesMode) {
+        ITunesDBInput input(stream);
+        return ReadTree(input, context);
+    }
+    if (const int result = ReadSource(stream, kErrorDatabaseNoMemory))
+        return result;
+    ITunesDBInput input(m_source.Get());
+    return ReadTree(input, context);
+}
+
+// The bytes from the stream position to the end of the tree (its total length) or of the stream,
+// whichever comes first; the root's checks then see what they would see in the stream.
+int ITunesDBHeader::ReadSource(AFile& stream, int noMemoryCode) {
+    const uint64_t start = stream.GetPosition();
+    const uint64_t room = stream.GetLength() > start ? stream.GetLength() - start : 0;
+    uint64_t length = room;
+    if (room >= ITunesDBChunkFrame::kPrefixLength) {
+        uint8_t prefix[ITunesDBChunkFrame::kPrefixLength];
+        if (const int result = stream.Read(prefix, sizeof prefix))
+            return result;
+        if (const int result = stream.Seek(start))
+            return result;
+        const uint32_t total = LoadLE32(prefix + ITunesDBChunkFrame::kTotalLengthOffset);
+        length = std::min<uint64_t>(room, std::max<uint32_t>(total, ITunesDBChunkFrame::kPrefixLength));
+    }
+    if (length > UINT32_MAX)
+        return noMemoryCode;
+    m_source = ITunesDBBytes::Blank(static_cast<uint32_t>(length));
+    if (m_source.size() != length)
+        return noMemoryCode;
+    return length == 0 ? 0 : stream.Read(m_source.Mutable().data(), static_cast<uint32_t>(length));
+}
+
+int ITunesDBHeader::ReadTree(ITunesDBInput& input, const ITunesDBReadContext& context) {
     const ITunesDBChunkCodes codes = context.Codes(kErrorNotDatabase, kErrorDatabaseNoMemory,
                                                    kErrorNotDatabaseNames, kErrorDatabaseNoMemoryNames);
-    if (const int result = m_frame.ReadHeader(stream, stream.GetLength(), kTag, kKnownLength, true, codes))
+    if (const int result = m_frame.ReadHeader(input, input.GetLength(), kTag, kKnownLength, true, codes))
         return result;
-    if (const int result = ReadDataSets(stream, context))
+    if (const int result = ReadDataSets(input, context))
         return result;
     if (context.namesMode || !context.withPlayLists)
         return 0;
-    if (const int result = m_frame.ReadTail(stream, codes.noMemory))
+    if (const int result = m_frame.ReadTail(input, codes.noMemory))
         return result;
     BindPlayListItems();
     return 0;
 }
 
-int ITunesDBHeader::ReadDataSets(AFile& stream, const ITunesDBReadContext& context) {
+int ITunesDBHeader::ReadDataSets(ITunesDBInput& input, const ITunesDBReadContext& context) {
     const uint32_t count = m_frame.Get32(kDataSetCountOffset);
     const bool libraryOnly = !context.namesMode && !context.withPlayLists;
     AProgress* progress = context.namesMode ? nullptr : context.progress;
@@ -47,7 +86,7 @@ int ITunesDBHeader::ReadDataSets(AFile& stream, const ITunesDBReadContext& conte
         if (progress)
             progress->PushRange(libraryOnly ? 1.0 : 1.0 / count);
         auto dataSet = std::make_unique<ITunesDBDataSet>(0);
-        const int result = dataSet->Read(stream, m_frame.GetEnd(), context);
+        const int result = dataSet->Read(input, m_frame.GetEnd(), context);
         const bool firstKnownRead = dataSet->IsKnownType();
         m_dataSets.push_back(std::move(dataSet));
         if (progress)
@@ -87,10 +126,10 @@ uint64_t ITunesDBHeader::GetTotalLength() const {
 int ITunesDBHeader::Write(AFile& stream) {
     if (ITunesDBTrackList* trackList = GetTrackList())
         trackList->Renumber();
-    if (GetVersion() > kHighestWrittenVersion)
-        m_frame.Set32(kVersionOffset, kHighestWrittenVersion);
-    m_frame.Set32(kDataSetCountOffset, static_cast<uint32_t>(m_dataSets.size()));
-    if (const int result = m_frame.WriteHeader(stream, GetTotalLength()))
+    if (const int result =
+            m_frame.WriteHeader(stream, GetTotalLength(),
+                                {{kVersionOffset, std::min(GetVersion(), kHighestWrittenVersion)},
+                                 {kDataSetCountOffset, static_cast<uint32_t>(m_dataSets.size())}}))
         return result;
     for (const auto& dataSet : m_dataSets) {
         if (const int result = dataSet->Write(stream))

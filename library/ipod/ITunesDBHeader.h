@@ -1,6 +1,7 @@
 #pragma once
 // "mhbd": the root of the iPod database, holding every data set in file order.
 
+#include "library/ipod/ITunesDBBytes.h"
 #include "library/ipod/ITunesDBChunkFrame.h"
 #include "library/ipod/ITunesDBDataSet.h"
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 class AFile;
+class ITunesDBInput;
 struct ITunesDBReadContext;
 
 class ITunesDBHeader {
@@ -24,7 +26,9 @@ public:
     // A new tree: data sets of types 1, 3 and 2, each with an empty body.
     ITunesDBHeader();
 
-    // Reads the tree that starts at the stream position and lies within the stream.
+    // Reads the tree that starts at the stream position and lies within the stream. Library mode reads
+    // the tree's bytes into one buffer, which the tree keeps and its chunks view; names mode reads only
+    // the headers it needs.
     int Read(AFile& stream, const ITunesDBReadContext& context);
     // Renumbers the tracks first, so that the playlist items carry the ids that are written.
     int Write(AFile& stream);
@@ -41,9 +45,13 @@ public:
     std::vector<ITunesDBPlayListList*> GetPlayListLists() const;
 
 private:
-    int ReadDataSets(AFile& stream, const ITunesDBReadContext& context);
+    int ReadSource(AFile& stream, int noMemoryCode);
+    int ReadTree(ITunesDBInput& input, const ITunesDBReadContext& context);
+    int ReadDataSets(ITunesDBInput& input, const ITunesDBReadContext& context);
     void BindPlayListItems();
 
+    // The bytes a library-mode read came from; the chunks below hold views into them.
+    ITunesDBBytes m_source;
     ITunesDBChunkFrame m_frame;
     std::vector<std::unique_ptr<ITunesDBDataSet>> m_dataSets;
 };

@@ -1,7 +1,7 @@
 #include "library/ipod/ITunesDBPlayList.h"
 
-#include "foundation/AFile.h"
 #include "foundation/ErrorCodes.h"
+#include "library/ipod/ITunesDBInput.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
 #include <algorithm>
@@ -18,39 +18,40 @@ ITunesDBPlayList::ITunesDBPlayList(bool master) {
     m_frame.Set32(kMasterOffset, master ? 1 : 0);
 }
 
-int ITunesDBPlayList::Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context) {
+int ITunesDBPlayList::Read(ITunesDBInput& input, uint64_t parentEnd, const ITunesDBReadContext& context) {
     m_strings.clear();
     m_items.clear();
     const ITunesDBChunkCodes codes = context.Codes(kErrorNotPlayList, kErrorPlayListNoMemory,
                                                    kErrorNotPlayListNames, kErrorPlayListNoMemoryNames);
-    if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kKnownLength, true, codes))
+    if (const int result = m_frame.ReadHeader(input, parentEnd, kTag, kKnownLength, true, codes))
         return result;
-    if (const int result = ReadStrings(stream))
+    if (const int result = ReadStrings(input))
         return result;
     if (context.namesMode)
-        return m_frame.SkipToEnd(stream);
-    if (const int result = ReadItems(stream, context))
+        return m_frame.SkipToEnd(input);
+    if (const int result = ReadItems(input, context))
         return result;
-    return m_frame.ReadTail(stream, codes.noMemory);
+    return m_frame.ReadTail(input, codes.noMemory);
 }
 
-int ITunesDBPlayList::ReadStrings(AFile& stream) {
-    return ITunesDBString::ReadList(stream, m_frame.Get32(kStringCountOffset), m_frame.GetEnd(), m_strings);
+int ITunesDBPlayList::ReadStrings(ITunesDBInput& input) {
+    return ITunesDBString::ReadList(input, m_frame.Get32(kStringCountOffset), m_frame.GetEnd(), m_strings);
 }
 
-int ITunesDBPlayList::ReadItems(AFile& stream, const ITunesDBReadContext& context) {
+int ITunesDBPlayList::ReadItems(ITunesDBInput& input, const ITunesDBReadContext& context) {
     AString name;
     GetName(name);
     context.OpenRange(AString("Reading Playlist ") + name + "...");
     const uint32_t count = m_frame.Get32(kItemCountOffset);
+    // No more items than their smallest headers leave room for.
+    const uint64_t room = m_frame.GetEnd() - input.GetPosition();
+    m_items.reserve(std::min<uint64_t>(count, room / ITunesDBPlayListItem::kKnownLength));
     int result = 0;
     for (uint32_t i = 0; i < count && result == 0; ++i) {
         result = context.BeforeRecord(i, count);
         if (result != 0)
             break;
-        auto item = std::make_unique<ITunesDBPlayListItem>();
-        result = item->Read(stream, m_frame.GetEnd());
-        m_items.push_back(std::move(item));
+        result = m_items.emplace_back().Read(input, m_frame.GetEnd());
     }
     context.CloseRange(AString("Reading Playlist ") + name + " Done!");
     return result;
@@ -58,29 +59,29 @@ int ITunesDBPlayList::ReadItems(AFile& stream, const ITunesDBReadContext& contex
 
 uint64_t ITunesDBPlayList::GetTotalLength() const {
     uint64_t total = m_frame.GetOwnLength() + ITunesDBString::ListLength(m_strings);
-    for (const auto& item : m_items)
-        total += item->GetTotalLength();
+    for (const ITunesDBPlayListItem& item : m_items)
+        total += item.GetTotalLength();
     return total;
 }
 
-int ITunesDBPlayList::Write(AFile& stream, uint32_t& groupCounter) {
-    m_frame.Set32(kStringCountOffset, GetStringCount());
-    m_frame.Set32(kItemCountOffset, static_cast<uint32_t>(m_items.size()));
-    if (const int result = m_frame.WriteHeader(stream, GetTotalLength()))
+int ITunesDBPlayList::Write(AFile& stream, uint32_t& groupCounter) const {
+    if (const int result = m_frame.WriteHeader(stream, GetTotalLength(),
+                                               {{kStringCountOffset, GetStringCount()},
+                                                {kItemCountOffset, static_cast<uint32_t>(m_items.size())}}))
         return result;
     if (const int result = ITunesDBString::WriteList(stream, m_strings))
         return result;
-    for (const auto& item : m_items) {
-        if (const int result = item->Write(stream, groupCounter))
+    for (uint32_t position = 0; position < m_items.size(); ++position) {
+        if (const int result = m_items[position].Write(stream, groupCounter, position))
             return result;
     }
     return m_frame.WriteTail(stream);
 }
 
 int ITunesDBPlayList::GetName(AString& out) const {
-    for (const auto& string : m_strings) {
-        if (string->GetType() == ITunesDBString::kTitle) {
-            out = string->GetText();
+    for (const ITunesDBString& string : m_strings) {
+        if (string.GetType() == ITunesDBString::kTitle) {
+            out = string.GetText();
             return 0;
         }
     }
@@ -88,24 +89,26 @@ int ITunesDBPlayList::GetName(AString& out) const {
 }
 
 void ITunesDBPlayList::AddItem(ITunesDBTrack* track) {
-    m_items.push_back(std::make_unique<ITunesDBPlayListItem>(track));
+    m_items.emplace_back(track);
 }
 
 void ITunesDBPlayList::RemoveItemsOf(const ITunesDBTrack* track) {
-    std::erase_if(m_items, [track](const auto& item) { return item->GetTrack() == track; });
+    std::erase_if(m_items, [track](const ITunesDBPlayListItem& item) { return item.GetTrack() == track; });
 }
 
 void ITunesDBPlayList::BindItems(const std::function<ITunesDBTrack*(uint32_t trackId)>& findTrack) {
-    for (auto& item : m_items)
-        item->Bind(item->GetTrackId() == 0 ? nullptr : findTrack(item->GetTrackId()));
-    std::erase_if(m_items, [](const auto& item) { return item->GetTrackId() != 0 && !item->GetTrack(); });
+    for (ITunesDBPlayListItem& item : m_items)
+        item.Bind(item.GetTrackId() == 0 ? nullptr : findTrack(item.GetTrackId()));
+    std::erase_if(
+        m_items, [](const ITunesDBPlayListItem& item) { return item.GetTrackId() != 0 && !item.GetTrack(); });
 }
 
 void ITunesDBPlayList::SetTracks(const std::vector<ITunesDBTrack*>& tracks) {
-    std::multimap<const ITunesDBTrack*, std::unique_ptr<ITunesDBPlayListItem>> kept;
-    for (auto& item : m_items)
-        kept.emplace(item->GetTrack(), std::move(item));
+    std::multimap<const ITunesDBTrack*, ITunesDBPlayListItem> kept;
+    for (ITunesDBPlayListItem& item : m_items)
+        kept.emplace(item.GetTrack(), std::move(item));
     m_items.clear();
+    m_items.reserve(tracks.size());
     for (ITunesDBTrack* track : tracks) {
         const auto found = kept.find(track);
         if (found == kept.end()) {

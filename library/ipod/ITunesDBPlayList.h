@@ -9,10 +9,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <vector>
 
 class AFile;
+class ITunesDBInput;
 class ITunesDBTrack;
 struct ITunesDBReadContext;
 
@@ -28,14 +28,14 @@ public:
     // A new playlist without name or items; `master` marks the master playlist.
     explicit ITunesDBPlayList(bool master);
 
-    int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
-    int Write(AFile& stream, uint32_t& groupCounter);
+    int Read(ITunesDBInput& input, uint64_t parentEnd, const ITunesDBReadContext& context);
+    int Write(AFile& stream, uint32_t& groupCounter) const;
     uint64_t GetTotalLength() const;
 
     // 0, or -2 when the playlist has no title object.
     int GetName(AString& out) const;
     int GetItemCount() const { return static_cast<int>(m_items.size()); }
-    ITunesDBPlayListItem& GetItem(int index) const { return *m_items.at(index); }
+    const ITunesDBPlayListItem& GetItem(int index) const { return m_items.at(index); }
     uint32_t GetStringCount() const { return static_cast<uint32_t>(m_strings.size()); }
 
     void AddItem(ITunesDBTrack* track);
@@ -51,10 +51,10 @@ public:
     void BindItems(const std::function<ITunesDBTrack*(uint32_t trackId)>& findTrack);
 
 private:
-    int ReadStrings(AFile& stream);
-    int ReadItems(AFile& stream, const ITunesDBReadContext& context);
+    int ReadStrings(ITunesDBInput& input);
+    int ReadItems(ITunesDBInput& input, const ITunesDBReadContext& context);
 
     ITunesDBChunkFrame m_frame;
     ITunesDBStrings m_strings;
-    std::vector<std::unique_ptr<ITunesDBPlayListItem>> m_items;
+    std::vector<ITunesDBPlayListItem> m_items;
 };

@@ -1,8 +1,8 @@
 #include "library/ipod/ITunesDBPlayListList.h"
 
-#include "foundation/AFile.h"
 #include "foundation/AProgress.h"
 #include "foundation/ErrorCodes.h"
+#include "library/ipod/ITunesDBInput.h"
 #include "library/ipod/ITunesDBReadContext.h"
 
 #include <algorithm>
@@ -18,12 +18,12 @@ ITunesDBPlayListList::ITunesDBPlayListList() {
     m_playLists.push_back(std::make_unique<ITunesDBPlayList>(true));
 }
 
-int ITunesDBPlayListList::Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context) {
+int ITunesDBPlayListList::Read(ITunesDBInput& input, uint64_t parentEnd, const ITunesDBReadContext& context) {
     m_playLists.clear();
     const ITunesDBChunkCodes codes =
         context.Codes(kErrorNotPlayListList, kErrorPlayListListNoMemory, kErrorNotPlayListListNames,
                       kErrorPlayListListNoMemoryNames);
-    if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kKnownLength, false, codes))
+    if (const int result = m_frame.ReadHeader(input, parentEnd, kTag, kKnownLength, false, codes))
         return result;
     const uint32_t count = m_frame.Get32(kCountOffset);
     AProgress* progress = context.namesMode ? nullptr : context.progress;
@@ -31,7 +31,7 @@ int ITunesDBPlayListList::Read(AFile& stream, uint64_t parentEnd, const ITunesDB
         if (progress)
             progress->PushRange(1.0 / count);
         auto playList = std::make_unique<ITunesDBPlayList>(false);
-        const int result = playList->Read(stream, parentEnd, context);
+        const int result = playList->Read(input, parentEnd, context);
         m_playLists.push_back(std::move(playList));
         if (progress)
             progress->PopRange();
@@ -48,9 +48,9 @@ uint64_t ITunesDBPlayListList::GetTotalLength() const {
     return total;
 }
 
-int ITunesDBPlayListList::Write(AFile& stream) {
-    m_frame.Set32(kCountOffset, static_cast<uint32_t>(m_playLists.size()));
-    if (const int result = m_frame.WriteHeader(stream, 0))
+int ITunesDBPlayListList::Write(AFile& stream) const {
+    if (const int result =
+            m_frame.WriteHeader(stream, 0, {{kCountOffset, static_cast<uint32_t>(m_playLists.size())}}))
         return result;
     uint32_t groupCounter = 0;
     for (const auto& playList : m_playLists) {

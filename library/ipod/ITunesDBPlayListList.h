@@ -9,6 +9,7 @@
 #include <vector>
 
 class AFile;
+class ITunesDBInput;
 struct ITunesDBReadContext;
 
 class ITunesDBPlayListList {
@@ -20,8 +21,8 @@ public:
     // A new list holds one master playlist without a name.
     ITunesDBPlayListList();
 
-    int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
-    int Write(AFile& stream);
+    int Read(ITunesDBInput& input, uint64_t parentEnd, const ITunesDBReadContext& context);
+    int Write(AFile& stream) const;
     uint64_t GetTotalLength() const;
 
     int GetCount() const { return static_cast<int>(m_playLists.size()); }

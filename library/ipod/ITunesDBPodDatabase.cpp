@@ -189,7 +189,8 @@ itunesapp::PodTrack ITunesDBPodDatabase::PodTrackOf(const ITunesDBTrack& track, 
     return pod;
 }
 
-itunesapp::PodPlayList ITunesDBPodDatabase::PodPlayListOf(const ITunesDBPlayList& playList, bool master) const {
+itunesapp::PodPlayList ITunesDBPodDatabase::PodPlayListOf(const ITunesDBPlayList& playList,
+                                                          bool master) const {
     itunesapp::PodPlayList pod;
     pod.id = playList.GetPersistentId();
     AString name;

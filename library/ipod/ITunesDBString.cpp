@@ -1,30 +1,45 @@
 #include "library/ipod/ITunesDBString.h"
 
-#include "foundation/AFile.h"
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
-#include "foundation/RecordIO.h"
+#include "library/ipod/ITunesDBChunkFrame.h"
+#include "library/ipod/ITunesDBInput.h"
 
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
 constexpr char kTag[] = "mhod";
 constexpr ITunesDBChunkCodes kCodes{kErrorNotString, kErrorNotString, kErrorStringNoMemory};
+constexpr uint32_t kTotalLengthOffset = ITunesDBChunkFrame::kTotalLengthOffset;
 // Offsets inside the string header that opens the body of a text type.
 constexpr uint32_t kEncodingOffset = 0;
 constexpr uint32_t kByteLengthOffset = 4;
 constexpr uint32_t kUtf16Encoding = 1;
 
-} // namespace
-
-ITunesDBString::ITunesDBString() {
-    m_frame.Create(kTag, kHeaderLength, true);
+// A header of `headerLength` bytes (the given one's, or a new one) and a zero body of `bodyLength`.
+ITunesDBBytes NewChunk(std::span<const uint8_t> oldHeader, uint32_t headerLength, uint32_t bodyLength) {
+    ITunesDBBytes bytes = ITunesDBBytes::Zeros(headerLength + bodyLength);
+    std::span<uint8_t> out = bytes.Mutable();
+    if (out.size() != headerLength + bodyLength)
+        return ITunesDBBytes();
+    if (oldHeader.empty()) {
+        std::memcpy(out.data(), kTag, 4);
+        StoreLE32(out.data() + ITunesDBChunkFrame::kHeaderLengthOffset, headerLength);
+    } else {
+        std::copy(oldHeader.begin(), oldHeader.begin() + headerLength, out.begin());
+    }
+    StoreLE32(out.data() + kTotalLengthOffset, headerLength + bodyLength);
+    return bytes;
 }
 
-std::unique_ptr<ITunesDBString> ITunesDBString::NewPosition() {
-    auto position = std::make_unique<ITunesDBString>();
-    position->m_frame.Set32(kTypeOffset, kPosition);
-    position->m_body.assign(kPositionBodyLength, 0);
+} // namespace
+
+ITunesDBString ITunesDBString::NewPosition() {
+    ITunesDBString position;
+    position.m_bytes = NewChunk({}, kHeaderLength, kPositionBodyLength);
+    position.m_bytes.Set32(kTypeOffset, kPosition);
     return position;
 }
 
@@ -32,63 +47,72 @@ bool ITunesDBString::IsTextType(uint32_t type) {
     return (type >= kTitle && type <= kGenre) || type == kComment || type == kComposer || type == 13;
 }
 
-int ITunesDBString::Read(AFile& stream, uint64_t parentEnd) {
-    m_body.clear();
-    m_text = AString();
-    if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kHeaderLength, true, kCodes))
-        return result;
-    if (const int result = recordio::ReadBytes(stream, m_frame.GetEnd() - stream.GetPosition(), m_body,
-                                               kErrorStringNoMemory))
-        return result;
-    DecodeText();
-    return 0;
+uint32_t ITunesDBString::GetHeaderLength() const {
+    return m_bytes.empty() ? kHeaderLength : m_bytes.Get32(ITunesDBChunkFrame::kHeaderLengthOffset);
 }
 
-void ITunesDBString::DecodeText() {
-    // A body too short for the string header holds no text and stays as it is.
-    if (!IsTextType(GetType()) || m_body.size() < kStringHeaderLength)
-        return;
-    m_text = AString::FromUtf16LE(m_body.data() + kStringHeaderLength, m_body.size() - kStringHeaderLength);
-}
-
-int ITunesDBString::Write(AFile& stream) {
-    if (const int result = m_frame.WriteHeader(stream, GetTotalLength()))
+int ITunesDBString::Read(ITunesDBInput& input, uint64_t parentEnd) {
+    ITunesDBChunkExtent extent;
+    if (const int result =
+            ITunesDBChunkFrame::CheckChunk(input, parentEnd, kTag, kHeaderLength, true, kCodes, extent))
         return result;
-    return m_body.empty() ? 0 : stream.Write(m_body.data(), static_cast<uint32_t>(m_body.size()));
+    return input.Take(static_cast<uint32_t>(extent.end - extent.start), m_bytes, kErrorStringNoMemory);
 }
 
-void ITunesDBString::SetText(const AString& text, uint32_t type) {
+AString ITunesDBString::GetText() const {
+    const std::span<const uint8_t> bytes = m_bytes.Get();
+    const uint64_t textStart = uint64_t{GetHeaderLength()} + kStringHeaderLength;
+    // A body too short for the string header holds no text.
+    if (!IsTextType(GetType()) || textStart > bytes.size())
+        return AString();
+    return AString::FromUtf16LE(bytes.data() + textStart, bytes.size() - textStart);
+}
+
+bool ITunesDBString::SetText(const AString& text, uint32_t type) {
+    const std::u16string& characters = text.GetCString();
+    const uint32_t byteLength = 2 * static_cast<uint32_t>(characters.size());
+    const uint32_t headerLength = GetHeaderLength();
+    const std::span<const uint8_t> oldHeader =
+        m_bytes.empty() ? m_bytes.Get() : m_bytes.Get().first(headerLength);
+    ITunesDBBytes bytes = NewChunk(oldHeader, headerLength, kStringHeaderLength + byteLength);
+    std::span<uint8_t> out = bytes.Mutable();
+    if (out.empty())
+        return false;
     if (type != 0)
-        m_frame.Set32(kTypeOffset, type);
-    const uint32_t byteLength = 2 * static_cast<uint32_t>(text.GetLength());
-    m_body.assign(kStringHeaderLength + byteLength, 0);
-    StoreLE32(m_body.data() + kEncodingOffset, kUtf16Encoding);
-    StoreLE32(m_body.data() + kByteLengthOffset, byteLength);
-    uint8_t* out = m_body.data() + kStringHeaderLength;
-    for (const char16_t c : text.GetCString()) {
-        StoreLE16(out, c);
-        out += 2;
+        StoreLE32(out.data() + kTypeOffset, type);
+    uint8_t* body = out.data() + headerLength;
+    StoreLE32(body + kEncodingOffset, kUtf16Encoding);
+    StoreLE32(body + kByteLengthOffset, byteLength);
+    uint8_t* character = body + kStringHeaderLength;
+    for (const char16_t c : characters) {
+        StoreLE16(character, c);
+        character += 2;
     }
-    m_text = text;
+    m_bytes = std::move(bytes);
+    return true;
 }
 
 void ITunesDBString::SetListText(ITunesDBStrings& strings, const AString& text, uint32_t type) {
-    for (const auto& string : strings) {
-        if (string->GetType() == type) {
-            string->SetText(text, type);
+    for (ITunesDBString& string : strings) {
+        if (string.GetType() == type) {
+            string.SetText(text, type);
             return;
         }
     }
-    auto string = std::make_unique<ITunesDBString>();
-    string->SetText(text, type);
-    strings.push_back(std::move(string));
+    ITunesDBString string;
+    if (string.SetText(text, type))
+        strings.push_back(std::move(string));
 }
 
-int ITunesDBString::ReadList(AFile& stream, uint32_t count, uint64_t parentEnd, ITunesDBStrings& strings) {
+int ITunesDBString::ReadList(ITunesDBInput& input, uint32_t count, uint64_t parentEnd,
+                             ITunesDBStrings& strings) {
     strings.clear();
+    // No more objects than the parent has room for.
+    const uint64_t room = parentEnd > input.GetPosition() ? parentEnd - input.GetPosition() : 0;
+    strings.reserve(std::min<uint64_t>(count, room / kHeaderLength));
     for (uint32_t i = 0; i < count; ++i) {
-        auto string = std::make_unique<ITunesDBString>();
-        if (const int result = string->Read(stream, parentEnd))
+        ITunesDBString string;
+        if (const int result = string.Read(input, parentEnd))
             return result;
         strings.push_back(std::move(string));
     }
@@ -96,8 +120,8 @@ int ITunesDBString::ReadList(AFile& stream, uint32_t count, uint64_t parentEnd, 
 }
 
 int ITunesDBString::WriteList(AFile& stream, const ITunesDBStrings& strings) {
-    for (const auto& string : strings) {
-        if (const int result = string->Write(stream))
+    for (const ITunesDBString& string : strings) {
+        if (const int result = string.Write(stream))
             return result;
     }
     return 0;
@@ -105,7 +129,7 @@ int ITunesDBString::WriteList(AFile& stream, const ITunesDBStrings& strings) {
 
 uint64_t ITunesDBString::ListLength(const ITunesDBStrings& strings) {
     uint64_t total = 0;
-    for (const auto& string : strings)
-        total += string->GetTotalLength();
+    for (const ITunesDBString& string : strings)
+        total += string.GetTotalLength();
     return total;
 }

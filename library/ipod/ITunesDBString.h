@@ -1,19 +1,20 @@
 #pragma once
 // "mhod": a string object. Text types hold a 16-byte string header and UTF-16LE text; every other type
-// (the position object of a playlist item, indexes, smart-playlist rules) keeps its body as read.
+// (the position object of a playlist item, indexes, smart-playlist rules) keeps its body as read. The
+// object is kept as its bytes, exactly as they are written; its text is decoded when asked for.
 
 #include "foundation/AString.h"
-#include "library/ipod/ITunesDBChunkFrame.h"
+#include "library/ipod/ITunesDBBytes.h"
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 class AFile;
+class ITunesDBInput;
 class ITunesDBString;
 
-// The string objects that a track, playlist or playlist item carries, in file order.
-using ITunesDBStrings = std::vector<std::unique_ptr<ITunesDBString>>;
+// The string objects that a track or playlist carries, in file order.
+using ITunesDBStrings = std::vector<ITunesDBString>;
 
 class ITunesDBString {
 public:
@@ -32,33 +33,32 @@ public:
     static constexpr uint32_t kStringHeaderLength = 16;
     static constexpr uint32_t kPositionBodyLength = 20;
 
-    ITunesDBString();
-    // The position object of a new playlist item: 20 zero bytes.
-    static std::unique_ptr<ITunesDBString> NewPosition();
+    // No bytes until SetText gives it a header and a text.
+    ITunesDBString() = default;
+    // The position object of a new playlist item: 20 zero bytes, the position first.
+    static ITunesDBString NewPosition();
     static bool IsTextType(uint32_t type);
 
-    int Read(AFile& stream, uint64_t parentEnd);
-    int Write(AFile& stream);
+    int Read(ITunesDBInput& input, uint64_t parentEnd);
+    int Write(AFile& stream) const { return m_bytes.Write(stream); }
     // `count` string objects within the parent; those read before a failure stay.
-    static int ReadList(AFile& stream, uint32_t count, uint64_t parentEnd, ITunesDBStrings& strings);
+    static int ReadList(ITunesDBInput& input, uint32_t count, uint64_t parentEnd, ITunesDBStrings& strings);
     static int WriteList(AFile& stream, const ITunesDBStrings& strings);
     static uint64_t ListLength(const ITunesDBStrings& strings);
-    uint64_t GetTotalLength() const {
-        return m_frame.GetHeaderLength() + static_cast<uint64_t>(m_body.size());
-    }
+    uint64_t GetTotalLength() const { return m_bytes.size(); }
+    std::span<const uint8_t> GetBytes() const { return m_bytes.Get(); }
 
-    uint32_t GetType() const { return m_frame.Get32(kTypeOffset); }
-    const AString& GetText() const { return m_text; }
-    // A new string header and the text; the type changes only when `type` is not 0.
-    void SetText(const AString& text, uint32_t type);
+    uint32_t GetType() const { return m_bytes.Get32(kTypeOffset); }
+    // The text of a text type; empty for any other type, or a body too short for its string header.
+    AString GetText() const;
+    // A new string header and the text; the type changes only when `type` is not 0. False without
+    // memory (the object is then as it was).
+    bool SetText(const AString& text, uint32_t type);
+    // Where the body begins.
+    uint32_t GetHeaderLength() const;
     // Sets the text of the first string object of that type, adding one when the list has none.
     static void SetListText(ITunesDBStrings& strings, const AString& text, uint32_t type);
 
 private:
-    void DecodeText();
-
-    ITunesDBChunkFrame m_frame;
-    // Everything behind the header, the text included, exactly as it will be written.
-    std::vector<uint8_t> m_body;
-    AString m_text;
+    ITunesDBBytes m_bytes;
 };

@@ -1,9 +1,9 @@
 #include "library/ipod/ITunesDBTrack.h"
 
-#include "foundation/AFile.h"
 #include "foundation/ErrorCodes.h"
 #include "library/entries/AudioDataSize.h"
 #include "library/entries/FileNameRule.h"
+#include "library/ipod/ITunesDBInput.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
 #include "platform/files/PathSeparator.h"
@@ -32,62 +32,62 @@ ITunesDBTrack::ITunesDBTrack() : m_handle(g_nextHandle++) {
     m_titleChecksum = NameChecksum(m_title);
 }
 
-int ITunesDBTrack::Read(AFile& stream, uint64_t parentEnd) {
+int ITunesDBTrack::Read(ITunesDBInput& input, uint64_t parentEnd) {
     m_strings.clear();
-    if (const int result = m_frame.ReadHeader(stream, parentEnd, kTag, kKnownLength, true, kCodes))
+    if (const int result = m_frame.ReadHeader(input, parentEnd, kTag, kKnownLength, true, kCodes))
         return result;
     const uint32_t count = m_frame.Get32(kStringCountOffset);
+    m_trackId = m_frame.Get32(kTrackIdOffset);
     // A shorter header is read as far as it goes and written back at the standard length.
     if (const int result = m_frame.ExtendHeaderTo(kStandardHeaderLength, kErrorTrackNoMemory))
         return result;
-    if (const int result = ITunesDBString::ReadList(stream, count, m_frame.GetEnd(), m_strings))
+    if (const int result = ITunesDBString::ReadList(input, count, m_frame.GetEnd(), m_strings))
         return result;
-    if (const int result = m_frame.ReadTail(stream, kErrorTrackNoMemory))
+    if (const int result = m_frame.ReadTail(input, kErrorTrackNoMemory))
         return result;
     DecodeStrings();
     return 0;
 }
 
-void ITunesDBTrack::DecodeStrings() {
-    m_title = m_path = m_album = m_artist = m_genre = m_composer = AString();
-    // The first string object of each type counts, as SetString changes the first.
-    for (auto it = m_strings.rbegin(); it != m_strings.rend(); ++it) {
-        const AString& text = (*it)->GetText();
-        switch ((*it)->GetType()) {
-        case ITunesDBString::kTitle:
-            m_title = text.Trimmed();
-            break;
-        case ITunesDBString::kLocation:
-            m_path = text;
-            m_path.Replace(kLocationSeparator, kPathSeparator);
-            break;
-        case ITunesDBString::kAlbum:
-            m_album = text.Trimmed();
-            break;
-        case ITunesDBString::kArtist:
-            m_artist = text.Trimmed();
-            break;
-        case ITunesDBString::kGenre:
-            m_genre = text.Trimmed();
-            break;
-        case ITunesDBString::kComposer:
-            m_composer = text.Trimmed();
-            break;
-        default:
-            break;
-        }
+// The first string object of each type counts, as SetString changes the first.
+const ITunesDBString* ITunesDBTrack::FindString(uint32_t type) const {
+    for (const ITunesDBString& string : m_strings) {
+        if (string.GetType() == type)
+            return &string;
     }
+    return nullptr;
+}
+
+void ITunesDBTrack::DecodeStrings() {
+    const auto trimmedText = [this](uint32_t type) {
+        const ITunesDBString* string = FindString(type);
+        AString text = string ? string->GetText() : AString();
+        text.Trim();
+        return text;
+    };
+    m_title = trimmedText(ITunesDBString::kTitle);
+    m_album = trimmedText(ITunesDBString::kAlbum);
+    m_artist = trimmedText(ITunesDBString::kArtist);
+    m_genre = trimmedText(ITunesDBString::kGenre);
+    const ITunesDBString* location = FindString(ITunesDBString::kLocation);
+    m_path = location ? location->GetText() : AString();
+    m_path.Replace(kLocationSeparator, kPathSeparator);
     m_path.GetExtension(m_extension);
     m_titleChecksum = NameChecksum(m_title);
+}
+
+AString ITunesDBTrack::GetComposer() const {
+    const ITunesDBString* composer = FindString(ITunesDBString::kComposer);
+    return composer ? composer->GetText().Trimmed() : AString();
 }
 
 uint64_t ITunesDBTrack::GetTotalLength() const {
     return m_frame.GetOwnLength() + ITunesDBString::ListLength(m_strings);
 }
 
-int ITunesDBTrack::Write(AFile& stream) {
-    m_frame.Set32(kStringCountOffset, GetStringCount());
-    if (const int result = m_frame.WriteHeader(stream, GetTotalLength()))
+int ITunesDBTrack::Write(AFile& stream) const {
+    if (const int result = m_frame.WriteHeader(
+            stream, GetTotalLength(), {{kStringCountOffset, GetStringCount()}, {kTrackIdOffset, m_trackId}}))
         return result;
     if (const int result = ITunesDBString::WriteList(stream, m_strings))
         return result;
@@ -110,7 +110,7 @@ void ITunesDBTrack::SetPath(const AString& pathOnIPod) {
     location.AppendPath(native);
     location.Replace(kPathSeparator, kLocationSeparator);
     SetString(location, ITunesDBString::kLocation);
-    m_audioDataSize.reset();
+    m_audioDataSize = kAudioSizeUnknown;
 }
 
 void ITunesDBTrack::SetFromDescription(const PodSongInfo& description) {
@@ -151,12 +151,12 @@ bool ITunesDBTrack::MatchesSong(ITunesSong& song) const {
 }
 
 uint64_t ITunesDBTrack::AudioSizeBelow(const AString& drive) {
-    if (!m_audioDataSize) {
+    if (m_audioDataSize == kAudioSizeUnknown) {
         AString file(drive);
         file.AppendPath(m_path);
         m_audioDataSize = AudioDataSizeOf(file);
     }
-    return *m_audioDataSize;
+    return m_audioDataSize;
 }
 
 AString ITunesDBTrack::BuildEntry(const EntryLayout& layout, const AString& drive, bool withHandle) {

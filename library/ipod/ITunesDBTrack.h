@@ -8,11 +8,10 @@
 #include "library/ipod/ITunesDBString.h"
 
 #include <cstdint>
-#include <memory>
-#include <optional>
-#include <vector>
+#include <span>
 
 class AFile;
+class ITunesDBInput;
 class ITunesSong;
 struct PodSongInfo;
 
@@ -34,34 +33,39 @@ public:
     static constexpr uint32_t kLastPlayedOffset = 88; // seconds since 1904, 0 = never
     // The rating (0 to 100) is the high byte of the word at kFileTypeOffset.
     static constexpr uint32_t kRatingShift = 24;
+    static constexpr uint32_t kDateAddedOffset = 104;
 
     // A new track with the defaults of the format.
     ITunesDBTrack();
 
-    int Read(AFile& stream, uint64_t parentEnd);
-    int Write(AFile& stream);
+    int Read(ITunesDBInput& input, uint64_t parentEnd);
+    int Write(AFile& stream) const;
     uint64_t GetTotalLength() const;
 
     // A decimal number that names this record among the live tracks.
     uint64_t GetHandle() const { return m_handle; }
-    uint32_t GetTrackId() const { return m_frame.Get32(kTrackIdOffset); }
-    void SetTrackId(uint32_t id) { m_frame.Set32(kTrackIdOffset, id); }
+    uint32_t GetTrackId() const { return m_trackId; }
+    void SetTrackId(uint32_t id) { m_trackId = id; }
     uint32_t GetTitleChecksum() const { return m_titleChecksum; }
 
     const AString& GetTitle() const { return m_title; }
     const AString& GetAlbum() const { return m_album; }
     const AString& GetArtist() const { return m_artist; }
     const AString& GetGenre() const { return m_genre; }
-    const AString& GetComposer() const { return m_composer; }
+    AString GetComposer() const;
     // Below the iPod's root, native form: "/iPod_Control/Music/F00/ABCD.mp3".
     const AString& GetPath() const { return m_path; }
     const AString& GetExtension() const { return m_extension; }
     uint32_t GetBitRate() const { return m_frame.Get32(kBitRateOffset); }
     uint32_t GetDurationSeconds() const { return m_frame.Get32(kLengthOffset) / 1000; }
     uint32_t GetFileSize() const { return m_frame.Get32(kFileSizeOffset); }
+    // Seconds since 1904, as the modification time.
+    uint32_t GetDateAdded() const { return m_frame.Get32(kDateAddedOffset); }
+    void SetDateAdded(uint32_t seconds) { m_frame.Set32(kDateAddedOffset, seconds); }
     uint32_t GetStringCount() const { return static_cast<uint32_t>(m_strings.size()); }
-    const ITunesDBString& GetString(int index) const { return *m_strings.at(index); }
-    const std::vector<uint8_t>& GetHeaderBytes() const { return m_frame.GetHeaderBytes(); }
+    const ITunesDBString& GetString(int index) const { return m_strings.at(index); }
+    // As read or made; the string count and the track id are put over it on writing.
+    std::span<const uint8_t> GetHeaderBytes() const { return m_frame.GetHeaderBytes(); }
     // A word of the standard header, by one of the offsets above.
     uint32_t GetField(uint32_t offset) const { return m_frame.Get32(offset); }
     void SetField(uint32_t offset, uint32_t value) { m_frame.Set32(offset, value); }
@@ -84,19 +88,22 @@ public:
     AString BuildEntry(const EntryLayout& layout, const AString& drive, bool withHandle);
 
 private:
+    static constexpr uint64_t kAudioSizeUnknown = UINT64_MAX;
+
     void DecodeStrings();
+    const ITunesDBString* FindString(uint32_t type) const;
     uint64_t AudioSizeBelow(const AString& drive);
 
     uint64_t m_handle;
     ITunesDBChunkFrame m_frame;
     ITunesDBStrings m_strings;
+    uint32_t m_trackId = 0;
+    uint32_t m_titleChecksum = 0;
     AString m_title;
     AString m_path;
     AString m_album;
     AString m_artist;
     AString m_genre;
-    AString m_composer;
     AString m_extension;
-    uint32_t m_titleChecksum = 0;
-    std::optional<uint64_t> m_audioDataSize; // never written
+    uint64_t m_audioDataSize = kAudioSizeUnknown; // never written
 };

@@ -1,6 +1,6 @@
 #pragma once
-// "mhlt": the tracks of the data set of type 1, held in 100 buckets by title checksum (each bucket in
-// the order its tracks were added) and found by handle through a map.
+// "mhlt": the tracks of the data set of type 1, in the order they were read and added, and in 100
+// buckets by title checksum (each bucket in that order too).
 
 #include "library/ipod/ITunesDBChunkFrame.h"
 #include "library/ipod/ITunesDBTrack.h"
@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class AFile;
+class ITunesDBInput;
 struct ITunesDBReadContext;
 
 class ITunesDBTrackList {
@@ -24,14 +24,14 @@ public:
 
     ITunesDBTrackList();
 
-    int Read(AFile& stream, uint64_t parentEnd, const ITunesDBReadContext& context);
+    int Read(ITunesDBInput& input, uint64_t parentEnd, const ITunesDBReadContext& context);
     // Tracks in the order they were read and added: the iPod's own files (play counts, playlists made
     // on the device) name tracks by their place in the database, so a save must not reorder them.
-    int Write(AFile& stream);
+    int Write(AFile& stream) const;
     uint64_t GetTotalLength() const;
 
-    int GetCount() const { return m_count; }
-    const std::vector<std::unique_ptr<ITunesDBTrack>>& GetBucket(uint32_t checksum) const {
+    int GetCount() const { return static_cast<int>(m_tracks.size()); }
+    const std::vector<ITunesDBTrack*>& GetBucket(uint32_t checksum) const {
         return m_buckets[checksum % kBucketCount];
     }
     // Every track in the order in which they are written.
@@ -49,7 +49,7 @@ private:
     void Clear();
 
     ITunesDBChunkFrame m_frame;
-    std::array<std::vector<std::unique_ptr<ITunesDBTrack>>, kBucketCount> m_buckets;
-    std::unordered_map<uint64_t, ITunesDBTrack*> m_byHandle;
-    int m_count = 0;
+    // Ordered by handle, which grows in the order tracks are read and added.
+    std::vector<std::unique_ptr<ITunesDBTrack>> m_tracks;
+    std::array<std::vector<ITunesDBTrack*>, kBucketCount> m_buckets;
 };

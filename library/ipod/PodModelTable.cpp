@@ -35,17 +35,18 @@ AString SysInfoPath(const AString& driveRoot) {
     return path;
 }
 
-// The text after the first ':' without its first character, trimmed on both sides of that cut.
-AString ModelNumberOf(const AString& line) {
+// A line "ModelNumStr: M9724" (the key before the first ':', compared without case) gives the value
+// without its first character, trimmed on both sides of that cut. Any other line gives false.
+bool ModelNumberOfLine(const AString& line, AString& modelNumber) {
     const int colon = line.Find(u':');
-    if (colon < 0)
-        return AString();
-    AString value = line.Mid(colon + 1);
-    value.Trim();
-    if (!value.IsEmpty())
-        value.Delete(0);
-    value.Trim();
-    return value;
+    if (colon < 0 || line.Left(colon).Trimmed().CompareNoCase("ModelNumStr") != 0)
+        return false;
+    modelNumber = line.Mid(colon + 1);
+    modelNumber.Trim();
+    if (!modelNumber.IsEmpty())
+        modelNumber.Delete(0);
+    modelNumber.Trim();
+    return true;
 }
 
 } // namespace
@@ -68,6 +69,16 @@ const PodModelInfo* PodModelTable::Find(const AString& modelNumber) {
     return nullptr;
 }
 
+int ReadSysInfoModelNumber(AFile& sysInfo, AString& modelNumber) {
+    AString line;
+    for (;;) {
+        if (const int result = line.Read(sysInfo, AString::Form::NarrowLine, kMaxLineLength))
+            return result;
+        if (ModelNumberOfLine(line, modelNumber))
+            return 0;
+    }
+}
+
 int GetIPodModelInfo(const AString& driveRoot, PodModelInfo& out) {
     out = PodModelInfo();
     // No drive names no file (and never one relative to the working folder).
@@ -78,15 +89,8 @@ int GetIPodModelInfo(const AString& driveRoot, PodModelInfo& out) {
         out.family = PodModelTable::kFamilyWithoutSysInfo;
         return 0;
     }
-    AString line;
-    for (;;) {
-        if (const int result = line.Read(file, AString::Form::NarrowLine, kMaxLineLength))
-            return result;
-        line.Trim();
-        if (line.Find(AString("ModelNumStr"), 0, false) >= 0)
-            break;
-    }
-    out.modelNumber = ModelNumberOf(line);
+    if (const int result = ReadSysInfoModelNumber(file, out.modelNumber))
+        return result;
     if (const PodModelInfo* row = PodModelTable::Find(out.modelNumber)) {
         out.family = row->family;
         out.variant = row->variant;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+class AFile;
+
 struct PodModelInfo {
     AString modelNumber; // the SysInfo value without its first character ("9724" for "M9724")
     uint32_t family = 0;
@@ -24,6 +26,11 @@ public:
     // The first row of exactly this model number (case-sensitive), or null.
     static const PodModelInfo* Find(const AString& modelNumber);
 };
+
+// Reads SysInfo text line by line up to the line whose key (the text before its first ':') is
+// "ModelNumStr" without case; its value without the first character is the model number ("9724" for
+// "ModelNumStr: M9724"). 0, or the read's code when no line has that key.
+int ReadSysInfoModelNumber(AFile& sysInfo, AString& modelNumber);
 
 // Reads the model number of the iPod below `driveRoot` and looks it up. 0 (a volume without SysInfo
 // counts as family 2), or the read's code when SysInfo holds no "ModelNumStr" line. An unknown model

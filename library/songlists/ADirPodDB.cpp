@@ -85,7 +85,7 @@ int ADirPodDB::Open(const AString* path, uint32_t, const CancelCallback& callbac
 }
 
 int ADirPodDB::GetCount() const {
-    return m_database ? m_database->GetSongCount() : 0;
+    return m_database ? m_database->GetEntryCount() : 0;
 }
 
 void ADirPodDB::Sort(uint32_t ascending) {

@@ -100,7 +100,10 @@ template <typename Visit> bool VisitNames(const std::string& folder, Visit visit
 }
 
 std::string TemporaryPrefixOf(const std::string& target) {
-    return "." + BaseName(target) + std::string(kTemporaryInfix);
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about "." + a temporary string.
+    std::string prefix = ".";
+    prefix.append(BaseName(target)).append(kTemporaryInfix);
+    return prefix;
 }
 
 bool IsTemporaryName(std::string_view name, std::string_view prefix) {

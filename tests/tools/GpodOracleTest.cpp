@@ -10,6 +10,8 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <gpod/itdb.h>
 #include <gtest/gtest.h>
 #include <map>
@@ -28,8 +30,8 @@ struct Track {
     bool operator<(const Track& other) const { return title < other.title; }
 };
 
-// Tracks sorted by title; each playlist by name, with the titles of its items in order (the master
-// playlist's sorted: libgpod lists it in track order).
+// Tracks sorted by title; each playlist by name, with the titles of its items in order (libgpod orders
+// them by their position objects).
 struct Content {
     std::vector<Track> tracks;
     std::map<std::string, std::vector<std::string>> playLists;
@@ -74,8 +76,6 @@ Content ReadWithGpod(const std::string& file) {
         std::vector<std::string>& titles = content.playLists[Text(playList->name)];
         for (GList* m = playList->members; m; m = m->next)
             titles.push_back(Text(static_cast<Itdb_Track*>(m->data)->title));
-        if (itdb_playlist_is_mpl(const_cast<Itdb_Playlist*>(playList)))
-            std::sort(titles.begin(), titles.end());
     }
     itdb_free(db);
     std::sort(content.tracks.begin(), content.tracks.end());
@@ -97,8 +97,6 @@ Content ReadWithOurs(const ITunesDB& db) {
         std::vector<std::string>& titles = content.playLists[name.ToUtf8()];
         for (int j = 0; j < playList->GetItemCount(); ++j)
             titles.push_back(playList->GetItem(j).GetTrack()->GetTitle().ToUtf8());
-        if (i < 0)
-            std::sort(titles.begin(), titles.end());
     }
     return content;
 }
@@ -169,7 +167,7 @@ TEST_F(GpodOracle, WeReadWhatItWrote) {
     EXPECT_EQ("My iPod", name.ToUtf8());
 }
 
-TEST_F(GpodOracle, ItReadsWhatWeChangedAndSaved) {
+TEST_F(GpodOracle, ItReadsWhatWeChangedAndSavedInOrder) {
     ITunesDB db;
     const AString drive(m_drive.Path());
     ASSERT_EQ(0, db.ReadLibrary(&drive, true, nullptr, nullptr));
@@ -179,15 +177,43 @@ TEST_F(GpodOracle, ItReadsWhatWeChangedAndSaved) {
     db.SortEntries(true, nullptr);
     ITunesDBTrack* zeta = nullptr;
     ASSERT_EQ(1, db.FindTrack(&zeta, AString("\\Artist\\Album\\Zeta"), false));
+    ITunesDBTrack* alpha = nullptr;
+    ASSERT_EQ(1, db.FindTrack(&alpha, AString("\\Artist\\Album\\Alpha"), false));
     db.RemoveTrack(db.BuildEntry(*zeta, true));
+    ITunesDBPlayList* favourites = db.GetPlayList(0, 2);
+    favourites->AddItem(alpha);
+    favourites->AddItem(added);
     ASSERT_EQ(0, db.Save(nullptr));
 
     const Content read = ReadWithGpod(DatabaseFile());
     EXPECT_EQ(ReadWithOurs(db), read);
     ASSERT_EQ(3u, read.tracks.size());
     EXPECT_EQ((Track{"Brand New", "New Artist", "/iPod_Control/Music/F03/NEWW.mp3", 4000}), read.tracks[1]);
-    EXPECT_EQ((std::vector<std::string>{"Song"}), read.playLists.at("Favourites"));
-    EXPECT_EQ(3u, read.playLists.at("My iPod").size());
+    EXPECT_EQ((std::vector<std::string>{"Song", "Alpha", "Brand New"}), read.playLists.at("Favourites"));
+    EXPECT_EQ((std::vector<std::string>{"Alpha", "Song", "Brand New"}), read.playLists.at("My iPod"));
+}
+
+TEST_F(GpodOracle, ItReadsTheDateATrackWasAdded) {
+    ITunesDB db;
+    const AString drive(m_drive.Path());
+    ASSERT_EQ(0, db.ReadLibrary(&drive, true, nullptr, nullptr));
+    ASSERT_EQ(0,
+              db.AddTrack(Description("Brand New", "iPod_Control/Music/F03/NEWW.mp3", 4000), nullptr, true));
+    const time_t now = time(nullptr);
+    ASSERT_EQ(0, db.Save(nullptr));
+
+    Itdb_iTunesDB* read = itdb_parse_file(DatabaseFile().c_str(), nullptr);
+    ASSERT_NE(nullptr, read);
+    time_t added = 0;
+    for (GList* t = read->tracks; t; t = t->next) {
+        const auto* track = static_cast<Itdb_Track*>(t->data);
+        if (Text(track->title) == "Brand New")
+            added = track->time_added;
+    }
+    itdb_free(read);
+    // libgpod counts from 1904 a few hours apart from this system, and may shift by its time zone.
+    constexpr time_t kOneDay = 24 * 60 * 60;
+    EXPECT_LT(std::abs(static_cast<long long>(added - now)), kOneDay);
 }
 
 TEST_F(GpodOracle, ItReadsANewTreeWithTheItemsWeAdded) {

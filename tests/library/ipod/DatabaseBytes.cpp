@@ -54,8 +54,10 @@ Bytes Opaque(uint32_t type, const Bytes& body) {
     return Chunk("mhod", 24, {{12, type}}, body);
 }
 
-Bytes Position() {
-    return Opaque(100, Bytes(20, 0));
+Bytes Position(uint32_t position) {
+    Bytes body(20, 0);
+    Put32(body, 0, position);
+    return Opaque(100, body);
 }
 
 Bytes Track(const TrackFields& f) {
@@ -75,8 +77,8 @@ Bytes Track(const TrackFields& f) {
                  Concat(strings));
 }
 
-Bytes Item(uint32_t trackId, uint32_t group, uint32_t headerLength) {
-    return Chunk("mhip", headerLength, {{12, 1}, {20, group}, {24, trackId}}, Position());
+Bytes Item(uint32_t trackId, uint32_t group, uint32_t position, uint32_t headerLength) {
+    return Chunk("mhip", headerLength, {{12, 1}, {20, group}, {24, trackId}}, Position(position));
 }
 
 Bytes PlayList(const std::u16string& name, bool master, const std::vector<Bytes>& items) {

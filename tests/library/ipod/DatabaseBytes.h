@@ -25,8 +25,8 @@ Bytes Chunk(const char* tag, uint32_t headerLength, Fields fields, const Bytes& 
 
 Bytes Text(uint32_t type, const std::u16string& text, uint32_t headerLength = 24);
 Bytes Opaque(uint32_t type, const Bytes& body);
-// The position object of a playlist item.
-Bytes Position();
+// The position object of a playlist item: its place in its playlist (from 0), then 16 zero bytes.
+Bytes Position(uint32_t position);
 
 struct TrackFields {
     uint32_t id = 0;
@@ -40,7 +40,7 @@ struct TrackFields {
 };
 Bytes Track(const TrackFields& fields);
 
-Bytes Item(uint32_t trackId, uint32_t group, uint32_t headerLength = 76);
+Bytes Item(uint32_t trackId, uint32_t group, uint32_t position, uint32_t headerLength = 76);
 Bytes PlayList(const std::u16string& name, bool master, const std::vector<Bytes>& items);
 Bytes PlayListList(const std::vector<Bytes>& playLists);
 Bytes TrackList(const std::vector<Bytes>& tracks);

@@ -32,11 +32,12 @@ std::vector<TrackFields> SampleTracks() {
     return tracks;
 }
 
-// Playlist items are numbered per playlist list: each bound item's group is the running count + 1.
+// Playlist items are numbered per playlist list: each bound item's group is the running count + 1. Its
+// position object holds its place in its playlist.
 Bytes SamplePlayLists() {
     return PlayListList({
-        PlayList(u"My iPod", true, {Item(1, 2), Item(2, 3), Item(3, 4)}),
-        PlayList(u"Favourites", false, {Item(3, 5), Item(1, 6)}),
+        PlayList(u"My iPod", true, {Item(1, 2, 0), Item(2, 3, 1), Item(3, 4, 2)}),
+        PlayList(u"Favourites", false, {Item(3, 5, 0), Item(1, 6, 1)}),
     });
 }
 
@@ -162,7 +163,8 @@ TEST(ITunesDBChunkTree, KeepsLongHeadersUnknownStringsAndTails) {
     Put32(track, 12, Get32(track, 12) + 3);
     Put32(track, 8, static_cast<uint32_t>(track.size()));
     const Bytes database = Database(
-        15, {DataSet(1, TrackList({track})), DataSet(2, PlayListList({PlayList(u"P", true, {Item(1, 2)})}))},
+        15,
+        {DataSet(1, TrackList({track})), DataSet(2, PlayListList({PlayList(u"P", true, {Item(1, 2, 0)})}))},
         120);
 
     EXPECT_EQ(database, RoundTrip(database));
@@ -221,12 +223,14 @@ TEST(ITunesDBChunkTree, ItemOfAMissingTrackIsDroppedAndItemWithoutTrackKept) {
         tracks.push_back(Track(track));
     const Bytes groupHeader = Chunk("mhip", 76, {{12, 1}, {16, 256}, {20, 77}}, Text(1, u"Podcast"));
     const Bytes database = Database(
-        15, {DataSet(1, TrackList(tracks)),
-             DataSet(2, PlayListList({PlayList(u"My iPod", true,
-                                               {Item(1, 2), Item(99, 3), groupHeader, Item(2, 4)})}))});
-    const Bytes expected = Database(
-        15, {DataSet(1, TrackList(tracks)),
-             DataSet(2, PlayListList({PlayList(u"My iPod", true, {Item(1, 2), groupHeader, Item(2, 3)})}))});
+        15,
+        {DataSet(1, TrackList(tracks)),
+         DataSet(2, PlayListList({PlayList(u"My iPod", true,
+                                           {Item(1, 2, 0), Item(99, 3, 1), groupHeader, Item(2, 4, 3)})}))});
+    const Bytes expected =
+        Database(15, {DataSet(1, TrackList(tracks)),
+                      DataSet(2, PlayListList({PlayList(u"My iPod", true,
+                                                        {Item(1, 2, 0), groupHeader, Item(2, 3, 2)})}))});
     EXPECT_EQ(expected, RoundTrip(database));
 }
 

@@ -4,14 +4,14 @@
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
+#include "library/entries/FileNameRule.h"
 #include "library/ipod/ITunesDB.h"
-#include "library/ipod/ITunesDBTrack.h"
-#include "library/ipod/ITunesSD.h"
 #include "library/ipod/PodSongInfo.h"
 #include "platform/files/NativeFiles.h"
 #include "platform/volumes/VolumeTable.h"
 #include "support/AStringPrinting.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -113,11 +113,12 @@ TEST_F(GpodDrive, FailedSaveLeavesTheOldDatabaseAsItWas) {
     EXPECT_EQ((std::vector<std::string>{"iTunesDB"}), m_drive.DatabaseFolderNames());
 }
 
-TEST_F(GpodDrive, ShuffleTableFailingAfterTheSwapIsReported) {
+TEST_F(GpodDrive, ShuffleTableThatCannotBeWrittenLeavesTheDatabaseAsItWas) {
     ASSERT_TRUE(nativefiles::MakeDirectory(m_drive.ShuffleFile()));
     const Bytes before = ReadBytes(m_drive.DatabaseFile());
     EXPECT_NE(0, m_db.Save(nullptr));
-    EXPECT_NE(before, ReadBytes(m_drive.DatabaseFile()));
+    EXPECT_EQ(before, ReadBytes(m_drive.DatabaseFile()));
+    EXPECT_EQ((std::vector<std::string>{"iTunesDB", "iTunesSD"}), m_drive.DatabaseFolderNames());
 }
 
 TEST_F(GpodDrive, SaveThroughAWorkFolderLeavesNoTemporaryFileBehind) {
@@ -135,6 +136,15 @@ TEST_F(GpodDrive, SaveThroughAWorkFolderLeavesNoTemporaryFileBehind) {
     ASSERT_TRUE(nativefiles::ListDirectory(work.Path(), left));
     ASSERT_EQ(1u, left.size());
     EXPECT_EQ(Bytes{'k'}, ReadBytes(work.File("temp.0")));
+}
+
+TEST_F(GpodDrive, RootWithoutDatabaseFolderCannotBeOpened) {
+    TempDir empty;
+    const AString root(empty.Path());
+    EXPECT_EQ(kErrorOpen, m_db.Save(&root));
+    std::vector<nativefiles::DirectoryEntry> entries;
+    ASSERT_TRUE(nativefiles::ListDirectory(empty.Path(), entries));
+    EXPECT_TRUE(entries.empty());
 }
 
 TEST_F(GpodDrive, WorkFolderThatCannotBeWrittenFailsBeforeTheSwap) {
@@ -174,23 +184,35 @@ TEST(ITunesDBSave, OnlyALibraryReadWithPlaylistsMayBeSaved) {
     EXPECT_EQ((std::vector<std::string>{"iTunesDB"}), drive.DatabaseFolderNames());
 }
 
-TEST(ITunesSDTable, EntriesFollowTheTrackOrderWithTypeVolumeAndPath) {
+TEST(ITunesSDTable, EntriesFollowTheDatabaseOrderWithTypeVolumeAndPath) {
+    // Tracks in an order their title buckets do not follow, then one added.
+    using namespace dbbytes;
+    const std::vector<TrackFields> tracks = {
+        {1, u"Zulu", u"Artist", u"", u"", u":iPod_Control:Music:F02:CCCC.WAV", 100},
+        {2, u"Alpha", u"Artist", u"", u"", u":iPod_Control:Music:F00:AAAA.mp3", 200},
+        {3, u"Mike", u"Artist", u"", u"", u":iPod_Control:Music:F01:BBBB.M4A", 300},
+    };
+    const auto bucket = [](const TrackFields& track) { return NameChecksum(AString(track.title)) % 100; };
+    EXPECT_FALSE(std::is_sorted(tracks.begin(), tracks.end(),
+                                [&](const auto& a, const auto& b) { return bucket(a) < bucket(b); }));
+    std::vector<Bytes> trackBytes;
+    for (const TrackFields& track : tracks)
+        trackBytes.push_back(Track(track));
+    PodDrive drive(Database(
+        15, {DataSet(1, TrackList(trackBytes)), DataSet(2, PlayListList({PlayList(u"P", true, {})}))}));
     ITunesDB db;
-    db.AddTrack(Song("One", AString("iPod_Control/Music/F00/AAAA.mp3")), nullptr, true);
-    db.AddTrack(Song("Two", AString("iPod_Control/Music/F01/BBBB.M4A")), nullptr, true);
-    db.AddTrack(Song("Three", AString("iPod_Control/Music/F02/CCCC.WAV")), nullptr, true);
-    Bytes expected = {0x00, 0x00, 0x03, 0x01, 0x07, 0x00, 0x00, 0x00, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    db.GetRoot().GetTrackList()->ForEachTrack([&expected](ITunesDBTrack& track) {
-        const uint8_t type = ITunesSD::FileTypeOf(track.GetExtension());
-        const Bytes entry = ExpectedEntry(track.GetPath().GetCString(), type);
-        expected.insert(expected.end(), entry.begin(), entry.end());
+    const AString root = drive.Root();
+    ASSERT_EQ(0, db.ReadLibrary(&root, true, nullptr, nullptr));
+    ASSERT_EQ(0, db.AddTrack(Song("Bravo", AString("iPod_Control/Music/F03/DDDD.aac")), nullptr, true));
+
+    const Bytes expected = Concat({
+        {0x00, 0x00, 0x04, 0x01, 0x07, 0x00, 0x00, 0x00, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        ExpectedEntry(u"/iPod_Control/Music/F02/CCCC.WAV", 4),
+        ExpectedEntry(u"/iPod_Control/Music/F00/AAAA.mp3", 1),
+        ExpectedEntry(u"/iPod_Control/Music/F01/BBBB.M4A", 2),
+        ExpectedEntry(u"/iPod_Control/Music/F03/DDDD.aac", 2),
     });
-    const Bytes written = ShuffleBytes(db);
-    EXPECT_EQ(1692u, written.size());
-    EXPECT_EQ(expected, written);
-    EXPECT_EQ(ITunesSD::kMp3, ITunesSD::FileTypeOf(AString("mp3")));
-    EXPECT_EQ(ITunesSD::kAac, ITunesSD::FileTypeOf(AString("M4A")));
-    EXPECT_EQ(ITunesSD::kWav, ITunesSD::FileTypeOf(AString("WAV")));
+    EXPECT_EQ(expected, ShuffleBytes(db));
 }
 
 TEST(ITunesSDTable, EmptyDatabaseGivesTheHeaderOnly) {

@@ -21,6 +21,7 @@
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -292,13 +293,15 @@ TEST(ITunesDB, NewTrackCarriesTheDescription) {
     song.displayName = "  Padded  ";
     song.year = 1999;
     song.modTime = 3000000000u;
+    const uint64_t before = UnixToMacTime(std::time(nullptr));
     const ITunesDBTrack* track = Add(db, song);
+    const uint64_t after = UnixToMacTime(std::time(nullptr));
     EXPECT_EQ(AString("Padded"), track->GetTitle());
     EXPECT_EQ(NameChecksum(AString("Padded")), track->GetTitleChecksum());
     EXPECT_EQ(200u, track->GetDurationSeconds());
     EXPECT_EQ(192u, track->GetBitRate());
     EXPECT_EQ(1234u, track->GetFileSize());
-    const std::vector<uint8_t>& header = track->GetHeaderBytes();
+    const std::vector<uint8_t> header(track->GetHeaderBytes().begin(), track->GetHeaderBytes().end());
     ASSERT_EQ(244u, header.size());
     EXPECT_EQ(1u, dbbytes::Get32(header, 20));
     EXPECT_EQ(256u, dbbytes::Get32(header, 28));
@@ -307,6 +310,9 @@ TEST(ITunesDB, NewTrackCarriesTheDescription) {
     EXPECT_EQ(3u, dbbytes::Get32(header, 44));
     EXPECT_EQ(1999u, dbbytes::Get32(header, 52));
     EXPECT_EQ(0xAC440000u, dbbytes::Get32(header, 60));
+    // Dated when added, in the database's seconds since 1904.
+    EXPECT_GE(dbbytes::Get32(header, 104), before);
+    EXPECT_LE(dbbytes::Get32(header, 104), after);
 }
 
 TEST(ITunesDB, TitleWithFileNameCharactersIsKeptAndCountsAsUnderscores) {
@@ -327,7 +333,7 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
     for (const bool ascending : {true, false}) {
         SCOPED_TRACE(ascending);
         db.SortEntries(ascending, nullptr);
-        EXPECT_EQ(4, db.GetSongCount());
+        EXPECT_EQ(4, db.GetEntryCount());
         ITunesDBTrack* found = nullptr;
         EXPECT_EQ(1, db.FindTrack(&found, AString("\\Artist\\Album\\Song"), false));
         EXPECT_EQ(song, found);
@@ -344,7 +350,7 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
     // The order of a folder list sorting the same entry texts: both lists must walk in step.
     db.SortEntries(true, nullptr);
     std::vector<ITunesDBTrack*> order;
-    for (int i = 0; i < db.GetSongCount(); ++i)
+    for (int i = 0; i < db.GetEntryCount(); ++i)
         order.push_back(db.GetEntry(i));
     EXPECT_EQ((std::vector<ITunesDBTrack*>{untitled, live, song, other}), order);
     AFileList folderOrder;
@@ -355,10 +361,23 @@ TEST(ITunesDB, EntriesAreFoundWhateverElseBeginsLikeThem) {
         EXPECT_EQ(EntryWithHandle(*order[i]), folderOrder.GetName(i));
     EXPECT_EQ(nullptr, db.GetEntry(4));
     db.RemoveEntry(0);
-    EXPECT_EQ(3, db.GetSongCount());
+    EXPECT_EQ(3, db.GetEntryCount());
+    EXPECT_EQ(4, db.GetSongCount());
     EXPECT_EQ(live, db.GetEntry(0));
     db.ClearEntries();
+    EXPECT_EQ(4, db.GetEntryCount());
     EXPECT_EQ(4, db.GetSongCount());
+}
+
+TEST_F(GpodDatabase, SongCountFollowsEveryAddAndRemovalWhileTheEntriesStayPut) {
+    const AString zeta = EntryWithHandle(*Find("\\Artist\\Album\\Zeta"));
+    const AString alpha = EntryWithHandle(*Find("\\Artist\\Album\\Alpha"));
+    ASSERT_NE(nullptr, Add(m_db, Song("New")));
+    EXPECT_EQ(4, m_db.GetSongCount());
+    m_db.RemoveTrack(zeta);
+    m_db.RemoveTrack(alpha);
+    EXPECT_EQ(2, m_db.GetSongCount());
+    EXPECT_EQ(3, m_db.GetEntryCount());
 }
 
 TEST(ITunesDB, EntryHoldsTheTrackLevelWhenTheLayoutAsksForIt) {
@@ -380,7 +399,8 @@ TEST(ITunesDB, SortingKeepsOnlyTracksThatPassTheFilters) {
     filters.types = {SongFilter::kKeepListed, AString(":mp3:m4a:"), AString()};
     filters.artist = {SongFilter::kKeepListed, AString(":Artist:"), AString()};
     db.SortEntries(true, &filters);
-    ASSERT_EQ(1, db.GetSongCount());
+    ASSERT_EQ(1, db.GetEntryCount());
+    EXPECT_EQ(3, db.GetSongCount());
     EXPECT_EQ(AString("Kept"), db.GetEntry(0)->GetTitle());
 }
 

@@ -49,6 +49,8 @@ TEST(PodModelTable, SysInfoLineFindsTheModel) {
         {"  modelnumstr: xA452  \n", "A452", 10, 0, 30},
         {"ModelNumStr: ma146\n", "a146", 0, 0, 0},
         {"ModelNumStr: M9160", "9160", 3, 3, 4},
+        // Only the key before the ':' counts, not the text anywhere in the line.
+        {"pszSerialNumber: ModelNumStr\nModelNumStrings: M8513\n ModelNumStr : M9725\n", "9725", 2, 0, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sysInfo);
