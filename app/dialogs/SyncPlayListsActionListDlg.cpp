@@ -53,6 +53,17 @@ SyncPlayListsActionListDlg::SyncPlayListsActionListDlg()
       m_splitter(new DialogSplitterWnd(this)), m_chooser(new SyncPlayListAComboBox2(kChooserId, this)),
       m_label(new QLabel(QStringLiteral("Sync Actions for:"), this)), m_checkBox(new QCheckBox(this)) {
     SetBaseTitle(QStringLiteral("Sync Actions to Perform"));
+    SetUpList();
+    SetUpChooser();
+    SetListArea(m_splitter, m_view.get());
+    FinishOpening();
+    m_view->setFocus();
+}
+
+SyncPlayListsActionListDlg::~SyncPlayListsActionListDlg() = default;
+
+// The list stands in the splitter's first pane, below the chooser.
+void SyncPlayListsActionListDlg::SetUpList() {
     m_model = std::make_unique<SyncActionListModel>(SyncActionListModel::PlayListLook());
     m_view = std::make_unique<ActionListView>(m_splitter, kColors);
     m_menu = std::make_unique<SyncActionMenu>(*m_view, *m_model);
@@ -67,7 +78,10 @@ SyncPlayListsActionListDlg::SyncPlayListsActionListDlg()
                          if (column == 1 && size != m_column1Width)
                              PlaceChooser();
                      });
+}
 
+// The playlist's check box lies over the chooser's left end, the label just left of the chooser.
+void SyncPlayListsActionListDlg::SetUpChooser() {
     m_chooser->setGeometry(Pixels(kChooserUnits));
     m_label->setObjectName(QStringLiteral("ctl_%1").arg(kLabelId));
     m_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -84,12 +98,7 @@ SyncPlayListsActionListDlg::SyncPlayListsActionListDlg()
             m_entries[m_currentEntry].action->enabled = checked ? 1 : 0;
         m_chooser->update();
     });
-    SetListArea(m_splitter, m_view.get());
-    FinishOpening();
-    m_view->setFocus();
 }
-
-SyncPlayListsActionListDlg::~SyncPlayListsActionListDlg() = default;
 
 int SyncPlayListsActionListDlg::Confirm(const std::vector<PlayListActionEntry>& entries, bool remote) {
     const bool confirmed = ActionListDialog::Confirm([&] {

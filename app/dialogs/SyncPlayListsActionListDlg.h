@@ -48,6 +48,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void SetUpList();
+    void SetUpChooser();
     void FillChooser();
     void ShowEntry(int index);
     void ShowSongActions(ASync& songSync);
