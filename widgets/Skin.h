@@ -1,12 +1,15 @@
 #pragma once
 // The skin: the controls' pictures by their picture ids, compiled into the program as PNG files drawn
 // by widgets/skin/SkinPainter. Image pictures are opaque; where a picture has a mask, the mask is a grey
-// picture of its own (white transparent, black opaque).
+// picture of its own (white transparent, black opaque), or rows of the same picture where it says so.
+// The action lists' strips (678 to 680) carry their own alpha instead.
 
 #include <QImage>
 
 namespace skin {
 
+constexpr int kCheckMark = 161; // 7 x 7, the playlist chooser's tick, mask 163
+constexpr int kCheckMarkMask = 163;
 constexpr int kBarFill = 500;     // 1 x 7, the strip's progress fill
 constexpr int kStatusFrame = 502; // 13 x 49, the strip's frame, with its mask 503
 constexpr int kStatusFrameMask = 503;
@@ -27,6 +30,7 @@ constexpr int kArrowHot = 633;
 constexpr int kArrowMask = 634;
 constexpr int kFirstSettingPicture = 650; // 101 x 26, one per setting 0 to 6; 657 is their mask
 constexpr int kSettingPictureMask = 657;
+constexpr int kHeaderCheck = 658; // 16 x 128: seven check boxes of 16 rows by state, their mask at row 112
 constexpr int kIdle = 666; // 32 x 32, mask 667
 constexpr int kIdleMask = 667;
 constexpr int kCancel = 668; // 16 x 16 normal, pressed 669, mask 670
@@ -38,6 +42,13 @@ constexpr int kWideButtonMask = 674;
 constexpr int kStartButton = 675; // 36 x 36 normal, pressed 676, mask 677
 constexpr int kStartButtonPressed = 676;
 constexpr int kStartButtonMask = 677;
+// 62 x 336: 24 pictures of 62 x 14, picture 2k for a sync action's display index k
+constexpr int kActionStrip = 678;
+constexpr int kSyncModeStrip = 679;   // 62 x 196: 14 pictures of 62 x 14, picture 2m for sync mode m
+constexpr int kToolActionStrip = 680; // as 678, for the songs a tool adds
+// 26 x 78: a column of 13 for "off", one for "on"; rows of 13: check box, its mask, radio, its mask,
+// greyed radio, its mask
+constexpr int kCheckSheet = 681;
 constexpr int kWideButtonB = 682; // 99 x 18 normal, pressed 683, mask 684
 constexpr int kWideButtonBPressed = 683;
 constexpr int kWideButtonBMask = 684;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPainter>
+#include <gtest/gtest.h>
 
 MessageRecorder::MessageRecorder(QWidget* parent) : QWidget(parent) {
     resize(400, 300);
@@ -64,4 +65,27 @@ QImage DrawControl(SkinnedControl& control, QColor background) {
 
 uint32_t PixelAt(const QImage& image, int x, int y) {
     return image.pixel(x, y);
+}
+
+void ExpectPaintsLikeReference(const QImage& drawn, const QString& referencePath) {
+    constexpr int kChannelTolerance = 24;
+    constexpr double kDifferingShare = 0.002;
+    const QImage painted = drawn.convertToFormat(QImage::Format_ARGB32);
+    const QImage reference = QImage(referencePath).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(reference.isNull()) << "no reference " << referencePath.toStdString();
+    ASSERT_EQ(painted.size(), reference.size()) << referencePath.toStdString();
+    int differing = 0;
+    int worst = 0;
+    for (int y = 0; y < painted.height(); ++y) {
+        for (int x = 0; x < painted.width(); ++x) {
+            const QRgb a = painted.pixel(x, y);
+            const QRgb b = reference.pixel(x, y);
+            const int channel = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                          std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+            worst = std::max(worst, channel);
+            differing += channel > kChannelTolerance;
+        }
+    }
+    EXPECT_LE(differing, kDifferingShare * painted.width() * painted.height())
+        << referencePath.toStdString() << ": " << differing << " pixels differ, by up to " << worst;
 }

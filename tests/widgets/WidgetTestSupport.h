@@ -53,3 +53,8 @@ QImage DrawControl(SkinnedControl& control, QColor background = Qt::white);
 
 // Pixel of a 32-bit image as 0xAARRGGBB.
 uint32_t PixelAt(const QImage& image, int x, int y);
+
+// Compares a painted picture with its reference picture file. Text is drawn by the system's font
+// rasteriser, so a few pixels may differ a little: each channel may be off by a small amount, and a
+// small share of pixels by more.
+void ExpectPaintsLikeReference(const QImage& drawn, const QString& referencePath);

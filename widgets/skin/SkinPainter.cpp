@@ -393,6 +393,260 @@ QImage Draw(const Picture& picture) {
     return image;
 }
 
+// ---- The action lists' pictures: strips with their own alpha, and sheets with masks inside ----
+
+constexpr QSize kStripCell(62, 14);
+constexpr int kStripImages = 24;
+constexpr int kSyncModeImages = 14;
+const QColor kCopyGreen(0, 128, 0);
+const QColor kDeleteRed(255, 0, 0);
+const QColor kReplaceOrange(255, 128, 0);
+const QColor kUndefinedBlue(0, 0, 255);
+
+// A mark in the middle of an action symbol, on a white disc so that it reads over the arrow.
+void ActionMark(QPainter& painter, const QPointF& centre, int kind, const QColor& color) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(centre, 5.5, 5.5);
+    painter.setPen(QPen(color, 2, Qt::SolidLine, Qt::RoundCap));
+    if (kind == 0) {
+        painter.drawLine(centre + QPointF(-3.5, 0), centre + QPointF(3.5, 0));
+        painter.drawLine(centre + QPointF(0, -3.5), centre + QPointF(0, 3.5));
+    } else if (kind == 1) {
+        painter.drawLine(centre + QPointF(-3, -3), centre + QPointF(3, 3));
+        painter.drawLine(centre + QPointF(3, -3), centre + QPointF(-3, 3));
+    } else {
+        painter.setBrush(color);
+        painter.setPen(Qt::NoPen);
+        painter.drawPolygon(QPolygonF({centre + QPointF(0, -3.5), centre + QPointF(3.5, 0),
+                                       centre + QPointF(0, 3.5), centre + QPointF(-3.5, 0)}));
+    }
+}
+
+void QuestionMark(QPainter& painter, const QPointF& centre, const QColor& color) {
+    QPainterPath hook;
+    hook.moveTo(centre + QPointF(-2.5, -2.5));
+    hook.cubicTo(centre + QPointF(-2.5, -6), centre + QPointF(3, -6), centre + QPointF(3, -3));
+    hook.cubicTo(centre + QPointF(3, -1), centre + QPointF(0, -0.5), centre + QPointF(0, 2));
+    painter.setPen(QPen(color, 1.6, Qt::SolidLine, Qt::RoundCap));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(hook);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawEllipse(centre + QPointF(0, 4.5), 1.1, 1.1);
+}
+
+// The symbol of one display index of a sync's action list: the arrow points to the side that
+// receives (Directory 1 on the left), the mark says what happens there.
+void SyncActionSymbol(QPainter& painter, int index, const QRectF& cell) {
+    const qreal y = cell.center().y();
+    const QPointF left(cell.left() + 6, y);
+    const QPointF right(cell.right() - 6, y);
+    const bool toSide1 = index % 2 == 0;
+    const auto arrow = [&](const QColor& color, int mark) {
+        Arrow(painter, toSide1 ? right : left, toSide1 ? left : right, color, 3.5);
+        ActionMark(painter, cell.center(), mark, color);
+    };
+    switch (index) {
+    case 0:
+    case 1:
+        arrow(kCopyGreen, 0);
+        break;
+    case 2:
+    case 3:
+        arrow(kDeleteRed, 1);
+        break;
+    case 4:
+    case 5:
+        arrow(kReplaceOrange, 2);
+        break;
+    case 10:
+        QuestionMark(painter, cell.center() - QPointF(8, 0), kUndefinedBlue);
+        QuestionMark(painter, cell.center() + QPointF(8, 0), kUndefinedBlue);
+        break;
+    case 11:
+        painter.fillRect(QRectF(cell.center().x() - 6, y - 3, 12, 2), kGrey);
+        painter.fillRect(QRectF(cell.center().x() - 6, y + 1, 12, 2), kGrey);
+        break;
+    default: // folder actions show no symbol
+        break;
+    }
+}
+
+// The symbol of one display index of a tool's list of songs to add: the song and what happens to it.
+void ToolActionSymbol(QPainter& painter, int index, const QRectF& cell) {
+    const QPointF centre = cell.center();
+    const QRectF note(centre.x() - 12, cell.top() + 1, 12, 12);
+    switch (index / 2) {
+    case 0:
+        Note(painter, note, kCopyGreen);
+        ActionMark(painter, centre + QPointF(6, 0), 0, kCopyGreen);
+        break;
+    case 1:
+        Note(painter, note, kDeleteRed);
+        ActionMark(painter, centre + QPointF(6, 0), 1, kDeleteRed);
+        break;
+    case 2:
+        Note(painter, note, kReplaceOrange);
+        ActionMark(painter, centre + QPointF(6, 0), 2, kReplaceOrange);
+        break;
+    case 5:
+        if (index == 10)
+            QuestionMark(painter, centre, kUndefinedBlue);
+        break;
+    default:
+        break;
+    }
+}
+
+QImage ActionStrip(const std::function<void(QPainter&, int, const QRectF&)>& symbol) {
+    QImage strip(kStripCell.width(), kStripCell.height() * kStripImages, QImage::Format_ARGB32);
+    strip.fill(Qt::transparent);
+    QPainter painter(&strip);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int index = 0; index < kStripImages / 2; ++index)
+        symbol(painter, index, QRectF(QPointF(0, 2 * index * kStripCell.height()), QSizeF(kStripCell)));
+    return strip;
+}
+
+// The sync modes as the setting pictures show their ways, scaled into a strip cell.
+QImage SyncModeStrip() {
+    QImage strip(kStripCell.width(), kStripCell.height() * kSyncModeImages, QImage::Format_ARGB32);
+    strip.fill(Qt::transparent);
+    QPainter painter(&strip);
+    painter.setRenderHint(QPainter::Antialiasing);
+    constexpr qreal kScale = 0.7;
+    for (int mode = 0; mode < kSyncModeImages / 2; ++mode) {
+        painter.save();
+        painter.translate(0, 2 * mode * kStripCell.height());
+        painter.scale(kScale, kScale);
+        SettingWay(painter, mode,
+                   QRectF(4, 0, kStripCell.width() / kScale - 8, kStripCell.height() / kScale));
+        painter.restore();
+    }
+    return strip;
+}
+
+// One 13 x 13 cell of the check sheet: a picture black outside its shape, or the shape's mask.
+void SheetCell(QPainter& painter, const QRectF& cell, bool radio, bool on, bool greyed, bool mask) {
+    const QRectF box = cell.adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath shape;
+    if (radio)
+        shape.addEllipse(box);
+    else
+        shape.addRect(box);
+    if (mask) {
+        painter.fillRect(cell, Qt::white);
+        painter.fillPath(shape, Qt::black);
+        return;
+    }
+    painter.fillRect(cell, Qt::black);
+    painter.fillPath(shape, greyed ? QColor(0xE6, 0xE6, 0xE6) : Qt::white);
+    Outline(painter, shape, greyed ? kGrey : QColor(0x1C, 0x51, 0x80));
+    const QColor ink = greyed ? kGrey : kInk;
+    if (!on)
+        return;
+    if (radio) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(ink);
+        painter.drawEllipse(cell.center(), 2.5, 2.5);
+        return;
+    }
+    painter.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(QPolygonF({cell.topLeft() + QPointF(3, 6.5), cell.topLeft() + QPointF(5.5, 9),
+                                    cell.topLeft() + QPointF(10, 3.5)}));
+}
+
+// Two columns (off, on) of six rows: check box, its mask, radio, its mask, greyed radio, its mask.
+QImage CheckSheet() {
+    constexpr int kCell = 13;
+    QImage sheet(2 * kCell, 6 * kCell, QImage::Format_RGB32);
+    QPainter painter(&sheet);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int column = 0; column < 2; ++column) {
+        for (int row = 0; row < 6; ++row) {
+            const QRectF cell(column * kCell, row * kCell, kCell, kCell);
+            SheetCell(painter, cell, row >= 2, column == 1, row >= 4, row % 2 == 1);
+        }
+    }
+    return sheet;
+}
+
+// Seven 16-row pictures of the header's check box (clear, ticked, greyed clear and ticked, hot clear and
+// ticked, mixed), their one mask at row 112.
+QImage HeaderCheck() {
+    constexpr int kRow = 16;
+    constexpr int kMaskRow = 112;
+    QImage strip(kRow, 8 * kRow, QImage::Format_RGB32);
+    strip.fill(Qt::black);
+    QPainter painter(&strip);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box(1.5, 1.5, 13, 13);
+    for (int state = 0; state < 7; ++state) {
+        const QRectF shifted = box.translated(0, state * kRow);
+        const bool greyed = state == 2 || state == 3;
+        const bool hot = state == 4 || state == 5;
+        painter.fillRect(shifted, greyed ? QColor(0xE6, 0xE6, 0xE6)
+                                  : hot  ? QColor(0xEE, 0xF4, 0xFB)
+                                         : Qt::white);
+        painter.setPen(QPen(greyed ? kGrey : QColor(0x1C, 0x51, 0x80), 1));
+        painter.drawRect(shifted);
+        const QColor ink = greyed ? kGrey : kInk;
+        if (state == 6) {
+            painter.fillRect(shifted.adjusted(3.5, 3.5, -3.5, -3.5), ink);
+        } else if (state % 2 == 1) {
+            painter.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.drawPolyline(
+                QPolygonF({shifted.topLeft() + QPointF(3, 6.5), shifted.topLeft() + QPointF(5.5, 9),
+                           shifted.topLeft() + QPointF(10, 3.5)}));
+        }
+    }
+    painter.fillRect(QRectF(0, kMaskRow, kRow, kRow), Qt::white);
+    painter.fillRect(QRectF(1, kMaskRow + 1, 14, 14), Qt::black);
+    return strip;
+}
+
+QPainterPath CheckMarkShape() {
+    QPainterPath tick;
+    tick.moveTo(0.5, 3.5);
+    tick.lineTo(2.5, 5.5);
+    tick.lineTo(6.5, 1.0);
+    return QPainterPathStroker(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin))
+        .createStroke(tick);
+}
+
+// The pictures that are not one shape with a mask of its own, by id.
+std::vector<std::pair<int, QImage>> SheetPictures() {
+    QImage iconStrip(144, 48, QImage::Format_RGB32);
+    IconStrip(iconStrip);
+    const QSize mark(7, 7);
+    QImage checkMark(mark, QImage::Format_RGB32);
+    checkMark.fill(Qt::black);
+    {
+        QPainter painter(&checkMark);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(CheckMarkShape(), kInk.lighter(200));
+    }
+    return {
+        {511, iconStrip},
+        {161, checkMark},
+        {163, Draw({163, mark, CheckMarkShape(), nullptr})},
+        {658, HeaderCheck()},
+        {678, ActionStrip(SyncActionSymbol)},
+        {679, SyncModeStrip()},
+        {680, ActionStrip(ToolActionSymbol)},
+        {681, CheckSheet()},
+    };
+}
+
+bool Save(const QDir& folder, int id, const QImage& picture) {
+    const QString path = folder.filePath(QStringLiteral("%1.png").arg(id));
+    if (picture.save(path))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -407,18 +661,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (const Picture& picture : Pictures()) {
-        const QString path = folder.filePath(QStringLiteral("%1.png").arg(picture.id));
-        if (!Draw(picture).save(path)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        if (!Save(folder, picture.id, Draw(picture)))
             return 1;
-        }
     }
-    QImage strip(144, 48, QImage::Format_RGB32);
-    IconStrip(strip);
-    const QString stripPath = folder.filePath(QStringLiteral("511.png"));
-    if (!strip.save(stripPath)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(stripPath));
-        return 1;
+    for (const auto& [id, picture] : SheetPictures()) {
+        if (!Save(folder, id, picture))
+            return 1;
     }
     return 0;
 }

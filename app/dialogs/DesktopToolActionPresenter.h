@@ -1,0 +1,21 @@
+#pragma once
+// The desktop program's dialogs for the library tools' lists: the tool action list and the duplicates
+// list, each run on the GUI thread while the tool's worker waits.
+
+#include "library/songlists/ToolActionPresenter.h"
+
+#include <atomic>
+
+class AppleIdList;
+
+class DesktopToolActionPresenter : public ToolActionPresenter {
+public:
+    // The Apple IDs that "Add AppleID to list" extends; null while no sync set is loaded.
+    void SetAppleIdList(AppleIdList* appleIds) { m_appleIds = appleIds; }
+
+    bool ShowActionList(const ToolActionListRequest& request) override;
+    bool ShowDuplicatesList(const ToolActionListRequest& request) override;
+
+private:
+    std::atomic<AppleIdList*> m_appleIds{nullptr};
+};
