@@ -9,8 +9,11 @@
 #include "app/window/MainSockets.h"
 #include "library/ipod/ITunesDBPodDatabase.h"
 #include "library/itunes/ITunesServices.h"
+#include "library/tools/LibraryTools.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/ui/PrivateMessage.h"
+#include "remote/ADirTunesRemote.h"
+#include "sync/SongListFactory.h"
 #include "widgets/QtText.h"
 
 #include <QCoreApplication>
@@ -61,6 +64,10 @@ int CHalvendorApp::Run() {
     }
 
     InstallITunesServices(ITunesDBPodDatabase::Opener());
+    LibraryTools::Install();
+    // Sync sets name another computer's library by its type; the sync layer cannot make it itself.
+    SongListFactory::Register(ADir::kTypeTunesRemote,
+                              [](AProgress* progress) { return std::make_unique<ADirTunesRemote>(progress); });
     ITunesLibraryClient library;
     MainSockets sockets;
     MainDialogServices services;
