@@ -1,6 +1,7 @@
 #include "app/window/CHalvendorDlg.h"
 
 #include "app/devices/IPodVolumes.h"
+#include "library/ipod/IPodPrefs.h"
 #include "app/devices/LibraryClient.h"
 #include "app/skin/AppSkin.h"
 #include "app/state/AppErrorCodes.h"
@@ -291,7 +292,7 @@ uint32_t CHalvendorDlg::PrepareMountedPods(uint32_t mask) {
     for (const UVolume& volume : IPodVolumes::Find(mask)) {
         if (volume.podName.IsEmpty())
             continue;
-        IPodVolumes::PrepareForSync(volume.root, m_manageIPods != 0, m_manageShuffles != 0);
+        IPodPrefs::PrepareForSync(volume.root, m_manageIPods != 0, m_manageShuffles != 0);
         found |= volume.driveBit;
     }
     return found;

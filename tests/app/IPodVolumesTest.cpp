@@ -1,4 +1,5 @@
 #include "app/devices/IPodVolumes.h"
+#include "library/ipod/IPodPrefs.h"
 #include "foundation/ErrorCodes.h"
 #include "harness/AppTestHome.h"
 #include "harness/FakePod.h"
@@ -54,7 +55,7 @@ TEST_F(IPodVolumesTest, TheDecidingSettingTurnsTheIPodsOwnUpdateOff) {
     int n = 0;
     for (const PrefsCase& c : cases) {
         const std::string root = Pod("pod" + std::to_string(n++), {u"P", {}, 0, c.model, true});
-        ASSERT_EQ(IPodVolumes::PrepareForSync(AString(root), c.manageIPods, c.manageShuffles), 0);
+        ASSERT_EQ(IPodPrefs::PrepareForSync(AString(root), c.manageIPods, c.manageShuffles), 0);
         const std::vector<uint8_t> prefs = Prefs(root);
         ASSERT_EQ(prefs.size(), 64u);
         EXPECT_EQ(prefs[10], c.byte10) << c.model << c.manageIPods << c.manageShuffles;
@@ -65,11 +66,21 @@ TEST_F(IPodVolumesTest, TheDecidingSettingTurnsTheIPodsOwnUpdateOff) {
 
 TEST_F(IPodVolumesTest, PrefsAreNeverMadeOrLengthened) {
     const std::string root = Pod("pod", {u"P", {}, 0, "", false});
-    EXPECT_NE(IPodVolumes::PrepareForSync(AString(root), true, true), 0);
+    EXPECT_NE(IPodPrefs::PrepareForSync(AString(root), true, true), 0);
     EXPECT_FALSE(std::filesystem::exists(root + "/iPod_Control/iTunes/iTunesPrefs"));
     WriteBytes(root + "/iPod_Control/iTunes/iTunesPrefs", std::vector<uint8_t>(20, 0xFF));
-    EXPECT_EQ(IPodVolumes::PrepareForSync(AString(root), true, true), kErrorShortRead);
+    EXPECT_EQ(IPodPrefs::PrepareForSync(AString(root), true, true), kErrorShortRead);
     EXPECT_EQ(Prefs(root), std::vector<uint8_t>(20, 0xFF));
+}
+
+// A crafted volume cannot have the preparation write through a link to a file elsewhere.
+TEST_F(IPodVolumesTest, PrefsReachedThroughALinkAreLeftAlone) {
+    const std::string root = Pod("pod", {u"P", {}, 0, "", false});
+    const std::string elsewhere = root + "/../elsewhere";
+    WriteBytes(elsewhere, std::vector<uint8_t>(64, 0xFF));
+    std::filesystem::create_symlink(elsewhere, root + "/iPod_Control/iTunes/iTunesPrefs");
+    EXPECT_EQ(IPodPrefs::PrepareForSync(AString(root), true, true), kErrorFileNotFound);
+    EXPECT_EQ(Prefs(root), std::vector<uint8_t>(64, 0xFF));
 }
 
 } // namespace

@@ -1,0 +1,52 @@
+#include "library/ipod/IPodPrefs.h"
+
+#include "foundation/AFile.h"
+#include "foundation/ErrorCodes.h"
+#include "library/ipod/PodModelTable.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr uint8_t kAutoUpdateOff = 0;
+constexpr uint8_t kSynced = 1;
+constexpr uint32_t kShuffleFamily = 2;
+
+int WriteByte(AFile& file, uint64_t offset, uint8_t value) {
+    if (const int result = file.Seek(offset))
+        return result;
+    return file.Write(&value, 1);
+}
+
+// A regular file itself (not a link to one) on the volume of `root`: a crafted volume cannot make us
+// write elsewhere.
+bool IsOwnRegularFile(const AString& root, const AString& path) {
+    struct stat volume {};
+    struct stat file {};
+    return stat(root.ToSystem8Bit().c_str(), &volume) == 0 && lstat(path.ToSystem8Bit().c_str(), &file) == 0 &&
+           S_ISREG(file.st_mode) && file.st_dev == volume.st_dev;
+}
+
+} // namespace
+
+int IPodPrefs::PrepareForSync(const AString& root, bool manageIPods, bool manageShuffles) {
+    AString path = root;
+    path.AppendPath(kFile);
+    // Opening for writing would make a missing file, and writing past its end would lengthen it.
+    if (!IsOwnRegularFile(root, path))
+        return kErrorFileNotFound;
+    AFile file;
+    if (const int result = file.Open(path, AFile::kModeReadWrite, false))
+        return result;
+    if (file.GetLength() <= kSyncedOffset)
+        return kErrorShortRead;
+    PodModelInfo model;
+    const bool shuffle = GetIPodModelInfo(root, model) == 0 && model.family == kShuffleFamily;
+    int result = 0;
+    if (shuffle ? manageShuffles : manageIPods)
+        result = WriteByte(file, kAutoUpdateOffset, kAutoUpdateOff);
+    if (result == 0)
+        result = WriteByte(file, kSyncedOffset, kSynced);
+    const int closed = file.Close(true);
+    return result != 0 ? result : closed;
+}

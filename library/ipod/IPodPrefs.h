@@ -1,0 +1,19 @@
+#pragma once
+// The iPod's own "iTunesPrefs" file, as both programs prepare an iPod for syncing: its automatic
+// update is turned off when the program manages iPods of its family (Shuffles or the others), and it
+// is marked in every case. The file is changed in place, never made, lengthened or reached through a
+// link, and only on the iPod's own volume.
+
+#include "foundation/AString.h"
+
+#include <cstdint>
+
+class IPodPrefs {
+public:
+    static constexpr const char* kFile = "iPod_Control/iTunes/iTunesPrefs";
+    static constexpr uint64_t kAutoUpdateOffset = 10;
+    static constexpr uint64_t kSyncedOffset = 31;
+
+    // 0, or the code of the check, open, read or write that failed.
+    static int PrepareForSync(const AString& root, bool manageIPods, bool manageShuffles);
+};
