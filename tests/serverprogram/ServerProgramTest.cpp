@@ -1,0 +1,377 @@
+#include "platform/ipc/PeerEndpoint.h"
+#include "platform/settings/SettingsKey.h"
+#include "platform/shell/Shell.h"
+#include "remote/FoundHost.h"
+#include "remote/HostListFile.h"
+#include "remote/SyncSetsFolder.h"
+#include "server/program/CHalvendorHelper2App.h"
+#include "server/program/CMainFrame.h"
+#include "server/program/HelperSettings.h"
+#include "server/program/HelperSocketServer.h"
+#include "server/program/HelperTrayMenu.h"
+#include "server/program/VolumeArrivals.h"
+#include "server/router/RouterStatusFile.h"
+#include "support/ScopedDataHome.h"
+#include "support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+using namespace nativeipc;
+
+namespace {
+
+constexpr uint32_t kServerAddress = 0x7F000002; // 127.0.0.2
+constexpr int kWaitMs = 5000;
+
+uint16_t RandomPort() {
+    static std::mt19937 random{std::random_device{}()};
+    return static_cast<uint16_t>(20000 + random() % 20000);
+}
+
+// The main program as the server program reaches it: every message it receives.
+struct MainProgramRecorder {
+    explicit MainProgramRecorder(const PeerAddress& address) : endpoint(PeerProgram::Main, address) {
+        endpoint.SetHandler([this](const PeerMessage& message) {
+            received.push_back(message);
+            return int64_t{0};
+        });
+        endpoint.Listen();
+    }
+    bool WaitFor(size_t count) {
+        QElapsedTimer timer;
+        timer.start();
+        while (received.size() < count && timer.elapsed() < kWaitMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return received.size() >= count;
+    }
+    PeerEndpoint endpoint;
+    std::vector<PeerMessage> received;
+};
+
+struct RecordingShell : nativeshell::Shell {
+    bool OpenPage(const QString&) override { return true; }
+    bool OpenPath(const QString&) override { return true; }
+    bool StartProgram(const QString& program, const QStringList& arguments) override {
+        started.push_back(program + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
+        return true;
+    }
+    bool MailFile(const QString&) override { return true; }
+    std::vector<QString> started;
+};
+
+class ServerProgramTest : public testing::Test {
+protected:
+    ServerProgramTest() : dataHome(dir.File("data")) {
+        std::filesystem::create_directories(dir.File("run"));
+    }
+
+    // A frame listening on 127.0.0.2 on a free port, without Bonjour or a router.
+    std::unique_ptr<CMainFrame> StartFrame(bool startServer = true) {
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            settings.startServer = startServer;
+            settings.serverPort = RandomPort();
+            CMainFrame::Setup setup;
+            setup.peers = Peers();
+            setup.shell = &shell;
+            setup.mainProgram = QStringLiteral("/stand-in/Orvantis");
+            setup.loadSettings = [this] { return settings; };
+            setup.localIPv4 = kServerAddress;
+            setup.findGateway = [] { return nullptr; };
+            setup.confirmExit = [this] { return exitAnswer; };
+            setup.dnsSdLibrary = dir.File("no-dns-sd.so");
+            setup.showTrayIcon = false;
+            auto frame = std::make_unique<CMainFrame>(std::move(setup));
+            frame->Start();
+            frame->WaitForControl();
+            if (!startServer || frame->IsListening())
+                return frame;
+        }
+        return nullptr;
+    }
+    PeerAddress Peers() const { return PeerAddress(QString::fromStdString(dir.File("run"))); }
+    std::string SyncSets() const {
+        AString folder;
+        EXPECT_TRUE(GetSyncSetsFolder(folder));
+        return folder.ToSystem8Bit();
+    }
+    // The exit code of the event loop the command ran in: 0 when it quit the program, 1 when it did not.
+    static int LoopExitAfter(const std::function<void()>& command) {
+        QTimer::singleShot(0, command);
+        QTimer::singleShot(300, [] { QCoreApplication::exit(1); });
+        return QCoreApplication::exec();
+    }
+
+    TempDir dir;
+    ScopedDataHome dataHome;
+    HelperSettings settings;
+    RecordingShell shell;
+    bool exitAnswer = false;
+};
+
+TEST(HelperSettingsTest, APortWithoutRoomForItsProbePortIsTheDefault) {
+    const struct {
+        uint32_t stored;
+        uint16_t port;
+    } cases[] = {{0, 10564}, {1, 1}, {10000, 10000}, {65534, 65534}, {65535, 10564}, {0xFFFFFFFF, 10564}};
+    for (const auto& item : cases)
+        EXPECT_EQ(HelperSettings::PortOf(item.stored), item.port) << item.stored;
+}
+
+TEST(HelperSettingsTest, MissingOrMalformedValuesTakeTheirDefaults) {
+    TempDir dir;
+    nativesettings::SettingsKey key(QString::fromStdString(dir.File("settings.ini")));
+    key.WriteString(QStringLiteral("StartServer"), QStringLiteral("no"));
+    key.WriteDword(QStringLiteral("Server_Port"), 70000);
+    key.WriteDword(QStringLiteral("PnPRouter"), 1);
+    key.WriteDword(QStringLiteral("Manage_iPods"), 1);
+    const HelperSettings settings = HelperSettings::Load(key);
+    EXPECT_TRUE(settings.startServer);
+    EXPECT_EQ(settings.serverPort, 10564);
+    EXPECT_TRUE(settings.portForwarding);
+    EXPECT_TRUE(settings.manageIPods);
+    EXPECT_FALSE(settings.manageShuffles);
+}
+
+TEST(HelperTrayMenuTest, TheServerCommandFollowsListening) {
+    for (const bool listening : {false, true}) {
+        const std::vector<HelperTrayItem> items = HelperTrayMenu::Items(listening);
+        ASSERT_EQ(items.size(), 4u);
+        EXPECT_EQ(items[0].id, 32772);
+        EXPECT_EQ(items[0].text, QString::fromUtf8("About Orvantis\u2122"));
+        EXPECT_EQ(items[1].text, QStringLiteral("Show Orvantis"));
+        EXPECT_EQ(items[2].id, 32778);
+        EXPECT_EQ(items[2].text, listening ? QStringLiteral("Stop Server") : QStringLiteral("Start Server"));
+        EXPECT_EQ(items[3].id, 32779);
+        EXPECT_EQ(items[3].text, QStringLiteral("Exit"));
+    }
+}
+
+TEST_F(ServerProgramTest, StartServerTogglesListening) {
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    frame->OnTrayCommand(HelperTrayMenu::kStartStopServer);
+    frame->WaitForControl();
+    EXPECT_FALSE(frame->IsListening());
+    frame->OnTrayCommand(HelperTrayMenu::kStartStopServer);
+    frame->WaitForControl();
+    EXPECT_TRUE(frame->IsListening());
+}
+
+TEST_F(ServerProgramTest, ServerOffInTheSettingsMeansNoListeningUntilAReloadSwitchesItOn) {
+    auto frame = StartFrame(false);
+    ASSERT_TRUE(frame);
+    EXPECT_FALSE(frame->IsListening());
+    settings.startServer = true;
+    frame->OnMessage({peermessage::kHelperReloadSettings, 0, 0, {}});
+    frame->WaitForControl();
+    EXPECT_TRUE(frame->IsListening());
+}
+
+TEST_F(ServerProgramTest, ExitWhileListeningAsksAndNoKeepsTheProgram) {
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    exitAnswer = false;
+    EXPECT_EQ(LoopExitAfter([&] { frame->OnTrayCommand(HelperTrayMenu::kExit); }), 1);
+    exitAnswer = true;
+    EXPECT_EQ(LoopExitAfter([&] { frame->OnTrayCommand(HelperTrayMenu::kExit); }), 0);
+}
+
+TEST_F(ServerProgramTest, TheQuitMessageEndsTheProgram) {
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(LoopExitAfter([&] { frame->OnMessage({peermessage::kHelperQuit, 0, 0, {}}); }), 0);
+}
+
+// The main program reads the host list as soon as its send returns; an empty table writes none.
+TEST_F(ServerProgramTest, TheHostListIsWrittenBeforeTheAnswer) {
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    frame->OnMessage({peermessage::kHostListReady, 0, 77, {}});
+    EXPECT_FALSE(std::filesystem::exists(SyncSets() + "/77.hosts"));
+    frame->Server().AddFoundHost({"Study", "127.0.0.5", 0});
+    frame->OnMessage({peermessage::kHostListReady, 0, 78, {}});
+    const std::vector<FoundHost> hosts = HostListFile::Read(AString((SyncSets() + "/78.hosts").c_str()));
+    ASSERT_EQ(hosts.size(), 1u);
+    EXPECT_EQ(hosts[0].name, "Study");
+}
+
+TEST_F(ServerProgramTest, AJoinedHostReachesTheRunningMainProgramAsAOneRecordList) {
+    MainProgramRecorder main(Peers());
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    frame->Server().AddFoundHost({"Kitchen", "127.0.0.6", 0});
+    frame->Server().AddFoundHost({"Attic", "127.0.0.7", 0});
+    ASSERT_TRUE(main.WaitFor(2));
+    EXPECT_EQ(main.received[1].number, peermessage::kHostListReady);
+    EXPECT_EQ(main.received[1].wParam, 0);
+    const AString path((SyncSets() + "/" + std::to_string(main.received[1].lParam) + ".hosts").c_str());
+    const std::vector<FoundHost> hosts = HostListFile::Read(path);
+    ASSERT_EQ(hosts.size(), 1u);
+    EXPECT_EQ(hosts[0].name, "Attic");
+}
+
+TEST_F(ServerProgramTest, ARouterTestWithoutAGatewayFailsToTheMainProgram) {
+    MainProgramRecorder main(Peers());
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    frame->OnMessage({peermessage::kHelperTestRouter, 0, 0, {}});
+    ASSERT_TRUE(main.WaitFor(1));
+    EXPECT_EQ(main.received[0].number, peermessage::kRouterTestFailed);
+    EXPECT_EQ(main.received[0].wParam, -1);
+    EXPECT_EQ(main.received[0].lParam, -1);
+}
+
+TEST_F(ServerProgramTest, TheRouterStatusIsWrittenBeforeTheAnswer) {
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    frame->OnMessage({peermessage::kHelperWriteRouterStatus, 0, 0, {}});
+    std::ifstream file(SyncSets() + "/Router.stat");
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Status=0"), std::string::npos) << text;
+}
+
+// Without the main program, its commands start it: the about box by "__d".
+TEST_F(ServerProgramTest, TheTrayStartsTheMainProgramWhenItIsNotRunning) {
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    frame->OnTrayCommand(HelperTrayMenu::kShowMain);
+    frame->OnTrayCommand(HelperTrayMenu::kAbout);
+    ASSERT_EQ(shell.started.size(), 2u);
+    EXPECT_EQ(shell.started[0], QStringLiteral("/stand-in/Orvantis "));
+    EXPECT_EQ(shell.started[1], QStringLiteral("/stand-in/Orvantis __d"));
+}
+
+TEST_F(ServerProgramTest, TheTrayShowsTheRunningMainProgramWithoutStartingAnother) {
+    MainProgramRecorder main(Peers());
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    frame->OnTrayCommand(HelperTrayMenu::kAbout);
+    ASSERT_TRUE(main.WaitFor(2));
+    EXPECT_EQ(main.received[0].number, peermessage::kShowWindow);
+    EXPECT_EQ(main.received[0].wParam, peermessage::kRestore);
+    EXPECT_EQ(main.received[1].number, peermessage::kCommand);
+    EXPECT_EQ(main.received[1].wParam, 11000);
+    EXPECT_TRUE(shell.started.empty());
+}
+
+// "__Q" clears what the programs handed each other: regular files only, never through a link.
+TEST_F(ServerProgramTest, QuittingClearsTheRegularFilesOfSyncSets) {
+    const std::string folder = SyncSets();
+    std::ofstream(folder + "/1.hosts") << "x";
+    std::ofstream(folder + "/Router.stat") << "x";
+    std::filesystem::create_directories(folder + "/kept");
+    std::ofstream(dir.File("outside.txt")) << "mine";
+    std::filesystem::create_symlink(dir.File("outside.txt"), folder + "/link");
+    EXPECT_EQ(CHalvendorHelper2App::ClearSyncSetsFiles(), 2);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/1.hosts"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/kept"));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("outside.txt")));
+}
+
+TEST_F(ServerProgramTest, OnlyAWholeQuitArgumentQuits) {
+    PeerEndpoint running(PeerProgram::Server, Peers());
+    int quits = 0;
+    running.SetHandler([&](const PeerMessage& message) {
+        quits += message.number == peermessage::kHelperQuit;
+        return int64_t{0};
+    });
+    ASSERT_EQ(running.Listen(), PeerEndpoint::ListenResult::Listening);
+    // Not a quit: a second start, which ends at once since the program runs.
+    EXPECT_EQ(CHalvendorHelper2App({QStringLiteral("OrvantisHelper"), QStringLiteral("x__Q")}, Peers()).Run(), 0);
+    EXPECT_EQ(quits, 0);
+}
+
+} // namespace
+
+namespace {
+
+// A fake iPod appears as an extra volume: a folder named in ORVANTIS_EXTRA_VOLUMES once it exists.
+class VolumeArrivalTest : public ServerProgramTest {
+protected:
+    VolumeArrivalTest() : podRoot(dir.File("SHUFFLE")) { setenv("ORVANTIS_EXTRA_VOLUMES", podRoot.c_str(), 1); }
+    ~VolumeArrivalTest() override { unsetenv("ORVANTIS_EXTRA_VOLUMES"); }
+
+    void PodArrives() {
+        std::filesystem::create_directories(podRoot + "/iPod_Control/iTunes");
+        std::ofstream(podRoot + "/iPod_Control/iTunes/iTunesPrefs", std::ios::binary) << std::string(64, '\xFF');
+    }
+    std::string Prefs() const {
+        std::ifstream file(podRoot + "/iPod_Control/iTunes/iTunesPrefs", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    }
+    uint32_t PodBit() const {
+        const std::vector<nativevolumes::Volume> volumes = nativevolumes::VolumeTable::Instance().List();
+        for (size_t i = 0; i < volumes.size() && i < 32; ++i) {
+            if (nativevolumes::WithoutTrailingSlash(volumes[i].mountPoint) == podRoot)
+                return uint32_t{1} << i;
+        }
+        return 0;
+    }
+    void WatchAndSettle(CMainFrame& frame) {
+        frame.WatchVolumes();
+        frame.WaitForControl();
+        QCoreApplication::processEvents();
+    }
+
+    std::string podRoot;
+};
+
+TEST(VolumeArrivalsTest, OnlyRemovableVolumesThatAppearAfterTheFirstLookArrive) {
+    TempDir dir;
+    const std::string media = dir.File("stick");
+    setenv("ORVANTIS_EXTRA_VOLUMES", media.c_str(), 1);
+    VolumeArrivals arrivals;
+    const std::vector<nativevolumes::Volume> volumes{{"/", 0}, {media, 0}};
+    EXPECT_TRUE(arrivals.Look(volumes).empty()) << "the folder does not exist yet";
+    std::filesystem::create_directories(media);
+    const std::vector<ArrivedVolume> arrived = arrivals.Look(volumes);
+    ASSERT_EQ(arrived.size(), 1u);
+    EXPECT_EQ(arrived[0].driveBit, 2u);
+    EXPECT_TRUE(arrivals.Look(volumes).empty()) << "already there";
+    unsetenv("ORVANTIS_EXTRA_VOLUMES");
+}
+
+// Without a SysInfo file the iPod counts as a Shuffle.
+TEST_F(VolumeArrivalTest, AnIPodArrivingWithoutTheMainProgramStartsItWithItsMask) {
+    settings.manageShuffles = true;
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    PodArrives();
+    WatchAndSettle(*frame);
+    ASSERT_EQ(shell.started.size(), 1u);
+    EXPECT_EQ(shell.started[0], QStringLiteral("/stand-in/Orvantis -ar %1").arg(PodBit()));
+    const std::string prefs = Prefs();
+    EXPECT_EQ(prefs[10], '\0') << "the iPod's own update is off: the program manages it";
+    EXPECT_EQ(prefs[31], '\1');
+}
+
+TEST_F(VolumeArrivalTest, WithTheMainProgramRunningNothingStarts) {
+    settings.manageShuffles = true;
+    MainProgramRecorder main(Peers());
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    PodArrives();
+    WatchAndSettle(*frame);
+    EXPECT_TRUE(shell.started.empty());
+    EXPECT_EQ(Prefs(), std::string(64, '\xFF'));
+}
+
+TEST_F(VolumeArrivalTest, WithoutManagingIPodsTheIPodIsOnlyMarked) {
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    PodArrives();
+    WatchAndSettle(*frame);
+    EXPECT_TRUE(shell.started.empty());
+    EXPECT_EQ(Prefs()[10], '\xFF');
+    EXPECT_EQ(Prefs()[31], '\1');
+}
+
+} // namespace
