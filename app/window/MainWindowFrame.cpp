@@ -160,7 +160,7 @@ void MainWindowFrame::mouseReleaseEvent(QMouseEvent* event) {
     const int under = ButtonAt(event->position().toPoint());
     for (int button = 0; button < kCaptionButtonCount; ++button) {
         const bool pressed = m_buttonStates[button] & kPressedBit;
-        SetButtonBits(button, button == under ? kHotBit : 0);
+        SetButtonBits(button, button == under ? uint32_t{kHotBit} : uint32_t{0});
         if (!pressed || button != under)
             continue;
         if (button == kMinimizeButton)
