@@ -11,6 +11,7 @@
 #include "library/itunes/ITunesServices.h"
 #include "library/tools/LibraryTools.h"
 #include "platform/ini/PrivateProfile.h"
+#include "platform/shell/DesktopShell.h"
 #include "platform/ui/PrivateMessage.h"
 #include "remote/ADirTunesRemote.h"
 #include "sync/SongListFactory.h"
@@ -77,6 +78,8 @@ int CHalvendorApp::Run() {
     services.commandLine = commandLine;
     services.startupConfigGiven = startupConfig;
     services.programFolder = QFileInfo(m_arguments.value(0)).absolutePath();
+    nativeshell::DesktopShell shell;
+    services.shell = &shell;
     CHalvendorDlg window(std::move(services));
     instance.Endpoint().SetHandler(
         [&window](const nativeipc::PeerMessage& message) { return HandlePeerMessage(window, message); });

@@ -1,6 +1,7 @@
 #include "app/state/HelperProgram.h"
 
 #include "platform/ipc/PeerLink.h"
+#include "platform/shell/Shell.h"
 
 using nativeipc::Delivery;
 using nativeipc::PeerLink;
@@ -9,6 +10,11 @@ namespace peermessage = nativeipc::peermessage;
 
 bool HelperProgram::IsRunning() const {
     return PeerLink(m_address).IsRunning(PeerProgram::Server);
+}
+
+void HelperProgram::StartIfAbsent(nativeshell::Shell& shell, const QString& programFolder) const {
+    if (!IsRunning())
+        shell.StartProgram(programFolder + QLatin1Char('/') + QLatin1String(kFileName), {});
 }
 
 bool HelperProgram::PostReloadSettings() const {

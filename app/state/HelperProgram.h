@@ -5,13 +5,24 @@
 
 #include "platform/ipc/PeerAddress.h"
 
+#include <QString>
+
 #include <cstdint>
+
+namespace nativeshell {
+class Shell;
+}
 
 class HelperProgram {
 public:
     explicit HelperProgram(nativeipc::PeerAddress address) : m_address(std::move(address)) {}
 
+    static constexpr const char* kFileName = "OrvantisHelper";
+
     bool IsRunning() const;
+    // At the main program's start: the server program beside it is started when it is not running.
+    // Whether it listens is its own setting's to decide.
+    void StartIfAbsent(nativeshell::Shell& shell, const QString& programFolder) const;
     // Read the shared settings again.
     bool PostReloadSettings() const;
     // Write the found hosts into the host list named by `t` before answering; false when not answered.

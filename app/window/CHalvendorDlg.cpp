@@ -1,24 +1,25 @@
 #include "app/window/CHalvendorDlg.h"
 
 #include "app/devices/IPodVolumes.h"
-#include "library/ipod/IPodPrefs.h"
 #include "app/devices/LibraryClient.h"
 #include "app/skin/AppSkin.h"
 #include "app/state/AppErrorCodes.h"
 #include "app/state/AppFolders.h"
+#include "app/state/HelperProgram.h"
 #include "app/state/HostListStore.h"
-#include "remote/HostListFile.h"
-#include "remote/SyncSetsFolder.h"
 #include "app/window/CAboutDlg.h"
 #include "app/window/MainMenu.h"
 #include "app/window/MainMessages.h"
 #include "app/window/MainSockets.h"
 #include "app/window/PlayListCombos.h"
 #include "app/window/VolumeWatcher.h"
+#include "library/ipod/IPodPrefs.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/settings/SettingsKey.h"
 #include "platform/ui/GuiThread.h"
 #include "platform/ui/PrivateMessage.h"
+#include "remote/HostListFile.h"
+#include "remote/SyncSetsFolder.h"
 #include "sync/SyncModeTables.h"
 #include "widgets/AFileDialog.h"
 #include "widgets/ControlMessages.h"
@@ -189,6 +190,8 @@ void CHalvendorDlg::OnInitDialog() {
     ShowSelectPlayListsButton();
     ShowLocalAddress();
     LoadKnownHosts();
+    if (m_services.shell)
+        HelperProgram(m_services.peers).StartIfAbsent(*m_services.shell, m_services.programFolder);
 
     m_autoRunPending = m_services.commandLine.autoRun;
     m_autoRunMask = m_services.commandLine.autoRunMask;

@@ -32,6 +32,9 @@ class VolumeWatcher;
 namespace nativeui {
 class PrivateMessage;
 }
+namespace nativeshell {
+class Shell;
+}
 namespace nativesettings {
 class SettingsKey;
 }
@@ -47,6 +50,8 @@ struct MainDialogServices {
     // Where "html/OV_About.html" lies.
     QString programFolder;
     std::chrono::milliseconds volumeInterval{1000};
+    // Starts the server program when it is not running (none: it is not started).
+    nativeshell::Shell* shell = nullptr;
 };
 
 class CHalvendorDlg : public MainWindowFrame {
