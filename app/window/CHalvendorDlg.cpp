@@ -2,6 +2,7 @@
 
 #include "app/devices/IPodVolumes.h"
 #include "app/devices/LibraryClient.h"
+#include "app/settings/RouterConfig.h"
 #include "app/skin/AppSkin.h"
 #include "app/state/AppErrorCodes.h"
 #include "app/state/AppFolders.h"
@@ -16,6 +17,7 @@
 #include "library/ipod/IPodPrefs.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/settings/SettingsKey.h"
+#include "platform/shell/Shell.h"
 #include "platform/ui/GuiThread.h"
 #include "platform/ui/PrivateMessage.h"
 #include "remote/HostListFile.h"
@@ -59,6 +61,7 @@ constexpr int kHideSpecialMode = 2;
 const char* const kNeedsLibrary =
     "Orvantis requires iTunes to be installed.\r\nPlease install iTunes before running Orvantis.\r\n"
     "If iTunes is installed, try running the application again.";
+const char* const kCannotWriteConfig = "The router configuration could not be written.";
 const char* const kCannotConnect =
     "Could not connect with remote host, please ensure Orvantis Server is running on the host.\r\n"
     " If the host is on the Internet please make sure your router is configured correctly.";
@@ -229,7 +232,9 @@ void CHalvendorDlg::SetUpMenu() {
             switch (id) {
             case mainmsg::kIdCancel:
             case mainmsg::kCmdAbout:
+            case mainmsg::kCmdSaveRouterConfig:
             case mainmsg::kCmdLoadRouterConfig:
+            case mainmsg::kCmdEmailRouterConfig:
                 return MainMenu::ItemState{true, std::nullopt};
             case mainmsg::kCmdSyncOptions:
                 return MainMenu::ItemState{idle, std::nullopt};
@@ -640,8 +645,12 @@ void CHalvendorDlg::OnCommand(int id, int code) {
         return CloseWhenIdle();
     case mainmsg::kCmdAbout:
         return OnAbout();
+    case mainmsg::kCmdSaveRouterConfig:
+        return OnSaveRouterConfig();
     case mainmsg::kCmdLoadRouterConfig:
         return OnLoadRouterConfig();
+    case mainmsg::kCmdEmailRouterConfig:
+        return OnEmailRouterConfig();
     default:
         return;
     }
@@ -837,8 +846,37 @@ void CHalvendorDlg::OnStartupConfig() {
     AString path;
     if (!AppFolders::DataFile(AppFolders::kStartupFileName, path))
         return;
-    const nativeini::PrivateProfile startup(path.ToUtf8());
+    const nativeini::PrivateProfile startup(path.ToSystem8Bit());
     LoadRouterConfigFile(QString::fromStdString(startup.ReadString("Startup", "file", "Error", kStartupFileChars)));
+}
+
+void CHalvendorDlg::OnSaveRouterConfig() {
+    const std::optional<RouterConfig> config =
+        RouterConfig::FromRouterTest(HelperProgram(m_services.peers), m_routerStatus, this);
+    if (!config)
+        return;
+    AFileDialog dialog(false, QStringLiteral("txfig"), QString(), AFileDialog::kOverwritePrompt,
+                       QStringLiteral("Config Files|*.txfig||"), this);
+    AString path;
+    if (dialog.DoModal() == nativeui::kIdOk && dialog.GetFirstFile(path) && !config->Write(path))
+        messagebox::Show(this, QLatin1String(kCannotWriteConfig));
+}
+
+// The file goes into "SyncSets" under this computer's name and is attached to a new mail; a file that
+// could not be written is never mailed.
+void CHalvendorDlg::OnEmailRouterConfig() {
+    const std::optional<RouterConfig> config =
+        RouterConfig::FromRouterTest(HelperProgram(m_services.peers), m_routerStatus, this);
+    if (!config)
+        return;
+    AString folder;
+    const AString path = GetSyncSetsFolder(folder) ? RouterConfig::MailFile(folder, config->compName) : AString();
+    if (path.IsEmpty() || !config->Write(path)) {
+        messagebox::Show(this, QLatin1String(kCannotWriteConfig));
+        return;
+    }
+    if (m_services.shell)
+        m_services.shell->MailFile(PathToQString(path));
 }
 
 void CHalvendorDlg::OnLoadRouterConfig() {
@@ -852,7 +890,7 @@ void CHalvendorDlg::OnLoadRouterConfig() {
 // The computer that a router configuration names is tried on a worker; when it answers, it joins the
 // found hosts and the data is loaded again.
 void CHalvendorDlg::LoadRouterConfigFile(const QString& path) {
-    const nativeini::PrivateProfile config(PathToAString(path).ToUtf8());
+    const nativeini::PrivateProfile config(PathToAString(path).ToSystem8Bit());
     FoundHost host;
     host.name = config.ReadString("Stat", "CompName", "Error", kRouterConfigChars).substr(0, FoundHost::kMaxNameLength);
     host.address = FoundHost::CanonicalAddress(config.ReadString("Stat", "ExtIP", "Error", kRouterConfigChars));

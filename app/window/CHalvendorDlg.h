@@ -144,7 +144,9 @@ private:
     void OnHostListReady(intptr_t name);
     void OnStartupConfig();
     void LoadRouterConfigFile(const QString& path);
+    void OnSaveRouterConfig();
     void OnLoadRouterConfig();
+    void OnEmailRouterConfig();
     void OnSyncFinished(intptr_t result);
     void OnToolFinished();
     // The end of a worker's operation: the worker joined, the cancel button hidden, the start button back.
