@@ -50,8 +50,8 @@ bool CHalvendorApp::RecordStartupConfig(const QString& path) {
     AString file;
     if (!AppFolders::DataFile(AppFolders::kStartupFileName, file))
         return false;
-    nativeini::PrivateProfile startup(file.ToUtf8());
-    return startup.WriteString("Startup", "file", PathToAString(path).ToUtf8());
+    nativeini::PrivateProfile startup(file.ToSystem8Bit());
+    return startup.WriteString("Startup", "file", PathToAString(path).ToSystem8Bit());
 }
 
 int CHalvendorApp::Run() {

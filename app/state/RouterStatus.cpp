@@ -45,5 +45,5 @@ std::optional<RouterStatus> RouterStatus::AskHelper(const HelperProgram& helper,
         DeleteFileLong(path, false);
     if (!helper.SendWriteRouterStatus())
         return std::nullopt;
-    return ReadFile(path.ToUtf8());
+    return ReadFile(path.ToSystem8Bit());
 }
