@@ -59,8 +59,15 @@ protected:
         const size_t before = CountFilesBelow(MusicFolders());
         const pid_t child = fork();
         if (child == 0) {
+            // The parent's kill may land inside a copy; should a loaded machine let the copies outrun
+            // it, the child ends itself between two copies, still before the database is written.
+            const CancelCallback killAtThreshold = [&] {
+                if (filesBeforeKill >= 0 && CountFilesBelow(MusicFolders()) >= before + static_cast<size_t>(filesBeforeKill))
+                    raise(SIGKILL);
+                return false;
+            };
             auto sync = MakeSync(kDirection1To2, 0);
-            _exit(Run(*sync) == 0 ? kExitedNormally : 1);
+            _exit(Run(*sync, killAtThreshold) == 0 ? kExitedNormally : 1);
         }
         EXPECT_GT(child, 0);
         int status = 0;

@@ -112,10 +112,10 @@ std::unique_ptr<ASyncLib> LibraryPodFixture::MakeSync(uint32_t direction, uint32
     return sync;
 }
 
-int LibraryPodFixture::Run(ASyncLib& sync) {
+int LibraryPodFixture::Run(ASyncLib& sync, const CancelCallback& cancel) {
     shown.clear();
     user.messages.clear();
-    return sync.Sync(CancelCallback(), ASync::kBuildList1 | ASync::kBuildList2, false);
+    return sync.Sync(cancel, ASync::kBuildList1 | ASync::kBuildList2, false);
 }
 
 std::multimap<std::string, std::string> LibraryPodFixture::TracksOnPod() const {

@@ -36,7 +36,7 @@ protected:
     // lists are confirmed by `presenter`.
     std::unique_ptr<ASyncLib> MakeSync(uint32_t direction, uint32_t deleteMode);
     // Runs the sync's whole road with both lists built.
-    int Run(ASyncLib& sync);
+    int Run(ASyncLib& sync, const CancelCallback& cancel = CancelCallback());
 
     // The tracks of the iPod's database as our reader reads them: title -> file below the iPod.
     std::multimap<std::string, std::string> TracksOnPod() const;
