@@ -9,6 +9,7 @@
 #include "app/state/HelperProgram.h"
 #include "app/state/HostListStore.h"
 #include "app/window/CAboutDlg.h"
+#include "app/window/CConnectDiag.h"
 #include "app/window/MainMenu.h"
 #include "app/window/MainMessages.h"
 #include "app/window/MainSockets.h"
@@ -544,10 +545,12 @@ void CHalvendorDlg::OnDeviceSelChange() {
         m_remoteInUse = false;
     }
     m_busy.Unlock();
-    // The connect dialog, which finds or names a remote computer, belongs to the discovery; until it
-    // is there, choosing it chooses no host.
-    if (!device && m_chooser.IsConnectEntry(index))
-        m_chooser.Select(-1);
+    // A host that the connect dialog added joins the chooser when the devices are read again, which
+    // then chooses the host found last: this one.
+    if (!device && m_chooser.IsConnectEntry(index)) {
+        const int host = m_services.sockets ? CConnectDiag(*m_services.sockets, this).DoModal() : CConnectDiag::kNoHost;
+        m_chooser.Select(host == CConnectDiag::kNoHost ? -1 : m_chooser.HostEntry(host));
+    }
     if (m_chooser.Selected() && m_chooser.Selected()->kind == ChooserKind::RemoteHost) {
         SelectRemoteHost();
     } else if (!m_chooser.Selected()) {
