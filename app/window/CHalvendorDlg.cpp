@@ -195,7 +195,7 @@ void CHalvendorDlg::OnInitDialog() {
     ShowLocalAddress();
     LoadKnownHosts();
     if (m_services.shell)
-        HelperProgram(m_services.peers).StartIfAbsent(*m_services.shell, m_services.programFolder);
+        m_helper.StartIfAbsent(*m_services.shell, m_services.programFolder);
 
     m_autoRunPending = m_services.commandLine.autoRun;
     m_autoRunMask = m_services.commandLine.autoRunMask;
@@ -855,7 +855,7 @@ void CHalvendorDlg::OnStartupConfig() {
 
 void CHalvendorDlg::OnSaveRouterConfig() {
     const std::optional<RouterConfig> config =
-        RouterConfig::FromRouterTest(HelperProgram(m_services.peers), m_routerStatus, this);
+        RouterConfig::FromRouterTest(m_helper, m_routerStatus, this);
     if (!config)
         return;
     AFileDialog dialog(false, QStringLiteral("txfig"), QString(), AFileDialog::kOverwritePrompt,
@@ -869,7 +869,7 @@ void CHalvendorDlg::OnSaveRouterConfig() {
 // could not be written is never mailed.
 void CHalvendorDlg::OnEmailRouterConfig() {
     const std::optional<RouterConfig> config =
-        RouterConfig::FromRouterTest(HelperProgram(m_services.peers), m_routerStatus, this);
+        RouterConfig::FromRouterTest(m_helper, m_routerStatus, this);
     if (!config)
         return;
     AString folder;
