@@ -21,6 +21,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/GuiThread.h"
 #include "platform/ui/PrivateMessage.h"
+#include "remote/BonjourHostBrowser.h"
 #include "remote/HostListFile.h"
 #include "remote/SyncSetsFolder.h"
 #include "sync/SyncModeTables.h"
@@ -280,9 +281,10 @@ void CHalvendorDlg::LoadKnownHosts() {
             }
         }
     }
-    // The network scan, which would try these hosts first, is the discovery's; until then the hosts
-    // reach the chooser when the server program reports them.
-    m_knownHosts = std::move(hosts);
+    // The scan tries the hosts known from earlier runs first.
+    m_services.sockets->StartScan(std::move(hosts));
+    m_bonjour = std::make_unique<BonjourHostBrowser>(*m_services.sockets, m_services.dnsSdLibrary);
+    m_bonjour->Start();
 }
 
 void CHalvendorDlg::StartSession() {
@@ -1028,8 +1030,11 @@ void CHalvendorDlg::EndDialog() {
     m_settings.remoteSelected = m_remoteInUse ? 1 : 0;
     const std::unique_ptr<nativesettings::SettingsKey> key = OpenSettingsKey(m_services.openSettings);
     m_settings.Save(*key);
-    if (m_services.sockets)
+    m_bonjour.reset();
+    if (m_services.sockets) {
         m_services.sockets->Shutdown();
+        m_services.sockets->StopScan();
+    }
     hide();
     QCoreApplication::quit();
 }

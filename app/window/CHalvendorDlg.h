@@ -16,6 +16,7 @@
 #include "app/window/WorkerThread.h"
 #include "foundation/AProgress.h"
 #include "foundation/ASemaphore.h"
+#include "platform/dnssd/DnsSdLibrary.h"
 #include "platform/ipc/PeerAddress.h"
 #include "widgets/DesktopUserInterface.h"
 
@@ -25,6 +26,7 @@
 #include <functional>
 #include <memory>
 
+class BonjourHostBrowser;
 class LibraryClient;
 class MainMenu;
 class MainSockets;
@@ -50,6 +52,8 @@ struct MainDialogServices {
     // Where "html/OV_About.html" lies.
     QString programFolder;
     std::chrono::milliseconds volumeInterval{1000};
+    // The DNS-SD library that Bonjour browsing loads.
+    std::string dnsSdLibrary = nativednssd::DnsSdLibrary::kDefaultFile;
     // Starts the server program when it is not running (none: it is not started).
     nativeshell::Shell* shell = nullptr;
 };
@@ -178,7 +182,7 @@ private:
     // The library's playlists as the last data load read them, for the left playlist combo.
     std::vector<LibraryPlayList> m_libraryPlayLists;
     // The hosts known from the last run and from the server program: the network scan tries them first.
-    std::vector<FoundHost> m_knownHosts;
+    std::unique_ptr<BonjourHostBrowser> m_bonjour;
     std::unique_ptr<VolumeWatcher> m_volumes;
 
     ASemaphore m_busy;

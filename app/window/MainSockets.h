@@ -11,6 +11,8 @@ class MainSockets : public CASockets {
 public:
     MainSockets() = default;
     explicit MainSockets(std::optional<uint32_t> localIPv4) : CASockets(localIPv4) {}
+    // The scan reports to this object: it ends before the object does.
+    ~MainSockets() override { StopScan(); }
 
     void SetWindow(QObject* window) { m_window = window; }
     // From now on nothing is posted.

@@ -1,6 +1,7 @@
 #include "harness/WindowUnderTest.h"
 
 #include "platform/settings/SettingsKey.h"
+#include "platform/sockets/WakeSignal.h"
 #include "widgets/WidgetTestSupport.h"
 
 #include "app/window/MainMessages.h"
@@ -18,6 +19,9 @@ WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine com
     services.commandLine = std::move(commandLine);
     services.programFolder = QFileInfo(QStringLiteral(ORVANTIS_HTML)).absolutePath();
     services.volumeInterval = std::chrono::milliseconds(100);
+    // Nothing leaves the machine: the scan's echo answers nobody, and Bonjour has no library.
+    m_sockets.SetScanPinger([](uint32_t, const nativesockets::WakeSignal&) { return false; });
+    services.dnsSdLibrary = "/nonexistent/libdns_sd.so.1";
     // QSettings keeps the first settings folder of the process: each test names its file.
     const QString settings = QString::fromStdString(home.SettingsFile());
     services.openSettings = [settings] { return std::make_unique<nativesettings::SettingsKey>(settings); };
