@@ -16,6 +16,10 @@
 
 namespace {
 
+// The reading status is shown once per so many listed files: building its text costs as much as
+// listing a file, and no eye follows it faster.
+constexpr int kReadingStatusEvery = 64;
+
 AString WithoutTrailingSeparator(const AString& path) {
     AString result = path;
     while (result.GetLength() > 1 && result.GetAt(result.GetLength() - 1) == kPathSeparator)
@@ -86,6 +90,8 @@ int ADir::ScanFolder(const AString& folder, uint32_t recurse, const CancelCallba
 }
 
 void ADir::ShowReadingStatus() {
+    if (m_entries.GetCount() % kReadingStatusEvery != 0)
+        return;
     AString text("Reading File ");
     text += m_entries.GetCount() + 1;
     text += " from Directory...";
@@ -110,7 +116,8 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
             continue;
         if (!item.isDirectory || m_scanListsFolders) {
             FileInfo info;
-            GetFileInfo(fullName, info);
+            if (m_scanReadsFileInfo)
+                GetFileInfo(fullName, info);
             AddScannedEntry(m_fullPathEntries == 0 ? BelowRoot(fullName) : fullName, info);
         }
         if (!item.isDirectory || !recurse)

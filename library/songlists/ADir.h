@@ -47,6 +47,9 @@ public:
     void SetLogTime(uint32_t logTime) { m_logTime = logTime; }
     void SetFlags(uint32_t typeFilterFlags) { m_filters.types.flags = typeFilterFlags; }
     void SetTypeList(const AString& types) { m_filters.types.keep = types; }
+    // A list whose caller never asks for the times and sizes of its files spares the scan a look at
+    // each file (a stat call): its entries then carry no time.
+    void SetScanReadsFileInfo(bool reads) { m_scanReadsFileInfo = reads; }
     void SetExcludeTypeList(const AString& types) { m_filters.types.drop = types; }
     void SetCopyMode(uint32_t copyMode) { m_copyMode = copyMode; }
     void SetProgressCallback(ProgressStatusView* status);
@@ -153,6 +156,7 @@ protected:
     AProgress* m_progress;
     // A song folder lists its files only; a plain folder list shows the folders too.
     bool m_scanListsFolders = true;
+    bool m_scanReadsFileInfo = true;
 
 private:
     struct ScanState;

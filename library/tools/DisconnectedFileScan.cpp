@@ -7,11 +7,14 @@
 #include "library/tools/SongPathIndex.h"
 #include "library/tools/ToolRun.h"
 
+#include <algorithm>
+
 namespace {
 
 // The song types and the video and game types that a library's music folder holds as well.
 constexpr const char* kFoundFileTypes = ":mp3:m4p:m4a:m4b:aac:m4v:mp4:ipg:";
 constexpr uint64_t kSmallestSongFile = 100;
+constexpr int kProgressShowings = 100;
 
 } // namespace
 
@@ -39,6 +42,7 @@ int DisconnectedFileScan::Run(ToolRun& run) {
     ADir folder(&progress);
     folder.SetFlags(SongFilter::kKeepListed);
     folder.SetTypeList(AString(kFoundFileTypes));
+    folder.SetScanReadsFileInfo(false);
     const int error =
         musicFolder.IsEmpty() ? kErrorInvalidPath : folder.Open(&musicFolder, 1, run.Callback());
     progress.PopRange();
@@ -50,12 +54,16 @@ int DisconnectedFileScan::Run(ToolRun& run) {
     if (const int result = songs.Build(source, run.Callback()))
         return result;
     const int count = folder.GetCount();
+    // The bar moves by a percent at the most between two showings; each costs as much as a file.
+    const int showEvery = std::max(1, count / kProgressShowings);
     for (int i = 0; i < count; ++i) {
         if (error != 0 && source.AskQuitAfterError())
             return error;
         const AString& file = *folder.GetEntry(i);
-        const AString step = AString("Processing #") + AString::FromInt(i + 1);
-        progress.SetPos(double(i + 1) / count, nullptr, &step);
+        if ((i + 1) % showEvery == 0 || i + 1 == count) {
+            const AString step = AString("Processing #") + AString::FromInt(i + 1);
+            progress.SetPos(double(i + 1) / count, nullptr, &step);
+        }
         // Only a file no song names needs a look at the disk; the folders listed beside the files
         // mostly fail the type filter before that.
         if (!songs.IsConnected(file) && folder.PassesTypeFilter(file) && IsSongSizedFile(file))
