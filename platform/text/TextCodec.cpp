@@ -57,16 +57,6 @@ bool DecodeOne(std::string_view bytes, size_t pos, char32_t& codePoint, size_t& 
     return true;
 }
 
-void AppendUtf16(std::u16string& out, char32_t codePoint) {
-    if (codePoint < 0x10000) {
-        out.push_back(static_cast<char16_t>(codePoint));
-        return;
-    }
-    codePoint -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
-}
-
 void AppendUtf8(std::string& out, char32_t codePoint) {
     if (codePoint < 0x80) {
         out.push_back(static_cast<char>(codePoint));
@@ -92,18 +82,30 @@ bool IsLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-// Reads UTF-8; `invalid` decides what a byte that starts no valid sequence becomes.
+// Reads UTF-8; `invalid` decides what a byte that starts no valid sequence becomes. No byte gives more
+// than one UTF-16 unit (a four-byte sequence gives two), so the result is written into room made once,
+// and ASCII, most of every text, is copied without a decoding step.
 template <typename Invalid> std::u16string Decode(std::string_view bytes, Invalid invalid) {
-    std::u16string out;
-    out.reserve(bytes.size());
+    std::u16string out(bytes.size(), u'\0');
+    size_t written = 0;
     char32_t codePoint;
     size_t length;
     for (size_t pos = 0; pos < bytes.size(); pos += length) {
-        if (DecodeOne(bytes, pos, codePoint, length))
-            AppendUtf16(out, codePoint);
-        else
-            out.push_back(invalid(static_cast<uint8_t>(bytes[pos])));
+        const auto byte = static_cast<uint8_t>(bytes[pos]);
+        length = 1;
+        if (byte < 0x80) {
+            out[written++] = byte;
+        } else if (!DecodeOne(bytes, pos, codePoint, length)) {
+            out[written++] = invalid(byte);
+        } else if (codePoint < 0x10000) {
+            out[written++] = static_cast<char16_t>(codePoint);
+        } else {
+            codePoint -= 0x10000;
+            out[written++] = static_cast<char16_t>(0xD800 + (codePoint >> 10));
+            out[written++] = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+        }
     }
+    out.resize(written);
     return out;
 }
 
@@ -113,7 +115,9 @@ template <typename Unpaired> std::string Encode(std::u16string_view text, Unpair
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        if (unit < 0x80) {
+            out.push_back(static_cast<char>(unit));
+        } else if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
             AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
         } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
