@@ -2,16 +2,10 @@
 // hello and reads the answer, side by side in the same run with 200 raw TCP clients that send the same
 // 172 bytes to a plain echo server (a thread per connection) and read them back. The goal: the server
 // answers all 200 within 2 s.
+#include "HelloProbes.h"
 #include "platform/sockets/TcpSockets.h"
-#include "remote/HelloMessage.h"
-#include "remote/LinkCodes.h"
-#include "remote/MessageReader.h"
-#include "remote/MessageWriter.h"
-#include "remote/SocketChannel.h"
 #include "server/requests/ASyncWSocksServer.h"
 
-#include <atomic>
-#include <barrier>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <memory>
@@ -27,7 +21,7 @@ using nativesockets::SocketHandle;
 
 constexpr uint32_t kServerAddress = 0x7F000002;
 constexpr int kClients = 200;
-constexpr int kWaitMs = 10000;
+using HelloProbes::kWaitMs;
 constexpr double kGoalSeconds = 2.0;
 
 std::unique_ptr<ASyncWSocksServer> ListeningServer() {
@@ -41,35 +35,11 @@ std::unique_ptr<ASyncWSocksServer> ListeningServer() {
     return nullptr;
 }
 
-const std::vector<uint8_t>& Hello() {
-    static const std::vector<uint8_t> hello =
-        HelloMessage::Request("benchhost", HelloMessage::kProbeNameLimit, HelloMessage::kLocalDomain, "127.0.0.1");
-    return hello;
-}
-
-bool ProbeOnce(uint16_t probePort) {
-    const SocketHandle socket =
-        nativesockets::ConnectTcp(kServerAddress, probePort, Deadline::AfterMs(kWaitMs), nullptr);
-    if (!socket.IsOpen())
-        return false;
-    SocketChannel channel(socket, nullptr);
-    MessageReader reader(channel);
-    WireHeader header;
-    std::vector<uint8_t> answer;
-    const bool answered =
-        MessageWriter::SendMessage(channel, linkcodes::kHello, Hello(), MessageWriter::kEmptyRequestWord, false,
-                                   nullptr, kWaitMs) == 0 &&
-        reader.ReadHeader(header, Deadline::AfterMs(kWaitMs)) == 0 &&
-        reader.ReadPayload(header, answer, kWaitMs, nullptr) == 0 && HelloMessage::AnswerName(answer).has_value();
-    MessageWriter::SendFramed(channel, linkcodes::kEndOfConnection, {}, false, nullptr, kWaitMs);
-    return answered;
-}
-
 bool EchoOnce(uint16_t port) {
     const SocketHandle socket = nativesockets::ConnectTcp(kServerAddress, port, Deadline::AfterMs(kWaitMs), nullptr);
-    if (!socket.IsOpen() || nativesockets::SendAll(socket, Hello(), kWaitMs, nullptr).status != IoStatus::Done)
+    if (!socket.IsOpen() || nativesockets::SendAll(socket, HelloProbes::Hello(), kWaitMs, nullptr).status != IoStatus::Done)
         return false;
-    std::vector<uint8_t> back(Hello().size());
+    std::vector<uint8_t> back(HelloProbes::Hello().size());
     for (size_t done = 0; done < back.size();) {
         const auto got = nativesockets::ReceiveSome(socket, std::span(back).subspan(done), Deadline::AfterMs(kWaitMs),
                                                     nullptr);
@@ -77,7 +47,7 @@ bool EchoOnce(uint16_t port) {
             return false;
         done += got.count;
     }
-    return back == Hello();
+    return back == HelloProbes::Hello();
 }
 
 // A plain TCP echo server: a thread per connection, as the listening side has.
@@ -114,24 +84,6 @@ private:
     std::thread m_thread;
 };
 
-// Runs `once` on kClients threads released together: the seconds until the last one ends.
-double AllAtOnce(const std::function<bool()>& once, bool& ok) {
-    std::barrier start(kClients + 1);
-    std::atomic<int> succeeded{0};
-    std::vector<std::thread> clients;
-    for (int i = 0; i < kClients; ++i)
-        clients.emplace_back([&] {
-            start.arrive_and_wait();
-            succeeded += once() ? 1 : 0;
-        });
-    const auto begun = std::chrono::steady_clock::now();
-    start.arrive_and_wait();
-    for (std::thread& client : clients)
-        client.join();
-    ok = ok && succeeded == kClients;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
-}
-
 void BM_200HellosAtOnceVersusRawTcpEcho(benchmark::State& state) {
     const std::unique_ptr<ASyncWSocksServer> server = ListeningServer();
     if (!server) {
@@ -143,10 +95,10 @@ void BM_200HellosAtOnceVersusRawTcpEcho(benchmark::State& state) {
     double raw = 0;
     bool ok = true;
     for (auto _ : state) {
-        ours += AllAtOnce([&] { return ProbeOnce(probePort); }, ok);
+        ours += HelloProbes::AllAtOnce(kClients, [&] { return HelloProbes::ProbeOnce(kServerAddress, probePort); }, ok);
         EchoServer echo;
         const uint16_t echoPort = echo.Port();
-        raw += AllAtOnce([&] { return EchoOnce(echoPort); }, ok);
+        raw += HelloProbes::AllAtOnce(kClients, [&] { return EchoOnce(echoPort); }, ok);
     }
     if (!ok)
         state.SkipWithError("a hello or an echo went unanswered");
