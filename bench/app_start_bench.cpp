@@ -8,14 +8,15 @@
 //   until every line shows stands beside the time to gather the same lines into a plain string under
 //   a lock.
 
-#include "GeneratedLibrary.h"
 #include "app/window/MainWindowControls.h"
+#include "GeneratedLibrary.h"
 #include "harness/AppTestHome.h"
 #include "harness/FakePod.h"
 #include "harness/WindowUnderTest.h"
 #include "library/ipod/ITunesDB.h"
 #include "library/ipod/ITunesDBPodDatabase.h"
 #include "library/itunes/ITunesServices.h"
+#include "OffscreenBenchmarkMain.h"
 #include "widgets/WidgetTestSupport.h"
 
 #include <QApplication>
@@ -160,14 +161,5 @@ BENCHMARK(BM_WorkerLogsWhileTheWindowStaysResponsive)->Iterations(2)->Unit(bench
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }

@@ -5,10 +5,11 @@
 // page scroll paints within a 16 ms frame.
 
 #include "app/dialogs/ActionListView.h"
+#include "app/dialogs/gallery/DialogScenes.h"
 #include "app/dialogs/SyncActionListDlg.h"
 #include "app/dialogs/SyncActionListModel.h"
 #include "app/dialogs/SyncActionMenu.h"
-#include "app/dialogs/gallery/DialogScenes.h"
+#include "OffscreenBenchmarkMain.h"
 #include "sync/ASync.h"
 #include "sync/SyncAction.h"
 #include "sync/SyncActionTexts.h"
@@ -215,14 +216,5 @@ BENCHMARK(BM_PageScrollPaintVersusStockTable)->Iterations(100)->Unit(benchmark::
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }

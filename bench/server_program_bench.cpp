@@ -3,6 +3,7 @@
 // The goals: all 200 answered within 2 s, the GUI thread never held up more than 100 ms (the listening
 // side alone against a raw TCP echo is discovery_hello_bench's).
 #include "HelloProbes.h"
+#include "OffscreenBenchmarkMain.h"
 #include "server/program/CMainFrame.h"
 #include "server/program/HelperSocketServer.h"
 
@@ -110,13 +111,5 @@ BENCHMARK(BM_200HellosToTheServerProgram)->Iterations(5)->Unit(benchmark::kMilli
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }

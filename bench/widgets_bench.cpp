@@ -3,6 +3,7 @@
 // panel of all controls (side by side with the same panel built from Qt's stock widgets; the goal is
 // under 4 ms).
 
+#include "OffscreenBenchmarkMain.h"
 #include "widgets/ABar.h"
 #include "widgets/ABitmap.h"
 #include "widgets/AButton.h"
@@ -11,12 +12,12 @@
 #include "widgets/AStatic.h"
 #include "widgets/AStatus.h"
 #include "widgets/ASyncSettingBitmap.h"
+#include "widgets/gallery/SkinPanel.h"
 #include "widgets/MultiLineComboBox.h"
 #include "widgets/SeparatorComboBox.h"
 #include "widgets/Skin.h"
 #include "widgets/TextFormat.h"
 #include "widgets/ToolkitFonts.h"
-#include "widgets/gallery/SkinPanel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -253,14 +254,5 @@ BENCHMARK(BM_PaintPanelOfAllControlsVersusStockWidgets)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }
