@@ -10,8 +10,13 @@
 #include <QDir>
 #include <filesystem>
 
-WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine commandLine) : m_home(home) {
+WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine commandLine, Options options)
+    : m_home(home), m_sockets(options.localAddress) {
+    m_sockets.SetScanPinger([](uint32_t, const nativesockets::WakeSignal&) { return false; });
     MainDialogServices services;
+    services.dnssdLibrary = options.dnssdLibrary;
+    services.updates = options.updates;
+    services.shell = options.shell;
     services.library = &m_library;
     services.sockets = &m_sockets;
     services.peers = Peers();
