@@ -4,7 +4,6 @@
 #include "app/state/AppFolders.h"
 #include "platform/files/NativeFiles.h"
 #include "platform/files/ReplacementFile.h"
-#include "platform/http/HttpFetch.h"
 #include "platform/shell/Shell.h"
 
 #include <QDate>
@@ -37,7 +36,8 @@ bool FetchIntoFile(const QString& address, const nativehttp::FetchLimits& limits
 
 UpdateChecker::UpdateChecker(QString baseAddress, std::string folder, uint32_t ownVersion, Operations operations)
     : m_baseAddress(std::move(baseAddress)), m_folder(std::move(folder)), m_ownVersion(ownVersion),
-      m_operations(std::move(operations)), m_dialogTickMs(CCheckUpdateDiag::kTickMs) {
+      m_operations(std::move(operations)), m_dialogTickMs(CCheckUpdateDiag::kTickMs),
+      m_stallLimit(nativehttp::FetchLimits::kDefaultStall) {
     while (m_baseAddress.endsWith(QLatin1Char('/')))
         m_baseAddress.chop(1);
 }
@@ -154,6 +154,7 @@ std::optional<UpdateDescription> UpdateChecker::FetchDescription(const std::atom
     nativehttp::FetchLimits limits;
     limits.maxBytes = kDescriptionLimit;
     limits.total = kDescriptionTime;
+    limits.stall = m_stallLimit;
     const std::string path = m_folder + "/" + kDescriptionFile;
     if (!FetchIntoFile(m_baseAddress + QLatin1String(kDescriptionPath), limits, path, cancel, nullptr))
         return std::nullopt;
@@ -166,6 +167,7 @@ bool UpdateChecker::Download(const UpdateDescription& description) {
     nativehttp::FetchLimits limits;
     limits.maxBytes = description.size;
     limits.exactBytes = description.size;
+    limits.stall = m_stallLimit;
     // The name is one path segment, whatever characters it holds.
     const QString address = m_baseAddress + QLatin1Char('/') +
                             QString::fromLatin1(QUrl::toPercentEncoding(QString::fromStdString(description.updateFile)));

@@ -8,6 +8,7 @@
 // the state word, the byte count and the cancel flag, so the GUI thread never waits for the network.
 
 #include "app/network/UpdateDescription.h"
+#include "platform/http/HttpFetch.h"
 
 #include <QString>
 #include <atomic>
@@ -73,8 +74,9 @@ public:
     void ShowDialog();
     // The open dialog, or null.
     CCheckUpdateDiag* Dialog() const;
-    // The dialog's time step, for tests.
+    // The dialog's time step and how long a fetch may receive nothing, for tests.
     void SetDialogTick(int milliseconds) { m_dialogTickMs = milliseconds; }
+    void SetStallLimit(std::chrono::milliseconds limit) { m_stallLimit = limit; }
 
     // The dialog's work: false while the last job has not ended yet.
     bool StartFetchDescription();
@@ -106,6 +108,7 @@ private:
     uint32_t m_ownVersion;
     Operations m_operations;
     int m_dialogTickMs;
+    std::chrono::milliseconds m_stallLimit;
     std::unique_ptr<CCheckUpdateDiag> m_dialog;
 
     std::atomic<int> m_state{kFinished};
