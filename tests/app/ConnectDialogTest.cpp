@@ -2,8 +2,7 @@
 // port get a hello on a worker, a listed name or address is chosen without one, and a host that does
 // not answer, or that is this computer itself, keeps the dialog open with the failure message.
 
-// First: its parameters are named as Qt's "slots" keyword, which Qt's headers define away.
-#include "server/requests/ASyncWSocksServer.h"
+#include "LoopbackServers.h"
 
 #include "app/network/CConnectDiag.h"
 #include "app/window/WorkerThread.h"
@@ -16,7 +15,6 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <gtest/gtest.h>
-#include <random>
 
 namespace {
 
@@ -24,14 +22,8 @@ constexpr uint32_t kOwnAddress = 0x7F000001;
 
 // A server program's listening side on the address, at a free base port.
 std::unique_ptr<ASyncWSocksServer> Server(uint32_t address) {
-    std::mt19937 random(std::random_device{}());
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        auto server = std::make_unique<ASyncWSocksServer>(address, nullptr);
-        server->SetBasePort(static_cast<uint16_t>(20000 + random() % 20000));
-        if (server->StartListening() && !server->BindFailed())
-            return server;
-    }
-    return nullptr;
+    LoopbackServers servers({address});
+    return servers.AllListening() ? std::move(servers.listening.front()) : nullptr;
 }
 
 class ConnectDialogTest : public testing::Test {

@@ -1,8 +1,7 @@
 // The main window finding server programs: its scan of the own /24 (here 127.0.0.0/24, from
 // 127.0.0.1, with two real servers on 127.0.0.2 and 127.0.0.3) and Bonjour through the stub library.
 
-// First: its parameters are named as Qt's "slots" keyword, which Qt's headers define away.
-#include "server/requests/ASyncWSocksServer.h"
+#include "LoopbackServers.h"
 
 #include "app/window/MainMessages.h"
 #include "harness/AppTestHome.h"
@@ -18,31 +17,10 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <mutex>
-#include <random>
 
 namespace {
 
 constexpr uint32_t kOwnAddress = 0x7F000001;
-constexpr uint32_t kServerAddresses[] = {0x7F000002, 0x7F000003};
-
-// Two listening server programs with one base port.
-struct TwoServers {
-    TwoServers() {
-        std::mt19937 random(std::random_device{}());
-        for (int attempt = 0; attempt < 50 && listening.size() < 2; ++attempt) {
-            listening.clear();
-            port = static_cast<uint16_t>(20000 + random() % 20000);
-            for (const uint32_t address : kServerAddresses) {
-                auto server = std::make_unique<ASyncWSocksServer>(address, nullptr);
-                server->SetBasePort(port);
-                if (server->StartListening() && !server->BindFailed())
-                    listening.push_back(std::move(server));
-            }
-        }
-    }
-    uint16_t port = 0;
-    std::vector<std::unique_ptr<ASyncWSocksServer>> listening;
-};
 
 // Every address of loopback answers the echo; the pings are counted.
 struct CountingPinger {
@@ -78,8 +56,8 @@ protected:
 };
 
 TEST_F(DiscoveryWindowTest, TheScanFromLoopbackFindsExactlyTheTwoServersAndSkipsItsOwnAndFoundAddresses) {
-    const TwoServers servers;
-    ASSERT_EQ(servers.listening.size(), 2u) << "no base port free on both addresses";
+    const LoopbackServers servers({0x7F000002, 0x7F000003});
+    ASSERT_TRUE(servers.AllListening()) << "no base port free on both addresses";
     UseBasePort(servers.port);
     WindowUnderTest test(home, {}, {.localAddress = kOwnAddress});
     // A server found before the scan: the sweep passes its address by.
