@@ -2,6 +2,7 @@
 
 #include "app/network/UpdateChecker.h"
 #include "platform/ui/WindowMessages.h"
+#include "widgets/ControlId.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -22,7 +23,7 @@ constexpr int kTextId = 1041;
 constexpr std::array kStepSeconds = {1, 2, 3, 4, 10, 30, 60, 120, 180, 300};
 
 template <typename Control> Control* Named(Control* control, int id) {
-    control->setObjectName(QStringLiteral("ctl_%1").arg(id));
+    SetControlId(*control, id);
     return control;
 }
 

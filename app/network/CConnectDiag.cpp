@@ -4,6 +4,7 @@
 #include "platform/sockets/HostAddresses.h"
 #include "platform/ui/GuiThread.h"
 #include "platform/ui/WindowMessages.h"
+#include "widgets/ControlId.h"
 #include "remote/CASockets.h"
 #include "widgets/MessageBox.h"
 
@@ -28,7 +29,7 @@ constexpr int kRefreshId = 1029;
 constexpr int kHighestPort = 65535;
 
 template <typename Control> Control* Named(Control* control, int id) {
-    control->setObjectName(QStringLiteral("ctl_%1").arg(id));
+    SetControlId(*control, id);
     return control;
 }
 
