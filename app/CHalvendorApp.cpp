@@ -1,6 +1,7 @@
 #include "app/CHalvendorApp.h"
 
 #include "app/devices/ITunesLibraryClient.h"
+#include "app/network/UpdateChecker.h"
 #include "app/state/AppFolders.h"
 #include "app/state/SingleInstance.h"
 #include "app/state/StartupCommandLine.h"
@@ -11,6 +12,7 @@
 #include "library/itunes/ITunesServices.h"
 #include "library/tools/LibraryTools.h"
 #include "platform/ini/PrivateProfile.h"
+#include "platform/settings/SettingsKey.h"
 #include "platform/shell/DesktopShell.h"
 #include "platform/ui/PrivateMessage.h"
 #include "remote/ADirTunesRemote.h"
@@ -19,6 +21,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <atomic>
 
 namespace peermessage = nativeipc::peermessage;
 using nativeui::PrivateMessage;
@@ -80,9 +83,32 @@ int CHalvendorApp::Run() {
     services.programFolder = QFileInfo(m_arguments.value(0)).absolutePath();
     nativeshell::DesktopShell shell;
     services.shell = &shell;
+    // The update check tells the window through its messages; the window is made after it.
+    std::atomic<QObject*> updateTarget{nullptr};
+    UpdateChecker::Operations updateOperations;
+    updateOperations.newVersionFound = [&updateTarget] {
+        if (QObject* window = updateTarget.load())
+            PrivateMessage::Post(window, nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdCheckForUpdates, 0));
+    };
+    updateOperations.closeProgram = [&updateTarget] {
+        if (QObject* window = updateTarget.load())
+            PrivateMessage::Post(window, mainmsg::kWmClose);
+    };
+    updateOperations.shell = &shell;
+    const QString updateAddress = nativesettings::SettingsKey()
+                                      .ReadString(QLatin1String(UpdateChecker::kAddressSetting))
+                                      .value_or(QLatin1String(UpdateChecker::kDefaultAddress));
+    UpdateChecker updates(updateAddress, UpdateChecker::PrivateFolder(), UpdateChecker::kOwnVersion,
+                          std::move(updateOperations));
+    services.updates = &updates;
     CHalvendorDlg window(std::move(services));
+    updateTarget = &window;
     instance.Endpoint().SetHandler(
         [&window](const nativeipc::PeerMessage& message) { return HandlePeerMessage(window, message); });
     window.OnInitDialog();
-    return QCoreApplication::exec();
+    updates.StartDailyCheck();
+    const int code = QCoreApplication::exec();
+    // Nothing reaches the window from the check's thread once it has gone.
+    updates.StopDailyCheck();
+    return code;
 }

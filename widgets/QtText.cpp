@@ -11,10 +11,6 @@ AString ToAString(const QString& text) {
     return AString(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
 }
 
-QString PathToQString(const AString& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.ToSystem8Bit()));
-}
-
 AString PathToAString(const QString& path) {
     const QByteArray bytes = QFile::encodeName(path);
     return AString::FromSystem8Bit(std::string_view(bytes.constData(), bytes.size()));

@@ -10,4 +10,3 @@
 QString ToQString(const AString& text);
 AString ToAString(const QString& text);
 AString PathToAString(const QString& path);
-QString PathToQString(const AString& path);

@@ -9,12 +9,11 @@
 
 namespace {
 
-constexpr int kReported = 0;
 constexpr int kProgressId = 1019;
 
 } // namespace
 
-CPnPDiag::CPnPDiag(const int& statusWord, QWidget* parent)
+CPnPDiag::CPnPDiag(const int& statusWord, QWidget* parent, int tickMs)
     : ExplicitEndDialog(parent), m_status(statusWord), m_bar(new QProgressBar(this)) {
     setWindowTitle(QStringLiteral("PnP Router Configure"));
     m_bar->setObjectName(QStringLiteral("ctl_%1").arg(kProgressId));
@@ -27,11 +26,12 @@ CPnPDiag::CPnPDiag(const int& statusWord, QWidget* parent)
     layout->addWidget(new QLabel(QStringLiteral("Configuring Router..."), this));
     layout->addWidget(m_bar);
     layout->addWidget(cancel, 0, Qt::AlignRight);
-    m_timer.setInterval(kTickMs);
+    m_timer.setInterval(tickMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
 }
 
 int CPnPDiag::DoModal() {
+    m_ticks = 0;
     m_timer.start();
     const int code = RunModal(nativeui::kIdCancel);
     m_timer.stop();
@@ -40,6 +40,8 @@ int CPnPDiag::DoModal() {
 
 void CPnPDiag::Tick() {
     if (m_status == -1 || m_status == 1)
-        EndWith(kReported);
+        return EndWith(kReported);
+    if (++m_ticks >= kGiveUpTicks)
+        return EndWith(kGaveUp);
     m_bar->setValue(std::min(m_bar->value() + 1, kSteps));
 }

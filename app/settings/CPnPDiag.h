@@ -1,6 +1,7 @@
 #pragma once
 // "PnP Router Configure": a wait with a moving bar that ends by itself once the router test's status
-// word says done (1) or failed (-1), looked at each second; Cancel ends it at once.
+// word says done (1) or failed (-1), looked at each second; Cancel ends it at once. A server program
+// that never reports is given up after a minute.
 
 #include "widgets/ExplicitEndDialog.h"
 
@@ -12,10 +13,14 @@ class CPnPDiag : public ExplicitEndDialog {
 public:
     static constexpr int kSteps = 50;
     static constexpr int kTickMs = 1000;
+    static constexpr int kGiveUpTicks = 60;
+    static constexpr int kReported = 0;
+    static constexpr int kGaveUp = -1;
 
-    CPnPDiag(const int& statusWord, QWidget* parent = nullptr);
+    CPnPDiag(const int& statusWord, QWidget* parent = nullptr, int tickMs = kTickMs);
 
-    // 0 when the test reported, IDCANCEL when the user cancelled.
+    // kReported when the test reported, kGaveUp when it did not within the limit, IDCANCEL when the
+    // user cancelled.
     int DoModal();
 
 private:
@@ -24,4 +29,5 @@ private:
     const int& m_status;
     QProgressBar* m_bar;
     QTimer m_timer;
+    int m_ticks = 0;
 };

@@ -10,12 +10,13 @@ namespace {
 constexpr int kDone = 1;
 constexpr int kFailed = -1;
 
-void Tell(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
-    QMessageBox box(icon, QLatin1String(RouterTest::kTitle), text, QMessageBox::Ok, parent);
+} // namespace
+
+void RouterTest::Tell(QWidget* parent, const QString& text, bool warning) {
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::NoIcon, QLatin1String(kTitle), text,
+                    QMessageBox::Ok, parent);
     box.exec();
 }
-
-} // namespace
 
 RouterTest::Texts RouterTest::FailedTexts() {
     return {RouterStatus::FailedNat(), RouterStatus::FailedIp(), RouterStatus::FailedPort()};
@@ -31,17 +32,35 @@ QString RouterTest::FailureMessage() {
         "Try power cycling your router as well.");
 }
 
-std::optional<RouterTest::Texts> RouterTest::Run(QWidget* parent) {
+QString RouterTest::BehindAnotherRouterMessage() {
+    return QStringLiteral("Your router is not connected directly to the internet,\nit is behind another router. "
+                          "\n \nIf you have DSL try configuring your modem with \nPPPoE so your router connects "
+                          "directly to the internet.");
+}
+
+QString RouterTest::NoConfigurationMessage() {
+    return QStringLiteral("Unable to get your router configuration.\n");
+}
+
+RouterTest::WaitEnd RouterTest::StartAndWait(QWidget* parent) {
     m_status = 0;
     if (!m_helper.IsRunning() || !m_helper.PostTestRouter()) {
         m_status = kFailed;
-        return ReportFailure(parent);
+        return WaitEnd::Failed;
     }
-    CPnPDiag wait(m_status, parent);
-    wait.DoModal();
+    CPnPDiag wait(m_status, parent, m_tickMs);
+    if (wait.DoModal() == CPnPDiag::kGaveUp)
+        m_status = kFailed;
     if (m_status == kFailed)
+        return WaitEnd::Failed;
+    return m_status == kDone ? WaitEnd::Done : WaitEnd::Cancelled;
+}
+
+std::optional<RouterTest::Texts> RouterTest::Run(QWidget* parent) {
+    const WaitEnd end = StartAndWait(parent);
+    if (end == WaitEnd::Failed)
         return ReportFailure(parent);
-    if (m_status != kDone)
+    if (end == WaitEnd::Cancelled)
         return std::nullopt;
     // A server program that went away, or a status without a mapping, counts as a failed test.
     const std::optional<RouterStatus> status = RouterStatus::AskHelper(m_helper, false);
@@ -56,18 +75,14 @@ RouterTest::Texts RouterTest::ReportSuccess(const RouterStatus& status, QWidget*
              QStringLiteral("Your router was successfully configured.\n\n - Your external IP is: %1 \n\n - Your "
                             "external Port is: %2 \n")
                  .arg(status.externalIp, status.externalPort),
-             QMessageBox::NoIcon);
+             false);
     } else {
-        Tell(parent,
-             QStringLiteral("Your router is not connected directly to the internet,\nit is behind another router. "
-                            "\n \nIf you have DSL try configuring your modem with \nPPPoE so your router connects "
-                            "directly to the internet."),
-             QMessageBox::NoIcon);
+        Tell(parent, status.hasAddress ? BehindAnotherRouterMessage() : NoConfigurationMessage(), false);
     }
     return {status.NatText(), status.IpText(), status.PortText()};
 }
 
 RouterTest::Texts RouterTest::ReportFailure(QWidget* parent) const {
-    Tell(parent, FailureMessage(), QMessageBox::Warning);
+    Tell(parent, FailureMessage(), true);
     return FailedTexts();
 }

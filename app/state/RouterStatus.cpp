@@ -5,6 +5,7 @@
 #include "app/state/PrivateAddress.h"
 #include "foundation/FileOps.h"
 #include "platform/ini/PrivateProfile.h"
+#include "platform/sockets/HostAddresses.h"
 
 namespace {
 
@@ -33,7 +34,9 @@ std::optional<RouterStatus> RouterStatus::ReadFile(const std::string& path) {
     const std::string ip = file.ReadString(kSection, "ExtIP", kMissing, kValueChars);
     status.externalIp = QString::fromStdString(ip);
     status.externalPort = QString::fromStdString(file.ReadString(kSection, "ExtPort", kMissing, kValueChars));
-    status.reachable = !IsPrivateIPv4(ip);
+    // A router that answers with no address (or with a text in its place) is no way in either.
+    status.hasAddress = nativesockets::ParseIPv4(ip).has_value();
+    status.reachable = status.hasAddress && !IsPrivateIPv4(ip);
     return status;
 }
 

@@ -13,7 +13,8 @@ struct RouterStatus {
 
     QString externalIp;   // as the file holds it ("Error" when missing)
     QString externalPort;
-    bool reachable = false; // the external address is an internet address
+    bool hasAddress = false; // the external address is a dotted IPv4 address
+    bool reachable = false;  // ... and an address on the internet
 
     QString NatText() const;
     QString IpText() const;

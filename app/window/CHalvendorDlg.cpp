@@ -2,14 +2,16 @@
 
 #include "app/devices/IPodVolumes.h"
 #include "app/devices/LibraryClient.h"
-#include "app/settings/RouterConfig.h"
+#include "app/network/CConnectDiag.h"
+#include "app/network/HostDiscovery.h"
+#include "app/network/RouterConfigCommands.h"
+#include "app/network/UpdateChecker.h"
 #include "app/skin/AppSkin.h"
 #include "app/state/AppErrorCodes.h"
 #include "app/state/AppFolders.h"
 #include "app/state/HelperProgram.h"
 #include "app/state/HostListStore.h"
 #include "app/window/CAboutDlg.h"
-#include "app/window/CConnectDiag.h"
 #include "app/window/MainMenu.h"
 #include "app/window/MainMessages.h"
 #include "app/window/MainSockets.h"
@@ -18,10 +20,8 @@
 #include "library/ipod/IPodPrefs.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/settings/SettingsKey.h"
-#include "platform/shell/Shell.h"
 #include "platform/ui/GuiThread.h"
 #include "platform/ui/PrivateMessage.h"
-#include "remote/BonjourHostBrowser.h"
 #include "remote/HostListFile.h"
 #include "remote/SyncSetsFolder.h"
 #include "sync/SyncModeTables.h"
@@ -63,10 +63,6 @@ constexpr int kHideSpecialMode = 2;
 const char* const kNeedsLibrary =
     "Orvantis requires iTunes to be installed.\r\nPlease install iTunes before running Orvantis.\r\n"
     "If iTunes is installed, try running the application again.";
-const char* const kCannotWriteConfig = "The router configuration could not be written.";
-const char* const kCannotConnect =
-    "Could not connect with remote host, please ensure Orvantis Server is running on the host.\r\n"
-    " If the host is on the Internet please make sure your router is configured correctly.";
 
 // The sync-setting picture's icons per setting 0 to 7.
 constexpr ASyncSettingBitmap::IconTable kSettingIcons = {{
@@ -97,6 +93,15 @@ int DevicePictureOf(int modelKey) {
 
 QString Text(const char* text) {
     return text ? QString::fromUtf8(text) : QString();
+}
+
+// The chooser's entry of a found host, or -1.
+int HostEntry(const ChooserEntries& entries, int hostIndex) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].kind == ChooserKind::RemoteHost && entries[i].index == hostIndex)
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 } // namespace
@@ -131,7 +136,8 @@ private:
 
 CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
     : m_services(std::move(services)), m_helper(m_services.peers), m_controls(*this), m_chooser(m_controls.chooser),
-      m_log(m_controls.log), m_userInterface(this), m_devices(m_services.library) {
+      m_log(m_controls.log), m_userInterface(this), m_devices(m_services.library),
+      m_routerTest(m_helper, m_routerStatus) {
     setWindowTitle(QLatin1String(kCaption));
     setWindowIcon(QPixmap::fromImage(skin::Load(appskin::kProgramIcon)));
     resize(MainWindowControls::kWidth, MainWindowControls::kLogTop);
@@ -159,9 +165,11 @@ CHalvendorDlg::~CHalvendorDlg() {
     if (m_services.sockets)
         m_services.sockets->SetWindow(nullptr);
     m_volumes.reset();
+    m_discovery.reset();
     m_sessionStarter.WaitInEventLoop(kWorkerEndLimit);
     m_worker.WaitInEventLoop(kWorkerEndLimit);
     m_connector.WaitInEventLoop(kWorkerEndLimit);
+    m_hello.WaitInEventLoop(kWorkerEndLimit);
     AProgress::SetUserInterface(nullptr);
     m_progress.SetStatus(nullptr);
     m_progress.SetLogWindow(nullptr);
@@ -195,6 +203,7 @@ void CHalvendorDlg::OnInitDialog() {
     ShowSelectPlayListsButton();
     ShowLocalAddress();
     LoadKnownHosts();
+    StartDiscovery();
     if (m_services.shell)
         m_helper.StartIfAbsent(*m_services.shell, m_services.programFolder);
 
@@ -234,10 +243,12 @@ void CHalvendorDlg::SetUpMenu() {
             switch (id) {
             case mainmsg::kIdCancel:
             case mainmsg::kCmdAbout:
-            case mainmsg::kCmdSaveRouterConfig:
             case mainmsg::kCmdLoadRouterConfig:
+            case mainmsg::kCmdSaveRouterConfig:
             case mainmsg::kCmdEmailRouterConfig:
                 return MainMenu::ItemState{true, std::nullopt};
+            case mainmsg::kCmdCheckForUpdates:
+                return MainMenu::ItemState{m_services.updates != nullptr, std::nullopt};
             case mainmsg::kCmdSyncOptions:
                 return MainMenu::ItemState{idle, std::nullopt};
             default:
@@ -281,10 +292,15 @@ void CHalvendorDlg::LoadKnownHosts() {
             }
         }
     }
-    // The scan tries the hosts known from earlier runs first.
-    m_services.sockets->StartScan(std::move(hosts));
-    m_bonjour = std::make_unique<BonjourHostBrowser>(*m_services.sockets, m_services.dnsSdLibrary);
-    m_bonjour->Start();
+    m_knownHosts = std::move(hosts);
+}
+
+// The scan tries the known hosts first; Bonjour browses until the window ends.
+void CHalvendorDlg::StartDiscovery() {
+    if (!m_services.sockets)
+        return;
+    m_discovery = std::make_unique<HostDiscovery>(*m_services.sockets, m_services.dnssdLibrary);
+    m_discovery->Start(m_knownHosts);
 }
 
 void CHalvendorDlg::StartSession() {
@@ -530,6 +546,22 @@ void CHalvendorDlg::RememberLastDevice() {
         m_settings.lastDevice.clear();
 }
 
+int CHalvendorDlg::RunConnectDialog() {
+    if (!m_services.sockets)
+        return CConnectDiag::kNoHost;
+    CConnectDiag dialog(*m_services.sockets, m_hello, this);
+    return dialog.DoModal();
+}
+
+void CHalvendorDlg::ChooseFoundHost(int hostIndex) {
+    const int entry = HostEntry(m_chooser.Entries(), hostIndex);
+    m_chooser.Select(entry);
+    if (entry >= 0 || hostIndex < 0)
+        return;
+    m_chosenHost = hostIndex;
+    OnHostsChanged();
+}
+
 void CHalvendorDlg::OnDeviceSelChange() {
     const int index = m_chooser.Selection();
     const ChooserEntry* entry = m_chooser.Selected();
@@ -547,12 +579,8 @@ void CHalvendorDlg::OnDeviceSelChange() {
         m_remoteInUse = false;
     }
     m_busy.Unlock();
-    // A host that the connect dialog added joins the chooser when the devices are read again, which
-    // then chooses the host found last: this one.
-    if (!device && m_chooser.IsConnectEntry(index)) {
-        const int host = m_services.sockets ? CConnectDiag(*m_services.sockets, this).DoModal() : CConnectDiag::kNoHost;
-        m_chooser.Select(host == CConnectDiag::kNoHost ? -1 : m_chooser.HostEntry(host));
-    }
+    if (!device && m_chooser.IsConnectEntry(index))
+        ChooseFoundHost(RunConnectDialog());
     if (m_chooser.Selected() && m_chooser.Selected()->kind == ChooserKind::RemoteHost) {
         SelectRemoteHost();
     } else if (!m_chooser.Selected()) {
@@ -650,12 +678,13 @@ void CHalvendorDlg::OnCommand(int id, int code) {
         return CloseWhenIdle();
     case mainmsg::kCmdAbout:
         return OnAbout();
-    case mainmsg::kCmdSaveRouterConfig:
-        return OnSaveRouterConfig();
     case mainmsg::kCmdLoadRouterConfig:
         return OnLoadRouterConfig();
+    case mainmsg::kCmdSaveRouterConfig:
     case mainmsg::kCmdEmailRouterConfig:
-        return OnEmailRouterConfig();
+        return OnRouterConfigCommand(id);
+    case mainmsg::kCmdCheckForUpdates:
+        return OnCheckForUpdates();
     default:
         return;
     }
@@ -807,6 +836,15 @@ void CHalvendorDlg::OnHostsChanged() {
 
 void CHalvendorDlg::OnHostsChangedEnded(int result) {
     m_busy.Unlock();
+    if (m_chosenHost >= 0) {
+        const int entry = HostEntry(m_chooser.Entries(), m_chosenHost);
+        m_chosenHost = -1;
+        if (result == 0 && entry >= 0) {
+            m_chooser.Select(entry);
+            OnDeviceSelChange();
+            return;
+        }
+    }
     if (result != 0 || m_chooser.Selection() >= 0)
         return;
     const bool scanning = m_services.sockets && m_services.sockets->IsScanRunning();
@@ -855,35 +893,6 @@ void CHalvendorDlg::OnStartupConfig() {
     LoadRouterConfigFile(QString::fromStdString(startup.ReadString("Startup", "file", "Error", kStartupFileChars)));
 }
 
-void CHalvendorDlg::OnSaveRouterConfig() {
-    const std::optional<RouterConfig> config =
-        RouterConfig::FromRouterTest(m_helper, m_routerStatus, this);
-    if (!config)
-        return;
-    AFileDialog dialog(false, QStringLiteral("txfig"), QString(), AFileDialog::kOverwritePrompt,
-                       QStringLiteral("Config Files|*.txfig||"), this);
-    AString path;
-    if (dialog.DoModal() == nativeui::kIdOk && dialog.GetFirstFile(path) && !config->Write(path))
-        messagebox::Show(this, QLatin1String(kCannotWriteConfig));
-}
-
-// The file goes into "SyncSets" under this computer's name and is attached to a new mail; a file that
-// could not be written is never mailed.
-void CHalvendorDlg::OnEmailRouterConfig() {
-    const std::optional<RouterConfig> config =
-        RouterConfig::FromRouterTest(m_helper, m_routerStatus, this);
-    if (!config)
-        return;
-    AString folder;
-    const AString path = GetSyncSetsFolder(folder) ? RouterConfig::MailFile(folder, config->compName) : AString();
-    if (path.IsEmpty() || !config->Write(path)) {
-        messagebox::Show(this, QLatin1String(kCannotWriteConfig));
-        return;
-    }
-    if (m_services.shell)
-        m_services.shell->MailFile(PathToQString(path));
-}
-
 void CHalvendorDlg::OnLoadRouterConfig() {
     AFileDialog dialog(true, QStringLiteral("txfig"), QString(), AFileDialog::kOverwritePrompt,
                        QStringLiteral("Config Files|*.txfig||"), this);
@@ -902,7 +911,7 @@ void CHalvendorDlg::LoadRouterConfigFile(const QString& path) {
     const uint32_t port = StartupCommandLine::ParseNumber(
         QString::fromStdString(config.ReadString("Stat", "ExtPort", "Error", kRouterConfigChars)));
     if (!m_services.sockets || host.address.empty() || port < 1 || port > 0xFFFF) {
-        messagebox::Show(this, QLatin1String(kCannotConnect));
+        messagebox::Show(this, QLatin1String(CConnectDiag::kCannotConnect));
         return;
     }
     host.port = static_cast<uint16_t>(port);
@@ -916,7 +925,7 @@ void CHalvendorDlg::LoadRouterConfigFile(const QString& path) {
             if (m_ended)
                 return;
             if (!answered) {
-                messagebox::Show(this, QLatin1String(kCannotConnect));
+                messagebox::Show(this, QLatin1String(CConnectDiag::kCannotConnect));
                 return;
             }
             const int before = sockets->FoundHosts().Count();
@@ -926,6 +935,19 @@ void CHalvendorDlg::LoadRouterConfigFile(const QString& path) {
                 OnHostsChanged();
         });
     });
+}
+
+void CHalvendorDlg::OnRouterConfigCommand(int id) {
+    RouterConfigCommands commands(m_routerTest, m_helper, m_services.shell);
+    if (id == mainmsg::kCmdSaveRouterConfig)
+        commands.SaveRouterConfig(this);
+    else
+        commands.EmailRouterConfig(this);
+}
+
+void CHalvendorDlg::OnCheckForUpdates() {
+    if (m_services.updates)
+        m_services.updates->ShowDialog();
 }
 
 void CHalvendorDlg::OnSyncFinished(intptr_t) {
@@ -1016,8 +1038,12 @@ void CHalvendorDlg::CloseWhenIdle() {
     AString folder;
     if (m_services.sockets && GetSyncSetsFolder(folder))
         HostListStore(folder).SaveKnown(m_services.sockets->FoundHosts().Copy());
+    // The scan, its probes and every connection's wait end at once.
+    if (m_discovery)
+        m_discovery->Stop();
     m_sessionStarter.WaitInEventLoop(kWorkerEndLimit);
     m_connector.WaitInEventLoop(kWorkerEndLimit);
+    m_hello.WaitInEventLoop(kWorkerEndLimit);
     EndDialog();
 }
 
@@ -1030,11 +1056,8 @@ void CHalvendorDlg::EndDialog() {
     m_settings.remoteSelected = m_remoteInUse ? 1 : 0;
     const std::unique_ptr<nativesettings::SettingsKey> key = OpenSettingsKey(m_services.openSettings);
     m_settings.Save(*key);
-    m_bonjour.reset();
-    if (m_services.sockets) {
+    if (m_services.sockets)
         m_services.sockets->Shutdown();
-        m_services.sockets->StopScan();
-    }
     hide();
     QCoreApplication::quit();
 }

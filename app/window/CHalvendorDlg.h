@@ -6,6 +6,7 @@
 // takes with a try and the work's end handler gives back; the GUI thread never waits for it.
 
 #include "app/devices/DeviceLists.h"
+#include "app/settings/RouterTest.h"
 #include "app/state/AppSettings.h"
 #include "app/state/HelperProgram.h"
 #include "app/state/StartupCommandLine.h"
@@ -16,7 +17,6 @@
 #include "app/window/WorkerThread.h"
 #include "foundation/AProgress.h"
 #include "foundation/ASemaphore.h"
-#include "platform/dnssd/DnsSdLibrary.h"
 #include "platform/ipc/PeerAddress.h"
 #include "widgets/DesktopUserInterface.h"
 
@@ -26,9 +26,10 @@
 #include <functional>
 #include <memory>
 
-class BonjourHostBrowser;
+class HostDiscovery;
 class LibraryClient;
 class MainMenu;
+class UpdateChecker;
 class MainSockets;
 class VolumeWatcher;
 namespace nativeui {
@@ -52,10 +53,12 @@ struct MainDialogServices {
     // Where "html/OV_About.html" lies.
     QString programFolder;
     std::chrono::milliseconds volumeInterval{1000};
-    // The DNS-SD library that Bonjour browsing loads.
-    std::string dnsSdLibrary = nativednssd::DnsSdLibrary::kDefaultFile;
-    // Starts the server program when it is not running (none: it is not started).
+    // Starts the server program when it is not running (none: it is not started), mails files.
     nativeshell::Shell* shell = nullptr;
+    // The DNS-SD library that Bonjour browsing loads (empty: Avahi's).
+    std::string dnssdLibrary;
+    // The update check (none: the program has none).
+    UpdateChecker* updates = nullptr;
 };
 
 class CHalvendorDlg : public MainWindowFrame {
@@ -103,6 +106,7 @@ private:
     void SetUpMenu();
     void ShowLocalAddress();
     void LoadKnownHosts();
+    void StartDiscovery();
     void StartSession();
     // Prepares every iPod among the volumes of the mask for syncing: the bits of those found.
     uint32_t PrepareMountedPods(uint32_t mask);
@@ -128,6 +132,10 @@ private:
     void ShowSelectPlayListsButton();
     void SelectRemoteHost();
     void RememberLastDevice();
+    // The connect dialog: the found host chosen there, or -1.
+    int RunConnectDialog();
+    // Selects the chooser's entry of a found host; one not listed yet is selected after a reload.
+    void ChooseFoundHost(int hostIndex);
 
     // Message handlers.
     void Dispatch(nativeui::PrivateMessage& message);
@@ -148,9 +156,9 @@ private:
     void OnHostListReady(intptr_t name);
     void OnStartupConfig();
     void LoadRouterConfigFile(const QString& path);
-    void OnSaveRouterConfig();
     void OnLoadRouterConfig();
-    void OnEmailRouterConfig();
+    void OnRouterConfigCommand(int id);
+    void OnCheckForUpdates();
     void OnSyncFinished(intptr_t result);
     void OnToolFinished();
     // The end of a worker's operation: the worker joined, the cancel button hidden, the start button back.
@@ -182,8 +190,10 @@ private:
     // The library's playlists as the last data load read them, for the left playlist combo.
     std::vector<LibraryPlayList> m_libraryPlayLists;
     // The hosts known from the last run and from the server program: the network scan tries them first.
-    std::unique_ptr<BonjourHostBrowser> m_bonjour;
+    std::vector<FoundHost> m_knownHosts;
     std::unique_ptr<VolumeWatcher> m_volumes;
+    std::unique_ptr<HostDiscovery> m_discovery;
+    RouterTest m_routerTest;
 
     ASemaphore m_busy;
     std::atomic<bool> m_cancelRequested{false};
@@ -192,6 +202,9 @@ private:
     WorkerThread m_sessionStarter;
     WorkerThread m_worker;
     WorkerThread m_connector;
+    WorkerThread m_hello;
+    // A found host that the connect dialog chose, selected once the reload it caused has ended.
+    int m_chosenHost = -1;
     bool m_initialising = false;
     bool m_operationRunning = false;
     bool m_ended = false;

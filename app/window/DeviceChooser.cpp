@@ -33,14 +33,6 @@ int DeviceChooser::LastContaining(const QString& text) const {
     return -1;
 }
 
-int DeviceChooser::HostEntry(int hostIndex) const {
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        if (m_entries[i].kind == ChooserKind::RemoteHost && m_entries[i].index == hostIndex)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 bool DeviceChooser::IsConnectEntry(int index) const {
     return index >= 0 && index < Count() && m_entries[index].kind == ChooserKind::ConnectToRemote;
 }

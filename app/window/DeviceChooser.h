@@ -23,8 +23,6 @@ public:
     void Select(int index);
     // The last entry whose text contains `text`, or -1.
     int LastContaining(const QString& text) const;
-    // The entry of a found host by its index in the found-host table, or -1.
-    int HostEntry(int hostIndex) const;
     // Whether the entry is the one that connects to a remote computer.
     bool IsConnectEntry(int index) const;
 

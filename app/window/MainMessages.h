@@ -56,9 +56,10 @@ constexpr int kCmdAbout = 11000;
 constexpr int kCmdExit = 11003;
 constexpr int kCmdFirstSyncType = 32778;
 constexpr int kCmdLinkShuffle = 32861;
-constexpr int kCmdSaveRouterConfig = 32862;
 constexpr int kCmdLoadRouterConfig = 32863;
+constexpr int kCmdSaveRouterConfig = 32862;
 constexpr int kCmdEmailRouterConfig = 32864;
+constexpr int kCmdCheckForUpdates = 32803;
 constexpr int kFirstChooserCommand = 5000;
 
 } // namespace mainmsg

@@ -29,11 +29,20 @@ FakeHelperProgram::~FakeHelperProgram() {
     m_thread.wait();
 }
 
+void FakeHelperProgram::SetReaction(std::function<void(const nativeipc::PeerMessage&)> react) {
+    std::lock_guard lock(m_lock);
+    m_react = std::move(react);
+}
+
 int64_t FakeHelperProgram::Handle(const nativeipc::PeerMessage& message) {
+    std::function<void(const nativeipc::PeerMessage&)> react;
     {
         std::lock_guard lock(m_lock);
         m_messages.push_back(message);
+        react = m_react;
     }
+    if (react)
+        react(message);
     if (message.number == nativeipc::peermessage::kHostListReady && !m_hosts.empty()) {
         AString path;
         GetSyncSetsFolder(path);

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QThread>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -22,6 +23,10 @@ public:
     FakeHelperProgram(nativeipc::PeerAddress address, std::vector<FoundHost> hosts = {});
     ~FakeHelperProgram();
 
+    // Called on the program's own thread with each message before it is answered, as the real
+    // program acts on it (writes a file, posts its answer to the main program).
+    void SetReaction(std::function<void(const nativeipc::PeerMessage&)> react);
+
     std::vector<nativeipc::PeerMessage> Messages() const;
     bool Received(uint32_t number) const;
 
@@ -31,6 +36,7 @@ private:
     std::vector<FoundHost> m_hosts;
     mutable std::mutex m_lock;
     std::vector<nativeipc::PeerMessage> m_messages;
+    std::function<void(const nativeipc::PeerMessage&)> m_react;
     QThread m_thread;
     QObject m_context; // lives on m_thread
     std::unique_ptr<nativeipc::PeerEndpoint> m_endpoint;

@@ -11,17 +11,19 @@
 #include <QDir>
 #include <filesystem>
 
-WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine commandLine) : m_home(home) {
+WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine commandLine, Options options)
+    : m_home(home), m_sockets(options.localAddress) {
+    m_sockets.SetScanPinger([](uint32_t, const nativesockets::WakeSignal&) { return false; });
     MainDialogServices services;
+    services.dnssdLibrary = options.dnssdLibrary;
+    services.updates = options.updates;
+    services.shell = options.shell;
     services.library = &m_library;
     services.sockets = &m_sockets;
     services.peers = Peers();
     services.commandLine = std::move(commandLine);
     services.programFolder = QFileInfo(QStringLiteral(ORVANTIS_HTML)).absolutePath();
     services.volumeInterval = std::chrono::milliseconds(100);
-    // Nothing leaves the machine: the scan's echo answers nobody, and Bonjour has no library.
-    m_sockets.SetScanPinger([](uint32_t, const nativesockets::WakeSignal&) { return false; });
-    services.dnsSdLibrary = "/nonexistent/libdns_sd.so.1";
     // QSettings keeps the first settings folder of the process: each test names its file.
     const QString settings = QString::fromStdString(home.SettingsFile());
     services.openSettings = [settings] { return std::make_unique<nativesettings::SettingsKey>(settings); };

@@ -1,7 +1,9 @@
 #pragma once
 // The main window as the program makes it, over a test's own user (AppTestHome): the real music
 // application, the socket client (with an address of its own, so hosts on loopback count as other
-// computers), the volume table polled often, and the about page of the source tree.
+// computers), the volume table polled often, and the about page of the source tree. Its network scan
+// finds no address answering unless a test sets a pinger of its own, and Bonjour finds no library
+// unless a test names one (the stub), so nothing leaves this computer.
 
 #include "app/devices/ITunesLibraryClient.h"
 #include "app/window/CHalvendorDlg.h"
@@ -11,11 +13,24 @@
 #include <chrono>
 #include <memory>
 
+// What a test may give the window beyond the defaults.
+struct WindowOptions {
+    static constexpr uint32_t kLocalAddress = 0x0AFF0001; // 10.255.0.1
+    static constexpr const char* kNoDnsSd = "/nonexistent/libdns_sd.so.1";
+
+    uint32_t localAddress = kLocalAddress;
+    std::string dnssdLibrary = kNoDnsSd;
+    UpdateChecker* updates = nullptr;
+    nativeshell::Shell* shell = nullptr;
+};
+
 class WindowUnderTest {
 public:
-    static constexpr uint32_t kLocalAddress = 0x0AFF0001; // 10.255.0.1
+    static constexpr uint32_t kLocalAddress = WindowOptions::kLocalAddress;
 
-    explicit WindowUnderTest(const AppTestHome& home, StartupCommandLine commandLine = {});
+    using Options = WindowOptions;
+
+    explicit WindowUnderTest(const AppTestHome& home, StartupCommandLine commandLine = {}, Options options = {});
     ~WindowUnderTest();
 
     CHalvendorDlg& Window() { return *m_window; }
@@ -37,6 +52,6 @@ public:
 private:
     const AppTestHome& m_home;
     ITunesLibraryClient m_library;
-    MainSockets m_sockets{kLocalAddress};
+    MainSockets m_sockets;
     std::unique_ptr<CHalvendorDlg> m_window;
 };
