@@ -78,6 +78,27 @@ SyncMode SyncModeOf(uint32_t direction, uint32_t deleteMode) {
     }
 }
 
+bool SyncModeSettings(int mode, uint32_t& direction, uint32_t& deleteMode) {
+    switch (mode) {
+    case kModeSync:
+    case kModeMerge:
+        direction = kDirectionBoth;
+        break;
+    case kModeCopy1To2:
+    case kModeMake2Equal1:
+        direction = kDirection1To2;
+        break;
+    case kModeCopy2To1:
+    case kModeMake1Equal2:
+        direction = kDirection2To1;
+        break;
+    default:
+        return false;
+    }
+    deleteMode = mode == kModeSync || mode == kModeMake2Equal1 || mode == kModeMake1Equal2 ? 1 : 0;
+    return true;
+}
+
 const char* SyncModeName(int mode, bool remote) {
     return Pick(kNames, kSyncModeNameCount, mode, remote);
 }

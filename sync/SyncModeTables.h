@@ -19,6 +19,8 @@ constexpr int kSyncModeNameCount = 6;
 constexpr int kSyncModeSideTextCount = 8;
 
 SyncMode SyncModeOf(uint32_t direction, uint32_t deleteMode);
+// The direction and delete mode of a mode 0-5; false for any other.
+bool SyncModeSettings(int mode, uint32_t& direction, uint32_t& deleteMode);
 // Null outside 0-5.
 const char* SyncModeName(int mode, bool remote);
 // What happens on side 1 (the local library) or side 2; null outside 0-7, empty for 7.

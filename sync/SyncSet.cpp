@@ -119,6 +119,22 @@ int SyncSet::AddSync(std::unique_ptr<ASync> sync) {
         kAddSyncBusy);
 }
 
+int SyncSet::ReplaceFirstSync(std::unique_ptr<ASync> sync) {
+    if (!sync || sync->GetSyncKind() == ASyncPlayLists::kPlayListSyncKind)
+        return kErrorNotSupported;
+    return WithLock(
+        [&] {
+            ApplySeams(*sync);
+            if (m_syncs.empty())
+                m_syncs.push_back(std::move(sync));
+            else
+                m_syncs.front() = std::move(sync);
+            MatchPlayListSync();
+            return 0;
+        },
+        kAddSyncBusy);
+}
+
 // The playlist sync belongs to the first sync: it is kept while its types fit that sync's sides (so are
 // the playlists chosen), made anew when they do not, and dropped when the sides have no playlists.
 void SyncSet::MatchPlayListSync() {

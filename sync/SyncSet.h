@@ -52,6 +52,8 @@ public:
     // Appends a plain or song sync: 0, -1 when busy, -11167 for a playlist sync. The playlist sync
     // follows the first sync's second side: an iPod's or another computer's library has one.
     int AddSync(std::unique_ptr<ASync> sync);
+    // Puts the sync in place of the first one, or appends it to an empty set; otherwise as AddSync.
+    int ReplaceFirstSync(std::unique_ptr<ASync> sync);
     // Nothing while busy or outside the list.
     void RemoveSync(int index);
     // Handed to every sync of the set, now and later; null restores the headless ones.

@@ -121,13 +121,17 @@ void ADirPodDB::AddVideoTypes() {
     PodModelInfo model;
     if (GetIPodModelInfo(m_driveRoot, model) != 0 || model.family != kVideoFamily)
         return;
-    AString& keep = m_filters.types.keep;
-    if (keep.Find(AString(":m4v:"), 0, false) >= 0)
-        return;
-    keep = keep.Left(keep.ReverseFind(u':') + 1);
+    m_filters.types.keep = WithVideoTypes(m_filters.types.keep);
+}
+
+AString ADirPodDB::WithVideoTypes(const AString& types) {
+    if (types.Find(AString(":m4v:"), 0, false) >= 0)
+        return types;
+    AString keep = types.Left(types.ReverseFind(u':') + 1);
     if (keep.IsEmpty())
         keep = ":";
     keep += kVideoTypes;
+    return keep;
 }
 
 AString ADirPodDB::EntryBelowRoot(const AString& entry) const {

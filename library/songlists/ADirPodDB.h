@@ -70,6 +70,8 @@ public:
     // the iPod holds the song; -15171 when the volume has no database that was read (nothing is copied).
     int CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback);
 
+    // A type list (":mp3:m4a:") with the video types added once.
+    static AString WithVideoTypes(const AString& types);
     // "A" = 0 ... "Z" = 25, then "BA" = 26: the digits of n in base 26.
     static AString MakeLetterName(uint32_t n);
     // The four-letter file name of a seed: its last four letters, "A" in front of shorter ones.

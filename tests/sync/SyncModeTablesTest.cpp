@@ -39,6 +39,20 @@ TEST(SyncModeTables, ModeFollowsDirectionAndDeleteMode) {
     EXPECT_EQ(SyncModeOf(0, 0), kModeNone);
 }
 
+TEST(SyncModeTables, EveryModeGivesBackItsSettings) {
+    for (int mode = kModeSync; mode < kModeNone; ++mode) {
+        uint32_t direction = 0;
+        uint32_t deleteMode = 7;
+        ASSERT_TRUE(SyncModeSettings(mode, direction, deleteMode)) << mode;
+        EXPECT_EQ(SyncModeOf(direction, deleteMode), mode);
+    }
+    uint32_t direction = 9;
+    uint32_t deleteMode = 9;
+    EXPECT_FALSE(SyncModeSettings(kModeNone, direction, deleteMode));
+    EXPECT_FALSE(SyncModeSettings(-1, direction, deleteMode));
+    EXPECT_EQ(direction, 9u);
+}
+
 TEST(SyncModeTables, Names) {
     ExpectTable(SyncModeName, {
                                   {"Sync iTunes and iPod", "Sync iTunes and Remote"},
