@@ -16,10 +16,6 @@
 
 namespace {
 
-uint32_t ListTypeOf(ChooserKind kind) {
-    return kind == ChooserKind::PodDatabase ? ADir::kTypePodDB : ADir::kTypePod;
-}
-
 QString ReadFailureMessage(const QString& what, int code, const char* madeAnew) {
     AString error;
     GetErrorText(error, code);
@@ -40,6 +36,14 @@ bool SameID(const AString& a, const AString& b) {
 }
 
 } // namespace
+
+uint32_t DeviceSyncSet::ListTypeOf(ChooserKind kind) {
+    return kind == ChooserKind::PodDatabase ? ADir::kTypePodDB : ADir::kTypePod;
+}
+
+bool DeviceSyncSet::Binding::IsRemote() const {
+    return type == ADir::kTypeTunesRemote;
+}
 
 DeviceSyncSet::DeviceSyncSet(AProgress* progress, ProgressStatusView* status, AString workFolder)
     : m_progress(progress), m_status(status), m_workFolder(std::move(workFolder)), m_set(NewSet()) {}
@@ -230,7 +234,7 @@ int DeviceSyncSet::Save() {
     const std::optional<Binding> binding = Bound(result);
     if (!binding)
         return result == 0 ? 0 : kErrorUnnamedSet;
-    if (binding->type == ADir::kTypeTunesRemote)
+    if (binding->IsRemote())
         return SaveAs(binding->id);
     return SaveAs(SyncSetNames::DeviceStem(binding->id));
 }
@@ -256,6 +260,14 @@ void DeviceSyncSet::ApplySetting(int setting) {
         m_set->GetSync(i)->SetDirection(direction);
         m_set->GetSync(i)->SetDeleteMode(deleteMode);
     }
+}
+
+void DeviceSyncSet::FollowDrive(const Device& device) {
+    ASync* first = First();
+    if (!first || device.kind != ChooserKind::PodDatabase || device.drive.IsEmpty() ||
+        first->GetList2RootPath() == device.drive.WithTrailingSeparator())
+        return;
+    first->BuildList2(&device.drive, {}, false, true);
 }
 
 void DeviceSyncSet::ClearPlayList(bool side2) {

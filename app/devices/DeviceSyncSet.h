@@ -41,6 +41,8 @@ public:
         AString name; // the iPod's name
         AString playList1;
         AString playList2;
+
+        bool IsRemote() const;
     };
 
     DeviceSyncSet(AProgress* progress, ProgressStatusView* status, AString workFolder);
@@ -75,9 +77,13 @@ public:
     int Setting() const;
     // Gives every sync the direction and delete mode of a setting 0-5.
     void ApplySetting(int setting);
+    // An iPod known by its own database that is mounted elsewhere now: the first sync follows it.
+    void FollowDrive(const Device& device);
     // Forgets a side's playlist and its snapshot.
     void ClearPlayList(bool side2);
 
+    // The song list type of a device's side.
+    static uint32_t ListTypeOf(ChooserKind kind);
     // The file of a set in "SyncSets"; false without the folder.
     static bool SetFile(const AString& stem, AString& path);
 

@@ -24,6 +24,7 @@
 #include "platform/ui/PrivateMessage.h"
 #include "remote/HostListFile.h"
 #include "remote/SyncSetsFolder.h"
+#include "sync/ASync.h"
 #include "sync/SyncModeTables.h"
 #include "widgets/AFileDialog.h"
 #include "widgets/ControlMessages.h"
@@ -96,6 +97,21 @@ QString Text(const char* text) {
 }
 
 // The chooser's entry of a found host, or -1.
+// Where an iPod known by its own database keeps its work files while its database is saved.
+AString WorkFolder() {
+    AString folder;
+    AppFolders::DataFolder(folder);
+    return folder;
+}
+
+// The playlist a combo's selection names; none for the main library and "New playlist...".
+AString ChosenPlayList(const SeparatorComboBox& combo) {
+    const int index = combo.currentIndex();
+    if (index <= 0 || index == combo.count() - 1)
+        return AString();
+    return ToAString(combo.currentText());
+}
+
 int HostEntry(const ChooserEntries& entries, int hostIndex) {
     for (size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].kind == ChooserKind::RemoteHost && entries[i].index == hostIndex)
@@ -137,6 +153,7 @@ private:
 CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
     : m_services(std::move(services)), m_helper(m_services.peers), m_controls(*this), m_chooser(m_controls.chooser),
       m_log(m_controls.log), m_userInterface(this), m_devices(m_services.library),
+      m_syncSet(&m_progress, &m_controls.status, WorkFolder()),
       m_routerTest(m_helper, m_routerStatus) {
     setWindowTitle(QLatin1String(kCaption));
     setWindowIcon(QPixmap::fromImage(skin::Load(appskin::kProgramIcon)));
@@ -194,6 +211,11 @@ void CHalvendorDlg::OnInitDialog() {
     picture.SetLayout(ASyncSettingBitmap::kPictureLayout);
     picture.SetSetting(kSettingOnStart);
     ShowSyncTexts();
+    const QString setMessage = m_syncSet.LoadDefault(picture.GetSetting());
+    if (!setMessage.isEmpty())
+        messagebox::Show(this, setMessage);
+    if (const ASync* first = m_syncSet.First())
+        m_verboseLog = first->GetVerboseLog() != 0;
     SetUpTooltips();
     if (m_services.commandLine.showAbout)
         PrivateMessage::Post(this, nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdAbout, 0));
@@ -380,34 +402,95 @@ int CHalvendorDlg::InitData() {
         return 0;
     RunOnGui([this] { SetBusyStatus(QStringLiteral("Updating local iTunes / iPod information...")); });
     if (const int result = UpdatePlayListsIPodsLists()) {
-        if (m_verboseLog)
-            m_progress.LogTime(false, false);
-        m_progress.Log("Failed at UpdatePlayListsIPodsLists() in InitData() \r\n", true);
-        RunOnGui([this] { RefreshStatus(); });
+        LogStepFailure("Failed at UpdatePlayListsIPodsLists() in InitData() \r\n");
         return result;
     }
-    RunOnGui([this] {
-        // A device is chosen at once. A host is chosen only through the host selection, which binds
-        // the window to it; the entry that connects to a remote computer never is.
+    int hostEntry = -1;
+    RunOnGui([this, &hostEntry] {
+        // A device is chosen at once; a host only when the last run ended on it.
         const bool chooseFirst = m_chooser.Count() > 0 && m_chooser.Entries()[0].IsDevice();
         m_chooser.Select(chooseFirst ? 0 : -1);
+        FillDevicePlayListCombo();
         if (m_remoteInUse) {
-            const int host = m_chooser.LastContaining(m_settings.rememberedRemoteHost);
-            if (host < 0 || host == m_chooser.Count() - 1)
+            hostEntry = m_chooser.LastContaining(m_settings.rememberedRemoteHost);
+            if (hostEntry < 0 || hostEntry == m_chooser.Count() - 1 ||
+                m_chooser.Entries()[hostEntry].kind != ChooserKind::RemoteHost) {
+                hostEntry = -1;
                 m_remoteInUse = false;
-            else
-                m_chooser.Select(host);
+            }
         }
-        if (m_remoteInUse)
-            SelectRemoteHost();
-        else
-            FillDevicePlayListCombo();
+    });
+    const int result = hostEntry >= 0 ? LoadRemoteSet(hostEntry) : LoadDeviceSet();
+    if (result != 0)
+        return result;
+    RunOnGui([this] {
         ShowDevicePicture();
         ShowSyncTexts();
         RefreshStatus();
     });
     if (!m_shuttingDown)
         PrivateMessage::Post(this, mainmsg::kWmFillPlayLists);
+    return 0;
+}
+
+void CHalvendorDlg::LogStepFailure(const char* line) {
+    if (m_verboseLog)
+        m_progress.LogTime(false, false);
+    m_progress.Log(line, true);
+    RunOnGui([this] { RefreshStatus(); });
+}
+
+int CHalvendorDlg::LoadDeviceSet() {
+    std::optional<DeviceSyncSet::Device> device;
+    int setting = 0;
+    RunOnGui([&] {
+        device = ChosenDevice();
+        setting = m_controls.syncPicture.GetSetting();
+    });
+    QString message;
+    const int loaded = m_syncSet.LoadRecent(device ? &*device : nullptr, setting, message);
+    if (!message.isEmpty())
+        m_userInterface.ShowMessage(ToAString(message));
+    if (loaded != 0) {
+        LogStepFailure("Failed at LoadRecentSyncSet() in InitData() \r\n");
+        return loaded;
+    }
+    int result = 0;
+    RunOnGui([&] {
+        result = UpdateDialog(false);
+        if (result == 1)
+            result = NewDefaultSync();
+    });
+    if (result != 0)
+        LogStepFailure("Failed at UpdateDialog() in InitData() \r\n");
+    return result;
+}
+
+// The host's set is read or made on the worker; the window shows the host and the set's mode.
+int CHalvendorDlg::LoadRemoteSet(int entry) {
+    std::optional<FoundHost> host;
+    int setting = 0;
+    RunOnGui([&] {
+        m_chooser.Select(entry);
+        const std::vector<FoundHost> hosts = m_services.sockets->FoundHosts().Copy();
+        const int index = m_chooser.Selected()->index;
+        if (index >= 0 && index < static_cast<int>(hosts.size()))
+            host = hosts[index];
+        setting = m_controls.syncPicture.GetSetting();
+    });
+    if (!host) {
+        m_remoteInUse = false;
+        return LoadDeviceSet();
+    }
+    if (const int result = m_syncSet.MakeRemote(m_services.sockets, *host, setting))
+        return result;
+    RunOnGui([this] {
+        SelectRemoteHost();
+        m_controls.syncPicture.SetSetting(m_syncSet.Setting());
+        int bound = 0;
+        if (const auto binding = m_syncSet.Bound(bound))
+            SelectSetPlayList(m_controls.leftPlayLists, binding->playList1, false);
+    });
     return 0;
 }
 
@@ -448,6 +531,126 @@ void CHalvendorDlg::ApplyChooserEntries(const ChooserEntries& entries) {
 }
 
 // ---- Devices and playlists
+
+std::optional<DeviceSyncSet::Device> CHalvendorDlg::ChosenDevice() const {
+    const ChooserEntry* entry = m_chooser.Selected();
+    if (!entry || !entry->IsDevice())
+        return std::nullopt;
+    if (entry->kind == ChooserKind::LibraryPod) {
+        const DeviceLists::Pod& pod = m_devices.Pods()[entry->index];
+        return DeviceSyncSet::Device{entry->kind, pod.id, pod.name, pod.drive, pod.model.family};
+    }
+    const DeviceLists::Database& database = m_devices.Databases()[entry->index];
+    return DeviceSyncSet::Device{entry->kind, database.id, database.name, database.drive, database.model.family};
+}
+
+int CHalvendorDlg::DeviceEntryWithID(const AString& id) const {
+    const ChooserEntries& entries = m_chooser.Entries();
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+        if (entries[i].kind == ChooserKind::LibraryPod && m_devices.Pods()[entries[i].index].id.CompareNoCase(id) == 0)
+            return i;
+        if (entries[i].kind == ChooserKind::PodDatabase &&
+            m_devices.Databases()[entries[i].index].id.CompareNoCase(id) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int CHalvendorDlg::NewDefaultSync() {
+    const std::optional<DeviceSyncSet::Device> device = ChosenDevice();
+    return m_syncSet.NewDefaultSync(device ? &*device : nullptr, ChosenPlayList(m_controls.leftPlayLists),
+                                    ChosenPlayList(m_controls.rightPlayLists), m_controls.syncPicture.GetSetting());
+}
+
+// A playlist the combo no longer lists is forgotten, with the snapshot taken under it.
+void CHalvendorDlg::SelectSetPlayList(SeparatorComboBox& combo, const AString& name, bool side2) {
+    if (!name.IsEmpty()) {
+        const int index = combo.findText(ToQString(name));
+        if (index > 0 && index < combo.count() - 1) {
+            combo.SetCurSel(index);
+            return;
+        }
+        m_syncSet.ClearPlayList(side2);
+    }
+    combo.SetCurSel(0);
+}
+
+int CHalvendorDlg::UpdateDialog(bool again) {
+    if (m_syncSet.IsEmpty())
+        return 0;
+    int result = 0;
+    const std::optional<DeviceSyncSet::Binding> binding = m_syncSet.Bound(result);
+    if (!binding || binding->IsRemote())
+        return DeviceSyncSet::kErrorNotADevice;
+    if (!binding->id.IsEmpty() && binding->id.CompareNoCase(AString(DeviceLists::kNoPodID)) != 0) {
+        const int entry = DeviceEntryWithID(binding->id);
+        if (entry < 0)
+            return 1;
+        m_chooser.Select(entry);
+        const DeviceSyncSet::Device device = *ChosenDevice();
+        // A set read back from its file may not know the iPod's name: the identifier decides then.
+        const bool renamed = !binding->name.IsEmpty() && device.name != binding->name;
+        if (DeviceSyncSet::ListTypeOf(device.kind) != binding->type || renamed) {
+            // The iPod was renamed or is reached another way now: a new sync, shown once more.
+            if (again)
+                return 1;
+            if (const int made = NewDefaultSync())
+                return made;
+            return UpdateDialog(true);
+        }
+        m_syncSet.FollowDrive(device);
+    } else {
+        m_chooser.Select(-1);
+    }
+    FillDevicePlayListCombo();
+    SelectSetPlayList(m_controls.rightPlayLists, binding->playList2, true);
+    SelectSetPlayList(m_controls.leftPlayLists, binding->playList1, false);
+    m_controls.syncPicture.SetSetting(m_syncSet.Setting());
+    ShowSyncTexts();
+    ShowDevicePicture();
+    return 0;
+}
+
+int CHalvendorDlg::ApplyDeviceChoice(QString& error) {
+    const std::optional<DeviceSyncSet::Device> device = ChosenDevice();
+    if (!device) {
+        if (const int saved = m_syncSet.Save())
+            return saved;
+        if (const int made = NewDefaultSync())
+            return made;
+        FillDevicePlayListCombo();
+        return UpdateDialog(false);
+    }
+    FillDevicePlayListCombo();
+    if (m_syncSet.IsEmpty())
+        return LoadRecentAndUpdate(device);
+    int result = 0;
+    const std::optional<DeviceSyncSet::Binding> binding = m_syncSet.Bound(result);
+    if (!binding) {
+        error = QStringLiteral("Unknown Error occured!");
+        return DeviceSyncSet::kErrorUnknownBinding;
+    }
+    const int listed = m_controls.rightPlayLists.findText(ToQString(binding->playList2));
+    if (!binding->playList2.IsEmpty() && listed > 0)
+        m_controls.rightPlayLists.SetCurSel(listed);
+    if (binding->type == DeviceSyncSet::ListTypeOf(device->kind) && binding->id.CompareNoCase(device->id) == 0)
+        return UpdateDialog(false);
+    if (const int saved = m_syncSet.Save())
+        return saved;
+    return LoadRecentAndUpdate(device);
+}
+
+int CHalvendorDlg::LoadRecentAndUpdate(const std::optional<DeviceSyncSet::Device>& device) {
+    QString message;
+    const int loaded = m_syncSet.LoadRecent(device ? &*device : nullptr, m_controls.syncPicture.GetSetting(), message);
+    // A set that could not be read was replaced by a new one, which the window shows.
+    if (!message.isEmpty())
+        messagebox::Show(this, message);
+    else if (loaded != 0)
+        return loaded;
+    const int result = UpdateDialog(false);
+    return result == 1 ? NewDefaultSync() : result;
+}
 
 void CHalvendorDlg::ShowSyncTexts() {
     const int setting = m_controls.syncPicture.GetSetting();
@@ -513,7 +716,10 @@ void CHalvendorDlg::FillPlayListCombo(int mode) {
             names.push_back(playList.name);
     }
     SeparatorComboBox& combo = m_controls.leftPlayLists;
-    const QString current = combo.currentIndex() > 0 ? combo.currentText() : QString();
+    int bound = 0;
+    const std::optional<DeviceSyncSet::Binding> binding = m_syncSet.Bound(bound);
+    const QString current = binding ? ToQString(binding->playList1)
+                                    : (combo.currentIndex() > 0 ? combo.currentText() : QString());
     PlayListCombos::Fill(combo, QLatin1String(PlayListCombos::kMainLibrary), PlayListCombos::Listed(names), current);
     ShowSelectPlayListsButton();
 }
@@ -573,7 +779,14 @@ void CHalvendorDlg::OnDeviceSelChange() {
     }
     EnableControls(false);
     if (device) {
-        FillDevicePlayListCombo();
+        QString error;
+        if (ApplyDeviceChoice(error) != 0) {
+            if (!error.isEmpty())
+                messagebox::Show(this, error);
+            EnableControls(true);
+            m_busy.Unlock();
+            return;
+        }
         RememberLastDevice();
         m_menu->ShowLinkShuffle(entry && entry->kind == ChooserKind::PodDatabase);
         m_remoteInUse = false;
@@ -582,7 +795,7 @@ void CHalvendorDlg::OnDeviceSelChange() {
     if (!device && m_chooser.IsConnectEntry(index))
         ChooseFoundHost(RunConnectDialog());
     if (m_chooser.Selected() && m_chooser.Selected()->kind == ChooserKind::RemoteHost) {
-        SelectRemoteHost();
+        ChooseRemoteHost();
     } else if (!m_chooser.Selected()) {
         m_remoteInUse = false;
         FillDevicePlayListCombo();
@@ -592,6 +805,17 @@ void CHalvendorDlg::OnDeviceSelChange() {
     ShowSyncTexts();
     FillPlayListCombo(device ? 1 : kHideSpecialMode);
     m_controls.chooser.update();
+}
+
+// The host's set replaces the device's at once: reading it is a file, the host is not asked.
+void CHalvendorDlg::ChooseRemoteHost() {
+    const std::vector<FoundHost> hosts =
+        m_services.sockets ? m_services.sockets->FoundHosts().Copy() : std::vector<FoundHost>();
+    const int index = m_chooser.Selected()->index;
+    if (index >= 0 && index < static_cast<int>(hosts.size()) &&
+        m_syncSet.MakeRemote(m_services.sockets, hosts[index], m_controls.syncPicture.GetSetting()) == 0)
+        m_controls.syncPicture.SetSetting(m_syncSet.Setting());
+    SelectRemoteHost();
 }
 
 // ---- Messages
@@ -1056,6 +1280,7 @@ void CHalvendorDlg::EndDialog() {
     m_settings.remoteSelected = m_remoteInUse ? 1 : 0;
     const std::unique_ptr<nativesettings::SettingsKey> key = OpenSettingsKey(m_services.openSettings);
     m_settings.Save(*key);
+    m_syncSet.Save();
     if (m_services.sockets)
         m_services.sockets->Shutdown();
     hide();

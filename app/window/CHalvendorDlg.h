@@ -6,6 +6,7 @@
 // takes with a try and the work's end handler gives back; the GUI thread never waits for it.
 
 #include "app/devices/DeviceLists.h"
+#include "app/devices/DeviceSyncSet.h"
 #include "app/settings/RouterTest.h"
 #include "app/state/AppSettings.h"
 #include "app/state/HelperProgram.h"
@@ -118,6 +119,22 @@ private:
     void StartInitData(InitDataEnd end, std::chrono::milliseconds delay);
     int InitData();
     int UpdatePlayListsIPodsLists();
+    // The data load's sync set: the chosen device's, or the remembered host's at that chooser entry.
+    int LoadDeviceSet();
+    int LoadRemoteSet(int entry);
+    // Logs the line of a failed step of the data load (time-stamped when the log is verbose).
+    void LogStepFailure(const char* line);
+    // The window follows the loaded set: its device chosen, its playlists and mode shown. 1 when the
+    // set's device is not in the chooser, -15249 when the set's second side is no iPod.
+    int UpdateDialog(bool again);
+    // The chooser's choice reaches the sync set; the text says why it could not.
+    int ApplyDeviceChoice(QString& error);
+    int LoadRecentAndUpdate(const std::optional<DeviceSyncSet::Device>& device);
+    // A new default sync for the chosen device, the combos' playlists and the picture's mode.
+    int NewDefaultSync();
+    std::optional<DeviceSyncSet::Device> ChosenDevice() const;
+    int DeviceEntryWithID(const AString& id) const;
+    void SelectSetPlayList(SeparatorComboBox& combo, const AString& name, bool side2);
     void ApplyChooserEntries(const ChooserEntries& entries);
     void RetryUntilLocked(std::function<void()> then);
     void RunOnGui(const std::function<void()>& work);
@@ -131,6 +148,8 @@ private:
     void ShowSyncTexts();
     void ShowSelectPlayListsButton();
     void SelectRemoteHost();
+    // The chosen host's sync set, and the window showing it.
+    void ChooseRemoteHost();
     void RememberLastDevice();
     // The connect dialog: the found host chosen there, or -1.
     int RunConnectDialog();
@@ -187,6 +206,7 @@ private:
     AProgress m_progress;
     DesktopUserInterface m_userInterface;
     DeviceLists m_devices;
+    DeviceSyncSet m_syncSet;
     // The library's playlists as the last data load read them, for the left playlist combo.
     std::vector<LibraryPlayList> m_libraryPlayLists;
     // The hosts known from the last run and from the server program: the network scan tries them first.

@@ -101,15 +101,11 @@ void ADirPodDB::SetRootPath(const AString& path) {
     musicFolder.AppendPath("iPod_Control");
     musicFolder.AppendPath("Music");
     m_rootPath = musicFolder.WithTrailingSeparator();
-    // The names are enough here: the iPod's name and identifier.
-    if (m_database->Read(m_driveRoot, true) != 0) {
+    // The names are enough here: the iPod's name and identifier. They are kept over an empty
+    // database, which, unlike one read in part, a saved sync set can hold.
+    if (m_database->Read(m_driveRoot, true) != 0 || m_database->GetPodID(m_driveRoot) != 0)
         NewDatabase();
-    } else {
-        m_database->ClearEntries();
-        if (m_database->GetPodID(m_driveRoot) != 0)
-            NewDatabase();
-    }
-    m_podId = m_database->GetPodIDText();
+    KeepNamesOnly();
 }
 
 // Removed files stay on the iPod unless they have a folder elsewhere that can be reached.
@@ -212,6 +208,10 @@ const AString* ADirPodDB::GetEntry(int index) {
 
 void ADirPodDB::Clear() {
     ADir::Clear();
+    KeepNamesOnly();
+}
+
+void ADirPodDB::KeepNamesOnly() {
     m_podId = m_database->GetPodIDText();
     AString name;
     if (m_database->GetPodName(name) == 0 && !name.IsEmpty())

@@ -80,6 +80,8 @@ public:
     static int SetFileVisible(const AString& path, bool visible);
 
 private:
+    // Forgets the database but for the iPod's name and identifier.
+    void KeepNamesOnly();
     void NewDatabase();
     void SetDatabaseLayout();
     void FixRemovedFilesFolder();

@@ -13,7 +13,11 @@
 #include "platform/itunes/ITunesInstance.h"
 #include "platform/settings/SettingsKey.h"
 #include "platform/ui/PrivateMessage.h"
+#include "library/songlists/ADir.h"
 #include "remote/HostListFile.h"
+#include "sync/ASync.h"
+#include "sync/SyncOptions.h"
+#include "sync/SyncSet.h"
 #include "widgets/WaitDlg.h"
 #include "widgets/WidgetTestSupport.h"
 
@@ -26,6 +30,8 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include "harness/QtPrinting.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +98,49 @@ TEST_F(MainWindowScenarioTest, ANewUserReachesIdleWithTheIPodListed) {
               "All files in iTunes will be copied to the iPod. No files will be deleted on the iPod.");
     EXPECT_EQ(test.Controls().localAddress.GetText(), "10.255.0.1");
     EXPECT_TRUE(test.Window().Menu().IsLinkShuffleShown() == false);
+}
+
+// The iPod's set lives in a file named by the iPod's identifier: the window's end saves it, the next
+// start shows it, and a damaged one is kept aside and replaced with a message.
+TEST_F(MainWindowScenarioTest, TheChosenIPodsSyncSetIsSavedShownAgainAndReplacedWhenDamaged) {
+    Pod("pod", {u"My iPod", {u"Road"}, 3, "", false});
+    const auto watcher = AnswerBoxes();
+    const auto runWindow = [&](const std::function<void(WindowUnderTest&)>& check) {
+        WindowUnderTest test(home);
+        ASSERT_TRUE(test.StartAndWaitIdle());
+        check(test);
+        PrivateMessage::Post(&test.Window(), mainmsg::kWmClose);
+        ASSERT_TRUE(SpinUntil([&] { return test.Window().IsEnded(); }));
+    };
+    runWindow([](WindowUnderTest&) {});
+    std::vector<std::string> sets;
+    for (const auto& entry : std::filesystem::directory_iterator(home.SyncSetsFolder())) {
+        if (entry.path().extension() == ".sync" && entry.path().stem() != "00000000")
+            sets.push_back(entry.path().string());
+    }
+    ASSERT_EQ(sets.size(), 1u);
+    {
+        SyncSet saved;
+        ASSERT_EQ(saved.Load(AString::FromUtf8(sets[0])), 0);
+        ASSERT_EQ(saved.GetSyncCount(), 1);
+        EXPECT_EQ(saved.GetSync(0)->GetDirectory2().GetType(), ADir::kTypePodDB);
+        saved.GetSync(0)->SetDirection(kDirection1To2);
+        saved.GetSync(0)->SetDeleteMode(1);
+        ASSERT_EQ(saved.Save(AString::FromUtf8(sets[0])), 0);
+    }
+    runWindow([](WindowUnderTest& test) {
+        EXPECT_EQ(test.Controls().syncPicture.toolTip(), "Make iPod equal to iTunes");
+        EXPECT_EQ(test.Window().Chooser().Selection(), 0);
+    });
+    EXPECT_TRUE(boxes.isEmpty());
+
+    std::ofstream(sets[0], std::ios::trunc) << "damaged";
+    runWindow([](WindowUnderTest& test) {
+        EXPECT_EQ(test.Controls().syncPicture.toolTip(), "Merge iTunes and iPod");
+    });
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith("Error occured while reading Sync set for iPod \"My iPod\"")) << boxes[0].toStdString();
+    EXPECT_EQ(ReadBytes(sets[0] + ".bad"), std::vector<uint8_t>({'d', 'a', 'm', 'a', 'g', 'e', 'd'}));
 }
 
 TEST_F(MainWindowScenarioTest, TwoIPodsNamedAlikeStopTheProgram) {

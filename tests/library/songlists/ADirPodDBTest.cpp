@@ -323,6 +323,21 @@ TEST_F(PodDBTest, TheRecordRoundTripsButNeverReplacesTheDrivesDatabase) {
     EXPECT_EQ(kErrorVersion, loaded.Load(wrong, 0));
 }
 
+// A list that only knows its iPod (the root given, nothing listed yet) is what a new sync set holds.
+TEST_F(PodDBTest, AListThatOnlyKnowsItsIPodIsSavedWithItsIdentifier) {
+    ADirPodDB list;
+    list.SetRootPath(AString(root));
+    const AString id = list.GetPodID();
+    EXPECT_EQ(list.GetPodName(), AString("My iPod"));
+    AMemFile stream;
+    ASSERT_EQ(0, list.Save(stream, 0));
+    stream.Seek(0);
+    ADirPodDB loaded;
+    ASSERT_EQ(0, loaded.Load(stream, 0));
+    EXPECT_EQ(loaded.GetPodID(), id);
+    EXPECT_EQ(loaded.GetRootPath(), list.GetRootPath());
+}
+
 // A copy killed after its files reached the iPod and before the database did, run again, ends with
 // every song once; what the killed run copied is left for the orphan scan.
 TEST_F(PodDBTest, ACopyKilledBeforeTheSaveAndRunAgainHoldsEverySongOnce) {
