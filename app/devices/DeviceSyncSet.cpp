@@ -57,9 +57,18 @@ bool DeviceSyncSet::SetFile(const AString& stem, AString& path) {
     return true;
 }
 
+void DeviceSyncSet::SetSeams(SyncActionPresenter* presenter, SyncHost* host) {
+    m_presenter = presenter;
+    m_host = host;
+    m_set->SetPresenter(presenter);
+    m_set->SetHost(host);
+}
+
 std::unique_ptr<SyncSet> DeviceSyncSet::NewSet() const {
     auto set = std::make_unique<SyncSet>(m_progress);
     set->SetProgress(0, m_status);
+    set->SetPresenter(m_presenter);
+    set->SetHost(m_host);
     return set;
 }
 
@@ -229,6 +238,12 @@ std::optional<DeviceSyncSet::Binding> DeviceSyncSet::Bound(int& result) const {
     return binding;
 }
 
+AString DeviceSyncSet::RemoteAddress() const {
+    const ASync* first = First();
+    const auto* remote = first ? dynamic_cast<const ADirTunesRemote*>(&first->GetDirectory2()) : nullptr;
+    return remote ? AString::FromUtf8(remote->GetServerAddress()) : AString();
+}
+
 int DeviceSyncSet::Save() {
     int result = 0;
     const std::optional<Binding> binding = Bound(result);
@@ -262,12 +277,32 @@ void DeviceSyncSet::ApplySetting(int setting) {
     }
 }
 
+bool DeviceSyncSet::RunsByItself(const AString& id) const {
+    AString path;
+    if (!SetFile(SyncSetNames::DeviceStem(id), path) || !FileExists(path))
+        return false;
+    int result = 0;
+    const std::unique_ptr<SyncSet> set = Read(path, result);
+    for (int i = 0; set && i < set->GetSyncCount(); ++i) {
+        if (set->GetSync(i)->GetAutoRunSync() != 0)
+            return true;
+    }
+    return false;
+}
+
 void DeviceSyncSet::FollowDrive(const Device& device) {
     ASync* first = First();
     if (!first || device.kind != ChooserKind::PodDatabase || device.drive.IsEmpty() ||
         first->GetList2RootPath() == device.drive.WithTrailingSeparator())
         return;
     first->BuildList2(&device.drive, {}, false, true);
+}
+
+void DeviceSyncSet::SetPlayLists(const AString& playList1, const AString& playList2) {
+    if (ASync* first = First()) {
+        first->GetDirectory1().SetPlayListName(playList1);
+        first->GetDirectory2().SetPlayListName(playList2);
+    }
 }
 
 void DeviceSyncSet::ClearPlayList(bool side2) {

@@ -18,6 +18,8 @@ class ASync;
 class ASyncLib;
 class ProgressStatusView;
 class RemotePeer;
+class SyncActionPresenter;
+class SyncHost;
 struct FoundHost;
 
 class DeviceSyncSet {
@@ -48,6 +50,8 @@ public:
     DeviceSyncSet(AProgress* progress, ProgressStatusView* status, AString workFolder);
     ~DeviceSyncSet();
 
+    // The seams every set gets, now and after a load.
+    void SetSeams(SyncActionPresenter* presenter, SyncHost* host);
     SyncSet& Set() { return *m_set; }
     // Null while the set is empty.
     ASync* First() const;
@@ -73,15 +77,21 @@ public:
     int Save();
     // Null for a set without syncs; `result` says why a binding is unknown.
     std::optional<Binding> Bound(int& result) const;
+    // The address of the host a remote set reaches; empty for any other set.
+    AString RemoteAddress() const;
     // The setting that the first sync's direction and delete mode give (kModeNone without a sync).
     int Setting() const;
     // Gives every sync the direction and delete mode of a setting 0-5.
     void ApplySetting(int setting);
     // An iPod known by its own database that is mounted elsewhere now: the first sync follows it.
     void FollowDrive(const Device& device);
+    // The playlists the first sync's sides run on (empty: the whole library).
+    void SetPlayLists(const AString& playList1, const AString& playList2);
     // Forgets a side's playlist and its snapshot.
     void ClearPlayList(bool side2);
 
+    // Whether the device's saved set holds a sync that runs by itself when the device arrives.
+    bool RunsByItself(const AString& id) const;
     // The song list type of a device's side.
     static uint32_t ListTypeOf(ChooserKind kind);
     // The file of a set in "SyncSets"; false without the folder.
@@ -99,6 +109,8 @@ private:
 
     AProgress* m_progress;
     ProgressStatusView* m_status;
+    SyncActionPresenter* m_presenter = nullptr;
+    SyncHost* m_host = nullptr;
     AString m_workFolder;
     std::unique_ptr<SyncSet> m_set;
 };

@@ -25,6 +25,7 @@
 #include "remote/HostListFile.h"
 #include "remote/SyncSetsFolder.h"
 #include "sync/ASync.h"
+#include "sync/SyncHost.h"
 #include "sync/SyncModeTables.h"
 #include "widgets/AFileDialog.h"
 #include "widgets/ControlMessages.h"
@@ -38,6 +39,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPixmap>
+#include <algorithm>
 #include <array>
 #include <thread>
 
@@ -122,6 +124,18 @@ int HostEntry(const ChooserEntries& entries, int hostIndex) {
 
 } // namespace
 
+// What a running sync asks of the window: the cancel request, and whether its list thread still runs.
+class CHalvendorDlg::WindowSyncHost : public SyncHost {
+public:
+    explicit WindowSyncHost(CHalvendorDlg& window) : m_window(window) {}
+
+    int IsCancelRequested() override { return m_window.CancelRequested(); }
+    void SetListThreadRunning(bool running) override { m_window.m_listThreadRunning = running; }
+
+private:
+    CHalvendorDlg& m_window;
+};
+
 // The device lists' questions, asked on the GUI thread while the data load waits.
 class CHalvendorDlg::WindowDeviceHost : public DeviceListHost {
 public:
@@ -160,6 +174,8 @@ CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
     resize(MainWindowControls::kWidth, MainWindowControls::kLogTop);
     m_progress.SetStatus(&m_controls.status);
     m_progress.SetLogWindow(&m_log);
+    m_syncHost = std::make_unique<WindowSyncHost>(*this);
+    m_syncSet.SetSeams(&m_syncPresenter, m_syncHost.get());
     AProgress::SetUserInterface(&m_userInterface);
     if (m_services.sockets)
         m_services.sockets->SetWindow(this);
@@ -273,9 +289,19 @@ void CHalvendorDlg::SetUpMenu() {
                 return MainMenu::ItemState{m_services.updates != nullptr, std::nullopt};
             case mainmsg::kCmdSyncOptions:
                 return MainMenu::ItemState{idle, std::nullopt};
+            case mainmsg::kCmdStartNow:
+                return MainMenu::ItemState{idle && m_chooser.Selection() >= 0, std::nullopt};
+            case mainmsg::kCmdCancelSync:
+                return MainMenu::ItemState{m_operationRunning, std::nullopt};
             default:
-                return MainMenu::ItemState{false, std::nullopt};
+                break;
             }
+            const auto* type = std::find(mainmsg::kSyncTypeCommands.begin(), mainmsg::kSyncTypeCommands.end(), id);
+            if (type != mainmsg::kSyncTypeCommands.end()) {
+                const int setting = static_cast<int>(type - mainmsg::kSyncTypeCommands.begin());
+                return MainMenu::ItemState{idle, m_controls.syncPicture.GetSetting() == setting};
+            }
+            return MainMenu::ItemState{false, std::nullopt};
         },
         [this](int setting) { return Text(SyncModeName(setting, m_remoteInUse)); });
 }
@@ -859,9 +885,7 @@ void CHalvendorDlg::Dispatch(PrivateMessage& message) {
     case mainmsg::kWmScanDone:
         return OnScanDone();
     case mainmsg::kWmCancelOperation:
-        // The running operation sees the request at its next look; its end handler frees the lock.
-        m_cancelRequested = true;
-        return;
+        return RequestCancel();
     case mainmsg::kWmFillPlayLists:
         return OnFillPlayLists();
     case mainmsg::kWmRouterTestFailed:
@@ -883,12 +907,19 @@ void CHalvendorDlg::Dispatch(PrivateMessage& message) {
 
 void CHalvendorDlg::OnCommand(int id, int code) {
     if (id >= controlmsg::kSettingFirstCommand && id < controlmsg::kSettingFirstCommand + ASyncSettingBitmap::kModeCount) {
-        static constexpr std::array kSyncTypeCommands = {32778, 32779, 32792, 32793, 32794, 32795};
-        PrivateMessage::Post(this, nativeui::kWmCommand,
-                             nativeui::MakeWParam(kSyncTypeCommands[id - controlmsg::kSettingFirstCommand], 0));
+        PrivateMessage::Post(
+            this, nativeui::kWmCommand,
+            nativeui::MakeWParam(mainmsg::kSyncTypeCommands[id - controlmsg::kSettingFirstCommand], 0));
         return;
     }
+    const auto* type = std::find(mainmsg::kSyncTypeCommands.begin(), mainmsg::kSyncTypeCommands.end(), id);
+    if (type != mainmsg::kSyncTypeCommands.end())
+        return OnSyncType(static_cast<int>(type - mainmsg::kSyncTypeCommands.begin()));
     switch (id) {
+    case mainmsg::kCmdStartNow:
+        return OnStartNow();
+    case mainmsg::kCmdCancelSync:
+        return RequestCancel();
     case mainmsg::kCmdToggleLog:
         return OnToggleLog();
     case mainmsg::kCmdDeviceChooser:
@@ -1018,8 +1049,43 @@ void CHalvendorDlg::OnIPodChanged(int tries) {
 
 // The auto-run that follows a data load without failure chooses a device by its sync set's auto-run
 // option, which comes with the sync sets; until then the program stays idle.
-void CHalvendorDlg::OnIPodChangedEnded(int) {
+void CHalvendorDlg::OnIPodChangedEnded(int result) {
     m_busy.Unlock();
+    if (result == 0)
+        AutoRun();
+}
+
+int CHalvendorDlg::AutoRunEntry() const {
+    const ChooserEntries& entries = m_chooser.Entries();
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+        if (!entries[i].IsDevice())
+            continue;
+        const bool pod = entries[i].kind == ChooserKind::LibraryPod;
+        const AString& drive = pod ? m_devices.Pods()[entries[i].index].drive : m_devices.Databases()[entries[i].index].drive;
+        const AString& id = pod ? m_devices.Pods()[entries[i].index].id : m_devices.Databases()[entries[i].index].id;
+        if ((IPodVolumes::DriveBitOf(drive.WithTrailingSeparator()) & m_autoRunMask) != 0 && m_syncSet.RunsByItself(id))
+            return i;
+    }
+    return -1;
+}
+
+void CHalvendorDlg::AutoRun() {
+    RetryUntilLocked([this] {
+        const int entry = AutoRunEntry();
+        if (entry < 0) {
+            m_busy.Unlock();
+            return;
+        }
+        m_chooser.Select(entry);
+        m_busy.Unlock();
+        OnDeviceSelChange();
+        if (m_ended || !m_busy.TryLock())
+            return;
+        const bool run = RunCountdown(QStringLiteral("Preparing to Auto Run..."), kCountdownSteps, nullptr);
+        m_busy.Unlock();
+        if (run)
+            OnStartNow();
+    });
 }
 
 void CHalvendorDlg::OnDeviceChange(intptr_t change, uint32_t mask) {
@@ -1172,6 +1238,81 @@ void CHalvendorDlg::OnRouterConfigCommand(int id) {
 void CHalvendorDlg::OnCheckForUpdates() {
     if (m_services.updates)
         m_services.updates->ShowDialog();
+}
+
+QString CHalvendorDlg::StartRefusal() {
+    if (m_syncSet.IsEmpty())
+        return QStringLiteral("No Sync Set loaded!");
+    if (m_chooser.Selection() < 0)
+        return QStringLiteral("No iPod selected!");
+    return {};
+}
+
+void CHalvendorDlg::OnStartNow() {
+    if (m_operationRunning) {
+        PrivateMessage::Post(this, mainmsg::kWmCancelOperation);
+        m_cancelRequested = true;
+        return;
+    }
+    if (!m_devices.IsLibraryDetected()) {
+        messagebox::Show(this, QStringLiteral("iTunes could not be detected!"));
+        return;
+    }
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    QString refusal = m_listThreadRunning ? QLatin1String(kPleaseWait) : StartRefusal();
+    if (!refusal.isEmpty()) {
+        m_busy.Unlock();
+        messagebox::Show(this, refusal);
+        return;
+    }
+    m_syncSet.SetPlayLists(ChosenPlayList(m_controls.leftPlayLists), ChosenPlayList(m_controls.rightPlayLists));
+    EnableControls(false);
+    m_controls.status.ShowCancelButton(true);
+    m_controls.startCaption.SetText(QStringLiteral("Cancel"));
+    m_operationRunning = true;
+    m_cancelRequested = false;
+    m_worker.JoinEnded();
+    m_worker.Start([this] {
+        m_progress.ClearLog();
+        int bound = 0;
+        if (const auto binding = m_syncSet.Bound(bound); binding && binding->IsRemote()) {
+            m_progress.Log(AString("Syncing to Remote @ ") + m_syncSet.RemoteAddress(), true);
+            m_progress.Log("\r\n", true);
+        }
+        const int result = m_syncSet.Set().Run([this] { return CancelRequested(); });
+        PrivateMessage::Post(this, mainmsg::kWmSyncFinished, result);
+    });
+}
+
+// A cancel is a request the running work reads at its next poll; the busy lock stays with the work
+// until its end handler gives it back, so no other command starts in between.
+void CHalvendorDlg::RequestCancel() {
+    m_cancelRequested = true;
+}
+
+int CHalvendorDlg::CancelRequested() const {
+    return m_cancelRequested || m_shuttingDown ? 1 : 0;
+}
+
+// A change refused while work runs puts the picture back on the set's mode.
+void CHalvendorDlg::OnSyncType(int setting) {
+    ASyncSettingBitmap& picture = m_controls.syncPicture;
+    picture.SetSetting(setting);
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        if (!m_syncSet.IsEmpty())
+            picture.SetSetting(m_syncSet.Setting());
+        ShowSyncTexts();
+        return;
+    }
+    if (!m_syncSet.IsEmpty()) {
+        ShowSyncTexts();
+        m_syncSet.ApplySetting(setting);
+    }
+    m_busy.Unlock();
 }
 
 void CHalvendorDlg::OnSyncFinished(intptr_t) {

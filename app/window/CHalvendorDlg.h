@@ -7,6 +7,7 @@
 
 #include "app/devices/DeviceLists.h"
 #include "app/devices/DeviceSyncSet.h"
+#include "app/dialogs/DesktopSyncActionPresenter.h"
 #include "app/settings/RouterTest.h"
 #include "app/state/AppSettings.h"
 #include "app/state/HelperProgram.h"
@@ -100,6 +101,7 @@ protected:
 private:
     enum class InitDataEnd { Finished, IPodChanged, HostsChanged };
     class WindowDeviceHost;
+    class WindowSyncHost;
 
     // Start-up.
     void LoadSettings();
@@ -178,6 +180,17 @@ private:
     void OnLoadRouterConfig();
     void OnRouterConfigCommand(int id);
     void OnCheckForUpdates();
+    // Start Now, or Cancel while a sync runs.
+    void OnStartNow();
+    // Why a sync cannot start now, or empty.
+    QString StartRefusal();
+    void RequestCancel();
+    void OnSyncType(int setting);
+    // A first device arrived or "-ar": the arrived device whose set runs by itself is synced.
+    void AutoRun();
+    int AutoRunEntry() const;
+    // Polled by a running sync or tool.
+    int CancelRequested() const;
     void OnSyncFinished(intptr_t result);
     void OnToolFinished();
     // The end of a worker's operation: the worker joined, the cancel button hidden, the start button back.
@@ -207,6 +220,9 @@ private:
     DesktopUserInterface m_userInterface;
     DeviceLists m_devices;
     DeviceSyncSet m_syncSet;
+    DesktopSyncActionPresenter m_syncPresenter;
+    std::unique_ptr<WindowSyncHost> m_syncHost;
+    std::atomic<bool> m_listThreadRunning{false};
     // The library's playlists as the last data load read them, for the left playlist combo.
     std::vector<LibraryPlayList> m_libraryPlayLists;
     // The hosts known from the last run and from the server program: the network scan tries them first.

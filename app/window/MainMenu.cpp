@@ -24,7 +24,6 @@ constexpr std::array kFileItems = {
 };
 
 // The six sync types in setting order 0 to 5.
-constexpr std::array kSyncTypeCommands = {32778, 32779, 32792, 32793, 32794, 32795};
 
 struct SubMenu {
     const char* title;
@@ -71,10 +70,10 @@ MainMenu::MainMenu(AMenu& bar, QWidget& window, StateOf stateOf, SyncTypeName sy
 
     QMenu* sync = AddMenu(QStringLiteral("Sync"));
     AddItem(*sync, QStringLiteral("&Start Now"), mainmsg::kCmdStartNow);
-    AddItem(*sync, QStringLiteral("Cancel"), 32796);
+    AddItem(*sync, QStringLiteral("Cancel"), mainmsg::kCmdCancelSync);
     m_syncTypes = sync->addMenu(QStringLiteral("Set Sync Type"));
-    for (size_t setting = 0; setting < kSyncTypeCommands.size(); ++setting)
-        AddItem(*m_syncTypes, m_syncTypeName(static_cast<int>(setting)), kSyncTypeCommands[setting]);
+    for (size_t setting = 0; setting < mainmsg::kSyncTypeCommands.size(); ++setting)
+        AddItem(*m_syncTypes, m_syncTypeName(static_cast<int>(setting)), mainmsg::kSyncTypeCommands[setting]);
     AddItem(*sync, QStringLiteral("Sync Options..."), mainmsg::kCmdSyncOptions);
 
     m_tools = AddMenu(QStringLiteral("Tools"));
@@ -152,8 +151,8 @@ void MainMenu::UpdateMenu(QMenu& menu) {
         action->setChecked(state.checked.value_or(false));
     }
     if (&menu == m_syncTypes) {
-        for (size_t setting = 0; setting < kSyncTypeCommands.size(); ++setting) {
-            if (QAction* action = FindIn(menu, kSyncTypeCommands[setting]))
+        for (size_t setting = 0; setting < mainmsg::kSyncTypeCommands.size(); ++setting) {
+            if (QAction* action = FindIn(menu, mainmsg::kSyncTypeCommands[setting]))
                 action->setText(m_syncTypeName(static_cast<int>(setting)));
         }
     }

@@ -4,6 +4,8 @@
 
 #include "platform/ui/WindowMessages.h"
 
+#include <array>
+
 namespace mainmsg {
 
 using nativeui::kWmUser;
@@ -55,6 +57,9 @@ constexpr int kCmdSelectPlayLists = 1050;
 constexpr int kCmdAbout = 11000;
 constexpr int kCmdExit = 11003;
 constexpr int kCmdFirstSyncType = 32778;
+// The six sync types in the order of the sync picture's settings 0-5.
+constexpr std::array kSyncTypeCommands = {32778, 32779, 32792, 32793, 32794, 32795};
+constexpr int kCmdCancelSync = 32796;
 constexpr int kCmdLinkShuffle = 32861;
 constexpr int kCmdLoadRouterConfig = 32863;
 constexpr int kCmdSaveRouterConfig = 32862;

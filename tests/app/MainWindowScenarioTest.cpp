@@ -2,6 +2,7 @@
 // with an empty library, fake iPods listed as volumes, a fake server program.
 
 #include "app/CHalvendorApp.h"
+#include "app/dialogs/ActionListDialog.h"
 #include "app/state/SingleInstance.h"
 #include "app/window/MainMenu.h"
 #include "app/window/MainMessages.h"
@@ -141,6 +142,47 @@ TEST_F(MainWindowScenarioTest, TheChosenIPodsSyncSetIsSavedShownAgainAndReplaced
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].startsWith("Error occured while reading Sync set for iPod \"My iPod\"")) << boxes[0].toStdString();
     EXPECT_EQ(ReadBytes(sets[0] + ".bad"), std::vector<uint8_t>({'d', 'a', 'm', 'a', 'g', 'e', 'd'}));
+}
+
+// Start Now runs the chosen device's set on a worker with the mode the picture shows; the window
+// shows "Cancel" meanwhile and is idle again once the run ended.
+TEST_F(MainWindowScenarioTest, StartNowRunsTheSetOnAWorkerAndReturnsToIdle) {
+    const std::string pod = Pod("pod", {u"My iPod", {}, 3, "", false});
+    const std::vector<uint8_t> database = ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB");
+    QStringList lists;
+    ModalWatcher watcher([&](QWidget* modal) {
+        if (auto* list = dynamic_cast<ActionListDialog*>(modal)) {
+            lists.append(list->windowTitle());
+            list->reject();
+        } else if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
+            boxes.append(box->text());
+            box->done(QMessageBox::Ok);
+        }
+        return false;
+    });
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(32794, 0));
+    ASSERT_TRUE(SpinUntil([&] { return test.Controls().syncPicture.toolTip() == "Make iPod equal to iTunes"; }));
+
+    PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdStartNow, 0));
+    ASSERT_TRUE(SpinUntil([&] { return test.Controls().log.toPlainText().contains("Initializing sync..."); }));
+    ASSERT_TRUE(test.WaitIdle());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
+    EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
+    EXPECT_TRUE(test.Controls().chooser.isEnabled());
+    // Every action is refused here, when the list is shown at all: the iPod is unchanged.
+    EXPECT_EQ(ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB"), database);
+}
+
+TEST_F(MainWindowScenarioTest, StartNowWithoutADeviceIsRefused) {
+    const auto watcher = AnswerBoxes();
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdStartNow, 0));
+    ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_EQ(boxes, QStringList({"No iPod selected!"}));
+    EXPECT_TRUE(test.IsIdle());
 }
 
 TEST_F(MainWindowScenarioTest, TwoIPodsNamedAlikeStopTheProgram) {
