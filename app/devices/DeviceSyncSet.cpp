@@ -31,6 +31,14 @@ QString DeviceSetFailure(const DeviceSyncSet::Device* device, int code) {
     return ReadFailureMessage(what, code, device ? "A new Sync set has been created." : "A new default Sync set has been created.");
 }
 
+// A song sync names the playlist on its snapshot too, and forgets a snapshot taken under another one.
+void NamePlayList(ASync& sync, ASync::Side side, const AString& name) {
+    if (auto* songSync = dynamic_cast<ASyncLib*>(&sync))
+        songSync->SetPlayListName(side, name);
+    else
+        (side == ASync::kSide1 ? sync.GetDirectory1() : sync.GetDirectory2()).SetPlayListName(name);
+}
+
 bool SameID(const AString& a, const AString& b) {
     return a.CompareNoCase(b) == 0;
 }
@@ -154,10 +162,10 @@ std::unique_ptr<ASyncLib> DeviceSyncSet::MakeSync(uint32_t type2, const AString&
     const AString root1(ADirTunes::kRootMarker);
     if ((result = sync->BuildList1(&root1, {}, false, true)) != 0)
         return nullptr;
-    sync->GetDirectory1().SetPlayListName(playList1);
+    NamePlayList(*sync, ASync::kSide1, playList1);
     if ((result = sync->BuildList2(&root2, {}, false, true)) != 0)
         return nullptr;
-    sync->GetDirectory2().SetPlayListName(playList2);
+    NamePlayList(*sync, ASync::kSide2, playList2);
     sync->SetDirection(direction);
     sync->SetDeleteMode(deleteMode);
     return sync;
@@ -300,8 +308,8 @@ void DeviceSyncSet::FollowDrive(const Device& device) {
 
 void DeviceSyncSet::SetPlayLists(const AString& playList1, const AString& playList2) {
     if (ASync* first = First()) {
-        first->GetDirectory1().SetPlayListName(playList1);
-        first->GetDirectory2().SetPlayListName(playList2);
+        NamePlayList(*first, ASync::kSide1, playList1);
+        NamePlayList(*first, ASync::kSide2, playList2);
     }
 }
 
@@ -309,6 +317,6 @@ void DeviceSyncSet::ClearPlayList(bool side2) {
     ASync* first = First();
     if (!first)
         return;
-    (side2 ? first->GetDirectory2() : first->GetDirectory1()).SetPlayListName(AString());
+    NamePlayList(*first, side2 ? ASync::kSide2 : ASync::kSide1, AString());
     (side2 ? first->GetSnapshot2() : first->GetSnapshot1()).Clear();
 }

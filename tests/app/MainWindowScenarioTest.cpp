@@ -144,10 +144,13 @@ TEST_F(MainWindowScenarioTest, TheChosenIPodsSyncSetIsSavedShownAgainAndReplaced
     EXPECT_EQ(ReadBytes(sets[0] + ".bad"), std::vector<uint8_t>({'d', 'a', 'm', 'a', 'g', 'e', 'd'}));
 }
 
-// Start Now runs the chosen device's set on a worker with the mode the picture shows; the window
-// shows "Cancel" meanwhile and is idle again once the run ended.
-TEST_F(MainWindowScenarioTest, StartNowRunsTheSetOnAWorkerAndReturnsToIdle) {
-    const std::string pod = Pod("pod", {u"My iPod", {}, 3, "", false});
+// Start Now runs the chosen device's set on a worker with the mode the picture shows: its action list
+// is shown, and a refused list changes nothing and leaves the window idle again.
+TEST_F(MainWindowScenarioTest, StartNowShowsTheActionsAndARefusedListChangesNothing) {
+    const std::string pod = Pod("pod", {u"My iPod", {}, 3, "", true});
+    // An iPod that belongs to no library and does not update itself.
+    WriteBytes(pod + "/iPod_Control/iTunes/iTunesPrefs", std::vector<uint8_t>(64, 0));
+    std::filesystem::create_directories(pod + "/iPod_Control/Music");
     const std::vector<uint8_t> database = ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB");
     QStringList lists;
     ModalWatcher watcher([&](QWidget* modal) {
@@ -166,12 +169,15 @@ TEST_F(MainWindowScenarioTest, StartNowRunsTheSetOnAWorkerAndReturnsToIdle) {
     ASSERT_TRUE(SpinUntil([&] { return test.Controls().syncPicture.toolTip() == "Make iPod equal to iTunes"; }));
 
     PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdStartNow, 0));
-    ASSERT_TRUE(SpinUntil([&] { return test.Controls().log.toPlainText().contains("Initializing sync..."); }));
+    ASSERT_TRUE(SpinUntil([&] { return !lists.isEmpty() || !boxes.isEmpty(); }))
+        << test.Controls().log.toPlainText().toStdString();
     ASSERT_TRUE(test.WaitIdle());
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
+    ASSERT_EQ(lists.size(), 1);
+    EXPECT_TRUE(lists[0].startsWith("Sync Actions to Perform - 3 / 3")) << lists[0].toStdString();
+    EXPECT_TRUE(SpinUntil([&] { return test.Controls().log.toPlainText().contains("User cancelled."); }));
     EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
     EXPECT_TRUE(test.Controls().chooser.isEnabled());
-    // Every action is refused here, when the list is shown at all: the iPod is unchanged.
     EXPECT_EQ(ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB"), database);
 }
 
