@@ -33,10 +33,6 @@ int64_t TickCount() {
     return static_cast<int32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count() & 0x7FFFFFFF);
 }
 
-CPortForwardEngine::GatewayFinder SettingsGatewayFinder(const std::string& descriptionUrl) {
-    return [descriptionUrl] { return nativeupnp::MiniupnpcGateway::Find(descriptionUrl); };
-}
-
 // A small picture of our own: two arrows going round, the sign of a sync.
 QIcon TrayIconPicture() {
     constexpr int kSize = 16;
@@ -57,11 +53,12 @@ QIcon TrayIconPicture() {
 
 CMainFrame::CMainFrame(Setup setup)
     : m_setup(std::move(setup)), m_peers(m_setup.peers),
-      m_server(std::make_unique<HelperSocketServer>(m_setup.localIPv4 ? m_setup.localIPv4
-                                                                      : nativesockets::GetLocalIPv4(),
-                                                    [this] { OnHostJoined(); })),
+      m_server(std::make_unique<HelperSocketServer>(
+          CurrentAddress(), [this] { OnHostJoined(); })),
       m_announcement(m_setup.dnsSdLibrary), m_listening(*m_server, m_announcement),
       m_chain(std::make_unique<PortForwardChain>(nullptr, static_cast<RouterTestReport&>(*this))) {
+    if (!m_setup.findGateway)
+        m_setup.findGateway = nativeupnp::MiniupnpcGateway::Find;
     m_addressWatch.setInterval(kAddressWatchMs);
     connect(&m_addressWatch, &QTimer::timeout, this, [this] { WatchAddress(); });
     m_volumeWatch.setInterval(kVolumeWatchMs);
@@ -76,7 +73,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::Start() {
-    m_settings = m_setup.loadSettings();
+    LoadSettings();
     m_lastAddress = m_server->GetLocalIPv4();
     if (m_setup.showTrayIcon && QSystemTrayIcon::isSystemTrayAvailable()) {
         m_tray = std::make_unique<QSystemTrayIcon>(TrayIconPicture());
@@ -89,9 +86,8 @@ void CMainFrame::Start() {
     }
     if (m_settings.startServer)
         StartListening();
-    CPortForwardEngine::GatewayFinder finder =
-        m_setup.findGateway ? m_setup.findGateway : SettingsGatewayFinder(m_settings.gatewayDescription);
-    m_engine = std::make_unique<CPortForwardEngine>(std::move(finder), static_cast<PortForwardListener&>(*this));
+    m_engine = std::make_unique<CPortForwardEngine>(GatewayFinderFor(m_settings.gatewayDescription),
+                                                    static_cast<PortForwardListener&>(*this));
     m_chain = std::make_unique<PortForwardChain>(m_engine.get(), static_cast<RouterTestReport&>(*this));
     m_chain->ApplySettings(m_settings.portForwarding, m_settings.startServer, m_settings.serverPort);
     if (m_settings.portForwarding && m_settings.startServer)
@@ -133,9 +129,21 @@ int64_t CMainFrame::OnMessage(const PeerMessage& message) {
     }
 }
 
+// Each reading of the settings takes the values and the router they name, which the next gateway
+// search asks.
+void CMainFrame::LoadSettings() {
+    m_settings = m_setup.loadSettings();
+    if (m_engine)
+        m_engine->SetGatewayFinder(GatewayFinderFor(m_settings.gatewayDescription));
+}
+
+CPortForwardEngine::GatewayFinder CMainFrame::GatewayFinderFor(const std::string& descriptionUrl) const {
+    return [find = m_setup.findGateway, descriptionUrl] { return find(descriptionUrl); };
+}
+
 // Listening follows the new settings, and the next watch cycle redoes the port mapping.
 void CMainFrame::ReloadSettings() {
-    m_settings = m_setup.loadSettings();
+    LoadSettings();
     const HelperSettings settings = m_settings;
     m_control.Run([this, settings] {
         m_listening.Stop();
@@ -259,17 +267,36 @@ std::string CMainFrame::LocalIPv4Text() const {
     return m_lastAddress ? nativesockets::FormatIPv4(*m_lastAddress) : std::string();
 }
 
-// The mapping is redone after an address change, and otherwise about once an hour.
+std::optional<uint32_t> CMainFrame::CurrentAddress() const {
+    return m_setup.localIPv4 ? m_setup.localIPv4() : nativesockets::GetLocalIPv4();
+}
+
 void CMainFrame::WatchAddress() {
-    const std::optional<uint32_t> address = m_setup.localIPv4 ? m_setup.localIPv4 : nativesockets::GetLocalIPv4();
+    const std::optional<uint32_t> address = CurrentAddress();
     const bool changed = address != m_lastAddress;
     m_lastAddress = address;
+    if (changed)
+        MoveListening(address);
     if (++m_watchCycles > kMappingRedoCycles)
         m_watchCycles = 0;
     else if (!changed)
         return;
     if (m_settings.portForwarding)
         StartPortMapping();
+}
+
+// On the control thread, after what was handed over before: the server binds the new address at its
+// next start, and listening that runs starts again on its port (a program that started without an
+// address begins to listen here).
+void CMainFrame::MoveListening(std::optional<uint32_t> address) {
+    m_control.Run([this, address] {
+        const bool listening = m_listening.IsListening();
+        if (listening)
+            m_listening.Stop();
+        m_server->SetLocalIPv4(address);
+        if (listening)
+            m_listening.Start(m_server->GetBasePort());
+    });
 }
 
 void CMainFrame::ShowTrayMenu() {

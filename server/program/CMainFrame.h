@@ -33,26 +33,28 @@ class Shell;
 
 class CMainFrame : public QObject, private PortForwardListener, private RouterTestReport {
 public:
+    static constexpr int kAddressWatchMs = 60000;
+    static constexpr int kMappingRedoCycles = 60;
+    static constexpr int kReloadPauseMs = 500;
+    static constexpr int kVolumeWatchMs = 2000;
+
     struct Setup {
         nativeipc::PeerAddress peers = nativeipc::PeerAddress::ForCurrentUser();
         nativeshell::Shell* shell = nullptr;
         // The main program's file.
         QString mainProgram;
         std::function<HelperSettings()> loadSettings;
-        // This computer's address; none: the first one that is up.
-        std::optional<uint32_t> localIPv4;
-        // Null: the router of the settings' description address, else the first that answers.
-        CPortForwardEngine::GatewayFinder findGateway;
+        // This computer's address as it is now; null: the first one that is up.
+        std::function<std::optional<uint32_t>()> localIPv4;
+        // The router of a description address (empty: the first that answers); null: through miniupnpc.
+        std::function<std::unique_ptr<nativeupnp::InternetGateway>(const std::string& descriptionUrl)>
+            findGateway;
         // "Exit" while listening: true to exit.
         std::function<bool()> confirmExit;
         // The DNS-SD library file.
         std::string dnsSdLibrary = nativednssd::DnsSdLibrary::kDefaultFile;
         bool showTrayIcon = true;
     };
-    static constexpr int kAddressWatchMs = 60000;
-    static constexpr int kMappingRedoCycles = 60;
-    static constexpr int kReloadPauseMs = 500;
-    static constexpr int kVolumeWatchMs = 2000;
 
     explicit CMainFrame(Setup setup);
     ~CMainFrame() override;
@@ -65,6 +67,9 @@ public:
     // A look at the volume table: a removable volume that arrived while the main program is not running
     // is prepared when it is an iPod, and starts the main program when it manages iPods.
     void WatchVolumes();
+    // A look at this computer's address (every kAddressWatchMs): after a change listening moves to the
+    // new address, and the port mapping is redone then and about once an hour.
+    void WatchAddress();
     // Waits until the control thread has done what it was given (tests).
     void WaitForControl() { m_control.Drain(); }
 
@@ -80,7 +85,11 @@ private:
     void RouterTestDone() override;
 
     void StartListening();
+    void LoadSettings();
     void ReloadSettings();
+    CPortForwardEngine::GatewayFinder GatewayFinderFor(const std::string& descriptionUrl) const;
+    std::optional<uint32_t> CurrentAddress() const;
+    void MoveListening(std::optional<uint32_t> address);
     void WriteHostList(int64_t t);
     void WriteRouterStatus();
     void OnHostJoined();
@@ -88,7 +97,6 @@ private:
     void ShowMainProgram(bool about);
     void Exit();
     void StartPortMapping();
-    void WatchAddress();
     std::string LocalIPv4Text() const;
     void ShowTrayMenu();
     void OnVolumesArrived(const std::vector<ArrivedVolume>& arrived, const HelperSettings& settings);

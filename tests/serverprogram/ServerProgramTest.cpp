@@ -1,6 +1,7 @@
 #include "platform/ipc/PeerEndpoint.h"
 #include "platform/settings/SettingsKey.h"
 #include "platform/shell/Shell.h"
+#include "platform/sockets/TcpSockets.h"
 #include "remote/FoundHost.h"
 #include "remote/HostListFile.h"
 #include "remote/SyncSetsFolder.h"
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <random>
 #include <vector>
 
@@ -29,6 +31,7 @@ using namespace nativeipc;
 namespace {
 
 constexpr uint32_t kServerAddress = 0x7F000002; // 127.0.0.2
+constexpr uint32_t kNewAddress = 0x7F000003;    // 127.0.0.3
 constexpr int kWaitMs = 5000;
 
 uint16_t RandomPort() {
@@ -83,8 +86,12 @@ protected:
             setup.shell = &shell;
             setup.mainProgram = QStringLiteral("/stand-in/Orvantis");
             setup.loadSettings = [this] { return settings; };
-            setup.localIPv4 = kServerAddress;
-            setup.findGateway = [] { return nullptr; };
+            setup.localIPv4 = [this] { return address; };
+            setup.findGateway = [this](const std::string& descriptionUrl) {
+                std::lock_guard lock(gatewayLock);
+                gatewayUrls.push_back(descriptionUrl);
+                return nullptr;
+            };
             setup.confirmExit = [this] { return exitAnswer; };
             setup.dnsSdLibrary = dir.File("no-dns-sd.so");
             setup.showTrayIcon = false;
@@ -109,9 +116,22 @@ protected:
         return QCoreApplication::exec();
     }
 
+    // Whether something listens there (a connection is accepted).
+    static bool Accepts(uint32_t host, uint16_t port) {
+        const auto deadline = nativesockets::Deadline::AfterMs(kWaitMs);
+        return nativesockets::ConnectTcp(host, port, deadline, nullptr).IsOpen();
+    }
+    std::vector<std::string> GatewayUrls() {
+        std::lock_guard lock(gatewayLock);
+        return gatewayUrls;
+    }
+
     TempDir dir;
     ScopedDataHome dataHome;
     HelperSettings settings;
+    std::optional<uint32_t> address = kServerAddress;
+    std::mutex gatewayLock;
+    std::vector<std::string> gatewayUrls; // the description address of each gateway search
     RecordingShell shell;
     bool exitAnswer = false;
 };
@@ -173,6 +193,47 @@ TEST_F(ServerProgramTest, ServerOffInTheSettingsMeansNoListeningUntilAReloadSwit
     frame->OnMessage({peermessage::kHelperReloadSettings, 0, 0, {}});
     frame->WaitForControl();
     EXPECT_TRUE(frame->IsListening());
+}
+
+// Listening follows the computer's address on the port it had; a stopped server stays stopped, and
+// starts on the new address.
+TEST_F(ServerProgramTest, AfterAnAddressChangeListeningMovesToTheNewAddress) {
+    const struct {
+        std::optional<uint32_t> before;
+        bool serverOn;
+    } cases[] = {{kServerAddress, true}, {std::nullopt, true}, {kServerAddress, false}};
+    for (const auto& item : cases) {
+        address = item.before;
+        auto frame = StartFrame(item.serverOn);
+        ASSERT_TRUE(frame);
+        const uint16_t port = settings.serverPort;
+        address = kNewAddress;
+        frame->WatchAddress();
+        frame->WaitForControl();
+        EXPECT_EQ(frame->IsListening(), item.serverOn);
+        if (!item.serverOn) {
+            frame->OnTrayCommand(HelperTrayMenu::kStartStopServer);
+            frame->WaitForControl();
+        }
+        EXPECT_TRUE(Accepts(kNewAddress, port)) << item.serverOn;
+        EXPECT_TRUE(Accepts(kNewAddress, port + 1)) << "the probe port";
+        EXPECT_FALSE(Accepts(kServerAddress, port));
+    }
+}
+
+TEST_F(ServerProgramTest, AReloadedRouterAddressServesTheNextSearch) {
+    MainProgramRecorder main(Peers());
+    settings.gatewayDescription = "http://127.0.0.1:9/first.xml";
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    frame->OnMessage({peermessage::kHelperTestRouter, 0, 0, {}});
+    ASSERT_TRUE(main.WaitFor(1));
+    settings.gatewayDescription = "http://127.0.0.1:9/second.xml";
+    frame->OnMessage({peermessage::kHelperReloadSettings, 0, 0, {}});
+    frame->OnMessage({peermessage::kHelperTestRouter, 0, 0, {}});
+    ASSERT_TRUE(main.WaitFor(2));
+    EXPECT_EQ(GatewayUrls(),
+              (std::vector<std::string>{"http://127.0.0.1:9/first.xml", "http://127.0.0.1:9/second.xml"}));
 }
 
 TEST_F(ServerProgramTest, ExitWhileListeningAsksAndNoKeepsTheProgram) {
