@@ -54,7 +54,7 @@ QIcon TrayIconPicture() {
 CMainFrame::CMainFrame(Setup setup)
     : m_setup(std::move(setup)), m_peers(m_setup.peers),
       m_server(std::make_unique<HelperSocketServer>(
-          CurrentAddress(), [this] { OnHostJoined(); })),
+          CurrentAddress(), [this] { OnHostJoined(); }, [this] { OnSessionStarting(); })),
       m_announcement(m_setup.dnsSdLibrary), m_listening(*m_server, m_announcement),
       m_chain(std::make_unique<PortForwardChain>(nullptr, static_cast<RouterTestReport&>(*this))) {
     if (!m_setup.findGateway)
@@ -129,16 +129,21 @@ int64_t CMainFrame::OnMessage(const PeerMessage& message) {
     }
 }
 
-// Each reading of the settings takes the values and the router they name, which the next gateway
-// search asks.
+// Each reading of the settings takes the values, the day they were read on and the router they name,
+// which the next gateway search asks.
 void CMainFrame::LoadSettings() {
     m_settings = m_setup.loadSettings();
+    m_settingsDay = Today();
     if (m_engine)
         m_engine->SetGatewayFinder(GatewayFinderFor(m_settings.gatewayDescription));
 }
 
 CPortForwardEngine::GatewayFinder CMainFrame::GatewayFinderFor(const std::string& descriptionUrl) const {
     return [find = m_setup.findGateway, descriptionUrl] { return find(descriptionUrl); };
+}
+
+int64_t CMainFrame::Today() const {
+    return (m_setup.today ? m_setup.today() : QDate::currentDate()).toJulianDay();
 }
 
 // Listening follows the new settings, and the next watch cycle redoes the port mapping.
@@ -163,6 +168,17 @@ void CMainFrame::WriteHostList(int64_t t) {
 void CMainFrame::WriteRouterStatus() {
     if (const std::optional<MainProgramFiles> files = MainProgramFiles::InSyncSetsFolder())
         files->WriteRouterStatus(m_chain->State());
+}
+
+// On the connection's thread: the first session of a calendar day has the settings read again, the
+// values only. Restarting listening from here would wait for this very connection, and the values
+// belong to the user-interface thread, so they are read there.
+void CMainFrame::OnSessionStarting() {
+    int64_t loaded = m_settingsDay;
+    const int64_t today = Today();
+    if (today == loaded || !m_settingsDay.compare_exchange_strong(loaded, today))
+        return;
+    QMetaObject::invokeMethod(this, [this] { LoadSettings(); }, Qt::QueuedConnection);
 }
 
 // On the connection's thread: the main program hears of the host that joined, when it runs.

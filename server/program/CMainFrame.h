@@ -16,10 +16,12 @@
 #include "server/router/PortForwardEvents.h"
 #include "server/router/RouterTestReport.h"
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -49,6 +51,8 @@ public:
         // The router of a description address (empty: the first that answers); null: through miniupnpc.
         std::function<std::unique_ptr<nativeupnp::InternetGateway>(const std::string& descriptionUrl)>
             findGateway;
+        // The calendar day; null: the local date.
+        std::function<QDate()> today;
         // "Exit" while listening: true to exit.
         std::function<bool()> confirmExit;
         // The DNS-SD library file.
@@ -87,7 +91,9 @@ private:
     void StartListening();
     void LoadSettings();
     void ReloadSettings();
+    void OnSessionStarting();
     CPortForwardEngine::GatewayFinder GatewayFinderFor(const std::string& descriptionUrl) const;
+    int64_t Today() const;
     std::optional<uint32_t> CurrentAddress() const;
     void MoveListening(std::optional<uint32_t> address);
     void WriteHostList(int64_t t);
@@ -104,6 +110,8 @@ private:
 
     Setup m_setup;
     HelperSettings m_settings;
+    // The calendar day (Julian) the settings were last read on; sessions start on other threads.
+    std::atomic<int64_t> m_settingsDay{0};
     nativeipc::PeerLink m_peers;
     std::unique_ptr<HelperSocketServer> m_server;
     BonjourAnnouncement m_announcement;

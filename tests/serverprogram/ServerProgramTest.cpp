@@ -4,6 +4,7 @@
 #include "platform/sockets/TcpSockets.h"
 #include "remote/FoundHost.h"
 #include "remote/HostListFile.h"
+#include "remote/LinkCodes.h"
 #include "remote/SyncSetsFolder.h"
 #include "server/program/CHalvendorHelper2App.h"
 #include "server/program/CMainFrame.h"
@@ -24,6 +25,7 @@
 #include <gtest/gtest.h>
 #include <mutex>
 #include <random>
+#include <thread>
 #include <vector>
 
 using namespace nativeipc;
@@ -85,13 +87,17 @@ protected:
             setup.peers = Peers();
             setup.shell = &shell;
             setup.mainProgram = QStringLiteral("/stand-in/Orvantis");
-            setup.loadSettings = [this] { return settings; };
+            setup.loadSettings = [this] {
+                ++loads;
+                return settings;
+            };
             setup.localIPv4 = [this] { return address; };
             setup.findGateway = [this](const std::string& descriptionUrl) {
                 std::lock_guard lock(gatewayLock);
                 gatewayUrls.push_back(descriptionUrl);
                 return nullptr;
             };
+            setup.today = [this] { return today; };
             setup.confirmExit = [this] { return exitAnswer; };
             setup.dnsSdLibrary = dir.File("no-dns-sd.so");
             setup.showTrayIcon = false;
@@ -121,6 +127,12 @@ protected:
         const auto deadline = nativesockets::Deadline::AfterMs(kWaitMs);
         return nativesockets::ConnectTcp(host, port, deadline, nullptr).IsOpen();
     }
+    static void ProcessEventsFor(int ms) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
     std::vector<std::string> GatewayUrls() {
         std::lock_guard lock(gatewayLock);
         return gatewayUrls;
@@ -129,7 +141,9 @@ protected:
     TempDir dir;
     ScopedDataHome dataHome;
     HelperSettings settings;
+    int loads = 0;
     std::optional<uint32_t> address = kServerAddress;
+    QDate today{2024, 3, 1};
     std::mutex gatewayLock;
     std::vector<std::string> gatewayUrls; // the description address of each gateway search
     RecordingShell shell;
@@ -234,6 +248,30 @@ TEST_F(ServerProgramTest, AReloadedRouterAddressServesTheNextSearch) {
     ASSERT_TRUE(main.WaitFor(2));
     EXPECT_EQ(GatewayUrls(),
               (std::vector<std::string>{"http://127.0.0.1:9/first.xml", "http://127.0.0.1:9/second.xml"}));
+}
+
+// A session starts on its connection's thread; reloading there must not restart listening, which
+// would wait for that very connection.
+TEST_F(ServerProgramTest, TheFirstSessionOfADayRereadsTheSettingsValuesOnly) {
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    const uint16_t port = settings.serverPort;
+    const int loadsAtStart = loads;
+    settings.manageIPods = true;
+    settings.serverPort = static_cast<uint16_t>(port + 2);
+    const auto startSession = [&] {
+        std::thread([&] { frame->Server().OnRequest(linkcodes::kStartSession, {}); }).join();
+        ProcessEventsFor(50);
+    };
+    startSession();
+    EXPECT_EQ(loads, loadsAtStart) << "the same day";
+    today = today.addDays(1);
+    startSession();
+    startSession();
+    EXPECT_EQ(loads, loadsAtStart + 1);
+    EXPECT_TRUE(frame->Settings().manageIPods);
+    frame->WaitForControl();
+    EXPECT_TRUE(Accepts(kServerAddress, port)) << "listening goes on where it was";
 }
 
 TEST_F(ServerProgramTest, ExitWhileListeningAsksAndNoKeepsTheProgram) {
