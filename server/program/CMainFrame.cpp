@@ -16,6 +16,7 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QPixmap>
+#include <QSocketNotifier>
 #include <QSystemTrayIcon>
 
 #include <chrono>
@@ -61,7 +62,7 @@ CMainFrame::CMainFrame(Setup setup)
         m_setup.findGateway = nativeupnp::MiniupnpcGateway::Find;
     m_addressWatch.setInterval(kAddressWatchMs);
     connect(&m_addressWatch, &QTimer::timeout, this, [this] { WatchAddress(); });
-    m_volumeWatch.setInterval(kVolumeWatchMs);
+    m_volumeWatch.setInterval(m_setup.volumeWatchMs);
     connect(&m_volumeWatch, &QTimer::timeout, this, [this] { WatchVolumes(); });
 }
 
@@ -95,6 +96,7 @@ void CMainFrame::Start() {
     m_addressWatch.start();
     WatchVolumes();
     m_volumeWatch.start();
+    WatchMountTable();
 }
 
 bool CMainFrame::IsListening() const {
@@ -241,6 +243,16 @@ void CMainFrame::ShowMainProgram(bool about) {
 void CMainFrame::LaunchMainProgram(const QStringList& arguments) {
     if (m_setup.shell)
         m_setup.shell->StartProgram(m_setup.mainProgram, arguments);
+}
+
+// The kernel tells of every mount and unmount, so an arrival is seen at once; the timer still looks
+// for the folders of ORVANTIS_EXTRA_VOLUMES, which appear without one.
+void CMainFrame::WatchMountTable() {
+    if (m_mountTable.Descriptor() < 0)
+        return;
+    m_mountTableChanged =
+        std::make_unique<QSocketNotifier>(m_mountTable.Descriptor(), QSocketNotifier::Exception);
+    connect(m_mountTableChanged.get(), &QSocketNotifier::activated, this, [this] { WatchVolumes(); });
 }
 
 void CMainFrame::WatchVolumes() {

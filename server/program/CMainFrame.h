@@ -6,6 +6,7 @@
 
 #include "platform/ipc/PeerLink.h"
 #include "platform/ipc/PeerMessage.h"
+#include "platform/volumes/MountTableWatch.h"
 #include "server/bonjour/AnnouncedListening.h"
 #include "server/bonjour/BonjourAnnouncement.h"
 #include "server/program/ControlThread.h"
@@ -27,6 +28,7 @@
 #include <optional>
 
 class HelperSocketServer;
+class QSocketNotifier;
 class QSystemTrayIcon;
 
 namespace nativeshell {
@@ -58,6 +60,8 @@ public:
         // The DNS-SD library file.
         std::string dnsSdLibrary = nativednssd::DnsSdLibrary::kDefaultFile;
         bool showTrayIcon = true;
+        // The interval of the look at the volume table when no change of the mount table wakes it.
+        int volumeWatchMs = kVolumeWatchMs;
     };
 
     explicit CMainFrame(Setup setup);
@@ -96,6 +100,7 @@ private:
     int64_t Today() const;
     std::optional<uint32_t> CurrentAddress() const;
     void MoveListening(std::optional<uint32_t> address);
+    void WatchMountTable();
     void WriteHostList(int64_t t);
     void WriteRouterStatus();
     void OnHostJoined();
@@ -122,6 +127,8 @@ private:
     int m_watchCycles = 0;
     QTimer m_addressWatch;
     QTimer m_volumeWatch;
+    nativevolumes::MountTableWatch m_mountTable;
+    std::unique_ptr<QSocketNotifier> m_mountTableChanged;
     VolumeArrivals m_arrivals; // on the control thread
     std::unique_ptr<QSystemTrayIcon> m_tray;
     // Last, so that it has ended before what its steps touch goes.

@@ -20,11 +20,15 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <random>
+#include <sched.h>
+#include <sys/mount.h>
 #include <thread>
 #include <vector>
 
@@ -101,6 +105,7 @@ protected:
             setup.confirmExit = [this] { return exitAnswer; };
             setup.dnsSdLibrary = dir.File("no-dns-sd.so");
             setup.showTrayIcon = false;
+            setup.volumeWatchMs = volumeWatchMs;
             auto frame = std::make_unique<CMainFrame>(std::move(setup));
             frame->Start();
             frame->WaitForControl();
@@ -144,6 +149,7 @@ protected:
     int loads = 0;
     std::optional<uint32_t> address = kServerAddress;
     QDate today{2024, 3, 1};
+    int volumeWatchMs = CMainFrame::kVolumeWatchMs;
     std::mutex gatewayLock;
     std::vector<std::string> gatewayUrls; // the description address of each gateway search
     RecordingShell shell;
@@ -398,9 +404,10 @@ protected:
     VolumeArrivalTest() : podRoot(dir.File("SHUFFLE")) { setenv("ORVANTIS_EXTRA_VOLUMES", podRoot.c_str(), 1); }
     ~VolumeArrivalTest() override { unsetenv("ORVANTIS_EXTRA_VOLUMES"); }
 
-    void PodArrives() {
-        std::filesystem::create_directories(podRoot + "/iPod_Control/iTunes");
-        std::ofstream(podRoot + "/iPod_Control/iTunes/iTunesPrefs", std::ios::binary) << std::string(64, '\xFF');
+    void PodArrives() { MakePod(podRoot); }
+    static void MakePod(const std::string& root) {
+        std::filesystem::create_directories(root + "/iPod_Control/iTunes");
+        std::ofstream(root + "/iPod_Control/iTunes/iTunesPrefs", std::ios::binary) << std::string(64, '\xFF');
     }
     std::string Prefs() const {
         std::ifstream file(podRoot + "/iPod_Control/iTunes/iTunesPrefs", std::ios::binary);
@@ -418,6 +425,14 @@ protected:
         frame.WatchVolumes();
         frame.WaitForControl();
         QCoreApplication::processEvents();
+    }
+    // Turns the event loop until the main program was started, without a look of the test's own.
+    bool WaitForAStart() {
+        QElapsedTimer timer;
+        timer.start();
+        while (shell.started.empty() && timer.elapsed() < kWaitMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !shell.started.empty();
     }
 
     std::string podRoot;
@@ -449,6 +464,45 @@ TEST_F(VolumeArrivalTest, AnIPodArrivingWithoutTheMainProgramStartsItWithItsMask
     EXPECT_EQ(shell.started[0], QStringLiteral("/stand-in/Orvantis -ar %1").arg(PodBit()));
     const std::string prefs = Prefs();
     EXPECT_EQ(prefs[10], '\0') << "the iPod's own update is off: the program manages it";
+    EXPECT_EQ(prefs[31], '\1');
+}
+
+// The folders of ORVANTIS_EXTRA_VOLUMES appear without a mount: the timer's look finds them.
+TEST_F(VolumeArrivalTest, TheTimerFindsAnExtraVolumeFolder) {
+    settings.manageShuffles = true;
+    volumeWatchMs = 50;
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    PodArrives();
+    ASSERT_TRUE(WaitForAStart());
+    EXPECT_EQ(shell.started[0], QStringLiteral("/stand-in/Orvantis -ar %1").arg(PodBit()));
+}
+
+// A mount wakes the look at once, long before the timer's. The test process takes a mount namespace
+// of its own (its later tests run in it too) and mounts a tmpfs over /media there, where the iPod is
+// then bound as a removable volume.
+TEST_F(VolumeArrivalTest, AMountIsSeenWithoutWaitingForTheTimer) {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        GTEST_SKIP() << "no mount namespace of our own: " << std::strerror(errno);
+    if (mount("orvantis-media", "/media", "tmpfs", 0, nullptr) != 0)
+        GTEST_SKIP() << "no tmpfs over /media: " << std::strerror(errno);
+    podRoot = "/media/SHUFFLE";
+    std::filesystem::create_directories(podRoot);
+    const std::string stage = dir.File("stage");
+    MakePod(stage);
+    settings.manageShuffles = true;
+    volumeWatchMs = 3600 * 1000;
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    ASSERT_EQ(mount(stage.c_str(), podRoot.c_str(), nullptr, MS_BIND, nullptr), 0) << std::strerror(errno);
+    const bool started = WaitForAStart();
+    const uint32_t podBit = PodBit();
+    const std::string prefs = Prefs();
+    frame.reset();
+    umount2(podRoot.c_str(), MNT_DETACH);
+    umount2("/media", MNT_DETACH);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(shell.started[0], QStringLiteral("/stand-in/Orvantis -ar %1").arg(podBit));
     EXPECT_EQ(prefs[31], '\1');
 }
 
