@@ -35,8 +35,8 @@ std::unique_ptr<CMainFrame> ListeningFrame(const std::string& runtime) {
         CMainFrame::Setup setup;
         setup.peers = nativeipc::PeerAddress(QString::fromStdString(runtime));
         setup.loadSettings = [settings] { return settings; };
-        setup.localIPv4 = kServerAddress;
-        setup.findGateway = [] { return nullptr; };
+        setup.localIPv4 = [] { return kServerAddress; };
+        setup.findGateway = [](const std::string&) { return nullptr; };
         setup.dnsSdLibrary = runtime + "/no-dns-sd.so";
         setup.showTrayIcon = false;
         auto frame = std::make_unique<CMainFrame>(std::move(setup));

@@ -47,12 +47,23 @@ std::unique_ptr<RequestStream> CASockets::OpenRequestStream(int) {
     return nullptr;
 }
 
+std::optional<uint32_t> CASockets::GetLocalIPv4() const {
+    std::lock_guard lock(m_addressLock);
+    return m_localIPv4;
+}
+
+void CASockets::SetLocalIPv4(std::optional<uint32_t> address) {
+    std::lock_guard lock(m_addressLock);
+    m_localIPv4 = address;
+}
+
 std::string CASockets::GetLocalIPv4Text() const {
-    return m_localIPv4 ? nativesockets::FormatIPv4(*m_localIPv4) : std::string();
+    const std::optional<uint32_t> address = GetLocalIPv4();
+    return address ? nativesockets::FormatIPv4(*address) : std::string();
 }
 
 int CASockets::AddFoundHost(const FoundHost& host) {
-    const FoundHostTable::AddResult added = m_foundHosts.Add(host, m_localIPv4);
+    const FoundHostTable::AddResult added = m_foundHosts.Add(host, GetLocalIPv4());
     if (added.appended)
         OnHostsChanged();
     return added.index;

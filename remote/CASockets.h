@@ -78,7 +78,9 @@ public:
 
     void SetBasePort(uint16_t port) { m_basePort = port; }
     uint16_t GetBasePort() const { return m_basePort; }
-    std::optional<uint32_t> GetLocalIPv4() const { return m_localIPv4; }
+    std::optional<uint32_t> GetLocalIPv4() const;
+    // Takes `address` for this computer's own from now on; listening binds it at its next start.
+    void SetLocalIPv4(std::optional<uint32_t> address);
     // "%d.%d.%d.%d", or empty without an address.
     std::string GetLocalIPv4Text() const;
 
@@ -115,6 +117,7 @@ private:
     void ReleaseConnection();
     uint16_t PortFor(const std::string& address, uint32_t port) const;
 
+    mutable std::mutex m_addressLock; // the address, which the scan and the connections read
     std::optional<uint32_t> m_localIPv4;
     std::atomic<uint16_t> m_basePort{kDefaultBasePort};
     std::atomic<bool> m_stop{false};

@@ -16,6 +16,7 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QPixmap>
+#include <QSocketNotifier>
 #include <QSystemTrayIcon>
 
 #include <chrono>
@@ -31,10 +32,6 @@ constexpr int64_t kAboutCommand = 11000;
 int64_t TickCount() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<int32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count() & 0x7FFFFFFF);
-}
-
-CPortForwardEngine::GatewayFinder SettingsGatewayFinder(const std::string& descriptionUrl) {
-    return [descriptionUrl] { return nativeupnp::MiniupnpcGateway::Find(descriptionUrl); };
 }
 
 // A small picture of our own: two arrows going round, the sign of a sync.
@@ -57,14 +54,15 @@ QIcon TrayIconPicture() {
 
 CMainFrame::CMainFrame(Setup setup)
     : m_setup(std::move(setup)), m_peers(m_setup.peers),
-      m_server(std::make_unique<HelperSocketServer>(m_setup.localIPv4 ? m_setup.localIPv4
-                                                                      : nativesockets::GetLocalIPv4(),
-                                                    [this] { OnHostJoined(); })),
+      m_server(std::make_unique<HelperSocketServer>(
+          CurrentAddress(), [this] { OnHostJoined(); }, [this] { OnSessionStarting(); })),
       m_announcement(m_setup.dnsSdLibrary), m_listening(*m_server, m_announcement),
       m_chain(std::make_unique<PortForwardChain>(nullptr, static_cast<RouterTestReport&>(*this))) {
+    if (!m_setup.findGateway)
+        m_setup.findGateway = nativeupnp::MiniupnpcGateway::Find;
     m_addressWatch.setInterval(kAddressWatchMs);
     connect(&m_addressWatch, &QTimer::timeout, this, [this] { WatchAddress(); });
-    m_volumeWatch.setInterval(kVolumeWatchMs);
+    m_volumeWatch.setInterval(m_setup.volumeWatchMs);
     connect(&m_volumeWatch, &QTimer::timeout, this, [this] { WatchVolumes(); });
 }
 
@@ -76,7 +74,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::Start() {
-    m_settings = m_setup.loadSettings();
+    LoadSettings();
     m_lastAddress = m_server->GetLocalIPv4();
     if (m_setup.showTrayIcon && QSystemTrayIcon::isSystemTrayAvailable()) {
         m_tray = std::make_unique<QSystemTrayIcon>(TrayIconPicture());
@@ -89,9 +87,8 @@ void CMainFrame::Start() {
     }
     if (m_settings.startServer)
         StartListening();
-    CPortForwardEngine::GatewayFinder finder =
-        m_setup.findGateway ? m_setup.findGateway : SettingsGatewayFinder(m_settings.gatewayDescription);
-    m_engine = std::make_unique<CPortForwardEngine>(std::move(finder), static_cast<PortForwardListener&>(*this));
+    m_engine = std::make_unique<CPortForwardEngine>(GatewayFinderFor(m_settings.gatewayDescription),
+                                                    static_cast<PortForwardListener&>(*this));
     m_chain = std::make_unique<PortForwardChain>(m_engine.get(), static_cast<RouterTestReport&>(*this));
     m_chain->ApplySettings(m_settings.portForwarding, m_settings.startServer, m_settings.serverPort);
     if (m_settings.portForwarding && m_settings.startServer)
@@ -99,6 +96,7 @@ void CMainFrame::Start() {
     m_addressWatch.start();
     WatchVolumes();
     m_volumeWatch.start();
+    WatchMountTable();
 }
 
 bool CMainFrame::IsListening() const {
@@ -133,9 +131,26 @@ int64_t CMainFrame::OnMessage(const PeerMessage& message) {
     }
 }
 
+// Each reading of the settings takes the values, the day they were read on and the router they name,
+// which the next gateway search asks.
+void CMainFrame::LoadSettings() {
+    m_settings = m_setup.loadSettings();
+    m_settingsDay = Today();
+    if (m_engine)
+        m_engine->SetGatewayFinder(GatewayFinderFor(m_settings.gatewayDescription));
+}
+
+CPortForwardEngine::GatewayFinder CMainFrame::GatewayFinderFor(const std::string& descriptionUrl) const {
+    return [find = m_setup.findGateway, descriptionUrl] { return find(descriptionUrl); };
+}
+
+int64_t CMainFrame::Today() const {
+    return (m_setup.today ? m_setup.today() : QDate::currentDate()).toJulianDay();
+}
+
 // Listening follows the new settings, and the next watch cycle redoes the port mapping.
 void CMainFrame::ReloadSettings() {
-    m_settings = m_setup.loadSettings();
+    LoadSettings();
     const HelperSettings settings = m_settings;
     m_control.Run([this, settings] {
         m_listening.Stop();
@@ -155,6 +170,17 @@ void CMainFrame::WriteHostList(int64_t t) {
 void CMainFrame::WriteRouterStatus() {
     if (const std::optional<MainProgramFiles> files = MainProgramFiles::InSyncSetsFolder())
         files->WriteRouterStatus(m_chain->State());
+}
+
+// On the connection's thread: the first session of a calendar day has the settings read again, the
+// values only. Restarting listening from here would wait for this very connection, and the values
+// belong to the user-interface thread, so they are read there.
+void CMainFrame::OnSessionStarting() {
+    int64_t loaded = m_settingsDay;
+    const int64_t today = Today();
+    if (today == loaded || !m_settingsDay.compare_exchange_strong(loaded, today))
+        return;
+    QMetaObject::invokeMethod(this, [this] { LoadSettings(); }, Qt::QueuedConnection);
 }
 
 // On the connection's thread: the main program hears of the host that joined, when it runs.
@@ -219,6 +245,16 @@ void CMainFrame::LaunchMainProgram(const QStringList& arguments) {
         m_setup.shell->StartProgram(m_setup.mainProgram, arguments);
 }
 
+// The kernel tells of every mount and unmount, so an arrival is seen at once; the timer still looks
+// for the folders of ORVANTIS_EXTRA_VOLUMES, which appear without one.
+void CMainFrame::WatchMountTable() {
+    if (m_mountTable.Descriptor() < 0)
+        return;
+    m_mountTableChanged =
+        std::make_unique<QSocketNotifier>(m_mountTable.Descriptor(), QSocketNotifier::Exception);
+    connect(m_mountTableChanged.get(), &QSocketNotifier::activated, this, [this] { WatchVolumes(); });
+}
+
 void CMainFrame::WatchVolumes() {
     const HelperSettings settings = m_settings;
     m_control.Run([this, settings] {
@@ -259,17 +295,36 @@ std::string CMainFrame::LocalIPv4Text() const {
     return m_lastAddress ? nativesockets::FormatIPv4(*m_lastAddress) : std::string();
 }
 
-// The mapping is redone after an address change, and otherwise about once an hour.
+std::optional<uint32_t> CMainFrame::CurrentAddress() const {
+    return m_setup.localIPv4 ? m_setup.localIPv4() : nativesockets::GetLocalIPv4();
+}
+
 void CMainFrame::WatchAddress() {
-    const std::optional<uint32_t> address = m_setup.localIPv4 ? m_setup.localIPv4 : nativesockets::GetLocalIPv4();
+    const std::optional<uint32_t> address = CurrentAddress();
     const bool changed = address != m_lastAddress;
     m_lastAddress = address;
+    if (changed)
+        MoveListening(address);
     if (++m_watchCycles > kMappingRedoCycles)
         m_watchCycles = 0;
     else if (!changed)
         return;
     if (m_settings.portForwarding)
         StartPortMapping();
+}
+
+// On the control thread, after what was handed over before: the server binds the new address at its
+// next start, and listening that runs starts again on its port (a program that started without an
+// address begins to listen here).
+void CMainFrame::MoveListening(std::optional<uint32_t> address) {
+    m_control.Run([this, address] {
+        const bool listening = m_listening.IsListening();
+        if (listening)
+            m_listening.Stop();
+        m_server->SetLocalIPv4(address);
+        if (listening)
+            m_listening.Start(m_server->GetBasePort());
+    });
 }
 
 void CMainFrame::ShowTrayMenu() {

@@ -6,6 +6,7 @@
 
 #include "platform/ipc/PeerLink.h"
 #include "platform/ipc/PeerMessage.h"
+#include "platform/volumes/MountTableWatch.h"
 #include "server/bonjour/AnnouncedListening.h"
 #include "server/bonjour/BonjourAnnouncement.h"
 #include "server/program/ControlThread.h"
@@ -16,15 +17,18 @@
 #include "server/router/PortForwardEvents.h"
 #include "server/router/RouterTestReport.h"
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class HelperSocketServer;
+class QSocketNotifier;
 class QSystemTrayIcon;
 
 namespace nativeshell {
@@ -33,26 +37,32 @@ class Shell;
 
 class CMainFrame : public QObject, private PortForwardListener, private RouterTestReport {
 public:
+    static constexpr int kAddressWatchMs = 60000;
+    static constexpr int kMappingRedoCycles = 60;
+    static constexpr int kReloadPauseMs = 500;
+    static constexpr int kVolumeWatchMs = 2000;
+
     struct Setup {
         nativeipc::PeerAddress peers = nativeipc::PeerAddress::ForCurrentUser();
         nativeshell::Shell* shell = nullptr;
         // The main program's file.
         QString mainProgram;
         std::function<HelperSettings()> loadSettings;
-        // This computer's address; none: the first one that is up.
-        std::optional<uint32_t> localIPv4;
-        // Null: the router of the settings' description address, else the first that answers.
-        CPortForwardEngine::GatewayFinder findGateway;
+        // This computer's address as it is now; null: the first one that is up.
+        std::function<std::optional<uint32_t>()> localIPv4;
+        // The router of a description address (empty: the first that answers); null: through miniupnpc.
+        std::function<std::unique_ptr<nativeupnp::InternetGateway>(const std::string& descriptionUrl)>
+            findGateway;
+        // The calendar day; null: the local date.
+        std::function<QDate()> today;
         // "Exit" while listening: true to exit.
         std::function<bool()> confirmExit;
         // The DNS-SD library file.
         std::string dnsSdLibrary = nativednssd::DnsSdLibrary::kDefaultFile;
         bool showTrayIcon = true;
+        // The interval of the look at the volume table when no change of the mount table wakes it.
+        int volumeWatchMs = kVolumeWatchMs;
     };
-    static constexpr int kAddressWatchMs = 60000;
-    static constexpr int kMappingRedoCycles = 60;
-    static constexpr int kReloadPauseMs = 500;
-    static constexpr int kVolumeWatchMs = 2000;
 
     explicit CMainFrame(Setup setup);
     ~CMainFrame() override;
@@ -65,6 +75,9 @@ public:
     // A look at the volume table: a removable volume that arrived while the main program is not running
     // is prepared when it is an iPod, and starts the main program when it manages iPods.
     void WatchVolumes();
+    // A look at this computer's address (every kAddressWatchMs): after a change listening moves to the
+    // new address, and the port mapping is redone then and about once an hour.
+    void WatchAddress();
     // Waits until the control thread has done what it was given (tests).
     void WaitForControl() { m_control.Drain(); }
 
@@ -80,7 +93,14 @@ private:
     void RouterTestDone() override;
 
     void StartListening();
+    void LoadSettings();
     void ReloadSettings();
+    void OnSessionStarting();
+    CPortForwardEngine::GatewayFinder GatewayFinderFor(const std::string& descriptionUrl) const;
+    int64_t Today() const;
+    std::optional<uint32_t> CurrentAddress() const;
+    void MoveListening(std::optional<uint32_t> address);
+    void WatchMountTable();
     void WriteHostList(int64_t t);
     void WriteRouterStatus();
     void OnHostJoined();
@@ -88,7 +108,6 @@ private:
     void ShowMainProgram(bool about);
     void Exit();
     void StartPortMapping();
-    void WatchAddress();
     std::string LocalIPv4Text() const;
     void ShowTrayMenu();
     void OnVolumesArrived(const std::vector<ArrivedVolume>& arrived, const HelperSettings& settings);
@@ -96,6 +115,8 @@ private:
 
     Setup m_setup;
     HelperSettings m_settings;
+    // The calendar day (Julian) the settings were last read on; sessions start on other threads.
+    std::atomic<int64_t> m_settingsDay{0};
     nativeipc::PeerLink m_peers;
     std::unique_ptr<HelperSocketServer> m_server;
     BonjourAnnouncement m_announcement;
@@ -106,6 +127,8 @@ private:
     int m_watchCycles = 0;
     QTimer m_addressWatch;
     QTimer m_volumeWatch;
+    nativevolumes::MountTableWatch m_mountTable;
+    std::unique_ptr<QSocketNotifier> m_mountTableChanged;
     VolumeArrivals m_arrivals; // on the control thread
     std::unique_ptr<QSystemTrayIcon> m_tray;
     // Last, so that it has ended before what its steps touch goes.

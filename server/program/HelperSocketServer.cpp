@@ -3,8 +3,10 @@
 #include "server/requests/LibraryRequestHandlers.h"
 #include "server/requests/ServedLibrary.h"
 
-HelperSocketServer::HelperSocketServer(std::optional<uint32_t> localIPv4, HostJoined hostJoined)
-    : ASyncWSocksServer(localIPv4, nullptr), m_hostJoined(std::move(hostJoined)) {
+HelperSocketServer::HelperSocketServer(std::optional<uint32_t> localIPv4, Notice hostJoined,
+                                       Notice sessionStarting)
+    : ASyncWSocksServer(localIPv4, nullptr), m_hostJoined(std::move(hostJoined)),
+      m_sessionStarting(std::move(sessionStarting)) {
     RegisterLibraryRequestHandlers(*this, std::make_shared<ServedLibrary>(), nullptr);
 }
 
@@ -16,4 +18,9 @@ HelperSocketServer::~HelperSocketServer() {
 void HelperSocketServer::OnHostsChanged() {
     if (m_hostJoined)
         m_hostJoined();
+}
+
+void HelperSocketServer::OnSessionStarting() {
+    if (m_sessionStarting)
+        m_sessionStarting();
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The server program's socket object: the library's request handlers, and a notice when a remote
-// main program joined the found-host table (on the connection's thread).
+// The server program's socket object: the library's request handlers, and notices on the connection's
+// thread when a remote main program joined the found-host table and when a client starts a session.
 
 #include "server/requests/ASyncWSocksServer.h"
 
@@ -8,13 +8,15 @@
 
 class HelperSocketServer : public ASyncWSocksServer {
 public:
-    using HostJoined = std::function<void()>;
+    using Notice = std::function<void()>;
 
-    HelperSocketServer(std::optional<uint32_t> localIPv4, HostJoined hostJoined);
+    HelperSocketServer(std::optional<uint32_t> localIPv4, Notice hostJoined, Notice sessionStarting);
     ~HelperSocketServer() override;
 
     void OnHostsChanged() override;
+    void OnSessionStarting() override;
 
 private:
-    HostJoined m_hostJoined;
+    Notice m_hostJoined;
+    Notice m_sessionStarting;
 };

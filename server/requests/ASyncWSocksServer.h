@@ -22,6 +22,9 @@ public:
 
     WireMessage OnRequest(int code, std::span<const uint8_t> payload) override;
     std::unique_ptr<RequestStream> OpenRequestStream(int code) override;
+    // A client is about to start a session ("Start Session", on the connection's thread); the base
+    // does nothing.
+    virtual void OnSessionStarting() {}
     // Handlers are registered before listening starts.
     RequestDispatcher& Dispatcher() { return m_dispatcher; }
 

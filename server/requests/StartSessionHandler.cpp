@@ -2,13 +2,14 @@
 
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
-#include "remote/CASockets.h"
+#include "server/requests/ASyncWSocksServer.h"
 #include "server/requests/RemoteSession.h"
 #include "server/requests/SessionTable.h"
 
 #include <random>
 
 WireMessage StartSessionHandler::Serve(std::span<const uint8_t> payload) {
+    m_owner.OnSessionStarting();
     std::unique_ptr<RemoteSession> session;
     if (const int result = RemoteSession::Read(payload, m_progress, session))
         return WireMessage::Status(result);

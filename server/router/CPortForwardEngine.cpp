@@ -29,7 +29,7 @@ int64_t ResultOf(bool succeeded) {
 } // namespace
 
 CPortForwardEngine::CPortForwardEngine(GatewayFinder findGateway, PortForwardListener& listener)
-    : m_findGateway(std::move(findGateway)), m_listener(listener) {}
+    : m_listener(listener), m_findGateway(std::move(findGateway)) {}
 
 CPortForwardEngine::~CPortForwardEngine() {
     m_stopping = true;
@@ -61,6 +61,11 @@ bool CPortForwardEngine::Start(Kind kind, std::function<void()> work) {
         return false;
     }
     return true;
+}
+
+void CPortForwardEngine::SetGatewayFinder(GatewayFinder findGateway) {
+    std::lock_guard lock(m_lock);
+    m_findGateway = std::move(findGateway);
 }
 
 bool CPortForwardEngine::StartDeviceSearch() {
@@ -106,7 +111,12 @@ void CPortForwardEngine::Post(int code, int64_t value) {
 void CPortForwardEngine::SearchDevice() {
     Post(kSearchProgress, kStepStarted);
     Post(kSearchProgress, kStepGatewayTaken);
-    std::shared_ptr<nativeupnp::InternetGateway> gateway = m_findGateway();
+    GatewayFinder findGateway;
+    {
+        std::lock_guard lock(m_lock);
+        findGateway = m_findGateway;
+    }
+    std::shared_ptr<nativeupnp::InternetGateway> gateway = findGateway ? findGateway() : nullptr;
     Post(kSearchProgress, kSearchStepSearched);
     if (gateway)
         Post(kSearchProgress, kSearchStepFound);

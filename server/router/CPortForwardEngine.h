@@ -30,6 +30,9 @@ public:
     CPortForwardEngine& operator=(const CPortForwardEngine&) = delete;
     ~CPortForwardEngine();
 
+    // The finder of the next gateway search; a search that runs keeps its own.
+    void SetGatewayFinder(GatewayFinder findGateway);
+
     // Each: true when its thread started, false when an operation of its kind runs.
     bool StartDeviceSearch();
     bool StartRetrieveMappings();
@@ -58,11 +61,11 @@ private:
     void AddMapping(const PortMapping& mapping);
     void DeleteMapping(const PortMapping& mapping);
 
-    GatewayFinder m_findGateway;
     PortForwardListener& m_listener;
     std::atomic<bool> m_stopping{false};
 
-    mutable std::mutex m_lock; // the gateway, its description and the mappings
+    mutable std::mutex m_lock; // the finder, the gateway, its description and the mappings
+    GatewayFinder m_findGateway;
     std::shared_ptr<nativeupnp::InternetGateway> m_gateway;
     DeviceInformation m_device;
     std::vector<PortMapping> m_mappings;

@@ -1,8 +1,10 @@
 #include "platform/ipc/PeerEndpoint.h"
 #include "platform/settings/SettingsKey.h"
 #include "platform/shell/Shell.h"
+#include "platform/sockets/TcpSockets.h"
 #include "remote/FoundHost.h"
 #include "remote/HostListFile.h"
+#include "remote/LinkCodes.h"
 #include "remote/SyncSetsFolder.h"
 #include "server/program/CHalvendorHelper2App.h"
 #include "server/program/CMainFrame.h"
@@ -18,10 +20,16 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <random>
+#include <sched.h>
+#include <sys/mount.h>
+#include <thread>
 #include <vector>
 
 using namespace nativeipc;
@@ -29,6 +37,7 @@ using namespace nativeipc;
 namespace {
 
 constexpr uint32_t kServerAddress = 0x7F000002; // 127.0.0.2
+constexpr uint32_t kNewAddress = 0x7F000003;    // 127.0.0.3
 constexpr int kWaitMs = 5000;
 
 uint16_t RandomPort() {
@@ -82,12 +91,21 @@ protected:
             setup.peers = Peers();
             setup.shell = &shell;
             setup.mainProgram = QStringLiteral("/stand-in/Orvantis");
-            setup.loadSettings = [this] { return settings; };
-            setup.localIPv4 = kServerAddress;
-            setup.findGateway = [] { return nullptr; };
+            setup.loadSettings = [this] {
+                ++loads;
+                return settings;
+            };
+            setup.localIPv4 = [this] { return address; };
+            setup.findGateway = [this](const std::string& descriptionUrl) {
+                std::lock_guard lock(gatewayLock);
+                gatewayUrls.push_back(descriptionUrl);
+                return nullptr;
+            };
+            setup.today = [this] { return today; };
             setup.confirmExit = [this] { return exitAnswer; };
             setup.dnsSdLibrary = dir.File("no-dns-sd.so");
             setup.showTrayIcon = false;
+            setup.volumeWatchMs = volumeWatchMs;
             auto frame = std::make_unique<CMainFrame>(std::move(setup));
             frame->Start();
             frame->WaitForControl();
@@ -109,9 +127,31 @@ protected:
         return QCoreApplication::exec();
     }
 
+    // Whether something listens there (a connection is accepted).
+    static bool Accepts(uint32_t host, uint16_t port) {
+        const auto deadline = nativesockets::Deadline::AfterMs(kWaitMs);
+        return nativesockets::ConnectTcp(host, port, deadline, nullptr).IsOpen();
+    }
+    static void ProcessEventsFor(int ms) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    std::vector<std::string> GatewayUrls() {
+        std::lock_guard lock(gatewayLock);
+        return gatewayUrls;
+    }
+
     TempDir dir;
     ScopedDataHome dataHome;
     HelperSettings settings;
+    int loads = 0;
+    std::optional<uint32_t> address = kServerAddress;
+    QDate today{2024, 3, 1};
+    int volumeWatchMs = CMainFrame::kVolumeWatchMs;
+    std::mutex gatewayLock;
+    std::vector<std::string> gatewayUrls; // the description address of each gateway search
     RecordingShell shell;
     bool exitAnswer = false;
 };
@@ -173,6 +213,71 @@ TEST_F(ServerProgramTest, ServerOffInTheSettingsMeansNoListeningUntilAReloadSwit
     frame->OnMessage({peermessage::kHelperReloadSettings, 0, 0, {}});
     frame->WaitForControl();
     EXPECT_TRUE(frame->IsListening());
+}
+
+// Listening follows the computer's address on the port it had; a stopped server stays stopped, and
+// starts on the new address.
+TEST_F(ServerProgramTest, AfterAnAddressChangeListeningMovesToTheNewAddress) {
+    const struct {
+        std::optional<uint32_t> before;
+        bool serverOn;
+    } cases[] = {{kServerAddress, true}, {std::nullopt, true}, {kServerAddress, false}};
+    for (const auto& item : cases) {
+        address = item.before;
+        auto frame = StartFrame(item.serverOn);
+        ASSERT_TRUE(frame);
+        const uint16_t port = settings.serverPort;
+        address = kNewAddress;
+        frame->WatchAddress();
+        frame->WaitForControl();
+        EXPECT_EQ(frame->IsListening(), item.serverOn);
+        if (!item.serverOn) {
+            frame->OnTrayCommand(HelperTrayMenu::kStartStopServer);
+            frame->WaitForControl();
+        }
+        EXPECT_TRUE(Accepts(kNewAddress, port)) << item.serverOn;
+        EXPECT_TRUE(Accepts(kNewAddress, port + 1)) << "the probe port";
+        EXPECT_FALSE(Accepts(kServerAddress, port));
+    }
+}
+
+TEST_F(ServerProgramTest, AReloadedRouterAddressServesTheNextSearch) {
+    MainProgramRecorder main(Peers());
+    settings.gatewayDescription = "http://127.0.0.1:9/first.xml";
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    frame->OnMessage({peermessage::kHelperTestRouter, 0, 0, {}});
+    ASSERT_TRUE(main.WaitFor(1));
+    settings.gatewayDescription = "http://127.0.0.1:9/second.xml";
+    frame->OnMessage({peermessage::kHelperReloadSettings, 0, 0, {}});
+    frame->OnMessage({peermessage::kHelperTestRouter, 0, 0, {}});
+    ASSERT_TRUE(main.WaitFor(2));
+    EXPECT_EQ(GatewayUrls(),
+              (std::vector<std::string>{"http://127.0.0.1:9/first.xml", "http://127.0.0.1:9/second.xml"}));
+}
+
+// A session starts on its connection's thread; reloading there must not restart listening, which
+// would wait for that very connection.
+TEST_F(ServerProgramTest, TheFirstSessionOfADayRereadsTheSettingsValuesOnly) {
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    const uint16_t port = settings.serverPort;
+    const int loadsAtStart = loads;
+    settings.manageIPods = true;
+    settings.serverPort = static_cast<uint16_t>(port + 2);
+    const auto startSession = [&] {
+        std::thread([&] { frame->Server().OnRequest(linkcodes::kStartSession, {}); }).join();
+        ProcessEventsFor(50);
+    };
+    startSession();
+    EXPECT_EQ(loads, loadsAtStart) << "the same day";
+    today = today.addDays(1);
+    startSession();
+    startSession();
+    EXPECT_EQ(loads, loadsAtStart + 1);
+    EXPECT_TRUE(frame->Settings().manageIPods);
+    frame->WaitForControl();
+    EXPECT_TRUE(Accepts(kServerAddress, port)) << "listening goes on where it was";
 }
 
 TEST_F(ServerProgramTest, ExitWhileListeningAsksAndNoKeepsTheProgram) {
@@ -299,9 +404,10 @@ protected:
     VolumeArrivalTest() : podRoot(dir.File("SHUFFLE")) { setenv("ORVANTIS_EXTRA_VOLUMES", podRoot.c_str(), 1); }
     ~VolumeArrivalTest() override { unsetenv("ORVANTIS_EXTRA_VOLUMES"); }
 
-    void PodArrives() {
-        std::filesystem::create_directories(podRoot + "/iPod_Control/iTunes");
-        std::ofstream(podRoot + "/iPod_Control/iTunes/iTunesPrefs", std::ios::binary) << std::string(64, '\xFF');
+    void PodArrives() { MakePod(podRoot); }
+    static void MakePod(const std::string& root) {
+        std::filesystem::create_directories(root + "/iPod_Control/iTunes");
+        std::ofstream(root + "/iPod_Control/iTunes/iTunesPrefs", std::ios::binary) << std::string(64, '\xFF');
     }
     std::string Prefs() const {
         std::ifstream file(podRoot + "/iPod_Control/iTunes/iTunesPrefs", std::ios::binary);
@@ -319,6 +425,14 @@ protected:
         frame.WatchVolumes();
         frame.WaitForControl();
         QCoreApplication::processEvents();
+    }
+    // Turns the event loop until the main program was started, without a look of the test's own.
+    bool WaitForAStart() {
+        QElapsedTimer timer;
+        timer.start();
+        while (shell.started.empty() && timer.elapsed() < kWaitMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !shell.started.empty();
     }
 
     std::string podRoot;
@@ -350,6 +464,45 @@ TEST_F(VolumeArrivalTest, AnIPodArrivingWithoutTheMainProgramStartsItWithItsMask
     EXPECT_EQ(shell.started[0], QStringLiteral("/stand-in/Orvantis -ar %1").arg(PodBit()));
     const std::string prefs = Prefs();
     EXPECT_EQ(prefs[10], '\0') << "the iPod's own update is off: the program manages it";
+    EXPECT_EQ(prefs[31], '\1');
+}
+
+// The folders of ORVANTIS_EXTRA_VOLUMES appear without a mount: the timer's look finds them.
+TEST_F(VolumeArrivalTest, TheTimerFindsAnExtraVolumeFolder) {
+    settings.manageShuffles = true;
+    volumeWatchMs = 50;
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    PodArrives();
+    ASSERT_TRUE(WaitForAStart());
+    EXPECT_EQ(shell.started[0], QStringLiteral("/stand-in/Orvantis -ar %1").arg(PodBit()));
+}
+
+// A mount wakes the look at once, long before the timer's. The test process takes a mount namespace
+// of its own (its later tests run in it too) and mounts a tmpfs over /media there, where the iPod is
+// then bound as a removable volume.
+TEST_F(VolumeArrivalTest, AMountIsSeenWithoutWaitingForTheTimer) {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        GTEST_SKIP() << "no mount namespace of our own: " << std::strerror(errno);
+    if (mount("orvantis-media", "/media", "tmpfs", 0, nullptr) != 0)
+        GTEST_SKIP() << "no tmpfs over /media: " << std::strerror(errno);
+    podRoot = "/media/SHUFFLE";
+    std::filesystem::create_directories(podRoot);
+    const std::string stage = dir.File("stage");
+    MakePod(stage);
+    settings.manageShuffles = true;
+    volumeWatchMs = 3600 * 1000;
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    ASSERT_EQ(mount(stage.c_str(), podRoot.c_str(), nullptr, MS_BIND, nullptr), 0) << std::strerror(errno);
+    const bool started = WaitForAStart();
+    const uint32_t podBit = PodBit();
+    const std::string prefs = Prefs();
+    frame.reset();
+    umount2(podRoot.c_str(), MNT_DETACH);
+    umount2("/media", MNT_DETACH);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(shell.started[0], QStringLiteral("/stand-in/Orvantis -ar %1").arg(podBit));
     EXPECT_EQ(prefs[31], '\1');
 }
 
