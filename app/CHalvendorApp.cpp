@@ -1,5 +1,6 @@
 #include "app/CHalvendorApp.h"
 
+#include "app/devices/DeviceSyncSet.h"
 #include "app/devices/ITunesLibraryClient.h"
 #include "app/network/UpdateChecker.h"
 #include "app/state/AppFolders.h"
@@ -15,8 +16,6 @@
 #include "platform/settings/SettingsKey.h"
 #include "platform/shell/DesktopShell.h"
 #include "platform/ui/PrivateMessage.h"
-#include "remote/ADirTunesRemote.h"
-#include "sync/SongListFactory.h"
 #include "widgets/QtText.h"
 
 #include <QCoreApplication>
@@ -69,9 +68,7 @@ int CHalvendorApp::Run() {
 
     InstallITunesServices(ITunesDBPodDatabase::Opener());
     LibraryTools::Install();
-    // Sync sets name another computer's library by its type; the sync layer cannot make it itself.
-    SongListFactory::Register(ADir::kTypeTunesRemote,
-                              [](AProgress* progress) { return std::make_unique<ADirTunesRemote>(progress); });
+    DeviceSyncSet::RegisterRemoteList();
     ITunesLibraryClient library;
     MainSockets sockets;
     MainDialogServices services;

@@ -11,6 +11,7 @@
 #include "remote/FoundHost.h"
 #include "remote/SyncSetsFolder.h"
 #include "sync/ASyncLib.h"
+#include "sync/SongListFactory.h"
 #include "sync/SyncModeTables.h"
 #include "widgets/QtText.h"
 
@@ -47,6 +48,11 @@ bool SameID(const AString& a, const AString& b) {
 
 uint32_t DeviceSyncSet::ListTypeOf(ChooserKind kind) {
     return kind == ChooserKind::PodDatabase ? ADir::kTypePodDB : ADir::kTypePod;
+}
+
+void DeviceSyncSet::RegisterRemoteList() {
+    SongListFactory::Register(ADir::kTypeTunesRemote,
+                              [](AProgress* progress) { return std::make_unique<ADirTunesRemote>(progress); });
 }
 
 bool DeviceSyncSet::Binding::IsRemote() const {

@@ -92,6 +92,8 @@ public:
 
     // Whether the device's saved set holds a sync that runs by itself when the device arrives.
     bool RunsByItself(const AString& id) const;
+    // Sync sets name another computer's library by its type; the program registers its list at start.
+    static void RegisterRemoteList();
     // The song list type of a device's side.
     static uint32_t ListTypeOf(ChooserKind kind);
     // The file of a set in "SyncSets"; false without the folder.

@@ -22,6 +22,7 @@
 #include "platform/settings/SettingsKey.h"
 #include "platform/ui/GuiThread.h"
 #include "platform/ui/PrivateMessage.h"
+#include "remote/ADirTunesRemote.h"
 #include "remote/HostListFile.h"
 #include "remote/SyncSetsFolder.h"
 #include "sync/ASync.h"
@@ -203,6 +204,8 @@ CHalvendorDlg::~CHalvendorDlg() {
     m_worker.WaitInEventLoop(kWorkerEndLimit);
     m_connector.WaitInEventLoop(kWorkerEndLimit);
     m_hello.WaitInEventLoop(kWorkerEndLimit);
+    m_remoteFetch.WaitInEventLoop(kWorkerEndLimit);
+    ADirTunesRemote::SetMainList(nullptr);
     AProgress::SetUserInterface(nullptr);
     m_progress.SetStatus(nullptr);
     m_progress.SetLogWindow(nullptr);
@@ -510,8 +513,9 @@ int CHalvendorDlg::LoadRemoteSet(int entry) {
     }
     if (const int result = m_syncSet.MakeRemote(m_services.sockets, *host, setting))
         return result;
-    RunOnGui([this] {
+    RunOnGui([this, &host] {
         SelectRemoteHost();
+        RefreshRemotePlayLists(*host);
         m_controls.syncPicture.SetSetting(m_syncSet.Setting());
         int bound = 0;
         if (const auto binding = m_syncSet.Bound(bound))
@@ -842,6 +846,67 @@ void CHalvendorDlg::ChooseRemoteHost() {
         m_syncSet.MakeRemote(m_services.sockets, hosts[index], m_controls.syncPicture.GetSetting()) == 0)
         m_controls.syncPicture.SetSetting(m_syncSet.Setting());
     SelectRemoteHost();
+    if (index >= 0 && index < static_cast<int>(hosts.size()))
+        RefreshRemotePlayLists(hosts[index]);
+}
+
+void CHalvendorDlg::RefreshRemotePlayLists(const FoundHost& host) {
+    if (!m_services.sockets)
+        return;
+    if (!m_remoteList) {
+        m_remoteList = std::make_unique<ADirTunesRemote>(&m_progress);
+        m_remoteList->SetLink(m_services.sockets);
+        ADirTunesRemote::SetMainList(m_remoteList.get());
+    }
+    if (m_remoteFetch.IsWorking()) {
+        m_remoteFetchAgain = true;
+        return;
+    }
+    const AString name = AString::FromUtf8(host.name);
+    m_remoteList->SetServerAddress(host.address, &name);
+    StartRemoteFetch();
+}
+
+void CHalvendorDlg::StartRemoteFetch() {
+    if (!m_remoteList || m_shuttingDown)
+        return;
+    if (m_remoteFetch.IsWorking()) {
+        m_remoteFetchAgain = true;
+        return;
+    }
+    m_remoteFetch.JoinEnded();
+    ADirTunesRemote* list = m_remoteList.get();
+    m_remoteFetch.Start([this, list] {
+        list->FreeListCache();
+        list->GetRemotePlayLists();
+        if (!m_shuttingDown)
+            PrivateMessage::Post(this, mainmsg::kWmUpdatePlayLists);
+    });
+}
+
+// The right combo lists the host's own playlists when the window still shows that host.
+void CHalvendorDlg::OnUpdatePlayLists() {
+    m_remoteFetch.JoinEnded();
+    if (std::exchange(m_remoteFetchAgain, false)) {
+        if (const ChooserEntry* entry = m_chooser.Selected(); entry && entry->kind == ChooserKind::RemoteHost) {
+            const std::vector<FoundHost> hosts = m_services.sockets->FoundHosts().Copy();
+            if (entry->index >= 0 && entry->index < static_cast<int>(hosts.size()))
+                return RefreshRemotePlayLists(hosts[entry->index]);
+        }
+    }
+    if (!m_remoteInUse || !m_remoteList ||
+        m_syncSet.RemoteAddress() != AString::FromUtf8(m_remoteList->GetServerAddress()))
+        return;
+    std::vector<AString> names;
+    for (int i = 0; i < m_remoteList->GetListCount(); ++i) {
+        AString name;
+        if (m_remoteList->GetListEntry(i, name) == 0)
+            names.push_back(name);
+    }
+    int bound = 0;
+    const std::optional<DeviceSyncSet::Binding> binding = m_syncSet.Bound(bound);
+    PlayListCombos::Fill(m_controls.rightPlayLists, QLatin1String(PlayListCombos::kMainLibrary),
+                         PlayListCombos::Listed(names), binding ? ToQString(binding->playList2) : QString());
 }
 
 // ---- Messages
@@ -886,6 +951,8 @@ void CHalvendorDlg::Dispatch(PrivateMessage& message) {
         return OnScanDone();
     case mainmsg::kWmCancelOperation:
         return RequestCancel();
+    case mainmsg::kWmUpdatePlayLists:
+        return OnUpdatePlayLists();
     case mainmsg::kWmFillPlayLists:
         return OnFillPlayLists();
     case mainmsg::kWmRouterTestFailed:
@@ -1320,6 +1387,8 @@ void CHalvendorDlg::OnSyncFinished(intptr_t) {
     EndOperation();
     if (!m_shuttingDown)
         PrivateMessage::Post(this, mainmsg::kWmFillPlayLists);
+    if (m_remoteInUse)
+        StartRemoteFetch();
     const bool closing =
         m_settings.autoClose && RunCountdown(QStringLiteral("Auto closing program..."), kCountdownSteps, nullptr);
     ReleaseAfterOperation(closing);

@@ -28,6 +28,7 @@
 #include <functional>
 #include <memory>
 
+class ADirTunesRemote;
 class HostDiscovery;
 class LibraryClient;
 class MainMenu;
@@ -152,6 +153,11 @@ private:
     void SelectRemoteHost();
     // The chosen host's sync set, and the window showing it.
     void ChooseRemoteHost();
+    // The host's playlists are fetched on a worker into the window's own list of that host, and reach
+    // the right combo through WM_UPDATE_PLAYLISTS.
+    void RefreshRemotePlayLists(const FoundHost& host);
+    void StartRemoteFetch();
+    void OnUpdatePlayLists();
     void RememberLastDevice();
     // The connect dialog: the found host chosen there, or -1.
     int RunConnectDialog();
@@ -239,6 +245,10 @@ private:
     WorkerThread m_worker;
     WorkerThread m_connector;
     WorkerThread m_hello;
+    WorkerThread m_remoteFetch;
+    // The host the window shows, whose playlists fill the right combo; shared with the host's other lists.
+    std::unique_ptr<ADirTunesRemote> m_remoteList;
+    bool m_remoteFetchAgain = false;
     // A found host that the connect dialog chose, selected once the reload it caused has ended.
     int m_chosenHost = -1;
     bool m_initialising = false;

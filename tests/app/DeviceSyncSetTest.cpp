@@ -6,10 +6,8 @@
 #include "harness/AppTestHome.h"
 #include "harness/FakePod.h"
 #include "library/songlists/ADirPodDB.h"
-#include "remote/ADirTunesRemote.h"
 #include "remote/FoundHost.h"
 #include "sync/ASyncLib.h"
-#include "sync/SongListFactory.h"
 #include "sync/SyncModeTables.h"
 
 #include <filesystem>
@@ -25,10 +23,8 @@ class DeviceSyncSetTest : public testing::Test {
 protected:
     // As the program does at its start.
     DeviceSyncSetTest() {
-        SongListFactory::Register(ADir::kTypeTunesRemote,
-                                  [](AProgress* progress) { return std::make_unique<ADirTunesRemote>(progress); });
+        DeviceSyncSet::RegisterRemoteList();
     }
-    ~DeviceSyncSetTest() override { SongListFactory::Register(ADir::kTypeTunesRemote, nullptr); }
     DeviceSyncSet::Device Database(const std::string& folder, const char* id, uint32_t family = 0) {
         const std::string root = home.Folder().File(folder);
         WriteFakePod(root, {u"Pocket", {u"Road"}, 2, "", false});

@@ -2,6 +2,9 @@
 // 127.0.0.1, with two real servers on 127.0.0.2 and 127.0.0.3) and Bonjour through the stub library.
 
 #include "LoopbackServers.h"
+#include "server/requests/LibraryRequestHandlers.h"
+#include "server/requests/ServedLibrary.h"
+#include "library/itunes/ITunes.h"
 
 #include "app/window/MainMessages.h"
 #include "harness/AppTestHome.h"
@@ -111,3 +114,26 @@ TEST_F(DiscoveryWindowTest, ServersAnnouncedByBonjourReachTheChooser) {
 }
 
 } // namespace
+
+// Choosing a computer shows its library's own playlists in the right combo once they arrived.
+TEST_F(DiscoveryWindowTest, AChosenHostsPlayListsReachTheRightCombo) {
+    {
+        ITunes library;
+        ASSERT_EQ(library.Connect(), 0);
+        ASSERT_EQ(library.CreatePlayList(AString("Road Trip")), 0);
+    }
+    const LoopbackServers servers({0x7F000002});
+    ASSERT_TRUE(servers.AllListening());
+    RegisterLibraryRequestHandlers(*servers.listening[0], std::make_shared<ServedLibrary>(), nullptr);
+    UseBasePort(servers.port);
+    WindowUnderTest test(home, {}, {.localAddress = kOwnAddress});
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    test.Sockets().AddFoundHost({"studio", "127.0.0.2", servers.port});
+    ASSERT_TRUE(SpinUntil([&] { return test.Window().IsRemoteInUse() && test.IsIdle(); }, std::chrono::seconds(20)));
+    ASSERT_TRUE(SpinUntil([&] { return test.ComboTexts(test.Controls().rightPlayLists).contains("Road Trip"); },
+                          std::chrono::seconds(20)))
+        << test.ComboTexts(test.Controls().rightPlayLists).join("|").toStdString();
+    const QStringList right = test.ComboTexts(test.Controls().rightPlayLists);
+    EXPECT_EQ(right.first(), "Main Library");
+    EXPECT_EQ(right.last(), "New playlist...");
+}

@@ -14,6 +14,8 @@
 WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine commandLine, Options options)
     : m_home(home), m_sockets(options.localAddress) {
     m_sockets.SetScanPinger([](uint32_t, const nativesockets::WakeSignal&) { return false; });
+    // As the program does at its start.
+    DeviceSyncSet::RegisterRemoteList();
     MainDialogServices services;
     services.dnssdLibrary = options.dnssdLibrary;
     services.updates = options.updates;
