@@ -253,8 +253,7 @@ std::optional<DeviceSyncSet::Binding> DeviceSyncSet::Bound(int& result) const {
 }
 
 AString DeviceSyncSet::RemoteAddress() const {
-    const ASync* first = First();
-    const auto* remote = first ? dynamic_cast<const ADirTunesRemote*>(&first->GetDirectory2()) : nullptr;
+    const ADirTunesRemote* remote = RemoteSide();
     return remote ? AString::FromUtf8(remote->GetServerAddress()) : AString();
 }
 
@@ -313,10 +312,18 @@ void DeviceSyncSet::FollowDrive(const Device& device) {
 }
 
 void DeviceSyncSet::SetPlayLists(const AString& playList1, const AString& playList2) {
-    if (ASync* first = First()) {
-        NamePlayList(*first, ASync::kSide1, playList1);
-        NamePlayList(*first, ASync::kSide2, playList2);
-    }
+    SetPlayList(false, playList1);
+    SetPlayList(true, playList2);
+}
+
+void DeviceSyncSet::SetPlayList(bool side2, const AString& name) {
+    if (ASync* first = First())
+        NamePlayList(*first, side2 ? ASync::kSide2 : ASync::kSide1, name);
+}
+
+ADirTunesRemote* DeviceSyncSet::RemoteSide() const {
+    ASync* first = First();
+    return first ? dynamic_cast<ADirTunesRemote*>(&first->GetDirectory2()) : nullptr;
 }
 
 void DeviceSyncSet::ClearPlayList(bool side2) {

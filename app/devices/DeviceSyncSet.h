@@ -13,6 +13,7 @@
 #include <optional>
 
 class ADir;
+class ADirTunesRemote;
 class AProgress;
 class ASync;
 class ASyncLib;
@@ -87,6 +88,9 @@ public:
     void FollowDrive(const Device& device);
     // The playlists the first sync's sides run on (empty: the whole library).
     void SetPlayLists(const AString& playList1, const AString& playList2);
+    void SetPlayList(bool side2, const AString& name);
+    // The first sync's second side when it is another computer's library.
+    ADirTunesRemote* RemoteSide() const;
     // Forgets a side's playlist and its snapshot.
     void ClearPlayList(bool side2);
 

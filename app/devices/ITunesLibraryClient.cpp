@@ -33,6 +33,13 @@ int ITunesLibraryClient::LoadPlayLists() {
     return 0;
 }
 
+int ITunesLibraryClient::CreatePlayList(const AString& name) {
+    m_itunes.Disconnect();
+    if (const int result = m_itunes.Connect())
+        return result;
+    return m_itunes.CreatePlayList(name);
+}
+
 int ITunesLibraryClient::GetPodCount(int& count) {
     count = 0;
     return 0;

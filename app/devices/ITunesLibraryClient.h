@@ -13,6 +13,7 @@ public:
     int GetVersion(AString& text, int& number) override;
     int LoadPlayLists() override;
     std::vector<LibraryPlayList> PlayLists() const override { return m_playLists; }
+    int CreatePlayList(const AString& name) override;
     // The iPods the library shows are driven through an iPod client of their own, which the program
     // does not have yet: none is offered, and each mounted iPod is listed by its own database.
     int GetPodCount(int& count) override;

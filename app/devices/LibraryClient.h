@@ -38,6 +38,8 @@ public:
     virtual int LoadPlayLists() = 0;
     // The playlists last read, in library order.
     virtual std::vector<LibraryPlayList> PlayLists() const = 0;
+    // Makes a user playlist of that name in the library, afresh connected.
+    virtual int CreatePlayList(const AString& name) = 0;
     virtual int GetPodCount(int& count) = 0;
     // The library's iPod `index` with its playlists read: 0, or the code that failed.
     virtual int OpenPod(int index, std::unique_ptr<LibraryPod>& pod) = 0;

@@ -2,12 +2,15 @@
 
 #include "app/devices/IPodVolumes.h"
 #include "app/devices/LibraryClient.h"
+#include "app/dialogs/AddPlayListDlg.h"
+#include "app/dialogs/SelectPlayListsDlg.h"
 #include "app/network/CConnectDiag.h"
 #include "app/network/HostDiscovery.h"
 #include "app/network/RouterConfigCommands.h"
 #include "app/network/UpdateChecker.h"
 #include "app/skin/AppSkin.h"
 #include "app/state/AppErrorCodes.h"
+#include "foundation/ErrorCodes.h"
 #include "app/state/AppFolders.h"
 #include "app/state/HelperProgram.h"
 #include "app/state/HostListStore.h"
@@ -26,6 +29,7 @@
 #include "remote/HostListFile.h"
 #include "remote/SyncSetsFolder.h"
 #include "sync/ASync.h"
+#include "sync/PlayListSyncRecordList.h"
 #include "sync/SyncHost.h"
 #include "sync/SyncModeTables.h"
 #include "widgets/AFileDialog.h"
@@ -296,6 +300,10 @@ void CHalvendorDlg::SetUpMenu() {
                 return MainMenu::ItemState{idle && m_chooser.Selection() >= 0, std::nullopt};
             case mainmsg::kCmdCancelSync:
                 return MainMenu::ItemState{m_operationRunning, std::nullopt};
+            case mainmsg::kCmdNewTunesPlayList:
+                return MainMenu::ItemState{idle, std::nullopt};
+            case mainmsg::kCmdNewPodPlayList:
+                return MainMenu::ItemState{idle && m_chooser.Selection() >= 0 && m_deviceHasPlayLists, std::nullopt};
             default:
                 break;
             }
@@ -598,11 +606,13 @@ void CHalvendorDlg::SelectSetPlayList(SeparatorComboBox& combo, const AString& n
         const int index = combo.findText(ToQString(name));
         if (index > 0 && index < combo.count() - 1) {
             combo.SetCurSel(index);
+            (side2 ? m_rightRemembered : m_leftRemembered) = index;
             return;
         }
         m_syncSet.ClearPlayList(side2);
     }
     combo.SetCurSel(0);
+    (side2 ? m_rightRemembered : m_leftRemembered) = 0;
 }
 
 int CHalvendorDlg::UpdateDialog(bool again) {
@@ -728,8 +738,9 @@ void CHalvendorDlg::FillDevicePlayListCombo() {
     for (const QString& name : PlayListCombos::Listed(*names))
         combo.addItem(name);
     PlayListCombos::AppendNewPlayList(combo);
-    // No sync set names a playlist of the device: its main library is chosen.
+    // The set's playlist of the device is chosen afterwards; until then its main library.
     combo.SetCurSel(0);
+    m_rightRemembered = 0;
     // Playlists are made on an iPod the library drives; one known by its database alone takes none.
     m_deviceHasPlayLists = entry->kind == ChooserKind::LibraryPod;
     combo.setEnabled(m_deviceHasPlayLists);
@@ -751,6 +762,7 @@ void CHalvendorDlg::FillPlayListCombo(int mode) {
     const QString current = binding ? ToQString(binding->playList1)
                                     : (combo.currentIndex() > 0 ? combo.currentText() : QString());
     PlayListCombos::Fill(combo, QLatin1String(PlayListCombos::kMainLibrary), PlayListCombos::Listed(names), current);
+    m_leftRemembered = std::max(combo.currentIndex(), 0);
     ShowSelectPlayListsButton();
 }
 
@@ -767,6 +779,7 @@ void CHalvendorDlg::SelectRemoteHost() {
     combo.addItem(QLatin1String(PlayListCombos::kMainLibrary));
     PlayListCombos::AppendNewPlayList(combo);
     combo.SetCurSel(0);
+    m_rightRemembered = 0;
     m_deviceHasPlayLists = false;
     ShowDevicePicture();
     ShowSyncTexts();
@@ -907,6 +920,179 @@ void CHalvendorDlg::OnUpdatePlayLists() {
     const std::optional<DeviceSyncSet::Binding> binding = m_syncSet.Bound(bound);
     PlayListCombos::Fill(m_controls.rightPlayLists, QLatin1String(PlayListCombos::kMainLibrary),
                          PlayListCombos::Listed(names), binding ? ToQString(binding->playList2) : QString());
+    m_rightRemembered = std::max(m_controls.rightPlayLists.currentIndex(), 0);
+}
+
+// ---- Playlists
+
+namespace {
+
+constexpr int kNoName = 2;
+constexpr int kReservedName = -10002;
+
+bool IsNewPlayListEntry(const SeparatorComboBox& combo) {
+    return combo.count() > 1 && combo.currentIndex() == combo.count() - 1;
+}
+
+} // namespace
+
+void CHalvendorDlg::OnPlayListChange(bool side2) {
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    if (side2 ? ApplyDevicePlayList() : ApplyITunesPlayList())
+        messagebox::Show(this, side2 ? QStringLiteral("Error Ocurred!") : QStringLiteral("Error occured!"));
+    ShowSelectPlayListsButton();
+    m_busy.Unlock();
+}
+
+int CHalvendorDlg::ApplyITunesPlayList() {
+    SeparatorComboBox& combo = m_controls.leftPlayLists;
+    if (m_syncSet.IsEmpty() || combo.currentIndex() < 0)
+        return 0;
+    if (IsNewPlayListEntry(combo)) {
+        const int made = CreateITunesPlayList();
+        if (made == 0)
+            return 0;
+        combo.SetCurSel(m_leftRemembered);
+        ShowPlayListFailure(made, "Could not add Playlist to iTunes!");
+    }
+    m_leftRemembered = combo.currentIndex();
+    m_syncSet.SetPlayList(false, ChosenPlayList(combo));
+    return 0;
+}
+
+int CHalvendorDlg::ApplyDevicePlayList() {
+    SeparatorComboBox& combo = m_controls.rightPlayLists;
+    if (m_syncSet.IsEmpty() || m_chooser.Selection() < 0 || combo.currentIndex() < 0)
+        return 0;
+    if (IsNewPlayListEntry(combo)) {
+        const int made = CreateDevicePlayList();
+        if (made == 0)
+            return 0;
+        combo.SetCurSel(m_rightRemembered);
+        ShowPlayListFailure(made, "Could not add Playlist to the iPod!");
+    }
+    m_rightRemembered = combo.currentIndex();
+    m_syncSet.SetPlayList(true, ChosenPlayList(combo));
+    return 0;
+}
+
+// A name of blanks only makes no playlist: it counts as no answer.
+int CHalvendorDlg::AskPlayListName(AString& name) {
+    AddPlayListDlg dialog(this);
+    if (dialog.Run() != nativeui::kIdOk || dialog.Name().isEmpty())
+        return kNoName;
+    name = ToAString(dialog.Name());
+    return name.CompareNoCase(PlayListCombos::kLastSync) == 0 ? kReservedName : 0;
+}
+
+void CHalvendorDlg::ShowPlayListFailure(int result, const char* failure) {
+    if (result == kReservedName)
+        messagebox::Show(this, QStringLiteral("Cannot add Playlist by that name because\r\nit is used internally by Orvantis."));
+    else if (result != 0 && result != kNoName)
+        messagebox::Show(this, QLatin1String(failure));
+}
+
+void CHalvendorDlg::AddPlayListEntry(SeparatorComboBox& combo, const AString& name) {
+    const int index = std::max(combo.count() - 1, 0);
+    combo.insertItem(index, ToQString(name));
+    combo.SetCurSel(index);
+}
+
+int CHalvendorDlg::CreateITunesPlayList() {
+    AString name;
+    if (const int asked = AskPlayListName(name))
+        return asked;
+    if (!m_services.library)
+        return kErrorNotSupported;
+    EnableControls(false);
+    const int result = m_services.library->CreatePlayList(name);
+    EnableControls(true);
+    if (result != 0)
+        return result;
+    m_libraryPlayLists.push_back({name, 0});
+    AddPlayListEntry(m_controls.leftPlayLists, name);
+    return ApplyITunesPlayList();
+}
+
+// Only another computer's library takes a playlist from here: an iPod known by its database has none
+// made, and the iPods the library drives are listed by their databases. The host is asked on a worker.
+int CHalvendorDlg::CreateDevicePlayList() {
+    AString name;
+    if (const int asked = AskPlayListName(name))
+        return asked;
+    ADirTunesRemote* remote = m_syncSet.RemoteSide();
+    if (!m_remoteInUse || !remote) {
+        messagebox::Show(this, QStringLiteral("Could not add Playlist to this iPod!"));
+        return kNoName;
+    }
+    EnableControls(false);
+    int result = kErrorNotSupported;
+    WorkerThread asking;
+    asking.Start([&result, remote, name] { result = remote->CreateRemotePlayList(name); });
+    asking.WaitInEventLoop(std::chrono::minutes(2));
+    asking.JoinEnded();
+    EnableControls(true);
+    if (result != 0) {
+        messagebox::Show(this, QStringLiteral("Could not add Playlist to this Remote iTunes!"));
+        return kNoName;
+    }
+    AddPlayListEntry(m_controls.rightPlayLists, name);
+    m_rightRemembered = m_controls.rightPlayLists.currentIndex();
+    m_syncSet.SetPlayList(true, name);
+    return 0;
+}
+
+void CHalvendorDlg::OnNewITunesPlayList() {
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    ShowPlayListFailure(CreateITunesPlayList(), "Could not add Playlist to iTunes!");
+    m_busy.Unlock();
+}
+
+void CHalvendorDlg::OnNewDevicePlayList() {
+    if (m_chooser.Selection() < 0)
+        return;
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    ShowPlayListFailure(CreateDevicePlayList(), "Could not add Playlist to the iPod!");
+    m_busy.Unlock();
+}
+
+void CHalvendorDlg::OnSelectPlayLists() {
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    const QString refusal = StartRefusal();
+    PlayListSyncRecordList* records = nullptr;
+    if (!refusal.isEmpty())
+        messagebox::Show(this, refusal);
+    else if (m_syncSet.Set().AttachPlayListSync() != 0 || !(records = m_syncSet.Set().GetPlayListRecords()))
+        messagebox::Show(this, QStringLiteral("Error occured!"));
+    else
+        ChoosePlayLists(*records);
+    m_busy.Unlock();
+}
+
+void CHalvendorDlg::ChoosePlayLists(PlayListSyncRecordList& records) {
+    std::vector<PlayListChoice> choices;
+    for (int i = 0; i < records.GetCount(); ++i) {
+        const PlayListSyncRecord& record = records.GetRecord(i);
+        choices.push_back({record.selected, record.name, record.inList1, record.inList2, record.duplicate});
+    }
+    SelectPlayListsDlg dialog(this);
+    dialog.SetRecords(&choices, m_remoteInUse ? SelectPlayListsDlg::kRemoteHeaders : SelectPlayListsDlg::kPodHeaders);
+    if (dialog.Run() != nativeui::kIdOk)
+        return;
+    for (int i = 0; i < records.GetCount(); ++i)
+        records.GetRecord(i).selected = choices[static_cast<size_t>(i)].selected;
 }
 
 // ---- Messages
@@ -951,6 +1137,11 @@ void CHalvendorDlg::Dispatch(PrivateMessage& message) {
         return OnScanDone();
     case mainmsg::kWmCancelOperation:
         return RequestCancel();
+    case controlmsg::kWmComboSelChanged:
+        if (lParam == 0 && (wParam == reinterpret_cast<intptr_t>(&m_controls.leftPlayLists) ||
+                            wParam == reinterpret_cast<intptr_t>(&m_controls.rightPlayLists)))
+            ShowSelectPlayListsButton();
+        return;
     case mainmsg::kWmUpdatePlayLists:
         return OnUpdatePlayLists();
     case mainmsg::kWmFillPlayLists:
@@ -993,6 +1184,17 @@ void CHalvendorDlg::OnCommand(int id, int code) {
         if (code == controlmsg::kCbnSelChange)
             OnDeviceSelChange();
         return;
+    case mainmsg::kCmdLeftPlayList:
+    case mainmsg::kCmdRightPlayList:
+        if (code == controlmsg::kCbnSelChange)
+            OnPlayListChange(id == mainmsg::kCmdRightPlayList);
+        return;
+    case mainmsg::kCmdNewTunesPlayList:
+        return OnNewITunesPlayList();
+    case mainmsg::kCmdNewPodPlayList:
+        return OnNewDevicePlayList();
+    case mainmsg::kCmdSelectPlayLists:
+        return OnSelectPlayLists();
     case mainmsg::kCmdSyncOptions:
         return OnSyncOptions();
     case mainmsg::kIdCancel:

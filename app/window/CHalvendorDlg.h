@@ -30,6 +30,7 @@
 
 class ADirTunesRemote;
 class HostDiscovery;
+class PlayListSyncRecordList;
 class LibraryClient;
 class MainMenu;
 class UpdateChecker;
@@ -158,6 +159,22 @@ private:
     void RefreshRemotePlayLists(const FoundHost& host);
     void StartRemoteFetch();
     void OnUpdatePlayLists();
+
+    // The playlist combos and commands: a combo's choice names the side's playlist in the set;
+    // "New playlist..." makes one first.
+    void OnPlayListChange(bool side2);
+    int ApplyITunesPlayList();
+    int ApplyDevicePlayList();
+    // 0 when made and applied, 2 when the user gave no name, -10002 for a reserved name, else the failure.
+    int CreateITunesPlayList();
+    int CreateDevicePlayList();
+    int AskPlayListName(AString& name);
+    void ShowPlayListFailure(int result, const char* failure);
+    void AddPlayListEntry(SeparatorComboBox& combo, const AString& name);
+    void OnNewITunesPlayList();
+    void OnNewDevicePlayList();
+    void OnSelectPlayLists();
+    void ChoosePlayLists(PlayListSyncRecordList& records);
     void RememberLastDevice();
     // The connect dialog: the found host chosen there, or -1.
     int RunConnectDialog();
@@ -249,6 +266,9 @@ private:
     // The host the window shows, whose playlists fill the right combo; shared with the host's other lists.
     std::unique_ptr<ADirTunesRemote> m_remoteList;
     bool m_remoteFetchAgain = false;
+    // The combos' selections before "New playlist..." was chosen.
+    int m_leftRemembered = 0;
+    int m_rightRemembered = 0;
     // A found host that the connect dialog chose, selected once the reload it caused has ended.
     int m_chosenHost = -1;
     bool m_initialising = false;

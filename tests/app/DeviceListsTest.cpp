@@ -49,6 +49,7 @@ public:
     }
     int LoadPlayLists() override { return 0; }
     std::vector<LibraryPlayList> PlayLists() const override { return {}; }
+    int CreatePlayList(const AString&) override { return 0; }
     int GetPodCount(int& count) override {
         count = static_cast<int>(pods.size());
         return 0;

@@ -3,6 +3,8 @@
 
 #include "app/CHalvendorApp.h"
 #include "app/dialogs/ActionListDialog.h"
+#include "app/dialogs/AddPlayListDlg.h"
+#include "library/itunes/ITunes.h"
 #include "app/state/SingleInstance.h"
 #include "app/window/MainMenu.h"
 #include "app/window/MainMessages.h"
@@ -23,6 +25,7 @@
 #include "widgets/WidgetTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSet>
@@ -189,6 +192,42 @@ TEST_F(MainWindowScenarioTest, StartNowWithoutADeviceIsRefused) {
     ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); }));
     EXPECT_EQ(boxes, QStringList({"No iPod selected!"}));
     EXPECT_TRUE(test.IsIdle());
+}
+
+// "New playlist..." in the library's combo asks for a name, makes the playlist in the library and
+// chooses it for the set; the name the program keeps for itself is refused in any letter case.
+TEST_F(MainWindowScenarioTest, ANewLibraryPlayListIsMadeAndChosen) {
+    Pod("pod", {u"My iPod", {}, 1, "", true});
+    QStringList names = {"Road Trip", "last sync"};
+    ModalWatcher watcher([&](QWidget* modal) {
+        if (auto* ask = dynamic_cast<AddPlayListDlg*>(modal); ask && !names.isEmpty()) {
+            ask->Edit().setText(names.takeFirst());
+            ask->findChild<QPushButton*>(QStringLiteral("ctl_%1").arg(nativeui::kIdOk))->click();
+        } else if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
+            boxes.append(box->text());
+            box->done(QMessageBox::Ok);
+        }
+        return false;
+    });
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    SeparatorComboBox& left = test.Controls().leftPlayLists;
+    const auto chooseNew = [&] {
+        left.setCurrentIndex(left.count() - 1);
+        emit left.activated(left.count() - 1);
+    };
+    chooseNew();
+    ASSERT_TRUE(SpinUntil([&] { return left.currentText() == "Road Trip"; }));
+    EXPECT_EQ(left.itemText(left.count() - 1), "New playlist...");
+    ITunes library;
+    ASSERT_EQ(library.LoadPlayLists(false), 0);
+    ASSERT_EQ(library.GetPlayListCount(), 1);
+
+    chooseNew();
+    ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_EQ(boxes, QStringList({"Cannot add Playlist by that name because\r\nit is used internally by Orvantis."}));
+    EXPECT_EQ(left.currentText(), "Road Trip") << "the combo is back on the playlist chosen before";
+    EXPECT_TRUE(SpinUntil([&] { return test.IsIdle(); }));
 }
 
 TEST_F(MainWindowScenarioTest, TwoIPodsNamedAlikeStopTheProgram) {
