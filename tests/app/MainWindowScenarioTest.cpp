@@ -230,6 +230,40 @@ TEST_F(MainWindowScenarioTest, ANewLibraryPlayListIsMadeAndChosen) {
     EXPECT_TRUE(SpinUntil([&] { return test.IsIdle(); }));
 }
 
+// An arriving iPod whose saved set runs by itself is chosen and counted down to its sync.
+TEST_F(MainWindowScenarioTest, AnArrivingIPodWhoseSetRunsByItselfIsCountedDownToItsSync) {
+    const std::string pod = Pod("pod", {u"My iPod", {}, 1, "", true});
+    const auto watcher = AnswerBoxes();
+    {
+        WindowUnderTest test(home);
+        ASSERT_TRUE(test.StartAndWaitIdle());
+        test.Window().close();
+        ASSERT_TRUE(test.Window().IsEnded());
+    }
+    std::string setFile;
+    for (const auto& entry : std::filesystem::directory_iterator(home.SyncSetsFolder())) {
+        if (entry.path().extension() == ".sync" && entry.path().stem() != "00000000")
+            setFile = entry.path().string();
+    }
+    ASSERT_FALSE(setFile.empty());
+    {
+        SyncSet saved;
+        ASSERT_EQ(saved.Load(AString::FromUtf8(setFile)), 0);
+        saved.GetSync(0)->SetAutoRunSync(1);
+        ASSERT_EQ(saved.Save(AString::FromUtf8(setFile)), 0);
+    }
+    home.UnmountVolume(pod);
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    EXPECT_EQ(test.ChooserTexts(), QStringList({"Connect to Remote"}));
+    home.MountVolume(pod);
+    ASSERT_TRUE(SpinUntil([&] { return waits.contains("Preparing to Auto Run..."); }, std::chrono::milliseconds(20000)))
+        << waits.join("|").toStdString();
+    EXPECT_EQ(test.Window().Chooser().Selection(), 0);
+    EXPECT_TRUE(SpinUntil([&] { return test.IsIdle(); }));
+    EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now") << "the cancelled count-down runs nothing";
+}
+
 TEST_F(MainWindowScenarioTest, TwoIPodsNamedAlikeStopTheProgram) {
     Pod("a", {u"Music", {}, 1, "", false});
     Pod("b", {u"music", {}, 1, "", false});
