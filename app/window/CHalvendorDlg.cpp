@@ -941,41 +941,26 @@ void CHalvendorDlg::OnPlayListChange(bool side2) {
         messagebox::Show(this, QLatin1String(kPleaseWait));
         return;
     }
-    if (side2 ? ApplyDevicePlayList() : ApplyITunesPlayList())
+    if (ApplyPlayList(side2))
         messagebox::Show(this, side2 ? QStringLiteral("Error Ocurred!") : QStringLiteral("Error occured!"));
     ShowSelectPlayListsButton();
     m_busy.Unlock();
 }
 
-int CHalvendorDlg::ApplyITunesPlayList() {
-    SeparatorComboBox& combo = m_controls.leftPlayLists;
-    if (m_syncSet.IsEmpty() || combo.currentIndex() < 0)
+int CHalvendorDlg::ApplyPlayList(bool side2) {
+    SeparatorComboBox& combo = side2 ? m_controls.rightPlayLists : m_controls.leftPlayLists;
+    int& remembered = side2 ? m_rightRemembered : m_leftRemembered;
+    if (m_syncSet.IsEmpty() || combo.currentIndex() < 0 || (side2 && m_chooser.Selection() < 0))
         return 0;
     if (IsNewPlayListEntry(combo)) {
-        const int made = CreateITunesPlayList();
+        const int made = side2 ? CreateDevicePlayList() : CreateITunesPlayList();
         if (made == 0)
             return 0;
-        combo.SetCurSel(m_leftRemembered);
-        ShowPlayListFailure(made, "Could not add Playlist to iTunes!");
+        combo.SetCurSel(remembered);
+        ShowPlayListFailure(made, side2 ? "Could not add Playlist to the iPod!" : "Could not add Playlist to iTunes!");
     }
-    m_leftRemembered = combo.currentIndex();
-    m_syncSet.SetPlayList(false, ChosenPlayList(combo));
-    return 0;
-}
-
-int CHalvendorDlg::ApplyDevicePlayList() {
-    SeparatorComboBox& combo = m_controls.rightPlayLists;
-    if (m_syncSet.IsEmpty() || m_chooser.Selection() < 0 || combo.currentIndex() < 0)
-        return 0;
-    if (IsNewPlayListEntry(combo)) {
-        const int made = CreateDevicePlayList();
-        if (made == 0)
-            return 0;
-        combo.SetCurSel(m_rightRemembered);
-        ShowPlayListFailure(made, "Could not add Playlist to the iPod!");
-    }
-    m_rightRemembered = combo.currentIndex();
-    m_syncSet.SetPlayList(true, ChosenPlayList(combo));
+    remembered = combo.currentIndex();
+    m_syncSet.SetPlayList(side2, ChosenPlayList(combo));
     return 0;
 }
 
@@ -1014,7 +999,7 @@ int CHalvendorDlg::CreateITunesPlayList() {
         return result;
     m_libraryPlayLists.push_back({name, 0});
     AddPlayListEntry(m_controls.leftPlayLists, name);
-    return ApplyITunesPlayList();
+    return ApplyPlayList(false);
 }
 
 // Only another computer's library takes a playlist from here: an iPod known by its database has none

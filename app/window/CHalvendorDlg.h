@@ -163,8 +163,7 @@ private:
     // The playlist combos and commands: a combo's choice names the side's playlist in the set;
     // "New playlist..." makes one first.
     void OnPlayListChange(bool side2);
-    int ApplyITunesPlayList();
-    int ApplyDevicePlayList();
+    int ApplyPlayList(bool side2);
     // 0 when made and applied, 2 when the user gave no name, -10002 for a reserved name, else the failure.
     int CreateITunesPlayList();
     int CreateDevicePlayList();

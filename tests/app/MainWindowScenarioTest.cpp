@@ -67,6 +67,18 @@ protected:
             return false;
         });
     }
+    // Answers message boxes with OK, keeping their texts, and hands every other modal to `other`.
+    std::unique_ptr<ModalWatcher> AnswerBoxesAnd(std::function<void(QWidget*)> other) {
+        return std::make_unique<ModalWatcher>([this, other = std::move(other)](QWidget* modal) {
+            if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
+                boxes.append(box->text());
+                box->done(QMessageBox::Ok);
+            } else {
+                other(modal);
+            }
+            return false;
+        });
+    }
     std::unique_ptr<nativesettings::SettingsKey> Key() const {
         return std::make_unique<nativesettings::SettingsKey>(QString::fromStdString(home.SettingsFile()));
     }
@@ -156,15 +168,11 @@ TEST_F(MainWindowScenarioTest, StartNowShowsTheActionsAndARefusedListChangesNoth
     std::filesystem::create_directories(pod + "/iPod_Control/Music");
     const std::vector<uint8_t> database = ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB");
     QStringList lists;
-    ModalWatcher watcher([&](QWidget* modal) {
+    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
         if (auto* list = dynamic_cast<ActionListDialog*>(modal)) {
             lists.append(list->windowTitle());
             list->reject();
-        } else if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
-            boxes.append(box->text());
-            box->done(QMessageBox::Ok);
         }
-        return false;
     });
     WindowUnderTest test(home);
     ASSERT_TRUE(test.StartAndWaitIdle());
@@ -199,15 +207,11 @@ TEST_F(MainWindowScenarioTest, StartNowWithoutADeviceIsRefused) {
 TEST_F(MainWindowScenarioTest, ANewLibraryPlayListIsMadeAndChosen) {
     Pod("pod", {u"My iPod", {}, 1, "", true});
     QStringList names = {"Road Trip", "last sync"};
-    ModalWatcher watcher([&](QWidget* modal) {
+    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
         if (auto* ask = dynamic_cast<AddPlayListDlg*>(modal); ask && !names.isEmpty()) {
             ask->Edit().setText(names.takeFirst());
             ask->findChild<QPushButton*>(QStringLiteral("ctl_%1").arg(nativeui::kIdOk))->click();
-        } else if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
-            boxes.append(box->text());
-            box->done(QMessageBox::Ok);
         }
-        return false;
     });
     WindowUnderTest test(home);
     ASSERT_TRUE(test.StartAndWaitIdle());
