@@ -70,8 +70,8 @@ QStringList ColonItems(const AString& list) {
     return ToQString(list).split(QLatin1Char(':'), Qt::SkipEmptyParts);
 }
 
-// Each item followed by ':' after a leading one. No items give the empty text, which the filters
-// read as ":" (neither holds an item), so a list left empty is not taken for a change.
+// Each item followed by ':' after a leading one. No items give the empty text, the value a new sync
+// has; like ":" it holds no item.
 AString JoinColonItems(const QStringList& items) {
     QString joined;
     for (const QString& item : items) {
