@@ -22,6 +22,10 @@ RouterTest::Texts RouterTest::FailedTexts() {
     return {RouterStatus::FailedNat(), RouterStatus::FailedIp(), RouterStatus::FailedPort()};
 }
 
+RouterTest::Texts RouterTest::StatusTexts(const RouterStatus& status) {
+    return {status.NatText(), status.IpText(), status.PortText()};
+}
+
 QString RouterTest::FailureMessage() {
     return QStringLiteral(
         "Unable to configure your router \n\n Possible reasons: \n - Your OS might not be UPnP-capable "
@@ -79,7 +83,7 @@ RouterTest::Texts RouterTest::ReportSuccess(const RouterStatus& status, QWidget*
     } else {
         Tell(parent, status.hasAddress ? BehindAnotherRouterMessage() : NoConfigurationMessage(), false);
     }
-    return {status.NatText(), status.IpText(), status.PortText()};
+    return StatusTexts(status);
 }
 
 RouterTest::Texts RouterTest::ReportFailure(QWidget* parent) const {

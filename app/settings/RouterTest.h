@@ -35,6 +35,8 @@ public:
     void SetWaitTick(int milliseconds) { m_tickMs = milliseconds; }
 
     static Texts FailedTexts();
+    // The page's texts for what "Router.stat" holds.
+    static Texts StatusTexts(const RouterStatus& status);
     static QString FailureMessage();
     static QString BehindAnotherRouterMessage();
     static QString NoConfigurationMessage();

@@ -7,6 +7,7 @@
 #include "app/state/HelperProgram.h"
 #include "harness/AppTestHome.h"
 #include "harness/FakeHelperProgram.h"
+#include "harness/SheetRun.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/settings/SettingsKey.h"
 #include "platform/ui/WindowMessages.h"
@@ -30,41 +31,6 @@
 
 namespace {
 
-// Runs the sheet: `drive` acts in it once it shows, then OK is pressed; when OK is refused the sheet
-// is cancelled. The texts of the message boxes that showed are kept.
-struct SheetRun {
-    int result = 0;
-    QStringList messages;
-    bool refused = false;
-};
-
-SheetRun RunSheet(SyncProperties& properties, const std::function<void(APropertySheet&)>& drive) {
-    SheetRun run;
-    bool driven = false;
-    ModalWatcher watcher([&](QWidget* modal) {
-        if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
-            run.messages.append(box->text());
-            box->accept();
-            return false;
-        }
-        auto* sheet = dynamic_cast<APropertySheet*>(modal);
-        if (!sheet || driven)
-            return false;
-        driven = true;
-        // Not inside the watcher's own call, which must go on answering the boxes the drive opens.
-        QTimer::singleShot(0, sheet, [sheet, &run, &drive] {
-            drive(*sheet);
-            if (!sheet->OnOK()) {
-                run.refused = true;
-                sheet->reject();
-            }
-        });
-        return false;
-    });
-    run.result = properties.DoModal(nullptr);
-    return run;
-}
-
 // Adds a value through the page's "+" and types it into the item being edited.
 void AddValue(QWidget& page, int addId, AListCtrl& list, const QString& text) {
     QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("ctl_%1").arg(addId)), Qt::LeftButton);
@@ -73,12 +39,6 @@ void AddValue(QWidget& page, int addId, AListCtrl& list, const QString& text) {
     ASSERT_NE(editor, nullptr);
     editor->setText(text);
     QTest::keyClick(editor, Qt::Key_Return);
-    Drain();
-}
-
-// The tab the user clicks: the page left behind gives up its input first.
-void UserShows(APropertySheet& sheet, int tab) {
-    sheet.findChild<PropertyPageTabs*>()->setCurrentIndex(tab);
     Drain();
 }
 
