@@ -8,6 +8,8 @@
 #include "app/network/HostDiscovery.h"
 #include "app/network/RouterConfigCommands.h"
 #include "app/network/UpdateChecker.h"
+#include "app/settings/SyncProperties.h"
+#include "app/settings/SyncPropertiesExchange.h"
 #include "app/skin/AppSkin.h"
 #include "app/state/AppErrorCodes.h"
 #include "foundation/ErrorCodes.h"
@@ -1629,7 +1631,23 @@ void CHalvendorDlg::OnSyncOptions() {
         messagebox::Show(this, QLatin1String(kPleaseWait));
         return;
     }
-    messagebox::Show(this, QStringLiteral("No Sync Set loaded!"));
+    if (m_syncSet.IsEmpty()) {
+        messagebox::Show(this, QStringLiteral("No Sync Set loaded!"));
+        m_busy.Unlock();
+        return;
+    }
+    ASync& first = *m_syncSet.First();
+    SyncProperties sheet;
+    sheet.global.SetServerLink(&m_helper, m_services.openSettings);
+    sheet.global.SetRouterTest(&m_routerTest);
+    SyncPropertiesExchange::Fill(sheet, m_settings, first, m_chooser.Selection() >= 0,
+                                 SyncPropertiesExchange::RouterTexts(m_helper));
+    if (sheet.DoModal(this) == nativeui::kIdOk) {
+        SyncPropertiesExchange::Apply(sheet, m_settings, first);
+        m_manageIPods = m_settings.manageIPods;
+        m_manageShuffles = m_settings.manageShuffles;
+        m_verboseLog = first.GetVerboseLog() != 0;
+    }
     m_busy.Unlock();
 }
 

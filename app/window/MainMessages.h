@@ -58,7 +58,7 @@ constexpr int kCmdAbout = 11000;
 constexpr int kCmdExit = 11003;
 constexpr int kCmdFirstSyncType = 32778;
 // The six sync types in the order of the sync picture's settings 0-5.
-constexpr std::array kSyncTypeCommands = {32778, 32779, 32792, 32793, 32794, 32795};
+inline constexpr std::array kSyncTypeCommands = {32778, 32779, 32792, 32793, 32794, 32795};
 constexpr int kCmdCancelSync = 32796;
 constexpr int kCmdLinkShuffle = 32861;
 constexpr int kCmdLoadRouterConfig = 32863;

@@ -11,6 +11,7 @@
 #include "harness/AppTestHome.h"
 #include "harness/FakeHelperProgram.h"
 #include "harness/FakePod.h"
+#include "harness/SheetRun.h"
 #include "harness/WindowUnderTest.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/itunes/ITunesInstance.h"
@@ -21,11 +22,14 @@
 #include "sync/ASync.h"
 #include "sync/SyncOptions.h"
 #include "sync/SyncSet.h"
+#include "widgets/APropertySheet.h"
 #include "widgets/WaitDlg.h"
 #include "widgets/WidgetTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QAbstractButton>
 #include <QLineEdit>
+#include <QTimer>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSet>
@@ -266,6 +270,42 @@ TEST_F(MainWindowScenarioTest, AnArrivingIPodWhoseSetRunsByItselfIsCountedDownTo
     EXPECT_EQ(test.Window().Chooser().Selection(), 0);
     EXPECT_TRUE(SpinUntil([&] { return test.IsIdle(); }));
     EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now") << "the cancelled count-down runs nothing";
+}
+
+// "Sync Options..." edits the loaded set's first sync: what the sheet's OK takes is saved with the set.
+TEST_F(MainWindowScenarioTest, TheSettingsSheetEditsTheLoadedSet) {
+    Pod("pod", {u"My iPod", {}, 1, "", true});
+    bool shown = false;
+    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
+        auto* sheet = dynamic_cast<APropertySheet*>(modal);
+        if (!sheet || shown)
+            return;
+        shown = true;
+        QTimer::singleShot(0, sheet, [sheet] {
+            UserShows(*sheet, 1);
+            sheet->findChild<QAbstractButton*>(QStringLiteral("ctl_3006"))->click();
+            ASSERT_TRUE(sheet->OnOK());
+        });
+    });
+    {
+        WindowUnderTest test(home);
+        ASSERT_TRUE(test.StartAndWaitIdle());
+        PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdSyncOptions, 0));
+        ASSERT_TRUE(SpinUntil([&] { return shown && test.IsIdle(); }));
+        test.Window().close();
+        ASSERT_TRUE(test.Window().IsEnded());
+    }
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
+    int sets = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(home.SyncSetsFolder())) {
+        if (entry.path().extension() != ".sync" || entry.path().stem() == "00000000")
+            continue;
+        SyncSet saved;
+        ASSERT_EQ(saved.Load(AString::FromUtf8(entry.path().string())), 0);
+        EXPECT_EQ(saved.GetSync(0)->GetAutoRunSync(), 1u);
+        ++sets;
+    }
+    EXPECT_EQ(sets, 1);
 }
 
 TEST_F(MainWindowScenarioTest, TwoIPodsNamedAlikeStopTheProgram) {
