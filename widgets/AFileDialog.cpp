@@ -49,6 +49,8 @@ int AFileDialog::DoModal() {
     request.multipleFiles = m_flags & kAllowMultiSelect;
     request.confirmOverwrite = m_flags & kOverwritePrompt;
     request.nameFilters = ToNameFilters(m_filter);
+    request.title = m_title;
+    request.showHidden = m_showHidden;
     request.parent = m_parent;
     const std::optional<QStringList> chosen = Chooser().Choose(request);
     m_names.clear();

@@ -21,6 +21,9 @@ public:
     AFileDialog(bool open, const QString& defaultExtension, const QString& fileName, unsigned flags,
                 const QString& filter, QWidget* parent);
 
+    void SetTitle(const QString& title) { m_title = title; }
+    void SetShowHidden(bool show) { m_showHidden = show; }
+
     // IDOK with a choice, IDCANCEL without.
     int DoModal();
     bool GetFirstFile(AString& file);
@@ -41,6 +44,8 @@ private:
     unsigned m_flags;
     QString m_filter;
     QWidget* m_parent;
+    QString m_title;
+    bool m_showHidden = false;
     std::vector<AString> m_names;
     size_t m_position = 0;
 };

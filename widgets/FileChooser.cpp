@@ -1,5 +1,6 @@
 #include "widgets/FileChooser.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 std::optional<QStringList> QtFileChooser::Choose(const FileChooserRequest& request) {
@@ -15,6 +16,10 @@ std::optional<QStringList> QtFileChooser::Choose(const FileChooserRequest& reque
         dialog.setNameFilters(request.nameFilters);
     if (!request.defaultExtension.isEmpty())
         dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.title.isEmpty())
+        dialog.setWindowTitle(request.title);
+    if (request.showHidden)
+        dialog.setFilter(dialog.filter() | QDir::Hidden);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)

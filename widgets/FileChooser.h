@@ -16,6 +16,9 @@ struct FileChooserRequest {
     bool confirmOverwrite = false;
     // Qt's filter list: "Songs (*.mp3 *.m4a)", ...
     QStringList nameFilters;
+    // The dialog's own title when not empty.
+    QString title;
+    bool showHidden = false;
     QWidget* parent = nullptr;
 };
 
