@@ -1,6 +1,11 @@
 #include "app/window/CHalvendorDlg.h"
 
 #include "app/devices/IPodVolumes.h"
+#include "app/commands/AddSongFilesRun.h"
+#include "app/commands/HelpPages.h"
+#include "app/commands/HtmlLibraryList.h"
+#include "app/commands/SongFileDialog.h"
+#include "app/commands/SongFileSelection.h"
 #include "app/devices/LibraryClient.h"
 #include "app/dialogs/AddPlayListDlg.h"
 #include "app/dialogs/SelectPlayListsDlg.h"
@@ -31,6 +36,7 @@
 #include "remote/HostListFile.h"
 #include "remote/SyncSetsFolder.h"
 #include "sync/ASync.h"
+#include "sync/ASyncLib.h"
 #include "sync/PlayListSyncRecordList.h"
 #include "sync/SyncHost.h"
 #include "sync/SyncModeTables.h"
@@ -303,7 +309,16 @@ void CHalvendorDlg::SetUpMenu() {
             case mainmsg::kCmdCancelSync:
                 return MainMenu::ItemState{m_operationRunning, std::nullopt};
             case mainmsg::kCmdNewTunesPlayList:
+            case mainmsg::kCmdAddFilesToLibrary:
+            case mainmsg::kCmdLibraryHtmlList:
                 return MainMenu::ItemState{idle, std::nullopt};
+            case mainmsg::kCmdAddFilesToPod:
+            case mainmsg::kCmdPodHtmlList:
+                return MainMenu::ItemState{idle && m_chooser.Selection() >= 0, std::nullopt};
+            case mainmsg::kCmdHelp:
+            case mainmsg::kCmdReportBug:
+            case mainmsg::kCmdOtherProducts:
+                return MainMenu::ItemState{m_services.shell != nullptr, std::nullopt};
             case mainmsg::kCmdNewPodPlayList:
                 return MainMenu::ItemState{idle && m_chooser.Selection() >= 0 && m_deviceHasPlayLists, std::nullopt};
             default:
@@ -1082,6 +1097,122 @@ void CHalvendorDlg::ChoosePlayLists(PlayListSyncRecordList& records) {
         records.GetRecord(i).selected = choices[static_cast<size_t>(i)].selected;
 }
 
+// ---- Tool work: adding files, HTML lists, help
+
+void CHalvendorDlg::StartToolWork(std::function<std::pair<int, int>()> work) {
+    EnableControls(false);
+    m_controls.status.ShowCancelButton(true);
+    m_controls.startCaption.SetText(QStringLiteral("Cancel"));
+    m_operationRunning = true;
+    m_cancelRequested = false;
+    m_worker.JoinEnded();
+    m_worker.Start([this, work = std::move(work)] {
+        const auto [result, count] = work();
+        PrivateMessage::Post(this, mainmsg::kWmToolFinished, result, count);
+    });
+}
+
+void CHalvendorDlg::OnAddFiles(bool toDevice) {
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    bool withVideo = SongFileDialog::LibraryTakesVideo();
+    if (toDevice && m_chooser.Selection() < 0) {
+        messagebox::Show(this, QStringLiteral("No iPod Connected!"));
+        m_busy.Unlock();
+        return;
+    }
+    if (const std::optional<DeviceSyncSet::Device> device = toDevice ? ChosenDevice() : std::nullopt) {
+        PodModelInfo model;
+        if (GetIPodModelInfo(device->drive, model) != 0) {
+            messagebox::Show(this, QStringLiteral("Error Ocurred! Operation Aborted."));
+            m_busy.Unlock();
+            return;
+        }
+        withVideo = SongFileDialog::PodTakesVideo(model.family);
+    }
+    std::optional<SongFileSelection> selection = SongFileDialog::Run(this, withVideo);
+    if (!selection) {
+        m_busy.Unlock();
+        return;
+    }
+    StartAddFiles(toDevice, std::move(*selection), withVideo);
+}
+
+void CHalvendorDlg::OnDroppedFiles(intptr_t target, const std::vector<AString>& paths) {
+    // The picture names itself by its control part's address.
+    const auto* devicePicture = static_cast<const SkinnedControl*>(&m_controls.devicePicture);
+    const bool toDevice = target == reinterpret_cast<intptr_t>(devicePicture);
+    std::optional<SongFileSelection> selection = SongFileSelection::FromPaths(paths);
+    if (!selection)
+        return;
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    if (toDevice && m_chooser.Selection() < 0) {
+        messagebox::Show(this, QStringLiteral("No iPod Connected!"));
+        m_busy.Unlock();
+        return;
+    }
+    const std::optional<DeviceSyncSet::Device> device = toDevice ? ChosenDevice() : std::nullopt;
+    StartAddFiles(toDevice, std::move(*selection),
+                  device ? SongFileDialog::PodTakesVideo(device->family) : SongFileDialog::LibraryTakesVideo());
+}
+
+// The files join the chosen side of the set's first sync, which lends the run its options.
+void CHalvendorDlg::StartAddFiles(bool toDevice, SongFileSelection selection, bool withVideo) {
+    auto* first = dynamic_cast<ASyncLib*>(m_syncSet.First());
+    if (!first) {
+        messagebox::Show(this, QStringLiteral("No Sync Set loaded!"));
+        m_busy.Unlock();
+        return;
+    }
+    auto run = std::make_shared<AddSongFilesRun>(*first, toDevice ? ASync::kSide2 : ASync::kSide1, std::move(selection),
+                                                 SongFileDialog::TypeList(withVideo), m_progress);
+    StartToolWork([this, run] {
+        const AddSongFilesRun::Result result = run->Run([this] { return CancelRequested(); });
+        return std::make_pair(result.result, result.count);
+    });
+}
+
+void CHalvendorDlg::OnHtmlList(bool device) {
+    if (!m_services.shell)
+        return;
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    std::shared_ptr<HtmlLibraryList> list;
+    if (!device) {
+        list = HtmlLibraryList::ForLibrary(ChosenPlayList(m_controls.leftPlayLists), m_progress);
+    } else if (const std::optional<DeviceSyncSet::Device> chosen = ChosenDevice()) {
+        list = HtmlLibraryList::ForPod(*chosen, ChosenPlayList(m_controls.rightPlayLists), m_progress);
+    }
+    if (!list) {
+        messagebox::Show(this, QStringLiteral("No iPod Connected!"));
+        m_busy.Unlock();
+        return;
+    }
+    nativeshell::Shell* shell = m_services.shell;
+    StartToolWork([this, list, shell] {
+        const HtmlLibraryList::Result result = list->Run([this] { return CancelRequested(); }, *shell);
+        return std::make_pair(result.result, result.count);
+    });
+}
+
+void CHalvendorDlg::OnHelpCommand(int id) {
+    if (!m_services.shell)
+        return;
+    if (id == mainmsg::kCmdHelp)
+        HelpPages::OpenHelp(*m_services.shell, m_services.programFolder);
+    else if (id == mainmsg::kCmdReportBug)
+        HelpPages::OpenReportProblem(*m_services.shell);
+    else
+        HelpPages::OpenOtherProducts(*m_services.shell);
+}
+
 // ---- Messages
 
 bool CHalvendorDlg::event(QEvent* event) {
@@ -1124,6 +1255,10 @@ void CHalvendorDlg::Dispatch(PrivateMessage& message) {
         return OnScanDone();
     case mainmsg::kWmCancelOperation:
         return RequestCancel();
+    case controlmsg::kWmAddDroppedFiles:
+        if (const auto* paths = message.Payload<std::vector<AString>>())
+            OnDroppedFiles(lParam, *paths);
+        return;
     case controlmsg::kWmComboSelChanged:
         if (lParam == 0 && (wParam == reinterpret_cast<intptr_t>(&m_controls.leftPlayLists) ||
                             wParam == reinterpret_cast<intptr_t>(&m_controls.rightPlayLists)))
@@ -1182,6 +1317,16 @@ void CHalvendorDlg::OnCommand(int id, int code) {
         return OnNewDevicePlayList();
     case mainmsg::kCmdSelectPlayLists:
         return OnSelectPlayLists();
+    case mainmsg::kCmdAddFilesToLibrary:
+    case mainmsg::kCmdAddFilesToPod:
+        return OnAddFiles(id == mainmsg::kCmdAddFilesToPod);
+    case mainmsg::kCmdLibraryHtmlList:
+    case mainmsg::kCmdPodHtmlList:
+        return OnHtmlList(id == mainmsg::kCmdPodHtmlList);
+    case mainmsg::kCmdHelp:
+    case mainmsg::kCmdReportBug:
+    case mainmsg::kCmdOtherProducts:
+        return OnHelpCommand(id);
     case mainmsg::kCmdSyncOptions:
         return OnSyncOptions();
     case mainmsg::kIdCancel:

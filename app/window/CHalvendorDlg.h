@@ -30,6 +30,7 @@
 
 class ADirTunesRemote;
 class HostDiscovery;
+struct SongFileSelection;
 class PlayListSyncRecordList;
 class LibraryClient;
 class MainMenu;
@@ -174,6 +175,15 @@ private:
     void OnNewDevicePlayList();
     void OnSelectPlayLists();
     void ChoosePlayLists(PlayListSyncRecordList& records);
+
+    // Long commands run like a sync: the controls off, "Cancel" on the start button, the work on the
+    // worker, its result and count posted as WM_TOOL_FINISHED.
+    void StartToolWork(std::function<std::pair<int, int>()> work);
+    void OnAddFiles(bool toDevice);
+    void OnDroppedFiles(intptr_t target, const std::vector<AString>& paths);
+    void StartAddFiles(bool toDevice, SongFileSelection selection, bool withVideo);
+    void OnHtmlList(bool device);
+    void OnHelpCommand(int id);
     void RememberLastDevice();
     // The connect dialog: the found host chosen there, or -1.
     int RunConnectDialog();

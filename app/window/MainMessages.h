@@ -60,6 +60,13 @@ constexpr int kCmdFirstSyncType = 32778;
 // The six sync types in the order of the sync picture's settings 0-5.
 inline constexpr std::array kSyncTypeCommands = {32778, 32779, 32792, 32793, 32794, 32795};
 constexpr int kCmdCancelSync = 32796;
+constexpr int kCmdAddFilesToLibrary = 32843;
+constexpr int kCmdAddFilesToPod = 32787;
+constexpr int kCmdLibraryHtmlList = 32790;
+constexpr int kCmdPodHtmlList = 32791;
+constexpr int kCmdHelp = 57670;
+constexpr int kCmdReportBug = 32846;
+constexpr int kCmdOtherProducts = 32866;
 constexpr int kCmdLinkShuffle = 32861;
 constexpr int kCmdLoadRouterConfig = 32863;
 constexpr int kCmdSaveRouterConfig = 32862;

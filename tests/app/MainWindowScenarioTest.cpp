@@ -11,6 +11,7 @@
 #include "harness/AppTestHome.h"
 #include "harness/FakeHelperProgram.h"
 #include "harness/FakePod.h"
+#include "harness/RecordingShell.h"
 #include "harness/SheetRun.h"
 #include "harness/WindowUnderTest.h"
 #include "platform/ini/PrivateProfile.h"
@@ -306,6 +307,27 @@ TEST_F(MainWindowScenarioTest, TheSettingsSheetEditsTheLoadedSet) {
         ++sets;
     }
     EXPECT_EQ(sets, 1);
+}
+
+// The help page and the library's HTML list open through the shell; the list is written on a worker
+// like a tool, and the window is idle again afterwards.
+TEST_F(MainWindowScenarioTest, TheHelpPageAndTheLibrarysHtmlListOpenThroughTheShell) {
+    RecordingShell shell;
+    WindowUnderTest test(home, {}, {.shell = &shell});
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdHelp, 0));
+    ASSERT_TRUE(SpinUntil([&] { return !shell.pages.isEmpty() || !shell.paths.isEmpty(); }));
+    const QStringList opened = shell.pages + shell.paths;
+    EXPECT_TRUE(opened.first().endsWith("html/orvantis_help.htm")) << opened.first().toStdString();
+
+    shell.pages.clear();
+    shell.paths.clear();
+    PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdLibraryHtmlList, 0));
+    ASSERT_TRUE(SpinUntil([&] { return !shell.pages.isEmpty() || !shell.paths.isEmpty(); }));
+    ASSERT_TRUE(test.WaitIdle());
+    const QString page = (shell.pages + shell.paths).first();
+    EXPECT_TRUE(page.endsWith("iTunes_List.html")) << page.toStdString();
+    EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
 }
 
 TEST_F(MainWindowScenarioTest, TwoIPodsNamedAlikeStopTheProgram) {
