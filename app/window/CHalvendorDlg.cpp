@@ -28,6 +28,7 @@
 #include "app/window/PlayListCombos.h"
 #include "app/window/VolumeWatcher.h"
 #include "library/ipod/IPodPrefs.h"
+#include "library/songlists/ADirSong.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/settings/SettingsKey.h"
 #include "platform/ui/GuiThread.h"
@@ -189,6 +190,7 @@ CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
     m_progress.SetLogWindow(&m_log);
     m_syncHost = std::make_unique<WindowSyncHost>(*this);
     m_syncSet.SetSeams(&m_syncPresenter, m_syncHost.get());
+    ADirSong::SetToolActionPresenter(&m_toolPresenter);
     AProgress::SetUserInterface(&m_userInterface);
     if (m_services.sockets)
         m_services.sockets->SetWindow(this);
@@ -218,6 +220,7 @@ CHalvendorDlg::~CHalvendorDlg() {
     m_hello.WaitInEventLoop(kWorkerEndLimit);
     m_remoteFetch.WaitInEventLoop(kWorkerEndLimit);
     ADirTunesRemote::SetMainList(nullptr);
+    ADirSong::SetToolActionPresenter(nullptr);
     AProgress::SetUserInterface(nullptr);
     m_progress.SetStatus(nullptr);
     m_progress.SetLogWindow(nullptr);

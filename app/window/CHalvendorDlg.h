@@ -8,6 +8,7 @@
 #include "app/devices/DeviceLists.h"
 #include "app/devices/DeviceSyncSet.h"
 #include "app/dialogs/DesktopSyncActionPresenter.h"
+#include "app/dialogs/DesktopToolActionPresenter.h"
 #include "app/settings/RouterTest.h"
 #include "app/state/AppSettings.h"
 #include "app/state/HelperProgram.h"
@@ -253,6 +254,8 @@ private:
     DeviceLists m_devices;
     DeviceSyncSet m_syncSet;
     DesktopSyncActionPresenter m_syncPresenter;
+    // Shows the lists of the library tools and of adding songs.
+    DesktopToolActionPresenter m_toolPresenter;
     std::unique_ptr<WindowSyncHost> m_syncHost;
     std::atomic<bool> m_listThreadRunning{false};
     // The library's playlists as the last data load read them, for the left playlist combo.

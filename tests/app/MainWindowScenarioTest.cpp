@@ -24,6 +24,7 @@
 #include "sync/SyncOptions.h"
 #include "sync/SyncSet.h"
 #include "widgets/APropertySheet.h"
+#include "widgets/ControlMessages.h"
 #include "widgets/WaitDlg.h"
 #include "widgets/WidgetTestSupport.h"
 
@@ -328,6 +329,39 @@ TEST_F(MainWindowScenarioTest, TheHelpPageAndTheLibrarysHtmlListOpenThroughTheSh
     const QString page = (shell.pages + shell.paths).first();
     EXPECT_TRUE(page.endsWith("iTunes_List.html")) << page.toStdString();
     EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
+}
+
+// Song files dropped on the library's picture are offered in the add list; refused, nothing is added
+// and the window is idle again. Dropped on the device's picture with no device chosen, they are refused.
+TEST_F(MainWindowScenarioTest, DroppedSongFilesAreOfferedToTheLibraryAndNeedADeviceForTheIPod) {
+    const std::string song = home.Folder().File("drop/song.mp3");
+    std::filesystem::create_directories(home.Folder().File("drop"));
+    std::filesystem::copy_file(std::string(ORVANTIS_FIXTURES) + "/tags/id3v1_only.mp3", song);
+    QStringList lists;
+    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
+        if (auto* list = dynamic_cast<ActionListDialog*>(modal)) {
+            lists.append(list->windowTitle());
+            list->reject();
+        }
+    });
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    const auto drop = [&](ABitmap& picture) {
+        PrivateMessage::Post(&test.Window(), controlmsg::kWmAddDroppedFiles, 0,
+                             reinterpret_cast<intptr_t>(static_cast<SkinnedControl*>(&picture)),
+                             PrivateMessage::MakePayload(std::vector<AString>{AString::FromUtf8(song)}));
+    };
+    drop(test.Controls().devicePicture);
+    ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_EQ(boxes, QStringList({"No iPod Connected!"}));
+
+    drop(test.Controls().libraryPicture);
+    ASSERT_TRUE(SpinUntil([&] { return !lists.isEmpty(); })) << test.Controls().log.toPlainText().toStdString();
+    ASSERT_TRUE(test.WaitIdle());
+    EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
+    ITunes library;
+    ASSERT_EQ(library.Connect(), 0);
+    EXPECT_EQ(library.GetSongCount(), 0);
 }
 
 TEST_F(MainWindowScenarioTest, TwoIPodsNamedAlikeStopTheProgram) {
