@@ -8,30 +8,23 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/entries/EntryText.h"
+#include "library/ipod/IPodPrefs.h"
+#include "library/itunes/LibraryPersistentId.h"
 #include "library/songlists/ADirPodDB.h"
 #include "library/songlists/ADirSongDir.h"
 #include "library/songlists/ADirTunes.h"
 #include "platform/files/PathSeparator.h"
-#include "platform/paths/MusicHome.h"
 #include "sync/SongKey.h"
 #include "sync/SongListFactory.h"
 #include "sync/SyncActionPresenter.h"
 #include "sync/SyncActionTexts.h"
 #include "sync/SyncErrorCodes.h"
 
-#include <charconv>
 #include <initializer_list>
 #include <iterator>
 
 namespace {
 
-constexpr const char* kLibraryIdKey = "<key>Library Persistent ID</key>";
-constexpr const char* kIdStart = "<string>";
-constexpr const char* kIdEnd = "</string>";
-constexpr int kMaxLibraryLineBytes = 2048;
-constexpr int kHexDigitsPerWord = 8;
-constexpr int kWordBits = 32;
-constexpr uint64_t kPodLibraryIdOffset = 12;
 constexpr double kListScanShare = 0.25;
 
 constexpr const char* kMarriedQuestion =
@@ -114,46 +107,6 @@ bool NamesPlayList(uint32_t type) {
 
 bool BeginsWith(const AString& text, const AString& prefix) {
     return !prefix.IsEmpty() && text.GetCString().starts_with(prefix.GetCString());
-}
-
-AString PodPrefsFile(const AString& podRoot) {
-    AString path = podRoot;
-    path.AppendPath("iPod_Control");
-    path.AppendPath("iTunes");
-    path.AppendPath("iTunesPrefs");
-    return path;
-}
-
-// Hex digits only, without sign or prefix; no digits are 0.
-bool ParseHexWord(const AString& digits, uint32_t& word) {
-    word = 0;
-    const std::string text = digits.ToUtf8();
-    const char* end = text.data() + text.size();
-    if (text.empty())
-        return true;
-    const auto [stop, error] = std::from_chars(text.data(), end, word, 16);
-    return error == std::errc() && stop == end;
-}
-
-// The id as two words, as the iPod keeps it: the first eight digits are the low word, the rest the
-// high word, so that both sides give one 64-bit value.
-int ParseLibraryId(const AString& text, uint64_t& id) {
-    const int start = text.Find(kIdStart);
-    if (start < 0)
-        return kErrorNoLibraryIdStart;
-    const int digitsStart = start + AString(kIdStart).GetLength();
-    const int end = text.Find(kIdEnd, digitsStart);
-    if (end < 0)
-        return kErrorNoLibraryIdEnd;
-    const AString digits = text.Mid(digitsStart, end - digitsStart);
-    uint32_t low = 0;
-    uint32_t high = 0;
-    if (digits.IsEmpty() || digits.GetLength() > 2 * kHexDigitsPerWord ||
-        !ParseHexWord(digits.Left(kHexDigitsPerWord), low) ||
-        !ParseHexWord(digits.Mid(kHexDigitsPerWord), high))
-        return kErrorNoLibraryIdEnd;
-    id = (static_cast<uint64_t>(high) << kWordBits) | low;
-    return 0;
 }
 
 ITunesPlayDataFields PlayDataFields(uint32_t fields) {
@@ -419,47 +372,17 @@ int ASyncLib::CreatePlayListOnSide(Side side, const AString& name) {
 // ---- The library and the iPod's marriage ----
 
 int ASyncLib::GetLibraryPersistentID(uint64_t& id) {
-    const std::string home = nativepaths::MusicHome();
-    if (home.empty())
-        return kErrorNoMusicHome;
-    AString path = AString::FromSystem8Bit(home);
-    path.AppendPath("iTunes");
-    path.AppendPath("iTunes Music Library.xml");
-    AFile file;
-    if (const int result = file.Open(path, AFile::kModeRead, false))
-        return result;
-    AString line;
-    int result = 0;
-    while ((result = line.Read(file, AString::Form::NarrowLine, kMaxLibraryLineBytes)) == 0) {
-        const int key = line.Find(kLibraryIdKey);
-        if (key >= 0)
-            return ParseLibraryId(line.Mid(key + AString(kLibraryIdKey).GetLength()), id);
-    }
-    return result;
+    return LibraryPersistentId::Read({kErrorNoMusicHome, kErrorNoLibraryIdStart, kErrorNoLibraryIdEnd,
+                                      kErrorNoLibraryIdEnd},
+                                     id);
 }
 
 int ASyncLib::ReadPodLibraryID(const AString& podRoot, uint64_t& id) {
-    AFile prefs;
-    if (const int result = prefs.Open(PodPrefsFile(podRoot), AFile::kModeRead, false))
-        return result;
-    if (const int result = prefs.Seek(kPodLibraryIdOffset))
-        return result;
-    return recordio::ReadU64(prefs, id);
+    return IPodPrefs::ReadLibraryId(podRoot, id);
 }
 
 int ASyncLib::DivorcePod(const AString& podRoot) {
-    const AString path = PodPrefsFile(podRoot);
-    // Opening for writing would make a file that is not there.
-    if (!::FileExists(path))
-        return kErrorFileNotFound;
-    AFile prefs;
-    if (const int result = prefs.Open(path, AFile::kModeReadWrite, false))
-        return result;
-    if (const int result = prefs.Seek(kPodLibraryIdOffset))
-        return result;
-    if (const int result = recordio::WriteU64(prefs, 0))
-        return result;
-    return prefs.Close(true);
+    return IPodPrefs::WriteLibraryId(podRoot, 0);
 }
 
 // ---- Checks before a sync ----

@@ -2,6 +2,7 @@
 
 #include "foundation/AFile.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/RecordIO.h"
 #include "library/ipod/PodModelTable.h"
 
 #include <sys/stat.h>
@@ -27,19 +28,29 @@ bool IsOwnRegularFile(const AString& root, const AString& path) {
            S_ISREG(file.st_mode) && file.st_dev == volume.st_dev;
 }
 
+AString PrefsPath(const AString& root) {
+    AString path = root;
+    path.AppendPath(IPodPrefs::kFile);
+    return path;
+}
+
+// Opening for writing would make a missing file, and writing past its end would lengthen it: the file
+// must be there and hold `length` bytes.
+int OpenForChange(const AString& root, uint64_t length, AFile& file) {
+    const AString path = PrefsPath(root);
+    if (!IsOwnRegularFile(root, path))
+        return kErrorFileNotFound;
+    if (const int result = file.Open(path, AFile::kModeReadWrite, false))
+        return result;
+    return file.GetLength() < length ? kErrorShortRead : 0;
+}
+
 } // namespace
 
 int IPodPrefs::PrepareForSync(const AString& root, bool manageIPods, bool manageShuffles) {
-    AString path = root;
-    path.AppendPath(kFile);
-    // Opening for writing would make a missing file, and writing past its end would lengthen it.
-    if (!IsOwnRegularFile(root, path))
-        return kErrorFileNotFound;
     AFile file;
-    if (const int result = file.Open(path, AFile::kModeReadWrite, false))
+    if (const int result = OpenForChange(root, kSyncedOffset + 1, file))
         return result;
-    if (file.GetLength() <= kSyncedOffset)
-        return kErrorShortRead;
     PodModelInfo model;
     const bool shuffle = GetIPodModelInfo(root, model) == 0 && model.family == kShuffleFamily;
     int result = 0;
@@ -47,6 +58,26 @@ int IPodPrefs::PrepareForSync(const AString& root, bool manageIPods, bool manage
         result = WriteByte(file, kAutoUpdateOffset, kAutoUpdateOff);
     if (result == 0)
         result = WriteByte(file, kSyncedOffset, kSynced);
+    const int closed = file.Close(true);
+    return result != 0 ? result : closed;
+}
+
+int IPodPrefs::ReadLibraryId(const AString& root, uint64_t& id) {
+    AFile file;
+    if (const int result = file.Open(PrefsPath(root), AFile::kModeRead, false))
+        return result;
+    if (const int result = file.Seek(kLibraryIdOffset))
+        return result;
+    return recordio::ReadU64(file, id);
+}
+
+int IPodPrefs::WriteLibraryId(const AString& root, uint64_t id) {
+    AFile file;
+    if (const int result = OpenForChange(root, kLibraryIdOffset + sizeof(id), file))
+        return result;
+    int result = file.Seek(kLibraryIdOffset);
+    if (result == 0)
+        result = recordio::WriteU64(file, id);
     const int closed = file.Close(true);
     return result != 0 ? result : closed;
 }

@@ -438,8 +438,8 @@ int ADirSong::SaveAlbumArt(const CancelCallback& callback, uint32_t verbose) {
         [&](SongListTools& tools) { return tools.SaveAlbumArt(*this, callback, verbose); });
 }
 
-void ADirSong::SetToolActionPresenter(ToolActionPresenter* presenter) {
-    g_toolActionPresenter.store(presenter);
+ToolActionPresenter* ADirSong::SetToolActionPresenter(ToolActionPresenter* presenter) {
+    return g_toolActionPresenter.exchange(presenter);
 }
 
 int ADirSong::ShowToolActionList(uint32_t kind) {

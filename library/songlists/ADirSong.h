@@ -124,8 +124,9 @@ public:
     // Shows a sync's list of songs to add to `target`: 0 confirmed, 123456 not, -15018 when `reserved`
     // is not 0.
     int ShowAddSongsActionList(ADirSong& target, AArray& actions, uint32_t reserved);
-    // For the whole process; without one nobody confirms, and every list answers 123456.
-    static void SetToolActionPresenter(ToolActionPresenter* presenter);
+    // For the whole process; without one nobody confirms, and every list answers 123456. Returns the
+    // presenter it replaces.
+    static ToolActionPresenter* SetToolActionPresenter(ToolActionPresenter* presenter);
 
     bool PassesSongFilters(const AString& entry) const;
     bool PassesGenreFilter(const AString& value) const { return m_filters.PassesGenre(value, m_layout); }
