@@ -5,7 +5,9 @@
 #include "app/commands/HelpPages.h"
 #include "app/commands/HtmlLibraryList.h"
 #include "app/commands/SongFileDialog.h"
+#include "app/commands/ShuffleLink.h"
 #include "app/commands/SongFileSelection.h"
+#include "app/commands/ToolCommands.h"
 #include "app/devices/LibraryClient.h"
 #include "app/dialogs/AddPlayListDlg.h"
 #include "app/dialogs/SelectPlayListsDlg.h"
@@ -324,8 +326,14 @@ void CHalvendorDlg::SetUpMenu() {
                 return MainMenu::ItemState{m_services.shell != nullptr, std::nullopt};
             case mainmsg::kCmdNewPodPlayList:
                 return MainMenu::ItemState{idle && m_chooser.Selection() >= 0 && m_deviceHasPlayLists, std::nullopt};
+            case mainmsg::kCmdLinkShuffle:
+                return MainMenu::ItemState{idle && m_chooser.Selection() >= 0 && !m_deviceHasPlayLists, std::nullopt};
             default:
                 break;
+            }
+            if (const ToolCommand* tool = ToolCommands::Find(id)) {
+                const bool needsDevice = tool->side == ToolSide::Device;
+                return MainMenu::ItemState{idle && (!needsDevice || m_chooser.Selection() >= 0), std::nullopt};
             }
             const auto* type = std::find(mainmsg::kSyncTypeCommands.begin(), mainmsg::kSyncTypeCommands.end(), id);
             if (type != mainmsg::kSyncTypeCommands.end()) {
@@ -1205,6 +1213,47 @@ void CHalvendorDlg::OnHtmlList(bool device) {
     });
 }
 
+void CHalvendorDlg::OnToolCommand(const ToolCommand& tool) {
+    switch (ToolCommands::TryStart(tool, m_chooser.Selection() >= 0, m_busy)) {
+    case ToolStart::NoDevice:
+        messagebox::Show(this, QLatin1String(ToolCommands::kNoIPodConnected));
+        return;
+    case ToolStart::Busy:
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    case ToolStart::Started:
+        break;
+    }
+    ToolJob job;
+    job.code = tool.code;
+    if (ASync* first = m_syncSet.First()) {
+        job.library = &first->GetDirectory1();
+        job.device = &first->GetDirectory2();
+    }
+    job.presenter = &m_toolPresenter;
+    job.cancel = [this] { return CancelRequested(); };
+    StartToolWork([this, job] { return std::make_pair(ToolCommands::Run(job, m_progress), 0); });
+}
+
+void CHalvendorDlg::OnLinkShuffle() {
+    if (!m_busy.TryLock()) {
+        messagebox::Show(this, QLatin1String(kPleaseWait));
+        return;
+    }
+    ShuffleLinkChoice choice;
+    const ChooserEntry* entry = m_chooser.Selected();
+    choice.selected = entry != nullptr;
+    choice.hasRecord = entry && entry->kind != ChooserKind::Separator;
+    choice.isPodDatabase = entry && entry->kind == ChooserKind::PodDatabase;
+    if (choice.isPodDatabase) {
+        const DeviceLists::Database& database = m_devices.Databases()[entry->index];
+        choice.podName = database.name;
+        choice.podRoot = database.drive;
+    }
+    ShuffleLink::Run(choice, m_userInterface);
+    m_busy.Unlock();
+}
+
 void CHalvendorDlg::OnHelpCommand(int id) {
     if (!m_services.shell)
         return;
@@ -1298,7 +1347,11 @@ void CHalvendorDlg::OnCommand(int id, int code) {
     const auto* type = std::find(mainmsg::kSyncTypeCommands.begin(), mainmsg::kSyncTypeCommands.end(), id);
     if (type != mainmsg::kSyncTypeCommands.end())
         return OnSyncType(static_cast<int>(type - mainmsg::kSyncTypeCommands.begin()));
+    if (const ToolCommand* tool = ToolCommands::Find(id))
+        return OnToolCommand(*tool);
     switch (id) {
+    case mainmsg::kCmdLinkShuffle:
+        return OnLinkShuffle();
     case mainmsg::kCmdStartNow:
         return OnStartNow();
     case mainmsg::kCmdCancelSync:

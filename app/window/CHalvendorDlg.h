@@ -32,6 +32,7 @@
 class ADirTunesRemote;
 class HostDiscovery;
 struct SongFileSelection;
+struct ToolCommand;
 class PlayListSyncRecordList;
 class LibraryClient;
 class MainMenu;
@@ -185,6 +186,8 @@ private:
     void StartAddFiles(bool toDevice, SongFileSelection selection, bool withVideo);
     void OnHtmlList(bool device);
     void OnHelpCommand(int id);
+    void OnToolCommand(const ToolCommand& tool);
+    void OnLinkShuffle();
     void RememberLastDevice();
     // The connect dialog: the found host chosen there, or -1.
     int RunConnectDialog();

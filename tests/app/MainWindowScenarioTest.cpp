@@ -364,6 +364,24 @@ TEST_F(MainWindowScenarioTest, DroppedSongFilesAreOfferedToTheLibraryAndNeedADev
     EXPECT_EQ(library.GetSongCount(), 0);
 }
 
+// A library tool runs on the worker like a sync; a tool of the iPod needs a chosen device.
+TEST_F(MainWindowScenarioTest, ALibraryToolRunsOnTheWorkerAndAnIPodToolNeedsADevice) {
+    const auto watcher = AnswerBoxes();
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(32838, 0));
+    ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_EQ(boxes, QStringList({"No iPod Connected!"}));
+
+    boxes.clear();
+    PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(32837, 0));
+    ASSERT_TRUE(SpinUntil([&] { return test.Controls().log.toPlainText().contains("Loading iTunes Master List"); }));
+    ASSERT_TRUE(test.WaitIdle());
+    EXPECT_TRUE(SpinUntil([&] { return test.Controls().log.toPlainText().contains("Done!"); }))
+        << test.Controls().log.toPlainText().toStdString() << boxes.join("|").toStdString();
+    EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
+}
+
 TEST_F(MainWindowScenarioTest, TwoIPodsNamedAlikeStopTheProgram) {
     Pod("a", {u"Music", {}, 1, "", false});
     Pod("b", {u"music", {}, 1, "", false});
