@@ -965,10 +965,8 @@ bool IsNewPlayListEntry(const SeparatorComboBox& combo) {
 } // namespace
 
 void CHalvendorDlg::OnPlayListChange(bool side2) {
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     if (ApplyPlayList(side2))
         messagebox::Show(this, side2 ? QStringLiteral("Error Ocurred!") : QStringLiteral("Error occured!"));
     ShowSelectPlayListsButton();
@@ -1059,10 +1057,8 @@ int CHalvendorDlg::CreateDevicePlayList() {
 }
 
 void CHalvendorDlg::OnNewITunesPlayList() {
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     ShowPlayListFailure(CreateITunesPlayList(), "Could not add Playlist to iTunes!");
     m_busy.Unlock();
 }
@@ -1070,19 +1066,15 @@ void CHalvendorDlg::OnNewITunesPlayList() {
 void CHalvendorDlg::OnNewDevicePlayList() {
     if (m_chooser.Selection() < 0)
         return;
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     ShowPlayListFailure(CreateDevicePlayList(), "Could not add Playlist to the iPod!");
     m_busy.Unlock();
 }
 
 void CHalvendorDlg::OnSelectPlayLists() {
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     const QString refusal = StartRefusal();
     PlayListSyncRecordList* records = nullptr;
     if (!refusal.isEmpty())
@@ -1124,10 +1116,8 @@ void CHalvendorDlg::StartToolWork(std::function<std::pair<int, int>()> work) {
 }
 
 void CHalvendorDlg::OnAddFiles(bool toDevice) {
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     bool withVideo = SongFileDialog::LibraryTakesVideo();
     if (toDevice && m_chooser.Selection() < 0) {
         messagebox::Show(this, QStringLiteral("No iPod Connected!"));
@@ -1158,10 +1148,8 @@ void CHalvendorDlg::OnDroppedFiles(intptr_t target, const std::vector<AString>& 
     std::optional<SongFileSelection> selection = SongFileSelection::FromPaths(paths);
     if (!selection)
         return;
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     if (toDevice && m_chooser.Selection() < 0) {
         messagebox::Show(this, QStringLiteral("No iPod Connected!"));
         m_busy.Unlock();
@@ -1191,10 +1179,8 @@ void CHalvendorDlg::StartAddFiles(bool toDevice, SongFileSelection selection, bo
 void CHalvendorDlg::OnHtmlList(bool device) {
     if (!m_services.shell)
         return;
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     std::shared_ptr<HtmlLibraryList> list;
     if (!device) {
         list = HtmlLibraryList::ForLibrary(ChosenPlayList(m_controls.leftPlayLists), m_progress);
@@ -1236,10 +1222,8 @@ void CHalvendorDlg::OnToolCommand(const ToolCommand& tool) {
 }
 
 void CHalvendorDlg::OnLinkShuffle() {
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     ShuffleLinkChoice choice;
     const ChooserEntry* entry = m_chooser.Selected();
     choice.selected = entry != nullptr;
@@ -1697,6 +1681,13 @@ void CHalvendorDlg::OnCheckForUpdates() {
         m_services.updates->ShowDialog();
 }
 
+bool CHalvendorDlg::TakeBusyLock() {
+    if (m_busy.TryLock())
+        return true;
+    messagebox::Show(this, QLatin1String(kPleaseWait));
+    return false;
+}
+
 QString CHalvendorDlg::StartRefusal() {
     if (m_syncSet.IsEmpty())
         return QStringLiteral("No Sync Set loaded!");
@@ -1715,10 +1706,8 @@ void CHalvendorDlg::OnStartNow() {
         messagebox::Show(this, QStringLiteral("iTunes could not be detected!"));
         return;
     }
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     QString refusal = m_listThreadRunning ? QLatin1String(kPleaseWait) : StartRefusal();
     if (!refusal.isEmpty()) {
         m_busy.Unlock();
@@ -1828,10 +1817,8 @@ void CHalvendorDlg::OnFillPlayLists() {
 // The settings sheet edits the options of the loaded sync set's first sync; without a sync set it
 // does not open.
 void CHalvendorDlg::OnSyncOptions() {
-    if (!m_busy.TryLock()) {
-        messagebox::Show(this, QLatin1String(kPleaseWait));
+    if (!TakeBusyLock())
         return;
-    }
     if (m_syncSet.IsEmpty()) {
         messagebox::Show(this, QStringLiteral("No Sync Set loaded!"));
         m_busy.Unlock();

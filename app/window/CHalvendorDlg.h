@@ -218,6 +218,8 @@ private:
     void OnCheckForUpdates();
     // Start Now, or Cancel while a sync runs.
     void OnStartNow();
+    // Takes the busy lock for a command; while it is held the user is asked to wait.
+    bool TakeBusyLock();
     // Why a sync cannot start now, or empty.
     QString StartRefusal();
     void RequestCancel();
