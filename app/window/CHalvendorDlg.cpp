@@ -505,15 +505,15 @@ void CHalvendorDlg::LogStepFailure(const char* line) {
     RunOnGui([this] { RefreshStatus(); });
 }
 
+// The set is replaced on the GUI thread, which reads it between posted messages (the playlist refill
+// among them); only the questions' answers wait for the user.
 int CHalvendorDlg::LoadDeviceSet() {
-    std::optional<DeviceSyncSet::Device> device;
-    int setting = 0;
-    RunOnGui([&] {
-        device = ChosenDevice();
-        setting = m_controls.syncPicture.GetSetting();
-    });
     QString message;
-    const int loaded = m_syncSet.LoadRecent(device ? &*device : nullptr, setting, message);
+    int loaded = 0;
+    RunOnGui([&] {
+        const std::optional<DeviceSyncSet::Device> device = ChosenDevice();
+        loaded = m_syncSet.LoadRecent(device ? &*device : nullptr, m_controls.syncPicture.GetSetting(), message);
+    });
     if (!message.isEmpty())
         m_userInterface.ShowMessage(ToAString(message));
     if (loaded != 0) {
@@ -531,33 +531,32 @@ int CHalvendorDlg::LoadDeviceSet() {
     return result;
 }
 
-// The host's set is read or made on the worker; the window shows the host and the set's mode.
+// The host's set is read or made, and shown with the host and the set's mode.
 int CHalvendorDlg::LoadRemoteSet(int entry) {
-    std::optional<FoundHost> host;
-    int setting = 0;
+    bool found = false;
+    int result = 0;
     RunOnGui([&] {
         m_chooser.Select(entry);
         const std::vector<FoundHost> hosts = m_services.sockets->FoundHosts().Copy();
         const int index = m_chooser.Selected()->index;
-        if (index >= 0 && index < static_cast<int>(hosts.size()))
-            host = hosts[index];
-        setting = m_controls.syncPicture.GetSetting();
-    });
-    if (!host) {
-        m_remoteInUse = false;
-        return LoadDeviceSet();
-    }
-    if (const int result = m_syncSet.MakeRemote(m_services.sockets, *host, setting))
-        return result;
-    RunOnGui([this, &host] {
+        if (index < 0 || index >= static_cast<int>(hosts.size()))
+            return;
+        found = true;
+        result = m_syncSet.MakeRemote(m_services.sockets, hosts[index], m_controls.syncPicture.GetSetting());
+        if (result != 0)
+            return;
         SelectRemoteHost();
-        RefreshRemotePlayLists(*host);
+        RefreshRemotePlayLists(hosts[index]);
         m_controls.syncPicture.SetSetting(m_syncSet.Setting());
         int bound = 0;
         if (const auto binding = m_syncSet.Bound(bound))
             SelectSetPlayList(m_controls.leftPlayLists, binding->playList1, false);
     });
-    return 0;
+    if (!found) {
+        m_remoteInUse = false;
+        return LoadDeviceSet();
+    }
+    return result;
 }
 
 int CHalvendorDlg::UpdatePlayListsIPodsLists() {
