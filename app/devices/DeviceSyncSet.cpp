@@ -210,6 +210,10 @@ int DeviceSyncSet::MakeRemote(RemotePeer* link, const FoundHost& host, int setti
     if (loaded && loaded->GetSync(0)->GetDirectory2().GetType() == ADir::kTypeTunesRemote) {
         m_set = std::move(loaded);
     } else {
+        // A host named like a device finds that device's set: it is kept aside before the host's
+        // set is saved in its place.
+        if (loaded)
+            CopyFileLong(path, path + SyncSet::kBadFileSuffix, false);
         m_set = NewSet();
         const AString root(ADirTunes::kRootMarker);
         std::unique_ptr<ASyncLib> sync = MakeSync(ADir::kTypeTunesRemote, root, AString(), AString(), setting, result);

@@ -5,6 +5,7 @@
 #include "foundation/AProgress.h"
 #include "harness/AppTestHome.h"
 #include "harness/FakePod.h"
+#include "support/TempDir.h"
 #include "library/songlists/ADirPodDB.h"
 #include "remote/FoundHost.h"
 #include "sync/ASyncLib.h"
@@ -136,6 +137,21 @@ TEST_F(DeviceSyncSetTest, AHostsSetStaysInsideTheFolderWhateverItsName) {
     DeviceSyncSet again(&progress, nullptr, AString());
     ASSERT_EQ(again.MakeRemote(nullptr, host, kModeSync), 0);
     EXPECT_EQ(again.Setting(), kModeCopy2To1) << "the host's set was read back";
+}
+
+TEST_F(DeviceSyncSetTest, AHostNamedLikeADeviceKeepsTheDevicesSetAside) {
+    const DeviceSyncSet::Device pod = Database("pod", "0A1B2C3D");
+    {
+        DeviceSyncSet set(&progress, nullptr, AString());
+        QString message;
+        ASSERT_EQ(set.LoadRecent(&pod, kModeSync, message), 0);
+        ASSERT_EQ(set.Save(), 0);
+    }
+    const std::vector<uint8_t> deviceSet = ReadBytes(SetFile("0A1B2C3D"));
+    DeviceSyncSet set(&progress, nullptr, AString());
+    ASSERT_EQ(set.MakeRemote(nullptr, FoundHost{"0A1B2C3D", "127.0.0.1", 10564}, kModeSync), 0);
+    ASSERT_EQ(set.Save(), 0);
+    EXPECT_EQ(ReadBytes(SetFile("0A1B2C3D") + ".bad"), deviceSet);
 }
 
 TEST_F(DeviceSyncSetTest, ANewDefaultSyncReplacesTheFirstAndKeepsTheOptionsOfTheSameDevice) {
