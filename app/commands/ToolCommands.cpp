@@ -134,6 +134,10 @@ const ToolCommand* ToolCommands::FindCode(int code) {
     return code >= 1 && code <= static_cast<int>(kTools.size()) ? &kTools[code - 1] : nullptr;
 }
 
+bool ToolCommands::ExtendsAppleIds(const ToolCommand& tool) {
+    return tool.code == kNotOwnedLibrary || tool.code == kNotOwnedDevice;
+}
+
 ToolStart ToolCommands::TryStart(const ToolCommand& tool, bool deviceChosen, ASemaphore& busy) {
     if (tool.side == ToolSide::Device && !deviceChosen)
         return ToolStart::NoDevice;

@@ -50,6 +50,8 @@ public:
     // The tool of a menu command id, or of a tool code; null for none of the twelve.
     static const ToolCommand* Find(int command);
     static const ToolCommand* FindCode(int code);
+    // The tools whose list lets the user add a song's Apple ID to their own: music not owned.
+    static bool ExtendsAppleIds(const ToolCommand& tool);
 
     // On the GUI thread, before the worker: a device-side tool needs a chosen device, then the busy lock
     // is taken with a try. Only Started leaves the lock taken (by the caller).

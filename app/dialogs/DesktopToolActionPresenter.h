@@ -10,7 +10,8 @@ class AppleIdList;
 
 class DesktopToolActionPresenter : public ToolActionPresenter {
 public:
-    // The Apple IDs that "Add AppleID to list" extends; null while no sync set is loaded.
+    // The Apple IDs that "Add AppleID to list" extends: lent by the window for the run of a tool that
+    // extends them, null otherwise. Read on the GUI thread when a list opens.
     void SetAppleIdList(AppleIdList* appleIds) { m_appleIds = appleIds; }
 
     bool ShowActionList(const ToolActionListRequest& request) override;

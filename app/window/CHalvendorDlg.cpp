@@ -1216,6 +1216,8 @@ void CHalvendorDlg::OnToolCommand(const ToolCommand& tool) {
         job.device = &first->GetDirectory2();
     }
     job.presenter = &m_toolPresenter;
+    if (ToolCommands::ExtendsAppleIds(tool))
+        m_toolPresenter.SetAppleIdList(&m_appleIds);
     job.cancel = [this] { return CancelRequested(); };
     StartToolWork([this, job] { return std::make_pair(ToolCommands::Run(job, m_progress), 0); });
 }
@@ -1775,6 +1777,7 @@ void CHalvendorDlg::OnSyncFinished(intptr_t) {
 void CHalvendorDlg::OnToolFinished() {
     m_controls.status.update();
     EndOperation();
+    m_toolPresenter.SetAppleIdList(nullptr);
     ReleaseAfterOperation(false);
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/devices/DeviceLists.h"
 #include "app/devices/DeviceSyncSet.h"
+#include "app/devices/FirstSyncAppleIds.h"
 #include "app/dialogs/DesktopSyncActionPresenter.h"
 #include "app/dialogs/DesktopToolActionPresenter.h"
 #include "app/settings/RouterTest.h"
@@ -261,6 +262,8 @@ private:
     DesktopSyncActionPresenter m_syncPresenter;
     // Shows the lists of the library tools and of adding songs.
     DesktopToolActionPresenter m_toolPresenter;
+    // Lent to the presenter while a tool whose list extends them runs.
+    FirstSyncAppleIds m_appleIds{m_syncSet};
     std::unique_ptr<WindowSyncHost> m_syncHost;
     std::atomic<bool> m_listThreadRunning{false};
     // The library's playlists as the last data load read them, for the left playlist combo.
