@@ -99,8 +99,8 @@ protected:
 
     // The run's last line (the library's own reading ends in "Done!" too).
     static bool Ended(WindowUnderTest& test) {
-        return test.Controls().log.toPlainText().contains(QRegularExpression(QStringLiteral("^Done!$"),
-                                                                             QRegularExpression::MultilineOption));
+        return test.Controls().log.toPlainText().contains(
+            QRegularExpression(QStringLiteral("^Done!$"), QRegularExpression::MultilineOption));
     }
 
     AppTestHome home;
@@ -114,9 +114,10 @@ protected:
 // copies than the one proposed. Only that group's other copies leave, from the disk and the library.
 TEST_F(ToolRunScenarioTest, RemovingDuplicatesKeepsTheChosenCopyOfTheCheckedGroupOnly) {
     const std::vector<std::string> fernando = {Song("a/1.mp3", Mp3("Fernando", 6)),
-                                               Song("a/2.mp3", Mp3("Fernando")), Song("a/3.mp3", Mp3("Fernando"))};
-    const std::vector<std::string> untouched = {Song("b/1.mp3", Mp3("Waterloo")), Song("b/2.mp3", Mp3("Waterloo")),
-                                                Song("c.mp3", Mp3("Chiquitita"))};
+                                               Song("a/2.mp3", Mp3("Fernando")),
+                                               Song("a/3.mp3", Mp3("Fernando"))};
+    const std::vector<std::string> untouched = {
+        Song("b/1.mp3", Mp3("Waterloo")), Song("b/2.mp3", Mp3("Waterloo")), Song("c.mp3", Mp3("Chiquitita"))};
     std::vector<std::string> all = fernando;
     all.insert(all.end(), untouched.begin(), untouched.end());
     AddToLibrary(all);
@@ -165,9 +166,10 @@ TEST_F(ToolRunScenarioTest, RemovingDuplicatesKeepsTheChosenCopyOfTheCheckedGrou
 
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
     ASSERT_EQ(listsShown, 1) << test.Controls().log.toPlainText().toStdString();
-    EXPECT_EQ(titles, QStringList({"Remove Duplicates From iTunes - Songs to Remove - 2 / 2 items selected",
-                                   "Remove Duplicates From iTunes - Songs to Remove - 0 / 2 items selected",
-                                   "Remove Duplicates From iTunes - Songs to Remove - 1 / 2 items selected"}));
+    EXPECT_EQ(titles,
+              QStringList({"Remove Duplicates From iTunes - Songs to Remove - 2 / 2 items selected",
+                           "Remove Duplicates From iTunes - Songs to Remove - 0 / 2 items selected",
+                           "Remove Duplicates From iTunes - Songs to Remove - 1 / 2 items selected"}));
     // Songs of a few frames last no whole second and carry no pictures.
     EXPECT_EQ(details, QStringList(5, "? NO"));
     ASSERT_FALSE(chosen.empty());
@@ -208,10 +210,13 @@ TEST_F(ToolRunScenarioTest, AnAppleIdAddedFromTheListBecomesTheUsersOwnInTheLoad
         ASSERT_TRUE(test.StartAndWaitIdle());
         RunTool(test, kRemoveMusicNotOwnedFromITunes);
         ASSERT_EQ(listsShown, 1) << test.Controls().log.toPlainText().toStdString();
-        EXPECT_EQ(titles, QStringList({"Remove Music Not Owned From iTunes - Songs to Remove - 1 / 1 items selected",
-                                       "stranger@example.com",
-                                       "Remove Music Not Owned From iTunes - Songs to Remove - 0 / 0 items selected"}));
-        EXPECT_TRUE(SpinUntil([&] { return Ended(test); })) << test.Controls().log.toPlainText().toStdString();
+        EXPECT_EQ(
+            titles,
+            QStringList({"Remove Music Not Owned From iTunes - Songs to Remove - 1 / 1 items selected",
+                         "stranger@example.com",
+                         "Remove Music Not Owned From iTunes - Songs to Remove - 0 / 0 items selected"}));
+        EXPECT_TRUE(SpinUntil([&] { return Ended(test); }))
+            << test.Controls().log.toPlainText().toStdString();
         EXPECT_TRUE(fs::exists(bought));
         EXPECT_EQ(LibraryFiles(), std::set<std::string>({bought}));
 
