@@ -312,7 +312,7 @@ void CHalvendorDlg::SetUpMenu() {
             case mainmsg::kCmdStartNow:
                 return MainMenu::ItemState{idle && m_chooser.Selection() >= 0, std::nullopt};
             case mainmsg::kCmdCancelSync:
-                return MainMenu::ItemState{m_operationRunning, std::nullopt};
+                return MainMenu::ItemState{m_controls.status.IsCancelShown(), std::nullopt};
             case mainmsg::kCmdNewTunesPlayList:
             case mainmsg::kCmdAddFilesToLibrary:
             case mainmsg::kCmdLibraryHtmlList:
@@ -858,7 +858,6 @@ void CHalvendorDlg::OnDeviceSelChange() {
             return;
         }
         RememberLastDevice();
-        m_menu->ShowLinkShuffle(entry && entry->kind == ChooserKind::PodDatabase);
         m_remoteInUse = false;
     }
     m_busy.Unlock();
@@ -1297,9 +1296,15 @@ void CHalvendorDlg::Dispatch(PrivateMessage& message) {
             OnDroppedFiles(lParam, *paths);
         return;
     case controlmsg::kWmComboSelChanged:
-        if (lParam == 0 && (wParam == reinterpret_cast<intptr_t>(&m_controls.leftPlayLists) ||
-                            wParam == reinterpret_cast<intptr_t>(&m_controls.rightPlayLists)))
+        // Every selection of the chooser, by the user or by a data load: an iPod database chosen can be
+        // linked to the library.
+        if (wParam == reinterpret_cast<intptr_t>(static_cast<SkinnedControl*>(&m_controls.chooser))) {
+            const ChooserEntry* entry = m_chooser.Selected();
+            m_menu->ShowLinkShuffle(entry && entry->kind == ChooserKind::PodDatabase);
+        } else if (lParam == 0 && (wParam == reinterpret_cast<intptr_t>(&m_controls.leftPlayLists) ||
+                                   wParam == reinterpret_cast<intptr_t>(&m_controls.rightPlayLists))) {
             ShowSelectPlayListsButton();
+        }
         return;
     case mainmsg::kWmUpdatePlayLists:
         return OnUpdatePlayLists();
