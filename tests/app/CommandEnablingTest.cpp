@@ -3,6 +3,7 @@
 // that some items need. While a run holds the lock, the commands that start work are refused.
 
 #include "app/dialogs/ActionListDialog.h"
+#include "app/dialogs/AddPlayListDlg.h"
 #include "app/network/UpdateChecker.h"
 #include "app/window/MainMenu.h"
 #include "app/window/MainMessages.h"
@@ -17,7 +18,10 @@
 #include "widgets/WidgetTestSupport.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 using nativeui::PrivateMessage;
@@ -224,4 +228,49 @@ TEST_F(CommandEnablingTest, ARunHoldingTheBusyLockOffersCancelAndRefusesWork) {
     EXPECT_EQ(test.Controls().syncPicture.toolTip(), type);
     const std::vector<Offer> idle = {{kCancel, false}, {kStartNow, true}, {kDuplicatesFromIPod, true}};
     EXPECT_EQ(Shown(test.Window().Menu(), idle), Expected(idle));
+}
+
+// Commands refused before they start work, by the device they need: the answer, and nothing done.
+TEST_F(CommandEnablingTest, CommandsThatNeedADeviceSayWhatIsMissing) {
+    struct Case {
+        bool pod;
+        int command;
+        QStringList boxes;
+    };
+    const std::vector<Case> cases = {
+        {false, kAddToIPod, {"No iPod Connected!"}},
+        {false, kLinkShuffle, {"No iPod Connected!"}},
+        {false, mainmsg::kCmdSelectPlayLists, {"No iPod selected!"}},
+        {false, kNewPodPlayList, {}},
+        // The name is asked first; an iPod known by its database takes no playlist.
+        {true, kNewPodPlayList, {"Could not add Playlist to this iPod!"}},
+    };
+    QStringList boxes;
+    int namesAsked = 0;
+    const ModalWatcher watcher([&](QWidget* modal) {
+        if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
+            boxes << box->text();
+            box->done(QMessageBox::Ok);
+        } else if (auto* ask = dynamic_cast<AddPlayListDlg*>(modal)) {
+            ++namesAsked;
+            ask->Edit().setText(QStringLiteral("Road Trip"));
+            ask->findChild<QPushButton*>(QStringLiteral("ctl_%1").arg(nativeui::kIdOk))->click();
+        }
+        return false;
+    });
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.command);
+        if (row.pod)
+            MountPod();
+        WindowUnderTest test(home);
+        ASSERT_TRUE(test.StartAndWaitIdle());
+        boxes.clear();
+        namesAsked = 0;
+        // The command runs on the GUI thread and ends before the posted events are all taken.
+        Post(test, row.command);
+        QCoreApplication::sendPostedEvents(&test.Window());
+        EXPECT_EQ(boxes, row.boxes);
+        EXPECT_EQ(namesAsked, row.pod ? 1 : 0);
+        EXPECT_TRUE(test.IsIdle());
+    }
 }
