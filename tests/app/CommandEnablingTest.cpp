@@ -242,7 +242,8 @@ TEST_F(CommandEnablingTest, CommandsThatNeedADeviceSayWhatIsMissing) {
         {false, kLinkShuffle, {"No iPod Connected!"}},
         {false, mainmsg::kCmdSelectPlayLists, {"No iPod selected!"}},
         {false, kNewPodPlayList, {}},
-        // The name is asked first; an iPod known by its database takes no playlist.
+        // The rows with an iPod come last, as it stays mounted. The name is asked first; an iPod known by
+        // its database takes no playlist.
         {true, kNewPodPlayList, {"Could not add Playlist to this iPod!"}},
     };
     QStringList boxes;
