@@ -378,8 +378,9 @@ TEST_F(MainWindowScenarioTest, ALibraryToolRunsOnTheWorkerAndAnIPodToolNeedsADev
     PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(32837, 0));
     ASSERT_TRUE(SpinUntil([&] { return test.Controls().log.toPlainText().contains("Loading iTunes Master List"); }));
     ASSERT_TRUE(test.WaitIdle());
-    EXPECT_TRUE(SpinUntil([&] { return test.Controls().log.toPlainText().contains("Done!"); }))
-        << test.Controls().log.toPlainText().toStdString() << boxes.join("|").toStdString();
+    // An empty library has no duplicates: the tool itself ran and said so.
+    EXPECT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); })) << test.Controls().log.toPlainText().toStdString();
+    EXPECT_EQ(boxes, QStringList({"No Duplicates Detected!"}));
     EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
 }
 

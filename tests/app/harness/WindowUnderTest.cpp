@@ -5,6 +5,7 @@
 #include "widgets/WidgetTestSupport.h"
 
 #include "app/window/MainMessages.h"
+#include "library/tools/LibraryTools.h"
 #include "platform/ui/PrivateMessage.h"
 #include "remote/HostListFile.h"
 
@@ -16,6 +17,7 @@ WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine com
     m_sockets.SetScanPinger([](uint32_t, const nativesockets::WakeSignal&) { return false; });
     // As the program does at its start.
     DeviceSyncSet::RegisterRemoteList();
+    LibraryTools::Install();
     MainDialogServices services;
     services.dnssdLibrary = options.dnssdLibrary;
     services.updates = options.updates;
