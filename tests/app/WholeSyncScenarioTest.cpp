@@ -29,9 +29,8 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
-#include <regex>
-
 #include <gtest/gtest.h>
+#include <regex>
 
 using nativeui::PrivateMessage;
 namespace fs = std::filesystem;
@@ -105,13 +104,16 @@ protected:
         Drain();
         ASSERT_TRUE(test.WaitIdle());
         EXPECT_EQ(test.Controls().rightPlayLists.currentText(), "iPod Main Library");
-        PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(kCopyITunesToIPod, 0));
-        ASSERT_TRUE(SpinUntil([&] { return test.Controls().syncPicture.toolTip() == "Copy iTunes to iPod"; }));
+        PrivateMessage::Post(&test.Window(), nativeui::kWmCommand,
+                             nativeui::MakeWParam(kCopyITunesToIPod, 0));
+        ASSERT_TRUE(
+            SpinUntil([&] { return test.Controls().syncPicture.toolTip() == "Copy iTunes to iPod"; }));
         ASSERT_TRUE(test.WaitIdle());
     }
 
     void StartNow(WindowUnderTest& test) {
-        PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(mainmsg::kCmdStartNow, 0));
+        PrivateMessage::Post(&test.Window(), nativeui::kWmCommand,
+                             nativeui::MakeWParam(mainmsg::kCmdStartNow, 0));
     }
 
     QString Log(WindowUnderTest& test) { return test.Controls().log.toPlainText(); }
@@ -139,7 +141,9 @@ QStringList Rows(const SyncActionListDlg& list) {
     const QAbstractItemModel& model = *list.View().model();
     QStringList rows;
     for (int row = 0; row < model.rowCount(); ++row) {
-        const auto cell = [&](int column, int role = Qt::DisplayRole) { return model.index(row, column).data(role); };
+        const auto cell = [&](int column, int role = Qt::DisplayRole) {
+            return model.index(row, column).data(role);
+        };
         const bool checked = cell(SyncActionListDlg::kCheckColumn, Qt::CheckStateRole).toInt() == Qt::Checked;
         rows << QStringLiteral("%1 | %2 | %3 | %4 | %5")
                     .arg(checked ? "x" : " ", cell(SyncActionListDlg::kSide1Column).toString(),
@@ -171,7 +175,8 @@ void ChooseFromContextMenu(SyncActionListDlg& list, int row, const QString& entr
         poll.stop();
         for (QAction* action : menu->actions()) {
             if (action->text() == entry && action->isEnabled()) {
-                QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(action).center());
+                QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                                  menu->actionGeometry(action).center());
                 clicked = true;
                 return;
             }
@@ -188,8 +193,8 @@ void ChooseFromContextMenu(SyncActionListDlg& list, int row, const QString& entr
 } // namespace
 
 // The list shows the playlist's three songs to copy; one is switched off, one turned into a delete
-// from the library; "Execute" copies one song onto the iPod, removes one from the library, and
-// leaves the rest as it was.
+// from iTunes (here the chosen playlist); "Execute" copies one song onto the iPod, takes one out of
+// the playlist after asking, and leaves the rest as it was.
 TEST_F(WholeSyncScenarioTest, TheConfirmedActionsChangeTheIPodAndTheLibraryExactlySo) {
     QStringList shown;
     QString title;
@@ -210,7 +215,8 @@ TEST_F(WholeSyncScenarioTest, TheConfirmedActionsChangeTheIPodAndTheLibraryExact
     WindowUnderTest test(home);
     ChooseTheSync(test);
     StartNow(test);
-    ASSERT_TRUE(SpinUntil([&] { return done || !boxes.isEmpty(); }, std::chrono::milliseconds(20000))) << Log(test).toStdString();
+    ASSERT_TRUE(SpinUntil([&] { return done || !boxes.isEmpty(); }, std::chrono::milliseconds(20000)))
+        << Log(test).toStdString();
     ASSERT_TRUE(test.WaitIdle());
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
 
@@ -220,19 +226,23 @@ TEST_F(WholeSyncScenarioTest, TheConfirmedActionsChangeTheIPodAndTheLibraryExact
     EXPECT_EQ(shown, QStringList({"x | iTunes:Road Trip: Pop; Abba; Gold; Fernando; mp3" + copy,
                                   "x | iTunes:Road Trip: Pop; Abba; Gold; Mamma Mia; mp3" + copy,
                                   "x | iTunes:Road Trip: Pop; Abba; Gold; Waterloo; mp3" + copy}));
-    EXPECT_EQ(changed, QStringList({"x | iTunes:Road Trip: Pop; Abba; Gold; Fernando; mp3" + copy,
-                                    "  | iTunes:Road Trip: Pop; Abba; Gold; Mamma Mia; mp3" + copy,
-                                    "x | iTunes:Road Trip: Pop; Abba; Gold; Waterloo; mp3 | Delete from iTunes |  | #ff0000",
-                                    "Sync Actions to Perform - 2 / 3 actions selected"}));
-    EXPECT_EQ(questions, QStringList({"Delete file? / Delete / iTunes:Road Trip: Pop; Abba; Gold; Waterloo; mp3"}));
+    EXPECT_EQ(
+        changed,
+        QStringList({"x | iTunes:Road Trip: Pop; Abba; Gold; Fernando; mp3" + copy,
+                     "  | iTunes:Road Trip: Pop; Abba; Gold; Mamma Mia; mp3" + copy,
+                     "x | iTunes:Road Trip: Pop; Abba; Gold; Waterloo; mp3 | Delete from iTunes |  | #ff0000",
+                     "Sync Actions to Perform - 2 / 3 actions selected"}));
+    EXPECT_EQ(questions,
+              QStringList({"Delete file? / Delete / iTunes:Road Trip: Pop; Abba; Gold; Waterloo; mp3"}));
 
     // The log tells the two actions in their order.
     ASSERT_TRUE(SpinUntil([&] { return Log(test).contains("Sync completed."); })) << Log(test).toStdString();
     const QString log = Log(test);
     qsizetype at = 0;
-    for (const char* line : {"Initializing sync...", "Syncing: 3 in source and 0 in dest.", "Sync ready.",
-                             "Performing sync...", "Action 1 of 2 Copying Abba; Gold; Fernando to iPod: My iPod Main Library",
-                             "Action 2 of 2 Deleting Abba; Gold; Waterloo", "Sync completed."}) {
+    for (const char* line :
+         {"Initializing sync...", "Syncing: 3 in source and 0 in dest.", "Sync ready.", "Performing sync...",
+          "Action 1 of 2 Copying Abba; Gold; Fernando to iPod: My iPod Main Library",
+          "Action 2 of 2 Deleting Abba; Gold; Waterloo", "Sync completed."}) {
         const qsizetype found = log.indexOf(QLatin1String(line), at);
         EXPECT_GE(found, at) << line << " missing or out of order in\n" << log.toStdString();
         at = std::max(at, found);
@@ -244,7 +254,8 @@ TEST_F(WholeSyncScenarioTest, TheConfirmedActionsChangeTheIPodAndTheLibraryExact
     ASSERT_EQ(tracks.size(), 1u);
     EXPECT_EQ(tracks.begin()->first, "Fernando");
     const std::string copied = tracks.begin()->second;
-    EXPECT_TRUE(std::regex_match(copied, std::regex("/iPod_Control/Music/F[0-9]{2}/[A-Z0-9]{4}\\.mp3"))) << copied;
+    EXPECT_TRUE(std::regex_match(copied, std::regex("/iPod_Control/Music/F[0-9]{2}/[A-Z0-9]{4}\\.mp3")))
+        << copied;
     EXPECT_EQ(ReadBytes(pod + copied), ReadBytes(fernando));
     EXPECT_EQ(FilesBelow(pod + "/iPod_Control/Music"), std::vector<std::string>({pod + copied}));
     EXPECT_EQ(PlayListFiles(u"Road Trip"), std::vector<std::string>({mammaMia, fernando}));
@@ -271,9 +282,14 @@ class CancelRouteTest : public WholeSyncScenarioTest, public testing::WithParamI
 TEST_P(CancelRouteTest, StopsTheRunAtItsNextPollAndEveryCommandMeanwhileIsAskedToWait) {
     // Commands that need the window to themselves: two sync types, the settings sheet, a new
     // playlist, the playlists to synchronize, adding songs, the library's HTML list, a library tool.
-    const std::vector<int> commands = {32779, 32795, mainmsg::kCmdSyncOptions, mainmsg::kCmdNewTunesPlayList,
-                                       mainmsg::kCmdSelectPlayLists, mainmsg::kCmdAddFilesToLibrary,
-                                       mainmsg::kCmdLibraryHtmlList, 32837};
+    const std::vector<int> commands = {32779,
+                                       32795,
+                                       mainmsg::kCmdSyncOptions,
+                                       mainmsg::kCmdNewTunesPlayList,
+                                       mainmsg::kCmdSelectPlayLists,
+                                       mainmsg::kCmdAddFilesToLibrary,
+                                       mainmsg::kCmdLibraryHtmlList,
+                                       32837};
     WindowUnderTest* window = nullptr;
     enum class Step { Waiting, Asked, Executed } step = Step::Waiting;
     const auto watcher = WatchActionList([&](SyncActionListDlg& list) {
@@ -281,7 +297,8 @@ TEST_P(CancelRouteTest, StopsTheRunAtItsNextPollAndEveryCommandMeanwhileIsAskedT
             step = Step::Asked;
             PrivateMessage::Post(&window->Window(), GetParam().message, GetParam().wParam);
             for (const int command : commands)
-                PrivateMessage::Post(&window->Window(), nativeui::kWmCommand, nativeui::MakeWParam(command, 0));
+                PrivateMessage::Post(&window->Window(), nativeui::kWmCommand,
+                                     nativeui::MakeWParam(command, 0));
         } else if (step == Step::Asked && boxes.size() == static_cast<qsizetype>(commands.size())) {
             step = Step::Executed;
             list.ButtonById(ActionListDialog::kExecuteButton)->click();
@@ -302,14 +319,16 @@ TEST_P(CancelRouteTest, StopsTheRunAtItsNextPollAndEveryCommandMeanwhileIsAskedT
     EXPECT_FALSE(Log(test).contains("Performing sync...")) << Log(test).toStdString();
     EXPECT_EQ(ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB"), database);
     EXPECT_EQ(LibraryFiles().size(), 4u);
-    EXPECT_EQ(test.Controls().syncPicture.toolTip(), "Copy iTunes to iPod") << "the refused types changed nothing";
+    EXPECT_EQ(test.Controls().syncPicture.toolTip(), "Copy iTunes to iPod")
+        << "the refused types changed nothing";
 
     // Idle and usable again.
     EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
     EXPECT_TRUE(test.Controls().chooser.isEnabled());
     boxes.clear();
     PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(32795, 0));
-    EXPECT_TRUE(SpinUntil([&] { return test.Controls().syncPicture.toolTip() == "Make iTunes equal to iPod"; }));
+    EXPECT_TRUE(
+        SpinUntil([&] { return test.Controls().syncPicture.toolTip() == "Make iTunes equal to iPod"; }));
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
 }
 
@@ -317,19 +336,65 @@ INSTANTIATE_TEST_SUITE_P(Routes, CancelRouteTest,
                          testing::Values(CancelRoute{"StatusStripCancel", mainmsg::kWmCancelOperation, 0},
                                          CancelRoute{"SyncMenuCancel", nativeui::kWmCommand,
                                                      nativeui::MakeWParam(mainmsg::kCmdCancelSync, 0)}),
-                         [](const testing::TestParamInfo<CancelRoute>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<CancelRoute>& info) {
+                             return std::string(info.param.name);
+                         });
 
-// An iPod without its preferences file cannot be checked before the sync: the sync ends at once,
-// and the user is told why instead of seeing the window merely return to idle.
-TEST_F(WholeSyncScenarioTest, ASyncThatFailsItsFirstCheckTellsTheUser) {
-    fs::remove(pod + "/iPod_Control/iTunes/iTunesPrefs");
-    const auto watcher = WatchActionList([](SyncActionListDlg& list) { list.reject(); });
+// A sync that fails its first check ends at once. An iPod without its preferences file cannot be
+// checked, and nothing in the sync says so: the window tells the user the code instead of merely
+// returning to idle. An iPod that updates itself is refused with the sync's own message, which is
+// not repeated.
+struct FailedCheck {
+    const char* name;
+    std::vector<uint8_t> prefs; // none: the iPod has no preferences file
+    QStringList boxes;
+};
+
+void PrintTo(const FailedCheck& check, std::ostream* out) {
+    *out << check.name;
+}
+
+class FailedCheckTest : public WholeSyncScenarioTest, public testing::WithParamInterface<FailedCheck> {};
+
+TEST_P(FailedCheckTest, EndsTheSyncAndTheUserIsToldOnce) {
+    const std::string prefs = pod + "/iPod_Control/iTunes/iTunesPrefs";
+    if (GetParam().prefs.empty())
+        fs::remove(prefs);
+    else
+        WriteBytes(prefs, GetParam().prefs);
+    bool listed = false;
+    const auto watcher = WatchActionList([&](SyncActionListDlg& list) {
+        listed = true;
+        list.reject();
+    });
     WindowUnderTest test(home);
     ChooseTheSync(test);
+    const std::vector<uint8_t> database = ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB");
     StartNow(test);
-    ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); }, std::chrono::milliseconds(20000))) << Log(test).toStdString();
+    ASSERT_TRUE(SpinUntil([&] { return !boxes.isEmpty(); }, std::chrono::milliseconds(20000)))
+        << Log(test).toStdString();
     ASSERT_TRUE(test.WaitIdle());
-    EXPECT_EQ(boxes, QStringList({"Error: -15041: Unknown error encountered."}));
-    EXPECT_TRUE(Log(test).contains("Error: -15041: Unknown error encountered.")) << Log(test).toStdString();
+    Drain();
+    EXPECT_EQ(boxes, GetParam().boxes);
+    for (QString box : GetParam().boxes)
+        EXPECT_TRUE(Log(test).contains(box.replace("\r\n", "\n"))) << Log(test).toStdString();
+    EXPECT_FALSE(listed);
+    EXPECT_EQ(ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB"), database);
     EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
+    EXPECT_TRUE(test.Controls().chooser.isEnabled());
 }
+
+std::vector<uint8_t> AutomaticUpdatePrefs() {
+    std::vector<uint8_t> prefs(64, 0);
+    prefs[10] = 1;
+    return prefs;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, FailedCheckTest,
+    testing::Values(FailedCheck{"NoPreferences", {}, {"Error: -15041: Unknown error encountered."}},
+                    FailedCheck{"AutomaticUpdate",
+                                AutomaticUpdatePrefs(),
+                                {"Selected iPod is set to Automatic Update.\r\nThe iPod must be set to "
+                                 "\"Manual Update\" before performing a Sync."}}),
+    [](const testing::TestParamInfo<FailedCheck>& info) { return std::string(info.param.name); });
