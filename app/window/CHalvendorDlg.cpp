@@ -204,8 +204,8 @@ private:
 
 CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
     : m_services(std::move(services)), m_helper(m_services.peers), m_controls(*this), m_chooser(m_controls.chooser),
-      m_log(m_controls.log), m_userInterface(std::make_unique<WindowUserInterface>(this)), m_devices(m_services.library),
-      m_syncSet(&m_progress, &m_controls.status, WorkFolder()),
+      m_log(m_controls.log), m_userInterface(std::make_unique<WindowUserInterface>(this)),
+      m_devices(m_services.library), m_syncSet(&m_progress, &m_controls.status, WorkFolder()),
       m_routerTest(m_helper, m_routerStatus) {
     setWindowTitle(QLatin1String(kCaption));
     setWindowIcon(QPixmap::fromImage(skin::Load(appskin::kProgramIcon)));

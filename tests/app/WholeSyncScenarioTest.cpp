@@ -277,6 +277,10 @@ struct CancelRoute {
     intptr_t wParam;
 };
 
+void PrintTo(const CancelRoute& route, std::ostream* out) {
+    *out << route.name;
+}
+
 class CancelRouteTest : public WholeSyncScenarioTest, public testing::WithParamInterface<CancelRoute> {};
 
 TEST_P(CancelRouteTest, StopsTheRunAtItsNextPollAndEveryCommandMeanwhileIsAskedToWait) {
