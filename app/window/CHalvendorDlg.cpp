@@ -20,6 +20,7 @@
 #include "app/skin/AppSkin.h"
 #include "app/state/AppErrorCodes.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/ErrorTexts.h"
 #include "app/state/AppFolders.h"
 #include "app/state/HelperProgram.h"
 #include "app/state/HostListStore.h"
@@ -45,6 +46,7 @@
 #include "sync/SyncModeTables.h"
 #include "widgets/AFileDialog.h"
 #include "widgets/ControlMessages.h"
+#include "widgets/DesktopUserInterface.h"
 #include "widgets/MessageBox.h"
 #include "widgets/QtText.h"
 #include "widgets/Skin.h"
@@ -152,6 +154,26 @@ private:
     CHalvendorDlg& m_window;
 };
 
+// The messages and questions of long operations over the window; the count tells whether a run
+// spoke to the user.
+class CHalvendorDlg::WindowUserInterface : public DesktopUserInterface {
+public:
+    using DesktopUserInterface::DesktopUserInterface;
+
+    int ShowMessage(const AString& text) override {
+        ++m_shown;
+        return DesktopUserInterface::ShowMessage(text);
+    }
+    int RunAlert(const AlertRequest& request) override {
+        ++m_shown;
+        return DesktopUserInterface::RunAlert(request);
+    }
+    int Shown() const { return m_shown; }
+
+private:
+    std::atomic<int> m_shown{0};
+};
+
 // The device lists' questions, asked on the GUI thread while the data load waits.
 class CHalvendorDlg::WindowDeviceHost : public DeviceListHost {
 public:
@@ -182,8 +204,8 @@ private:
 
 CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
     : m_services(std::move(services)), m_helper(m_services.peers), m_controls(*this), m_chooser(m_controls.chooser),
-      m_log(m_controls.log), m_userInterface(this), m_devices(m_services.library),
-      m_syncSet(&m_progress, &m_controls.status, WorkFolder()),
+      m_log(m_controls.log), m_userInterface(std::make_unique<WindowUserInterface>(this)),
+      m_devices(m_services.library), m_syncSet(&m_progress, &m_controls.status, WorkFolder()),
       m_routerTest(m_helper, m_routerStatus) {
     setWindowTitle(QLatin1String(kCaption));
     setWindowIcon(QPixmap::fromImage(skin::Load(appskin::kProgramIcon)));
@@ -193,7 +215,7 @@ CHalvendorDlg::CHalvendorDlg(MainDialogServices services)
     m_syncHost = std::make_unique<WindowSyncHost>(*this);
     m_syncSet.SetSeams(&m_syncPresenter, m_syncHost.get());
     ADirSong::SetToolActionPresenter(&m_toolPresenter);
-    AProgress::SetUserInterface(&m_userInterface);
+    AProgress::SetUserInterface(m_userInterface.get());
     if (m_services.sockets)
         m_services.sockets->SetWindow(this);
     m_logAnimation.setInterval(kLogStepMs);
@@ -515,7 +537,7 @@ int CHalvendorDlg::LoadDeviceSet() {
         loaded = m_syncSet.LoadRecent(device ? &*device : nullptr, m_controls.syncPicture.GetSetting(), message);
     });
     if (!message.isEmpty())
-        m_userInterface.ShowMessage(ToAString(message));
+        m_userInterface->ShowMessage(ToAString(message));
     if (loaded != 0) {
         LogStepFailure("Failed at LoadRecentSyncSet() in InitData() \r\n");
         return loaded;
@@ -577,7 +599,7 @@ int CHalvendorDlg::UpdatePlayListsIPodsLists() {
     if (!m_shuttingDown)
         PrivateMessage::Post(this, mainmsg::kWmFillPlayLists);
     if (const std::optional<AString> shared = m_devices.SharedPodName()) {
-        m_userInterface.ShowMessage(ToAString(DeviceLists::DuplicateNameMessage(*shared)));
+        m_userInterface->ShowMessage(ToAString(DeviceLists::DuplicateNameMessage(*shared)));
         PrivateMessage::Post(this, mainmsg::kWmClose);
         return kErrorDuplicatePodNames;
     }
@@ -1234,7 +1256,7 @@ void CHalvendorDlg::OnLinkShuffle() {
         choice.podName = database.name;
         choice.podRoot = database.drive;
     }
-    ShuffleLink::Run(choice, m_userInterface);
+    ShuffleLink::Run(choice, *m_userInterface);
     m_busy.Unlock();
 }
 
@@ -1726,6 +1748,7 @@ void CHalvendorDlg::OnStartNow() {
     m_controls.startCaption.SetText(QStringLiteral("Cancel"));
     m_operationRunning = true;
     m_cancelRequested = false;
+    m_shownBeforeSync = m_userInterface->Shown();
     m_worker.JoinEnded();
     m_worker.Start([this] {
         m_progress.ClearLog();
@@ -1767,9 +1790,10 @@ void CHalvendorDlg::OnSyncType(int setting) {
     m_busy.Unlock();
 }
 
-void CHalvendorDlg::OnSyncFinished(intptr_t) {
+void CHalvendorDlg::OnSyncFinished(intptr_t result) {
     m_controls.log.viewport()->update();
     EndOperation();
+    TellUntoldFailure(static_cast<int>(result));
     if (!m_shuttingDown)
         PrivateMessage::Post(this, mainmsg::kWmFillPlayLists);
     if (m_remoteInUse)
@@ -1777,6 +1801,16 @@ void CHalvendorDlg::OnSyncFinished(intptr_t) {
     const bool closing =
         m_settings.autoClose && RunCountdown(QStringLiteral("Auto closing program..."), kCountdownSteps, nullptr);
     ReleaseAfterOperation(closing);
+}
+
+void CHalvendorDlg::TellUntoldFailure(int result) {
+    if (result >= 0 || m_userInterface->Shown() != m_shownBeforeSync)
+        return;
+    AString line("Error: ");
+    line += result;
+    GetErrorText(line, result);
+    m_progress.Log(line + "\r\n", true);
+    messagebox::Show(this, ToQString(line));
 }
 
 void CHalvendorDlg::OnToolFinished() {

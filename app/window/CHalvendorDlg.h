@@ -22,7 +22,6 @@
 #include "foundation/AProgress.h"
 #include "foundation/ASemaphore.h"
 #include "platform/ipc/PeerAddress.h"
-#include "widgets/DesktopUserInterface.h"
 
 #include <QTimer>
 #include <atomic>
@@ -108,6 +107,7 @@ private:
     enum class InitDataEnd { Finished, IPodChanged, HostsChanged };
     class WindowDeviceHost;
     class WindowSyncHost;
+    class WindowUserInterface;
 
     // Start-up.
     void LoadSettings();
@@ -231,6 +231,9 @@ private:
     // Polled by a running sync or tool.
     int CancelRequested() const;
     void OnSyncFinished(intptr_t result);
+    // A sync that failed without a word to the user (a check that could not read the iPod's files
+    // ends so) is told here; what the sync showed itself is not shown twice.
+    void TellUntoldFailure(int result);
     void OnToolFinished();
     // The end of a worker's operation: the worker joined, the cancel button hidden, the start button back.
     void EndOperation();
@@ -256,7 +259,10 @@ private:
     std::unique_ptr<MainMenu> m_menu;
     PacedLogView m_log;
     AProgress m_progress;
-    DesktopUserInterface m_userInterface;
+    // Shows the messages and questions of long operations, and counts them.
+    std::unique_ptr<WindowUserInterface> m_userInterface;
+    // How many the user had seen when the running sync started.
+    int m_shownBeforeSync = 0;
     DeviceLists m_devices;
     DeviceSyncSet m_syncSet;
     DesktopSyncActionPresenter m_syncPresenter;
