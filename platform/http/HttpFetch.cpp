@@ -75,6 +75,9 @@ FetchStatus HttpFetch::FetchOnce(const QUrl& url, const Sink& sink, std::optiona
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     const std::unique_ptr<QNetworkReply> reply(manager.get(request));
+    // Bounded, so that a peer sending without end cannot keep the manager's network thread reading
+    // past our abort: that thread must end before the manager goes.
+    reply->setReadBufferSize(4 * kPieceBytes);
     Step step{*reply};
 
     QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, [&] {
