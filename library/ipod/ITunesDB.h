@@ -74,7 +74,7 @@ public:
     ITunesDBTrack* GetEntry(int i) const;
     // The sorted entry text at index i with its "?" + handle tail, as BuildEntry gives it; empty outside
     // the list.
-    AString GetEntryText(int i) const;
+    const AString& GetEntryText(int i) const;
     // The track's entry text in the database's layout; its file is looked for on the drive.
     AString BuildEntry(ITunesDBTrack& track, bool withHandle) const;
     // 1 and the track whose entry text equals `entry` (without its "?" tail unless withHandle), else 0.
@@ -108,9 +108,10 @@ public:
 
 private:
     struct SortedEntry {
-        AString text; // without the "?" tail
+        AString text; // with its "?" + handle tail
         uint64_t handle;
-        std::u16string key; // EntrySortKey of the text
+        std::u16string key;   // EntrySortKey of the text
+        ITunesDBTrack* track; // null once the track was removed
     };
 
     int ReadTree(AFile& stream, const ITunesDBReadContext& context);
