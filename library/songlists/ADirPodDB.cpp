@@ -224,8 +224,7 @@ void ADirPodDB::KeepNamesOnly() {
 }
 
 int ADirPodDB::Save(AFile& stream, uint32_t flag) {
-    if (const int result = ReadMusicFiles())
-        return result;
+    ReadMusicFiles();
     if (const int result = recordio::WriteU32(stream, kRecordVersion))
         return result;
     if (const int result = ADirSong::Save(stream, flag))
@@ -266,11 +265,11 @@ int ADirPodDB::Load(AFile& stream, uint32_t flag) {
     return 0;
 }
 
-int ADirPodDB::ReadMusicFiles() {
+void ADirPodDB::ReadMusicFiles() {
     if (!m_musicFilesUnread)
-        return 0;
+        return;
     m_musicFilesUnread = false;
-    return ScanFolder(m_rootPath, 1, nullptr);
+    ScanFolder(m_rootPath, 1, nullptr);
 }
 
 int ADirPodDB::SaveDatabase() {
@@ -459,8 +458,7 @@ bool ADirPodDB::IsNameTaken(const AString& file) {
     if (!m_trackFiles) {
         m_trackFiles.emplace();
         if (const ITunesDBTrackList* tracks = m_database->GetRoot().GetTrackList())
-            tracks->ForEachTrack(
-                [this](ITunesDBTrack& track) { m_trackFiles->insert(UpperCase(track.GetPath())); });
+            tracks->ForEachTrack([this](ITunesDBTrack& track) { m_trackFiles->insert(UpperCase(track.GetPath())); });
     }
     AString belowRoot = file.Mid(m_driveRoot.GetLength());
     belowRoot.Insert(0, AString("/"));

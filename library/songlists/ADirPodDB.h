@@ -47,7 +47,9 @@ public:
     uint32_t FileExists(const AString& entry) override;
     const AString* GetEntry(int index) override;
     void Clear() override;
-    // Reads the files below the music folder first when the last read left them to the record.
+    // Reads the files below the music folder first when the last read left them to the record. A
+    // folder that cannot be listed any more (the iPod is gone) leaves out what it could not list: the
+    // record is still written, as it was before the files were read at the listing.
     int Save(AFile& stream, uint32_t flag) override;
     int Load(AFile& stream, uint32_t flag) override;
     // Writes the changed database (iTunesDB, then iTunesSD); 0 when nothing changed. A track whose
@@ -99,8 +101,8 @@ private:
     int AddCopiedTrack(PodSongInfo& song, const AString& target);
     void RefreshReplacedTracks();
     // The folder scan of the music folder that the last read left to the record: its files (with
-    // their times) are written with the list and nowhere used before.
-    int ReadMusicFiles();
+    // their times) are written with the list and used nowhere else.
+    void ReadMusicFiles();
 
     AString m_driveRoot;
     std::unique_ptr<ITunesDB> m_database;

@@ -347,6 +347,21 @@ TEST_F(PodDBTest, TheRecordCarriesTheFilesOfTheMusicFolder) {
     EXPECT_EQ(expected, folder.Files());
 }
 
+// A sync set is saved with its lists also when the iPod was unplugged after the listing.
+TEST_F(PodDBTest, TheRecordIsWrittenWhenTheIPodIsGoneAfterTheListing) {
+    ADirPodDB list;
+    Open(list);
+    fs::remove_all(drive.File("iPod_Control"));
+    AMemFile stream;
+    ASSERT_EQ(0, list.Save(stream, 0));
+    ASSERT_EQ(0, stream.Seek(0));
+    ADirPodDB loaded;
+    ASSERT_EQ(0, loaded.Load(stream, 0));
+    EXPECT_EQ(list.GetPodID(), loaded.GetPodID());
+    loaded.Sort(1);
+    EXPECT_EQ(3, loaded.GetCount());
+}
+
 TEST_F(PodDBTest, AnIPodWithoutMusicFolderIsNotListed) {
     fs::remove_all(drive.File("iPod_Control/Music"));
     ADirPodDB list;
