@@ -294,13 +294,23 @@ void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
         }
         std::sort(entries.begin(), entries.end(), before);
     });
-    m_entries = std::move(parts.front());
-    for (size_t part = 1; part < partCount; ++part) {
-        const auto middle = static_cast<std::ptrdiff_t>(m_entries.size());
-        m_entries.insert(m_entries.end(), std::make_move_iterator(parts[part].begin()),
-                         std::make_move_iterator(parts[part].end()));
-        std::inplace_merge(m_entries.begin(), m_entries.begin() + middle, m_entries.end(), before);
+    // Merged two by two until one part is left: each entry moves once a round.
+    while (parts.size() > 1) {
+        std::vector<std::vector<SortedEntry>> merged;
+        for (size_t part = 0; part < parts.size(); part += 2) {
+            if (part + 1 == parts.size()) {
+                merged.push_back(std::move(parts[part]));
+                break;
+            }
+            std::vector<SortedEntry>& both = merged.emplace_back();
+            both.reserve(parts[part].size() + parts[part + 1].size());
+            std::merge(std::make_move_iterator(parts[part].begin()), std::make_move_iterator(parts[part].end()),
+                       std::make_move_iterator(parts[part + 1].begin()),
+                       std::make_move_iterator(parts[part + 1].end()), std::back_inserter(both), before);
+        }
+        parts = std::move(merged);
     }
+    m_entries = std::move(parts.front());
 }
 
 AString ITunesDB::BuildEntry(ITunesDBTrack& track, bool withHandle) const {
