@@ -20,6 +20,7 @@
 #include "platform/volumes/VolumeTable.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <ctime>
 #include <functional>
@@ -42,7 +43,7 @@ AString WithLeadingBackslash(const AString& entry) {
 
 // The plain order of two sort keys, four code units at a time: the sort compares long shared
 // beginnings (genre, artist, album) hundreds of thousands of times.
-int CompareSortKeys(const std::u16string& a, const std::u16string& b) {
+int CompareSortKeys(std::u16string_view a, std::u16string_view b) {
     constexpr size_t kUnits = sizeof(uint64_t) / sizeof(char16_t);
     const size_t common = std::min(a.size(), b.size());
     size_t i = 0;
@@ -278,19 +279,33 @@ void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     };
     const size_t partCount = SortPartCount(tracks.size());
     std::vector<std::vector<SortedEntry>> parts(partCount);
+    m_entryStores.resize(partCount);
     RunParts(partCount, [&](size_t part) {
         // Each track is built by one part only: a track may remember its audio size.
         const size_t begin = tracks.size() * part / partCount;
         const size_t end = tracks.size() * (part + 1) / partCount;
         std::vector<SortedEntry>& entries = parts[part];
+        std::u16string& store = m_entryStores[part];
+        // Where each entry's text and key begin in the store, and their lengths.
+        std::vector<std::array<size_t, 3>> places;
         entries.reserve(end - begin);
+        places.reserve(end - begin);
         for (size_t i = begin; i < end; ++i) {
             ITunesDBTrack& track = *tracks[i];
             if (filters && !PassesFilters(track, *filters))
                 continue;
-            AString text = BuildEntry(track, true);
-            std::u16string key = EntrySortKey(text);
-            entries.push_back({std::move(text), track.GetHandle(), std::move(key), &track});
+            const AString text = BuildEntry(track, true);
+            const std::u16string key = EntrySortKey(text);
+            places.push_back({store.size(), text.GetCString().size(), key.size()});
+            store += text.GetCString();
+            store += key;
+            entries.push_back({{}, track.GetHandle(), {}, &track});
+        }
+        const std::u16string_view stored(store);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const auto [start, textLength, keyLength] = places[i];
+            entries[i].text = stored.substr(start, textLength);
+            entries[i].key = stored.substr(start + textLength, keyLength);
         }
         std::sort(entries.begin(), entries.end(), before);
     });
@@ -321,9 +336,8 @@ ITunesDBTrack* ITunesDB::GetEntry(int i) const {
     return i < 0 || i >= static_cast<int>(m_entries.size()) ? nullptr : m_entries[i].track;
 }
 
-const AString& ITunesDB::GetEntryText(int i) const {
-    static const AString kNoEntry;
-    return i < 0 || i >= static_cast<int>(m_entries.size()) ? kNoEntry : m_entries[i].text;
+std::u16string_view ITunesDB::GetEntryText(int i) const {
+    return i < 0 || i >= static_cast<int>(m_entries.size()) ? std::u16string_view() : m_entries[i].text;
 }
 
 int ITunesDB::FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool withHandle) const {
@@ -332,8 +346,8 @@ int ITunesDB::FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool wit
     if (!trackList)
         return 0;
     const AString text = WithLeadingBackslash(entry);
-    SortedEntry wanted{EntryWithoutId(text), 0, {}, nullptr};
-    wanted.key = EntrySortKey(wanted.text);
+    const std::u16string key = EntrySortKey(EntryWithoutId(text));
+    SortedEntry wanted{{}, 0, key, nullptr};
     int64_t handle = 0;
     if (withHandle) {
         if (!ParseEntryId(text, handle) || handle < 0)
@@ -360,6 +374,7 @@ void ITunesDB::RemoveEntry(int i) {
 
 void ITunesDB::ClearEntries() {
     m_entries.clear();
+    m_entryStores.clear();
     m_entriesBuilt = false;
 }
 

@@ -417,14 +417,16 @@ TEST(ITunesDB, ALongListIsSortedWholeInTheOrderOfItsEntryKeys) {
             ITunesDBTrack* track = db.GetEntry(i);
             ASSERT_NE(nullptr, track);
             tracks.insert(track);
-            ASSERT_EQ(db.BuildEntry(*track, true), db.GetEntryText(i));
+            const AString text(db.GetEntryText(i));
+            ASSERT_EQ(db.BuildEntry(*track, true), text);
             if (i == 0)
                 continue;
-            const int byKey = CompareEntryKeys(db.GetEntryText(i - 1), db.GetEntryText(i));
+            const AString previous(db.GetEntryText(i - 1));
+            const int byKey = CompareEntryKeys(previous, text);
             const bool handlesInOrder = (db.GetEntry(i - 1)->GetHandle() < track->GetHandle()) == ascending;
             ASSERT_TRUE(ascending ? byKey < 0 || (byKey == 0 && handlesInOrder)
                                   : byKey > 0 || (byKey == 0 && handlesInOrder))
-                << db.GetEntryText(i - 1).ToUtf8() << " / " << db.GetEntryText(i).ToUtf8();
+                << previous.ToUtf8() << " / " << text.ToUtf8();
         }
         EXPECT_EQ(static_cast<size_t>(kTracks), tracks.size());
     }
