@@ -87,6 +87,27 @@ void RunParts(size_t count, const std::function<void(size_t)>& work) {
         thread.join();
 }
 
+// Merges sorted lists two by two until one is left: each entry moves once a round.
+template <typename Entry, typename Before>
+std::vector<Entry> MergeSorted(std::vector<std::vector<Entry>> lists, const Before& before) {
+    while (lists.size() > 1) {
+        std::vector<std::vector<Entry>> merged;
+        for (size_t i = 0; i < lists.size(); i += 2) {
+            if (i + 1 == lists.size()) {
+                merged.push_back(std::move(lists[i]));
+                break;
+            }
+            std::vector<Entry>& both = merged.emplace_back();
+            both.reserve(lists[i].size() + lists[i + 1].size());
+            std::merge(std::make_move_iterator(lists[i].begin()), std::make_move_iterator(lists[i].end()),
+                       std::make_move_iterator(lists[i + 1].begin()),
+                       std::make_move_iterator(lists[i + 1].end()), std::back_inserter(both), before);
+        }
+        lists = std::move(merged);
+    }
+    return std::move(lists.front());
+}
+
 AString DatabaseFolderFile(const AString& drive, const char* name) {
     AString path(drive);
     path.AppendPath("iPod_Control");
@@ -274,58 +295,48 @@ void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     std::vector<ITunesDBTrack*> tracks;
     tracks.reserve(trackList->GetCount());
     trackList->ForEachTrack([&tracks](ITunesDBTrack& track) { tracks.push_back(&track); });
-    const auto before = [this](const SortedEntry& a, const SortedEntry& b) {
-        return CompareEntries(a, b) < 0;
-    };
     const size_t partCount = SortPartCount(tracks.size());
     std::vector<std::vector<SortedEntry>> parts(partCount);
     m_entryStores.resize(partCount);
     RunParts(partCount, [&](size_t part) {
-        // Each track is built by one part only: a track may remember its audio size.
+        const std::span<ITunesDBTrack* const> all(tracks);
         const size_t begin = tracks.size() * part / partCount;
         const size_t end = tracks.size() * (part + 1) / partCount;
-        std::vector<SortedEntry>& entries = parts[part];
-        std::u16string& store = m_entryStores[part];
-        // Where each entry's text and key begin in the store, and their lengths.
-        std::vector<std::array<size_t, 3>> places;
-        entries.reserve(end - begin);
-        places.reserve(end - begin);
-        for (size_t i = begin; i < end; ++i) {
-            ITunesDBTrack& track = *tracks[i];
-            if (filters && !PassesFilters(track, *filters))
-                continue;
-            const AString text = BuildEntry(track, true);
-            const std::u16string key = EntrySortKey(text);
-            places.push_back({store.size(), text.GetCString().size(), key.size()});
-            store += text.GetCString();
-            store += key;
-            entries.push_back({{}, track.GetHandle(), {}, &track});
-        }
-        const std::u16string_view stored(store);
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const auto [start, textLength, keyLength] = places[i];
-            entries[i].text = stored.substr(start, textLength);
-            entries[i].key = stored.substr(start + textLength, keyLength);
-        }
-        std::sort(entries.begin(), entries.end(), before);
+        parts[part] = SortedPart(all.subspan(begin, end - begin), filters, m_entryStores[part]);
     });
-    // Merged two by two until one part is left: each entry moves once a round.
-    while (parts.size() > 1) {
-        std::vector<std::vector<SortedEntry>> merged;
-        for (size_t part = 0; part < parts.size(); part += 2) {
-            if (part + 1 == parts.size()) {
-                merged.push_back(std::move(parts[part]));
-                break;
-            }
-            std::vector<SortedEntry>& both = merged.emplace_back();
-            both.reserve(parts[part].size() + parts[part + 1].size());
-            std::merge(std::make_move_iterator(parts[part].begin()), std::make_move_iterator(parts[part].end()),
-                       std::make_move_iterator(parts[part + 1].begin()),
-                       std::make_move_iterator(parts[part + 1].end()), std::back_inserter(both), before);
-        }
-        parts = std::move(merged);
+    m_entries = MergeSorted(std::move(parts), [this](const SortedEntry& a, const SortedEntry& b) {
+        return CompareEntries(a, b) < 0;
+    });
+}
+
+// Each track is built by one part only: a track may remember its audio size.
+std::vector<ITunesDB::SortedEntry> ITunesDB::SortedPart(std::span<ITunesDBTrack* const> tracks,
+                                                        const SongFilters* filters,
+                                                        std::u16string& store) const {
+    std::vector<SortedEntry> entries;
+    // Where each entry's text begins in the store, its length and its key's length.
+    std::vector<std::array<size_t, 3>> places;
+    entries.reserve(tracks.size());
+    places.reserve(tracks.size());
+    for (ITunesDBTrack* track : tracks) {
+        if (filters && !PassesFilters(*track, *filters))
+            continue;
+        const AString text = BuildEntry(*track, true);
+        const std::u16string key = EntrySortKey(text);
+        places.push_back({store.size(), text.GetCString().size(), key.size()});
+        store += text.GetCString();
+        store += key;
+        entries.push_back({{}, track->GetHandle(), {}, track});
     }
-    m_entries = std::move(parts.front());
+    const std::u16string_view stored(store);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto [start, textLength, keyLength] = places[i];
+        entries[i].text = stored.substr(start, textLength);
+        entries[i].key = stored.substr(start + textLength, keyLength);
+    }
+    std::sort(entries.begin(), entries.end(),
+              [this](const SortedEntry& a, const SortedEntry& b) { return CompareEntries(a, b) < 0; });
+    return entries;
 }
 
 AString ITunesDB::BuildEntry(ITunesDBTrack& track, bool withHandle) const {

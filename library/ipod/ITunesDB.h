@@ -122,6 +122,9 @@ private:
     bool PassesFilters(const ITunesDBTrack& track, const SongFilters& filters) const;
     int CompareTexts(const SortedEntry& a, const SortedEntry& b) const;
     int CompareEntries(const SortedEntry& a, const SortedEntry& b) const;
+    // The sorted entries of the tracks that pass the filters; their texts and keys go into `store`.
+    std::vector<SortedEntry> SortedPart(std::span<ITunesDBTrack* const> tracks, const SongFilters* filters,
+                                        std::u16string& store) const;
     int LoadRecord(AFile& stream);
     int StageDatabase(PodFileReplacement& replacement, PodFileSystem& files, const std::string& target,
                       std::span<const uint8_t> tree) const;
