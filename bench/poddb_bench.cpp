@@ -64,7 +64,7 @@ double MillisecondsFor(const std::function<bool()>& work, bool& ok) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The processor time of every thread of the process: the list sorts on several threads.
+// The processor time of every thread of the process, so that work moved onto other threads shows.
 double ProcessCpuMilliseconds() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);

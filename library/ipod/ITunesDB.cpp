@@ -23,10 +23,6 @@
 #include <array>
 #include <cstring>
 #include <ctime>
-#include <functional>
-#include <iterator>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 namespace {
@@ -60,52 +56,6 @@ int CompareSortKeys(std::u16string_view a, std::u16string_view b) {
             return a[i] < b[i] ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-// Fewer tracks than this are sorted on the calling thread: a thread costs more than they do.
-constexpr size_t kTracksPerSortPart = 2048;
-constexpr size_t kMostSortParts = 4;
-
-size_t SortPartCount(size_t tracks) {
-    const size_t processors = std::max(1u, std::thread::hardware_concurrency());
-    return std::clamp(tracks / kTracksPerSortPart, size_t{1}, std::min(processors, kMostSortParts));
-}
-
-// Runs work(0) to work(count - 1), each but the first on a thread of its own, and waits for them; a
-// part whose thread cannot be started runs on the calling thread.
-void RunParts(size_t count, const std::function<void(size_t)>& work) {
-    std::vector<std::thread> threads;
-    for (size_t part = 1; part < count; ++part) {
-        try {
-            threads.emplace_back(work, part);
-        } catch (const std::system_error&) {
-            work(part);
-        }
-    }
-    work(0);
-    for (std::thread& thread : threads)
-        thread.join();
-}
-
-// Merges sorted lists two by two until one is left: each entry moves once a round.
-template <typename Entry, typename Before>
-std::vector<Entry> MergeSorted(std::vector<std::vector<Entry>> lists, const Before& before) {
-    while (lists.size() > 1) {
-        std::vector<std::vector<Entry>> merged;
-        for (size_t i = 0; i < lists.size(); i += 2) {
-            if (i + 1 == lists.size()) {
-                merged.push_back(std::move(lists[i]));
-                break;
-            }
-            std::vector<Entry>& both = merged.emplace_back();
-            both.reserve(lists[i].size() + lists[i + 1].size());
-            std::merge(std::make_move_iterator(lists[i].begin()), std::make_move_iterator(lists[i].end()),
-                       std::make_move_iterator(lists[i + 1].begin()),
-                       std::make_move_iterator(lists[i + 1].end()), std::back_inserter(both), before);
-        }
-        lists = std::move(merged);
-    }
-    return std::move(lists.front());
 }
 
 AString DatabaseFolderFile(const AString& drive, const char* name) {
@@ -283,8 +233,8 @@ int ITunesDB::CompareEntries(const SortedEntry& a, const SortedEntry& b) const {
     return (a.handle < b.handle) == m_entriesAscending ? -1 : 1;
 }
 
-// Building the entry texts costs about as much as reading the database, so the tracks are cut into
-// parts that are built and sorted side by side on threads of their own, then merged.
+// The texts and keys are kept end to end in one store: one allocation for the list instead of two
+// for each entry, which building, sorting and freeing twenty thousand of them would feel.
 void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     ClearEntries();
     m_entriesBuilt = true;
@@ -292,51 +242,28 @@ void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     const ITunesDBTrackList* trackList = m_root->GetTrackList();
     if (!trackList)
         return;
-    std::vector<ITunesDBTrack*> tracks;
-    tracks.reserve(trackList->GetCount());
-    trackList->ForEachTrack([&tracks](ITunesDBTrack& track) { tracks.push_back(&track); });
-    const size_t partCount = SortPartCount(tracks.size());
-    std::vector<std::vector<SortedEntry>> parts(partCount);
-    m_entryStores.resize(partCount);
-    RunParts(partCount, [&](size_t part) {
-        const std::span<ITunesDBTrack* const> all(tracks);
-        const size_t begin = tracks.size() * part / partCount;
-        const size_t end = tracks.size() * (part + 1) / partCount;
-        parts[part] = SortedPart(all.subspan(begin, end - begin), filters, m_entryStores[part]);
-    });
-    m_entries = MergeSorted(std::move(parts), [this](const SortedEntry& a, const SortedEntry& b) {
-        return CompareEntries(a, b) < 0;
-    });
-}
-
-// Each track is built by one part only: a track may remember its audio size.
-std::vector<ITunesDB::SortedEntry> ITunesDB::SortedPart(std::span<ITunesDBTrack* const> tracks,
-                                                        const SongFilters* filters,
-                                                        std::u16string& store) const {
-    std::vector<SortedEntry> entries;
     // Where each entry's text begins in the store, its length and its key's length.
     std::vector<std::array<size_t, 3>> places;
-    entries.reserve(tracks.size());
-    places.reserve(tracks.size());
-    for (ITunesDBTrack* track : tracks) {
-        if (filters && !PassesFilters(*track, *filters))
-            continue;
-        const AString text = BuildEntry(*track, true);
+    m_entries.reserve(trackList->GetCount());
+    places.reserve(trackList->GetCount());
+    trackList->ForEachTrack([&](ITunesDBTrack& track) {
+        if (filters && !PassesFilters(track, *filters))
+            return;
+        const AString text = BuildEntry(track, true);
         const std::u16string key = EntrySortKey(text);
-        places.push_back({store.size(), text.GetCString().size(), key.size()});
-        store += text.GetCString();
-        store += key;
-        entries.push_back({{}, track->GetHandle(), {}, track});
-    }
-    const std::u16string_view stored(store);
-    for (size_t i = 0; i < entries.size(); ++i) {
+        places.push_back({m_entryStore.size(), text.GetCString().size(), key.size()});
+        m_entryStore += text.GetCString();
+        m_entryStore += key;
+        m_entries.push_back({{}, track.GetHandle(), {}, &track});
+    });
+    const std::u16string_view stored(m_entryStore);
+    for (size_t i = 0; i < m_entries.size(); ++i) {
         const auto [start, textLength, keyLength] = places[i];
-        entries[i].text = stored.substr(start, textLength);
-        entries[i].key = stored.substr(start + textLength, keyLength);
+        m_entries[i].text = stored.substr(start, textLength);
+        m_entries[i].key = stored.substr(start + textLength, keyLength);
     }
-    std::sort(entries.begin(), entries.end(),
+    std::sort(m_entries.begin(), m_entries.end(),
               [this](const SortedEntry& a, const SortedEntry& b) { return CompareEntries(a, b) < 0; });
-    return entries;
 }
 
 AString ITunesDB::BuildEntry(ITunesDBTrack& track, bool withHandle) const {
@@ -385,7 +312,7 @@ void ITunesDB::RemoveEntry(int i) {
 
 void ITunesDB::ClearEntries() {
     m_entries.clear();
-    m_entryStores.clear();
+    m_entryStore.clear();
     m_entriesBuilt = false;
 }
 

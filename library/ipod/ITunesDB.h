@@ -108,7 +108,7 @@ public:
     int GetPodID(const AString& volumeRoot);
 
 private:
-    // The texts and keys lie end to end in the store of the part that built them.
+    // The texts and keys lie end to end in the entry store.
     struct SortedEntry {
         std::u16string_view text; // with its "?" + handle tail
         uint64_t handle;
@@ -122,9 +122,6 @@ private:
     bool PassesFilters(const ITunesDBTrack& track, const SongFilters& filters) const;
     int CompareTexts(const SortedEntry& a, const SortedEntry& b) const;
     int CompareEntries(const SortedEntry& a, const SortedEntry& b) const;
-    // The sorted entries of the tracks that pass the filters; their texts and keys go into `store`.
-    std::vector<SortedEntry> SortedPart(std::span<ITunesDBTrack* const> tracks, const SongFilters* filters,
-                                        std::u16string& store) const;
     int LoadRecord(AFile& stream);
     int StageDatabase(PodFileReplacement& replacement, PodFileSystem& files, const std::string& target,
                       std::span<const uint8_t> tree) const;
@@ -137,8 +134,8 @@ private:
     AString m_drive;
     AString m_podId;
     std::vector<SortedEntry> m_entries;
-    // One store per sort part, filled before the part is sorted and never changed after.
-    std::vector<std::u16string> m_entryStores;
+    // Filled before the entries are sorted and never changed after.
+    std::u16string m_entryStore;
     bool m_entriesBuilt = false;
     bool m_entriesAscending = true;
 };
