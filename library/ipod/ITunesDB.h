@@ -74,7 +74,7 @@ public:
     int GetEntryCount() const;
     ITunesDBTrack* GetEntry(int i) const;
     // The sorted entry text at index i with its "?" + handle tail, as BuildEntry gives it; empty outside
-    // the list.
+    // the list. It stays valid until the entries are sorted or cleared again.
     std::u16string_view GetEntryText(int i) const;
     // The track's entry text in the database's layout; its file is looked for on the drive.
     AString BuildEntry(ITunesDBTrack& track, bool withHandle) const;
