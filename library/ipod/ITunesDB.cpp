@@ -20,6 +20,8 @@
 #include "platform/volumes/VolumeTable.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <ctime>
 #include <utility>
 
@@ -33,6 +35,27 @@ AString WithLeadingBackslash(const AString& entry) {
     AString text("\\");
     text += entry;
     return text;
+}
+
+// The plain order of two sort keys, four code units at a time: the sort compares long shared
+// beginnings (genre, artist, album) hundreds of thousands of times.
+int CompareSortKeys(std::u16string_view a, std::u16string_view b) {
+    constexpr size_t kUnits = sizeof(uint64_t) / sizeof(char16_t);
+    const size_t common = std::min(a.size(), b.size());
+    size_t i = 0;
+    for (; i + kUnits <= common; i += kUnits) {
+        uint64_t first = 0;
+        uint64_t second = 0;
+        std::memcpy(&first, a.data() + i, sizeof first);
+        std::memcpy(&second, b.data() + i, sizeof second);
+        if (first != second)
+            break;
+    }
+    for (; i < common; ++i) {
+        if (a[i] != b[i])
+            return a[i] < b[i] ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 AString DatabaseFolderFile(const AString& drive, const char* name) {
@@ -198,7 +221,7 @@ bool ITunesDB::PassesFilters(const ITunesDBTrack& track, const SongFilters& filt
 // handles. So an entry is found whatever other entries begin like it, and the iPod's list walks in
 // step with the list it is synced with.
 int ITunesDB::CompareTexts(const SortedEntry& a, const SortedEntry& b) const {
-    const int byText = a.key.compare(b.key);
+    const int byText = CompareSortKeys(a.key, b.key);
     return m_entriesAscending ? byText : -byText;
 }
 
@@ -210,6 +233,8 @@ int ITunesDB::CompareEntries(const SortedEntry& a, const SortedEntry& b) const {
     return (a.handle < b.handle) == m_entriesAscending ? -1 : 1;
 }
 
+// The texts and keys are kept end to end in one store: one allocation for the list instead of two
+// for each entry, which building, sorting and freeing twenty thousand of them would feel.
 void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     ClearEntries();
     m_entriesBuilt = true;
@@ -217,14 +242,26 @@ void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     const ITunesDBTrackList* trackList = m_root->GetTrackList();
     if (!trackList)
         return;
+    // Where each entry's text begins in the store, its length and its key's length.
+    std::vector<std::array<size_t, 3>> places;
     m_entries.reserve(trackList->GetCount());
+    places.reserve(trackList->GetCount());
     trackList->ForEachTrack([&](ITunesDBTrack& track) {
         if (filters && !PassesFilters(track, *filters))
             return;
-        AString text = BuildEntry(track, false);
-        std::u16string key = EntrySortKey(text);
-        m_entries.push_back({std::move(text), track.GetHandle(), std::move(key)});
+        const AString text = BuildEntry(track, true);
+        const std::u16string key = EntrySortKey(text);
+        places.push_back({m_entryStore.size(), text.GetCString().size(), key.size()});
+        m_entryStore += text.GetCString();
+        m_entryStore += key;
+        m_entries.push_back({{}, track.GetHandle(), {}, &track});
     });
+    const std::u16string_view stored(m_entryStore);
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const auto [start, textLength, keyLength] = places[i];
+        m_entries[i].text = stored.substr(start, textLength);
+        m_entries[i].key = stored.substr(start + textLength, keyLength);
+    }
     std::sort(m_entries.begin(), m_entries.end(),
               [this](const SortedEntry& a, const SortedEntry& b) { return CompareEntries(a, b) < 0; });
 }
@@ -234,18 +271,11 @@ AString ITunesDB::BuildEntry(ITunesDBTrack& track, bool withHandle) const {
 }
 
 ITunesDBTrack* ITunesDB::GetEntry(int i) const {
-    const ITunesDBTrackList* trackList = m_root->GetTrackList();
-    if (!trackList || i < 0 || i >= static_cast<int>(m_entries.size()))
-        return nullptr;
-    return trackList->FindByHandle(m_entries[i].handle);
+    return i < 0 || i >= static_cast<int>(m_entries.size()) ? nullptr : m_entries[i].track;
 }
 
-AString ITunesDB::GetEntryText(int i) const {
-    if (i < 0 || i >= static_cast<int>(m_entries.size()))
-        return AString();
-    AString text = m_entries[i].text;
-    AppendEntryId(text, static_cast<int64_t>(m_entries[i].handle));
-    return text;
+std::u16string_view ITunesDB::GetEntryText(int i) const {
+    return i < 0 || i >= static_cast<int>(m_entries.size()) ? std::u16string_view() : m_entries[i].text;
 }
 
 int ITunesDB::FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool withHandle) const {
@@ -254,8 +284,8 @@ int ITunesDB::FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool wit
     if (!trackList)
         return 0;
     const AString text = WithLeadingBackslash(entry);
-    SortedEntry wanted{EntryWithoutId(text), 0, {}};
-    wanted.key = EntrySortKey(wanted.text);
+    const std::u16string key = EntrySortKey(EntryWithoutId(text));
+    SortedEntry wanted{{}, 0, key, nullptr};
     int64_t handle = 0;
     if (withHandle) {
         if (!ParseEntryId(text, handle) || handle < 0)
@@ -271,7 +301,7 @@ int ITunesDB::FindTrack(ITunesDBTrack** outTrack, const AString& entry, bool wit
         return 0;
     if (withHandle && found->handle != wanted.handle)
         return 0;
-    *outTrack = trackList->FindByHandle(found->handle);
+    *outTrack = found->track;
     return *outTrack ? 1 : 0;
 }
 
@@ -282,6 +312,7 @@ void ITunesDB::RemoveEntry(int i) {
 
 void ITunesDB::ClearEntries() {
     m_entries.clear();
+    m_entryStore.clear();
     m_entriesBuilt = false;
 }
 
@@ -324,6 +355,11 @@ void ITunesDB::RemoveTrack(const AString& entry) {
     for (ITunesDBPlayListList* list : m_root->GetPlayListLists()) {
         for (int i = 0; i < list->GetCount(); ++i)
             list->GetPlayList(i)->RemoveItemsOf(track);
+    }
+    // The sorted list keeps its places: the track's entry stays, naming no track.
+    for (SortedEntry& entry : m_entries) {
+        if (entry.track == track)
+            entry.track = nullptr;
     }
     trackList->Remove(track);
 }

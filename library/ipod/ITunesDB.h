@@ -13,6 +13,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class AFile;
@@ -73,8 +74,8 @@ public:
     int GetEntryCount() const;
     ITunesDBTrack* GetEntry(int i) const;
     // The sorted entry text at index i with its "?" + handle tail, as BuildEntry gives it; empty outside
-    // the list.
-    AString GetEntryText(int i) const;
+    // the list. It stays valid until the entries are sorted or cleared again.
+    std::u16string_view GetEntryText(int i) const;
     // The track's entry text in the database's layout; its file is looked for on the drive.
     AString BuildEntry(ITunesDBTrack& track, bool withHandle) const;
     // 1 and the track whose entry text equals `entry` (without its "?" tail unless withHandle), else 0.
@@ -107,10 +108,12 @@ public:
     int GetPodID(const AString& volumeRoot);
 
 private:
+    // The texts and keys lie end to end in the entry store.
     struct SortedEntry {
-        AString text; // without the "?" tail
+        std::u16string_view text; // with its "?" + handle tail
         uint64_t handle;
-        std::u16string key; // EntrySortKey of the text
+        std::u16string_view key; // EntrySortKey of the text
+        ITunesDBTrack* track;    // null once the track was removed
     };
 
     int ReadTree(AFile& stream, const ITunesDBReadContext& context);
@@ -131,6 +134,8 @@ private:
     AString m_drive;
     AString m_podId;
     std::vector<SortedEntry> m_entries;
+    // Filled before the entries are sorted and never changed after.
+    std::u16string m_entryStore;
     bool m_entriesBuilt = false;
     bool m_entriesAscending = true;
 };

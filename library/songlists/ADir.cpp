@@ -100,10 +100,16 @@ void ADir::ShowReadingStatus() {
 
 // A folder that cannot be listed is an error, never an empty folder: an empty list would make a
 // "make equal" sync delete the other side's songs.
-int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& callback, ScanState& state) {
-    std::vector<nativefiles::DirectoryEntry> listing;
+int ADir::ListFolder(const AString& folder, std::vector<nativefiles::DirectoryEntry>& listing) {
     if (!nativefiles::ListDirectory(folder.ToSystem8Bit(), listing))
         return DirectoryExists(folder) ? kErrorListFolder : kErrorInvalidPath;
+    return 0;
+}
+
+int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& callback, ScanState& state) {
+    std::vector<nativefiles::DirectoryEntry> listing;
+    if (const int result = ListFolder(folder, listing))
+        return result;
     for (const nativefiles::DirectoryEntry& item : listing) {
         if (callback) {
             if (callback())

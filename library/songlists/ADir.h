@@ -20,6 +20,9 @@ class AProgress;
 class ID3;
 class ProgressStatusView;
 struct AddFileSongInfo;
+namespace nativefiles {
+struct DirectoryEntry;
+}
 
 class ADir {
 public:
@@ -131,6 +134,8 @@ protected:
     // read of it.
     virtual void AddScannedEntry(const AString& name, const FileInfo& info);
 
+    // The folder's entries: 0, -5 when the folder is not there, -15005 when it cannot be listed.
+    static int ListFolder(const AString& folder, std::vector<nativefiles::DirectoryEntry>& listing);
     // A file or folder of that name: a move or copy would not replace it.
     static bool PathExists(const AString& path);
     bool IsValidIndex(int index, int count) const { return index >= 0 && index < count; }

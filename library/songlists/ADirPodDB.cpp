@@ -18,6 +18,7 @@
 #include "library/songlists/PodRemovedFiles.h"
 #include "library/tags/ID3.h"
 #include "platform/files/HiddenAttribute.h"
+#include "platform/files/NativeFiles.h"
 #include "platform/files/PathSeparator.h"
 
 namespace {
@@ -202,12 +203,13 @@ uint32_t ADirPodDB::FileExists(const AString& entry) {
 const AString* ADirPodDB::GetEntry(int index) {
     if (!m_database->GetEntry(index))
         return nullptr;
-    m_entryBuffer = m_database->GetEntryText(index);
+    m_entryBuffer = AString(m_database->GetEntryText(index));
     return &m_entryBuffer;
 }
 
 void ADirPodDB::Clear() {
     ADir::Clear();
+    m_musicFilesUnread = false;
     KeepNamesOnly();
 }
 
@@ -222,6 +224,7 @@ void ADirPodDB::KeepNamesOnly() {
 }
 
 int ADirPodDB::Save(AFile& stream, uint32_t flag) {
+    ReadMusicFiles();
     if (const int result = recordio::WriteU32(stream, kRecordVersion))
         return result;
     if (const int result = ADirSong::Save(stream, flag))
@@ -241,6 +244,7 @@ int ADirPodDB::Save(AFile& stream, uint32_t flag) {
 int ADirPodDB::Load(AFile& stream, uint32_t flag) {
     if (const int result = recordio::ReadVersion(stream, kRecordVersion))
         return result;
+    m_musicFilesUnread = false;
     if (const int result = ADirSong::Load(stream, flag))
         return result;
     if (const int result = m_driveRoot.Load(stream))
@@ -259,6 +263,13 @@ int ADirPodDB::Load(AFile& stream, uint32_t flag) {
         return result;
     m_database->SetTempFolder(m_workFolder);
     return 0;
+}
+
+void ADirPodDB::ReadMusicFiles() {
+    if (!m_musicFilesUnread)
+        return;
+    m_musicFilesUnread = false;
+    ScanFolder(m_rootPath, 1, nullptr);
 }
 
 int ADirPodDB::SaveDatabase() {
@@ -343,17 +354,17 @@ void ADirPodDB::SetWorkFolder(const AString& folder) {
     m_database->SetTempFolder(m_workFolder);
 }
 
-int ADirPodDB::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
-    m_progress->PushRange(0.5);
-    const int scanResult = ADir::ReadDirectory(callback, flag);
-    m_progress->PopRange();
-    if (scanResult != 0)
-        return scanResult;
+// The list's entries are the database's tracks; the files below the music folder go only into the
+// list's record. So they are read when the record is written, and a listing only makes sure that the
+// music folder is there: a stat of every song file would cost several times the database read.
+int ADirPodDB::ReadDirectory(const CancelCallback& callback, uint32_t) {
+    std::vector<nativefiles::DirectoryEntry> listing;
+    if (const int result = ListFolder(m_rootPath, listing))
+        return result;
+    m_musicFilesUnread = true;
     FixRemovedFilesFolder();
     // With its playlists: the database is written back whole, so nothing of it may be left out.
-    m_progress->PushRange(0.5);
     const int result = m_database->ReadLibrary(&m_driveRoot, true, callback, m_progress);
-    m_progress->PopRange();
     if (result != 0) {
         NewDatabase();
         return result;

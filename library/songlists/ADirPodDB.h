@@ -47,6 +47,9 @@ public:
     uint32_t FileExists(const AString& entry) override;
     const AString* GetEntry(int index) override;
     void Clear() override;
+    // Reads the files below the music folder first when the last read left them to the record. A
+    // folder that cannot be listed any more (the iPod is gone) leaves out what it could not list: the
+    // record is still written, as it was before the files were read at the listing.
     int Save(AFile& stream, uint32_t flag) override;
     int Load(AFile& stream, uint32_t flag) override;
     // Writes the changed database (iTunesDB, then iTunesSD); 0 when nothing changed. A track whose
@@ -54,6 +57,7 @@ public:
     int SaveDatabase() override;
     void CopySettings(const ADir& other) override;
     AString& GetDescription(AString& out, uint32_t noPrefix) override;
+    // Reads the database; of the music folder only that it can be listed (-5, -15005).
     int ReadDirectory(const CancelCallback& callback, uint32_t flag) override;
     void GetMusicFolder(AString& out) override { out = m_driveRoot; }
     int AddSong(const AString& file, const CancelCallback& callback) override;
@@ -96,6 +100,9 @@ private:
     bool IsNameTaken(const AString& file);
     int AddCopiedTrack(PodSongInfo& song, const AString& target);
     void RefreshReplacedTracks();
+    // The folder scan of the music folder that the last read left to the record: its files (with
+    // their times) are written with the list and used nowhere else.
+    void ReadMusicFiles();
 
     AString m_driveRoot;
     std::unique_ptr<ITunesDB> m_database;
@@ -106,6 +113,7 @@ private:
     // Only a database read from the drive with its playlists may be changed and written back.
     bool m_databaseRead = false;
     bool m_changed = false;
+    bool m_musicFilesUnread = false;
     // Tracks whose file paths were handed out: a sync replaces a file at such a path.
     std::unordered_set<uint64_t> m_namedTracks;
     // The files the database's tracks name (upper case), gathered when the first copy needs them.

@@ -11,6 +11,7 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/entries/AudioDataSize.h"
+#include "library/entries/EntryText.h"
 #include "library/entries/FileNameRule.h"
 #include "library/entries/SongFilters.h"
 #include "library/ipod/ITunesDBPlayList.h"
@@ -23,6 +24,8 @@
 
 #include <ctime>
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -378,6 +381,55 @@ TEST_F(GpodDatabase, SongCountFollowsEveryAddAndRemovalWhileTheEntriesStayPut) {
     m_db.RemoveTrack(alpha);
     EXPECT_EQ(2, m_db.GetSongCount());
     EXPECT_EQ(3, m_db.GetEntryCount());
+    // The removed tracks' entries keep their places but name no track any more.
+    int named = 0;
+    for (int i = 0; i < m_db.GetEntryCount(); ++i)
+        named += m_db.GetEntry(i) ? 1 : 0;
+    EXPECT_EQ(1, named);
+    ITunesDBTrack* found = nullptr;
+    EXPECT_EQ(0, m_db.FindTrack(&found, zeta, true));
+    EXPECT_EQ(0, m_db.FindTrack(&found, AString("\\Artist\\Album\\Alpha"), false));
+    EXPECT_EQ(nullptr, found);
+}
+
+// The sorted list holds every track once, in the pairing order of the entry keys (A-Z folded), equal
+// keys by handle, and each entry's text is the track's.
+TEST(ITunesDB, ALongListIsSortedWholeInTheOrderOfItsEntryKeys) {
+    constexpr int kTracks = 600;
+    ITunesDB db;
+    for (int i = 0; i < kTracks; ++i) {
+        // Titles that differ in case only, and pairs of tracks with the same entry text.
+        const int number = (i * 7919) % (kTracks / 2);
+        const std::string title = (i % 3 ? "title " : "Title ") + std::to_string(number);
+        const std::string artist = "Artist " + std::to_string(number % 37);
+        const std::string path = "iPod_Control/Music/F01/T" + std::to_string(i) + ".mp3";
+        // The genre keeps the two of a pair apart in the database but not in the entries.
+        const char* genre = i < kTracks / 2 ? "Rock" : "Jazz";
+        ASSERT_NE(nullptr, Add(db, Song(title.c_str(), artist.c_str(), "Album", genre, path.c_str()))) << i;
+    }
+    db.SetFolderLayout({.genre = 0, .album = 1, .track = 0, .type = 1});
+    for (const bool ascending : {true, false}) {
+        SCOPED_TRACE(ascending);
+        db.SortEntries(ascending, nullptr);
+        ASSERT_EQ(kTracks, db.GetEntryCount());
+        std::set<ITunesDBTrack*> tracks;
+        for (int i = 0; i < kTracks; ++i) {
+            ITunesDBTrack* track = db.GetEntry(i);
+            ASSERT_NE(nullptr, track);
+            tracks.insert(track);
+            const AString text(db.GetEntryText(i));
+            ASSERT_EQ(db.BuildEntry(*track, true), text);
+            if (i == 0)
+                continue;
+            const AString previous(db.GetEntryText(i - 1));
+            const int byKey = CompareEntryKeys(previous, text);
+            const bool handlesInOrder = (db.GetEntry(i - 1)->GetHandle() < track->GetHandle()) == ascending;
+            ASSERT_TRUE(ascending ? byKey < 0 || (byKey == 0 && handlesInOrder)
+                                  : byKey > 0 || (byKey == 0 && handlesInOrder))
+                << previous.ToUtf8() << " / " << text.ToUtf8();
+        }
+        EXPECT_EQ(static_cast<size_t>(kTracks), tracks.size());
+    }
 }
 
 TEST(ITunesDB, EntryHoldsTheTrackLevelWhenTheLayoutAsksForIt) {

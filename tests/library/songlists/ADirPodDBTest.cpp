@@ -323,6 +323,52 @@ TEST_F(PodDBTest, TheRecordRoundTripsButNeverReplacesTheDrivesDatabase) {
     EXPECT_EQ(kErrorVersion, loaded.Load(wrong, 0));
 }
 
+// The list's entries come from the database; the files below the music folder are carried in its
+// record, each with its time.
+TEST_F(PodDBTest, TheRecordCarriesTheFilesOfTheMusicFolder) {
+    ADirPodDB list;
+    Open(list);
+    AMemFile stream;
+    ASSERT_EQ(0, list.Save(stream, 0));
+    // The folder list is the base record inside the song list's record, after the two version words.
+    struct FolderRecord : ADir {
+        std::map<std::string, uint64_t> Files() const {
+            std::map<std::string, uint64_t> files;
+            for (int i = 0; i < m_entries.GetCount(); ++i)
+                files[m_entries.GetName(i).ToUtf8()] = m_entries.GetModTime(i);
+            return files;
+        }
+    } folder;
+    ASSERT_EQ(0, stream.Seek(8));
+    ASSERT_EQ(0, folder.Load(stream, 0));
+    std::map<std::string, uint64_t> expected;
+    for (const char* file : {"F00", "F00/ZETA.mp3", "F01", "F01/ALFA.m4a", "F02", "F02/SONG.mp3"})
+        expected[file] = GetFileModTime(AString(drive.File(std::string("iPod_Control/Music/") + file)));
+    EXPECT_EQ(expected, folder.Files());
+}
+
+// A sync set is saved with its lists also when the iPod was unplugged after the listing.
+TEST_F(PodDBTest, TheRecordIsWrittenWhenTheIPodIsGoneAfterTheListing) {
+    ADirPodDB list;
+    Open(list);
+    fs::remove_all(drive.File("iPod_Control"));
+    AMemFile stream;
+    ASSERT_EQ(0, list.Save(stream, 0));
+    ASSERT_EQ(0, stream.Seek(0));
+    ADirPodDB loaded;
+    ASSERT_EQ(0, loaded.Load(stream, 0));
+    EXPECT_EQ(list.GetPodID(), loaded.GetPodID());
+    loaded.Sort(1);
+    EXPECT_EQ(3, loaded.GetCount());
+}
+
+TEST_F(PodDBTest, AnIPodWithoutMusicFolderIsNotListed) {
+    fs::remove_all(drive.File("iPod_Control/Music"));
+    ADirPodDB list;
+    const AString path(root);
+    EXPECT_EQ(kErrorInvalidPath, list.Open(&path, 0, nullptr));
+}
+
 // A list that only knows its iPod (the root given, nothing listed yet) is what a new sync set holds.
 TEST_F(PodDBTest, AListThatOnlyKnowsItsIPodIsSavedWithItsIdentifier) {
     ADirPodDB list;
