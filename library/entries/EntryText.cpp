@@ -6,18 +6,66 @@
 #include "platform/files/PathSeparator.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
+#include <string_view>
 
 namespace {
 
-AString Clean(const AString& value) {
-    return SanitizedFileName(value.Trimmed(), u'_', false);
+// The characters that AString::Trim takes off: the levels are trimmed by the same rule, but as views,
+// so that building an entry copies no level.
+bool IsTrimmedSpace(char16_t c) {
+    return c == u' ' || (c >= 0x09 && c <= 0x0D);
 }
 
-void AppendLevel(AString& entry, const AString& clean) {
-    entry += kEntryLevelSeparator;
-    entry += clean.IsEmpty() ? AString(u"*") : clean;
+std::u16string_view TrimmedView(const AString& value) {
+    std::u16string_view text(value.GetCString());
+    while (!text.empty() && IsTrimmedSpace(text.back()))
+        text.remove_suffix(1);
+    while (!text.empty() && IsTrimmedSpace(text.front()))
+        text.remove_prefix(1);
+    return text;
 }
+
+void AppendLevel(std::u16string& entry, std::u16string_view trimmed) {
+    entry += kEntryLevelSeparator;
+    if (trimmed.empty())
+        entry += u'*';
+    else
+        AppendSanitizedFileName(entry, trimmed, u'_');
+}
+
+// False, with "*" written, when the genre cleans to nothing or to a lone '_'.
+bool AppendGenreLevel(std::u16string& entry, std::u16string_view trimmed) {
+    entry += kEntryLevelSeparator;
+    const size_t start = entry.size();
+    AppendSanitizedFileName(entry, trimmed, u'_');
+    if (entry.size() - start == 1 && entry.back() == u'_')
+        entry.pop_back();
+    if (entry.size() > start)
+        return true;
+    entry += u'*';
+    return false;
+}
+
+// A number's decimal digits, written without a string of their own.
+struct Decimal {
+    char digits[24];
+    const char* end;
+
+    template <typename Number>
+    explicit Decimal(Number value) : end(std::to_chars(digits, digits + sizeof digits, value).ptr) {}
+};
+
+void AppendNumberLevel(std::u16string& entry, uint64_t value) {
+    entry += kEntryLevelSeparator;
+    const Decimal number(value);
+    entry.append(number.digits, number.end);
+}
+
+// Room for the separators, a number level and the "?" tail that most lists append: the entry is then
+// allocated once.
+constexpr size_t kEntryRoomBeyondLevels = 64;
 
 } // namespace
 
@@ -34,31 +82,35 @@ EntryFields EntryFieldsOf(const ID3& tags) {
 }
 
 AString BuildEntryText(const EntryFields& fields, const EntryLayout& layout) {
-    AString genre = Clean(fields.genre);
-    if (genre.IsChar(u'_'))
-        genre = AString();
-    const AString artist = Clean(fields.artist);
-    const AString album = Clean(fields.album);
-    const bool named =
-        !artist.IsEmpty() || (layout.genre && !genre.IsEmpty()) || (layout.album && !album.IsEmpty());
-    AString entry;
-    if (layout.genre)
-        AppendLevel(entry, genre);
-    const uint64_t audioSize = named || !fields.audioSize ? 0 : fields.audioSize();
-    AppendLevel(entry, named ? artist : AString::FromUInt64(audioSize));
+    const std::u16string_view genre = TrimmedView(fields.genre);
+    const std::u16string_view artist = TrimmedView(fields.artist);
+    const std::u16string_view album = TrimmedView(fields.album);
+    const std::u16string_view title = TrimmedView(fields.title);
+    const std::u16string_view type = TrimmedView(fields.type);
+    std::u16string entry;
+    entry.reserve(genre.size() + artist.size() + album.size() + title.size() + type.size() +
+                  kEntryRoomBeyondLevels);
+    const bool genreNames = layout.genre && AppendGenreLevel(entry, genre);
+    const bool named = !artist.empty() || genreNames || (layout.album && !album.empty());
+    if (named)
+        AppendLevel(entry, artist);
+    else
+        AppendNumberLevel(entry, fields.audioSize ? fields.audioSize() : 0);
     if (layout.album)
         AppendLevel(entry, album);
     if (layout.track)
-        AppendLevel(entry, AString::FromUInt(fields.trackNumber));
-    AppendLevel(entry, Clean(fields.title));
+        AppendNumberLevel(entry, fields.trackNumber);
+    AppendLevel(entry, title);
     if (layout.type)
-        AppendLevel(entry, Clean(fields.type));
-    return entry;
+        AppendLevel(entry, type);
+    return AString(std::move(entry));
 }
 
 void AppendEntryId(AString& entry, int64_t id) {
     entry += kEntryIdSeparator;
-    entry += AString(std::to_string(id));
+    const Decimal number(id);
+    for (const char* digit = number.digits; digit != number.end; ++digit)
+        entry.AppendChar(char16_t(*digit));
 }
 
 AString EntryBelowRoot(const AString& path, const AString& root) {
@@ -80,14 +132,14 @@ AString EntryWithoutId(const AString& entry) {
 
 namespace {
 
-char16_t FoldedAt(const std::u16string& text, size_t index) {
+char16_t FoldedAt(std::u16string_view text, size_t index) {
     const char16_t c = text[index];
     return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
 }
 
-size_t KeyLength(const std::u16string& text) {
+size_t KeyLength(std::u16string_view text) {
     const size_t mark = text.rfind(kEntryIdSeparator);
-    return mark == std::u16string::npos ? text.size() : mark;
+    return mark == std::u16string_view::npos ? text.size() : mark;
 }
 
 } // namespace
@@ -111,14 +163,17 @@ int CompareEntryKeys(const AString& a, const AString& b) {
 }
 
 std::u16string EntrySortKey(const AString& entry) {
-    const std::u16string& text = entry.GetCString();
-    const size_t length = KeyLength(text);
     std::u16string key;
-    key.reserve(length + 1);
-    for (size_t i = 0; i < length; ++i)
-        key.push_back(FoldedAt(text, i));
-    key.push_back(kEntryIdSeparator);
+    key.reserve(KeyLength(entry.GetCString()) + 1);
+    AppendEntrySortKey(key, entry.GetCString());
     return key;
+}
+
+void AppendEntrySortKey(std::u16string& key, std::u16string_view entry) {
+    const size_t length = KeyLength(entry);
+    for (size_t i = 0; i < length; ++i)
+        key.push_back(FoldedAt(entry, i));
+    key.push_back(kEntryIdSeparator);
 }
 
 bool ParseEntryId(const AString& entry, int64_t& id) {

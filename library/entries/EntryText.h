@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 
 class ID3;
 
@@ -64,6 +66,9 @@ int CompareEntryKeys(const AString& a, const AString& b);
 // A key whose plain comparison orders entries as CompareEntryKeys does (the entry key folded, then
 // '?'): made once for each entry of a long sort, it spares every comparison the folding.
 std::u16string EntrySortKey(const AString& entry);
+// The same key appended to `key`, which must not hold `entry`: a long list keeps all its keys in one
+// buffer.
+void AppendEntrySortKey(std::u16string& key, std::u16string_view entry);
 // The signed decimal number after the last '?'; false when there is none or it is not a number.
 bool ParseEntryId(const AString& entry, int64_t& id);
 

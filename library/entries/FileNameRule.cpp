@@ -26,12 +26,15 @@ bool IsForbidden(char16_t c) {
 
 } // namespace
 
+void AppendSanitizedFileName(std::u16string& out, std::u16string_view text, char16_t replacement) {
+    for (const char16_t c : text)
+        out.push_back(IsForbidden(c) ? replacement : c);
+}
+
 AString SanitizedFileName(const AString& text, char16_t replacement, bool edges) {
-    std::u16string clean = text.GetCString();
-    for (char16_t& c : clean) {
-        if (IsForbidden(c))
-            c = replacement;
-    }
+    std::u16string clean;
+    clean.reserve(text.GetCString().size());
+    AppendSanitizedFileName(clean, text.GetCString(), replacement);
     if (edges && !clean.empty()) {
         if (clean.front() == u'.')
             clean.front() = replacement;

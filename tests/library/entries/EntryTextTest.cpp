@@ -2,6 +2,7 @@
 
 #include "support/AStringPrinting.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 
 TEST(EntryTextTest, LevelsAreTrimmedCleanedAndStarredWhenEmpty) {
@@ -41,6 +42,39 @@ TEST(EntryTextTest, TheAudioSizeNamesASongOnlyWhenNothingElseDoes) {
     fields.genre = "_x";
     EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 0, .track = 0, .type = 0}),
               AString(u"\\_x\\*\\T"));
+}
+
+// Levels are trimmed of ' ' and U+0009 to U+000D only, and every other character is kept or cleaned in
+// place: lists and stored sync sets compare these texts byte for byte.
+TEST(EntryTextTest, TrimmingAndCleaningKeepEveryOtherCharacter) {
+    const struct {
+        const char16_t* genre;
+        const char16_t* artist;
+        const char16_t* title;
+        const char16_t* type;
+        const char16_t* entry;
+    } cases[] = {
+        {u"\t\r\v\f\n Pop \n", u" A ", u"T", u"mp3", u"\\Pop\\A\\T\\mp3"},
+        {u"\u00A0Pop\u3000", u"A", u".T.", u" ", u"\\\u00A0Pop\u3000\\A\\.T.\\*"},
+        {u" _ ", u"A", u"\u00C0|<T>", u"m:p", u"\\*\\A\\___T_\\m_p"},
+        {u"__", u"", u"T", u"", u"\\__\\*\\T\\*"},
+        {u"\t?\t", u"", u"T", u"x", u"\\*\\0\\T\\x"},
+        {u"", u"\"A\"", u"\u00C1\u0100", u"x", u"\\*\\_A_\\\u00C1\u0100\\x"},
+    };
+    for (const auto& c : cases) {
+        EntryFields fields;
+        fields.genre = c.genre;
+        fields.artist = c.artist;
+        fields.title = c.title;
+        fields.type = c.type;
+        EXPECT_EQ(BuildEntryText(fields, {.genre = 1, .album = 0, .track = 0, .type = 1}), AString(c.entry))
+            << AString(c.entry).ToUtf8();
+    }
+    EntryFields untitled;
+    AString entry = BuildEntryText(untitled, {.genre = 0, .album = 0, .track = 1, .type = 0});
+    EXPECT_EQ(entry, AString(u"\\0\\0\\*"));
+    AppendEntryId(entry, INT64_MIN);
+    EXPECT_EQ(entry, AString(u"\\0\\0\\*?-9223372036854775808"));
 }
 
 TEST(EntryTextTest, IdIsTheNumberAfterTheLastQuestionMark) {
