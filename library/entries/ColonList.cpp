@@ -1,10 +1,39 @@
 #include "library/entries/ColonList.h"
 
-bool ColonListContains(const AString& list, const AString& item) {
-    if (item.IsEmpty())
+#include <string_view>
+
+namespace {
+
+char16_t FoldedAZ(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
+
+bool EqualFoldingAZ(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size())
         return false;
-    const AString wrapped = AString(":") + item + ":";
-    return list.Find(wrapped, 0, false) >= 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldedAZ(a[i]) != FoldedAZ(b[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Looks for ":item:" in place: filters ask this of every song of a list, and copies of the list and
+// the item for each song would cost more than the search.
+bool ColonListContains(const AString& list, const AString& item) {
+    const std::u16string_view text(list.GetCString());
+    const std::u16string_view wanted(item.GetCString());
+    if (wanted.empty() || text.size() < wanted.size() + 2)
+        return false;
+    const size_t lastStart = text.size() - wanted.size() - 2;
+    for (size_t start = 0; start <= lastStart; ++start) {
+        if (text[start] == u':' && text[start + wanted.size() + 1] == u':' &&
+            EqualFoldingAZ(text.substr(start + 1, wanted.size()), wanted))
+            return true;
+    }
+    return false;
 }
 
 bool ColonListItemOccursIn(const AString& list, const AString& text) {

@@ -8,6 +8,11 @@ TEST(ColonListTest, ContainsWholeItemsIgnoringCase) {
     EXPECT_TRUE(ColonListContains(list, AString("rock n roll")));
     EXPECT_FALSE(ColonListContains(list, AString("m4")));
     EXPECT_FALSE(ColonListContains(list, AString("Rock")));
+    // Only A-Z fold; an item may span a colon of the list; the list's edges are no colons.
+    EXPECT_FALSE(ColonListContains(AString(u":\u00C9t\u00E9:"), AString(u"\u00E9t\u00E9")));
+    EXPECT_TRUE(ColonListContains(list, AString("M4P:rock N roll")));
+    EXPECT_FALSE(ColonListContains(AString("mp3:aac:"), AString("mp3")));
+    EXPECT_FALSE(ColonListContains(AString(":mp3"), AString("mp3")));
 }
 
 // A stray "::" in a filter list must not make an empty tag match.
