@@ -250,10 +250,11 @@ void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
         if (filters && !PassesFilters(track, *filters))
             return;
         const AString text = BuildEntry(track, true);
-        const std::u16string key = EntrySortKey(text);
-        places.push_back({m_entryStore.size(), text.GetCString().size(), key.size()});
+        const size_t start = m_entryStore.size();
         m_entryStore += text.GetCString();
-        m_entryStore += key;
+        AppendEntrySortKey(m_entryStore, text.GetCString());
+        const size_t textLength = text.GetCString().size();
+        places.push_back({start, textLength, m_entryStore.size() - start - textLength});
         m_entries.push_back({{}, track.GetHandle(), {}, &track});
     });
     const std::u16string_view stored(m_entryStore);
