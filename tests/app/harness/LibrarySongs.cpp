@@ -62,8 +62,9 @@ void MakeLibraryPlayList(const std::u16string& name, const std::vector<std::stri
     for (const std::string& path : paths) {
         for (const auto& [track, location] : tracks) {
             std::shared_ptr<Track> added;
-            if (location == path)
+            if (location == path) {
                 ASSERT_EQ(playList->AddTrack(*track, added), Status::Ok);
+            }
         }
     }
 }
