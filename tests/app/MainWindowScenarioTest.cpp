@@ -85,6 +85,15 @@ protected:
             return false;
         });
     }
+    // Answers message boxes with OK and refuses every action list, keeping the lists' titles.
+    std::unique_ptr<ModalWatcher> AnswerBoxesAndRefuseLists(QStringList& titles) {
+        return AnswerBoxesAnd([&titles](QWidget* modal) {
+            if (auto* list = dynamic_cast<ActionListDialog*>(modal)) {
+                titles.append(list->windowTitle());
+                list->reject();
+            }
+        });
+    }
     std::unique_ptr<nativesettings::SettingsKey> Key() const {
         return std::make_unique<nativesettings::SettingsKey>(QString::fromStdString(home.SettingsFile()));
     }
@@ -175,12 +184,7 @@ TEST_F(MainWindowScenarioTest, StartNowShowsTheActionsAndARefusedListChangesNoth
     std::filesystem::create_directories(pod + "/iPod_Control/Music");
     const std::vector<uint8_t> database = ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB");
     QStringList lists;
-    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
-        if (auto* list = dynamic_cast<ActionListDialog*>(modal)) {
-            lists.append(list->windowTitle());
-            list->reject();
-        }
-    });
+    const auto watcher = AnswerBoxesAndRefuseLists(lists);
     WindowUnderTest test(home);
     ASSERT_TRUE(test.StartAndWaitIdle());
     PrivateMessage::Post(&test.Window(), nativeui::kWmCommand, nativeui::MakeWParam(32794, 0));
@@ -339,12 +343,7 @@ TEST_F(MainWindowScenarioTest, DroppedSongFilesAreOfferedToTheLibraryAndNeedADev
     std::filesystem::create_directories(home.Folder().File("drop"));
     std::filesystem::copy_file(std::string(ORVANTIS_FIXTURES) + "/tags/id3v1_only.mp3", song);
     QStringList lists;
-    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
-        if (auto* list = dynamic_cast<ActionListDialog*>(modal)) {
-            lists.append(list->windowTitle());
-            list->reject();
-        }
-    });
+    const auto watcher = AnswerBoxesAndRefuseLists(lists);
     WindowUnderTest test(home);
     ASSERT_TRUE(test.StartAndWaitIdle());
     const auto drop = [&](ABitmap& picture) {
