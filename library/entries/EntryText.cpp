@@ -18,8 +18,7 @@ bool IsTrimmedSpace(char16_t c) {
     return c == u' ' || (c >= 0x09 && c <= 0x0D);
 }
 
-std::u16string_view TrimmedView(const AString& value) {
-    std::u16string_view text(value.GetCString());
+std::u16string_view TrimmedView(std::u16string_view text) {
     while (!text.empty() && IsTrimmedSpace(text.back()))
         text.remove_suffix(1);
     while (!text.empty() && IsTrimmedSpace(text.front()))
@@ -82,13 +81,21 @@ EntryFields EntryFieldsOf(const ID3& tags) {
 }
 
 AString BuildEntryText(const EntryFields& fields, const EntryLayout& layout) {
+    std::u16string entry;
+    AppendEntryText(entry,
+                    {fields.genre.GetCString(), fields.artist.GetCString(), fields.album.GetCString(),
+                     fields.trackNumber, fields.title.GetCString(), fields.type.GetCString(), fields.audioSize},
+                    layout);
+    return AString(std::move(entry));
+}
+
+void AppendEntryText(std::u16string& entry, const EntryFieldViews& fields, const EntryLayout& layout) {
     const std::u16string_view genre = TrimmedView(fields.genre);
     const std::u16string_view artist = TrimmedView(fields.artist);
     const std::u16string_view album = TrimmedView(fields.album);
     const std::u16string_view title = TrimmedView(fields.title);
     const std::u16string_view type = TrimmedView(fields.type);
-    std::u16string entry;
-    entry.reserve(genre.size() + artist.size() + album.size() + title.size() + type.size() +
+    entry.reserve(entry.size() + genre.size() + artist.size() + album.size() + title.size() + type.size() +
                   kEntryRoomBeyondLevels);
     const bool genreNames = layout.genre && AppendGenreLevel(entry, genre);
     const bool named = !artist.empty() || genreNames || (layout.album && !album.empty());
@@ -103,7 +110,6 @@ AString BuildEntryText(const EntryFields& fields, const EntryLayout& layout) {
     AppendLevel(entry, title);
     if (layout.type)
         AppendLevel(entry, type);
-    return AString(std::move(entry));
 }
 
 void AppendEntryId(AString& entry, int64_t id) {
@@ -111,6 +117,12 @@ void AppendEntryId(AString& entry, int64_t id) {
     const Decimal number(id);
     for (const char* digit = number.digits; digit != number.end; ++digit)
         entry.AppendChar(char16_t(*digit));
+}
+
+void AppendEntryId(std::u16string& entry, int64_t id) {
+    entry += kEntryIdSeparator;
+    const Decimal number(id);
+    entry.append(number.digits, number.end);
 }
 
 AString EntryBelowRoot(const AString& path, const AString& root) {
@@ -132,14 +144,27 @@ AString EntryWithoutId(const AString& entry) {
 
 namespace {
 
-char16_t FoldedAt(std::u16string_view text, size_t index) {
-    const char16_t c = text[index];
+char16_t Folded(char16_t c) {
     return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
 }
 
 size_t KeyLength(std::u16string_view text) {
     const size_t mark = text.rfind(kEntryIdSeparator);
     return mark == std::u16string_view::npos ? text.size() : mark;
+}
+
+// Folded in pieces on the stack and appended: the key is written once, with no room cleared first.
+// The room must be reserved, so that a source inside `key` stays where it is.
+void AppendFoldedKey(std::u16string& key, const char16_t* source, size_t length) {
+    constexpr size_t kPiece = 64;
+    char16_t folded[kPiece];
+    for (size_t start = 0; start < length; start += kPiece) {
+        const size_t count = std::min(kPiece, length - start);
+        for (size_t i = 0; i < count; ++i)
+            folded[i] = Folded(source[start + i]);
+        key.append(folded, count);
+    }
+    key.push_back(kEntryIdSeparator);
 }
 
 } // namespace
@@ -151,15 +176,15 @@ int CompareEntryKeys(const AString& a, const AString& b) {
     const size_t secondLength = KeyLength(second);
     const size_t common = std::min(firstLength, secondLength);
     for (size_t i = 0; i < common; ++i) {
-        if (const int difference = int(FoldedAt(first, i)) - int(FoldedAt(second, i)))
+        if (const int difference = int(Folded(first[i])) - int(Folded(second[i])))
             return difference;
     }
     if (firstLength == secondLength)
         return 0;
     // The shorter key goes on with its '?'.
     if (firstLength < secondLength)
-        return int(kEntryIdSeparator) - int(FoldedAt(second, common));
-    return int(FoldedAt(first, common)) - int(kEntryIdSeparator);
+        return int(kEntryIdSeparator) - int(Folded(second[common]));
+    return int(Folded(first[common])) - int(kEntryIdSeparator);
 }
 
 std::u16string EntrySortKey(const AString& entry) {
@@ -171,11 +196,15 @@ std::u16string EntrySortKey(const AString& entry) {
 
 void AppendEntrySortKey(std::u16string& key, std::u16string_view entry) {
     const size_t length = KeyLength(entry);
-    for (size_t i = 0; i < length; ++i)
-        key.push_back(FoldedAt(entry, i));
-    key.push_back(kEntryIdSeparator);
+    key.reserve(key.size() + length + 1);
+    AppendFoldedKey(key, entry.data(), length);
 }
 
+void AppendTailSortKey(std::u16string& store, size_t entryStart) {
+    const size_t length = KeyLength(std::u16string_view(store).substr(entryStart));
+    store.reserve(store.size() + length + 1);
+    AppendFoldedKey(store, store.data() + entryStart, length);
+}
 bool ParseEntryId(const AString& entry, int64_t& id) {
     const int mark = entry.ReverseFind(kEntryIdSeparator);
     if (mark < 0)

@@ -41,6 +41,17 @@ struct EntryFields {
     std::function<uint64_t()> audioSize;
 };
 
+// The same fields lent by a source that keeps its texts: an entry is built without copying them.
+struct EntryFieldViews {
+    std::u16string_view genre;
+    std::u16string_view artist;
+    std::u16string_view album;
+    uint32_t trackNumber = 0;
+    std::u16string_view title;
+    std::u16string_view type;
+    std::function<uint64_t()> audioSize;
+};
+
 // The fields of a song file's tags; its audio size is the one the tags give.
 EntryFields EntryFieldsOf(const ID3& tags);
 
@@ -48,8 +59,11 @@ EntryFields EntryFieldsOf(const ID3& tags);
 // lone '_' names nothing. When the artist is empty and neither the genre nor the album level gives
 // text, the artist level is the audio size.
 AString BuildEntryText(const EntryFields& fields, const EntryLayout& layout);
+// The same text appended to `entry`: a long list builds its entries in one buffer.
+void AppendEntryText(std::u16string& entry, const EntryFieldViews& fields, const EntryLayout& layout);
 // Appends "?" and the id that names the song inside its list.
 void AppendEntryId(AString& entry, int64_t id);
+void AppendEntryId(std::u16string& entry, int64_t id);
 
 // The entry text that a path under a list's root names: the root taken off, with the file-path
 // separator that joined the two, and a missing leading '\' put back. Entry texts keep '\' where file
@@ -69,6 +83,8 @@ std::u16string EntrySortKey(const AString& entry);
 // The same key appended to `key`, which must not hold `entry`: a long list keeps all its keys in one
 // buffer.
 void AppendEntrySortKey(std::u16string& key, std::u16string_view entry);
+// The key of the entry that `store` holds from entryStart to its end, appended after it.
+void AppendTailSortKey(std::u16string& store, size_t entryStart);
 // The signed decimal number after the last '?'; false when there is none or it is not a number.
 bool ParseEntryId(const AString& entry, int64_t& id);
 

@@ -160,16 +160,20 @@ uint64_t ITunesDBTrack::AudioSizeBelow(const AString& drive) {
 }
 
 AString ITunesDBTrack::BuildEntry(const EntryLayout& layout, const AString& drive, bool withHandle) {
-    EntryFields fields;
-    fields.genre = m_genre;
-    fields.artist = m_artist;
-    fields.album = m_album;
-    fields.trackNumber = m_frame.Get32(kTrackNumberOffset);
-    fields.title = m_title;
-    fields.type = m_extension;
-    fields.audioSize = [this, &drive] { return AudioSizeBelow(drive); };
-    AString entry = BuildEntryText(fields, layout);
+    std::u16string entry;
+    AppendEntry(entry, layout, drive, withHandle);
+    return AString(std::move(entry));
+}
+
+void ITunesDBTrack::AppendEntry(std::u16string& entry, const EntryLayout& layout, const AString& drive,
+                                bool withHandle) {
+    // The frame lies apart from the texts: it is read only for a layout that shows the track number.
+    AppendEntryText(entry,
+                    {m_genre.GetCString(), m_artist.GetCString(), m_album.GetCString(),
+                     layout.track ? m_frame.Get32(kTrackNumberOffset) : 0, m_title.GetCString(),
+                     m_extension.GetCString(),
+                     [this, &drive] { return AudioSizeBelow(drive); }},
+                    layout);
     if (withHandle)
         AppendEntryId(entry, static_cast<int64_t>(m_handle));
-    return entry;
 }

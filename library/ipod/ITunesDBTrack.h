@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 class AFile;
 class ITunesDBInput;
@@ -86,6 +87,8 @@ public:
     // `drive` is read for its audio size only when nothing else names the song, and only once for its
     // path.
     AString BuildEntry(const EntryLayout& layout, const AString& drive, bool withHandle);
+    // The same text appended to `entry`.
+    void AppendEntry(std::u16string& entry, const EntryLayout& layout, const AString& drive, bool withHandle);
 
 private:
     static constexpr uint64_t kAudioSizeUnknown = UINT64_MAX;

@@ -288,18 +288,15 @@ uint64_t ITunesSong::GetAudioSize() {
 }
 
 AString ITunesSong::BuildEntry(const EntryLayout& layout, bool withID) {
-    EntryFields fields;
-    fields.genre = m_record.genre;
-    fields.artist = m_record.artist;
-    fields.album = m_record.album;
-    fields.trackNumber = m_record.trackNumber;
-    fields.title = m_record.title;
-    fields.type = m_record.extension;
-    fields.audioSize = [this] { return GetAudioSize(); };
-    AString entry = BuildEntryText(fields, layout);
+    std::u16string entry;
+    AppendEntryText(entry,
+                    {m_record.genre.GetCString(), m_record.artist.GetCString(), m_record.album.GetCString(),
+                     m_record.trackNumber, m_record.title.GetCString(), m_record.extension.GetCString(),
+                     [this] { return GetAudioSize(); }},
+                    layout);
     if (withID)
         AppendEntryId(entry, static_cast<int32_t>(m_record.databaseID));
-    return entry;
+    return AString(std::move(entry));
 }
 
 int ITunesSong::Record::Write(AFile& stream) const {

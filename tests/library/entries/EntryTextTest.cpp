@@ -146,3 +146,19 @@ TEST(EntryTextTest, EntryKeysOrderAsWholeEntriesSort) {
         EXPECT_EQ((byKey > 0) - (byKey < 0), c.sign) << c.a << " / " << c.b;
     }
 }
+
+TEST(EntryTextTest, AKeyAppendedBehindItsEntryInOneStoreIsThatEntrysKey) {
+    // Long enough to be folded in several pieces, and in a store that must grow while the key is
+    // appended after the entry it reads from.
+    std::u16string title;
+    for (int i = 0; i < 50; ++i)
+        title += u"AbZ";
+    const std::u16string entry = u"\\Artist\\" + title + u"?42";
+    for (const std::u16string& before : {std::u16string(), std::u16string(u"\\X\\Y?1\\x\\y?")}) {
+        std::u16string store = before;
+        store += entry;
+        store.shrink_to_fit();
+        AppendTailSortKey(store, before.size());
+        EXPECT_EQ(store, before + entry + EntrySortKey(AString(entry)));
+    }
+}
