@@ -29,6 +29,10 @@ namespace {
 
 constexpr const char* kUnknownPodID = "00000000";
 
+// Room for a usual entry text and its sort key, so that the entry store of a long list is not copied
+// as it grows; untouched room costs no memory.
+constexpr size_t kExpectedEntryAndKeyLength = 128;
+
 AString WithLeadingBackslash(const AString& entry) {
     if (!entry.IsEmpty() && entry.GetAt(0) == kEntryLevelSeparator)
         return entry;
@@ -211,8 +215,9 @@ int ITunesDB::FindPathForSong(ITunesSong& song, AString& outPath) const {
     return 0;
 }
 
+// The track keeps its path's extension: the type filter reads it without cutting it again.
 bool ITunesDB::PassesFilters(const ITunesDBTrack& track, const SongFilters& filters) const {
-    return filters.PassesType(track.GetPath()) && filters.PassesName(track.GetPath()) &&
+    return filters.types.PassesWholeItem(track.GetExtension()) && filters.PassesName(track.GetPath()) &&
            filters.PassesGenre(track.GetGenre(), m_layout) && filters.PassesArtist(track.GetArtist()) &&
            filters.PassesAlbum(track.GetAlbum(), m_layout) && filters.PassesTitle(track.GetTitle());
 }
@@ -246,14 +251,14 @@ void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
     std::vector<std::array<size_t, 3>> places;
     m_entries.reserve(trackList->GetCount());
     places.reserve(trackList->GetCount());
+    m_entryStore.reserve(trackList->GetCount() * kExpectedEntryAndKeyLength);
     trackList->ForEachTrack([&](ITunesDBTrack& track) {
         if (filters && !PassesFilters(track, *filters))
             return;
-        const AString text = BuildEntry(track, true);
         const size_t start = m_entryStore.size();
-        m_entryStore += text.GetCString();
-        AppendEntrySortKey(m_entryStore, text.GetCString());
-        const size_t textLength = text.GetCString().size();
+        track.AppendEntry(m_entryStore, m_layout, m_drive, true);
+        const size_t textLength = m_entryStore.size() - start;
+        AppendTailSortKey(m_entryStore, start);
         places.push_back({start, textLength, m_entryStore.size() - start - textLength});
         m_entries.push_back({{}, track.GetHandle(), {}, &track});
     });
