@@ -77,6 +77,11 @@ AString& AString::operator=(const char16_t* text) {
     return *this;
 }
 
+AString& AString::operator=(std::u16string_view text) {
+    m_text.assign(text);
+    return *this;
+}
+
 AString& AString::operator=(char c) {
     m_text = FromEightBitChar(c);
     return *this;

@@ -39,6 +39,8 @@ public:
     AString& operator=(const char* text);
     AString& operator=(const char16_t* text);
     AString& operator=(char c);
+    // Keeps the string's room: a buffer handed out again and again is not reallocated.
+    AString& operator=(std::u16string_view text);
     void Assign(const AString* other);
 
     static AString FromInt(int value);

@@ -203,7 +203,7 @@ uint32_t ADirPodDB::FileExists(const AString& entry) {
 const AString* ADirPodDB::GetEntry(int index) {
     if (!m_database->GetEntry(index))
         return nullptr;
-    m_entryBuffer = AString(m_database->GetEntryText(index));
+    m_entryBuffer = m_database->GetEntryText(index);
     return &m_entryBuffer;
 }
 
