@@ -89,8 +89,9 @@ TEST_F(ToolCommandsTest, ADeviceToolNeedsAChosenDeviceBeforeTheBusyLock) {
          }) {
         SCOPED_TRACE(testing::Message() << c.command << " chosen " << c.deviceChosen << " busy " << c.busyBefore);
         ASemaphore busy;
-        if (c.busyBefore)
+        if (c.busyBefore) {
             ASSERT_TRUE(busy.TryLock());
+        }
         EXPECT_EQ(ToolCommands::TryStart(*ToolCommands::Find(c.command), c.deviceChosen, busy), c.start);
         EXPECT_EQ(busy.IsLocked(), c.lockedAfter);
     }
