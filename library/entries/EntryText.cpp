@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -205,6 +206,26 @@ void AppendTailSortKey(std::u16string& store, size_t entryStart) {
     store.reserve(store.size() + length + 1);
     AppendFoldedKey(store, store.data() + entryStart, length);
 }
+// Four code units at a time: keys often share long beginnings (genre, artist, album).
+int CompareSortKeys(std::u16string_view a, std::u16string_view b) {
+    constexpr size_t kUnits = sizeof(uint64_t) / sizeof(char16_t);
+    const size_t common = std::min(a.size(), b.size());
+    size_t i = 0;
+    for (; i + kUnits <= common; i += kUnits) {
+        uint64_t first = 0;
+        uint64_t second = 0;
+        std::memcpy(&first, a.data() + i, sizeof first);
+        std::memcpy(&second, b.data() + i, sizeof second);
+        if (first != second)
+            break;
+    }
+    for (; i < common; ++i) {
+        if (a[i] != b[i])
+            return a[i] < b[i] ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 bool ParseEntryId(const AString& entry, int64_t& id) {
     const int mark = entry.ReverseFind(kEntryIdSeparator);
     if (mark < 0)

@@ -85,6 +85,8 @@ std::u16string EntrySortKey(const AString& entry);
 void AppendEntrySortKey(std::u16string& key, std::u16string_view entry);
 // The key of the entry that `store` holds from entryStart to its end, appended after it.
 void AppendTailSortKey(std::u16string& store, size_t entryStart);
+// The plain order of two such keys, which is the order of their entries.
+int CompareSortKeys(std::u16string_view a, std::u16string_view b);
 // The signed decimal number after the last '?'; false when there is none or it is not a number.
 bool ParseEntryId(const AString& entry, int64_t& id);
 

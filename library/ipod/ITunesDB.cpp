@@ -6,6 +6,7 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
+#include "library/entries/EntryKeySort.h"
 #include "library/entries/EntryText.h"
 #include "library/entries/FileNameRule.h"
 #include "library/entries/SongFilters.h"
@@ -21,7 +22,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <ctime>
 #include <utility>
 
@@ -39,27 +39,6 @@ AString WithLeadingBackslash(const AString& entry) {
     AString text("\\");
     text += entry;
     return text;
-}
-
-// The plain order of two sort keys, four code units at a time: the sort compares long shared
-// beginnings (genre, artist, album) hundreds of thousands of times.
-int CompareSortKeys(std::u16string_view a, std::u16string_view b) {
-    constexpr size_t kUnits = sizeof(uint64_t) / sizeof(char16_t);
-    const size_t common = std::min(a.size(), b.size());
-    size_t i = 0;
-    for (; i + kUnits <= common; i += kUnits) {
-        uint64_t first = 0;
-        uint64_t second = 0;
-        std::memcpy(&first, a.data() + i, sizeof first);
-        std::memcpy(&second, b.data() + i, sizeof second);
-        if (first != second)
-            break;
-    }
-    for (; i < common; ++i) {
-        if (a[i] != b[i])
-            return a[i] < b[i] ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 AString DatabaseFolderFile(const AString& drive, const char* name) {
@@ -268,8 +247,12 @@ void ITunesDB::SortEntries(bool ascending, const SongFilters* filters) {
         m_entries[i].text = stored.substr(start, textLength);
         m_entries[i].key = stored.substr(start + textLength, keyLength);
     }
-    std::sort(m_entries.begin(), m_entries.end(),
-              [this](const SortedEntry& a, const SortedEntry& b) { return CompareEntries(a, b) < 0; });
+    SortByEntryKeys(
+        m_entries, [](const SortedEntry& entry) { return entry.key; },
+        [](const SortedEntry& a, const SortedEntry& b) { return a.handle < b.handle; });
+    // Handles break ties in the keys' direction, so the descending order is the ascending one reversed.
+    if (!ascending)
+        std::reverse(m_entries.begin(), m_entries.end());
 }
 
 AString ITunesDB::BuildEntry(ITunesDBTrack& track, bool withHandle) const {
