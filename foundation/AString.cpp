@@ -4,6 +4,7 @@
 #include "foundation/ByteOrder.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/RecordIO.h"
+#include "foundation/TextUnits.h"
 #include "platform/files/PathSeparator.h"
 #include "platform/text/TextCodec.h"
 
@@ -16,15 +17,6 @@ namespace {
 constexpr uint32_t kStringVersion = 0x00100002;
 constexpr char16_t kByteOrderMark = 0xFEFF;
 
-char16_t FoldToLower(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-}
-char16_t FoldToUpper(char16_t c) {
-    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-}
-bool IsWhiteSpace(char16_t c) {
-    return c == u' ' || (c >= 0x09 && c <= 0x0D);
-}
 int Sign(int value) {
     return (value > 0) - (value < 0);
 }
@@ -135,7 +127,7 @@ int AString::Compare(const char* other) const {
 int AString::CompareNoCase(const AString& other) const {
     const size_t common = std::min(m_text.size(), other.m_text.size());
     for (size_t i = 0; i < common; ++i) {
-        const int difference = int(FoldToLower(m_text[i])) - int(FoldToLower(other.m_text[i]));
+        const int difference = int(FoldedToLowerAZ(m_text[i])) - int(FoldedToLowerAZ(other.m_text[i]));
         if (difference != 0)
             return difference;
     }
@@ -247,19 +239,19 @@ int AString::Replace(char16_t oldChar, char16_t newChar) {
 }
 
 void AString::MakeUpper() {
-    std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldToUpper);
+    std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldedToUpperAZ);
 }
 void AString::MakeLower() {
-    std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldToLower);
+    std::transform(m_text.begin(), m_text.end(), m_text.begin(), FoldedToLowerAZ);
 }
 
 void AString::TrimLeft() {
-    const auto first = std::find_if_not(m_text.begin(), m_text.end(), IsWhiteSpace);
+    const auto first = std::find_if_not(m_text.begin(), m_text.end(), IsTrimmedSpace);
     m_text.erase(m_text.begin(), first);
 }
 
 void AString::TrimRight() {
-    while (!m_text.empty() && IsWhiteSpace(m_text.back()))
+    while (!m_text.empty() && IsTrimmedSpace(m_text.back()))
         m_text.pop_back();
 }
 

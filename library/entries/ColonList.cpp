@@ -1,18 +1,16 @@
 #include "library/entries/ColonList.h"
 
+#include "foundation/TextUnits.h"
+
 #include <string_view>
 
 namespace {
-
-char16_t FoldedAZ(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-}
 
 bool EqualFoldingAZ(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldedAZ(a[i]) != FoldedAZ(b[i]))
+        if (FoldedToLowerAZ(a[i]) != FoldedToLowerAZ(b[i]))
             return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "library/entries/EntryText.h"
 
+#include "foundation/TextUnits.h"
 #include "library/entries/AudioDataSize.h"
 #include "library/entries/FileNameRule.h"
 #include "library/tags/ID3.h"
@@ -13,12 +14,7 @@
 
 namespace {
 
-// The characters that AString::Trim takes off: the levels are trimmed by the same rule, but as views,
-// so that building an entry copies no level.
-bool IsTrimmedSpace(char16_t c) {
-    return c == u' ' || (c >= 0x09 && c <= 0x0D);
-}
-
+// Trimmed as AString::Trim does, but as a view, so that building an entry copies no level.
 std::u16string_view TrimmedView(std::u16string_view text) {
     while (!text.empty() && IsTrimmedSpace(text.back()))
         text.remove_suffix(1);
@@ -145,10 +141,6 @@ AString EntryWithoutId(const AString& entry) {
 
 namespace {
 
-char16_t Folded(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-}
-
 size_t KeyLength(std::u16string_view text) {
     const size_t mark = text.rfind(kEntryIdSeparator);
     return mark == std::u16string_view::npos ? text.size() : mark;
@@ -162,7 +154,7 @@ void AppendFoldedKey(std::u16string& key, const char16_t* source, size_t length)
     for (size_t start = 0; start < length; start += kPiece) {
         const size_t count = std::min(kPiece, length - start);
         for (size_t i = 0; i < count; ++i)
-            folded[i] = Folded(source[start + i]);
+            folded[i] = FoldedToLowerAZ(source[start + i]);
         key.append(folded, count);
     }
     key.push_back(kEntryIdSeparator);
@@ -177,15 +169,15 @@ int CompareEntryKeys(const AString& a, const AString& b) {
     const size_t secondLength = KeyLength(second);
     const size_t common = std::min(firstLength, secondLength);
     for (size_t i = 0; i < common; ++i) {
-        if (const int difference = int(Folded(first[i])) - int(Folded(second[i])))
+        if (const int difference = int(FoldedToLowerAZ(first[i])) - int(FoldedToLowerAZ(second[i])))
             return difference;
     }
     if (firstLength == secondLength)
         return 0;
     // The shorter key goes on with its '?'.
     if (firstLength < secondLength)
-        return int(kEntryIdSeparator) - int(Folded(second[common]));
-    return int(Folded(first[common])) - int(kEntryIdSeparator);
+        return int(kEntryIdSeparator) - int(FoldedToLowerAZ(second[common]));
+    return int(FoldedToLowerAZ(first[common])) - int(kEntryIdSeparator);
 }
 
 std::u16string EntrySortKey(const AString& entry) {
