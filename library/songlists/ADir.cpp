@@ -350,10 +350,14 @@ AString& ADir::GetDescription(AString& out, uint32_t) {
 }
 
 int ADir::ReadDirectory(const CancelCallback& callback, uint32_t) {
+    return InReadingRange([&] { return ScanFolder(m_rootPath, 1, callback); });
+}
+
+int ADir::InReadingRange(const std::function<int()>& read) {
     const AString reading("Reading Directory...");
     const AString done("Reading Directory Done!");
     m_progress->PushRange(1.0, &reading, false, false);
-    const int result = ScanFolder(m_rootPath, 1, callback);
+    const int result = read();
     m_progress->PopRange(&done, false, false);
     return result;
 }

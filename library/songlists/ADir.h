@@ -12,6 +12,7 @@
 #include "library/entries/SongFilters.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -134,6 +135,8 @@ protected:
     // read of it.
     virtual void AddScannedEntry(const AString& name, const FileInfo& info);
 
+    // Runs a reading of the list's folder under the progress range that names it.
+    int InReadingRange(const std::function<int()>& read);
     // The folder's entries: 0, -5 when the folder is not there, -15005 when it cannot be listed.
     static int ListFolder(const AString& folder, std::vector<nativefiles::DirectoryEntry>& listing);
     // A file or folder of that name: a move or copy would not replace it.

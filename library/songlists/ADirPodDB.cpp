@@ -357,14 +357,23 @@ void ADirPodDB::SetWorkFolder(const AString& folder) {
 // The list's entries are the database's tracks; the files below the music folder go only into the
 // list's record. So they are read when the record is written, and a listing only makes sure that the
 // music folder is there: a stat of every song file would cost several times the database read.
+// Half of the progress is the music folder's, half the database's. The folder's files only go into
+// the list's record, so here the folder need only be listable: they are read when the record is written.
 int ADirPodDB::ReadDirectory(const CancelCallback& callback, uint32_t) {
-    std::vector<nativefiles::DirectoryEntry> listing;
-    if (const int result = ListFolder(m_rootPath, listing))
-        return result;
+    m_progress->PushRange(0.5);
+    const int listed = InReadingRange([this] {
+        std::vector<nativefiles::DirectoryEntry> listing;
+        return ListFolder(m_rootPath, listing);
+    });
+    m_progress->PopRange();
+    if (listed != 0)
+        return listed;
     m_musicFilesUnread = true;
     FixRemovedFilesFolder();
     // With its playlists: the database is written back whole, so nothing of it may be left out.
+    m_progress->PushRange(0.5);
     const int result = m_database->ReadLibrary(&m_driveRoot, true, callback, m_progress);
+    m_progress->PopRange();
     if (result != 0) {
         NewDatabase();
         return result;

@@ -21,6 +21,7 @@
 #include "platform/files/NativeFiles.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
+#include "support/TextRecordingProgress.h"
 
 #include <ctime>
 #include <gtest/gtest.h>
@@ -82,22 +83,6 @@ protected:
 
     PodDrive m_drive{FixtureBytes("ipod/gpod-three-tracks.itdb")};
     ITunesDB m_db;
-};
-
-// Remembers the texts of the ranges and positions it was given.
-class TextRecordingProgress : public AProgress {
-public:
-    void PushRange(double, const AString* text, bool, bool) override { Record(text); }
-    void PopRange(const AString* text, bool, bool) override { Record(text); }
-    void SetPos(double, const AString* text, const AString*, const AString*, bool) override { Record(text); }
-
-    std::vector<AString> texts;
-
-private:
-    void Record(const AString* text) {
-        if (text)
-            texts.push_back(*text);
-    }
 };
 
 } // namespace

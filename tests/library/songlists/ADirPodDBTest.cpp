@@ -14,6 +14,7 @@
 #include "library/tags/ID3.h"
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
+#include "support/TextRecordingProgress.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -133,6 +134,16 @@ TEST_F(PodDBTest, ListsTheTracksByTheirEntryTextsAndNamesTheirFiles) {
     char expected[9];
     snprintf(expected, sizeof expected, "%08X", crc.GetValue());
     EXPECT_EQ(expected, list.GetPodID().ToUtf8());
+}
+
+TEST_F(PodDBTest, ListingNamesTheFolderReadingThenTheDatabaseReading) {
+    TextRecordingProgress progress;
+    ADirPodDB list(&progress);
+    Open(list);
+    const std::vector<AString> expected = {AString("Reading Directory..."), AString("Reading Directory Done!"),
+                                           AString("Reading Library from iPod Database...")};
+    ASSERT_LT(expected.size(), progress.texts.size());
+    EXPECT_EQ(expected, std::vector<AString>(progress.texts.begin(), progress.texts.begin() + expected.size()));
 }
 
 TEST_F(PodDBTest, AVideoIPodKeepsItsVideoFiles) {
