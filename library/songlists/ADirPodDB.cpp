@@ -357,8 +357,7 @@ void ADirPodDB::SetWorkFolder(const AString& folder) {
 // The list's entries are the database's tracks; the files below the music folder go only into the
 // list's record. So they are read when the record is written, and a listing only makes sure that the
 // music folder is there: a stat of every song file would cost several times the database read.
-// Half of the progress is the music folder's, half the database's. The folder's files only go into
-// the list's record, so here the folder need only be listable: they are read when the record is written.
+// Half of the progress is the music folder's, half the database's.
 int ADirPodDB::ReadDirectory(const CancelCallback& callback, uint32_t) {
     m_progress->PushRange(0.5);
     const int listed = InReadingRange([this] {
