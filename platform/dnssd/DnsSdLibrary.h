@@ -3,6 +3,8 @@
 // library, unless another is named), with its entry points bound by name. A missing library or entry
 // point leaves that function null; nothing else changes. The library stays loaded for the life of the
 // process once it was opened, so an object may go while the library's own threads still wind down.
+// Before it is loaded, AVAHI_COMPAT_NOWARN is set, so that Avahi's library does not warn on the
+// terminal that a program uses it.
 
 #include "platform/dnssd/DnsSdApi.h"
 

@@ -7,9 +7,15 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <mutex>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace nativednssd;
@@ -139,4 +145,45 @@ TEST(DnsSdTest, AResolveWithoutAnAnswerEndsAtItsTimeLimit) {
     const auto begun = std::chrono::steady_clock::now();
     EXPECT_FALSE(ServiceResolver::Resolve(library, "studio", "_orvantis._tcp.", "local.", 0, 100));
     EXPECT_LT(std::chrono::steady_clock::now() - begun, 2s);
+}
+
+namespace {
+
+// Where the process that a death test starts writes its standard error: named by the test process.
+std::string StandardErrorFile(pid_t testProcess) {
+    return std::filesystem::temp_directory_path() / ("orvantis-dnssd-stderr-" + std::to_string(testProcess));
+}
+
+// Runs in a process of its own, started by the test process, with standard error going to a file:
+// loads Avahi's library through the loader and browses once (no daemon needed: the warning comes
+// before the call fails). Exits 2 when the library is not installed.
+[[noreturn]] void BrowseWithAvahisLibrary() {
+    unsetenv("AVAHI_COMPAT_NOWARN");
+    FILE* error = std::freopen(StandardErrorFile(getppid()).c_str(), "w", stderr);
+    const DnsSdLibrary library;
+    if (!error || !library.IsLoaded())
+        std::_Exit(2);
+    ServiceBrowser browser(library, [](const BrowseEvent&) {});
+    browser.Start("_orvantis._tcp.");
+    browser.Stop();
+    std::fputs("browsed\n", stderr);
+    std::fflush(stderr);
+    std::_Exit(0);
+}
+
+} // namespace
+
+// Avahi's compatibility library warns on the terminal of every program that calls it, unless told
+// not to before it is loaded.
+TEST(DnsSdTest, AvahisLibraryLoadedThroughTheLoaderDoesNotWarnOnTheTerminal) {
+    // A new process, so that nothing this process did before decides.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(BrowseWithAvahisLibrary(), testing::ExitedWithCode(0), "")
+        << "Avahi's compatibility library (libdns_sd.so.1) is needed";
+    const std::string errorFile = StandardErrorFile(getpid());
+    std::ifstream error(errorFile);
+    const std::string text((std::istreambuf_iterator<char>(error)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(errorFile);
+    EXPECT_NE(text.find("browsed"), std::string::npos) << "the browsing process's standard error was not seen";
+    EXPECT_EQ(text.find("compatibility layer"), std::string::npos) << text;
 }
