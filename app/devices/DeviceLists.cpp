@@ -19,10 +19,10 @@ QString MissingVolumeQuestion(const AString& name) {
 }
 
 // The volume whose database names the iPod; the last one when several do.
-const UVolume* VolumeNamed(const std::vector<UVolume>& volumes, const AString& name) {
-    const UVolume* found = nullptr;
-    for (const UVolume& volume : volumes) {
-        if (volume.podName == name)
+const PodVolume* VolumeNamed(const std::vector<PodVolume>& volumes, const AString& name) {
+    const PodVolume* found = nullptr;
+    for (const PodVolume& volume : volumes) {
+        if (volume.name == name)
             found = &volume;
     }
     return found;
@@ -74,7 +74,7 @@ int DeviceLists::Update(DeviceListHost& host) {
         if (!ConnectLibrary(host))
             return 0;
         m_library->GetVersion(m_version, m_versionNumber);
-        m_volumes = IPodVolumes::Find(0);
+        m_volumes = FindIPodVolumes();
         bool rescan = false;
         if (const int result = AddLibraryPods(host, rescan))
             return result;
@@ -107,7 +107,7 @@ int DeviceLists::AddLibraryPod(int index, DeviceListHost& host, PodStep& step) {
         return result;
     if (const int result = pod.pod->GetName(pod.name))
         return result;
-    const UVolume* volume = VolumeNamed(m_volumes, pod.name);
+    const PodVolume* volume = VolumeNamed(m_volumes, pod.name);
     if (!volume) {
         if (host.AskRetry(MissingVolumeQuestion(pod.name))) {
             step = PodStep::Rescan;
@@ -129,10 +129,10 @@ int DeviceLists::AddLibraryPod(int index, DeviceListHost& host, PodStep& step) {
 }
 
 int DeviceLists::AddDatabases() {
-    for (const UVolume& volume : m_volumes) {
-        if (volume.podName.IsEmpty())
+    for (const PodVolume& volume : m_volumes) {
+        if (volume.name.IsEmpty())
             continue;
-        Database entry{std::make_unique<ITunesDB>(), volume.podName, volume.root, {}, ModelOf(volume.root), {}};
+        Database entry{std::make_unique<ITunesDB>(), volume.name, volume.root, {}, ModelOf(volume.root), {}};
         if (const int result = entry.database->Read(volume.root, true))
             return result;
         if (const int result = entry.database->GetPodID(volume.root))

@@ -4,7 +4,7 @@
 // its worker; the questions it must ask go through the host, which asks them on the GUI thread.
 
 #include "app/devices/ChooserEntry.h"
-#include "app/devices/IPodVolumes.h"
+#include "library/ipod/PodVolumes.h"
 #include "app/devices/LibraryClient.h"
 #include "foundation/AString.h"
 #include "remote/FoundHost.h"
@@ -90,7 +90,7 @@ private:
     AString m_version;
     int m_versionNumber = 0;
     // The mounted iPods as this update found them.
-    std::vector<UVolume> m_volumes;
+    std::vector<PodVolume> m_volumes;
     std::vector<Pod> m_pods;
     std::vector<Database> m_databases;
 };

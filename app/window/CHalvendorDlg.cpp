@@ -1,6 +1,5 @@
 #include "app/window/CHalvendorDlg.h"
 
-#include "app/devices/IPodVolumes.h"
 #include "app/commands/AddSongFilesRun.h"
 #include "app/commands/HelpPages.h"
 #include "app/commands/HtmlLibraryList.h"
@@ -31,6 +30,7 @@
 #include "app/window/PlayListCombos.h"
 #include "app/window/VolumeWatcher.h"
 #include "library/ipod/IPodPrefs.h"
+#include "library/ipod/PodVolumes.h"
 #include "library/songlists/ADirSong.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/settings/SettingsKey.h"
@@ -74,7 +74,6 @@ constexpr int kIPodChangedTries = 5;
 constexpr int kIPodChangedSpacingMs = 500;
 constexpr int kHostsChangedRetryMs = 3000;
 constexpr auto kRemovalDelay = std::chrono::milliseconds(1000);
-constexpr int kIPodConfirmSteps = 400;
 constexpr int kCountdownSteps = 50;
 constexpr int kWaitStepMs = 100;
 constexpr size_t kRouterConfigChars = 200;
@@ -425,8 +424,8 @@ void CHalvendorDlg::StartSession() {
 
 uint32_t CHalvendorDlg::PrepareMountedPods(uint32_t mask) {
     uint32_t found = 0;
-    for (const UVolume& volume : IPodVolumes::Find(mask)) {
-        if (volume.podName.IsEmpty())
+    for (const PodVolume& volume : FindIPodVolumes(mask)) {
+        if (volume.name.IsEmpty())
             continue;
         IPodPrefs::PrepareForSync(volume.root, m_manageIPods != 0, m_manageShuffles != 0);
         found |= volume.driveBit;
@@ -1511,7 +1510,7 @@ void CHalvendorDlg::OnIPodChanged(int tries) {
             QTimer::singleShot(kIPodChangedSpacingMs, this, [this, tries] { OnIPodChanged(tries + 1); });
         return;
     }
-    RunCountdown(QStringLiteral("Waiting for iTunes to confirm iPod..."), kIPodConfirmSteps, &m_controls.syncPicture);
+    // The music application's stand-in shows a mounted iPod at once: there is no confirmation to wait for.
     m_progress.ClearLog();
     StartInitData(InitDataEnd::IPodChanged, std::chrono::milliseconds(0));
 }
@@ -1532,7 +1531,7 @@ int CHalvendorDlg::AutoRunEntry() const {
         const bool pod = entries[i].kind == ChooserKind::LibraryPod;
         const AString& drive = pod ? m_devices.Pods()[entries[i].index].drive : m_devices.Databases()[entries[i].index].drive;
         const AString& id = pod ? m_devices.Pods()[entries[i].index].id : m_devices.Databases()[entries[i].index].id;
-        if ((IPodVolumes::DriveBitOf(drive.WithTrailingSeparator()) & m_autoRunMask) != 0 && m_syncSet.RunsByItself(id))
+        if ((DriveBitOfVolume(drive) & m_autoRunMask) != 0 && m_syncSet.RunsByItself(id))
             return i;
     }
     return -1;
@@ -1550,7 +1549,7 @@ void CHalvendorDlg::AutoRun() {
         OnDeviceSelChange();
         if (m_ended || !m_busy.TryLock())
             return;
-        const bool run = RunCountdown(QStringLiteral("Preparing to Auto Run..."), kCountdownSteps, nullptr);
+        const bool run = RunCountdown(QStringLiteral("Preparing to Auto Run..."), kCountdownSteps);
         m_busy.Unlock();
         if (run)
             OnStartNow();
@@ -1799,7 +1798,7 @@ void CHalvendorDlg::OnSyncFinished(intptr_t result) {
     if (m_remoteInUse)
         StartRemoteFetch();
     const bool closing =
-        m_settings.autoClose && RunCountdown(QStringLiteral("Auto closing program..."), kCountdownSteps, nullptr);
+        m_settings.autoClose && RunCountdown(QStringLiteral("Auto closing program..."), kCountdownSteps);
     ReleaseAfterOperation(closing);
 }
 
@@ -1838,16 +1837,12 @@ void CHalvendorDlg::ReleaseAfterOperation(bool close) {
     EnableControls(true);
 }
 
-bool CHalvendorDlg::RunCountdown(const QString& message, int steps, const QWidget* centreOn) {
+bool CHalvendorDlg::RunCountdown(const QString& message, int steps) {
     WaitDlg wait(this);
     wait.message = message;
     wait.stepCount = steps;
     wait.stepLength = kWaitStepMs;
     wait.cancellable = true;
-    if (centreOn) {
-        wait.centre = true;
-        wait.centreRect = QRect(centreOn->mapToGlobal(QPoint(0, 0)), centreOn->size());
-    }
     return wait.DoModal() == nativeui::kIdOk;
 }
 

@@ -18,6 +18,7 @@
 #include "app/window/MainWindowControls.h"
 #include "app/window/MainWindowFrame.h"
 #include "app/window/PacedLogView.h"
+#include "app/window/VolumeWatcher.h"
 #include "app/window/WorkerThread.h"
 #include "foundation/AProgress.h"
 #include "foundation/ASemaphore.h"
@@ -38,7 +39,6 @@ class LibraryClient;
 class MainMenu;
 class UpdateChecker;
 class MainSockets;
-class VolumeWatcher;
 namespace nativeui {
 class PrivateMessage;
 }
@@ -59,7 +59,8 @@ struct MainDialogServices {
     bool startupConfigGiven = false;
     // Where "html/OV_About.html" lies.
     QString programFolder;
-    std::chrono::milliseconds volumeInterval{1000};
+    // How often the volumes are looked at besides the kernel's notices of mounts.
+    std::chrono::milliseconds volumeInterval = VolumeWatcher::kDefaultInterval;
     // Starts the server program when it is not running (none: it is not started), mails files.
     nativeshell::Shell* shell = nullptr;
     // The DNS-SD library that Bonjour browsing loads (empty: Avahi's).
@@ -239,8 +240,8 @@ private:
     void EndOperation();
     // Gives the busy lock back and closes when asked to, else shows the window idle again.
     void ReleaseAfterOperation(bool close);
-    // A cancellable count-down of 100 ms steps (centred on a control when given): true when it ran out.
-    bool RunCountdown(const QString& message, int steps, const QWidget* centreOn);
+    // A cancellable count-down of 100 ms steps: true when it ran out.
+    bool RunCountdown(const QString& message, int steps);
     void OnFillPlayLists();
     void OnSyncOptions();
     void OnToggleLog();

@@ -2,17 +2,16 @@
 
 #include "platform/volumes/VolumeTable.h"
 
-#include <vector>
+#include <poll.h>
+#include <sys/stat.h>
 
 namespace {
 
-constexpr size_t kMaskBits = 32;
+constexpr const char* kPodDatabase = "/iPod_Control/iTunes/iTunesDB";
 
-std::set<std::string> MountPoints(const std::vector<nativevolumes::Volume>& volumes) {
-    std::set<std::string> points;
-    for (const nativevolumes::Volume& volume : volumes)
-        points.insert(volume.mountPoint);
-    return points;
+bool HoldsPodDatabase(const std::string& mountPoint) {
+    struct stat status {};
+    return stat((mountPoint + kPodDatabase).c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 } // namespace
@@ -21,36 +20,46 @@ VolumeWatcher::VolumeWatcher(Notify notify, std::chrono::milliseconds interval)
     : m_notify(std::move(notify)), m_interval(interval), m_thread([this] { Run(); }) {}
 
 VolumeWatcher::~VolumeWatcher() {
-    {
-        std::lock_guard lock(m_lock);
-        m_stop = true;
-    }
-    m_wake.notify_all();
+    m_stop.Raise();
     m_thread.join();
 }
 
+VolumeWatcher::Snapshot VolumeWatcher::Look() {
+    Snapshot snapshot;
+    for (const nativevolumes::Volume& volume : nativevolumes::VolumeTable::Instance().List()) {
+        const bool pod = volume.driveBit != 0 && HoldsPodDatabase(volume.mountPoint);
+        snapshot[volume.mountPoint] = pod ? volume.driveBit : 0;
+    }
+    return snapshot;
+}
+
 void VolumeWatcher::Run() {
-    std::set<std::string> known = MountPoints(nativevolumes::VolumeTable::Instance().List());
-    std::unique_lock lock(m_lock);
-    while (!m_wake.wait_for(lock, m_interval, [this] { return m_stop; })) {
-        lock.unlock();
-        Look(known);
-        lock.lock();
+    Snapshot known = Look();
+    while (WaitForChange()) {
+        Snapshot now = Look();
+        Compare(known, now);
+        known = std::move(now);
     }
 }
 
-void VolumeWatcher::Look(std::set<std::string>& known) {
-    const std::vector<nativevolumes::Volume> volumes = nativevolumes::VolumeTable::Instance().List();
-    const std::set<std::string> now = MountPoints(volumes);
+bool VolumeWatcher::WaitForChange() {
+    pollfd waits[] = {{m_stop.Fd(), POLLIN, 0}, {m_mountTable.Descriptor(), POLLPRI, 0}};
+    poll(waits, 2, static_cast<int>(m_interval.count()));
+    return !m_stop.IsRaised();
+}
+
+void VolumeWatcher::Compare(const Snapshot& before, const Snapshot& now) const {
     uint32_t arrived = 0;
-    for (size_t i = 0; i < volumes.size() && i < kMaskBits; ++i) {
-        if (!known.contains(volumes[i].mountPoint))
-            arrived |= uint32_t{1} << i;
-    }
     bool removed = false;
-    for (const std::string& point : known)
-        removed = removed || !now.contains(point);
-    known = now;
+    for (const auto& [mountPoint, podBit] : now) {
+        const auto known = before.find(mountPoint);
+        if (podBit != 0 && (known == before.end() || known->second != podBit))
+            arrived |= podBit;
+    }
+    for (const auto& [mountPoint, podBit] : before) {
+        const auto still = now.find(mountPoint);
+        removed = removed || still == now.end() || (podBit != 0 && still->second != podBit);
+    }
     if (arrived != 0 || removed)
         m_notify(arrived, removed);
 }

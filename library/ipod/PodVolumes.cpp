@@ -3,22 +3,14 @@
 #include "library/ipod/ITunesDB.h"
 #include "platform/volumes/VolumeTable.h"
 
-namespace {
-
-constexpr size_t kDriveBits = 32;
-
-} // namespace
-
 std::vector<PodVolume> FindIPodVolumes(uint32_t driveMask) {
-    const std::vector<nativevolumes::Volume> volumes = nativevolumes::VolumeTable::Instance().List();
     std::vector<PodVolume> pods;
-    for (size_t i = 0; i < volumes.size() && i < kDriveBits; ++i) {
-        const uint32_t bit = uint32_t{1} << i;
-        if (driveMask != 0 && (driveMask & bit) == 0)
+    for (const nativevolumes::Volume& volume : nativevolumes::VolumeTable::Instance().List()) {
+        if (driveMask != 0 && (driveMask & volume.driveBit) == 0)
             continue;
         PodVolume pod;
-        pod.driveBit = bit;
-        pod.root = AString::FromSystem8Bit(volumes[i].mountPoint).WithTrailingSeparator();
+        pod.driveBit = volume.driveBit;
+        pod.root = AString::FromSystem8Bit(volume.mountPoint).WithTrailingSeparator();
         // The names are enough: only the main playlist's title is wanted.
         ITunesDB database;
         if (database.Read(pod.root, true) != 0 || database.GetPodName(pod.name) != 0)
@@ -36,4 +28,9 @@ bool FindIPodVolume(const AString& name, PodVolume& found) {
         }
     }
     return false;
+}
+
+uint32_t DriveBitOfVolume(const AString& root) {
+    nativevolumes::Volume volume;
+    return nativevolumes::VolumeTable::Instance().Find(root.ToSystem8Bit(), volume) ? volume.driveBit : 0;
 }

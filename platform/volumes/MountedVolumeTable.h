@@ -1,7 +1,9 @@
 #pragma once
 // The volumes the kernel has mounted, with the serial numbers of their filesystems, and the folders
-// of ORVANTIS_EXTRA_VOLUMES. The files it reads can be named, so that tests give it tables of their own.
+// of ORVANTIS_EXTRA_VOLUMES that exist; the removable ones numbered for drive masks, each table keeping
+// its own numbers. The files it reads can be named, so that tests give it tables of their own.
 
+#include "platform/volumes/DriveBits.h"
 #include "platform/volumes/VolumeTable.h"
 
 #include <string>
@@ -18,9 +20,13 @@ public:
                                 std::string uuidFolder = kSystemUuidFolder);
     std::vector<Volume> List() const override;
 
+    // Below these folders the desktop mounts removable media.
+    static bool IsRemovableMediaPlace(const std::string& mountPoint);
+
 private:
     std::string m_mountTable;
     std::string m_uuidFolder;
+    mutable DriveBits m_driveBits;
 };
 
 } // namespace nativevolumes

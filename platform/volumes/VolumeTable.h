@@ -1,7 +1,8 @@
 #pragma once
 // The mounted volumes, each named by its mount point and told apart by its serial number: the
 // filesystem UUID of a FAT volume ("XXXX-XXXX", 8 hex digits), else 0. The folders listed in the
-// environment variable ORVANTIS_EXTRA_VOLUMES (separated by ':') count as volumes without a serial.
+// environment variable ORVANTIS_EXTRA_VOLUMES (separated by ':') count as volumes without a serial
+// while they exist. The volumes that can be iPods, the removable ones, carry a drive bit.
 
 #include <cstdint>
 #include <string>
@@ -12,6 +13,11 @@ namespace nativevolumes {
 struct Volume {
     std::string mountPoint;
     uint32_t serial = 0;
+    // Mounted below /media or /run/media (where the desktop mounts removable media), or a folder of
+    // ORVANTIS_EXTRA_VOLUMES.
+    bool removable = false;
+    // The volume's bit in a drive mask, kept while it stays mounted; 0 for a volume that is not removable.
+    uint32_t driveBit = 0;
 };
 
 class VolumeTable {

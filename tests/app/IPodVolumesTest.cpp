@@ -1,5 +1,5 @@
-#include "app/devices/IPodVolumes.h"
 #include "library/ipod/IPodPrefs.h"
+#include "library/ipod/PodVolumes.h"
 #include "foundation/ErrorCodes.h"
 #include "harness/AppTestHome.h"
 #include "harness/FakePod.h"
@@ -30,14 +30,14 @@ TEST_F(IPodVolumesTest, FindsTheVolumesWhoseDatabaseReads) {
     std::filesystem::create_directories(plain);
     home.MountVolume(plain);
 
-    const std::vector<UVolume> found = IPodVolumes::Find(0);
+    const std::vector<PodVolume> found = FindIPodVolumes();
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].podName.ToUtf8(), "Music");
+    EXPECT_EQ(found[0].name.ToUtf8(), "Music");
     EXPECT_EQ(found[0].root.ToUtf8(), pod + "/");
-    EXPECT_EQ(found[0].driveBit, IPodVolumes::DriveBitOf(AString(pod)));
+    EXPECT_EQ(found[0].driveBit, DriveBitOfVolume(AString(pod)));
     EXPECT_NE(found[0].driveBit, 0u);
-    EXPECT_TRUE(IPodVolumes::Find(~found[0].driveBit).empty());
-    EXPECT_EQ(IPodVolumes::Find(found[0].driveBit).size(), 1u);
+    EXPECT_TRUE(FindIPodVolumes(~found[0].driveBit).empty());
+    EXPECT_EQ(FindIPodVolumes(found[0].driveBit).size(), 1u);
 }
 
 struct PrefsCase {

@@ -1,9 +1,11 @@
 #include "platform/volumes/VolumeTable.h"
 
+#include "platform/volumes/DriveBits.h"
 #include "platform/volumes/MountTable.h"
 #include "platform/volumes/MountedVolumeTable.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@ using nativevolumes::VolumeTable;
 TEST(VolumeTable, KnowsMountPointsAndListedFoldersOnly) {
     const TempDir dir;
     const std::string listed = dir.File("listed-volume");
+    std::filesystem::create_directories(listed);
     ASSERT_EQ(setenv("ORVANTIS_EXTRA_VOLUMES", ("/nonexistent-volume:" + listed + "/").c_str(), 1), 0);
     Volume volume;
     volume.serial = 7;
@@ -125,4 +128,91 @@ TEST(MountedVolumeTable, GivesEachMountItsFilesystemsSerial) {
     Volume pod;
     ASSERT_TRUE(table.Find("/media/anna/MY IPOD/", pod));
     EXPECT_EQ(pod.serial, 0x1A2B3C4Du);
+}
+
+namespace {
+
+std::vector<Volume> Removable(std::initializer_list<const char*> mountPoints) {
+    std::vector<Volume> volumes;
+    for (const char* mountPoint : mountPoints)
+        volumes.push_back({mountPoint, 0, true});
+    return volumes;
+}
+
+} // namespace
+
+TEST(DriveBits, OnlyRemovableVolumesAreNumberedEachKeepingItsNumberWhileMounted) {
+    nativevolumes::DriveBits bits;
+    std::vector<Volume> volumes = Removable({"/media/ann/ONE", "/media/ann/TWO"});
+    volumes.insert(volumes.begin(), Volume{"/", 0, false});
+    bits.Assign(volumes);
+    EXPECT_EQ(volumes[0].driveBit, 0u);
+    const uint32_t one = volumes[1].driveBit;
+    const uint32_t two = volumes[2].driveBit;
+    ASSERT_NE(one, 0u);
+    ASSERT_NE(two, 0u);
+    EXPECT_NE(one, two);
+    EXPECT_EQ(one & (one - 1), 0u);
+
+    // Another program numbering the same volumes afresh numbers them alike.
+    nativevolumes::DriveBits other;
+    std::vector<Volume> same = Removable({"/media/ann/ONE", "/media/ann/TWO"});
+    other.Assign(same);
+    EXPECT_EQ(same[0].driveBit, one);
+    EXPECT_EQ(same[1].driveBit, two);
+
+    // Forty more volumes come (sorting before and after) and go again: one and two keep their bits.
+    std::vector<Volume> crowd = volumes;
+    for (int i = 0; i < 40; ++i)
+        crowd.push_back({"/media/ann/" + std::string(1, static_cast<char>('A' + i % 26)) + std::to_string(i), 0, true});
+    bits.Assign(crowd);
+    EXPECT_EQ(crowd[1].driveBit, one);
+    EXPECT_EQ(crowd[2].driveBit, two);
+    bits.Assign(volumes);
+    EXPECT_EQ(volumes[1].driveBit, one);
+    EXPECT_EQ(volumes[2].driveBit, two);
+}
+
+TEST(DriveBits, ThirtyTwoVolumesTakeEveryBitOnceAndAThirtyThirdGetsNone) {
+    nativevolumes::DriveBits bits;
+    std::vector<Volume> volumes;
+    for (int i = 0; i < 33; ++i)
+        volumes.push_back({"/media/v" + std::to_string(i), 0, true});
+    bits.Assign(volumes);
+    uint32_t all = 0;
+    int without = 0;
+    for (const Volume& volume : volumes) {
+        EXPECT_EQ(all & volume.driveBit, 0u) << volume.mountPoint << " shares a bit";
+        all |= volume.driveBit;
+        without += volume.driveBit == 0;
+    }
+    EXPECT_EQ(all, ~uint32_t{0});
+    EXPECT_EQ(without, 1);
+}
+
+// Below /media or /run/media, and the folders of ORVANTIS_EXTRA_VOLUMES while they exist.
+TEST(MountedVolumeTable, RemovableVolumesAreThoseOfTheMediaFoldersAndTheListedFoldersThatExist) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.File("by-uuid"));
+    std::filesystem::create_directories(dir.File("listed"));
+    WriteText(dir.File("mountinfo"), "22 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                                     "36 22 8:17 / /media/ann/STICK rw - vfat /dev/sdb1 rw\n"
+                                     "37 22 8:33 / /run/media/ann/CARD rw - vfat /dev/sdc1 rw\n"
+                                     "38 22 8:49 / /mnt/disk rw - ext4 /dev/sdd1 rw\n"
+                                     "39 22 0:35 / /media rw - tmpfs tmpfs rw\n");
+    setenv("ORVANTIS_EXTRA_VOLUMES", (dir.File("listed") + ":" + dir.File("not-made-yet")).c_str(), 1);
+    const MountedVolumeTable table(dir.File("mountinfo"), dir.File("by-uuid"));
+    std::vector<std::string> removable;
+    for (const Volume& volume : table.List()) {
+        EXPECT_EQ(volume.removable, volume.driveBit != 0) << volume.mountPoint;
+        if (volume.removable)
+            removable.push_back(volume.mountPoint);
+    }
+    std::sort(removable.begin(), removable.end());
+    EXPECT_EQ(removable, std::vector<std::string>({"/media/ann/STICK", "/run/media/ann/CARD", dir.File("listed")}));
+    std::filesystem::create_directories(dir.File("not-made-yet"));
+    Volume made;
+    EXPECT_TRUE(table.Find(dir.File("not-made-yet"), made));
+    EXPECT_TRUE(made.removable);
+    unsetenv("ORVANTIS_EXTRA_VOLUMES");
 }

@@ -414,12 +414,8 @@ protected:
         return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     }
     uint32_t PodBit() const {
-        const std::vector<nativevolumes::Volume> volumes = nativevolumes::VolumeTable::Instance().List();
-        for (size_t i = 0; i < volumes.size() && i < 32; ++i) {
-            if (nativevolumes::WithoutTrailingSlash(volumes[i].mountPoint) == podRoot)
-                return uint32_t{1} << i;
-        }
-        return 0;
+        nativevolumes::Volume volume;
+        return nativevolumes::VolumeTable::Instance().Find(podRoot, volume) ? volume.driveBit : 0;
     }
     void WatchAndSettle(CMainFrame& frame) {
         frame.WatchVolumes();
@@ -438,19 +434,17 @@ protected:
     std::string podRoot;
 };
 
-TEST(VolumeArrivalsTest, OnlyRemovableVolumesThatAppearAfterTheFirstLookArrive) {
-    TempDir dir;
-    const std::string media = dir.File("stick");
-    setenv("ORVANTIS_EXTRA_VOLUMES", media.c_str(), 1);
+TEST(VolumeArrivalsTest, OnlyRemovableVolumesThatAppearAfterTheFirstLookArriveWithTheirOwnBits) {
     VolumeArrivals arrivals;
-    const std::vector<nativevolumes::Volume> volumes{{"/", 0}, {media, 0}};
-    EXPECT_TRUE(arrivals.Look(volumes).empty()) << "the folder does not exist yet";
-    std::filesystem::create_directories(media);
-    const std::vector<ArrivedVolume> arrived = arrivals.Look(volumes);
-    ASSERT_EQ(arrived.size(), 1u);
-    EXPECT_EQ(arrived[0].driveBit, 2u);
-    EXPECT_TRUE(arrivals.Look(volumes).empty()) << "already there";
-    unsetenv("ORVANTIS_EXTRA_VOLUMES");
+    const nativevolumes::Volume root{"/", 0, false, 0};
+    const nativevolumes::Volume stick{"/media/ann/STICK", 0, true, 1u << 9};
+    EXPECT_TRUE(arrivals.Look({root}).empty()) << "the first look only learns";
+    const std::vector<ArrivedVolume> arrived =
+        arrivals.Look({{"/", 0, true, 1u << 3}, {"/mnt/disk", 0, false, 0}, stick});
+    ASSERT_EQ(arrived.size(), 1u) << "neither a volume that is not removable nor one without a label";
+    EXPECT_EQ(arrived[0].root, stick.mountPoint);
+    EXPECT_EQ(arrived[0].driveBit, stick.driveBit);
+    EXPECT_TRUE(arrivals.Look({root, stick}).empty()) << "already there";
 }
 
 // Without a SysInfo file the iPod counts as a Shuffle.

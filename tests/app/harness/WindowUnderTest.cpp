@@ -27,7 +27,6 @@ WindowUnderTest::WindowUnderTest(const AppTestHome& home, StartupCommandLine com
     services.peers = Peers();
     services.commandLine = std::move(commandLine);
     services.programFolder = QFileInfo(QStringLiteral(ORVANTIS_HTML)).absolutePath();
-    services.volumeInterval = std::chrono::milliseconds(100);
     // QSettings keeps the first settings folder of the process: each test names its file.
     const QString settings = QString::fromStdString(home.SettingsFile());
     services.openSettings = [settings] { return std::make_unique<nativesettings::SettingsKey>(settings); };

@@ -1,9 +1,9 @@
 #pragma once
 // The main window as the program makes it, over a test's own user (AppTestHome): the real music
 // application, the socket client (with an address of its own, so hosts on loopback count as other
-// computers), the volume table polled often, and the about page of the source tree. Its network scan
-// finds no address answering unless a test sets a pinger of its own, and Bonjour finds no library
-// unless a test names one (the stub), so nothing leaves this computer.
+// computers), the volumes watched as the program watches them, and the about page of the source tree.
+// Its network scan finds no address answering unless a test sets a pinger of its own, and Bonjour
+// finds no library unless a test names one (the stub), so nothing leaves this computer.
 
 #include "app/devices/ITunesLibraryClient.h"
 #include "app/window/CHalvendorDlg.h"

@@ -1,0 +1,128 @@
+// The main window used by hand, offscreen: clicks and keys at the places where the window paints its
+// controls (menu titles, menu entries, buttons, tabs), with the real music application, real song
+// files, iPods as volumes that come and go, and Qt's own file dialog.
+
+#include "app/dialogs/ActionListView.h"
+#include "app/dialogs/DuplicatesListModel.h"
+#include "app/dialogs/SyncActionListDlg.h"
+#include "app/dialogs/ToolActionListDlg.h"
+#include "app/dialogs/ToolDupsActionList.h"
+#include "app/dialogs/ToolDupsActionListDlg.h"
+#include "harness/AppTestHome.h"
+#include "harness/FakePod.h"
+#include "harness/LibrarySongs.h"
+#include "harness/QtPrinting.h"
+#include "harness/WindowUnderTest.h"
+#include "library/songlists/TestSongFiles.h"
+#include "widgets/AFileDialog.h"
+#include "widgets/APropertySheet.h"
+#include "widgets/FileChooser.h"
+#include "widgets/PropertyPageTabs.h"
+#include "widgets/WidgetTestSupport.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// How soon a volume that comes or goes is shown in the chooser.
+constexpr std::chrono::milliseconds kVolumeShown{2000};
+
+class MainWindowInputTest : public testing::Test {
+protected:
+    std::string Pod(const std::string& root, const FakePodContent& content) {
+        WriteFakePod(root, content);
+        // An iPod that belongs to no library and does not update itself.
+        WriteBytes(root + "/iPod_Control/iTunes/iTunesPrefs", std::vector<uint8_t>(64, 0));
+        fs::create_directories(root + "/iPod_Control/Music");
+        return root;
+    }
+    // Answers message boxes with OK, keeping their texts, and hands every other modal to `other`.
+    std::unique_ptr<ModalWatcher> AnswerBoxesAnd(std::function<bool(QWidget*)> other) {
+        return std::make_unique<ModalWatcher>([this, other = std::move(other)](QWidget* modal) {
+            if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
+                boxes.append(box->text());
+                box->done(QMessageBox::Ok);
+                return false;
+            }
+            return other(modal);
+        });
+    }
+    // A song file made by an outside tagging tool, copied to `path`.
+    std::string RealSong(const std::string& fixture, const std::string& path) {
+        fs::create_directories(fs::path(path).parent_path());
+        fs::copy_file(std::string(ORVANTIS_FIXTURES) + "/tags/" + fixture, path);
+        return path;
+    }
+
+    AppTestHome home;
+    QStringList boxes;
+};
+
+} // namespace
+
+// A folder of ORVANTIS_EXTRA_VOLUMES that does not exist when the program starts: made as an iPod
+// afterwards, it is in the chooser within two seconds, and removed, it is gone as soon.
+TEST_F(MainWindowInputTest, AnExtraVolumeFolderMadeAndRemovedAfterStartReachesTheChooser) {
+    const std::string pod = home.Folder().File("later/Traveller");
+    home.MountVolume(pod);
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    ASSERT_EQ(test.ChooserTexts(), QStringList({"Connect to Remote"}));
+
+    Pod(pod, {u"Traveller", {}, 2, "", false});
+    EXPECT_TRUE(SpinUntil([&] { return test.ChooserTexts().contains("Traveller"); }, kVolumeShown))
+        << test.ChooserTexts().join("|").toStdString();
+    ASSERT_TRUE(test.WaitIdle());
+
+    fs::remove_all(pod);
+    EXPECT_TRUE(SpinUntil([&] { return !test.ChooserTexts().contains("Traveller"); }, kVolumeShown))
+        << test.ChooserTexts().join("|").toStdString();
+    ASSERT_TRUE(test.WaitIdle());
+    EXPECT_EQ(test.ChooserTexts(), QStringList({"Connect to Remote"}));
+}
+
+// A removable volume mounted and unmounted while the program runs, in a mount namespace of the test
+// process's own (its later tests run in it too) with a tmpfs over /media: the iPod written onto the
+// mounted tmpfs is in the chooser within two seconds, and gone as soon after the unmount.
+TEST_F(MainWindowInputTest, AnIPodMountedAndUnmountedWhileTheProgramRunsReachesTheChooser) {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        GTEST_SKIP() << "no mount namespace of our own: " << std::strerror(errno);
+    if (mount("orvantis-media", "/media", "tmpfs", 0, nullptr) != 0)
+        GTEST_SKIP() << "no tmpfs over /media: " << std::strerror(errno);
+    const std::string pod = "/media/TRAVELLER";
+    fs::create_directories(pod);
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    ASSERT_EQ(test.ChooserTexts(), QStringList({"Connect to Remote"}));
+
+    ASSERT_EQ(mount("orvantis-pod", pod.c_str(), "tmpfs", 0, nullptr), 0) << std::strerror(errno);
+    Pod(pod, {u"Traveller", {}, 2, "", false});
+    const bool arrived = SpinUntil([&] { return test.ChooserTexts().contains("Traveller"); }, kVolumeShown);
+    const bool idle = test.WaitIdle();
+    umount2(pod.c_str(), MNT_DETACH);
+    const bool went = SpinUntil([&] { return !test.ChooserTexts().contains("Traveller"); }, kVolumeShown);
+    const QStringList after = test.ChooserTexts();
+    test.WaitIdle();
+    umount2("/media", MNT_DETACH);
+    EXPECT_TRUE(arrived);
+    EXPECT_TRUE(idle);
+    EXPECT_TRUE(went) << after.join("|").toStdString();
+}
