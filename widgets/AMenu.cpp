@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFontMetrics>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
 #include <algorithm>
@@ -110,4 +111,40 @@ void AMenu::paintEvent(QPaintEvent* event) {
         DrawItem(painter, ItemRect(i, items.size(), action), WithoutMnemonics(action->text()),
                  StateOf(action));
     }
+}
+
+QPoint AMenu::ToItemPlace(const QPoint& point) const {
+    const QList<QAction*> items = actions();
+    for (int i = 0; i < items.size(); ++i) {
+        QAction* action = items[i];
+        if (!action->isVisible() || !ItemRect(i, items.size(), action).contains(point))
+            continue;
+        const QRect place = actionGeometry(action);
+        return place.contains(point) ? point : place.center();
+    }
+    return point;
+}
+
+QMouseEvent AMenu::AtItemPlace(const QMouseEvent& event) const {
+    const QPoint place = ToItemPlace(event.position().toPoint());
+    return QMouseEvent(event.type(), QPointF(place), QPointF(mapToGlobal(place)), event.button(), event.buttons(),
+                       event.modifiers(), event.pointingDevice());
+}
+
+void AMenu::mousePressEvent(QMouseEvent* event) {
+    QMouseEvent mapped = AtItemPlace(*event);
+    QMenuBar::mousePressEvent(&mapped);
+    event->setAccepted(mapped.isAccepted());
+}
+
+void AMenu::mouseReleaseEvent(QMouseEvent* event) {
+    QMouseEvent mapped = AtItemPlace(*event);
+    QMenuBar::mouseReleaseEvent(&mapped);
+    event->setAccepted(mapped.isAccepted());
+}
+
+void AMenu::mouseMoveEvent(QMouseEvent* event) {
+    QMouseEvent mapped = AtItemPlace(*event);
+    QMenuBar::mouseMoveEvent(&mapped);
+    event->setAccepted(mapped.isAccepted());
 }

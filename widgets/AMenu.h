@@ -1,6 +1,7 @@
 #pragma once
 // The main window's menu bar in the skin's greys: every item drawn by DrawItem, the last one reaching
-// to the right edge of a given window; text turns grey while the owner window is not active.
+// to the right edge of a given window; text turns grey while the owner window is not active. An item
+// answers the mouse wherever it is drawn, its widened part too.
 
 #include "widgets/ColorRef.h"
 
@@ -36,10 +37,17 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     unsigned StateOf(const QAction* action) const;
     QRect ItemRect(int index, int count, QAction* action) const;
+    // A point of an item's drawn place, moved into the place where the bar itself looks for the item.
+    QPoint ToItemPlace(const QPoint& point) const;
+    // The event at ToItemPlace of its point.
+    QMouseEvent AtItemPlace(const QMouseEvent& event) const;
     bool IsOwnerInactive(unsigned state) const;
 
     ColorRef m_normal = kNormalColor;

@@ -64,11 +64,11 @@ QAction* FindIn(const QMenu& menu, int commandId) {
 
 MainMenu::MainMenu(AMenu& bar, QWidget& window, StateOf stateOf, SyncTypeName syncTypeName)
     : m_bar(bar), m_window(window), m_stateOf(std::move(stateOf)), m_syncTypeName(std::move(syncTypeName)) {
-    QMenu* file = AddMenu(QStringLiteral("File"));
+    QMenu* file = AddMenu(QStringLiteral("&File"));
     for (const Item& item : kFileItems)
         AddItem(*file, QLatin1String(item.text), item.commandId);
 
-    QMenu* sync = AddMenu(QStringLiteral("Sync"));
+    QMenu* sync = AddMenu(QStringLiteral("&Sync"));
     AddItem(*sync, QStringLiteral("&Start Now"), mainmsg::kCmdStartNow);
     AddItem(*sync, QStringLiteral("Cancel"), mainmsg::kCmdCancelSync);
     m_syncTypes = sync->addMenu(QStringLiteral("Set Sync Type"));
@@ -76,7 +76,7 @@ MainMenu::MainMenu(AMenu& bar, QWidget& window, StateOf stateOf, SyncTypeName sy
         AddItem(*m_syncTypes, m_syncTypeName(static_cast<int>(setting)), mainmsg::kSyncTypeCommands[setting]);
     AddItem(*sync, QStringLiteral("Sync Options..."), mainmsg::kCmdSyncOptions);
 
-    m_tools = AddMenu(QStringLiteral("Tools"));
+    m_tools = AddMenu(QStringLiteral("&Tools"));
     for (const SubMenu& sub : kToolSubMenus) {
         QMenu* menu = m_tools->addMenu(QLatin1String(sub.title));
         AddItem(*menu, QLatin1String(sub.first.text), sub.first.commandId);
@@ -84,7 +84,7 @@ MainMenu::MainMenu(AMenu& bar, QWidget& window, StateOf stateOf, SyncTypeName sy
     }
     AddItem(*m_tools, QLatin1String(kSaveAlbumArt.text), kSaveAlbumArt.commandId);
 
-    QMenu* help = AddMenu(QStringLiteral("Help"));
+    QMenu* help = AddMenu(QStringLiteral("&Help"));
     for (const Item& item : kHelpItems)
         AddItem(*help, QLatin1String(item.text), item.commandId);
     UpdateStates();

@@ -1,8 +1,8 @@
 #pragma once
-// The main window's menu bar ("File", "Sync", "Tools", "Help"), built from one table of its items and
-// their command ids. A chosen item posts WM_COMMAND (id) to the window. Each time a menu opens, its
-// items are enabled and checked as the window says; a command the window does not handle stays
-// disabled, so no item offers what the program cannot do.
+// The main window's menu bar ("File", "Sync", "Tools", "Help", each also opened by Alt and its first
+// letter), built from one table of its items and their command ids. A chosen item posts WM_COMMAND (id)
+// to the window. Each time a menu opens, its items are enabled and checked as the window says; a
+// command the window does not handle stays disabled, so no item offers what the program cannot do.
 
 #include <QString>
 #include <functional>

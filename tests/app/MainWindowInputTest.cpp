@@ -12,6 +12,7 @@
 #include "harness/FakePod.h"
 #include "harness/LibrarySongs.h"
 #include "harness/QtPrinting.h"
+#include "harness/UserClicks.h"
 #include "harness/WindowUnderTest.h"
 #include "library/songlists/TestSongFiles.h"
 #include "widgets/AFileDialog.h"
@@ -77,6 +78,32 @@ protected:
 };
 
 } // namespace
+
+// Each title opens its own menu by a click where it is painted (the last one, "Help", drawn in the
+// widened place that reaches the window's edge, too) and by Alt and its first letter.
+TEST_F(MainWindowInputTest, EveryMenuTitleOpensItsMenuWhereItIsPainted) {
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    AMenu& bar = test.Controls().menu;
+    const QStringList titles = {"File", "Sync", "Tools", "Help"};
+    const std::vector<QRect> painted = PaintedTitles(bar);
+    ASSERT_EQ(painted.size(), static_cast<size_t>(titles.size()));
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        ClickAt(bar, painted[static_cast<size_t>(i)].center());
+        QMenu* opened = OpenMenu();
+        ASSERT_TRUE(opened) << "no menu opened where " << titles[i].toStdString() << " is painted";
+        EXPECT_EQ(ShownTitle(*opened), titles[i]);
+        CloseMenus();
+    }
+    for (const QString& title : titles) {
+        ASSERT_TRUE(Activate(test.Window()));
+        QTest::keyClick(&test.Window(), title.front().toLatin1(), Qt::AltModifier);
+        QMenu* opened = OpenMenu();
+        ASSERT_TRUE(opened) << "Alt+" << title.front().toLatin1() << " opened nothing";
+        EXPECT_EQ(ShownTitle(*opened), title);
+        CloseMenus();
+    }
+}
 
 // A folder of ORVANTIS_EXTRA_VOLUMES that does not exist when the program starts: made as an iPod
 // afterwards, it is in the chooser within two seconds, and removed, it is gone as soon.
