@@ -367,7 +367,6 @@ void CHalvendorDlg::SetUpMenu() {
 }
 
 void CHalvendorDlg::SetUpTooltips() {
-    m_controls.startButton.setToolTip(QStringLiteral("Perform sync"));
     m_controls.newTunesPlayList.setToolTip(QStringLiteral("Add Playlist to iTunes"));
     m_controls.newPodPlayList.setToolTip(QStringLiteral("Add Playlist to iPod"));
     m_controls.logButton.setToolTip(QStringLiteral("Show or hide log"));
@@ -1124,7 +1123,7 @@ void CHalvendorDlg::ChoosePlayLists(PlayListSyncRecordList& records) {
 void CHalvendorDlg::StartToolWork(std::function<std::pair<int, int>()> work) {
     EnableControls(false);
     m_controls.status.ShowCancelButton(true);
-    m_controls.startCaption.SetText(QStringLiteral("Cancel"));
+    m_controls.SetStartButtonLook(true);
     m_operationRunning = true;
     m_cancelRequested = false;
     m_worker.JoinEnded();
@@ -1744,7 +1743,7 @@ void CHalvendorDlg::OnStartNow() {
     m_syncSet.SetPlayLists(ChosenPlayList(m_controls.leftPlayLists), ChosenPlayList(m_controls.rightPlayLists));
     EnableControls(false);
     m_controls.status.ShowCancelButton(true);
-    m_controls.startCaption.SetText(QStringLiteral("Cancel"));
+    m_controls.SetStartButtonLook(true);
     m_operationRunning = true;
     m_cancelRequested = false;
     m_shownBeforeSync = m_userInterface->Shown();
@@ -1822,7 +1821,7 @@ void CHalvendorDlg::OnToolFinished() {
 void CHalvendorDlg::EndOperation() {
     m_worker.JoinEnded();
     m_controls.status.ShowCancelButton(false);
-    m_controls.startCaption.SetText(QStringLiteral("Start Now"));
+    m_controls.SetStartButtonLook(false);
     m_operationRunning = false;
     m_cancelRequested = false;
 }

@@ -15,13 +15,17 @@ constexpr ColorRef kChooserFrame = 0x00808080;
 constexpr ColorRef kTextColor = 0x00363330;
 constexpr ColorRef kDimText = 0x00707070;
 
-void PlaceButton(AButton& button, int normal, int pressed, int mask, const QPoint& at) {
+void SetButtonImages(AButton& button, int normal, int pressed, int mask) {
     button.SetImages(AButton::kNormalImage, normal);
     button.SetImages(AButton::kPressedImage, pressed);
     button.SetImages(AButton::kMaskImage, mask);
-    button.move(at);
     button.SizeToImage();
     button.SetFocusStyle(2);
+}
+
+void PlaceButton(AButton& button, int normal, int pressed, int mask, const QPoint& at) {
+    button.move(at);
+    SetButtonImages(button, normal, pressed, mask);
 }
 
 // A caption over a wide button that lets the button have the clicks.
@@ -104,12 +108,12 @@ MainWindowControls::MainWindowControls(QWidget& window)
     newTunesPlayList.hide();
     newPodPlayList.hide();
 
-    PlaceButton(startButton, skin::kStartButton, skin::kStartButtonPressed, skin::kStartButtonMask,
-                QPoint(232, T + 126));
+    startButton.move(232, T + 126);
     startCaption.setGeometry(190, T + 166, 120, 18);
     startCaption.SetTextFormat(textformat::kCenteredLine);
     startCaption.SetFontOverride(captionFont);
     startCaption.SetTextColor(kTextColor);
+    SetStartButtonLook(false);
 
     PlaceButton(syncOptions, skin::kWideButton, skin::kWideButtonPressed, skin::kWideButtonMask,
                 QPoint(12, T + 210));
@@ -146,9 +150,19 @@ void MainWindowControls::EnableOperationControls(bool enable, bool rightSide) {
 }
 
 void MainWindowControls::SetLogButtonLook(bool shown) {
-    logButton.SetImages(AButton::kNormalImage, shown ? skin::kTwoLookButtonB : skin::kTwoLookButtonA);
-    logButton.SetImages(AButton::kPressedImage,
-                        shown ? skin::kTwoLookButtonBPressed : skin::kTwoLookButtonAPressed);
-    logButton.SetImages(AButton::kMaskImage, skin::kTwoLookButtonMask);
-    logButton.SizeToImage();
+    if (shown)
+        SetButtonImages(logButton, skin::kTwoLookButtonB, skin::kTwoLookButtonBPressed, skin::kTwoLookButtonMask);
+    else
+        SetButtonImages(logButton, skin::kTwoLookButtonA, skin::kTwoLookButtonAPressed, skin::kTwoLookButtonMask);
+}
+
+void MainWindowControls::SetStartButtonLook(bool cancel) {
+    if (cancel)
+        SetButtonImages(startButton, skin::kStopButton, skin::kStopButtonPressed, skin::kStopButtonMask);
+    else
+        SetButtonImages(startButton, skin::kStartButton, skin::kStartButtonPressed, skin::kStartButtonMask);
+    const QString text = cancel ? QStringLiteral("Cancel") : QStringLiteral("Start Now");
+    startCaption.SetText(text);
+    startButton.setToolTip(cancel ? text : QStringLiteral("Perform sync"));
+    startButton.update();
 }

@@ -34,6 +34,9 @@ struct MainWindowControls {
     void EnableOperationControls(bool enable, bool rightSide);
     // Turns the log button into its shown or hidden look.
     void SetLogButtonLook(bool shown);
+    // The start button as "Cancel" while an operation runs, else as "Start Now": its pictures, its
+    // caption and its tooltip.
+    void SetStartButtonLook(bool cancel);
 
     QFont textFont;
     QFont boldFont;

@@ -77,6 +77,22 @@ protected:
     QStringList boxes;
 };
 
+// The center colour of the start button as the window shows it.
+QColor StartButtonColour(WindowUnderTest& test) {
+    const QImage image = test.Controls().startButton.grab().toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 4);
+}
+
+constexpr int kHueMargin = 48;
+
+bool IsRed(const QColor& colour) {
+    return colour.red() > colour.green() + kHueMargin && colour.red() > colour.blue() + kHueMargin;
+}
+
+bool IsGreen(const QColor& colour) {
+    return colour.green() > colour.red() + kHueMargin && colour.green() > colour.blue() + kHueMargin;
+}
+
 } // namespace
 
 // Each title opens its own menu by a click where it is painted (the last one, "Help", drawn in the
@@ -103,6 +119,48 @@ TEST_F(MainWindowInputTest, EveryMenuTitleOpensItsMenuWhereItIsPainted) {
         EXPECT_EQ(ShownTitle(*opened), title);
         CloseMenus();
     }
+}
+
+// While a sync runs the start button is "Cancel": its picture, caption and tooltip; after the run it
+// is "Start Now" again.
+TEST_F(MainWindowInputTest, TheStartButtonIsCancelWhileTheSyncRuns) {
+    Pod(home.Folder().File("pod"), {u"My iPod", {}, 3, "", false});
+    home.MountVolume(home.Folder().File("pod"));
+    struct Look {
+        QString caption;
+        QString tooltip;
+        QColor colour;
+    };
+    std::optional<Look> running;
+    WindowUnderTest* window = nullptr;
+    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
+        auto* list = dynamic_cast<SyncActionListDlg*>(modal);
+        if (!list || running)
+            return false;
+        running = Look{window->Controls().startCaption.GetText(), window->Controls().startButton.toolTip(),
+                       StartButtonColour(*window)};
+        list->ButtonById(ActionListDialog::kCancelButton)->click();
+        return false;
+    });
+    WindowUnderTest test(home);
+    window = &test;
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    EXPECT_EQ(test.Controls().startButton.toolTip(), "Perform sync");
+    EXPECT_TRUE(IsGreen(StartButtonColour(test))) << StartButtonColour(test).name().toStdString();
+
+    ClickAt(test.Controls().startButton, test.Controls().startButton.rect().center());
+    ASSERT_TRUE(SpinUntil([&] { return running.has_value() || !boxes.isEmpty(); }, std::chrono::milliseconds(20000)))
+        << test.Controls().log.toPlainText().toStdString();
+    ASSERT_TRUE(running) << boxes.join("|").toStdString();
+    EXPECT_EQ(running->caption, "Cancel");
+    EXPECT_EQ(running->tooltip, "Cancel");
+    EXPECT_TRUE(IsRed(running->colour)) << running->colour.name().toStdString();
+
+    ASSERT_TRUE(test.WaitIdle());
+    EXPECT_EQ(test.Controls().startCaption.GetText(), "Start Now");
+    EXPECT_EQ(test.Controls().startButton.toolTip(), "Perform sync");
+    EXPECT_TRUE(IsGreen(StartButtonColour(test))) << StartButtonColour(test).name().toStdString();
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
 }
 
 // A folder of ORVANTIS_EXTRA_VOLUMES that does not exist when the program starts: made as an iPod
