@@ -51,6 +51,7 @@ int AFileDialog::DoModal() {
     request.nameFilters = ToNameFilters(m_filter);
     request.title = m_title;
     request.showHidden = m_showHidden;
+    request.folder = m_folder;
     request.parent = m_parent;
     const std::optional<QStringList> chosen = Chooser().Choose(request);
     m_names.clear();

@@ -23,6 +23,8 @@ public:
 
     void SetTitle(const QString& title) { m_title = title; }
     void SetShowHidden(bool show) { m_showHidden = show; }
+    // The folder the dialog opens in (none: the working folder).
+    void SetFolder(const QString& folder) { m_folder = folder; }
 
     // IDOK with a choice, IDCANCEL without.
     int DoModal();
@@ -45,6 +47,7 @@ private:
     QString m_filter;
     QWidget* m_parent;
     QString m_title;
+    QString m_folder;
     bool m_showHidden = false;
     std::vector<AString> m_names;
     size_t m_position = 0;

@@ -18,6 +18,8 @@ std::optional<QStringList> QtFileChooser::Choose(const FileChooserRequest& reque
         dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.title.isEmpty())
         dialog.setWindowTitle(request.title);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
     if (request.showHidden)
         dialog.setFilter(dialog.filter() | QDir::Hidden);
     if (!request.fileName.isEmpty())

@@ -18,6 +18,8 @@ struct FileChooserRequest {
     QStringList nameFilters;
     // The dialog's own title when not empty.
     QString title;
+    // The folder the chooser opens in; empty: the working folder.
+    QString folder;
     bool showHidden = false;
     QWidget* parent = nullptr;
 };

@@ -26,10 +26,11 @@ QString SongFileDialog::Filter(bool withVideo) {
 }
 
 // The dialog names one file by its full path, several by their folder first and then their names.
-std::optional<SongFileSelection> SongFileDialog::Run(QWidget* parent, bool withVideo) {
+std::optional<SongFileSelection> SongFileDialog::Run(QWidget* parent, bool withVideo, const QString& folder) {
     AFileDialog dialog(true, QString(), QString(), AFileDialog::kAllowMultiSelect, Filter(withVideo), parent);
     dialog.SetTitle(QLatin1String(kTitle));
     dialog.SetShowHidden(true);
+    dialog.SetFolder(folder);
     if (dialog.DoModal() != nativeui::kIdOk)
         return std::nullopt;
     AString first;

@@ -24,6 +24,7 @@ public:
     // The dialog's filter in the "name|patterns||" form: "*.mp3;*.m4p;..." made of the type list.
     static QString Filter(bool withVideo);
 
-    // Runs the multi-selection dialog modally on the GUI thread; nothing when the user cancelled.
-    static std::optional<SongFileSelection> Run(QWidget* parent, bool withVideo);
+    // Runs the multi-selection dialog modally on the GUI thread, opened in `folder`; nothing when the
+    // user cancelled.
+    static std::optional<SongFileSelection> Run(QWidget* parent, bool withVideo, const QString& folder);
 };

@@ -151,9 +151,9 @@ QVariant SyncActionListModel::CellData(int source, int column, int role) const {
 QVariant SyncActionListModel::ActionCellData(const SyncAction& action, Cell cell, int role) const {
     switch (role) {
     case Qt::DisplayRole:
-        if (cell == Cell::kText1)
+        if (cell == Cell::kText1 || cell == Cell::kSong)
             return ToQString(action.text1);
-        if (cell == Cell::kText2 || cell == Cell::kSong)
+        if (cell == Cell::kText2)
             return Text2Of(action);
         return {};
     case Qt::ForegroundRole: {

@@ -19,8 +19,8 @@ struct SyncAction;
 class SyncActionListModel : public ActionListModel {
 public:
     static constexpr int kActionTextCount = 12;
-    // What a list column shows. The add list's song shows Directory 2's text but sorts as the first
-    // text column does.
+    // What a list column shows. The add list's song is the file the action takes, which the sync
+    // names in the first text.
     enum class Cell { kCheck, kText1, kAction, kText2, kSong };
 
     struct Look {
@@ -38,7 +38,7 @@ public:
     static Look SyncLook();
     // A playlist's song actions: as the sync's, with replaces of play data marked.
     static Look PlayListLook();
-    // A tool's list of songs to add: check, action, song (Directory 2's text).
+    // A tool's list of songs to add: check, action, song (the file).
     static Look AddSongsLook();
 
     explicit SyncActionListModel(Look look);

@@ -20,6 +20,7 @@
 #include "app/state/AppErrorCodes.h"
 #include "foundation/ErrorCodes.h"
 #include "foundation/ErrorTexts.h"
+#include "foundation/FileOps.h"
 #include "app/state/AppFolders.h"
 #include "app/state/HelperProgram.h"
 #include "app/state/HostListStore.h"
@@ -31,6 +32,7 @@
 #include "app/window/VolumeWatcher.h"
 #include "library/ipod/IPodPrefs.h"
 #include "library/ipod/PodVolumes.h"
+#include "library/itunes/MusicFolder.h"
 #include "library/songlists/ADirSong.h"
 #include "platform/ini/PrivateProfile.h"
 #include "platform/settings/SettingsKey.h"
@@ -1151,12 +1153,20 @@ void CHalvendorDlg::OnAddFiles(bool toDevice) {
         }
         withVideo = SongFileDialog::PodTakesVideo(model.family);
     }
-    std::optional<SongFileSelection> selection = SongFileDialog::Run(this, withVideo);
+    std::optional<SongFileSelection> selection = SongFileDialog::Run(this, withVideo, SongFolder());
     if (!selection) {
         m_busy.Unlock();
         return;
     }
+    m_songFolder = ToQString(selection->root);
     StartAddFiles(toDevice, std::move(*selection), withVideo);
+}
+
+QString CHalvendorDlg::SongFolder() const {
+    if (!m_songFolder.isEmpty())
+        return m_songFolder;
+    const AString musicFolder = ReadMusicFolder();
+    return DirectoryExists(musicFolder) ? ToQString(musicFolder) : QString();
 }
 
 void CHalvendorDlg::OnDroppedFiles(intptr_t target, const std::vector<AString>& paths) {

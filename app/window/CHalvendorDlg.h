@@ -184,6 +184,9 @@ private:
     // worker, its result and count posted as WM_TOOL_FINISHED.
     void StartToolWork(std::function<std::pair<int, int>()> work);
     void OnAddFiles(bool toDevice);
+    // Where the file dialog of adding songs opens: where the user last chose, else the library's music
+    // folder (none when it does not exist).
+    QString SongFolder() const;
     void OnDroppedFiles(intptr_t target, const std::vector<AString>& paths);
     void StartAddFiles(bool toDevice, SongFileSelection selection, bool withVideo);
     void OnHtmlList(bool device);
@@ -293,6 +296,8 @@ private:
     // The host the window shows, whose playlists fill the right combo; shared with the host's other lists.
     std::unique_ptr<ADirTunesRemote> m_remoteList;
     bool m_remoteFetchAgain = false;
+    // The folder of the song files last chosen in the file dialog.
+    QString m_songFolder;
     // The combos' selections before "New playlist..." was chosen.
     int m_leftRemembered = 0;
     int m_rightRemembered = 0;

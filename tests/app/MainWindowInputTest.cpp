@@ -163,6 +163,82 @@ TEST_F(MainWindowInputTest, TheStartButtonIsCancelWhileTheSyncRuns) {
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
 }
 
+namespace {
+
+// Qt's own file dialog in place of the desktop's, as a user sees it.
+class QtDialogs {
+public:
+    QtDialogs() { AFileDialog::SetChooser(&m_chooser); }
+    ~QtDialogs() { AFileDialog::SetChooser(nullptr); }
+
+private:
+    QtFileChooser m_chooser{false};
+};
+
+// Pastes into the file dialog's name field and presses Enter.
+void PasteIntoFileDialog(QFileDialog& dialog, const QString& text) {
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_TRUE(name);
+    name->setText(text);
+    QTest::keyClick(name, Qt::Key_Return);
+}
+
+} // namespace
+
+// "Add Song File(s)" / "To iTunes" chosen in the menus: the file dialog opens in the library's music
+// folder, the songs chosen there are offered in the add list, each row naming its file, and the
+// next time the dialog opens where the songs were chosen.
+TEST_F(MainWindowInputTest, AddingSongFilesOffersEachChosenFileByName) {
+    const std::string musicFolder = home.Folder().File("XDG_MUSIC_DIR/iTunes/iTunes Music");
+    fs::create_directories(musicFolder);
+    const std::string incoming = home.Folder().File("incoming");
+    const std::vector<std::string> files = {RealSong("v24_mutagen.mp3", incoming + "/first.mp3"),
+                                            RealSong("v23_eyed3_extended.mp3", incoming + "/second.mp3")};
+    const QtDialogs qtDialogs;
+    QStringList openedIn;
+    QStringList songs;
+    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
+        if (auto* dialog = dynamic_cast<QFileDialog*>(modal); dialog && openedIn.size() < 2) {
+            openedIn.append(dialog->directory().absolutePath());
+            if (openedIn.size() == 2) {
+                dialog->reject();
+                return false;
+            }
+            PasteIntoFileDialog(*dialog, QStringLiteral("\"%1\" \"%2\"").arg(QString::fromStdString(files[0]),
+                                                                               QString::fromStdString(files[1])));
+        } else if (auto* list = dynamic_cast<ToolActionListDlg*>(modal); list && songs.isEmpty()) {
+            const QAbstractItemModel& model = *list->View().model();
+            for (int row = 0; row < model.rowCount(); ++row)
+                songs.append(model.index(row, 2).data().toString());
+            list->ButtonById(ActionListDialog::kCancelButton)->click();
+        }
+        return false;
+    });
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    const auto addToLibrary = [&] {
+        QMenu* tools = OpenMenuByTitle(test.Controls().menu, "Tools");
+        ASSERT_TRUE(tools);
+        QMenu* add = ClickMenuEntry(*tools, "Add Song File(s)");
+        ASSERT_TRUE(add);
+        ClickMenuEntry(*add, "To iTunes");
+    };
+    addToLibrary();
+    ASSERT_TRUE(SpinUntil([&] { return !songs.isEmpty() || !boxes.isEmpty(); }, std::chrono::milliseconds(20000)))
+        << test.Controls().log.toPlainText().toStdString();
+    ASSERT_TRUE(test.WaitIdle());
+    ASSERT_EQ(openedIn.size(), 1);
+    EXPECT_EQ(openedIn[0], QString::fromStdString(musicFolder));
+    songs.sort();
+    EXPECT_EQ(songs, QStringList({QString::fromStdString(files[0]), QString::fromStdString(files[1])}));
+
+    addToLibrary();
+    ASSERT_TRUE(SpinUntil([&] { return openedIn.size() == 2; }));
+    ASSERT_TRUE(test.WaitIdle());
+    EXPECT_EQ(openedIn[1], QString::fromStdString(incoming));
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
+}
+
 // A folder of ORVANTIS_EXTRA_VOLUMES that does not exist when the program starts: made as an iPod
 // afterwards, it is in the chooser within two seconds, and removed, it is gone as soon.
 TEST_F(MainWindowInputTest, AnExtraVolumeFolderMadeAndRemovedAfterStartReachesTheChooser) {

@@ -103,7 +103,7 @@ TEST(SongFileDialogTest, TheChosenFilesBecomeASelectionAndACancelNone) {
     const AString root = AString::FromUtf8(dir.File("Rock"));
     {
         ScriptedChooser chooser(QStringList{folder + "/a.mp3"});
-        const std::optional<SongFileSelection> one = SongFileDialog::Run(nullptr, false);
+        const std::optional<SongFileSelection> one = SongFileDialog::Run(nullptr, false, folder);
         ASSERT_TRUE(one);
         EXPECT_EQ(one->root, root);
         EXPECT_EQ(one->entries, Texts({"a.mp3"}));
@@ -114,17 +114,18 @@ TEST(SongFileDialogTest, TheChosenFilesBecomeASelectionAndACancelNone) {
         EXPECT_TRUE(request.showHidden);
         EXPECT_EQ(request.title, QStringLiteral("Select Music File(s)"));
         EXPECT_EQ(request.nameFilters, AFileDialog::ToNameFilters(SongFileDialog::Filter(false)));
+        EXPECT_EQ(request.folder, folder);
     }
     {
         ScriptedChooser chooser(QStringList{folder + "/a.mp3", folder + "/b.m4a"});
-        const std::optional<SongFileSelection> several = SongFileDialog::Run(nullptr, true);
+        const std::optional<SongFileSelection> several = SongFileDialog::Run(nullptr, true, QString());
         ASSERT_TRUE(several);
         EXPECT_EQ(several->root, root);
         EXPECT_EQ(several->entries, Texts({"a.mp3", "b.m4a"}));
         EXPECT_EQ(chooser.requests[0].nameFilters, AFileDialog::ToNameFilters(SongFileDialog::Filter(true)));
     }
     ScriptedChooser cancelled(std::nullopt);
-    EXPECT_FALSE(SongFileDialog::Run(nullptr, false));
+    EXPECT_FALSE(SongFileDialog::Run(nullptr, false, QString()));
 }
 
 TEST(HelpPagesTest, TheHelpPageLiesBesideTheProgramAndTheWebPagesOpenAsPages) {

@@ -98,9 +98,9 @@ struct AddSongRows {
 DialogSceneWindow AddSongsListScene() {
     auto rows = std::make_shared<AddSongRows>();
     rows->actions = {
-        SampleAction(kActionCopy, kCopyTo1, 1, "", "Band - Album - Song One"),
-        SampleAction(kActionReplace, kReplaceIn1, 1, "", "Trio - Night - Blue"),
-        SampleAction(kActionUndefined, kUndefinedPair, 0, "", "Singer - Hits - Old Hit"),
+        SampleAction(kActionCopy, kCopyTo2, 1, "/home/ann/Music/Band/Album/Song One.mp3", "iTunes:"),
+        SampleAction(kActionReplace, kReplaceIn2, 1, "/home/ann/Music/Trio/Night/Blue.mp3", "iTunes:"),
+        SampleAction(kActionUndefined, kUndefinedPair, 0, "/home/ann/Music/Singer/Hits/Old Hit.mp3", "iTunes:"),
     };
     for (SyncAction& action : rows->actions)
         rows->array.AddPointer(&action);

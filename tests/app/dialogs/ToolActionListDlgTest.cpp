@@ -121,8 +121,9 @@ TEST_F(ToolActionList, TheAppleIdColumnSortsByAppleIdSongAndCheckedRowsFirst) {
 }
 
 TEST_F(ToolActionList, TheSongsToAddShowSymbolsColoursAndTooltipsInAFixedActionColumn) {
-    std::vector<SyncAction> actions = {SampleAction(kActionCopy, kCopyTo1, 1, "", "new song"),
-                                       SampleAction(kActionUndefined, kUndefinedPair, 0, "", "unsure")};
+    // As the add road makes them: the file in the first text, the target's folder part in the second.
+    std::vector<SyncAction> actions = {SampleAction(kActionCopy, kCopyTo2, 1, "/songs/new song.mp3", "iTunes:"),
+                                       SampleAction(kActionUndefined, kUndefinedPair, 0, "/songs/unsure.mp3", "iTunes:")};
     AArray array;
     for (SyncAction& action : actions)
         array.AddPointer(&action);
@@ -135,7 +136,7 @@ TEST_F(ToolActionList, TheSongsToAddShowSymbolsColoursAndTooltipsInAFixedActionC
     Drain();
     QAbstractItemModel& model = *dialog->View().model();
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "Action");
-    EXPECT_EQ(model.index(0, 2).data().toString(), "new song");
+    EXPECT_EQ(model.index(0, 2).data().toString(), "/songs/new song.mp3");
     EXPECT_EQ(model.index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 128, 0));
     EXPECT_EQ(model.index(1, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
     EXPECT_EQ(model.index(0, 1).data(Qt::ToolTipRole).toString(), "Add Song File");
