@@ -3,6 +3,9 @@
 #include "widgets/APropertyPage.h"
 
 PropertyPageTabs::PropertyPageTabs(QWidget* parent) : QTabWidget(parent) {
+    // Every tab shows whole: the tabs ask for the width of them all instead of scrolling.
+    setUsesScrollButtons(false);
+    setElideMode(Qt::ElideNone);
     connect(this, &QTabWidget::currentChanged, this, [this](int index) { PageChanged(index); });
 }
 

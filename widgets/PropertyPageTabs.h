@@ -1,7 +1,7 @@
 #pragma once
-// The tabs of a property sheet: each tab shows a page that someone else owns. A page opens the first
-// time it shows in a run; leaving a page takes its input first, and a page whose input cannot be taken
-// stays in front. The pages are taken out, never deleted, when the tabs go.
+// The tabs of a property sheet, every one shown whole: each tab shows a page that someone else owns.
+// A page opens the first time it shows in a run; leaving a page takes its input first, and a page whose
+// input cannot be taken stays in front. The pages are taken out, never deleted, when the tabs go.
 
 #include <QTabWidget>
 #include <vector>

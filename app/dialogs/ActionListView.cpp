@@ -88,6 +88,10 @@ void ActionListView::ShareRestOfWidth(int first, int second, int oddPixelColumn)
     setColumnWidth(oddPixelColumn, columnWidth(oddPixelColumn) + rest % 2);
 }
 
+int ActionListView::FittingWidth(int column) const {
+    return std::max(sizeHintForColumn(column), m_header->sectionSizeHint(column));
+}
+
 std::vector<int> ActionListView::SelectedRows() const {
     std::vector<int> rows;
     if (!selectionModel())

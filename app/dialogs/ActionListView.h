@@ -49,6 +49,8 @@ public:
     int RestOfWidth(std::initializer_list<int> excluded) const;
     // Two columns share the rest of the width evenly; an odd pixel goes to a third column.
     void ShareRestOfWidth(int first, int second, int oddPixelColumn);
+    // The width that a column's header and its widest cell need.
+    int FittingWidth(int column) const;
 
     // The selected rows in list order.
     std::vector<int> SelectedRows() const;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -22,8 +23,12 @@ bool ListHasFocus(const QStyleOptionViewItem& option) {
 ActionRowDelegate::ActionRowDelegate(const Colors& colors, QObject* parent)
     : QStyledItemDelegate(parent), m_colors(colors) {}
 
-QSize ActionRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
-    return QSize(option.rect.width(), kRowHeight);
+// As wide as the cell's text and picture need; every row of one height.
+QSize ActionRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const int textWidth = text.isEmpty() ? 0 : option.fontMetrics.horizontalAdvance(text) + 2 * kTextInset;
+    const int imageWidth = index.data(ActionListModel::kImageRole).value<QImage>().width();
+    return QSize(std::max(textWidth, imageWidth), kRowHeight);
 }
 
 QColor ActionRowDelegate::StripeOf(int row) const {

@@ -8,13 +8,16 @@
 #include "widgets/QtText.h"
 
 #include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
+#include <algorithm>
 #include <array>
 
 namespace {
 
 struct FixedWidth {
     int column;
-    int width;
+    int width; // the least width; wider where the header or a cell needs it
 };
 
 constexpr std::array<FixedWidth, 8> kFixedWidths = {{
@@ -43,6 +46,7 @@ ToolDupsActionListDlg::ToolDupsActionListDlg(const ToolActionListRequest& reques
     m_model->SetChecksChanged([this] { RewriteTitle(); });
     m_model->SetRows(request.rows);
     SetListArea(m_view.get(), m_view.get());
+    FitColumns();
     FinishOpening();
     m_view->setFocus();
 }
@@ -53,10 +57,30 @@ void ToolDupsActionListDlg::RewriteTitle() {
     WriteCountTitle(m_model->CheckedCount(), m_model->GroupCount(), "items");
 }
 
+int ToolDupsActionListDlg::FittedWidth(int column, int least) const {
+    return std::max(least, m_view->FittingWidth(column));
+}
+
+// The fixed columns fit their headers and cells; the window opens wide enough for song and file to
+// fit theirs too, as far as the screen allows.
+void ToolDupsActionListDlg::FitColumns() {
+    int wanted = 2 * m_view->frameWidth() + m_view->verticalScrollBar()->sizeHint().width();
+    for (const FixedWidth& fixed : kFixedWidths) {
+        const int width = FittedWidth(fixed.column, fixed.width);
+        m_fixedWidths.push_back({fixed.column, width});
+        wanted += width;
+    }
+    // The two share evenly what the fixed columns leave.
+    wanted += 2 * std::max(FittedWidth(DuplicatesListModel::kSongColumn, kSharedColumnFloor),
+                           FittedWidth(DuplicatesListModel::kFileColumn, kSharedColumnFloor));
+    const int room = screen() ? screen()->availableGeometry().width() : wanted;
+    resize(std::max(width(), std::min(wanted, room)), height());
+}
+
 // Song and file share the rest; narrower than the least shared width they keep a floor each.
 void ToolDupsActionListDlg::LayoutColumns() {
-    for (const FixedWidth& fixed : kFixedWidths)
-        m_view->setColumnWidth(fixed.column, fixed.width);
+    for (const auto& [column, width] : m_fixedWidths)
+        m_view->setColumnWidth(column, width);
     const int rest =
         m_view->RestOfWidth({DuplicatesListModel::kSongColumn, DuplicatesListModel::kFileColumn});
     if (rest > kLeastSharedWidth) {

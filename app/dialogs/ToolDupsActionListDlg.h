@@ -7,6 +7,8 @@
 #include "library/songlists/ToolActionPresenter.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class DuplicatesListModel;
 class ToolDupsActionList;
@@ -31,7 +33,12 @@ protected:
 
 private:
     void RewriteTitle();
+    // The width of a column's widest cell or of its header, at least `least`.
+    int FittedWidth(int column, int least) const;
+    void FitColumns();
 
     std::unique_ptr<DuplicatesListModel> m_model;
     std::unique_ptr<ToolDupsActionList> m_view;
+    // The fixed columns' widths, fitted once when the window opens.
+    std::vector<std::pair<int, int>> m_fixedWidths;
 };

@@ -239,6 +239,101 @@ TEST_F(MainWindowInputTest, AddingSongFilesOffersEachChosenFileByName) {
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
 }
 
+namespace {
+
+// The sheet's own tabs, and each tab's place on its bar.
+bool EveryTabShowsWhole(const QTabWidget& tabs) {
+    const QTabBar& bar = *tabs.tabBar();
+    for (const QToolButton* scroll : bar.findChildren<QToolButton*>()) {
+        if (scroll->isVisible())
+            return false;
+    }
+    for (int i = 0; i < bar.count(); ++i) {
+        if (!bar.rect().contains(bar.tabRect(i)) || !tabs.rect().contains(bar.geometry()))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// "Sync Options..." opens the sheet with every tab in sight; "Filtering" opens by a click on its tab,
+// and its own six tabs show whole too.
+TEST_F(MainWindowInputTest, EveryTabOfTheSettingsSheetShowsAndOpensByAClick) {
+    std::vector<std::string> seen;
+    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
+        auto* sheet = dynamic_cast<APropertySheet*>(modal);
+        if (!sheet || !seen.empty())
+            return false;
+        auto* tabs = sheet->findChild<PropertyPageTabs*>(QString(), Qt::FindDirectChildrenOnly);
+        seen.push_back(EveryTabShowsWhole(*tabs) ? "sheet whole" : "sheet cut");
+        const int filtering = 4;
+        ClickAt(*tabs->tabBar(), tabs->tabBar()->tabRect(filtering).center());
+        seen.push_back(tabs->tabText(tabs->currentIndex()).toStdString());
+        auto* children = tabs->currentWidget()->findChild<PropertyPageTabs*>();
+        seen.push_back(children && children->count() == 6 && EveryTabShowsWhole(*children) ? "filters whole"
+                                                                                            : "filters cut");
+        sheet->findChild<QPushButton*>(QStringLiteral("ctl_2"))->click();
+        return false;
+    });
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    ClickAt(test.Controls().syncOptions, test.Controls().syncOptions.rect().center());
+    ASSERT_TRUE(SpinUntil([&] { return !seen.empty() || !boxes.isEmpty(); }));
+    ASSERT_TRUE(test.WaitIdle());
+    EXPECT_EQ(seen, std::vector<std::string>({"sheet whole", "Filtering", "filters whole"}));
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
+}
+
+// "Remove Duplicates" / "From iTunes": the list opens with every fixed column as wide as its header
+// and its cells, and the song and file columns too as far as the screen leaves room.
+TEST_F(MainWindowInputTest, TheDuplicatesListOpensWithItsColumnsFittingTheirTexts) {
+    for (const char* name : {"a", "b"})
+        AddLibrarySong(home.Folder().File(std::string("songs/") + name + "/Waterloo.mp3"),
+                       SongTags("Pop", "Abba", "Gold", "Waterloo", "1"));
+    QStringList cut;
+    bool shown = false;
+    const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
+        auto* list = dynamic_cast<ToolDupsActionListDlg*>(modal);
+        if (!list || shown)
+            return false;
+        shown = true;
+        const ActionListView& view = list->View();
+        const QAbstractItemModel& model = *view.model();
+        const bool roomForAll = list->width() < list->screen()->availableGeometry().width();
+        for (int column = 0; column < model.columnCount(); ++column) {
+            const bool shared =
+                column == DuplicatesListModel::kSongColumn || column == DuplicatesListModel::kFileColumn;
+            if (shared && !roomForAll)
+                continue;
+            const QString header = model.headerData(column, Qt::Horizontal).toString();
+            const int headerMargin = view.style()->pixelMetric(QStyle::PM_HeaderMargin);
+            if (view.fontMetrics().horizontalAdvance(header) + 2 * headerMargin > view.columnWidth(column))
+                cut.append(header);
+            for (int row = 0; row < model.rowCount(); ++row) {
+                const QString text = model.index(row, column).data().toString();
+                if (view.fontMetrics().horizontalAdvance(text) + 2 * ActionRowDelegate::kTextInset >
+                    view.columnWidth(column))
+                    cut.append(text);
+            }
+        }
+        list->ButtonById(ActionListDialog::kCancelButton)->click();
+        return false;
+    });
+    WindowUnderTest test(home);
+    ASSERT_TRUE(test.StartAndWaitIdle());
+    QMenu* tools = OpenMenuByTitle(test.Controls().menu, "Tools");
+    ASSERT_TRUE(tools);
+    QMenu* duplicates = ClickMenuEntry(*tools, "Remove Duplicates");
+    ASSERT_TRUE(duplicates);
+    ClickMenuEntry(*duplicates, "From iTunes");
+    ASSERT_TRUE(SpinUntil([&] { return shown || !boxes.isEmpty(); }, std::chrono::milliseconds(20000)))
+        << test.Controls().log.toPlainText().toStdString();
+    ASSERT_TRUE(test.WaitIdle());
+    EXPECT_TRUE(shown) << boxes.join("|").toStdString();
+    EXPECT_TRUE(cut.isEmpty()) << cut.join(" | ").toStdString();
+}
+
 // A folder of ORVANTIS_EXTRA_VOLUMES that does not exist when the program starts: made as an iPod
 // afterwards, it is in the chooser within two seconds, and removed, it is gone as soon.
 TEST_F(MainWindowInputTest, AnExtraVolumeFolderMadeAndRemovedAfterStartReachesTheChooser) {

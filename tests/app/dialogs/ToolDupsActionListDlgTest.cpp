@@ -168,11 +168,16 @@ TEST_F(DuplicatesList, ANarrowListKeepsSongAndFileAtAHundredPixels) {
     AddGroups({1});
     Open();
     ToolDupsActionList& view = dialog->View();
+    dialog->resize(dialog->minimumWidth(), dialog->height());
+    Drain();
     EXPECT_EQ(view.columnWidth(DuplicatesListModel::kSongColumn), 100);
     EXPECT_EQ(view.columnWidth(DuplicatesListModel::kFileColumn), 100);
-    dialog->resize(1200, dialog->height());
+    dialog->resize(1600, dialog->height());
     Drain();
-    const int rest = view.viewport()->width() - 591;
+    int fixed = 0;
+    for (int column = DuplicatesListModel::kKeepColumn; column < DuplicatesListModel::kColumnCount; ++column)
+        fixed += column == DuplicatesListModel::kFileColumn ? 0 : view.columnWidth(column);
+    const int rest = view.viewport()->width() - 27 - fixed;
     EXPECT_EQ(view.columnWidth(DuplicatesListModel::kSongColumn), rest / 2);
     EXPECT_EQ(view.columnWidth(DuplicatesListModel::kCheckColumn), 27 + rest % 2);
 }
