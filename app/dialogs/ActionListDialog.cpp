@@ -26,7 +26,8 @@ const ActionListDialog::Template ActionListDialog::kListTemplate = {
 ActionListDialog::ActionListDialog(const Template& layout, int checkAllCommand, int uncheckAllCommand)
     : CodedDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
-    setWindowModality(Qt::ApplicationModal);
+    // Modal to no window of its own: the run waiting on it stays cancellable from the main window.
+    setWindowModality(Qt::WindowModal);
     setSizeGripEnabled(true);
     resize(Pixels(layout.client).size());
     m_execute = AddButton(kExecuteButton, QStringLiteral("Execute"), layout.execute);
@@ -66,6 +67,14 @@ QPushButton* ActionListDialog::ButtonById(int id) const {
 
 bool ActionListDialog::Confirm(const std::function<std::unique_ptr<ActionListDialog>()>& make) {
     return nativeui::GuiThread::RunModal([&] { return make()->Run(); }) == nativeui::kIdOk;
+}
+
+void ActionListDialog::CancelShown() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* list = dynamic_cast<ActionListDialog*>(window);
+        if (list && list->isVisible())
+            list->done(nativeui::kIdCancel);
+    }
 }
 
 int ActionListDialog::CommandOf(const QAction* action) {

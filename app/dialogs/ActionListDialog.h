@@ -3,7 +3,8 @@
 // the list, laid out again on every resize, never smaller than half its opening size, with a size
 // grip), the count in the title, the context menu built fresh on every right click, the wheel that
 // scrolls the list wherever it turns over the dialog, and the answers: IDOK for "Execute" (or Enter),
-// IDCANCEL for "Cancel", Escape or the close box.
+// IDCANCEL for "Cancel", Escape or the close box. A list blocks no other window: the main window
+// stays usable while a run waits on the list, and its cancel ends the list too (CancelShown).
 
 #include "app/dialogs/CodedDialog.h"
 
@@ -33,9 +34,11 @@ public:
     // The template of the sync, tool and duplicates lists.
     static const Template kListTemplate;
 
-    // Builds, runs and ends a dialog on the GUI thread, from any thread, application-modal over every
-    // window; the worker waits for the answer. True when the user pressed "Execute".
+    // Builds, runs and ends a dialog on the GUI thread, from any thread; the worker waits for the
+    // answer. True when the user pressed "Execute".
     static bool Confirm(const std::function<std::unique_ptr<ActionListDialog>()>& make);
+    // Ends every list on the screen as its "Cancel" does (on the GUI thread).
+    static void CancelShown();
 
     // The context menu at a point on the screen; null where none opens there.
     virtual std::unique_ptr<QMenu> BuildContextMenu(const QPoint& globalPoint) = 0;

@@ -8,6 +8,7 @@
 #include "app/commands/SongFileSelection.h"
 #include "app/commands/ToolCommands.h"
 #include "app/devices/LibraryClient.h"
+#include "app/dialogs/ActionListDialog.h"
 #include "app/dialogs/AddPlayListDlg.h"
 #include "app/dialogs/SelectPlayListsDlg.h"
 #include "app/network/CConnectDiag.h"
@@ -1771,9 +1772,11 @@ void CHalvendorDlg::OnStartNow() {
 }
 
 // A cancel is a request the running work reads at its next poll; the busy lock stays with the work
-// until its end handler gives it back, so no other command starts in between.
+// until its end handler gives it back, so no other command starts in between. A list the work waits
+// on ends as cancelled.
 void CHalvendorDlg::RequestCancel() {
     m_cancelRequested = true;
+    ActionListDialog::CancelShown();
 }
 
 int CHalvendorDlg::CancelRequested() const {
@@ -1903,7 +1906,7 @@ void CHalvendorDlg::CloseWhenIdle() {
     if (m_worker.IsWorking() || m_operationRunning) {
         hide();
         if (!m_initialising)
-            m_cancelRequested = true;
+            RequestCancel();
         m_closeRequested = true;
         return;
     }

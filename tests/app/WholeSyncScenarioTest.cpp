@@ -268,9 +268,9 @@ TEST_F(WholeSyncScenarioTest, TheConfirmedActionsChangeTheIPodAndTheLibraryExact
     EXPECT_TRUE(test.Controls().chooser.isEnabled());
 }
 
-// A cancel while the sync runs (the status strip's cancel button, or "Cancel" in the Sync menu) is
-// seen at the sync's next poll: here right after the list was confirmed, so nothing is performed.
-// Until the run has ended every command is asked to wait; afterwards the window works again.
+// A cancel while the sync waits on its list (the status strip's cancel button, or "Cancel" in the
+// Sync menu) ends the list as cancelled, so nothing is performed. Until the run has ended every
+// command is asked to wait; afterwards the window works again.
 struct CancelRoute {
     const char* name;
     unsigned message;
@@ -295,18 +295,14 @@ TEST_P(CancelRouteTest, StopsTheRunAtItsNextPollAndEveryCommandMeanwhileIsAskedT
                                        mainmsg::kCmdLibraryHtmlList,
                                        32837};
     WindowUnderTest* window = nullptr;
-    enum class Step { Waiting, Asked, Executed } step = Step::Waiting;
-    const auto watcher = WatchActionList([&](SyncActionListDlg& list) {
-        if (step == Step::Waiting) {
-            step = Step::Asked;
-            PrivateMessage::Post(&window->Window(), GetParam().message, GetParam().wParam);
-            for (const int command : commands)
-                PrivateMessage::Post(&window->Window(), nativeui::kWmCommand,
-                                     nativeui::MakeWParam(command, 0));
-        } else if (step == Step::Asked && boxes.size() == static_cast<qsizetype>(commands.size())) {
-            step = Step::Executed;
-            list.ButtonById(ActionListDialog::kExecuteButton)->click();
-        }
+    bool asked = false;
+    const auto watcher = WatchActionList([&](SyncActionListDlg&) {
+        if (asked)
+            return;
+        asked = true;
+        for (const int command : commands)
+            PrivateMessage::Post(&window->Window(), nativeui::kWmCommand, nativeui::MakeWParam(command, 0));
+        PrivateMessage::Post(&window->Window(), GetParam().message, GetParam().wParam);
     });
     RecordingShell shell;
     WindowUnderTest test(home, {}, {.shell = &shell});
@@ -314,7 +310,7 @@ TEST_P(CancelRouteTest, StopsTheRunAtItsNextPollAndEveryCommandMeanwhileIsAskedT
     ChooseTheSync(test);
     const std::vector<uint8_t> database = ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB");
     StartNow(test);
-    ASSERT_TRUE(SpinUntil([&] { return step == Step::Executed; }, std::chrono::milliseconds(20000)))
+    ASSERT_TRUE(SpinUntil([&] { return asked && test.IsIdle(); }, std::chrono::milliseconds(20000)))
         << Log(test).toStdString() << boxes.join("|").toStdString();
     ASSERT_TRUE(test.WaitIdle());
     EXPECT_EQ(boxes, QStringList(static_cast<qsizetype>(commands.size()),

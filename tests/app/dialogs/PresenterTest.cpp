@@ -94,7 +94,9 @@ TEST_F(SyncThroughTheDialog, TheSyncPerformsTheListAsTheUserLeftIt) {
         [&] { return sync->Sync(CancelCallback(), ASync::kBuildList1 | ASync::kBuildList2, false); },
         [](SyncActionListDlg& dialog) {
             EXPECT_EQ(dialog.windowTitle(), "Sync Actions to Perform - 3 / 3 actions selected");
-            EXPECT_EQ(dialog.windowModality(), Qt::ApplicationModal);
+            // Modal, but to no other window: the main window stays usable while the sync waits.
+            EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
+            EXPECT_EQ(dialog.parentWidget(), nullptr);
             ActionListView& view = dialog.View();
             const int b = RowEndingWith(view, SyncActionListDlg::kSide1Column, QStringLiteral("b.mp3"));
             const int c = RowEndingWith(view, SyncActionListDlg::kSide1Column, QStringLiteral("c.mp3"));
