@@ -11,6 +11,7 @@
 #include "harness/AppTestHome.h"
 #include "harness/FakePod.h"
 #include "harness/LibrarySongs.h"
+#include "harness/ModalAnswers.h"
 #include "harness/QtPrinting.h"
 #include "harness/UserClicks.h"
 #include "harness/WindowUnderTest.h"
@@ -25,7 +26,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -55,16 +55,8 @@ protected:
         fs::create_directories(root + "/iPod_Control/Music");
         return root;
     }
-    // Answers message boxes with OK, keeping their texts, and hands every other modal to `other`.
-    std::unique_ptr<ModalWatcher> AnswerBoxesAnd(std::function<bool(QWidget*)> other) {
-        return std::make_unique<ModalWatcher>([this, other = std::move(other)](QWidget* modal) {
-            if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
-                boxes.append(box->text());
-                box->done(QMessageBox::Ok);
-                return false;
-            }
-            return other(modal);
-        });
+    std::unique_ptr<ModalWatcher> AnswerBoxesAnd(std::function<void(QWidget*)> other) {
+        return ::AnswerBoxesAnd(answers, std::move(other));
     }
     // A song file made by an outside tagging tool, copied to `path`.
     std::string RealSong(const std::string& fixture, const std::string& path) {
@@ -74,7 +66,8 @@ protected:
     }
 
     AppTestHome home;
-    QStringList boxes;
+    ModalAnswers answers;
+    QStringList& boxes = answers.boxes;
 };
 
 // The center colour of the start button as the window shows it.
@@ -136,11 +129,10 @@ TEST_F(MainWindowInputTest, TheStartButtonIsCancelWhileTheSyncRuns) {
     const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
         auto* list = dynamic_cast<SyncActionListDlg*>(modal);
         if (!list || running)
-            return false;
+            return;
         running = Look{window->Controls().startCaption.GetText(), window->Controls().startButton.toolTip(),
                        StartButtonColour(*window)};
         list->ButtonById(ActionListDialog::kCancelButton)->click();
-        return false;
     });
     WindowUnderTest test(home);
     window = &test;
@@ -202,7 +194,7 @@ TEST_F(MainWindowInputTest, AddingSongFilesOffersEachChosenFileByName) {
             openedIn.append(dialog->directory().absolutePath());
             if (openedIn.size() == 2) {
                 dialog->reject();
-                return false;
+                return;
             }
             PasteIntoFileDialog(*dialog, QStringLiteral("\"%1\" \"%2\"").arg(QString::fromStdString(files[0]),
                                                                                QString::fromStdString(files[1])));
@@ -212,7 +204,6 @@ TEST_F(MainWindowInputTest, AddingSongFilesOffersEachChosenFileByName) {
                 songs.append(model.index(row, 2).data().toString());
             list->ButtonById(ActionListDialog::kCancelButton)->click();
         }
-        return false;
     });
     WindowUnderTest test(home);
     ASSERT_TRUE(test.StartAndWaitIdle());
@@ -264,7 +255,7 @@ TEST_F(MainWindowInputTest, EveryTabOfTheSettingsSheetShowsAndOpensByAClick) {
     const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
         auto* sheet = dynamic_cast<APropertySheet*>(modal);
         if (!sheet || !seen.empty())
-            return false;
+            return;
         auto* tabs = sheet->findChild<PropertyPageTabs*>(QString(), Qt::FindDirectChildrenOnly);
         seen.push_back(EveryTabShowsWhole(*tabs) ? "sheet whole" : "sheet cut");
         const int filtering = 4;
@@ -274,7 +265,6 @@ TEST_F(MainWindowInputTest, EveryTabOfTheSettingsSheetShowsAndOpensByAClick) {
         seen.push_back(children && children->count() == 6 && EveryTabShowsWhole(*children) ? "filters whole"
                                                                                             : "filters cut");
         sheet->findChild<QPushButton*>(QStringLiteral("ctl_2"))->click();
-        return false;
     });
     WindowUnderTest test(home);
     ASSERT_TRUE(test.StartAndWaitIdle());
@@ -296,7 +286,7 @@ TEST_F(MainWindowInputTest, TheDuplicatesListOpensWithItsColumnsFittingTheirText
     const auto watcher = AnswerBoxesAnd([&](QWidget* modal) {
         auto* list = dynamic_cast<ToolDupsActionListDlg*>(modal);
         if (!list || shown)
-            return false;
+            return;
         shown = true;
         const ActionListView& view = list->View();
         const QAbstractItemModel& model = *view.model();
@@ -318,7 +308,6 @@ TEST_F(MainWindowInputTest, TheDuplicatesListOpensWithItsColumnsFittingTheirText
             }
         }
         list->ButtonById(ActionListDialog::kCancelButton)->click();
-        return false;
     });
     WindowUnderTest test(home);
     ASSERT_TRUE(test.StartAndWaitIdle());

@@ -11,6 +11,7 @@
 #include "harness/AppTestHome.h"
 #include "harness/FakeHelperProgram.h"
 #include "harness/FakePod.h"
+#include "harness/ModalAnswers.h"
 #include "harness/RecordingShell.h"
 #include "harness/SheetRun.h"
 #include "harness/WindowUnderTest.h"
@@ -75,15 +76,7 @@ protected:
     }
     // Answers message boxes with OK, keeping their texts, and hands every other modal to `other`.
     std::unique_ptr<ModalWatcher> AnswerBoxesAnd(std::function<void(QWidget*)> other) {
-        return std::make_unique<ModalWatcher>([this, other = std::move(other)](QWidget* modal) {
-            if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
-                boxes.append(box->text());
-                box->done(QMessageBox::Ok);
-            } else {
-                other(modal);
-            }
-            return false;
-        });
+        return ::AnswerBoxesAnd(answers, std::move(other));
     }
     // Answers message boxes with OK and refuses every action list, keeping the lists' titles.
     std::unique_ptr<ModalWatcher> AnswerBoxesAndRefuseLists(QStringList& titles) {
@@ -99,7 +92,8 @@ protected:
     }
 
     AppTestHome home;
-    QStringList boxes;
+    ModalAnswers answers;
+    QStringList& boxes = answers.boxes;
     QStringList waits;
     QSet<QWidget*> seenWaits;
 };

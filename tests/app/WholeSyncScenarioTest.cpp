@@ -7,6 +7,7 @@
 #include "app/window/MainMessages.h"
 #include "harness/AppTestHome.h"
 #include "harness/FakePod.h"
+#include "harness/ModalAnswers.h"
 #include "harness/LibrarySongs.h"
 #include "harness/QtPrinting.h"
 #include "harness/RecordingShell.h"
@@ -15,15 +16,12 @@
 #include "library/songlists/TestSongFiles.h"
 #include "platform/ui/PrivateMessage.h"
 #include "platform/ui/WindowMessages.h"
-#include "widgets/AAlert.h"
 #include "widgets/ControlMessages.h"
 #include "widgets/WidgetTestSupport.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -38,16 +36,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kCopyITunesToIPod = 32792;
-
-// The alert's visible texts, one after the other.
-QString Texts(const AAlert& alert) {
-    QStringList texts;
-    for (const QLabel* label : alert.findChildren<QLabel*>()) {
-        if (label->isVisible() && !label->text().isEmpty())
-            texts << label->text();
-    }
-    return texts.join(" / ");
-}
 
 class WholeSyncScenarioTest : public testing::Test {
 protected:
@@ -71,20 +59,9 @@ protected:
     // Answers message boxes with OK and the sync's questions with "Yes", keeping their texts; hands
     // the sync action list to `act` each time the watcher sees it on top.
     std::unique_ptr<ModalWatcher> WatchActionList(std::function<void(SyncActionListDlg&)> act) {
-        return std::make_unique<ModalWatcher>([this, act = std::move(act)](QWidget* modal) {
-            if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
-                boxes.append(box->text());
-                box->done(QMessageBox::Ok);
-            } else if (auto* alert = dynamic_cast<AAlert*>(modal)) {
-                questions.append(Texts(*alert));
-                for (QPushButton* button : alert->findChildren<QPushButton*>()) {
-                    if (button->isVisible() && button->text() == "Yes")
-                        button->click();
-                }
-            } else if (auto* list = dynamic_cast<SyncActionListDlg*>(modal)) {
+        return AnswerBoxesAnd(answers, [act = std::move(act)](QWidget* modal) {
+            if (auto* list = dynamic_cast<SyncActionListDlg*>(modal))
                 act(*list);
-            }
-            return false;
         });
     }
 
@@ -121,8 +98,9 @@ protected:
     AppTestHome home;
     std::string pod;
     std::string waterloo, mammaMia, fernando, chiquitita;
-    QStringList boxes;
-    QStringList questions;
+    ModalAnswers answers;
+    QStringList& boxes = answers.boxes;
+    QStringList& questions = answers.questions;
 };
 
 // The files below a folder, sorted.
