@@ -44,6 +44,7 @@ constexpr ErrorText kErrorTexts[] = {
     {kErrorAddToPlayListRefused,
      ": iTunes reported an error adding a song to a playlist. Possible cause: Unauthorized Music."},
     {kErrorLastSyncPlayList, ": Failed to add item to Last Sync playlist."},
+    {kErrorRemoteSilent, ": The other computer stopped answering."},
 };
 
 constexpr const char* kUnknownErrorText = ": Unknown error encountered.";
