@@ -3,6 +3,7 @@
 // beside its target, flushes it to the disk and renames it over the target, both ways alike. Beside
 // the speed, the server's memory: its peak resident size during a fetch above its size when idle.
 // Goals: the link at least 0.8 of the raw copy's speed, the server at most 64 MB above idle.
+#include "TransferFiles.h"
 #include "foundation/AProgress.h"
 #include "foundation/AString.h"
 #include "foundation/RemoteFileCache.h"
@@ -36,39 +37,20 @@ using nativesockets::IoStatus;
 using nativesockets::SocketHandle;
 
 constexpr size_t kSongSize = 200u << 20;
-constexpr uint32_t kServerAddress = 0x7F000002;
-constexpr uint32_t kClientAddress = 0x7F000001;
-constexpr size_t kChunk = 1 << 20;
 constexpr int kWaitMs = 30000;
 constexpr double kRatioGoal = 0.8;
 constexpr double kMemoryGoalMB = 64;
 
-std::string MakeFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string folder = std::string(base && *base ? base : "/tmp") + "/orvantis-bench-XXXXXX";
-    if (!mkdtemp(folder.data()))
-        std::abort();
-    return folder;
-}
 
-bool WriteWhole(int fd, const uint8_t* data, size_t size) {
-    for (size_t done = 0; done < size;) {
-        const ssize_t put = write(fd, data + done, size - done);
-        if (put <= 0)
-            return false;
-        done += static_cast<size_t>(put);
-    }
-    return true;
-}
 
 void WriteSong(const std::string& path) {
-    std::vector<uint8_t> chunk(kChunk);
+    std::vector<uint8_t> chunk(kRawChunk);
     std::mt19937 random(42);
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    for (size_t done = 0; fd >= 0 && done < kSongSize; done += kChunk) {
+    for (size_t done = 0; fd >= 0 && done < kSongSize; done += kRawChunk) {
         for (auto& byte : chunk)
             byte = static_cast<uint8_t>(random());
-        if (!WriteWhole(fd, chunk.data(), chunk.size()))
+        if (!WriteWholeFile(fd, chunk.data(), chunk.size()))
             std::abort();
     }
     close(fd);
@@ -80,21 +62,13 @@ void ServeRawCopies(const SocketHandle& listener, const std::string& song) {
         SocketHandle connection;
         if (nativesockets::AcceptConnection(listener, Deadline::Never(), nullptr, connection) != IoStatus::Done)
             return;
-        const int fd = open(song.c_str(), O_RDONLY);
-        std::vector<uint8_t> buffer(kChunk);
-        for (ssize_t got; fd >= 0 && (got = read(fd, buffer.data(), buffer.size())) > 0;) {
-            if (nativesockets::SendAll(connection, std::span(buffer.data(), static_cast<size_t>(got)), kWaitMs,
-                                       nullptr)
-                    .status != IoStatus::Done)
-                break;
-        }
-        close(fd);
+        SendFileBytes(connection, song, kWaitMs);
     }
 }
 
 // The server process: the link's file requests on one port, raw copies on another, until it is killed.
 [[noreturn]] void Serve(const std::string& music, const std::string& song, int ready) {
-    auto server = std::make_unique<ASyncWSocksServer>(kServerAddress, nullptr);
+    auto server = std::make_unique<ASyncWSocksServer>(kBenchServerAddress, nullptr);
     RegisterFileRequestHandlers(server->Dispatcher(), std::make_shared<MusicFolderPolicy>(AString(music)));
     std::mt19937 random(std::random_device{}());
     uint16_t ports[2] = {0, 0};
@@ -105,7 +79,7 @@ void ServeRawCopies(const SocketHandle& listener, const std::string& song) {
         else
             server->StopListening();
     }
-    const SocketHandle raw = nativesockets::ListenTcp(kServerAddress, 0);
+    const SocketHandle raw = nativesockets::ListenTcp(kBenchServerAddress, 0);
     ports[1] = nativesockets::BoundPort(raw);
     if (write(ready, ports, sizeof ports) != sizeof ports)
         _exit(1);
@@ -128,22 +102,10 @@ void ResetPeak(pid_t pid) {
     std::ofstream("/proc/" + std::to_string(pid) + "/clear_refs") << "5";
 }
 
-class Stage {
-public:
-    static Stage& Get() {
-        static Stage stage;
-        return stage;
-    }
-    std::string folder;
-    std::string music;
-    std::string song;
-    pid_t server = -1;
-    uint16_t linkPort = 0;
-    uint16_t rawPort = 0;
-
-private:
-    // Forked before this process starts a thread of its own.
-    Stage() : folder(MakeFolder()), music(folder + "/Music"), song(music + "/song.mp3") {
+// The server process and its 200 MB song, made once for the run, before this process starts a thread
+// of its own.
+struct FetchStage {
+    FetchStage() : folder(MakeBenchFolder()), music(folder + "/Music"), song(music + "/song.mp3") {
         mkdir(music.c_str(), 0755);
         WriteSong(song);
         int ready[2];
@@ -158,37 +120,32 @@ private:
         linkPort = ports[0];
         rawPort = ports[1];
     }
-    ~Stage() {
+    ~FetchStage() {
         kill(server, SIGKILL);
         waitpid(server, nullptr, 0);
         std::system(("rm -rf '" + folder + "'").c_str());
     }
+
+    std::string folder;
+    std::string music;
+    std::string song;
+    pid_t server = -1;
+    uint16_t linkPort = 0;
+    uint16_t rawPort = 0;
 };
+
+FetchStage& TheStage() {
+    static FetchStage stage;
+    return stage;
+}
 
 // Received into a new file beside the target, flushed and renamed over it, as the link's fetch does.
 bool RawFetch(const std::string& target) {
     const SocketHandle socket =
-        nativesockets::ConnectTcp(kServerAddress, Stage::Get().rawPort, Deadline::AfterMs(kWaitMs), nullptr);
-    const std::string temporary = target + ".part";
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<uint8_t> buffer(kChunk);
-    size_t done = 0;
-    bool ok = socket.IsOpen() && fd >= 0;
-    while (ok && done < kSongSize) {
-        const auto got = nativesockets::ReceiveSome(socket, buffer, Deadline::AfterMs(kWaitMs), nullptr);
-        ok = got.status == IoStatus::Done && WriteWhole(fd, buffer.data(), got.count);
-        done += got.count;
-    }
-    ok = ok && fsync(fd) == 0;
-    close(fd);
-    return ok && rename(temporary.c_str(), target.c_str()) == 0;
+        nativesockets::ConnectTcp(kBenchServerAddress, TheStage().rawPort, Deadline::AfterMs(kWaitMs), nullptr);
+    return socket.IsOpen() && ReceiveIntoReplacement(socket, target, kSongSize, kWaitMs);
 }
 
-double Seconds(const std::function<bool()>& work, bool& ok) {
-    const auto start = std::chrono::steady_clock::now();
-    ok = work() && ok;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -196,14 +153,16 @@ double Median(std::vector<double> values) {
 }
 
 void BM_Fetch200MBVersusRawTcp(benchmark::State& state) {
-    Stage& stage = Stage::Get();
-    CASockets client(kClientAddress);
+    FetchStage& stage = TheStage();
+    CASockets client(kBenchClientAddress);
     client.SetBasePort(stage.linkPort);
     RemoteFileCache::Instance().SetPeer(&client);
     AProgress progress;
     const std::string target = stage.folder + "/fetched.mp3";
     const AString source("?127.0.0.2:" + stage.song);
     std::vector<double> ratios;
+    std::vector<double> linkSeconds;
+    std::vector<double> rawSeconds;
     double peakAboveIdle = 0;
     bool ok = true;
     for (auto _ : state) {
@@ -211,17 +170,21 @@ void BM_Fetch200MBVersusRawTcp(benchmark::State& state) {
         sync(); // both start with no dirty pages waiting
         const double idle = StatusMB(stage.server, "VmRSS");
         ResetPeak(stage.server);
-        const double ours = Seconds(
+        const double ours = SecondsOfWork(
             [&] { return RemoteFileCache::Instance().MoveRemoteFileLocal(source, AString(target), &progress) == 0; },
             ok);
         peakAboveIdle = std::max(peakAboveIdle, StatusMB(stage.server, "VmHWM") - idle);
         sync();
-        const double raw = Seconds([&] { return RawFetch(target); }, ok);
+        const double raw = SecondsOfWork([&] { return RawFetch(target); }, ok);
         ratios.push_back(raw / ours);
+        linkSeconds.push_back(ours);
+        rawSeconds.push_back(raw);
     }
     RemoteFileCache::Instance().SetPeer(nullptr);
     if (!ok)
         state.SkipWithError("a fetch failed");
+    state.counters["link_ms"] = Median(linkSeconds) * 1000;
+    state.counters["raw_ms"] = Median(rawSeconds) * 1000;
     state.counters["link_vs_raw"] = Median(ratios);
     state.counters["goal_ratio_min"] = kRatioGoal;
     state.counters["server_peak_MB"] = peakAboveIdle;
