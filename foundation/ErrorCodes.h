@@ -65,6 +65,15 @@ constexpr int kErrorToolKind = -15017;        // a kind outside the library tool
 constexpr int kErrorAddListReserved = -15018; // the reserved word of an add list was not 0
 constexpr int kErrorUnknownSongEntry = -15029;
 
+// The song sync's checks before it writes into an iPod; every code a check ends with reads in words.
+constexpr int kErrorPodVolumeNotFound = -10;
+constexpr int kErrorNoMusicHome = -15036;        // no music folder of the user to find the library in
+constexpr int kErrorNoLibraryIdStart = -15037;   // the library id line has no "<string>"
+constexpr int kErrorNoLibraryIdEnd = -15038;     // ... no "</string>", or no hexadecimal id between
+constexpr int kErrorPodPrefsUnreadable = -15093; // Directory 2's iPod preferences
+// The iPod belongs to another computer's library, and the stage that met it may not ask the user.
+constexpr int kErrorPodMarried = -15091;
+
 // The iTunes preferences
 constexpr int kErrorNoAppDataFolder = -15031;
 constexpr int kErrorNoAccountName = -15032;

@@ -44,6 +44,17 @@ constexpr ErrorText kErrorTexts[] = {
     {kErrorAddToPlayListRefused,
      ": iTunes reported an error adding a song to a playlist. Possible cause: Unauthorized Music."},
     {kErrorLastSyncPlayList, ": Failed to add item to Last Sync playlist."},
+    // What a check before a sync can end with, so that its failure always reads in words.
+    {kErrorPodVolumeNotFound, ": The iPod's volume cannot be found."},
+    {kErrorNoMusicHome, ": The music folder of the user cannot be found."},
+    {kErrorNoLibraryIdStart, ": The music library's file names no library id."},
+    {kErrorNoLibraryIdEnd, ": The music library's file names no library id."},
+    {kErrorOpen, ": The file cannot be opened."},
+    {kErrorSeek, ": The file cannot be read at the place asked."},
+    {kErrorRead, ": The file cannot be read."},
+    {kErrorWrite, ": The file cannot be written."},
+    {kErrorPodMarried, ": The iPod belongs to the music library of another computer."},
+    {kErrorPodPrefsUnreadable, ": The iPod's preferences cannot be read."},
     {kErrorRemoteSilent, ": The other computer stopped answering."},
 };
 

@@ -5,6 +5,7 @@
 #include "foundation/AProgress.h"
 #include "foundation/CopyWithProgress.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/ErrorTexts.h"
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/entries/EntryText.h"
@@ -36,6 +37,9 @@ constexpr const char* kMarriedQuestion =
     "Proceed?";
 constexpr const char* kMarriedLogLine =
     "Selected iPod is married to another computer; it was not written to.";
+constexpr const char* kPrefsUnreadable = "The iPod's preferences could not be read: ";
+constexpr const char* kLibraryIdUnreadable = "The id of the music library could not be read";
+constexpr const char* kDivorceFailed = "The iPod could not be divorced from the other computer: ";
 constexpr const char* kVolumeNotFound =
     "Selected iPod's volume cannot be found!\r\n"
     "The iPod must be set to \"Enable Disk Use\" before performing a sync.";
@@ -398,6 +402,22 @@ int ASyncLib::Refuse(int code, bool tell, const char* text) {
     return code;
 }
 
+// What a check could not read is said in words with the reason, never left to a bare code: shown when
+// the stage tells the user, else logged.
+int ASyncLib::TellFailure(int code, bool tell, const AString& what) {
+    AString text = what;
+    GetErrorText(text, code);
+    if (tell)
+        GetProgress().Message(text, true);
+    else
+        GetProgress().Log(text + "\r\n");
+    return code;
+}
+
+AString ASyncLib::PrefsUnreadableText(const AString& podRoot) {
+    return AString(kPrefsUnreadable) + IPodPrefs::PathOf(podRoot);
+}
+
 int ASyncLib::CheckBeforeSync(int stage) {
     const bool tell = (stage & kCheckTell) != 0;
     if (const int result = CheckPodMarriages(tell))
@@ -427,12 +447,12 @@ int ASyncLib::CheckPodMarriage(ADirSong& pod, bool tell) {
     pod.GetMusicFolder(podRoot);
     uint64_t podLibrary = 0;
     if (const int result = ReadPodLibraryID(podRoot, podLibrary))
-        return result;
+        return TellFailure(result, tell, PrefsUnreadableText(podRoot));
     if (podLibrary == 0)
         return 0;
     uint64_t library = 0;
     if (const int result = GetLibraryPersistentID(library))
-        return result;
+        return TellFailure(result, tell, AString(kLibraryIdUnreadable));
     if (library == podLibrary)
         return 0;
     if (!tell) {
@@ -441,7 +461,9 @@ int ASyncLib::CheckPodMarriage(ADirSong& pod, bool tell) {
     }
     if (AProgress::AskYesNo(AString(kMarriedQuestion)) != AProgress::kAnswerYes)
         return kUserCancel;
-    return DivorcePod(podRoot);
+    if (const int result = DivorcePod(podRoot))
+        return TellFailure(result, tell, AString(kDivorceFailed) + IPodPrefs::PathOf(podRoot));
+    return 0;
 }
 
 int ASyncLib::CheckPodVolumes(bool tell) {
@@ -466,8 +488,10 @@ int ASyncLib::CheckPodAutoUpdate(bool tell) {
         AString podRoot;
         list->GetMusicFolder(podRoot);
         uint32_t automatic = 0;
-        if (const int result = ADirSong::IsAutoUpdatePod(podRoot, automatic))
+        if (const int result = ADirSong::IsAutoUpdatePod(podRoot, automatic)) {
+            TellFailure(result, tell, PrefsUnreadableText(podRoot));
             return side == kSide1 ? result : kErrorPodPrefsUnreadable;
+        }
         if (automatic)
             return Refuse(kErrorPodAutoUpdate, tell, kAutoUpdate);
     }

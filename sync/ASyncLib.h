@@ -180,6 +180,8 @@ private:
     int CheckPodAutoUpdate(bool tell);
     int CheckReadOnlyPlayLists(bool tell);
     int Refuse(int code, bool tell, const char* text);
+    int TellFailure(int code, bool tell, const AString& what);
+    static AString PrefsUnreadableText(const AString& podRoot);
 
     // The path below the root of the list, its leading entry separator kept.
     AString EntryOf(const ADir& list, const AString& path) const;

@@ -15,10 +15,16 @@ public:
     static constexpr uint64_t kSyncedOffset = 31;
     static constexpr uint64_t kLibraryIdOffset = 12; // 64 bits, least significant byte first
 
+    // The file of the iPod at `root`.
+    static AString PathOf(const AString& root);
     // 0, or the code of the check, open, read or write that failed.
     static int PrepareForSync(const AString& root, bool manageIPods, bool manageShuffles);
-    // The id of the library the iPod belongs to (0: none): 0, or the open or read failure.
+    // The id of the library the iPod belongs to (0: none, also without the file): 0, or the open or
+    // read failure.
     static int ReadLibraryId(const AString& root, uint64_t& id);
+    // Bit 0 of the automatic-update byte: 1 = the iPod updates itself (0 without the file). 0, or the
+    // open or read failure.
+    static int ReadAutoUpdate(const AString& root, uint32_t& flag);
     // 0, -11160 without the file, -11166 for a file too short to hold the id, or the failing open or
     // write.
     static int WriteLibraryId(const AString& root, uint64_t id);

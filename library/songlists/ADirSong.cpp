@@ -10,6 +10,7 @@
 #include "library/entries/AudioDataSize.h"
 #include "library/entries/ColonList.h"
 #include "library/entries/FileNameRule.h"
+#include "library/ipod/IPodPrefs.h"
 #include "library/songlists/HtmlLibraryPage.h"
 #include "library/songlists/SongListTools.h"
 #include "library/songlists/ToolActionPresenter.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr uint64_t kPrefsFlagOffset = 10;
 
 std::atomic<SongListTools*> g_libraryTools{nullptr};
 std::atomic<ToolActionPresenter*> g_toolActionPresenter{nullptr};
@@ -497,20 +497,7 @@ int ADirSong::IsSameSong(const AString& a, const AString& b, uint32_t checkTags)
 }
 
 int ADirSong::GetPodAutoUpdate(const AString& podRoot, uint32_t& flag) {
-    AString path = podRoot;
-    path.AppendPath("iPod_Control");
-    path.AppendPath("iTunes");
-    path.AppendPath("iTunesPrefs");
-    AFile prefs;
-    if (const int result = prefs.Open(path, AFile::kModeRead, false))
-        return result;
-    if (const int result = prefs.Seek(kPrefsFlagOffset))
-        return result;
-    uint8_t byte = 0;
-    if (const int result = prefs.Read(&byte, 1))
-        return result;
-    flag = byte & 1;
-    return 0;
+    return IPodPrefs::ReadAutoUpdate(podRoot, flag);
 }
 
 void ADirSong::BuildTargetFolder(const ID3& tags, AString& folder, uint32_t* unknownArtist,

@@ -140,8 +140,9 @@ public:
     // when the user chose to quit.
     bool AskQuitAfterError();
     int IsSameSong(const AString& a, const AString& b, uint32_t checkTags);
-    // Bit 0 of the byte at offset 10 of the iPod's preferences: 1 = the iPod updates itself. Read afresh
-    // on every call: another iPod may have been mounted at the same place since.
+    // Bit 0 of the byte at offset 10 of the iPod's preferences: 1 = the iPod updates itself; an iPod
+    // without preferences is updated by hand. Read afresh on every call: another iPod may have been
+    // mounted at the same place since.
     static int GetPodAutoUpdate(const AString& podRoot, uint32_t& flag);
     static int IsAutoUpdatePod(const AString& podRoot, uint32_t& flag) {
         return GetPodAutoUpdate(podRoot, flag);

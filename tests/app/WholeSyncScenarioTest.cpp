@@ -344,14 +344,13 @@ INSTANTIATE_TEST_SUITE_P(Routes, CancelRouteTest,
                              return std::string(info.param.name);
                          });
 
-// A sync that fails its first check ends at once. An iPod without its preferences file cannot be
-// checked, and nothing in the sync says so: the window tells the user the code instead of merely
-// returning to idle. An iPod that updates itself is refused with the sync's own message, which is
-// not repeated.
+// A sync that fails its first check ends at once. An iPod whose preferences file cannot be read is
+// refused with the file named and the reason; an iPod that updates itself with the sync's own
+// message. Neither is repeated by the window.
 struct FailedCheck {
     const char* name;
-    std::vector<uint8_t> prefs; // none: the iPod has no preferences file
-    QStringList boxes;
+    std::vector<uint8_t> prefs;
+    QStringList boxes; // "{pod}" stands for the iPod's folder
 };
 
 void PrintTo(const FailedCheck& check, std::ostream* out) {
@@ -362,10 +361,7 @@ class FailedCheckTest : public WholeSyncScenarioTest, public testing::WithParamI
 
 TEST_P(FailedCheckTest, EndsTheSyncAndTheUserIsToldOnce) {
     const std::string prefs = pod + "/iPod_Control/iTunes/iTunesPrefs";
-    if (GetParam().prefs.empty())
-        fs::remove(prefs);
-    else
-        WriteBytes(prefs, GetParam().prefs);
+    WriteBytes(prefs, GetParam().prefs);
     bool listed = false;
     const auto watcher = WatchActionList([&](SyncActionListDlg& list) {
         listed = true;
@@ -379,8 +375,10 @@ TEST_P(FailedCheckTest, EndsTheSyncAndTheUserIsToldOnce) {
         << Log(test).toStdString();
     ASSERT_TRUE(test.WaitIdle());
     Drain();
-    EXPECT_EQ(boxes, GetParam().boxes);
-    for (QString box : GetParam().boxes)
+    QStringList expected = GetParam().boxes;
+    expected.replaceInStrings("{pod}", QString::fromStdString(pod));
+    EXPECT_EQ(boxes, expected);
+    for (QString box : expected)
         EXPECT_TRUE(Log(test).contains(box.replace("\r\n", "\n"))) << Log(test).toStdString();
     EXPECT_FALSE(listed);
     EXPECT_EQ(ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB"), database);
@@ -396,7 +394,10 @@ std::vector<uint8_t> AutomaticUpdatePrefs() {
 
 INSTANTIATE_TEST_SUITE_P(
     Checks, FailedCheckTest,
-    testing::Values(FailedCheck{"NoPreferences", {}, {"Error: -15041: Unknown error encountered."}},
+    testing::Values(FailedCheck{"UnreadablePreferences",
+                                std::vector<uint8_t>(5, 0),
+                                {"The iPod's preferences could not be read: {pod}/iPod_Control/iTunes/iTunesPrefs: "
+                                 "End of file encountered."}},
                     FailedCheck{"AutomaticUpdate",
                                 AutomaticUpdatePrefs(),
                                 {"Selected iPod is set to Automatic Update.\r\nThe iPod must be set to "

@@ -24,3 +24,13 @@ TEST(ErrorTexts, AppendTheCodesTextOrReplaceForCancel) {
         EXPECT_EQ(GetErrorText(line, c.code), c.line);
     }
 }
+
+// Whatever a check before a sync ends with reads in words.
+TEST(ErrorTexts, EveryCodeOfTheChecksBeforeASyncHasWords) {
+    for (const int code : {kErrorPodVolumeNotFound, kErrorNoMusicHome, kErrorNoLibraryIdStart, kErrorNoLibraryIdEnd,
+                           kErrorOpen, kErrorSeek, kErrorRead, kErrorWrite, kErrorShortRead, kErrorFileNotFound,
+                           kErrorPodMarried, kErrorPodPrefsUnreadable, kErrorPodAutoUpdate, kErrorInvalidPlayList}) {
+        AString text;
+        EXPECT_LT(GetErrorText(text, code).Find("Unknown"), 0) << code;
+    }
+}

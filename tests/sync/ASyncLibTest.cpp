@@ -289,10 +289,25 @@ TEST_F(PodChecks, AnIPodThatUpdatesItselfIsNotWrittenInto) {
     EXPECT_EQ(Check(kDirection1To2, kSilent), kErrorPodAutoUpdate);
     EXPECT_TRUE(user.messages.empty());
     EXPECT_EQ(Check(kDirection2To1, kTell), 0);
+}
 
-    fs::remove(PodRoot() + "/iPod_Control/iTunes/iTunesPrefs");
-    EXPECT_NE(Check(kDirection1To2, kTell), 0);
-    EXPECT_EQ(Check(kDirection2To1, kTell), 0);
+// An iPod without preferences belongs to no library and is updated by hand; the check never makes the
+// file. One whose preferences cannot be read is refused, and the user reads which file and why.
+TEST_F(PodChecks, MissingPreferencesPassAndUnreadableOnesAreNamedWithTheReason) {
+    const std::string prefs = PodRoot() + "/iPod_Control/iTunes/iTunesPrefs";
+    fs::remove(prefs);
+    EXPECT_EQ(Check(kDirectionBoth, kTell), 0);
+    EXPECT_TRUE(user.messages.empty());
+    EXPECT_FALSE(fs::exists(prefs));
+
+    std::ofstream(prefs, std::ios::binary) << "short";
+    const AString expected = AString("The iPod's preferences could not be read: ") + prefs.c_str() +
+                             ": End of file encountered.";
+    EXPECT_EQ(Check(kDirection1To2, kTell), kErrorShortRead);
+    EXPECT_EQ(user.messages, std::vector<AString>{expected});
+    EXPECT_EQ(Check(kDirection1To2, kSilent), kErrorShortRead);
+    EXPECT_TRUE(user.messages.empty());
+    EXPECT_GE(progress.PendingLog().Find(expected, 0, true), 0) << progress.PendingLog().ToUtf8();
 }
 
 // The add-files command: song files offered to the iPod through the tools' add list.

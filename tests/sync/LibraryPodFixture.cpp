@@ -83,6 +83,17 @@ void LibraryPodFixture::RemoveLibrarySong(const std::string& path) {
     FAIL() << "no track of " << path;
 }
 
+bool LibraryPodFixture::PreparePodWithGpod(const char* model) {
+#ifdef ORVANTIS_WITH_GPOD
+    fs::remove_all(PodRoot());
+    fs::create_directories(PodRoot());
+    return MakePodWithGpod(PodRoot(), model, "Gpod iPod");
+#else
+    (void)model;
+    return false;
+#endif
+}
+
 void LibraryPodFixture::WritePodPrefs(bool automaticUpdate, uint64_t libraryId) const {
     std::string bytes(kPrefsSize, '\0');
     bytes[kAutoUpdateOffset] = automaticUpdate ? 1 : 0;

@@ -28,6 +28,9 @@ protected:
     void RemoveLibrarySong(const std::string& path);
 
     std::string PodRoot() const { return dir.File("pod"); }
+    // Makes the iPod anew as libgpod prepares one of that model: its music folders, SysInfo and an
+    // empty database, and no preferences. False when libgpod is not built in.
+    bool PreparePodWithGpod(const char* model);
     // The iPod's preferences: bit 0 of byte 10 (automatic update) and the library id at offset 12.
     void WritePodPrefs(bool automaticUpdate, uint64_t libraryId) const;
     uint64_t PodLibraryId() const;

@@ -13,7 +13,9 @@ GpodView ReadWithGpod(const std::string& mountPoint) {
     for (GList* t = db->tracks; t; t = t->next) {
         auto* track = static_cast<Itdb_Track*>(t->data);
         gchar* file = itdb_filename_on_ipod(track);
-        view.files[track->title ? track->title : ""] = file ? file : "";
+        const std::string title = track->title ? track->title : "";
+        view.files[title] = file ? file : "";
+        view.added[title] = track->time_added;
         g_free(file);
     }
     for (GList* p = db->playlists; p; p = p->next) {
@@ -22,4 +24,13 @@ GpodView ReadWithGpod(const std::string& mountPoint) {
     }
     itdb_free(db);
     return view;
+}
+
+bool MakePodWithGpod(const std::string& mountPoint, const std::string& modelNumber, const std::string& name) {
+    GError* error = nullptr;
+    const gboolean made = itdb_init_ipod(mountPoint.c_str(), modelNumber.c_str(), name.c_str(), &error);
+    EXPECT_TRUE(made) << (error ? error->message : "");
+    if (error)
+        g_error_free(error);
+    return made;
 }

@@ -289,8 +289,9 @@ TEST_F(ADirPodTest, AVolumeWithoutDatabaseGetsNothingWritten) {
     EXPECT_EQ(0, list.GetCount());
     EXPECT_NE(0, list.AddSong(AString(NewSong("new.mp3", "New")), nullptr));
     EXPECT_NE(0, list.CreatePlayList(AString("Party")));
-    uint32_t autoUpdate = 0;
-    EXPECT_NE(0, ADirSong::GetPodAutoUpdate(AString(Drive()), autoUpdate));
+    uint32_t autoUpdate = 1;
+    EXPECT_EQ(0, ADirSong::GetPodAutoUpdate(AString(Drive()), autoUpdate));
+    EXPECT_EQ(0U, autoUpdate);
     AString musicFolder;
     list.GetMusicFolder(musicFolder);
     EXPECT_EQ("", musicFolder);
