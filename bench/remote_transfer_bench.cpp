@@ -2,6 +2,7 @@
 // same bytes in the same run: once as a whole file request (read, Base64, checksums, written and synced
 // beside its target on the other side, against a raw copy that reads and writes the files alike), and
 // once as one message from memory to memory (against raw bytes from memory to memory).
+#include "TransferFiles.h"
 #include "foundation/AProgress.h"
 #include "foundation/AString.h"
 #include "foundation/RemoteFileCache.h"
@@ -34,9 +35,8 @@ using nativesockets::IoStatus;
 using nativesockets::SocketHandle;
 
 constexpr size_t kSongSize = 50u << 20;
-constexpr uint32_t kServerAddress = 0x7F000002;
-constexpr uint32_t kClientAddress = 0x7F000001;
-constexpr size_t kRawChunk = 1 << 20;
+constexpr uint32_t kServerAddress = kBenchServerAddress;
+constexpr uint32_t kClientAddress = kBenchClientAddress;
 
 std::vector<uint8_t> RandomBytes(size_t size) {
     std::vector<uint8_t> bytes(size);
@@ -44,24 +44,6 @@ std::vector<uint8_t> RandomBytes(size_t size) {
     for (auto& byte : bytes)
         byte = static_cast<uint8_t>(random());
     return bytes;
-}
-
-std::string MakeFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string folder = std::string(base && *base ? base : "/tmp") + "/orvantis-bench-XXXXXX";
-    if (!mkdtemp(folder.data()))
-        std::abort();
-    return folder;
-}
-
-bool WriteWholeFile(int fd, const uint8_t* data, size_t size) {
-    for (size_t done = 0; done < size;) {
-        const ssize_t put = write(fd, data + done, size - done);
-        if (put <= 0)
-            return false;
-        done += static_cast<size_t>(put);
-    }
-    return true;
 }
 
 // A server on 127.0.0.2 serving a music folder, and a 50 MB song beside it.
@@ -79,7 +61,7 @@ public:
     std::unique_ptr<ASyncWSocksServer> server;
 
 private:
-    Stage() : folder(MakeFolder()), source(folder + "/song.mp3"), music(folder + "/Music") {
+    Stage() : folder(MakeBenchFolder()), source(folder + "/song.mp3"), music(folder + "/Music") {
         mkdir(music.c_str(), 0755);
         const int fd = open(source.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0 || !WriteWholeFile(fd, song.data(), song.size()))
@@ -101,12 +83,6 @@ private:
         std::system(("rm -rf '" + folder + "'").c_str());
     }
 };
-
-double Seconds(const std::function<bool()>& work, bool& ok) {
-    const auto start = std::chrono::steady_clock::now();
-    ok = work() && ok;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // One connection from 127.0.0.1's side to a listener on 127.0.0.2, the receiving end run by `receive`.
 bool OverLoopback(const std::function<bool(const SocketHandle&)>& send,
@@ -144,34 +120,10 @@ bool ReceiveRaw(const SocketHandle& socket, size_t size) {
 // The raw peer of the file request: read the file, send its bytes, write them on the other side into a
 // new file beside the target, sync it and rename it over the target, as the server does.
 bool RawFileCopy(const std::string& source, const std::string& target) {
-    return OverLoopback(
-        [&](const SocketHandle& socket) {
-            const int fd = open(source.c_str(), O_RDONLY);
-            std::vector<uint8_t> buffer(kRawChunk);
-            bool ok = fd >= 0;
-            for (ssize_t got; ok && (got = read(fd, buffer.data(), buffer.size())) > 0;)
-                ok = nativesockets::SendAll(socket, std::span(buffer.data(), static_cast<size_t>(got)), 10000,
-                                            nullptr)
-                         .status == IoStatus::Done;
-            close(fd);
-            return ok;
-        },
-        [&](const SocketHandle& socket) {
-            const std::string temporary = target + ".part";
-            const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            std::vector<uint8_t> buffer(kRawChunk);
-            size_t done = 0;
-            bool ok = fd >= 0;
-            while (ok && done < kSongSize) {
-                const auto got =
-                    nativesockets::ReceiveSome(socket, buffer, Deadline::AfterMs(10000), nullptr);
-                ok = got.status == IoStatus::Done && WriteWholeFile(fd, buffer.data(), got.count);
-                done += got.count;
-            }
-            ok = ok && fsync(fd) == 0;
-            close(fd);
-            return ok && rename(temporary.c_str(), target.c_str()) == 0;
-        });
+    return OverLoopback([&](const SocketHandle& socket) { return SendFileBytes(socket, source, 10000); },
+                        [&](const SocketHandle& socket) {
+                            return ReceiveIntoReplacement(socket, target, kSongSize, 10000);
+                        });
 }
 
 void Report(benchmark::State& state, double ours, double raw, bool ok) {
@@ -197,14 +149,14 @@ void BM_SendSong50MBVersusRawTcp(benchmark::State& state) {
     bool ok = true;
     for (auto _ : state) {
         sync(); // both start with no dirty pages waiting
-        ours += Seconds(
+        ours += SecondsOfWork(
             [&] {
                 return RemoteFileCache::Instance().CopyWithProgressRemote(
                            AString(stage.source), AString("?127.0.0.2:" + target), false, &progress) == 0;
             },
             ok);
         sync();
-        raw += Seconds([&] { return RawFileCopy(stage.source, target); }, ok);
+        raw += SecondsOfWork([&] { return RawFileCopy(stage.source, target); }, ok);
     }
     RemoteFileCache::Instance().SetPeer(nullptr);
     Report(state, ours, raw, ok);
@@ -218,7 +170,7 @@ void BM_Message50MBVersusRawTcp(benchmark::State& state) {
     double raw = 0;
     bool ok = true;
     for (auto _ : state) {
-        ours += Seconds(
+        ours += SecondsOfWork(
             [&] {
                 return OverLoopback(
                     [&](const SocketHandle& socket) {
@@ -236,7 +188,7 @@ void BM_Message50MBVersusRawTcp(benchmark::State& state) {
                     });
             },
             ok);
-        raw += Seconds(
+        raw += SecondsOfWork(
             [&] {
                 return OverLoopback(
                     [&](const SocketHandle& socket) {

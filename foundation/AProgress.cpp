@@ -209,9 +209,20 @@ void AProgress::Log(const AString& text, bool flush) {
     {
         std::lock_guard lock(m_logLock);
         m_log += text;
+        if (m_log.GetLength() > kPendingLogLimit)
+            DropOldestLogLocked();
     }
     if (flush)
         FlushLog();
+}
+
+// Down to half the limit at once, so that dropping is rare, and from the start of a line.
+void AProgress::DropOldestLogLocked() {
+    int cut = m_log.GetLength() - kPendingLogLimit / 2;
+    const int lineEnd = m_log.Find(u'\n', cut);
+    if (lineEnd >= 0)
+        cut = lineEnd + 1;
+    m_log = AString(kDroppedLogMark) + m_log.Mid(cut);
 }
 
 void AProgress::LogNumber(int number, bool flush) {
@@ -267,13 +278,13 @@ AString AProgress::PendingLog() const {
     return m_log;
 }
 
-int AProgress::Message(const AString& text, bool log) {
+int AProgress::Message(const AString& text, bool log, const AString& title) {
     if (log) {
         LogTime(false, false);
         Log(text);
         Log(kLineEnd, true);
     }
-    return UserInterface().ShowMessage(text);
+    return UserInterface().ShowMessage(text, title);
 }
 
 ProgressUserInterface& AProgress::UserInterface() {

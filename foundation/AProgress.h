@@ -16,6 +16,11 @@ struct AlertRequest;
 class AProgress {
 public:
     enum Answer { kAnswerNone = -1, kAnswerYes = 1, kAnswerYesToAll = 2, kAnswerNo = 3, kAnswerNoToAll = 4 };
+    // The most log text kept while no log view takes it (a quiet progress object never has one): past
+    // it the oldest lines go, so that a long run cannot grow the log without end.
+    static constexpr int kPendingLogLimit = 1 << 20;
+    // What stands in front of the kept text once older lines went.
+    static constexpr const char* kDroppedLogMark = "...\r\n";
 
     AProgress();
     AProgress(const AProgress&) = delete;
@@ -50,8 +55,9 @@ public:
     void FlushLog();
     AString PendingLog() const;
 
-    // Logs the text when asked, then shows it to the user; returns the interface's answer.
-    int Message(const AString& text, bool log);
+    // Logs the text when asked, then shows it to the user under its title (empty: the program's name);
+    // returns the interface's answer.
+    int Message(const AString& text, bool log, const AString& title = AString());
     // 1 Yes, 3 No, -1 without an answer.
     static int AskYesNo(const AString& text);
     // 1 Yes, 3 No, 2 Yes to All, 4 No to All, -1 without an answer. With a second path the question is
@@ -76,6 +82,7 @@ private:
     };
 
     void LogStep(const AString* text, bool logTime);
+    void DropOldestLogLocked();
     void ShowPosition(double position);
     void ShowStatus(const AString* line1, const AString* line2);
     // First line the text, second line emptied, when the text is to be shown.

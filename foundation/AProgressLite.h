@@ -1,7 +1,8 @@
 #pragma once
 // A progress object that shows nothing: its ranges, positions and status texts go nowhere. Its log is
-// kept as any progress object keeps it (error lines included) until a log view takes it or someone
-// reads it, and its messages and questions reach the user interface.
+// kept as any progress object keeps it (error lines included, the newest AProgress::kPendingLogLimit
+// characters at most) until a log view takes it or someone reads it, and its messages and questions
+// reach the user interface.
 
 #include "foundation/AProgress.h"
 

@@ -60,9 +60,9 @@ int CopyWithProgress(const AString& source, const AString& target, const CancelC
     const bool remoteSource = IsRemotePath(source);
     const bool remoteTarget = IsRemotePath(target);
     if (!remoteSource && remoteTarget)
-        return RemoteFileCache::Instance().CopyWithProgressRemote(source, target, force, progress);
+        return RemoteFileCache::Instance().CopyWithProgressRemote(source, target, force, progress, cancel);
     if (remoteSource && !remoteTarget)
-        return RemoteFileCache::Instance().MoveRemoteFileLocal(source, target, progress);
+        return RemoteFileCache::Instance().MoveRemoteFileLocal(source, target, progress, cancel);
     if (remoteSource)
         return kErrorNotSupported;
     if (const int result = CheckRoomForCopy(source, target))

@@ -43,6 +43,7 @@ constexpr int kErrorLastSyncPlayList = -102396;
 // The remote link's failures that it has already told the user about: a sync does not tell again.
 constexpr int kErrorRemoteUnreached = -10564;
 constexpr int kErrorRemoteHeaderNotSent = -10565; // the remote link could not send a message's header
+constexpr int kErrorRemoteSilent = -10572; // the other computer sent and took nothing for as long as a request waits
 
 // AArray
 constexpr int kErrorArrayCopy = -15001;

@@ -55,6 +55,7 @@ constexpr ErrorText kErrorTexts[] = {
     {kErrorWrite, ": The file cannot be written."},
     {kErrorPodMarried, ": The iPod belongs to the music library of another computer."},
     {kErrorPodPrefsUnreadable, ": The iPod's preferences cannot be read."},
+    {kErrorRemoteSilent, ": The other computer stopped answering."},
 };
 
 constexpr const char* kUnknownErrorText = ": Unknown error encountered.";

@@ -7,7 +7,9 @@ HeadlessUserInterface& HeadlessUserInterface::Instance() {
     return instance;
 }
 
-int HeadlessUserInterface::ShowMessage(const AString& text) {
+int HeadlessUserInterface::ShowMessage(const AString& text, const AString& title) {
+    if (!title.IsEmpty())
+        std::clog << title.ToSystem8Bit() << ": ";
     std::clog << text.ToSystem8Bit() << std::endl;
     return 1;
 }

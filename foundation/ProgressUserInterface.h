@@ -15,8 +15,9 @@ struct AlertRequest {
 class ProgressUserInterface {
 public:
     virtual ~ProgressUserInterface() = default;
-    // Shows the text and waits until the user has seen it; returns 1 when it was shown.
-    virtual int ShowMessage(const AString& text) = 0;
+    // Shows the text under its title (empty: the program's name) and waits until the user has seen
+    // it; returns 1 when it was shown.
+    virtual int ShowMessage(const AString& text, const AString& title = AString()) = 0;
     // Runs the alert box: the index of the button that closed it (0 to 3), or -1 without an answer.
     virtual int RunAlert(const AlertRequest& request) = 0;
 };

@@ -19,9 +19,11 @@
 
 namespace {
 
-constexpr int kNoTimeout = -1;
+// The link's longest silence: the server may work a long while before it answers.
+constexpr int kLinkSilenceLimit = -1;
 constexpr int kSessionTimeout = 60;
 constexpr int kEndSessionTimeout = 120;
+constexpr int kEndSessionAfterStallTimeout = 5;
 constexpr int kPlayListsTimeout = 30;
 constexpr int kChangeTimeout = 60;
 constexpr uint32_t kPackAnswers = 1;
@@ -41,6 +43,11 @@ AString PathOnServer(const AString& path) {
 
 bool SameFileInfo(const FileInfo& a, const FileInfo& b) {
     return a.exists == b.exists && a.isDirectory == b.isDirectory && a.size == b.size && a.modTime == b.modTime;
+}
+
+// A request that met a server gone silent, or a cancel: sending it again would only wait again.
+bool StalledLink(int result) {
+    return result == kErrorRemoteSilent || result == kUserCancel;
 }
 
 AString FileNameOf(const AString& path) {
@@ -102,20 +109,27 @@ void ADirTunesRemote::SetMainList(ADirTunesRemote* list) {
 // ---- Requests ----
 
 int ADirTunesRemote::Exchange(int code, const AMemFile& payload, std::vector<uint8_t>& answer,
-                              int timeoutSeconds, bool retry, AProgress* progress, int progressFlags) {
+                              int timeoutSeconds, bool retry, const CancelCallback& cancel, AProgress* progress,
+                              int progressFlags) {
     answer.clear();
     if (!m_link)
         return kErrorEndOfStream;
     const AString host(m_serverAddress);
-    int result = m_link->RequestOnce(host, code, payload, answer, progress, progressFlags, timeoutSeconds);
-    if (result != 0 && retry)
-        result = m_link->RequestOnce(host, code, payload, answer, progress, progressFlags, timeoutSeconds);
+    int result =
+        m_link->RequestOnce(host, code, payload, answer, progress, progressFlags, timeoutSeconds, cancel);
+    if (result != 0 && retry && !StalledLink(result))
+        result = m_link->RequestOnce(host, code, payload, answer, progress, progressFlags, timeoutSeconds, cancel);
+    if (StalledLink(result))
+        m_linkStalled = true;
     return result;
 }
 
+AProgress& ADirTunesRemote::LinkProgress() const {
+    return m_linkProgress ? *m_linkProgress : GetProgress();
+}
+
 void ADirTunesRemote::LogFailure(const char* operation) const {
-    if (m_linkProgress)
-        m_linkProgress->Log(AString("Communication Error: ") + operation + "\r\n", true);
+    LinkProgress().Log(AString("Communication Error: ") + operation + "\r\n", true);
 }
 
 int ADirTunesRemote::StartSession() {
@@ -146,7 +160,8 @@ int ADirTunesRemote::EndSession() {
     SessionPayload payload(m_sessionID);
     m_sessionID = 0;
     std::vector<uint8_t> answer;
-    const int result = Exchange(linkcodes::kEndSession, payload.Stream(), answer, kEndSessionTimeout, false);
+    const int timeout = m_linkStalled ? kEndSessionAfterStallTimeout : kEndSessionTimeout;
+    const int result = Exchange(linkcodes::kEndSession, payload.Stream(), answer, timeout, false);
     if (result != 0)
         LogFailure("End Session");
     return result;
@@ -224,13 +239,15 @@ int ADirTunesRemote::Disconnect() {
     return EndSession();
 }
 
-int ADirTunesRemote::AddSongFromDisk(const AString& path) {
+int ADirTunesRemote::AddSongFromDisk(const AString& path, const AString* key, const CancelCallback& cancel) {
     SessionPayload payload(m_sessionID);
     payload.Text(PathOnServer(path));
+    if (key)
+        payload.Text(*key);
     std::vector<uint8_t> answer;
     int result = payload.Result();
     if (result == 0)
-        result = Exchange(linkcodes::kAddSongFromDisk, payload.Stream(), answer, kNoTimeout, false);
+        result = Exchange(linkcodes::kAddSongFromDisk, payload.Stream(), answer, kLinkSilenceLimit, false, cancel);
     if (result != 0)
         LogFailure("AddSongFromDisk");
     return result;
@@ -268,7 +285,7 @@ int ADirTunesRemote::DeleteRemotePlayList(const AString& name) {
 }
 
 int ADirTunesRemote::AddITunesReadyFile(const AString& localPath, AString& placedPath, const AString& targetText,
-                                        uint32_t& added) {
+                                        uint32_t& added, const CancelCallback& cancel) {
     added = 0;
     AFile file;
     int result = file.Open(localPath, AFile::kModeRead, true);
@@ -292,8 +309,8 @@ int ADirTunesRemote::AddITunesReadyFile(const AString& localPath, AString& place
     file.Close(false);
     std::vector<uint8_t> answer;
     if (result == 0)
-        result = Exchange(linkcodes::kAddITunesReadyFile, payload.Stream(), answer, kNoTimeout, true,
-                          m_linkProgress, RemotePeer::kProgressSending);
+        result = Exchange(linkcodes::kAddITunesReadyFile, payload.Stream(), answer, kLinkSilenceLimit, true, cancel,
+                          &LinkProgress(), RemotePeer::kProgressSending);
     uint32_t word = 0;
     AString placed;
     if (result == 0) {
@@ -303,10 +320,8 @@ int ADirTunesRemote::AddITunesReadyFile(const AString& localPath, AString& place
             result = placed.Load(reader);
     }
     if (result != 0) {
-        if (m_linkProgress)
-            m_linkProgress->Log(AString("\r\nCommunication Error: AddITunesReadyFile") + AString::FromInt(result) +
-                                    "\r\n",
-                                true);
+        LinkProgress().Log(AString("\r\nCommunication Error: AddITunesReadyFile") + AString::FromInt(result) + "\r\n",
+                           true);
         return result;
     }
     added = word != 0 ? 1 : 0;
@@ -325,26 +340,26 @@ bool ADirTunesRemote::IsOwnRemotePath(const AString& path) const {
     return path.GetLength() > prefix.GetLength() && path.Left(prefix.GetLength()) == prefix;
 }
 
-int ADirTunesRemote::Open(const AString* root, uint32_t flag, const CancelCallback&) {
+int ADirTunesRemote::Open(const AString* root, uint32_t flag, const CancelCallback& callback) {
     if (root)
         SetRootPath(*root);
     Clear();
-    return ReadSongList(root ? *root : AString(), flag);
+    return ReadSongList(root ? *root : AString(), flag, callback);
 }
 
-int ADirTunesRemote::ReadDirectory(const CancelCallback&, uint32_t flag) {
+int ADirTunesRemote::ReadDirectory(const CancelCallback& callback, uint32_t flag) {
     Clear();
-    return ReadSongList(AString(), flag);
+    return ReadSongList(AString(), flag, callback);
 }
 
-int ADirTunesRemote::ReadSongList(const AString& root, uint32_t flag) {
+int ADirTunesRemote::ReadSongList(const AString& root, uint32_t flag, const CancelCallback& cancel) {
     SessionPayload payload(m_sessionID);
     payload.U8(flag).U8(flag).Text(root);
     std::vector<uint8_t> answer;
     std::vector<RemoteSong> songs;
     int result = payload.Result();
     if (result == 0)
-        result = Exchange(linkcodes::kInitWPath, payload.Stream(), answer, kNoTimeout, true);
+        result = Exchange(linkcodes::kInitWPath, payload.Stream(), answer, kLinkSilenceLimit, true, cancel);
     if (result == 0)
         result = RemoteSongList::Read(answer, songs);
     if (result == 0)
@@ -481,13 +496,13 @@ int ADirTunesRemote::CreateSyncPlayList(const AString& name) {
 }
 
 int ADirTunesRemote::PlaceFileInLibrary(const AString&, const AString& file, AString& target, uint32_t& copied,
-                                        const CancelCallback&) {
-    return AddITunesReadyFile(file, target, AString(), copied);
+                                        const CancelCallback& callback) {
+    return AddITunesReadyFile(file, target, AString(), copied, callback);
 }
 
-int ADirTunesRemote::AddFileToLibrary(const AString& file, AString& keptFile, const CancelCallback&) {
+int ADirTunesRemote::AddFileToLibrary(const AString& file, AString& keptFile, const CancelCallback& callback) {
     keptFile = file;
-    return AddSongFromDisk(file);
+    return AddSongFromDisk(file, nullptr, callback);
 }
 
 void ADirTunesRemote::SetServerAddress(const std::string& address, const AString* name) {

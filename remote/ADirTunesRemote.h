@@ -66,7 +66,7 @@ public:
     // AddITunesReadyFile: the file sent to the server and placed in its music folder.
     int PlaceFileInLibrary(const AString& musicFolder, const AString& file, AString& target, uint32_t& copied,
                            const CancelCallback& callback) override;
-    // AddSongFromDisk.
+    // AddSongFromDisk, without a song key.
     int AddFileToLibrary(const AString& file, AString& keptFile, const CancelCallback& callback) override;
 
     // The key the server sent for the entry's song.
@@ -84,7 +84,8 @@ public:
     // The link the requests go through (not owned); none: every request fails with -1.
     void SetLink(RemotePeer* link) { m_link = link; }
     RemotePeer* GetLink() const { return m_link; }
-    // Where the failure lines go (not owned); none: nowhere.
+    // Where the failure lines and the progress of a song sent go (not owned); none: the progress
+    // object the list was made with.
     void SetProgress(AProgress* progress) { m_linkProgress = progress; }
     // The program's own list of the server it shows: lists of the same server share its playlists.
     // Set to null before that list goes.
@@ -101,7 +102,10 @@ public:
     // The entry's kind; beyond the count an empty name and 1.
     uint32_t GetListEntry(int index, AString& name);
     void FreeListCache();
-    int AddSongFromDisk(const AString& path);
+    // The server adds the file of a remote path (its music folder's) to its library; with a song key,
+    // the new song takes the key's play data.
+    int AddSongFromDisk(const AString& path, const AString* key = nullptr,
+                        const CancelCallback& cancel = CancelCallback());
     int CreateRemotePlayList(const AString& name);
     int NewRemotePlayList(const AString& name) { return CreateRemotePlayList(name); }
     int DeleteRemotePlayList(const AString& name);
@@ -109,15 +113,18 @@ public:
     // remote path of the file there, `added` whether a copy was placed. Files of 1,000,000,000 bytes or
     // more are refused before anything is sent.
     int AddITunesReadyFile(const AString& localPath, AString& placedPath, const AString& targetText,
-                           uint32_t& added);
+                           uint32_t& added, const CancelCallback& cancel = CancelCallback());
 
 private:
-    // One request on a connection of its own; with `retry` a failed one is sent once more on another.
+    // One request on a connection of its own; with `retry` a failed one is sent once more on another,
+    // unless the server fell silent or the cancel ended it.
     int Exchange(int code, const AMemFile& payload, std::vector<uint8_t>& answer, int timeoutSeconds,
-                 bool retry, AProgress* progress = nullptr, int progressFlags = RemotePeer::kProgressBoth);
+                 bool retry, const CancelCallback& cancel = CancelCallback(), AProgress* progress = nullptr,
+                 int progressFlags = RemotePeer::kProgressBoth);
+    AProgress& LinkProgress() const;
     void LogFailure(const char* operation) const;
     // "InitWPath": the server's song list read and taken.
-    int ReadSongList(const AString& root, uint32_t flag);
+    int ReadSongList(const AString& root, uint32_t flag, const CancelCallback& cancel);
     int TakeSongList(std::vector<RemoteSong>& songs);
     bool IsOwnRemotePath(const AString& path) const;
     AString RemotePathPrefix() const;
@@ -137,4 +144,7 @@ private:
     AFileList m_songKeys;
     std::vector<FileInfo> m_fileInfos;
     uint32_t m_sessionID = 0;
+    // A request of this list met a server that stopped answering, or was cancelled: ending the
+    // session then waits only briefly.
+    bool m_linkStalled = false;
 };

@@ -1,6 +1,7 @@
 #include "remote/CASockets.h"
 
 #include "foundation/ErrorCodes.h"
+#include "foundation/PayloadSink.h"
 #include "platform/sockets/HostAddresses.h"
 #include "platform/sockets/TcpSockets.h"
 #include "remote/HelloMessage.h"
@@ -17,6 +18,13 @@
 using nativesockets::Deadline;
 
 namespace {
+
+// Takes a payload that nobody keeps.
+class DiscardingSink : public PayloadSink {
+public:
+    void Begin(size_t) override {}
+    int Append(std::span<const uint8_t>) override { return 0; }
+};
 
 int TimeoutMs(int timeoutSeconds) {
     if (timeoutSeconds < 0)
@@ -143,6 +151,7 @@ int CASockets::Connect(const std::string& host, uint32_t port) {
     }
     m_requestChannel = std::make_unique<SocketChannel>(m_requestSocket, &m_wake);
     m_requestReader = std::make_unique<MessageReader>(*m_requestChannel);
+    m_requestBroken = false;
     return 0;
 }
 
@@ -165,7 +174,7 @@ void CASockets::ReleaseConnection() {
 void CASockets::Disconnect() {
     if (!HoldsConnection())
         return;
-    if (m_requestChannel) {
+    if (m_requestChannel && !m_requestBroken) {
         // The peer's answer to this is the closing of the connection; what fails here changes nothing.
         MessageWriter::SendFramed(*m_requestChannel, linkcodes::kEndOfConnection, {}, false, nullptr,
                                   kEndMessageStallMs);
@@ -174,33 +183,72 @@ void CASockets::Disconnect() {
     ReleaseConnection();
 }
 
-int CASockets::Exchange(int code, std::span<const uint8_t> payload, std::vector<uint8_t>& answer, bool pack,
-                        AProgress* progress, int progressFlags, int timeoutSeconds) {
-    answer.clear();
-    if (!HoldsConnection() || !m_requestChannel)
+int CASockets::SilenceLimitMs(int timeoutSeconds) const {
+    const int longest = m_longestSilenceMs.load();
+    return timeoutSeconds < 0 ? longest : std::min(TimeoutMs(timeoutSeconds), longest);
+}
+
+int CASockets::Broken(int result) {
+    m_requestBroken = true;
+    if (m_requestChannel->WasCancelled())
+        return kUserCancel;
+    if (m_requestChannel->FellSilent())
+        return kErrorRemoteSilent;
+    return result;
+}
+
+int CASockets::Transact(int code, std::span<const uint8_t> payload, bool pack, AProgress* progress,
+                        int progressFlags, int timeoutSeconds, const CancelCallback& cancel,
+                        const AnswerReading& readAnswer) {
+    if (!HoldsConnection() || !m_requestChannel || m_requestBroken)
         return kErrorEndOfStream;
+    m_requestChannel->Watch(&cancel);
+    const int silenceMs = SilenceLimitMs(timeoutSeconds);
     AProgress* sendProgress = (progressFlags & kProgressSending) ? progress : nullptr;
     AProgress* receiveProgress = (progressFlags & kProgressReceiving) ? progress : nullptr;
-    if (const int result =
-            MessageWriter::SendMessage(*m_requestChannel, code, payload, MessageWriter::kEmptyRequestWord,
-                                       pack, sendProgress, kSendStallMs))
-        return result;
-    const int timeoutMs = TimeoutMs(timeoutSeconds);
+    int result = MessageWriter::SendMessage(*m_requestChannel, code, payload, MessageWriter::kEmptyRequestWord,
+                                            pack, sendProgress, silenceMs);
     WireHeader header;
-    if (const int result = m_requestReader->ReadHeader(header, Deadline::AfterMs(timeoutMs)))
-        return result;
-    if (const int result = m_requestReader->ReadPayload(header, answer, timeoutMs, receiveProgress)) {
-        answer.clear();
-        return result;
-    }
-    return header.code;
+    if (result == 0)
+        result = m_requestReader->ReadHeader(header, Deadline::AfterMs(silenceMs));
+    if (result == 0)
+        result = readAnswer(header, silenceMs, receiveProgress);
+    const int outcome = result == 0 ? header.code : Broken(result);
+    m_requestChannel->Watch(nullptr);
+    return outcome;
+}
+
+int CASockets::Exchange(int code, std::span<const uint8_t> payload, std::vector<uint8_t>& answer, bool pack,
+                        AProgress* progress, int progressFlags, int timeoutSeconds, const CancelCallback& cancel) {
+    answer.clear();
+    return Transact(code, payload, pack, progress, progressFlags, timeoutSeconds, cancel,
+                    [&](const WireHeader& header, int stallMs, AProgress* receiveProgress) {
+                        const int result = m_requestReader->ReadPayload(header, answer, stallMs, receiveProgress);
+                        if (result != 0)
+                            answer.clear();
+                        return result;
+                    });
 }
 
 int CASockets::Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer,
-                       bool compress, AProgress* progress, int progressFlags, int timeoutSeconds) {
+                       bool compress, AProgress* progress, int progressFlags, int timeoutSeconds,
+                       const CancelCallback& cancel) {
     const std::span<const uint8_t> bytes = payload ? std::span(payload, length) : std::span<const uint8_t>();
-    const int result = Exchange(code, bytes, answer, compress, progress, progressFlags, timeoutSeconds);
+    const int result = Exchange(code, bytes, answer, compress, progress, progressFlags, timeoutSeconds, cancel);
     if (result != 0)
         answer.clear();
     return result;
+}
+
+int CASockets::RequestInto(int code, const uint8_t* payload, uint32_t length, PayloadSink& sink,
+                           AProgress* progress, int progressFlags, int timeoutSeconds, const CancelCallback& cancel) {
+    const std::span<const uint8_t> bytes = payload ? std::span(payload, length) : std::span<const uint8_t>();
+    return Transact(code, bytes, false, progress, progressFlags, timeoutSeconds, cancel,
+                    [&](const WireHeader& header, int stallMs, AProgress* receiveProgress) {
+                        if (header.code == 0)
+                            return m_requestReader->ReadPayload(header, sink, stallMs, receiveProgress);
+                        // A failure's payload says nothing the caller asked for.
+                        DiscardingSink discarded;
+                        return m_requestReader->ReadPayload(header, discarded, stallMs, nullptr);
+                    });
 }

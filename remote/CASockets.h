@@ -24,6 +24,8 @@
 
 class MessageReader;
 class NetworkScan;
+class PayloadSink;
+struct WireHeader;
 class RequestStream;
 class SocketChannel;
 
@@ -31,9 +33,9 @@ class CASockets : public RemotePeer {
 public:
     static constexpr uint16_t kDefaultBasePort = 10564;
     static constexpr int kConnectTimeoutMs = 30000;
-    // However long a request may wait for its answer, a peer that takes no more of what is sent for
-    // this long has gone.
-    static constexpr int kSendStallMs = 120000;
+    // No wait of a request lasts longer than this while the peer sends or takes nothing, whatever the
+    // request's own time-out; a request without one waits this long.
+    static constexpr int kLongestSilenceMs = 120000;
     static constexpr int kEndMessageStallMs = 5000;
 
     // This computer's address is the first IPv4 address of its network interfaces.
@@ -69,12 +71,22 @@ public:
     // One request on the connection: 0 with the answer when the peer answered with code 0; otherwise
     // the answer code or a transport code, and no answer.
     int Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer,
-                bool compress, AProgress* progress, int progressFlags, int timeoutSeconds) override;
+                bool compress, AProgress* progress, int progressFlags, int timeoutSeconds,
+                const CancelCallback& cancel) override;
+    // The answer of code 0 goes to the sink as its pieces arrive.
+    int RequestInto(int code, const uint8_t* payload, uint32_t length, PayloadSink& sink, AProgress* progress,
+                    int progressFlags, int timeoutSeconds, const CancelCallback& cancel) override;
     // One request on the connection: the answer code (whatever it is) with its payload, or a transport
-    // code without one. An empty payload goes as the u32 100564. `timeoutSeconds` (-1: none) bounds
-    // the wait for the answer to begin and each wait while it arrives.
+    // code without one. An empty payload goes as the u32 100564. `timeoutSeconds` (-1: the longest
+    // silence) bounds each wait while the request goes out, for its answer to begin and while the
+    // answer arrives. A peer that stays silent that long gives -10572, a cancel 123456; either leaves
+    // the connection of no further use, and Disconnect then drops it without a word.
     int Exchange(int code, std::span<const uint8_t> payload, std::vector<uint8_t>& answer, bool pack,
-                 AProgress* progress, int progressFlags, int timeoutSeconds);
+                 AProgress* progress, int progressFlags, int timeoutSeconds,
+                 const CancelCallback& cancel = CancelCallback());
+
+    // A shorter longest silence than kLongestSilenceMs (tests).
+    void SetLongestSilence(int milliseconds) { m_longestSilenceMs = milliseconds; }
 
     void SetBasePort(uint16_t port) { m_basePort = port; }
     uint16_t GetBasePort() const { return m_basePort; }
@@ -113,13 +125,24 @@ protected:
     void ClearStop();
 
 private:
+    // Reads the payload of an answer whose header came, each wait bounded by `stallMs`.
+    using AnswerReading = std::function<int(const WireHeader& header, int stallMs, AProgress* progress)>;
+
     bool HoldsConnection() const;
     void ReleaseConnection();
     uint16_t PortFor(const std::string& address, uint32_t port) const;
+    int SilenceLimitMs(int timeoutSeconds) const;
+    // Sends the request and reads its answer's header, then hands the payload to `readAnswer`: the
+    // answer's code, or why there is none.
+    int Transact(int code, std::span<const uint8_t> payload, bool pack, AProgress* progress, int progressFlags,
+                 int timeoutSeconds, const CancelCallback& cancel, const AnswerReading& readAnswer);
+    // The connection is of no further use after `result`: the code that says why.
+    int Broken(int result);
 
     mutable std::mutex m_addressLock; // the address, which the scan and the connections read
     std::optional<uint32_t> m_localIPv4;
     std::atomic<uint16_t> m_basePort{kDefaultBasePort};
+    std::atomic<int> m_longestSilenceMs{kLongestSilenceMs};
     std::atomic<bool> m_stop{false};
     nativesockets::WakeSignal m_wake;
     FoundHostTable m_foundHosts;
@@ -132,4 +155,5 @@ private:
     nativesockets::SocketHandle m_requestSocket;
     std::unique_ptr<SocketChannel> m_requestChannel;
     std::unique_ptr<MessageReader> m_requestReader;
+    bool m_requestBroken = false;
 };

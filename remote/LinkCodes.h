@@ -32,7 +32,7 @@ constexpr int kHelloAnswer = -1;
 constexpr unsigned kHelloAnswerWord = 100;
 
 // The word beside -1 when the playlist request (1004) or the song-list request (1005) of another client
-// runs: each is served one at a time.
+// runs: each is served one at a time. -8996 also answers a request whose session another request uses.
 constexpr int kPlayListsBusy = -8997;
 constexpr int kSongListBusy = -8996;
 

@@ -12,6 +12,8 @@ uint16_t MessageChecksum(std::span<const uint8_t> data);
 class ChecksumAccumulator {
 public:
     void Add(std::span<const uint8_t> part);
+    // Adds what another accumulator summed: the parts it took follow this one's, or come before them.
+    void Merge(const ChecksumAccumulator& other) { m_sum += other.m_sum; }
     uint16_t Finish() const;
 
 private:

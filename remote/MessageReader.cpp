@@ -5,7 +5,7 @@
 #include "remote/LinkCodes.h"
 #include "remote/MessageChecksum.h"
 #include "remote/MessageWriter.h"
-#include "remote/PayloadSink.h"
+#include "foundation/PayloadSink.h"
 #include "remote/PayloadPacking.h"
 #include "remote/ProgressRange.h"
 #include "remote/WireBase64.h"

@@ -2,7 +2,7 @@
 // A request taken as its payload arrives, for a handler that would otherwise hold a large payload
 // whole in memory before it could begin (a file sent to the server).
 
-#include "remote/PayloadSink.h"
+#include "foundation/PayloadSink.h"
 #include "remote/WireMessage.h"
 
 class RequestStream : public PayloadSink {

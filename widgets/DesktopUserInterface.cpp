@@ -7,9 +7,11 @@
 
 DesktopUserInterface::DesktopUserInterface(QWidget* window) : m_window(window) {}
 
-int DesktopUserInterface::ShowMessage(const AString& text) {
+int DesktopUserInterface::ShowMessage(const AString& text, const AString& title) {
     const QString shown = ToQString(text);
-    const int code = nativeui::GuiThread::RunModal([&] { return messagebox::Show(m_window.data(), shown); });
+    const QString caption = ToQString(title);
+    const int code =
+        nativeui::GuiThread::RunModal([&] { return messagebox::Show(m_window.data(), shown, caption); });
     return code < 0 ? 0 : 1;
 }
 

@@ -13,7 +13,7 @@ public:
     // The boxes are shown over `window` (may be null).
     explicit DesktopUserInterface(QWidget* window = nullptr);
 
-    int ShowMessage(const AString& text) override;
+    int ShowMessage(const AString& text, const AString& title = AString()) override;
     int RunAlert(const AlertRequest& request) override;
 
 private:

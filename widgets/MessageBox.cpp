@@ -7,8 +7,9 @@
 
 namespace messagebox {
 
-int Show(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok, parent);
+int Show(QWidget* parent, const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QCoreApplication::applicationName() : title, text,
+                    QMessageBox::Ok, parent);
     box.exec();
     return nativeui::kIdOk;
 }

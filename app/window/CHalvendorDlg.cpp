@@ -162,9 +162,9 @@ class CHalvendorDlg::WindowUserInterface : public DesktopUserInterface {
 public:
     using DesktopUserInterface::DesktopUserInterface;
 
-    int ShowMessage(const AString& text) override {
+    int ShowMessage(const AString& text, const AString& title = AString()) override {
         ++m_shown;
-        return DesktopUserInterface::ShowMessage(text);
+        return DesktopUserInterface::ShowMessage(text, title);
     }
     int RunAlert(const AlertRequest& request) override {
         ++m_shown;

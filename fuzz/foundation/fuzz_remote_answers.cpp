@@ -26,8 +26,8 @@ public:
 
     int ConnectW(const AString&) override { return 0; }
     void Disconnect() override {}
-    int Request(int, const uint8_t*, uint32_t, std::vector<uint8_t>& answer, bool, AProgress*, int,
-                int) override {
+    int Request(int, const uint8_t*, uint32_t, std::vector<uint8_t>& answer, bool, AProgress*, int, int,
+                const CancelCallback&) override {
         uint16_t length = 0;
         if (m_left < sizeof length)
             return kNoMoreAnswers;

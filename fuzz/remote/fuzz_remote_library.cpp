@@ -21,7 +21,8 @@ class AnsweringPeer : public RemotePeer {
 public:
     explicit AnsweringPeer(std::span<const uint8_t> answer) : m_answer(answer) {}
     int ConnectW(const AString&) override { return 0; }
-    int Request(int, const uint8_t*, uint32_t, std::vector<uint8_t>& answer, bool, AProgress*, int, int) override {
+    int Request(int, const uint8_t*, uint32_t, std::vector<uint8_t>& answer, bool, AProgress*, int, int,
+                const CancelCallback&) override {
         answer.assign(m_answer.begin(), m_answer.end());
         return 0;
     }

@@ -14,6 +14,18 @@ Deadline Deadline::AfterMs(int milliseconds) {
     return deadline;
 }
 
+Deadline Deadline::Earlier(const Deadline& a, const Deadline& b) {
+    if (a.m_never)
+        return b;
+    if (b.m_never)
+        return a;
+    return a.m_end <= b.m_end ? a : b;
+}
+
+bool Deadline::HasPassed() const {
+    return !m_never && std::chrono::steady_clock::now() >= m_end;
+}
+
 int Deadline::RemainingMs() const {
     if (m_never)
         return -1;

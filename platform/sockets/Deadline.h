@@ -10,8 +10,11 @@ public:
     static Deadline Never() { return Deadline(); }
     // A negative count means no limit, as the link's time-outs are given.
     static Deadline AfterMs(int milliseconds);
+    // Whichever of the two comes first.
+    static Deadline Earlier(const Deadline& a, const Deadline& b);
 
     bool IsNever() const { return m_never; }
+    bool HasPassed() const;
     // Milliseconds left for poll(): -1 without a limit, 0 once passed.
     int RemainingMs() const;
 

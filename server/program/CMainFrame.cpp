@@ -219,7 +219,12 @@ void CMainFrame::OnTrayCommand(int id) {
         break;
     case HelperTrayMenu::kStartStopServer: {
         const uint16_t port = m_settings.serverPort;
-        m_control.Run([this, port] { m_listening.Toggle(port); });
+        m_control.Run([this, port] {
+            m_listening.Toggle(port);
+            const bool listening = m_listening.IsListening();
+            QMetaObject::invokeMethod(this, [this, listening] { OnListeningSwitched(listening); },
+                                      Qt::QueuedConnection);
+        });
         break;
     }
     case HelperTrayMenu::kExit:
@@ -228,6 +233,13 @@ void CMainFrame::OnTrayCommand(int id) {
     default:
         break;
     }
+}
+
+// The port mapping this program added goes with the server, and is made again when it comes back.
+void CMainFrame::OnListeningSwitched(bool listening) {
+    m_chain->ApplySettings(m_settings.portForwarding, listening, m_settings.serverPort);
+    if (listening && m_settings.portForwarding)
+        StartPortMapping();
 }
 
 void CMainFrame::ShowMainProgram(bool about) {
@@ -309,7 +321,7 @@ void CMainFrame::WatchAddress() {
         m_watchCycles = 0;
     else if (!changed)
         return;
-    if (m_settings.portForwarding)
+    if (m_settings.portForwarding && IsListening())
         StartPortMapping();
 }
 

@@ -76,7 +76,7 @@ public:
     // is prepared when it is an iPod, and starts the main program when it manages iPods.
     void WatchVolumes();
     // A look at this computer's address (every kAddressWatchMs): after a change listening moves to the
-    // new address, and the port mapping is redone then and about once an hour.
+    // new address, and the port mapping is redone then and about once an hour while the server listens.
     void WatchAddress();
     // Waits until the control thread has done what it was given (tests).
     void WaitForControl() { m_control.Drain(); }
@@ -93,6 +93,8 @@ private:
     void RouterTestDone() override;
 
     void StartListening();
+    // The tray's "Start Server" or "Stop Server" has been carried out.
+    void OnListeningSwitched(bool listening);
     void LoadSettings();
     void ReloadSettings();
     void OnSessionStarting();

@@ -1,7 +1,8 @@
 #pragma once
 // 1007 "AddSongFromDisk": a file of the music folder added to the library, and to the session's
-// playlist. A file anywhere else is refused: a client never brings a file of the user's into the
-// library that the user did not put into the music.
+// playlist; with the song key that may follow its path, the new song takes the key's play data. A file
+// anywhere else is refused: a client never brings a file of the user's into the library that the user
+// did not put into the music.
 
 #include "server/requests/SessionRequestHandler.h"
 

@@ -10,9 +10,10 @@ WireMessage DeleteRemoteFileHandler::Serve(std::span<const uint8_t> payload) {
     AString path;
     if (!ReadIDAndText(payload, id, path))
         return Refused();
-    const SessionTable::Lease session = m_sessions->Acquire(id);
+    WireMessage refusal;
+    const SessionTable::Lease session = Take(id, refusal);
     if (!session)
-        return Refused();
+        return refusal;
     const auto resolved = m_policy->Resolve(path, PathPolicy::Access::Write);
     if (!resolved)
         return WireMessage::Status(kErrorInvalidPath);

@@ -2,6 +2,7 @@
 
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
+#include "server/requests/CaseFoldingVolumes.h"
 #include "server/requests/PathPolicy.h"
 #include "server/requests/RequestFields.h"
 
@@ -15,6 +16,7 @@ WireMessage GetRemoteFileInfoHandler::Serve(std::span<const uint8_t> payload) {
         return WireMessage::Status(kErrorInvalidPath);
     FileInfo info;
     GetFileInfo(*resolved, info);
+    CaseFoldingVolumes().Mark(*resolved, info);
     AMemFile record;
     if (const int result = info.Serialize(record))
         return WireMessage::Status(result);

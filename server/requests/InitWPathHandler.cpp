@@ -4,9 +4,9 @@
 #include "foundation/AProgress.h"
 #include "foundation/FileOps.h"
 #include "library/songlists/ADirTunes.h"
-#include "remote/LinkCodes.h"
 #include "remote/RemoteSongList.h"
 #include "server/requests/BusyFlag.h"
+#include "server/requests/CaseFoldingVolumes.h"
 #include "server/requests/RemoteSession.h"
 #include "server/requests/RequestFields.h"
 #include "server/requests/ServedLibrary.h"
@@ -26,6 +26,7 @@ std::vector<RemoteSong> SongsOf(ADirTunes& list, const AString& serverAddress) {
     const int count = list.GetCount();
     songs.reserve(static_cast<size_t>(count));
     const AString pathPrefix = AString("?") + serverAddress + ":";
+    CaseFoldingVolumes volumes;
     for (int i = 0; i < count; ++i) {
         list.GetProgress().SetPos(static_cast<double>(i) / count);
         const AString* entry = list.GetEntry(i);
@@ -39,6 +40,7 @@ std::vector<RemoteSong> SongsOf(ADirTunes& list, const AString& serverAddress) {
         song.entry = *entry + ":" + AString::FromUInt(static_cast<uint32_t>(songs.size()));
         song.path = pathPrefix + path;
         GetFileInfo(path, song.info);
+        volumes.Mark(path, song.info);
         songs.push_back(std::move(song));
     }
     return songs;
@@ -54,12 +56,13 @@ WireMessage InitWPathHandler::Serve(std::span<const uint8_t> payload) {
     AString root;
     if (!ReadIDFlagsAndText(payload, id, flag, copy, root))
         return Refused();
-    const SessionTable::Lease session = m_sessions->Acquire(id);
+    WireMessage refusal;
+    const SessionTable::Lease session = Take(id, refusal);
     if (!session)
-        return Refused();
+        return refusal;
     const BusyFlag busy(m_busy);
     if (!busy.Taken())
-        return WireMessage::Status(kErrorEndOfStream, static_cast<uint32_t>(linkcodes::kSongListBusy));
+        return Busy();
     ADirTunes& list = *session->list;
     AProgress& progress = list.GetProgress();
 

@@ -23,6 +23,7 @@ public:
     bool ReadBytes(uint32_t length, std::span<const uint8_t>& bytes);
     // Bytes read so far.
     size_t Position() const { return static_cast<size_t>(m_stream.GetPosition()); }
+    bool AtEnd() const { return m_stream.GetPosition() == m_stream.GetSize(); }
     // The stream itself, for a record that reads itself.
     AMemFile& Stream() { return m_stream; }
 

@@ -5,12 +5,24 @@
 #include "library/itunes/LibraryPlayListName.h"
 #include "library/songlists/ADirTunes.h"
 #include "remote/ADirTunesRemote.h"
+#include "remote/LinkCodes.h"
 #include "server/requests/RemoteSession.h"
 #include "server/requests/RequestFields.h"
 #include "server/requests/ServedLibrary.h"
 
 WireMessage SessionRequestHandler::Refused() {
     return WireMessage::Status(kErrorEndOfStream, 0);
+}
+
+WireMessage SessionRequestHandler::Busy() {
+    return WireMessage::Status(kErrorEndOfStream, static_cast<uint32_t>(linkcodes::kSongListBusy));
+}
+
+SessionTable::Lease SessionRequestHandler::Take(uint32_t id, WireMessage& refusal) const {
+    SessionTable::Lease session = m_sessions->Acquire(id);
+    if (!session)
+        refusal = session.Busy() ? Busy() : Refused();
+    return session;
 }
 
 int SessionRequestHandler::Prepare(RemoteSession& session) const {
@@ -21,11 +33,9 @@ int SessionRequestHandler::Prepare(RemoteSession& session) const {
 }
 
 SessionTable::Lease SessionRequestHandler::TakePrepared(uint32_t id, WireMessage& refusal) const {
-    SessionTable::Lease session = m_sessions->Acquire(id);
-    if (!session) {
-        refusal = Refused();
+    SessionTable::Lease session = Take(id, refusal);
+    if (!session)
         return session;
-    }
     if (const int result = Prepare(*session)) {
         refusal = WireMessage::Status(result);
         return SessionTable::Lease();

@@ -17,9 +17,12 @@ public:
         : m_sessions(std::move(sessions)), m_library(std::move(library)) {}
 
 protected:
-    // The answer to a malformed request, or to one whose session is not in the table (or is in use by
-    // another request): -1 and the u32 0.
+    // The answer to a malformed request, or to one whose session is not in the table: -1 and the u32 0.
     static WireMessage Refused();
+    // The answer to a request whose session another request uses: -1 and the u32 -8996.
+    static WireMessage Busy();
+    // The session of `id`. An empty lease when the request is refused, with its answer.
+    SessionTable::Lease Take(uint32_t id, WireMessage& refusal) const;
     // Connects the session's list to the library, reading the library into it first when it was never
     // read: 0, or the code of the connection or the read.
     int Prepare(RemoteSession& session) const;

@@ -8,7 +8,7 @@
 using Clock = std::chrono::steady_clock;
 
 SessionTable::Lease::Lease(Lease&& other) noexcept
-    : m_table(other.m_table), m_id(other.m_id), m_session(other.m_session) {
+    : m_table(other.m_table), m_id(other.m_id), m_session(other.m_session), m_busy(other.m_busy) {
     other.m_session = nullptr;
 }
 
@@ -60,8 +60,10 @@ uint32_t SessionTable::Add(std::unique_ptr<RemoteSession> session) {
 SessionTable::Lease SessionTable::Acquire(uint32_t id) {
     std::lock_guard lock(m_lock);
     const auto found = m_entries.find(id);
-    if (found == m_entries.end() || found->second.state != State::Idle)
+    if (found == m_entries.end())
         return Lease();
+    if (found->second.state != State::Idle)
+        return Lease::OfBusySession();
     found->second.state = State::InUse;
     return Lease(*this, id, *found->second.session);
 }

@@ -23,11 +23,19 @@ public:
     public:
         Lease() = default;
         Lease(SessionTable& table, uint32_t id, RemoteSession& session) : m_table(&table), m_id(id), m_session(&session) {}
+        // An empty lease of a session that another request uses.
+        static Lease OfBusySession() {
+            Lease lease;
+            lease.m_busy = true;
+            return lease;
+        }
         Lease(Lease&& other) noexcept;
         Lease& operator=(Lease&&) = delete;
         ~Lease();
 
         explicit operator bool() const { return m_session != nullptr; }
+        // An empty lease: whether the session is there but in use.
+        bool Busy() const { return m_busy; }
         RemoteSession& operator*() const { return *m_session; }
         RemoteSession* operator->() const { return m_session; }
 
@@ -35,6 +43,7 @@ public:
         SessionTable* m_table = nullptr;
         uint32_t m_id = 0;
         RemoteSession* m_session = nullptr;
+        bool m_busy = false;
     };
 
     explicit SessionTable(size_t capacity = kDefaultCapacity,
@@ -45,7 +54,7 @@ public:
 
     // The new session's id (never 0), or 0 when the table is full of sessions that are not idle long.
     uint32_t Add(std::unique_ptr<RemoteSession> session);
-    // An empty lease when no session has the id or another request uses it.
+    // An empty lease when no session has the id, or a busy one when another request uses it.
     Lease Acquire(uint32_t id);
     bool Has(uint32_t id);
     // "End Session".

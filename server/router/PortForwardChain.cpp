@@ -64,7 +64,7 @@ void PortForwardChain::OnMappingsRetrieved() {
     }
     const int attempt = m_attempts++;
     m_state.externalAddress.clear();
-    if (attempt >= kMaxAdditions || !lookup.proposedPort) {
+    if (!m_serverOn || attempt >= kMaxAdditions || !lookup.proposedPort) {
         GiveUp();
         return;
     }
@@ -75,21 +75,36 @@ void PortForwardChain::AddPortMapping(uint16_t externalPort) {
     m_requested = PortMapping{std::string(),       std::to_string(externalPort), std::to_string(m_port),
                               PortMapping::kTcp,   m_localIPv4,                  PortMapping::kYes,
                               kDescription};
-    m_engine->StartAddMapping(m_requested);
+    m_adding = m_engine->StartAddMapping(m_requested);
+    m_dropAddition = false;
 }
 
 void PortForwardChain::OnAddEnded(int64_t result) {
+    m_adding = false;
     if (result == portforward::kSucceeded)
         m_added = m_requested;
+    // Switched off, or moved to another port, while the mapping was being added: it goes at once.
+    if (m_dropAddition) {
+        m_dropAddition = false;
+        DeleteAdded();
+        return;
+    }
     m_engine->StartDeviceSearch();
 }
 
 void PortForwardChain::ApplySettings(bool portForwarding, bool serverOn, uint16_t port) {
-    if (!m_engine || !m_added)
-        return;
-    if (portForwarding && serverOn && PortMapping::ParsePort(m_added->internalPort) == port)
-        return;
-    if (m_engine->StartDeleteMapping(*m_added))
+    m_serverOn = serverOn;
+    const auto kept = [&](const PortMapping& mapping) {
+        return portForwarding && serverOn && PortMapping::ParsePort(mapping.internalPort) == port;
+    };
+    if (m_adding && !kept(m_requested))
+        m_dropAddition = true;
+    if (m_engine && m_added && !kept(*m_added))
+        DeleteAdded();
+}
+
+void PortForwardChain::DeleteAdded() {
+    if (m_added && m_engine->StartDeleteMapping(*m_added))
         m_added.reset();
 }
 

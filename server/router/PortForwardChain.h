@@ -5,7 +5,8 @@
 // main program how the router test went. Every pass ends in a report: a found mapping, or a failure
 // when there is no engine, no gateway, no free port or the additions ran out. A mapping that this
 // program added is deleted again when the server or port forwarding is switched off or the port
-// changes. Use it on one thread; the engine's notifications are handed to it there, in their order.
+// changes (also one whose addition was under way then), and while the server is off a pass adds none.
+// Use it on one thread; the engine's notifications are handed to it there, in their order.
 
 #include "server/router/CPortForwardEngine.h"
 #include "server/router/RouterState.h"
@@ -41,6 +42,7 @@ private:
     void OnMappingsRetrieved();
     void OnAddEnded(int64_t result);
     void AddPortMapping(uint16_t externalPort);
+    void DeleteAdded();
     void GiveUp();
 
     CPortForwardEngine* m_engine;
@@ -48,6 +50,9 @@ private:
     std::string m_localIPv4;
     uint16_t m_port = 0;
     int m_attempts = 0;
+    bool m_serverOn = true;
+    bool m_adding = false;       // an addition is under way
+    bool m_dropAddition = false; // and what it adds is to go again at once
     RouterState m_state;
     PortMapping m_requested;            // the mapping of the last addition asked for
     std::optional<PortMapping> m_added; // the mapping this program added, until it is deleted

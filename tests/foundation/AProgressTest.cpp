@@ -199,3 +199,30 @@ TEST(AProgress, MessagesAreLoggedAndShown) {
     EXPECT_EQ(user.messages[0], "Done");
     EXPECT_NE(progress.PendingLog().Find("Done\r\n"), -1);
 }
+
+TEST(AProgress, AMessageCarriesItsTitleToTheUser) {
+    RecordingUserInterface user;
+    AProgress progress;
+    progress.Message(AString("An error occurred communicating with the remote."), false, AString("Communication Error"));
+    progress.Message(AString("Nothing to Sync!"), true);
+    ASSERT_EQ(user.titles.size(), 2u);
+    EXPECT_EQ(user.titles[0], "Communication Error");
+    EXPECT_EQ(user.titles[1], "") << "no title: the program's name";
+    EXPECT_EQ(progress.PendingLog().Find("communicating"), -1) << "not logged when not asked";
+}
+
+// A quiet progress object of a long run (and any whose log no pane takes) keeps its newest lines only.
+TEST(AProgress, ALogThatNobodyTakesStaysBounded) {
+    AProgressLite quiet;
+    const AString line("Copying /music/a song with a long name.mp3 ERROR=-36: IO error.\r\n");
+    const int lines = 3 * AProgress::kPendingLogLimit / line.GetLength();
+    for (int i = 0; i < lines; ++i)
+        quiet.Log(line);
+    quiet.Log("the last line\r\n");
+    const AString kept = quiet.PendingLog();
+    EXPECT_LE(kept.GetLength(), AProgress::kPendingLogLimit);
+    EXPECT_GE(kept.GetLength(), AProgress::kPendingLogLimit / 2);
+    EXPECT_EQ(kept.Left(5), "...\r\n") << "older lines went, whole ones";
+    EXPECT_EQ(kept.Mid(5, line.GetLength()), line);
+    EXPECT_EQ(kept.Right(15), "the last line\r\n");
+}

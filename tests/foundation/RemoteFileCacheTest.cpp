@@ -86,13 +86,46 @@ TEST_F(RemoteFileCacheTest, AsksTheHostOnceAndAnswersLaterQuestionsFromTheCache)
     EXPECT_EQ(LoadString(peer.calls[0].payload), "/Music/Song.mp3");
     EXPECT_EQ(peer.disconnects, 1);
 
-    EXPECT_TRUE(FileExists(AString("?SERVER:/music/song.MP3")));
+    EXPECT_TRUE(FileExists(AString("?SERVER:/Music/Song.mp3"))) << "host names ignore case";
     EXPECT_EQ(GetFileModTime(AString("?server:/Music/Song.mp3")), 3000000000ull);
     EXPECT_EQ(peer.calls.size(), 1u);
 
     RemoteFileCache::Instance().Clear();
     GetFileSize64(AString("?server:/Music/Song.mp3"));
     EXPECT_EQ(peer.calls.size(), 2u);
+}
+
+// On the other computer "Song.mp3" and "song.mp3" are two files, unless its answer said that the file's
+// volume ignores case (FAT): then another spelling is the same file, and forgetting one forgets it.
+TEST_F(RemoteFileCacheTest, APathKeepsItsCaseUnlessItsVolumeIgnoresIt) {
+    RemoteFileCache& cache = RemoteFileCache::Instance();
+    for (const bool foldsCase : {false, true}) {
+        SCOPED_TRACE(foldsCase);
+        cache.Clear();
+        FileInfo song{1, 0, 1, foldsCase ? RemoteFileCache::kCaseFoldingVolume : 0, 100, 3000000000ull};
+        cache.Add(AString("?server:/Music/Song.mp3"), song, true);
+        FileInfo found;
+        EXPECT_GE(cache.Find(AString("?server:/Music/Song.mp3"), &found), 0);
+        EXPECT_EQ(cache.Find(AString("?server:/music/song.MP3"), &found) >= 0, foldsCase);
+        EXPECT_GE(cache.Find(AString("?Server:/Music/Song.mp3"), &found), 0);
+
+        // Another spelling, a file of its own where case counts: both are known, each by its own size.
+        cache.Add(AString("?server:/music/song.mp3"), FileInfo{1, 0, 1, 0, 200, 3000000000ull}, true);
+        ASSERT_GE(cache.Find(AString("?server:/Music/Song.mp3"), &found), 0);
+        EXPECT_EQ(found.size, 100u);
+        cache.Remove(AString("?server:/MUSIC/SONG.MP3"));
+        EXPECT_EQ(cache.Find(AString("?server:/Music/Song.mp3"), nullptr) >= 0, !foldsCase);
+        EXPECT_GE(cache.Find(AString("?server:/music/song.mp3"), nullptr), 0);
+    }
+    // What nobody said of another spelling is asked.
+    cache.Clear();
+    peer.handler = [](const FakeRemotePeer::Call&, std::vector<uint8_t>& answer) {
+        answer = InfoAnswer(4242, 3000000000ull);
+        return 0;
+    };
+    cache.Add(AString("?server:/Music/Song.mp3"), FileInfo{1, 0, 1, 0, 100, 3000000000ull}, true);
+    EXPECT_EQ(GetFileSize64(AString("?server:/music/song.mp3")), 4242u);
+    EXPECT_EQ(peer.calls.size(), 1u);
 }
 
 // A file written or deleted on the other computer is asked about again; what is known of its

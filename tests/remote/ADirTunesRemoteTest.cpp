@@ -340,6 +340,7 @@ TEST_F(ADirTunesRemoteTest, AReadyFileIsSentWithItsTimeAndComesBackAsARemotePath
     EXPECT_EQ(added, 1u);
     ASSERT_EQ(link.calls.size(), 1u);
     EXPECT_EQ(link.calls[0].progressFlags, 1);
+    EXPECT_EQ(link.calls[0].progress, &list.GetProgress()) << "the sending shows on the list's progress";
     Fields fields(link.calls[0].payload);
     EXPECT_EQ(fields.U32(), 0u);
     EXPECT_EQ(fields.Text(), "song.mp3");
@@ -361,4 +362,31 @@ TEST_F(ADirTunesRemoteTest, AReadyFileIsSentWithItsTimeAndComesBackAsARemotePath
     }
     EXPECT_EQ(list.AddITunesReadyFile(dir.Text("big.mp3"), remote, AString(), added), kErrorNotSupported);
     EXPECT_TRUE(link.calls.empty());
+}
+
+// Without a progress object of the sync's, a list reports to the one it was made with: the user's log
+// learns what failed, and the sending of a song moves its bar.
+TEST(ADirTunesRemoteProgressTest, FailuresAndSendingGoToTheProgressTheListWasMadeWith) {
+    FakeRemotePeer link;
+    link.handler = [](const FakeRemotePeer::Call&, std::vector<uint8_t>&) { return -10566; };
+    AProgress progress;
+    ADirTunesRemote list(&progress);
+    list.SetLink(&link);
+    list.SetServerAddress("box", nullptr);
+    EXPECT_EQ(list.Open(nullptr, 0, CancelCallback()), -10566);
+    EXPECT_EQ(list.AddSongFromDisk(AString("?box:/music/a.mp3")), -10566);
+    TempDir dir;
+    WriteText(dir.File("song.mp3"), "song bytes");
+    AString placed;
+    uint32_t added = 0;
+    EXPECT_EQ(list.AddITunesReadyFile(dir.Text("song.mp3"), placed, AString(), added), -10566);
+    EXPECT_EQ(link.calls.back().progress, &progress);
+    EXPECT_EQ(progress.PendingLog(), "Communication Error: InitWPath\r\n"
+                                     "Communication Error: AddSongFromDisk\r\n"
+                                     "\r\nCommunication Error: AddITunesReadyFile-10566\r\n");
+    // The sync's own progress object, once given, takes them.
+    AProgress syncProgress;
+    list.SetProgress(&syncProgress);
+    EXPECT_EQ(list.StartSession(), -10566);
+    EXPECT_EQ(syncProgress.PendingLog(), "Communication Error: Start Session\r\n");
 }

@@ -47,7 +47,7 @@ TEST(CASocketsTest, ARequestGetsItsAnswerAndDisconnectEndsTheConnection) {
         CASockets link(kClientAddress);
         ASSERT_EQ(link.Connect(kServer, peer.Port()), 0);
         std::vector<uint8_t> answer;
-        EXPECT_EQ(link.Request(3001, request.data(), 0, answer, false, nullptr, 3, 30), 0);
+        EXPECT_EQ(link.Request(3001, request.data(), 0, answer, false, nullptr, 3, 30, {}), 0);
         EXPECT_EQ(answer, Bytes("answer"));
         link.Disconnect();
     }
@@ -65,7 +65,7 @@ TEST(CASocketsTest, AFailureAnswerGivesItsCodeAndNoAnswer) {
     ASSERT_EQ(link.Connect(kServer, peer.Port()), 0);
     std::vector<uint8_t> answer = Bytes("stale");
     const uint8_t payload[] = {1, 2, 3};
-    EXPECT_EQ(link.Request(2001, payload, sizeof payload, answer, false, nullptr, 3, 30), -8);
+    EXPECT_EQ(link.Request(2001, payload, sizeof payload, answer, false, nullptr, 3, 30, {}), -8);
     EXPECT_TRUE(answer.empty());
     link.Disconnect();
 }
@@ -104,8 +104,8 @@ TEST(CASocketsTest, APeerThatNeverAnswersFailsWhenTheTimeOutPasses) {
     ASSERT_EQ(link.Connect(kServer, peer.Port()), 0);
     std::vector<uint8_t> answer;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(link.Request(3001, nullptr, 0, answer, false, nullptr, 3, 1),
-              linkcodes::kErrorAnswerHeaderShort);
+    EXPECT_EQ(link.Request(3001, nullptr, 0, answer, false, nullptr, 3, 1, {}), kErrorRemoteSilent)
+        << "the silence is named";
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_GE(waited, 1s);
     EXPECT_LT(waited, 3s);

@@ -3,7 +3,7 @@
 #include "server/requests/ASyncWSocksServer.h"
 
 int DispatcherPeer::Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer,
-                            bool, AProgress*, int, int) {
+                            bool, AProgress*, int, int, const CancelCallback&) {
     ++requests;
     const std::span<const uint8_t> bytes = payload ? std::span(payload, length) : std::span<const uint8_t>();
     WireMessage reply = m_server.OnRequest(code, bytes);

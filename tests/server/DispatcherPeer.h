@@ -12,7 +12,7 @@ public:
 
     int ConnectW(const AString&) override { return 0; }
     int Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer, bool,
-                AProgress*, int, int) override;
+                AProgress*, int, int, const CancelCallback&) override;
     void Disconnect() override {}
 
     int requests = 0;

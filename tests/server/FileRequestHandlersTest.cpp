@@ -19,6 +19,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,6 +151,20 @@ TEST_F(FileRequestHandlersTest, FetchedPartsCarryTimeMoreFlagAndBytes) {
     const WireMessage beyond =
         Serve(linkcodes::kMoveRemoteFileLocal, RequestPayload().Text(song).U32(1).Get());
     EXPECT_NE(beyond.code, 0) << "a part after the end of the file";
+}
+
+// A large part's checksum is summed in ranges at once: it must still be the sum of its bytes, of an
+// odd length too.
+TEST_F(FileRequestHandlersTest, ALargePartCarriesTheChecksumOfItsBytes) {
+    const std::string large = music + "/Artist/Large.mp3";
+    std::vector<uint8_t> bytes((17u << 20) + 3);
+    std::mt19937 random(5);
+    for (uint8_t& byte : bytes)
+        byte = static_cast<uint8_t>(random());
+    WriteBytes(large, bytes);
+    const WireMessage part = Serve(linkcodes::kMoveRemoteFileLocal, RequestPayload().Text(large).U32(0).Get());
+    ASSERT_EQ(part.code, 0);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), part.payload.begin() + 16, part.payload.end()));
 }
 
 TEST_F(FileRequestHandlersTest, AFileOneByteOver300MiBComesInTwoParts) {

@@ -172,6 +172,37 @@ TEST_F(LibraryRequestHandlersTest, ASecondPlayListOrSongListRequestIsAnsweredBus
     }
 }
 
+// A request on a session that another request of its client still uses is told that the session is
+// busy, not that it is unknown: the client's session lives on.
+TEST_F(LibraryRequestHandlersTest, ARequestOnASessionInUseIsAnsweredBusy) {
+    ASSERT_EQ(list.StartSession(), 0);
+    const uint32_t id = list.GetSessionID();
+    const struct {
+        int code;
+        std::vector<uint8_t> payload;
+    } requests[] = {
+        {linkcodes::kInitWPath, RequestPayload().U32(id).Raw({0, 0}).Text("").Get()},
+        {linkcodes::kAddITunesReadyFile, RequestPayload().U32(id).Text("x.mp3").Text("").U32(0).Get()},
+        {linkcodes::kAddSongFromDisk, RequestPayload().U32(id).Text(five).Get()},
+        {linkcodes::kDeleteRemoteFile, RequestPayload().U32(id).Text(five).Get()},
+        {linkcodes::kRemoteDeleteFile, RequestPayload().U32(id).Raw({0, 0}).Text("x").Get()},
+        {linkcodes::kUpdateRemoteSongInfo, RequestPayload().U32(id).Text("x").Text("/").Raw({0, 0, 0, 0, 0}).Get()},
+    };
+    {
+        const SessionTable::Lease inUse = sessions->Acquire(id);
+        ASSERT_TRUE(inUse);
+        for (const auto& request : requests) {
+            const WireMessage answer = Serve(request.code, request.payload);
+            EXPECT_EQ(answer.code, -1) << request.code;
+            EXPECT_EQ(static_cast<int32_t>(Word(answer)), linkcodes::kSongListBusy) << request.code;
+        }
+        const WireMessage unknown = Serve(linkcodes::kInitWPath, RequestPayload().U32(id + 1).Raw({0, 0}).Text("").Get());
+        EXPECT_EQ(Word(unknown), 0u) << "an unknown session is still refused as such";
+    }
+    EXPECT_TRUE(std::filesystem::exists(five));
+    EXPECT_EQ(list.Open(nullptr, 0, CancelCallback()), 0) << "the session lived on";
+}
+
 TEST_F(LibraryRequestHandlersTest, ALibraryThatNeverAnswersFailsTheRequestAfterTheLimit) {
     itunesapp::ITunesInstance::Running().SetBusy(true);
     const auto start = std::chrono::steady_clock::now();
@@ -200,8 +231,13 @@ TEST_F(LibraryRequestHandlersTest, ASentFileIsPlacedInTheMusicFolderAndAddedFrom
     EXPECT_TRUE(TempFolderIsEmpty()) << "the sent file's private folder is gone";
     EXPECT_EQ(FilesInLibrary().count(file), 0u) << "placed, not added yet";
 
-    ASSERT_EQ(list.AddSongFromDisk(placed), 0);
+    // The song key of the song it was copied from gives the new song its play data.
+    const AString key("/7/0_0/80/*/*");
+    ASSERT_EQ(list.AddSongFromDisk(placed, &key), 0);
     EXPECT_EQ(FilesInLibrary().count(file), 1u);
+    const ITunesTrackValues track = TrackIn(*OtherProgram(), file);
+    EXPECT_EQ(track.rating, 80);
+    EXPECT_EQ(track.playedCount, 7);
     // The new track's file is the library's now: the file requests may reach it.
     EXPECT_EQ(GetFileSize64(placed), std::filesystem::file_size(file));
 }

@@ -27,14 +27,14 @@ bool ClientRound(const LoopbackServer& server, int index) {
     const std::vector<uint8_t> sent =
         SendFilePayload(path, song, kSomeTime, static_cast<uint32_t>(song.size()));
     bool ok = client->Request(linkcodes::kCopyWithProgressRemote, sent.data(),
-                              static_cast<uint32_t>(sent.size()), answer, false, nullptr, 3, 30) == 0;
+                              static_cast<uint32_t>(sent.size()), answer, false, nullptr, 3, 30, {}) == 0;
     const std::vector<uint8_t> asked = RequestPayload().Text(path).Get();
     ok = ok && client->Request(linkcodes::kGetRemoteFileInfo, asked.data(),
-                               static_cast<uint32_t>(asked.size()), answer, false, nullptr, 3, 30) == 0;
+                               static_cast<uint32_t>(asked.size()), answer, false, nullptr, 3, 30, {}) == 0;
     ok = ok && answer.size() == 32 && LoadLE64(answer.data() + 16) == song.size();
     const std::vector<uint8_t> fetch = RequestPayload().Text(path).U32(0).Get();
     ok = ok && client->Request(linkcodes::kMoveRemoteFileLocal, fetch.data(),
-                               static_cast<uint32_t>(fetch.size()), answer, false, nullptr, 3, 30) == 0;
+                               static_cast<uint32_t>(fetch.size()), answer, false, nullptr, 3, 30, {}) == 0;
     ok = ok && answer.size() == 16 + song.size() && std::equal(song.begin(), song.end(), answer.begin() + 16);
     client->Disconnect();
     return ok;

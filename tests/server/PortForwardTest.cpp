@@ -132,6 +132,26 @@ TEST(PortForwardTest, TheMappingThisProgramAddedGoesWhenForwardingOrTheServerGoe
     }
 }
 
+// The server goes off in the middle of a pass: before its addition ends (the mapping goes as soon as it
+// is made) or before the router's mappings came (none is made).
+TEST(PortForwardTest, AServerSwitchedOffDuringAPassLeavesNoMapping) {
+    for (const int switchedOffAt : {portforward::kAddEnded, portforward::kRetrieveEnded}) {
+        PortForwardRig rig;
+        rig.chain.TestRouter(PortForwardRig::kLocalAddress, PortForwardRig::kPort);
+        std::pair<int, int64_t> event;
+        while (rig.events.Next(event, 10000)) {
+            if (event.first == switchedOffAt)
+                rig.chain.ApplySettings(true, false, PortForwardRig::kPort);
+            rig.chain.HandleEvent(event.first, event.second);
+            if (event.first == switchedOffAt)
+                break;
+        }
+        rig.RunUntilQuiet();
+        EXPECT_FALSE(HasMapping(rig.igd, PortForwardRig::kPort, PortForwardRig::kLocalAddress)) << switchedOffAt;
+        EXPECT_EQ(rig.igd.Calls("AddPortMapping"), switchedOffAt == portforward::kAddEnded ? 1 : 0) << switchedOffAt;
+    }
+}
+
 TEST(PortForwardTest, AMappingThatWasFoundIsNotDeleted) {
     PortForwardRig rig;
     rig.igd.AddMapping(Ours(12000));

@@ -13,6 +13,7 @@
 #include "server/program/HelperTrayMenu.h"
 #include "server/program/VolumeArrivals.h"
 #include "server/router/RouterStatusFile.h"
+#include "support/IgdEmulator.h"
 #include "support/ScopedDataHome.h"
 #include "support/TempDir.h"
 
@@ -20,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -96,11 +98,13 @@ protected:
                 return settings;
             };
             setup.localIPv4 = [this] { return address; };
-            setup.findGateway = [this](const std::string& descriptionUrl) {
-                std::lock_guard lock(gatewayLock);
-                gatewayUrls.push_back(descriptionUrl);
-                return nullptr;
-            };
+            if (!routerOfItsOwn) {
+                setup.findGateway = [this](const std::string& descriptionUrl) {
+                    std::lock_guard lock(gatewayLock);
+                    gatewayUrls.push_back(descriptionUrl);
+                    return nullptr;
+                };
+            }
             setup.today = [this] { return today; };
             setup.confirmExit = [this] { return exitAnswer; };
             setup.dnsSdLibrary = dir.File("no-dns-sd.so");
@@ -138,6 +142,13 @@ protected:
         while (timer.elapsed() < ms)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
+    static bool ProcessEventsUntil(const std::function<bool()>& condition) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!condition() && timer.elapsed() < kWaitMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return condition();
+    }
     std::vector<std::string> GatewayUrls() {
         std::lock_guard lock(gatewayLock);
         return gatewayUrls;
@@ -154,6 +165,8 @@ protected:
     std::vector<std::string> gatewayUrls; // the description address of each gateway search
     RecordingShell shell;
     bool exitAnswer = false;
+    // The router is found through miniupnpc at the settings' description address.
+    bool routerOfItsOwn = false;
 };
 
 TEST(HelperSettingsTest, APortWithoutRoomForItsProbePortIsTheDefault) {
@@ -203,6 +216,38 @@ TEST_F(ServerProgramTest, StartServerTogglesListening) {
     frame->OnTrayCommand(HelperTrayMenu::kStartStopServer);
     frame->WaitForControl();
     EXPECT_TRUE(frame->IsListening());
+}
+
+// The tray's "Stop Server" takes the router's mapping of the server away with it; "Start Server" makes
+// it again, and while the server is off the hourly look at the address leaves the router alone.
+TEST_F(ServerProgramTest, StoppingTheServerDeletesTheMappingItAddedAndStartingMakesItAgain) {
+    IgdEmulator router;
+    routerOfItsOwn = true;
+    settings.portForwarding = true;
+    settings.gatewayDescription = router.DescriptionUrl();
+    auto frame = StartFrame();
+    ASSERT_TRUE(frame);
+    const auto mapped = [&] {
+        const std::vector<IgdMapping> mappings = router.Mappings();
+        return std::count_if(mappings.begin(), mappings.end(), [&](const IgdMapping& mapping) {
+            return mapping.internalClient == "127.0.0.2" && mapping.internalPort == settings.serverPort;
+        });
+    };
+    ASSERT_TRUE(ProcessEventsUntil([&] { return mapped() == 1; })) << "mapped at the start";
+
+    frame->OnTrayCommand(HelperTrayMenu::kStartStopServer);
+    frame->WaitForControl();
+    EXPECT_FALSE(frame->IsListening());
+    EXPECT_TRUE(ProcessEventsUntil([&] { return mapped() == 0; })) << "the mapping went with the server";
+    for (int cycle = 0; cycle <= CMainFrame::kMappingRedoCycles; ++cycle)
+        frame->WatchAddress();
+    ProcessEventsFor(300);
+    EXPECT_EQ(mapped(), 0) << "not made again while the server is off";
+
+    frame->OnTrayCommand(HelperTrayMenu::kStartStopServer);
+    frame->WaitForControl();
+    EXPECT_TRUE(frame->IsListening());
+    EXPECT_TRUE(ProcessEventsUntil([&] { return mapped() == 1; })) << "made again with the server";
 }
 
 TEST_F(ServerProgramTest, ServerOffInTheSettingsMeansNoListeningUntilAReloadSwitchesItOn) {

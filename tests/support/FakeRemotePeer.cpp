@@ -9,8 +9,9 @@ int FakeRemotePeer::ConnectW(const AString& host) {
 }
 
 int FakeRemotePeer::Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer,
-                            bool, AProgress*, int progressFlags, int timeoutSeconds) {
-    Call call{m_host, code, std::vector<uint8_t>(payload, payload + length), progressFlags, timeoutSeconds};
+                            bool, AProgress* progress, int progressFlags, int timeoutSeconds,
+                            const CancelCallback&) {
+    Call call{m_host, code, std::vector<uint8_t>(payload, payload + length), progressFlags, timeoutSeconds, progress};
     calls.push_back(call);
     answer.clear();
     return handler ? handler(call, answer) : -10565;

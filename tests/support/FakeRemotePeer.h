@@ -14,13 +14,15 @@ public:
         std::vector<uint8_t> payload;
         int progressFlags = 0;
         int timeoutSeconds = 0;
+        AProgress* progress = nullptr;
     };
     // Returns the result code and fills the answer.
     using Handler = std::function<int(const Call& call, std::vector<uint8_t>& answer)>;
 
     int ConnectW(const AString& host) override;
     int Request(int code, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& answer,
-                bool compress, AProgress* progress, int progressFlags, int timeoutSeconds) override;
+                bool compress, AProgress* progress, int progressFlags, int timeoutSeconds,
+                const CancelCallback& cancel) override;
     void Disconnect() override;
 
     int connectResult = 0;

@@ -15,9 +15,10 @@ void RecordingUserInterface::QueueAnswers(std::initializer_list<int> buttons) {
     m_answers.insert(m_answers.end(), buttons);
 }
 
-int RecordingUserInterface::ShowMessage(const AString& text) {
+int RecordingUserInterface::ShowMessage(const AString& text, const AString& title) {
     std::lock_guard lock(m_lock);
     messages.push_back(text);
+    titles.push_back(title);
     return 1;
 }
 

@@ -16,10 +16,11 @@ public:
     // The button index (0 to 3, or -1 for a box closed without an answer) of the next questions.
     void QueueAnswers(std::initializer_list<int> buttons);
 
-    int ShowMessage(const AString& text) override;
+    int ShowMessage(const AString& text, const AString& title = AString()) override;
     int RunAlert(const AlertRequest& request) override;
 
     std::vector<AString> messages;
+    std::vector<AString> titles; // one for each message, empty where it had none
     std::vector<AlertRequest> alerts;
 
 private:
