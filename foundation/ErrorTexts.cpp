@@ -44,6 +44,7 @@ constexpr ErrorText kErrorTexts[] = {
     {kErrorAddToPlayListRefused,
      ": iTunes reported an error adding a song to a playlist. Possible cause: Unauthorized Music."},
     {kErrorLastSyncPlayList, ": Failed to add item to Last Sync playlist."},
+    {kErrorLibraryUnreadable, ": The iTunes library file cannot be read."},
 };
 
 constexpr const char* kUnknownErrorText = ": Unknown error encountered.";
