@@ -50,8 +50,10 @@ public:
     ~ITunes() override;
 
     // 0 when connected (a live connection is kept), -7 when the application asks to be called later,
-    // -6 when it cannot be reached.
+    // -15231 when its library file cannot be read, -6 when it cannot be reached.
     virtual int Connect();
+    // The library file and why it cannot be read, after a call answered -15231; empty while it can.
+    static AString LibraryProblem();
     // Without `refresh` the name last read (or the process's library playlist name); with it, the
     // library playlist's name as the application gives it now.
     virtual int GetName(AString& out, bool refresh);

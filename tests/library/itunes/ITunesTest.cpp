@@ -3,6 +3,7 @@
 #include "foundation/AMemFile.h"
 #include "foundation/AProgress.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/ErrorTexts.h"
 #include "foundation/FileOps.h"
 #include "library/entries/SongFilters.h"
 #include "library/itunes/ITunesDates.h"
@@ -135,6 +136,18 @@ TEST_F(ITunesTest, APlayListNameLoadsThatPlayListAloneAndAnUnknownNameIsAnError)
             << name;
         EXPECT_EQ(client.GetSongCount(), 0);
     }
+}
+
+TEST_F(ITunesTest, APlayListLoadedAloneHoldsOneRecordForASongItNamesTwice) {
+    MakePlayList(u"Twice", {five, five, bjork});
+    ITunes client;
+    Loaded(client, AString("Twice"));
+    EXPECT_EQ(client.GetSongCount(), 2);
+    ASSERT_EQ(client.GetPlayListCount(), 1);
+    ITunesPlayList& twice = *client.GetPlayList(0);
+    ASSERT_EQ(twice.GetSongCount(), 3);
+    EXPECT_EQ(twice.GetSong(0), twice.GetSong(1));
+    EXPECT_EQ(twice.GetSong(0)->GetTrackCount(), 3);
 }
 
 TEST_F(ITunesTest, APlayListHoldingASongTwiceHoldsOneRecordAtTwoPlaces) {
@@ -516,3 +529,19 @@ TEST(ITunesName, WithoutRefreshAFreshClientGivesTheProcesssLibraryName) {
 }
 
 } // namespace
+
+namespace {
+
+class UnreadableLibraryTest : public TunesLibraryFixture {};
+
+} // namespace
+
+TEST_F(UnreadableLibraryTest, ADamagedLibraryFileIsNamedNotTakenForACommunicationError) {
+    WriteLibraryText("<plist><dict><key>Tracks</key><dict><key>1</key>");
+    ITunes client;
+    EXPECT_EQ(client.Connect(), kErrorLibraryUnreadable);
+    const std::string file = dir.File("Music/iTunes/iTunes Music Library.xml");
+    EXPECT_EQ(client.LibraryProblem().ToUtf8().rfind(file + ": ", 0), 0u) << client.LibraryProblem().ToUtf8();
+    AString text("Error");
+    EXPECT_EQ(GetErrorText(text, kErrorLibraryUnreadable), "Error: The iTunes library file cannot be read.");
+}
