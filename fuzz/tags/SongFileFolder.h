@@ -57,10 +57,20 @@ inline void CheckPicturesInFile(const ID3& tags, uint64_t fileSize) {
     }
 }
 
-// Reads the input as the file `name`; the pictures found must lie inside it.
+// The audio a read found lies inside the file, and it ends no sooner than one byte before it starts
+// (no audio at all).
+inline void CheckAudioInFile(const ID3& tags, uint64_t fileSize) {
+    uint64_t start = 0;
+    uint64_t end = 0;
+    if (tags.GetAudioRange(start, end) && (end >= fileSize || end + 1 < start))
+        std::abort();
+}
+
+// Reads the input as the file `name`; the pictures and the audio found must lie inside it.
 inline void ReadAsSong(const char* name, const uint8_t* data, size_t size) {
     ID3 tags;
-    tags.Read(AString(WriteSong(name, data, size)));
+    if (tags.Read(AString(WriteSong(name, data, size))) == 0)
+        CheckAudioInFile(tags, size);
     CheckPicturesInFile(tags, size);
 }
 
