@@ -814,8 +814,11 @@ int ITunes::AddFile(const AString& path, const AString* key, ITunesSong*& song) 
             return kErrorFileNotFound;
         std::shared_ptr<Track> track;
         const int added = AddFileTo(*library, path, track);
-        if (added == kErrorDuplicate)
+        // The application made no track: it holds the file already, or the file is no song it can read.
+        if (added == kErrorDuplicate) {
             song = ExistingSong(path);
+            return song ? kErrorDuplicate : kErrorFileType;
+        }
         if (added != 0)
             return added;
         if (const int result = WritePlayData(*track, data, FieldsOfNewTrack(data)))

@@ -58,8 +58,9 @@ public:
     // library playlist's name as the application gives it now.
     virtual int GetName(AString& out, bool refresh);
     // Adds the song file to the library with the play data of `key` (none: no play data). 0 with `song`
-    // the new song, indexed; -4 when the library holds the file already (or it is no song), with `song`
-    // the library's song of that file, indexed, or null; any other code with `song` null.
+    // the new song, indexed; -4 when the library holds the file already, with `song` the library's song
+    // of that file, indexed; -11159 when the file is no song the application can read; any other code
+    // with `song` null.
     virtual int AddFile(const AString& path, const AString* key, ITunesSong*& song);
     // Adds the files in one operation; `songs` gets the new songs, indexed, in the order of the tracks
     // the application made, at most one a file.

@@ -193,7 +193,11 @@ int ADirTunes::AddSong(const AString& file, const CancelCallback& callback) {
     uint32_t copied = 0;
     if (const int result = GetMusicFolderPath(musicFolder, file, target, AString(), copied, callback))
         return result;
-    return AddSongFile(target);
+    // A copy the library did not take is not left in the music folder.
+    const int added = AddSongFile(target);
+    if (added != 0 && added != kErrorDuplicate && copied)
+        DeleteFileLong(target, m_copyMode != 0);
+    return added;
 }
 
 int ADirTunes::GetMusicFolderPath(const AString& musicFolder, const AString& source, AString& target,

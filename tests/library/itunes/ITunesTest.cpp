@@ -231,6 +231,27 @@ TEST_F(ITunesTest, AddingAFileTheLibraryHoldsGivesItsSong) {
     EXPECT_EQ(client.GetSongCount(), 1);
 }
 
+TEST_F(ITunesTest, ARawAacSongIsAddedAndAFileThatIsNoSongSaysSo) {
+    const std::string aac = PutSong("adts_ffmpeg.aac", "Jazz/adts.aac");
+    ITunes client;
+    ASSERT_EQ(client.Connect(), 0);
+    ITunesSong* song = nullptr;
+    ASSERT_EQ(client.AddFile(AString(aac), nullptr, song), 0);
+    ASSERT_NE(song, nullptr);
+    EXPECT_EQ(FieldsOf(*song).substr(0, 35), "AAC Title|AAC Album|AAC Artist|Jazz");
+    EXPECT_EQ(TrackInLibrary(aac).duration, 2);
+    EXPECT_EQ(TrackInLibrary(aac).bitRate, 24);
+
+    // The application makes no track of a file it cannot read: that is no duplicate.
+    for (const char* name : {"noise.aac", "sound.wav"}) {
+        const std::string path = dir.File(std::string("songs/") + name);
+        WriteText(path, std::string(300, 'x'));
+        ITunesSong* none = nullptr;
+        EXPECT_EQ(client.AddFile(AString(path), nullptr, none), kErrorFileType) << name;
+        EXPECT_EQ(none, nullptr);
+    }
+}
+
 TEST_F(ITunesTest, AddFileErrors) {
     ITunes client;
     ITunesSong* song = nullptr;
