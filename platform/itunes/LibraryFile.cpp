@@ -583,6 +583,8 @@ public:
         AppendPlistPair(m_out, key, value);
         m_out.append("\n");
     }
+    // Lines laid out before.
+    void Raw(std::string_view lines) { m_out.append(lines); }
     void Pairs(int depth, const FileForm& form) {
         form.ForEach([&](std::string_view key, PlistValue value) { Pair(depth, key, value); });
     }
@@ -824,25 +826,27 @@ void WriteItems(LineWriter& writer, int depth, const PlaylistRecord& playlist) {
     writer.Line(depth, "</array>");
 }
 
-// Items as read, each laid out as the writer lays out its own.
+// An item as read, laid out as the writer lays out its own.
+void WriteHeldItem(LineWriter& writer, int depth, pugi::xml_node item) {
+    std::string scratch;
+    if (!Named(item, "dict")) {
+        AppendCompactElement(scratch, item);
+        writer.Line(depth, scratch);
+        return;
+    }
+    writer.Line(depth, "<dict>");
+    ForEachPair(item, [&](const char* key, pugi::xml_node value) {
+        writer.Pair(depth + 1, key, ValueOf(value, scratch));
+    });
+    writer.Line(depth, "</dict>");
+}
+
+// Items as read.
 void WriteHeldItems(LineWriter& writer, int depth, std::string_view content) {
     writer.Key(depth, Key(PlaylistKey::Items));
     writer.Line(0, "");
     writer.Line(depth, "<array>");
-    std::string scratch;
-    ForEachItem(content, [&](pugi::xml_node item, std::optional<int32_t>) {
-        if (!Named(item, "dict")) {
-            scratch.clear();
-            AppendCompactElement(scratch, item);
-            writer.Line(depth + 1, scratch);
-            return;
-        }
-        writer.Line(depth + 1, "<dict>");
-        ForEachPair(item, [&](const char* key, pugi::xml_node value) {
-            writer.Pair(depth + 2, key, ValueOf(value, scratch));
-        });
-        writer.Line(depth + 1, "</dict>");
-    });
+    ForEachItem(content, [&](pugi::xml_node item, std::optional<int32_t>) { WriteHeldItem(writer, depth + 1, item); });
     writer.Line(depth, "</array>");
 }
 
@@ -897,7 +901,7 @@ void WriteItemsKeepingUnheld(LineWriter& writer, int depth, const PlaylistRecord
                              const MediaModel& model) {
     struct Unheld {
         size_t afterRead; // how many items of held tracks stood before it
-        std::string element;
+        std::string lines;
     };
     std::vector<int32_t> readIDs;
     std::vector<Unheld> unheld;
@@ -910,7 +914,8 @@ void WriteItemsKeepingUnheld(LineWriter& writer, int depth, const PlaylistRecord
                 return;
             }
             unheld.push_back({readIDs.size(), {}});
-            AppendCompactElement(unheld.back().element, item);
+            LineWriter lines(unheld.back().lines);
+            WriteHeldItem(lines, depth + 1, item);
         });
     });
     if (unheld.empty()) {
@@ -943,14 +948,14 @@ void WriteItemsKeepingUnheld(LineWriter& writer, int depth, const PlaylistRecord
                 break;
             }
         }
-        before[at].push_back(&item.element);
+        before[at].push_back(&item.lines);
     }
     writer.Key(depth, Key(PlaylistKey::Items));
     writer.Line(0, "");
     writer.Line(depth, "<array>");
     for (size_t i = 0; i <= playlist.items.size(); ++i) {
-        for (const std::string* element : before[i])
-            writer.Line(depth + 1, *element);
+        for (const std::string* lines : before[i])
+            writer.Raw(*lines);
         if (i < playlist.items.size())
             WriteItem(writer, depth + 1, playlist.items[i].trackID);
     }
