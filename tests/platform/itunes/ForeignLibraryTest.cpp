@@ -3,14 +3,11 @@
 // plistlib again in a process of its own.
 #include "StandInFixture.h"
 
-#include "platform/itunes/TrackCollection.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
-#include <fstream>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 
 using namespace itunesapp;
@@ -25,10 +22,8 @@ constexpr int32_t kRepeatedID = 140;
 constexpr int kModelledTracks = 64;
 
 std::string ReadWhole(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 size_t Count(const std::string& text, const std::string& piece) {
