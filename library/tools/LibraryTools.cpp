@@ -1,7 +1,5 @@
 #include "library/tools/LibraryTools.h"
 
-#include "foundation/AProgress.h"
-#include "library/entries/ColonList.h"
 #include "library/songlists/ADirSong.h"
 #include "library/tools/AlbumArtScan.h"
 #include "library/tools/DisconnectedFileScan.h"
@@ -23,9 +21,6 @@ constexpr ToolDescription kRemoveOrphans{kToolRemoveOrphans, "Scanning for Orpha
 constexpr ToolDescription kRemoveMusicNotOwned{kToolRemoveMusicNotOwned, "Scanning for Unauthorized Music...",
                                                "No Unowned Music Files Detected!",
                                                "Error Deleting Music Not Owned!", "User cancelled."};
-constexpr const char* kNoAppleIdKnown =
-    "No Apple ID is known yet, so no music can be told apart as not owned. Add your Apple IDs on the page "
-    "\"Apple IDs\" of the sync properties first.";
 constexpr ToolDescription kAddDisconnectedFiles{kToolAddDisconnectedFiles,
                                                 "Scanning for Songs...",
                                                 "No Disconnected Files Detected!",
@@ -67,12 +62,7 @@ int LibraryTools::RemoveOrphans(ADirSong& source, const CancelCallback& callback
     return RunTool<OrphanScan>(source, kRemoveOrphans, callback, verbose);
 }
 
-// Without one of the user's Apple IDs every purchase would look like another's.
 int LibraryTools::RemoveMusicNotOwned(ADirSong& source, const CancelCallback& callback, uint32_t verbose) {
-    if (ColonListIsEmpty(source.GetAllowedAppleIDs())) {
-        source.GetProgress().Message(AString(kNoAppleIdKnown), true);
-        return 0;
-    }
     return RunTool<NotOwnedScan>(source, kRemoveMusicNotOwned, callback, verbose);
 }
 
