@@ -25,8 +25,9 @@ public:
 
     bool Empty() const { return m_pairs.empty(); }
     void Append(std::string_view key, PlistValue value);
-    // Gives back the room that appending left spare: forms of a whole library are kept for its life.
-    void ReleaseSpare() { m_pairs.shrink_to_fit(); }
+    // Keeps the room: a form built again and again for copies of exactly its size (the forms of a
+    // whole library are kept for its life) grows only once.
+    void Clear() { m_pairs.clear(); }
     // Calls visit(key, value) for each pair, in the file's order.
     template <class Visit> void ForEach(const Visit& visit) const;
     bool operator==(const FileForm&) const = default;

@@ -243,12 +243,12 @@ template <class Take> void ForEachPair(pugi::xml_node dict, Take take) {
     }
 }
 
-FileForm FormOf(pugi::xml_node dict) {
-    FileForm form;
+// The dict's form, built in `builder` and handed out as a copy of just its size.
+FileForm FormOf(pugi::xml_node dict, FileForm& builder) {
+    builder.Clear();
     std::string scratch;
-    ForEachPair(dict, [&](const char* key, pugi::xml_node value) { form.Append(key, ValueOf(value, scratch)); });
-    form.ReleaseSpare();
-    return form;
+    ForEachPair(dict, [&](const char* key, pugi::xml_node value) { builder.Append(key, ValueOf(value, scratch)); });
+    return builder;
 }
 
 // ---- values ----
@@ -478,11 +478,12 @@ void ReadTracks(pugi::xml_node dict, LibraryHeader& header, MediaModel& model) {
     model.ReserveTracks(count);
     header.tracks.reserve(header.tracks.size() + count);
     char digits[12];
+    FileForm builder;
     ForEachPair(dict, [&](const char* key, pugi::xml_node value) {
         TrackSlot slot;
         TrackRecord track;
         if (Named(value, "dict")) {
-            track.form = FormOf(value);
+            track.form = FormOf(value, builder);
             ReadTrackForm(track.form, track);
         }
         if (track.id > 0 && !model.FindTrack(track.id)) {
@@ -506,11 +507,12 @@ void ReadTracks(pugi::xml_node dict, LibraryHeader& header, MediaModel& model) {
 }
 
 void ReadPlaylists(pugi::xml_node array, LibraryHeader& header, MediaModel& model) {
+    FileForm builder;
     for (pugi::xml_node entry = FirstElement(array); entry; entry = ElementAfter(entry)) {
         std::string kept;
         if (Named(entry, "dict")) {
             PlaylistRecord playlist;
-            playlist.form = FormOf(entry);
+            playlist.form = FormOf(entry, builder);
             playlist.form.place = static_cast<uint32_t>(header.playlists.size());
             ReadPlaylistForm(playlist.form, playlist);
             model.InsertPlaylist(std::move(playlist));
