@@ -189,6 +189,8 @@ constexpr int kErrorITunesChangeSong = -15191; // DeleteSong and UpdateSongInfo
 constexpr int kErrorITunesLoadPlayLists = -15195;
 constexpr int kErrorITunesLoadMasterList = -15207;
 constexpr int kErrorITunesUpdateSongUnknown = -15690;
+// The library file of the music application cannot be read (ITunes::LibraryProblem names it and says why)
+constexpr int kErrorLibraryUnreadable = -15231;
 
 // The iPod as a source of the music application: an exception caught inside an operation
 constexpr int kErrorPodSourceGetName = -15120;

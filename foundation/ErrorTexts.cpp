@@ -56,6 +56,7 @@ constexpr ErrorText kErrorTexts[] = {
     {kErrorPodMarried, ": The iPod belongs to the music library of another computer."},
     {kErrorPodPrefsUnreadable, ": The iPod's preferences cannot be read."},
     {kErrorRemoteSilent, ": The other computer stopped answering."},
+    {kErrorLibraryUnreadable, ": The iTunes library file cannot be read."},
 };
 
 constexpr const char* kUnknownErrorText = ": Unknown error encountered.";

@@ -1,7 +1,9 @@
 #include "app/devices/DeviceLists.h"
 
+#include "foundation/ErrorCodes.h"
 #include "library/ipod/ITunesDB.h"
 #include "library/ipod/ITunesDBPlayList.h"
+#include "library/itunes/ITunes.h"
 #include "widgets/QtText.h"
 
 namespace {
@@ -11,6 +13,13 @@ const char* const kLibraryProblem =
     "or iTunes may not be installed.";
 const char* const kUpdateProblem =
     "There was a problem communicating with iTunes.\nThis may be due to an opened dialog in iTunes.";
+
+// A library file that cannot be read is named, with why: the user can mend that file.
+QString LibraryQuestion(int result) {
+    if (result != kErrorLibraryUnreadable)
+        return QLatin1String(kLibraryProblem);
+    return QStringLiteral("The iTunes library file cannot be read:\n%1").arg(ToQString(ITunes::LibraryProblem()));
+}
 
 QString MissingVolumeQuestion(const AString& name) {
     return QStringLiteral("Failed to find volume for iPod \"%1\".\nThe volume may be temporarily in use.\n"
@@ -57,13 +66,13 @@ void DeviceLists::Clear() {
 }
 
 bool DeviceLists::ConnectLibrary(DeviceListHost& host) {
-    m_detected = m_library && m_library->Reconnect() == 0;
-    while (!m_detected) {
-        if (!host.AskRetry(QLatin1String(kLibraryProblem))) {
+    int result = m_library ? m_library->Reconnect() : kErrorNotConnected;
+    while ((m_detected = result == 0) == false) {
+        if (!host.AskRetry(LibraryQuestion(result))) {
             host.RequestExit();
             return false;
         }
-        m_detected = m_library && m_library->Reconnect() == 0;
+        result = m_library ? m_library->Reconnect() : kErrorNotConnected;
     }
     return true;
 }

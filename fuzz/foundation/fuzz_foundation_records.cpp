@@ -1,7 +1,7 @@
 // The foundation's readers of untrusted bytes: the first byte chooses the reader, the rest is its
 // input. Every input must end in a result or an error code; a record that loads must save, load again
-// whole and save the same bytes, a text read in a stored form must write and read back as itself, and
-// whole groups of decoded Base64 must encode and decode to themselves.
+// whole to the same values and save the same bytes, a text read in a stored form must write and read
+// back as itself, and whole groups of decoded Base64 must encode and decode to themselves.
 #include "common/RecordRoundTrip.h"
 #include "foundation/AArray.h"
 #include "foundation/AFileList.h"
@@ -11,6 +11,7 @@
 #include "foundation/FileInfo.h"
 #include "foundation/SlashFields.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,35 @@ namespace {
 
 using fuzzcommon::RequireRoundTrip;
 
+bool SameValues(const AString& a, const AString& b) {
+    return a == b;
+}
+
+bool SameValues(const AArray& a, const AArray& b) {
+    if (a.GetCount() != b.GetCount())
+        return false;
+    for (int i = 0; i < a.GetCount(); ++i) {
+        if (!std::equal(a.GetAt(i), a.GetAt(i) + a.GetLength(i), b.GetAt(i), b.GetAt(i) + b.GetLength(i)))
+            return false;
+    }
+    return true;
+}
+
+bool SameValues(const AFileList& a, const AFileList& b) {
+    if (a.GetBasePath() != b.GetBasePath() || a.GetCount() != b.GetCount())
+        return false;
+    for (int i = 0; i < a.GetCount(); ++i) {
+        if (a.GetName(i) != b.GetName(i) || a.GetModTime(i) != b.GetModTime(i))
+            return false;
+    }
+    return true;
+}
+
+bool SameValues(const FileInfo& a, const FileInfo& b) {
+    return a.exists == b.exists && a.isDirectory == b.isDirectory && a.notHidden == b.notHidden &&
+           a.reserved == b.reserved && a.size == b.size && a.modTime == b.modTime;
+}
+
 // A record of a type with Serialize and Load: loaded from the stream and, when it loads, round-tripped.
 template <typename Record> void CheckRecord(AMemFile& stream) {
     Record record;
@@ -27,7 +57,8 @@ template <typename Record> void CheckRecord(AMemFile& stream) {
         return;
     RequireRoundTrip(
         record, [](Record& r, AMemFile& out) { return r.Serialize(out); },
-        [](Record& r, AMemFile& in) { return r.Load(in); });
+        [](Record& r, AMemFile& in) { return r.Load(in); },
+        [](const Record& a, const Record& b) { return SameValues(a, b); });
 }
 
 // A text read in one of the stored forms writes in that form and reads back as itself, when what was

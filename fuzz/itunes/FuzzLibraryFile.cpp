@@ -16,13 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
     itunesapp::LibraryHeader header;
     itunesapp::MediaModel model;
-    if (!itunesapp::ReadLibraryText(text, header, model))
+    std::string problem;
+    if (!itunesapp::ReadLibraryText(text, header, model, problem))
         return 0;
     const std::string written = itunesapp::WriteLibraryText(header, model, kSavedAt);
     std::string again = written;
     itunesapp::LibraryHeader headerAgain;
     itunesapp::MediaModel modelAgain;
-    if (!itunesapp::ReadLibraryText(again, headerAgain, modelAgain) ||
+    if (!itunesapp::ReadLibraryText(again, headerAgain, modelAgain, problem) ||
         itunesapp::WriteLibraryText(headerAgain, modelAgain, kSavedAt) != written)
         std::abort();
     return 0;

@@ -48,6 +48,18 @@ inline std::string WriteSong(const char* name, const uint8_t* data, size_t size)
     return path;
 }
 
+// Every field but the pictures, the file's size and where the audio lies (which change with a tag's new
+// length).
+inline bool SameTagFields(const SongFields& a, const SongFields& b) {
+    return a.title == b.title && a.album == b.album && a.artist == b.artist && a.tvShow == b.tvShow &&
+           a.genre == b.genre && a.composer == b.composer && a.comment == b.comment &&
+           a.trackNumber == b.trackNumber && a.discNumber == b.discNumber && a.discCount == b.discCount &&
+           a.year == b.year && a.compilation == b.compilation && a.mediaKind == b.mediaKind &&
+           a.podcast == b.podcast && a.bitRate == b.bitRate && a.duration == b.duration &&
+           a.extension == b.extension && a.accountName == b.accountName &&
+           a.displayName == b.displayName && a.tagKinds == b.tagKinds;
+}
+
 // Every picture a read found lies inside the file it read.
 inline void CheckPicturesInFile(const ID3& tags, uint64_t fileSize) {
     for (int i = 0; i < tags.GetPictureCount(); ++i) {
@@ -57,10 +69,20 @@ inline void CheckPicturesInFile(const ID3& tags, uint64_t fileSize) {
     }
 }
 
-// Reads the input as the file `name`; the pictures found must lie inside it.
+// The audio a read found lies inside the file, and it ends no sooner than one byte before it starts
+// (no audio at all).
+inline void CheckAudioInFile(const ID3& tags, uint64_t fileSize) {
+    uint64_t start = 0;
+    uint64_t end = 0;
+    if (tags.GetAudioRange(start, end) && (end >= fileSize || end + 1 < start))
+        std::abort();
+}
+
+// Reads the input as the file `name`; the pictures and the audio found must lie inside it.
 inline void ReadAsSong(const char* name, const uint8_t* data, size_t size) {
     ID3 tags;
-    tags.Read(AString(WriteSong(name, data, size)));
+    if (tags.Read(AString(WriteSong(name, data, size))) == 0)
+        CheckAudioInFile(tags, size);
     CheckPicturesInFile(tags, size);
 }
 

@@ -2,7 +2,6 @@
 // back with the picture added and, where the song had an ID3v2 tag, every field it had.
 #include "SongFileFolder.h"
 #include "foundation/ErrorCodes.h"
-#include "library/tags/ID3v1Block.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,23 +15,6 @@ constexpr uint32_t kID3v2Kinds = SongFields::kTagID3v22 | SongFields::kTagID3v23
 void Require(bool condition) {
     if (!condition)
         std::abort();
-}
-
-// Every field but where the audio lies, which moves with the tag's new length.
-void RequireSameFields(const SongFields& a, const SongFields& b) {
-    Require(a.title == b.title && a.album == b.album && a.artist == b.artist && a.tvShow == b.tvShow &&
-            a.genre == b.genre && a.composer == b.composer && a.comment == b.comment);
-    Require(a.trackNumber == b.trackNumber && a.discNumber == b.discNumber && a.discCount == b.discCount &&
-            a.year == b.year && a.compilation == b.compilation && a.mediaKind == b.mediaKind &&
-            a.podcast == b.podcast && a.bitRate == b.bitRate && a.duration == b.duration);
-    Require(a.extension == b.extension && a.accountName == b.accountName && a.displayName == b.displayName &&
-            a.tagKinds == b.tagKinds);
-}
-
-// An ID3v1 block that the old tag's body overlaps may go with the unreadable rest of that body.
-bool ID3v1InsideTheTag(const SongFields& fields) {
-    constexpr uint32_t kID3v1Kinds = SongFields::kTagID3v10 | SongFields::kTagID3v11;
-    return (fields.tagKinds & kID3v1Kinds) && fields.fileSize < fields.audioStart + ID3v1Block::kLength;
 }
 
 void RequirePictureAdded(const ID3& before, const ID3& after) {
@@ -57,8 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     Require(result == 0);
     fuzzsong::CheckPicturesInFile(after, after.GetFileSize());
+    fuzzsong::CheckAudioInFile(after, after.GetFileSize());
     RequirePictureAdded(before, after);
-    if ((before.GetTagKinds() & kID3v2Kinds) && !ID3v1InsideTheTag(before.GetFields()))
-        RequireSameFields(before.GetFields(), after.GetFields());
+    if (before.GetTagKinds() & kID3v2Kinds)
+        Require(fuzzsong::SameTagFields(before.GetFields(), after.GetFields()));
     return 0;
 }

@@ -44,3 +44,8 @@ bool ColonListItemOccursIn(const AString& list, const AString& text) {
     }
     return false;
 }
+
+bool ColonListIsEmpty(const AString& list) {
+    const std::u16string_view text(list.GetCString());
+    return text.find_first_not_of(u": \t") == std::u16string_view::npos;
+}

@@ -11,3 +11,6 @@ bool ColonListContains(const AString& list, const AString& item);
 // Whether one of the list's items occurs in `text` (case-sensitive). The first item starts at index 1
 // and an item counts only when a ':' follows it; empty items match nothing.
 bool ColonListItemOccursIn(const AString& list, const AString& text);
+
+// Whether the list holds nothing but colons and blanks: no item at all.
+bool ColonListIsEmpty(const AString& list);

@@ -18,6 +18,7 @@
 #include "library/itunes/LibraryPlayListName.h"
 #include "library/itunes/ProgressRange.h"
 #include "platform/itunes/Application.h"
+#include "platform/itunes/ITunesInstance.h"
 #include "platform/itunes/OperationStatus.h"
 #include "platform/itunes/Playlist.h"
 #include "platform/itunes/PlaylistCollection.h"
@@ -145,17 +146,18 @@ int ITunes::Connect() {
         return 0;
     m_application.reset();
     std::shared_ptr<itunesapp::Application> application;
-    const Status created = itunesapp::Application::Create(application);
-    if (created == Status::Busy)
-        return kErrorITunesBusy;
-    if (created != Status::Ok)
-        return kErrorITunesCall;
+    if (const Status created = itunesapp::Application::Create(application); created != Status::Ok)
+        return Code(created);
     uint32_t cookie = 0;
     if (application->Subscribe(m_events, cookie) != Status::Ok)
         return kErrorITunesCall;
     m_application = std::move(application);
     m_cookie = cookie;
     return 0;
+}
+
+AString ITunes::LibraryProblem() {
+    return AString::FromSystem8Bit(itunesapp::ITunesInstance::Running().LibraryProblem());
 }
 
 void ITunes::ReleaseTracks() {
@@ -577,7 +579,8 @@ int ITunes::ReadMasterTracks(const itunesapp::Playlist& playList, const CancelCa
     return result;
 }
 
-// URL tracks and what the filter leaves out are skipped; the filters look at the cheap values first.
+// URL tracks, what the filter leaves out and tracks read before are skipped; the filters look at the
+// cheap values first.
 int ITunes::ReadMasterTrack(const std::shared_ptr<Track>& track, const SongFilters* filter) {
     ITunesTrackValues values;
     if (const int result = values.ReadLocation(*track))
@@ -592,6 +595,9 @@ int ITunes::ReadMasterTrack(const std::shared_ptr<Track>& track, const SongFilte
         return 0;
     if (const int result = values.ReadOthers(*track))
         return result;
+    // A playlist read as the master list may name a track twice: one song record stands for it.
+    if (FindSong(values.ids.databaseID))
+        return 0;
     const itunesapp::ObjectIDs ids = values.ids;
     IndexSong(std::move(values).MakeSong(), track, ids);
     return 0;
@@ -808,8 +814,11 @@ int ITunes::AddFile(const AString& path, const AString* key, ITunesSong*& song) 
             return kErrorFileNotFound;
         std::shared_ptr<Track> track;
         const int added = AddFileTo(*library, path, track);
-        if (added == kErrorDuplicate)
+        // The application made no track: it holds the file already, or the file is no song it can read.
+        if (added == kErrorDuplicate) {
             song = ExistingSong(path);
+            return song ? kErrorDuplicate : kErrorFileType;
+        }
         if (added != 0)
             return added;
         if (const int result = WritePlayData(*track, data, FieldsOfNewTrack(data)))

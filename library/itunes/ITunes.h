@@ -50,14 +50,17 @@ public:
     ~ITunes() override;
 
     // 0 when connected (a live connection is kept), -7 when the application asks to be called later,
-    // -6 when it cannot be reached.
+    // -15231 when its library file cannot be read, -6 when it cannot be reached.
     virtual int Connect();
+    // The library file and why it cannot be read, after a call answered -15231; empty while it can.
+    static AString LibraryProblem();
     // Without `refresh` the name last read (or the process's library playlist name); with it, the
     // library playlist's name as the application gives it now.
     virtual int GetName(AString& out, bool refresh);
     // Adds the song file to the library with the play data of `key` (none: no play data). 0 with `song`
-    // the new song, indexed; -4 when the library holds the file already (or it is no song), with `song`
-    // the library's song of that file, indexed, or null; any other code with `song` null.
+    // the new song, indexed; -4 when the library holds the file already, with `song` the library's song
+    // of that file, indexed; -11159 when the file is no song the application can read; any other code
+    // with `song` null.
     virtual int AddFile(const AString& path, const AString* key, ITunesSong*& song);
     // Adds the files in one operation; `songs` gets the new songs, indexed, in the order of the tracks
     // the application made, at most one a file.

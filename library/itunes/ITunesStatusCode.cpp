@@ -11,6 +11,8 @@ int ITunesStatusCode(itunesapp::Status status) {
         return kErrorNotConnected;
     case itunesapp::Status::Busy:
         return kErrorITunesBusy;
+    case itunesapp::Status::Unreadable:
+        return kErrorLibraryUnreadable;
     case itunesapp::Status::Failed:
         break;
     }

@@ -95,11 +95,12 @@ int ADirSong::CompareNames(const AString& a, const AString& b) const {
 }
 
 // With only the user's accounts wanted, a file that names no account counts as unprotected, and a
-// file bought with another account loses whatever its type.
+// file bought with another account loses whatever its type. While no account of the user is known,
+// an account name counts neither for nor against a file: the user's own purchases would lose.
 ADirSong::Protection ADirSong::CheckProtection(const AString& path) {
     Protection protection;
     protection.isProtected = ColonListContains(kProtectedTypes, TypeOf(path));
-    if (!m_onlyMyAppleIDs)
+    if (!m_onlyMyAppleIDs || ColonListIsEmpty(m_allowedAppleIDs))
         return protection;
     ID3 tags;
     if (tags.Read(path) != 0)

@@ -94,7 +94,7 @@ int ADirTunes::ReadDirectory(const CancelCallback& callback, uint32_t keepClient
         m_client = NewClient();
     }
     m_client->SetFolderLayout(m_layout);
-    if (const int result = m_client->Connect())
+    if (const int result = ConnectClient(*m_client))
         return result;
     const bool limited = IsLimitedToPlayList();
     if (const int result =
@@ -136,7 +136,7 @@ std::unique_ptr<ITunes> ADirTunes::NewClient() const {
 
 int ADirTunes::ConnectTemporaryClient(std::unique_ptr<ITunes>& client) const {
     client = NewClient();
-    return client->Connect();
+    return ConnectClient(*client);
 }
 
 void ADirTunes::CopyTunesSettings(const ADirTunes& other) {
@@ -193,7 +193,11 @@ int ADirTunes::AddSong(const AString& file, const CancelCallback& callback) {
     uint32_t copied = 0;
     if (const int result = GetMusicFolderPath(musicFolder, file, target, AString(), copied, callback))
         return result;
-    return AddSongFile(target);
+    // A copy the library did not take is not left in the music folder.
+    const int added = AddSongFile(target);
+    if (added != 0 && added != kErrorDuplicate && copied)
+        DeleteFileLong(target, m_copyMode != 0);
+    return added;
 }
 
 int ADirTunes::GetMusicFolderPath(const AString& musicFolder, const AString& source, AString& target,

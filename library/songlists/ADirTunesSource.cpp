@@ -24,6 +24,13 @@ ADirTunesSource::ADirTunesSource(AProgress* progress) : ADirSong(progress) {}
 
 ADirTunesSource::~ADirTunesSource() = default;
 
+int ADirTunesSource::ConnectClient(ITunes& client) const {
+    const int result = client.Connect();
+    if (result == kErrorLibraryUnreadable)
+        m_progress->LogError(result, AString("Reading the library file "), ITunes::LibraryProblem());
+    return result;
+}
+
 void ADirTunesSource::DropClient() {
     m_keptPlayList = nullptr;
     m_secondPlayList = nullptr;

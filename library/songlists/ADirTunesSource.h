@@ -59,6 +59,8 @@ protected:
     // The list's client when it can make changes now; null sends them to a temporary client.
     virtual ITunes* ClientForChanges() const { return m_client.get(); }
 
+    // Connects the client; a library file that cannot be read is named in the log, with why.
+    int ConnectClient(ITunes& client) const;
     // Forgets the client and every playlist of it.
     void DropClient();
     ITunesSong* SongOfID(const AString& entry) const;

@@ -8,6 +8,9 @@ std::string HtmlLibraryPage::Header() const {
     std::string page;
     page += kLineEnd;
     page += std::string("<HTML>") + kLineEnd;
+    // The page is UTF-8 whatever a browser would guess.
+    page += std::string("<HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\"></HEAD>") +
+            kLineEnd;
     page += std::string("<FONT size = 4 color = #0000FF>") + kLineEnd + kLineEnd;
     page += std::string("<TABLE align = center>") + kLineEnd;
     page += std::string("<TR><TD><FONT size = 8 color = #FF0000>MY MUSIC COLLECTION</TD></TR>") + kLineEnd;

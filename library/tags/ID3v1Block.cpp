@@ -45,7 +45,7 @@ int ID3v1Block::ReadID3v1(SongFields& tags, AFile& stream, uint64_t fileLength) 
     tags.audioEnd = fileLength - 1;
     if (std::memcmp(block, "TAG", 3) != 0)
         return 0;
-    tags.audioEnd -= kLength;
+    tags.audioEnd = fileLength > kLength ? fileLength - kLength - 1 : 0;
     tags.title = FieldText(block, kTitleAt);
     tags.artist = FieldText(block, kArtistAt);
     tags.album = FieldText(block, kAlbumAt);
@@ -58,4 +58,12 @@ int ID3v1Block::ReadID3v1(SongFields& tags, AFile& stream, uint64_t fileLength) 
     tags.genre = GenreTable::Name(block[kGenreAt]);
     tags.tagKinds |= tags.trackNumber != 0 ? SongFields::kTagID3v11 : SongFields::kTagID3v10;
     return 0;
+}
+
+void ID3v1Block::KeepOnlyAfterTag(SongFields& tags, uint64_t fileLength) {
+    constexpr uint32_t kBlockKinds = SongFields::kTagID3v10 | SongFields::kTagID3v11;
+    if ((tags.tagKinds & kBlockKinds) == 0 || fileLength - kLength >= tags.audioStart)
+        return;
+    tags.tagKinds &= ~kBlockKinds;
+    tags.audioEnd = fileLength - 1;
 }

@@ -128,6 +128,7 @@ int ID3v2Writer::Write(const AString& path, SongFields& tags, const uint8_t* pic
     switch (SongFileReader::FormatOf(tags.extension)) {
     case SongFileReader::Format::Mp4:
     case SongFileReader::Format::Aiff:
+    case SongFileReader::Format::Aac:
         return kErrorNotSupported;
     case SongFileReader::Format::Mp3:
         return ID3v2Writer(path, tags, source, picture, pictureLength, force, cancel).WriteTag();

@@ -2,8 +2,10 @@
 
 #include "foundation/AFile.h"
 #include "foundation/ErrorCodes.h"
+#include "library/tags/AdtsInfoReader.h"
 #include "library/tags/AiffReader.h"
 #include "library/tags/ID3v1Block.h"
+#include "library/tags/ID3v2Header.h"
 #include "library/tags/ID3v2Reader.h"
 #include "library/tags/Mp4Reader.h"
 #include "library/tags/MpegInfoReader.h"
@@ -21,6 +23,7 @@ constexpr ExtensionFormat kFormats[] = {
     {"aiff", SongFileReader::Format::Aiff}, {"m4a", SongFileReader::Format::Mp4},
     {"m4b", SongFileReader::Format::Mp4},   {"m4p", SongFileReader::Format::Mp4},
     {"mp4", SongFileReader::Format::Mp4},   {"m4v", SongFileReader::Format::Mp4},
+    {"aac", SongFileReader::Format::Aac},
 };
 
 } // namespace
@@ -51,6 +54,9 @@ int SongFileReader::Read(SongFields& fields, AFile& stream, const AString& path)
     case Format::Mp4:
         result = Mp4Reader::ReadMP4(fields, stream, fileLength);
         break;
+    case Format::Aac:
+        result = ReadAac(fields, stream, fileLength);
+        break;
     case Format::Other:
         break;
     }
@@ -66,7 +72,16 @@ int SongFileReader::ReadMp3(SongFields& fields, AFile& stream, uint64_t fileLeng
         return result;
     if (const int result = ID3v2Reader::ReadID3v2(fields, stream, fileLength))
         return result;
+    ID3v1Block::KeepOnlyAfterTag(fields, fileLength);
     // A song whose frames cannot be read keeps its tags; it only lacks its duration and bit rate.
     MpegInfoReader::ReadMpegInfo(fields, stream, fileLength);
     return 0;
+}
+
+int SongFileReader::ReadAac(SongFields& fields, AFile& stream, uint64_t fileLength) {
+    if (fileLength >= ID3v2Header::kLength) {
+        if (const int result = ID3v2Reader::ReadID3v2(fields, stream, fileLength))
+            return result;
+    }
+    return AdtsInfoReader::ReadAdtsInfo(fields, stream, fileLength);
 }

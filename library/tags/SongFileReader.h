@@ -8,7 +8,7 @@ struct SongFields;
 
 class SongFileReader {
 public:
-    enum class Format { Other, Mp3, Aiff, Mp4 };
+    enum class Format { Other, Mp3, Aiff, Mp4, Aac };
 
     // Compared without regard to case; the extension has no dot.
     static Format FormatOf(const AString& extension);
@@ -17,4 +17,6 @@ public:
 
 private:
     static int ReadMp3(SongFields& fields, AFile& stream, uint64_t fileLength);
+    // Raw AAC: its ADTS frames, after an ID3v2 tag that gives the names.
+    static int ReadAac(SongFields& fields, AFile& stream, uint64_t fileLength);
 };

@@ -4,6 +4,7 @@
 #include "foundation/ErrorCodes.h"
 #include "foundation/FileOps.h"
 #include "library/songlists/ADirSong.h"
+#include "library/tools/FolderLetterCase.h"
 #include "library/tools/SongPathIndex.h"
 #include "library/tools/ToolRun.h"
 
@@ -50,7 +51,7 @@ int DisconnectedFileScan::Run(ToolRun& run) {
     progress.PushRange(0.5, &processing);
     if (error == kUserCancel)
         return error;
-    SongPathIndex songs;
+    SongPathIndex songs(FolderFoldsLetterCase(musicFolder));
     if (const int result = songs.Build(source, run.Callback()))
         return result;
     const int count = folder.GetCount();

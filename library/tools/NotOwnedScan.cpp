@@ -7,6 +7,18 @@
 #include "library/tools/SongFileChecks.h"
 #include "library/tools/ToolRun.h"
 
+namespace {
+
+constexpr const char* kNoAppleIdKnown =
+    "No Apple ID is known yet, so no music can be told apart as not owned. Add your Apple IDs on the page "
+    "\"Apple IDs\" of the sync properties first.";
+
+} // namespace
+
+const char* NotOwnedScan::Refusal(const ADirSong& source) const {
+    return ColonListIsEmpty(source.GetAllowedAppleIDs()) ? kNoAppleIdKnown : nullptr;
+}
+
 // The error of an entry is that of naming its file; it is asked about before the next entry.
 int NotOwnedScan::Run(ToolRun& run) {
     ADirSong& source = run.Source();

@@ -9,6 +9,8 @@ class AString;
 
 class NotOwnedScan : public ToolScan {
 public:
+    // Without one of the user's Apple IDs every purchase would look like another's.
+    const char* Refusal(const ADirSong& source) const override;
     // The error of the last entry whose file could not be named, or 0.
     int Run(ToolRun& run) override;
 

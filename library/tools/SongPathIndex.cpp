@@ -21,10 +21,14 @@ size_t SongPathIndex::FoldedHash::operator()(const std::u16string& path) const {
     return hash;
 }
 
-bool SongPathIndex::FoldedEqual::operator()(const std::u16string& a, const std::u16string& b) const {
+bool SongPathIndex::PathEqual::operator()(const std::u16string& a, const std::u16string& b) const {
+    if (!foldCase)
+        return a == b;
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](char16_t x, char16_t y) { return Folded(x) == Folded(y); });
 }
+
+SongPathIndex::SongPathIndex(bool foldCase) : m_paths(0, FoldedHash{}, PathEqual{foldCase}) {}
 
 int SongPathIndex::Build(ADirSong& source, const CancelCallback& callback) {
     m_paths.clear();
@@ -44,7 +48,7 @@ int SongPathIndex::Build(ADirSong& source, const CancelCallback& callback) {
 }
 
 // A song whose file is gone connects nothing: a song path of the found file's very text names an
-// existing file, so only a path that differs from it in case needs a look at the disk.
+// existing file, so only a path that differs from it in case (on a FAT volume) needs a look at the disk.
 bool SongPathIndex::IsConnected(const AString& foundFile) const {
     const auto [first, last] = m_paths.equal_range(foundFile.GetCString());
     return std::any_of(first, last, [&foundFile](const std::u16string& path) {

@@ -24,6 +24,10 @@ int ToolRun::Run(ToolScan& scan) {
 }
 
 int ToolRun::ScanAndConfirm(ToolScan& scan) {
+    if (const char* refusal = scan.Refusal(m_source)) {
+        Progress().Message(AString(refusal), true);
+        return 0;
+    }
     const AString scanText(m_tool.scanText);
     Progress().Start(&scanText, true, true);
     m_source.ClearToolActions();

@@ -21,8 +21,8 @@ Status Application::Create(ITunesInstance& instance, std::shared_ptr<Application
         return Status::Busy;
     {
         std::lock_guard lock(state->mutex);
-        if (!state->Start())
-            return Status::Failed;
+        if (const Status started = state->Start(); started != Status::Ok)
+            return started;
     }
     state->ApplicationMade();
     application.reset(new Application(HandleCore(state, state->Generation())));

@@ -21,7 +21,8 @@ class Track;
 class Application {
 public:
     // Reaches the running application (ITunesInstance::Running), starting it when it quit. Busy while
-    // the test hook says so; Failed when the library file cannot be read.
+    // the test hook says so; Unreadable when the library file cannot be read; Failed when there is no
+    // music folder to keep it in.
     static Status Create(std::shared_ptr<Application>& application);
     static Status Create(ITunesInstance& instance, std::shared_ptr<Application>& application);
     ~Application();

@@ -37,4 +37,9 @@ bool ITunesInstance::Flush() {
     return m_state->Flush();
 }
 
+std::string ITunesInstance::LibraryProblem() const {
+    std::lock_guard lock(m_state->mutex);
+    return m_state->LibraryProblem();
+}
+
 } // namespace itunesapp

@@ -59,6 +59,9 @@ public:
 
     // Saves unsaved changes of the library now; false when the save failed.
     bool Flush();
+    // The library file and why it cannot be read (when Application::Create or a change answered
+    // Unreadable); empty while it can.
+    std::string LibraryProblem() const;
 
     const std::shared_ptr<InstanceState>& State() const { return m_state; }
 

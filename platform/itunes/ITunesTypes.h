@@ -6,14 +6,17 @@
 
 namespace itunesapp {
 
-// What every call answers. A client maps Failed to its "communication error", Gone to "not connected"
-// and Busy to "retry later".
+// What every call answers. A client maps Failed to its "communication error", Gone to "not connected",
+// Busy to "retry later" and Unreadable to "the library file cannot be read".
 enum class Status {
     Ok,
     Ended,  // TrackEnumerator::Next: fewer items than asked were left; the enumeration is over
     Failed, // the call failed or the object it names no longer exists
     Gone,   // the application quit since the object was made
     Busy,   // Application::Create: the application asks to be called again later
+    // The library file cannot be read (ITunesInstance::LibraryProblem says which and why): the
+    // application does not start, and a library that became unreadable takes no change.
+    Unreadable,
 };
 
 enum class SourceKind : int32_t { Library = 1, IPod = 2 };

@@ -42,18 +42,21 @@ void InstanceState::ApplicationGone() {
         Flush();
 }
 
-bool InstanceState::Start() {
+Status InstanceState::Start() {
     if (m_library)
-        return true;
+        return Status::Ok;
     const std::string file = LibraryFileOf(m_setup);
     if (file.empty())
-        return false;
+        return Status::Failed;
     const LibraryBackend::Timing timing{m_setup.quietTime, m_setup.longestDelay, m_setup.lockTimeout};
     auto library = std::make_shared<LibraryBackend>(file, m_setup.tagReader, timing, mutex);
-    if (!library->Open())
-        return false;
+    if (!library->Open()) {
+        m_startProblem = library->Problem();
+        return Status::Unreadable;
+    }
+    m_startProblem.clear();
     m_library = std::move(library);
-    return true;
+    return Status::Ok;
 }
 
 std::shared_ptr<SourceBackend> InstanceState::Library(ChangeSet& changes) {
@@ -66,6 +69,10 @@ std::vector<std::shared_ptr<SourceBackend>> InstanceState::Sources(ChangeSet& ch
     RefreshPods(changes);
     sources.insert(sources.end(), m_pods.begin(), m_pods.end());
     return sources;
+}
+
+std::string InstanceState::LibraryProblem() const {
+    return m_library ? m_library->Problem() : m_startProblem;
 }
 
 SourceBackend* InstanceState::FindSource(int32_t sourceID) const {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace itunesapp {
@@ -34,8 +35,11 @@ public:
     void ApplicationMade() { ++m_applications; }
     void ApplicationGone();
 
-    // Locked. Reads the library file at the first start; false when it cannot be read.
-    bool Start();
+    // Locked. Reads the library file at the first start: Failed when there is no music folder to
+    // keep it in, Unreadable when it cannot be read.
+    Status Start();
+    // Locked. The library file and why it cannot be read; empty while it can.
+    std::string LibraryProblem() const;
     // Locked. The library source, read again first when the other program saved it.
     std::shared_ptr<SourceBackend> Library(ChangeSet& changes);
     // Locked. The library and then the mounted iPods, each read again when its store changed.
@@ -71,6 +75,7 @@ private:
     std::atomic<int> m_applications{0};
     int m_refusedAdds = 0;
     std::shared_ptr<LibraryBackend> m_library;
+    std::string m_startProblem; // why the library file could not be read at the last start
     std::vector<std::shared_ptr<PodBackend>> m_pods;
     std::vector<Subscription> m_subscriptions;
     uint32_t m_nextCookie = 1;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
@@ -61,7 +62,7 @@ bool LibraryBackend::Open() {
     }
     LibraryHeader header;
     MediaModel model;
-    if (!ReadFile(header, model, m_identity))
+    if (!ReadFile(header, model, m_identity, m_unreadable))
         return false;
     m_header = std::move(header);
     m_model = std::move(model);
@@ -77,7 +78,8 @@ void LibraryBackend::StartNewLibrary() {
         FileUrlFromPath(JoinPath(nativefiles::ParentOf(m_file), {kMusicFolderName, ""}));
     m_header.libraryPersistentID = RandomHex64(m_model);
     // The music application hides its library playlist and marks it as holding every item.
-    m_model.Main().extras = {{"Visible", "<false/>"}, {"All Items", "<true/>"}};
+    m_model.Main().visible = false;
+    m_model.Main().allItems = true;
     m_identity = FileIdentity();
     m_epoch = NewEpoch();
 }
@@ -93,13 +95,14 @@ void LibraryBackend::Refresh(ChangeSet& changes) {
     LibraryHeader header;
     MediaModel model;
     FileIdentity identity;
-    if (!ReadFile(header, model, identity)) {
+    std::string problem;
+    if (!ReadFile(header, model, identity, problem)) {
         // Read again only once the file changes again.
         m_identity = now;
-        m_unreadable = true;
+        m_unreadable = std::move(problem);
         return;
     }
-    m_unreadable = false;
+    m_unreadable.clear();
     m_header = std::move(header);
     m_identity = identity;
     ReplaceModel(std::move(model), changes);
@@ -135,8 +138,14 @@ bool LibraryBackend::Flush() {
     return !m_dirty || SaveNow();
 }
 
+std::string LibraryBackend::Problem() const {
+    return m_unreadable.empty() ? std::string() : m_file + ": " + m_unreadable;
+}
+
 Status LibraryBackend::BeginChange(ChangeSet& changes) {
-    if (m_unreadable || m_saveFailed)
+    if (!m_unreadable.empty())
+        return Status::Unreadable;
+    if (m_saveFailed)
         return Status::Failed;
     if (m_lock.Held())
         return Status::Ok;
@@ -145,9 +154,9 @@ Status LibraryBackend::BeginChange(ChangeSet& changes) {
     if (!m_lock.Acquire(m_timing.lockTimeout))
         return Status::Failed;
     Refresh(changes);
-    if (m_unreadable) {
+    if (!m_unreadable.empty()) {
         m_lock.Release();
-        return Status::Failed;
+        return Status::Unreadable;
     }
     return Status::Ok;
 }
@@ -174,9 +183,10 @@ void LibraryBackend::RollBack() {
     LibraryHeader header;
     MediaModel model;
     FileIdentity identity;
+    std::string problem;
     if (!m_identity.exists) {
         StartNewLibrary();
-    } else if (ReadFile(header, model, identity)) {
+    } else if (ReadFile(header, model, identity, problem)) {
         m_header = std::move(header);
         m_identity = identity;
         ChangeSet unsaved; // the subscribers never heard of the change that is undone
@@ -189,14 +199,21 @@ void LibraryBackend::RollBack() {
     m_lock.Release();
 }
 
-bool LibraryBackend::ReadFile(LibraryHeader& header, MediaModel& model, FileIdentity& identity) const {
+bool LibraryBackend::ReadFile(LibraryHeader& header, MediaModel& model, FileIdentity& identity,
+                              std::string& problem) const {
     const nativefiles::FileDescriptor file(open(m_file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.IsOpen())
+    if (!file.IsOpen()) {
+        problem = std::strerror(errno);
         return false;
+    }
     identity = FileIdentity::OfDescriptor(file.Get());
     std::string text;
     text.reserve(identity.size);
-    return nativefiles::ReadToEnd(file.Get(), text) && ReadLibraryText(text, header, model);
+    if (!nativefiles::ReadToEnd(file.Get(), text)) {
+        problem = std::strerror(errno);
+        return false;
+    }
+    return ReadLibraryText(text, header, model, problem);
 }
 
 bool LibraryBackend::SaveNow() {

@@ -3,7 +3,7 @@
 // lock of the file (taken at the first unsaved change, after reading the file again when the other
 // program saved it since) and saved later by a deferred saver, or at once when no delay is set: the
 // new text goes into a temporary file beside the old one, is synced and renamed over it. A file that
-// cannot be read is never saved over: the library then refuses every change.
+// cannot be read is never saved over: the library then refuses every change, and Problem says why.
 
 #include "platform/itunes/DeferredSaver.h"
 #include "platform/itunes/FileIdentity.h"
@@ -35,6 +35,8 @@ public:
 
     // Reads the file, or starts an empty library when there is none; false when it cannot be read.
     bool Open();
+    // The file and why it cannot be read; empty while it can.
+    std::string Problem() const;
     std::string Name() const override { return kLibraryPlaylistName; }
     void Refresh(ChangeSet& changes) override;
     Status AddFiles(const std::vector<std::string>& paths, std::vector<int32_t>& added,
@@ -48,8 +50,9 @@ protected:
     void EndChange() override;
 
 private:
-    // Reads the file with the identity of what was read; false when it is missing or cannot be read.
-    bool ReadFile(LibraryHeader& header, MediaModel& model, FileIdentity& identity) const;
+    // Reads the file with the identity of what was read; false when it is missing or cannot be read,
+    // with the reason in `problem`.
+    bool ReadFile(LibraryHeader& header, MediaModel& model, FileIdentity& identity, std::string& problem) const;
     void StartNewLibrary();
     bool SaveNow();
     bool WriteFile(const std::string& text);
@@ -64,7 +67,7 @@ private:
     LockFile m_lock;
     bool m_dirty = false;
     bool m_saveFailed = false;
-    bool m_unreadable = false;
+    std::string m_unreadable; // why the file cannot be read; empty while it can
     std::unique_ptr<DeferredSaver> m_saver;
 };
 

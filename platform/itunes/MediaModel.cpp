@@ -21,8 +21,6 @@ constexpr DistinguishedKind kDistinguishedKinds[] = {
     {5, SpecialKind::Audiobooks},
 };
 
-constexpr const char* kSmartKeys[] = {"Smart Info", "Smart Criteria"};
-
 uint64_t NewSerial() {
     static std::atomic<uint64_t> next{1};
     return next.fetch_add(1, std::memory_order_relaxed);
@@ -47,16 +45,11 @@ SpecialKind PlaylistRecord::GetSpecialKind() const {
     return SpecialKind::Videos;
 }
 
-bool PlaylistRecord::IsSmart() const {
-    return std::any_of(extras.begin(), extras.end(), [](const ExtraValue& extra) {
-        return std::any_of(std::begin(kSmartKeys), std::end(kSmartKeys),
-                           [&](const char* key) { return extra.key == key; });
-    });
-}
-
-bool PlaylistRecord::SameContent(const PlaylistRecord& other) const {
-    return name == other.name && master == other.master && distinguishedKind == other.distinguishedKind &&
-           folder == other.folder && SameItems(items, other.items) && extras == other.extras;
+bool PlaylistRecord::SameValues(const PlaylistRecord& other) const {
+    return id == other.id && persistentID == other.persistentID && name == other.name &&
+           master == other.master && distinguishedKind == other.distinguishedKind && folder == other.folder &&
+           smart == other.smart && visible == other.visible && allItems == other.allItems &&
+           SameItems(items, other.items);
 }
 
 const PlaylistItem* FindItem(const PlaylistRecord& playlist, int32_t trackID, uint64_t serial) {

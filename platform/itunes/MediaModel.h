@@ -2,6 +2,7 @@
 // The content of one source of the application: its tracks by id and its playlists, the first of which
 // is the source's library playlist and holds every track once. Texts are UTF-8; paths are native bytes.
 
+#include "platform/itunes/FileForm.h"
 #include "platform/itunes/ITunesTypes.h"
 #include "platform/itunes/LibraryDates.h"
 
@@ -14,15 +15,8 @@
 
 namespace itunesapp {
 
-// A key of the library file that the stand-in does not read, kept as it was written.
-struct ExtraValue {
-    std::string key;
-    std::string valueXml; // the value's element, on one line
-
-    bool operator==(const ExtraValue&) const = default;
-};
-
-struct TrackRecord {
+// What the stand-in knows of a track.
+struct TrackValues {
     int32_t id = 0; // "Track ID": the track id and the database id at once; never 0
     TrackKind kind = TrackKind::File;
     std::string name;
@@ -44,7 +38,13 @@ struct TrackRecord {
     uint32_t rating = 0;
     std::string location; // file tracks: the native path; URL tracks: the URL
     uint64_t persistentID = 0;
-    std::vector<ExtraValue> extras;
+
+    bool operator==(const TrackValues&) const = default;
+};
+
+struct TrackRecord : TrackValues {
+    // The track as the library file gave it; empty for a track that no file held.
+    FileForm form;
 
     bool operator==(const TrackRecord&) const = default;
 };
@@ -62,16 +62,22 @@ struct PlaylistRecord {
     bool master = false;
     int32_t distinguishedKind = 0; // the library file's number for a playlist the application keeps
     bool folder = false;
+    // Smart playlists keep their rules in keys the stand-in keeps but does not read.
+    bool smart = false;
+    bool visible = true;
+    bool allItems = false; // the library playlist, which holds every item
     std::vector<PlaylistItem> items;
-    std::vector<ExtraValue> extras;
+    // The playlist as the library file gave it; empty for a playlist that no file held.
+    FileForm form;
 
     SpecialKind GetSpecialKind() const;
-    // Smart playlists keep their rules in keys the stand-in does not read.
-    bool IsSmart() const;
+    bool IsSmart() const { return smart; }
     // Smart playlists and folders compute their songs: nothing may add or remove one by hand.
     bool HoldsComputedSongs() const { return folder || IsSmart(); }
-    // Equal name, kinds, items (without their serials) and extras.
-    bool SameContent(const PlaylistRecord& other) const;
+    // Equal values, items compared by their tracks (serials aside).
+    bool SameValues(const PlaylistRecord& other) const;
+    // Equal values, written alike by the library file.
+    bool SameContent(const PlaylistRecord& other) const { return SameValues(other) && form == other.form; }
 };
 
 class MediaModel {

@@ -525,6 +525,25 @@ TEST_F(MainWindowScenarioTest, ALibraryThatDoesNotAnswerIsAskedAboutAndTheProgra
     itunesapp::ITunesInstance::Running().SetBusy(false);
 }
 
+TEST_F(MainWindowScenarioTest, ALibraryFileThatCannotBeReadIsNamedInTheQuestion) {
+    const std::string file = home.Folder().File("XDG_MUSIC_DIR/iTunes/iTunes Music Library.xml");
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    std::ofstream(file) << "<plist><dict><key>Tracks</key>";
+    ModalWatcher watcher([&](QWidget* modal) {
+        if (auto* box = dynamic_cast<QMessageBox*>(modal)) {
+            boxes.append(box->text());
+            box->done(QMessageBox::Cancel);
+        }
+        return false;
+    });
+    WindowUnderTest test(home);
+    test.Window().OnInitDialog();
+    ASSERT_TRUE(SpinUntil([&] { return test.Window().IsEnded(); }, std::chrono::milliseconds(20000)));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith("The iTunes library file cannot be read:\n" + QString::fromStdString(file) + ": "))
+        << boxes[0].toStdString();
+}
+
 // The program itself started a second time: it shows the running window, hands it the router
 // configuration it was given, and ends without a window of its own.
 TEST_F(MainWindowScenarioTest, ASecondStartShowsTheRunningWindowAndEnds) {

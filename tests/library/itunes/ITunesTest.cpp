@@ -3,6 +3,7 @@
 #include "foundation/AMemFile.h"
 #include "foundation/AProgress.h"
 #include "foundation/ErrorCodes.h"
+#include "foundation/ErrorTexts.h"
 #include "foundation/FileOps.h"
 #include "library/entries/SongFilters.h"
 #include "library/itunes/ITunesDates.h"
@@ -137,6 +138,18 @@ TEST_F(ITunesTest, APlayListNameLoadsThatPlayListAloneAndAnUnknownNameIsAnError)
     }
 }
 
+TEST_F(ITunesTest, APlayListLoadedAloneHoldsOneRecordForASongItNamesTwice) {
+    MakePlayList(u"Twice", {five, five, bjork});
+    ITunes client;
+    Loaded(client, AString("Twice"));
+    EXPECT_EQ(client.GetSongCount(), 2);
+    ASSERT_EQ(client.GetPlayListCount(), 1);
+    ITunesPlayList& twice = *client.GetPlayList(0);
+    ASSERT_EQ(twice.GetSongCount(), 3);
+    EXPECT_EQ(twice.GetSong(0), twice.GetSong(1));
+    EXPECT_EQ(twice.GetSong(0)->GetTrackCount(), 3);
+}
+
 TEST_F(ITunesTest, APlayListHoldingASongTwiceHoldsOneRecordAtTwoPlaces) {
     MakePlayList(u"Twice", {five, five, bjork});
     ITunes client;
@@ -216,6 +229,27 @@ TEST_F(ITunesTest, AddingAFileTheLibraryHoldsGivesItsSong) {
     EXPECT_EQ(client.AddFile(AString(bjork), nullptr, again), kErrorDuplicate);
     EXPECT_EQ(again, song);
     EXPECT_EQ(client.GetSongCount(), 1);
+}
+
+TEST_F(ITunesTest, ARawAacSongIsAddedAndAFileThatIsNoSongSaysSo) {
+    const std::string aac = PutSong("adts_ffmpeg.aac", "Jazz/adts.aac");
+    ITunes client;
+    ASSERT_EQ(client.Connect(), 0);
+    ITunesSong* song = nullptr;
+    ASSERT_EQ(client.AddFile(AString(aac), nullptr, song), 0);
+    ASSERT_NE(song, nullptr);
+    EXPECT_EQ(FieldsOf(*song).substr(0, 35), "AAC Title|AAC Album|AAC Artist|Jazz");
+    EXPECT_EQ(TrackInLibrary(aac).duration, 2);
+    EXPECT_EQ(TrackInLibrary(aac).bitRate, 24);
+
+    // The application makes no track of a file it cannot read: that is no duplicate.
+    for (const char* name : {"noise.aac", "sound.wav"}) {
+        const std::string path = dir.File(std::string("songs/") + name);
+        WriteText(path, std::string(300, 'x'));
+        ITunesSong* none = nullptr;
+        EXPECT_EQ(client.AddFile(AString(path), nullptr, none), kErrorFileType) << name;
+        EXPECT_EQ(none, nullptr);
+    }
 }
 
 TEST_F(ITunesTest, AddFileErrors) {
@@ -516,3 +550,19 @@ TEST(ITunesName, WithoutRefreshAFreshClientGivesTheProcesssLibraryName) {
 }
 
 } // namespace
+
+namespace {
+
+class UnreadableLibraryTest : public TunesLibraryFixture {};
+
+} // namespace
+
+TEST_F(UnreadableLibraryTest, ADamagedLibraryFileIsNamedNotTakenForACommunicationError) {
+    WriteLibraryText("<plist><dict><key>Tracks</key><dict><key>1</key>");
+    ITunes client;
+    EXPECT_EQ(client.Connect(), kErrorLibraryUnreadable);
+    const std::string file = dir.File("Music/iTunes/iTunes Music Library.xml");
+    EXPECT_EQ(client.LibraryProblem().ToUtf8().rfind(file + ": ", 0), 0u) << client.LibraryProblem().ToUtf8();
+    AString text("Error");
+    EXPECT_EQ(GetErrorText(text, kErrorLibraryUnreadable), "Error: The iTunes library file cannot be read.");
+}

@@ -269,6 +269,23 @@ TEST(ADirTest, RemovedFilesGoBesideTheRootAndNeverOverwrite) {
     EXPECT_TRUE(std::filesystem::exists(dir.File("trash/Removed Files/d.txt")));
 }
 
+// The "~" that keeps a removed file from overwriting another goes into the file's name, never into a
+// folder's: here only a folder holds a dot.
+TEST(ADirTest, TheTildeOfARemovedFileNeverGoesIntoAFolderName) {
+    TempDir dir;
+    WriteTextFile(dir.File("music/one/notes"), "first");
+    WriteTextFile(dir.File("music/two/notes"), "second");
+    ADir list;
+    const AString root = dir.Text("music");
+    ASSERT_EQ(list.Open(&root, 0, CancelCallback()), 0);
+    list.SetRemovedFilesFolder(dir.Text("old.d"));
+    ASSERT_EQ(list.DeleteFile(dir.Text("music/one/notes"), 1, 0), 0);
+    ASSERT_EQ(list.DeleteFile(dir.Text("music/two/notes"), 1, 0), 0);
+    EXPECT_EQ(ReadBytes(dir.File("old.d/Removed Files/notes")).size(), 5u);
+    EXPECT_EQ(ReadBytes(dir.File("old.d/Removed Files/notes~")).size(), 6u);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("old~.d")));
+}
+
 TEST(ADirTest, RemovedFilesOfAVolumeRootStayOnThatVolume) {
     InspectableDir list;
     list.SetRootPath(AString("/proc"));

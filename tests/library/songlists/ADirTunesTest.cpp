@@ -261,6 +261,17 @@ TEST_F(ADirTunesTest, AddingASongFilesItInTheMusicFolder) {
     EXPECT_FALSE(std::filesystem::exists(MusicFolder() + "/Abba/Gold/03 Waterloo 1.mp3"));
 }
 
+TEST_F(ADirTunesTest, AnAddTheLibraryRefusesLeavesNoCopyInTheMusicFolder) {
+    const std::string outside = dir.File("outside/waterloo.mp3");
+    WriteSongFile(outside, MakeMp3(SongTags("Pop", "Abba", "Gold", "Waterloo", "3")));
+    ADirTunes list;
+    Open(list);
+    itunesapp::ITunesInstance::Running().RefuseAdds(3);
+    EXPECT_EQ(list.AddSong(AString(outside), CancelCallback()), kErrorITunesRefused);
+    EXPECT_FALSE(std::filesystem::exists(MusicFolder() + "/Abba/Gold/03 Waterloo.mp3"));
+    EXPECT_TRUE(std::filesystem::exists(outside));
+}
+
 // What the disconnected-files tool does with a file it found in the music folder.
 TEST_F(ADirTunesTest, AFoundFileIsFiledAndAddedAndTheLibrarysFileNamed) {
     const std::string found = MusicFolder() + "/stray/waterloo.mp3";
@@ -403,3 +414,20 @@ TEST_F(ADirTunesOnAWrittenLibrary, ASmartPlayListIsReadOnly) {
 }
 
 } // namespace
+
+namespace {
+
+class UnreadableTunesLibraryTest : public TunesLibraryFixture {};
+
+} // namespace
+
+TEST_F(UnreadableTunesLibraryTest, OpeningTheListNamesTheLibraryFileThatCannotBeRead) {
+    WriteLibraryText("<plist><dict><key>Tracks</key>");
+    AProgress progress;
+    ADirTunes list(&progress);
+    EXPECT_EQ(list.Open(nullptr, 0, CancelCallback()), kErrorLibraryUnreadable);
+    const AString log = progress.PendingLog();
+    const AString named = AString("Reading the library file ") + dir.Text("Music/iTunes/iTunes Music Library.xml");
+    EXPECT_NE(log.Find(named, 0, true), -1) << log.ToUtf8();
+    EXPECT_NE(log.Find("ERROR=-15231: The iTunes library file cannot be read."), -1) << log.ToUtf8();
+}

@@ -11,7 +11,8 @@
 namespace {
 
 const std::string kHeaderStart =
-    "\r\n<HTML>\r\n<FONT size = 4 color = #0000FF>\r\n\r\n<TABLE align = center>\r\n"
+    "\r\n<HTML>\r\n<HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\"></HEAD>\r\n"
+    "<FONT size = 4 color = #0000FF>\r\n\r\n<TABLE align = center>\r\n"
     "<TR><TD><FONT size = 8 color = #FF0000>MY MUSIC COLLECTION</TD></TR>\r\n"
     "</TABLE>\r\n</p>\r\n\r\n"
     "<TABLE border = 2 spacing = 2 cellpadding = 2 align = center>\r\n"
@@ -36,13 +37,14 @@ std::string PageOf(ADirSong& list) {
 TEST(HtmlLibraryTest, WritesOneRowPerSongWithItsLevels) {
     ADirSong list;
     list.AddEntry(AString(u"\\Rock\\AC_DC\\*\\T.N.T.\\mp3?12"), 0);
-    list.AddEntry(AString(u"\\Pop\\Abba\\Gold\\Waterloo\\m4a?3"), 0);
+    list.AddEntry(AString(u"\\Pop\\Bj\u00f6rk\\Gold\\Waterloo\\m4a?3"), 0);
+    // Texts are UTF-8, as the page declares.
     EXPECT_EQ(PageOf(list),
               kHeaderStart +
                   "<TH>GENRE</TH><TH>ARTIST</TH><TH>ALBUM</TH><TH>SONG NAME</TH><TH>FILE TYPE</TH>"
                   "</TR>\r\n\r\n" +
                   Row(1, {"Rock", "AC_DC", "-", "T.N.T.", "mp3"}) +
-                  Row(2, {"Pop", "Abba", "Gold", "Waterloo", "m4a"}) + kFooter);
+                  Row(2, {"Pop", "Bj\xC3\xB6rk", "Gold", "Waterloo", "m4a"}) + kFooter);
 }
 
 TEST(HtmlLibraryTest, AnEmptyListGivesTheTitleAndHeadingsOnly) {

@@ -85,3 +85,27 @@ TEST(ID3v1, BothTagsTheID3v2TagWins) {
 }
 
 } // namespace
+
+TEST(ID3v1, ABlockCountsOnlyAfterTheID3v2Tag) {
+    TempDir dir;
+    // A file that is nothing but the block holds no audio: no audio range, and no end before its start.
+    ID3 only;
+    ASSERT_EQ(ReadBytesAs(dir.File("only.mp3"), ID3v1("T", "A", "B", "2001", "", 1, 1), only), 0);
+    EXPECT_EQ(TextOf(&ID3::GetTitle, only), AString("T"));
+    uint64_t start = 0;
+    uint64_t end = 0;
+    EXPECT_EQ(only.GetAudioRange(start, end), 0);
+
+    // "TAG" 128 bytes before the end, but inside a frame of the ID3v2 tag, with 20 bytes of audio after it.
+    const Bytes frame = TextFrame(3, "TIT2", "A title whose text holds TAG somewhere " + std::string(150, 'x'));
+    const Bytes body = Concat({frame, TextFrame(3, "COMM", std::string(40, 'c'))});
+    Bytes file = Concat({Tag(3, body), Bytes(20, 0)});
+    const size_t tagEnd = file.size() - 20;
+    std::copy_n("TAG", 3, file.begin() + static_cast<std::ptrdiff_t>(file.size() - 128));
+    ID3 tagged;
+    ASSERT_EQ(ReadBytesAs(dir.File("tagged.mp3"), file, tagged), 0);
+    EXPECT_EQ(tagged.GetTagKinds(), SongFields::kTagID3v23);
+    ASSERT_EQ(tagged.GetAudioRange(start, end), 1);
+    EXPECT_EQ(start, tagEnd);
+    EXPECT_EQ(end, file.size() - 1);
+}

@@ -51,6 +51,9 @@ const Expected kFixtures[] = {
      SongFields::kTagMP4WalkComplete, "tiny.png"},
     {"mp4_64bit_mdat_first.m4a", u"Wide Title", u"", u"", u"", u"", 0, 0, 0, 0, false, 0, 0,
      SongFields::kTagMP4WalkComplete, "tiny.png"},
+    // 41 frames of 1024 samples at 16000 Hz: 2.6 s, 8192 bytes of frames.
+    {"adts_ffmpeg.aac", u"AAC Title", u"AAC Artist", u"AAC Album", u"Jazz", u"", 4, 0, 0, 0, false, 24, 2,
+     SongFields::kTagID3v24, ""},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
@@ -141,6 +144,7 @@ TEST(TagFixtures, AudioRangeOfEachFormat) {
         {"id3v1_only.mp3", 1, 0, 6191},     // before the ID3v1 block
         {"mp4_atomicparsley.m4a", 1, 1640, 2334}, {"mp4_64bit.m4a", 1, 1106, 1800}, // a 16-byte "mdat" header
         {"mp4_64bit_mdat_first.m4a", 0, 0, 0}, // "mdat" before "moov" is not met
+        {"adts_ffmpeg.aac", 1, 138, 8329},      // after the tag, to the last frame's end
     };
     for (const Case& c : cases) {
         ID3 tags;

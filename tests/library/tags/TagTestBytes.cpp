@@ -107,6 +107,20 @@ Bytes Chunk(const std::string& id, const Bytes& body) {
     return Concat({Text(id), BE32(uint32_t(body.size())), body});
 }
 
+Bytes AdtsFrame(int rateIndex, size_t length, int blocks, bool protectedByCrc) {
+    constexpr uint8_t kProfileLC = 1;
+    constexpr uint8_t kMono = 1;
+    Bytes frame(length, 0);
+    frame[0] = 0xFF;
+    frame[1] = protectedByCrc ? 0xF0 : 0xF1;
+    frame[2] = static_cast<uint8_t>(kProfileLC << 6 | rateIndex << 2);
+    frame[3] = static_cast<uint8_t>(kMono << 6 | ((length >> 11) & 0x03));
+    frame[4] = static_cast<uint8_t>(length >> 3);
+    frame[5] = static_cast<uint8_t>((length & 0x07) << 5 | 0x1F);
+    frame[6] = static_cast<uint8_t>(0xFC | (blocks - 1));
+    return frame;
+}
+
 int ReadBytesAs(const std::string& path, const Bytes& bytes, ID3& tags) {
     WriteBytes(path, bytes);
     return tags.Read(AString(path));

@@ -34,6 +34,10 @@ Bytes MpegHeader(uint8_t b1, uint8_t b2, uint8_t b3);
 // An unprotected MPEG-1 Layer III frame at 44100 Hz, zero-filled to `length` bytes.
 Bytes Mpeg1Layer3Frame(int bitRateIndex, bool mono, size_t length);
 
+// An ADTS frame of `length` bytes, its header included, at the sample rate of table index `rateIndex`,
+// with `blocks` raw data blocks of 1024 samples; a protected frame carries a CRC after its header.
+Bytes AdtsFrame(int rateIndex, size_t length, int blocks = 1, bool protectedByCrc = false);
+
 Bytes Atom(const std::string& type, const Bytes& body);
 Bytes LargeAtom(const std::string& type, const Bytes& body);
 Bytes DataItem(const std::string& type, uint32_t dataType, const Bytes& value);

@@ -1,4 +1,6 @@
 #include "foundation/ErrorCodes.h"
+#include "library/tools/FolderLetterCase.h"
+#include "library/tools/SongPathIndex.h"
 #include "library/tools/ToolTestLists.h"
 #include "support/AStringPrinting.h"
 
@@ -28,8 +30,8 @@ const char* const kDamagedQuestion =
 
 } // namespace
 
-// Files of the eight kept types, of 100 bytes or more, that no song names; a file whose name differs
-// from a song's only in letter case belongs to that song.
+// Files of the eight kept types, of 100 bytes or more, that no song names; here a file whose name
+// differs from a song's only in letter case is a file of its own, as the file system has it.
 TEST_F(DisconnectedFiles, RemoveModeListsAndDeletesTheFilesNoSongNames) {
     Open(folder);
     PutSong("new.mp3");
@@ -45,17 +47,30 @@ TEST_F(DisconnectedFiles, RemoveModeListsAndDeletesTheFilesNoSongNames) {
     const auto shown = LastList();
     EXPECT_EQ(shown.kind, uint32_t(kToolRemoveDisconnectedFiles));
     EXPECT_EQ(shown.title, AString("Remove Disconnected Files "));
-    EXPECT_EQ(RowEntries(shown), Paths({"Sub/game.ipg", "hundred.mp3", "movie.m4v", "new.mp3"}));
+    EXPECT_EQ(RowEntries(shown), Paths({"A.mp3", "Sub/game.ipg", "hundred.mp3", "movie.m4v", "new.mp3"}));
     EXPECT_EQ(shown.rows[0].displayText, shown.rows[0].entry);
 
-    for (const char* gone : {"Sub/game.ipg", "hundred.mp3", "movie.m4v", "new.mp3"})
+    for (const char* gone : {"A.mp3", "Sub/game.ipg", "hundred.mp3", "movie.m4v", "new.mp3"})
         EXPECT_FALSE(Exists(gone)) << gone;
-    for (const char* kept : {"a.mp3", "A.mp3", "b.mp3", "tiny.mp3", "clip.wav"})
+    for (const char* kept : {"a.mp3", "b.mp3", "tiny.mp3", "clip.wav"})
         EXPECT_TRUE(Exists(kept)) << kept;
     EXPECT_TRUE(Logged("Removing Disconnected File: " + Music("new.mp3").ToUtf8()));
     EXPECT_TRUE(Logged("Processing List of Songs...\r\n"));
     // The list is not changed by the scan.
     EXPECT_EQ(folder.GetCount(), 2);
+}
+
+// On a FAT volume a name is one file in any letter case: the library's "a.mp3" is the disk's "A.mp3".
+TEST_F(DisconnectedFiles, PathsCompareAsTheFileSystemComparesNames) {
+    EXPECT_FALSE(FolderFoldsLetterCase(Music()));
+    Open(folder);
+    for (const bool foldCase : {false, true}) {
+        SongPathIndex songs(foldCase);
+        ASSERT_EQ(songs.Build(folder, nullptr), 0);
+        EXPECT_TRUE(songs.IsConnected(Music("a.mp3")));
+        EXPECT_EQ(songs.IsConnected(Music("A.mp3")), foldCase);
+        EXPECT_FALSE(songs.IsConnected(Music("c.mp3")));
+    }
 }
 
 TEST_F(DisconnectedFiles, AddModeTakesTheFilesIntoTheList) {

@@ -141,3 +141,27 @@ TEST_F(RemoveDuplicates, AnUnnamedNewcomerIsAskedAboutBeforeTheNextPair) {
     EXPECT_EQ(folder.RemoveDuplicates(nullptr, 1), kErrorUnknownSongEntry);
     EXPECT_TRUE(user.alerts.empty());
 }
+
+// While no Apple ID of the user is known, an account name counts neither for nor against a copy: the
+// user's own purchase, the larger copy here, is kept by both scans.
+TEST_F(RemoveDuplicates, WithoutAKnownAppleIDAPurchaseIsKeptLikeAnyCopy) {
+    TestSongTags bought = SongTags("Pop", "Seller", "Store", "Song");
+    bought.account = "me@home.com";
+    PutBytes("bought.m4p", MakeMp4(bought, 800));
+    PutBytes("plain.m4p", MakeMp4(SongTags("Pop", "Seller", "Store", "Song"), 400));
+    for (const char* name : {"bought.m4p", "plain.m4p"})
+        ASSERT_EQ(SetFileModTime(Music(name), UnixToMacTime(kSameTime), false), 0);
+
+    Open(folder);
+    EXPECT_EQ(folder.FindDuplicates(0, 1, 1, nullptr, 0), 0);
+    ASSERT_EQ(folder.GetCount(), 1);
+    AString kept;
+    ASSERT_EQ(folder.GetFullPath(*folder.GetEntry(0), kept, 1), 0);
+    EXPECT_EQ(kept, Music("bought.m4p"));
+
+    Open(folder);
+    presenter.QueueAnswers({true});
+    EXPECT_EQ(folder.FindDuplicates(1, 0, 0, nullptr, 1), 0);
+    EXPECT_TRUE(Exists("bought.m4p"));
+    EXPECT_FALSE(Exists("plain.m4p"));
+}

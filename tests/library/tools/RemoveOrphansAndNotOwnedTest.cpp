@@ -87,13 +87,20 @@ TEST_F(RemoveMusicNotOwned, ProtectedSongsOfOtherAccountsAreListedAndDeleted) {
     EXPECT_TRUE(Logged("Removing Unowned Music: " + shown.rows[1].displayText.ToUtf8()));
 }
 
-TEST_F(RemoveMusicNotOwned, WithoutAllowedAccountsEveryBoughtSongIsListed) {
+// Nothing tells the user's own purchases from others' while no Apple ID of the user is known.
+TEST_F(RemoveMusicNotOwned, WithoutAKnownAppleIDNothingIsListedAndTheUserIsTold) {
     PutProtected("mine.m4p", "Mine", "me@home.com");
     PutProtected("free.m4p", "Free", "");
     Open(folder);
-    EXPECT_EQ(folder.RemoveMusicNotOwned(1, nullptr, 1), kUserCancel);
-    ASSERT_EQ(LastList().rows.size(), 1u);
-    EXPECT_EQ(LastList().rows[0].detail, AString("me@home.com"));
+    for (const char* accounts : {"", ":", "::"}) {
+        folder.SetAllowedAppleIDs(AString(accounts));
+        user.messages.clear();
+        EXPECT_EQ(folder.RemoveMusicNotOwned(1, nullptr, 1), 0) << accounts;
+        EXPECT_TRUE(presenter.Shown().empty());
+        ASSERT_EQ(user.messages.size(), 1u);
+        EXPECT_EQ(user.messages[0].Find("No Apple ID is known yet"), 0);
+    }
+    EXPECT_TRUE(Exists("mine.m4p"));
 }
 
 // The error of an entry is that of naming its file; the question comes before the next entry, and an
@@ -102,6 +109,7 @@ TEST_F(RemoveMusicNotOwned, AnUnnamedFileIsAnErrorAskedAboutBeforeTheNextEntry) 
     PutProtected("a.m4p", "A", "them@else.com");
     PutProtected("b.m4p", "B", "them@else.com");
     Open(folder);
+    folder.SetAllowedAppleIDs(AString(":me@home.com:"));
     folder.unnamed = {0};
     user.QueueAnswers({1});
     EXPECT_EQ(folder.RemoveMusicNotOwned(1, nullptr, 1), kUserCancel);

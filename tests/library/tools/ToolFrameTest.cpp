@@ -32,6 +32,7 @@ protected:
         Put("a.mp3", SongTags("Rock", "Abba", "Gold", "Waterloo"));
         Put("b.mp3", SongTags("Pop", "Queen", "Hits", "Bohemian"));
         Open(folder);
+        folder.SetAllowedAppleIDs(AString(":me@home.com:"));
     }
 };
 

@@ -90,7 +90,10 @@ TEST_F(ApplicationTest, AnUnreadableLibraryFileIsNeverSavedOver) {
     WriteText(LibraryFile(), damaged);
     ITunesInstance broken(MakeSetup());
     std::shared_ptr<Application> application;
-    EXPECT_EQ(Application::Create(broken, application), Status::Failed);
+    EXPECT_EQ(Application::Create(broken, application), Status::Unreadable);
+    // The problem names the file and why.
+    EXPECT_EQ(broken.LibraryProblem().rfind(LibraryFile() + ": ", 0), 0u) << broken.LibraryProblem();
+    EXPECT_GT(broken.LibraryProblem().size(), LibraryFile().size() + 2);
     const std::vector<uint8_t> kept = ReadBytes(LibraryFile());
     EXPECT_EQ(std::string(kept.begin(), kept.end()), damaged);
 }

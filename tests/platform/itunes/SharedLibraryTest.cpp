@@ -141,7 +141,8 @@ TEST_F(SharedLibraryTest, ALibraryDamagedByAnotherProgramIsStillShownButNeverSav
     std::filesystem::rename(LibraryFile() + ".new", LibraryFile());
 
     std::shared_ptr<Playlist> made;
-    EXPECT_EQ(app->CreatePlaylist(u"Party", made), Status::Failed);
+    EXPECT_EQ(app->CreatePlaylist(u"Party", made), Status::Unreadable);
+    EXPECT_EQ(instance->LibraryProblem().rfind(LibraryFile() + ": ", 0), 0u) << instance->LibraryProblem();
     EXPECT_EQ(NamesOf(*LibraryPlaylist()), std::vector<std::u16string>{u"a"});
     const std::vector<uint8_t> kept = ReadBytes(LibraryFile());
     EXPECT_EQ(std::string(kept.begin(), kept.end()), damaged);
