@@ -505,6 +505,10 @@ int ADirTunesRemote::AddFileToLibrary(const AString& file, AString& keptFile, co
     return AddSongFromDisk(file, nullptr, callback);
 }
 
+int ADirTunesRemote::AddPlacedSong(const AString& file, const AString* key, const CancelCallback& cancel) {
+    return AddSongFromDisk(file, key, cancel);
+}
+
 void ADirTunesRemote::SetServerAddress(const std::string& address, const AString* name) {
     m_serverAddress = address;
     if (name)

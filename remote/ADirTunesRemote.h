@@ -69,6 +69,11 @@ public:
     // AddSongFromDisk, without a song key.
     int AddFileToLibrary(const AString& file, AString& keptFile, const CancelCallback& callback) override;
 
+    // AddSongFromDisk: the server adds the placed file, with the key's play data.
+    int AddPlacedSong(const AString& file, const AString* key, const CancelCallback& cancel) override;
+    // The server deletes the placed file (1008).
+    int DiscardPlacedFile(const AString& file) override { return DeleteRemoteFile(file, 0); }
+
     // The key the server sent for the entry's song.
     AString GetSongKey(const AString& entry) override;
     // The server writes the chosen fields of the key onto the entry's song (1012).
@@ -87,6 +92,7 @@ public:
     // Where the failure lines and the progress of a song sent go (not owned); none: the progress
     // object the list was made with.
     void SetProgress(AProgress* progress) { m_linkProgress = progress; }
+    void SetLinkProgress(AProgress* progress) override { SetProgress(progress); }
     // The program's own list of the server it shows: lists of the same server share its playlists.
     // Set to null before that list goes.
     static void SetMainList(ADirTunesRemote* list);

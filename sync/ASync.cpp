@@ -407,12 +407,15 @@ int ASync::BuildLists(const CancelCallback& cancel, uint32_t flags) {
 
 int ASync::CheckRemote() {
     int result = 0;
-    ForEachList([&result](ADir& list) {
-        if (result == 0)
-            result = list.Connect();
+    ForEachList([this, &result](ADir& list) {
+        if (result != 0)
+            return;
+        list.SetLinkProgress(m_progress);
+        result = list.Connect();
     });
     if (result != 0 && result != kErrorRemoteUnreached && result != kErrorRemoteHeaderNotSent)
-        m_progress->Message(AString("An error occurred communicating with the remote."), false);
+        m_progress->Message(AString("An error occurred communicating with the remote."), false,
+                            AString("Communication Error"));
     return result;
 }
 

@@ -396,9 +396,9 @@ bool ASyncLib::IsWrittenInto(Side side) const {
     return direction == kDirectionBoth || direction == (side == kSide1 ? kDirection2To1 : kDirection1To2);
 }
 
-int ASyncLib::Refuse(int code, bool tell, const char* text) {
+int ASyncLib::Refuse(int code, bool tell, const char* text, const char* title) {
     if (tell)
-        GetProgress().Message(AString(text), true);
+        GetProgress().Message(AString(text), true, AString(title));
     return code;
 }
 
@@ -474,7 +474,7 @@ int ASyncLib::CheckPodVolumes(bool tell) {
         AString volume;
         list->GetMusicFolder(volume);
         if (volume.IsEmpty())
-            return Refuse(kErrorPodVolumeNotFound, tell, kVolumeNotFound);
+            return Refuse(kErrorPodVolumeNotFound, tell, kVolumeNotFound, "iPod's volume not found!");
     }
     return 0;
 }
@@ -493,7 +493,7 @@ int ASyncLib::CheckPodAutoUpdate(bool tell) {
             return side == kSide1 ? result : kErrorPodPrefsUnreadable;
         }
         if (automatic)
-            return Refuse(kErrorPodAutoUpdate, tell, kAutoUpdate);
+            return Refuse(kErrorPodAutoUpdate, tell, kAutoUpdate, "iPod set to Automatic Update");
     }
     return 0;
 }
@@ -506,7 +506,7 @@ int ASyncLib::CheckReadOnlyPlayLists(bool tell) {
                 continue;
             const bool matches = pod ? list->GetType() == ADir::kTypePod : IsLibraryType(list->GetType());
             if (matches && list->IsPlayListReadOnly() == 1)
-                return Refuse(kErrorInvalidPlayList, tell, pod ? kReadOnlyPod : kReadOnlyTunes);
+                return Refuse(kErrorInvalidPlayList, tell, pod ? kReadOnlyPod : kReadOnlyTunes, "Read Only Playlist");
         }
     }
     return 0;
@@ -586,8 +586,7 @@ int ASyncLib::CopyEntry(const AString& source, const AString& target, uint32_t, 
     if (FilesMatch(sourceFile, targetFile) ||
         (targetSongs && targetSongs->IsSameSong(sourceFile, targetFile, 1)))
         return 0;
-    return CopyWithProgress(sourceFile, targetFile, CancelCallback(), &GetProgress(),
-                            GetForceReadOnly() != 0);
+    return CopyWithProgress(sourceFile, targetFile, cancel, &GetProgress(), GetForceReadOnly() != 0);
 }
 
 int ASyncLib::CopyNewSong(ADir& sourceList, ADir& targetList, const AString& source,
@@ -632,18 +631,19 @@ int ASyncLib::CopyIntoLibrary(ADir& sourceList, ADir& targetList, const AString&
     const AString key = remote ? GetSongKey(sourceList, source) : AString();
     AString file = sourceFile;
     uint32_t placed = 0;
-    if (m_copyIntoLibrary) {
+    // Another computer can add only a file it holds: the song is always sent there first.
+    if (m_copyIntoLibrary || remote) {
         AString musicFolder = library->GetCachedMusicFolder();
         if (musicFolder.IsEmpty())
             library->GetMusicFolder(musicFolder);
         if (const int result = library->PlaceFileInLibrary(musicFolder, sourceFile, file, placed, cancel))
             return result;
     }
-    int result = library->AddTrackFile(file, key.IsEmpty() ? nullptr : &key);
+    int result = library->AddPlacedSong(file, key.IsEmpty() ? nullptr : &key, cancel);
     if (result == kErrorLastSyncPlayList && (m_copyIntoLibrary || remote))
         result = 0;
     if (result != 0 && placed)
-        DeleteFileLong(file, GetForceReadOnly() != 0);
+        library->DiscardPlacedFile(file);
     if (result == 0)
         written = file;
     return result;

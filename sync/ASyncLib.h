@@ -179,7 +179,7 @@ private:
     int CheckPodVolumes(bool tell);
     int CheckPodAutoUpdate(bool tell);
     int CheckReadOnlyPlayLists(bool tell);
-    int Refuse(int code, bool tell, const char* text);
+    int Refuse(int code, bool tell, const char* text, const char* title);
     int TellFailure(int code, bool tell, const AString& what);
     static AString PrefsUnreadableText(const AString& podRoot);
 

@@ -115,6 +115,8 @@ public:
     virtual int ResetAddState() { return 0; }
     virtual int SaveDatabase() { return 0; }
     virtual int Connect() { return 0; }
+    // Where a list that talks to another computer writes its failure lines and transfer progress.
+    virtual void SetLinkProgress(AProgress*) {}
     virtual int Disconnect() { return 0; }
     virtual void CopySettings(const ADir& other);
     virtual AString& GetDescription(AString& out, uint32_t flag);

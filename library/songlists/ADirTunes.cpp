@@ -172,6 +172,14 @@ int ADirTunes::AddTrackFile(const AString& path, const AString* key) {
     return AddTrack(path, key, true, song);
 }
 
+int ADirTunes::AddPlacedSong(const AString& file, const AString* key, const CancelCallback&) {
+    return AddTrackFile(file, key);
+}
+
+int ADirTunes::DiscardPlacedFile(const AString& file) {
+    return DeleteFileLong(file, m_copyMode != 0);
+}
+
 int ADirTunes::PlaceFileInLibrary(const AString& musicFolder, const AString& file, AString& target,
                                   uint32_t& copied, const CancelCallback& callback) {
     return GetMusicFolderPath(musicFolder, file, target, AString(), copied, callback);

@@ -54,6 +54,10 @@ public:
     virtual AString GetSongKey(const AString& entry);
     virtual int UpdateSongInfo(const AString& entry, const AString& key, const ITunesPlayDataFields& fields);
     virtual int CreateSyncPlayList(const AString& name);
+    // Adds a file of the library's music folder (as PlaceFileInLibrary left it) to the library.
+    virtual int AddPlacedSong(const AString& file, const AString* key, const CancelCallback& cancel);
+    // Deletes a placed file the library did not take.
+    virtual int DiscardPlacedFile(const AString& file);
 
     const AString& GetCachedMusicFolder() const { return m_musicFolder; }
     // Adds the file to the library (a file it holds already counts as added), then to the playlist of the
