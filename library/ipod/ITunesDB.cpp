@@ -4,7 +4,6 @@
 #include "foundation/AFile.h"
 #include "foundation/AMemFile.h"
 #include "foundation/ErrorCodes.h"
-#include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/entries/EntryKeySort.h"
 #include "library/entries/EntryText.h"
@@ -322,7 +321,7 @@ int ITunesDB::AddTrack(const PodSongInfo& description, ITunesDBTrack** outTrack,
         return 0;
     auto track = std::make_unique<ITunesDBTrack>();
     track->SetFromDescription(description);
-    track->SetDateAdded(static_cast<uint32_t>(UnixToMacTime(std::time(nullptr))));
+    track->SetUnixTime(ITunesDBTrack::kDateAddedOffset, std::time(nullptr));
     ITunesDBTrack* added = trackList->Add(std::move(track));
     for (ITunesDBPlayListList* list : m_root->GetPlayListLists()) {
         if (ITunesDBPlayList* master = list->GetMaster())

@@ -1,7 +1,6 @@
 #include "library/ipod/ITunesDBPodDatabase.h"
 
 #include "foundation/ErrorCodes.h"
-#include "foundation/FileOps.h"
 #include "library/entries/EntryText.h"
 #include "library/ipod/ITunesDB.h"
 #include "library/ipod/ITunesDBPlayList.h"
@@ -25,14 +24,6 @@ AString Text(const std::u16string& text) {
     return AString(std::u16string_view(text));
 }
 
-int64_t UnixTimeOf(uint32_t macTime) {
-    return macTime == 0 ? 0 : MacToUnixTime(macTime);
-}
-
-uint32_t MacTimeOf(int64_t unixTime) {
-    return unixTime == 0 ? 0 : static_cast<uint32_t>(UnixToMacTime(unixTime));
-}
-
 std::u16string CommentOf(const ITunesDBTrack& track) {
     for (uint32_t i = 0; i < track.GetStringCount(); ++i) {
         if (track.GetString(i).GetType() == ITunesDBString::kComment)
@@ -48,9 +39,9 @@ void SetNumbers(ITunesDBTrack& track, const itunesapp::PodTrack& pod) {
     track.SetField(ITunesDBTrack::kBitRateOffset, pod.fields.bitRate);
     track.SetField(ITunesDBTrack::kLengthOffset, pod.fields.totalTimeMs);
     track.SetField(ITunesDBTrack::kFileSizeOffset, static_cast<uint32_t>(pod.size));
-    track.SetField(ITunesDBTrack::kModTimeOffset, MacTimeOf(pod.modifiedUnix));
+    track.SetUnixTime(ITunesDBTrack::kModTimeOffset, pod.modifiedUnix);
     track.SetField(ITunesDBTrack::kPlayCountOffset, pod.playedCount);
-    track.SetField(ITunesDBTrack::kLastPlayedOffset, MacTimeOf(pod.playedUnix));
+    track.SetUnixTime(ITunesDBTrack::kLastPlayedOffset, pod.playedUnix);
     const uint32_t flags = track.GetField(ITunesDBTrack::kFileTypeOffset) & ~kRatingMask;
     track.SetField(ITunesDBTrack::kFileTypeOffset, flags | (pod.rating << ITunesDBTrack::kRatingShift));
 }
@@ -182,9 +173,9 @@ itunesapp::PodTrack ITunesDBPodDatabase::PodTrackOf(const ITunesDBTrack& track, 
     std::string path = track.GetPath().ToSystem8Bit();
     pod.pathOnPod = path.starts_with(kPathSeparator) ? path.substr(1) : path;
     pod.size = track.GetFileSize();
-    pod.modifiedUnix = UnixTimeOf(track.GetField(ITunesDBTrack::kModTimeOffset));
+    pod.modifiedUnix = track.GetUnixTime(ITunesDBTrack::kModTimeOffset);
     pod.playedCount = track.GetField(ITunesDBTrack::kPlayCountOffset);
-    pod.playedUnix = UnixTimeOf(track.GetField(ITunesDBTrack::kLastPlayedOffset));
+    pod.playedUnix = track.GetUnixTime(ITunesDBTrack::kLastPlayedOffset);
     pod.rating = track.GetField(ITunesDBTrack::kFileTypeOffset) >> ITunesDBTrack::kRatingShift;
     return pod;
 }

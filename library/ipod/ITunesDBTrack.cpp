@@ -1,9 +1,11 @@
 #include "library/ipod/ITunesDBTrack.h"
 
 #include "foundation/ErrorCodes.h"
+#include "foundation/FileOps.h"
 #include "library/entries/AudioDataSize.h"
 #include "library/entries/FileNameRule.h"
 #include "library/ipod/ITunesDBInput.h"
+#include "library/ipod/ITunesDBTime.h"
 #include "library/ipod/PodSongInfo.h"
 #include "library/itunes/ITunesSong.h"
 #include "platform/files/PathSeparator.h"
@@ -113,6 +115,18 @@ void ITunesDBTrack::SetPath(const AString& pathOnIPod) {
     m_audioDataSize = kAudioSizeUnknown;
 }
 
+int64_t ITunesDBTrack::GetUnixTime(uint32_t offset) const {
+    return UnixFromITunesDBTime(m_frame.Get32(offset));
+}
+
+void ITunesDBTrack::SetUnixTime(uint32_t offset, int64_t unixSeconds) {
+    m_frame.Set32(offset, ITunesDBTimeFromUnix(unixSeconds));
+}
+
+void ITunesDBTrack::SetModTime(uint64_t macTime) {
+    SetUnixTime(kModTimeOffset, macTime == 0 ? 0 : MacToUnixTime(macTime));
+}
+
 void ITunesDBTrack::SetFromDescription(const PodSongInfo& description) {
     SetString(description.album.Trimmed(), ITunesDBString::kAlbum);
     SetString(description.artist.Trimmed(), ITunesDBString::kArtist);
@@ -123,7 +137,7 @@ void ITunesDBTrack::SetFromDescription(const PodSongInfo& description) {
     m_frame.Set32(kYearOffset, description.year);
     m_frame.Set32(kBitRateOffset, description.bitRate);
     m_frame.Set32(kFileSizeOffset, description.fileSize);
-    m_frame.Set32(kModTimeOffset, static_cast<uint32_t>(description.modTime));
+    SetModTime(description.modTime);
     m_frame.Set32(kLengthOffset, description.duration * 1000);
     SetPath(description.path);
 }

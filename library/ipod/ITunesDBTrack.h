@@ -23,6 +23,8 @@ public:
     static constexpr uint32_t kTrackIdOffset = 16;
     static constexpr uint32_t kVisibleOffset = 20;
     static constexpr uint32_t kFileTypeOffset = 28;
+    // The times (kModTimeOffset, kLastPlayedOffset, kDateAddedOffset) are in the database's own scale
+    // (ITunesDBTime.h): read and set them through the time accessors below.
     static constexpr uint32_t kModTimeOffset = 32;
     static constexpr uint32_t kFileSizeOffset = 36;
     static constexpr uint32_t kLengthOffset = 40;
@@ -31,7 +33,7 @@ public:
     static constexpr uint32_t kBitRateOffset = 56;
     static constexpr uint32_t kSampleRateOffset = 60;
     static constexpr uint32_t kPlayCountOffset = 80;
-    static constexpr uint32_t kLastPlayedOffset = 88; // seconds since 1904, 0 = never
+    static constexpr uint32_t kLastPlayedOffset = 88; // 0 = never
     // The rating (0 to 100) is the high byte of the word at kFileTypeOffset.
     static constexpr uint32_t kRatingShift = 24;
     static constexpr uint32_t kDateAddedOffset = 104;
@@ -60,9 +62,11 @@ public:
     uint32_t GetBitRate() const { return m_frame.Get32(kBitRateOffset); }
     uint32_t GetDurationSeconds() const { return m_frame.Get32(kLengthOffset) / 1000; }
     uint32_t GetFileSize() const { return m_frame.Get32(kFileSizeOffset); }
-    // Seconds since 1904, as the modification time.
-    uint32_t GetDateAdded() const { return m_frame.Get32(kDateAddedOffset); }
-    void SetDateAdded(uint32_t seconds) { m_frame.Set32(kDateAddedOffset, seconds); }
+    // A time of the track by its offset, as a Unix time; 0 = none.
+    int64_t GetUnixTime(uint32_t offset) const;
+    void SetUnixTime(uint32_t offset, int64_t unixSeconds);
+    // The modification time in the system's seconds since 1904 (FileOps.h); 0 = none.
+    void SetModTime(uint64_t macTime);
     uint32_t GetStringCount() const { return static_cast<uint32_t>(m_strings.size()); }
     const ITunesDBString& GetString(int index) const { return m_strings.at(index); }
     // As read or made; the string count and the track id are put over it on writing.

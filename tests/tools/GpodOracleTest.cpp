@@ -2,11 +2,15 @@
 // read with the same tracks and playlists, and what we write it reads with the same tracks and playlists.
 #include "foundation/AFile.h"
 #include "foundation/AString.h"
+#include "foundation/FileOps.h"
 #include "library/ipod/ITunesDB.h"
 #include "library/ipod/ITunesDBPlayList.h"
+#include "library/ipod/ITunesDBPodDatabase.h"
 #include "library/ipod/ITunesDBTrack.h"
 #include "library/ipod/PodSongInfo.h"
 #include "platform/files/NativeFiles.h"
+#include "platform/itunes/PodDatabase.h"
+#include "support/ScopedTimeZone.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -211,7 +215,8 @@ TEST_F(GpodOracle, ItReadsTheDateATrackWasAdded) {
             added = track->time_added;
     }
     itdb_free(read);
-    // libgpod counts from 1904 a few hours apart from this system, and may shift by its time zone.
+    // A database file read outside an iPod has no time zone for libgpod: the local offset stays in the
+    // date (GpodDates checks the dates on an iPod).
     constexpr time_t kOneDay = 24 * 60 * 60;
     EXPECT_LT(std::abs(static_cast<long long>(added - now)), kOneDay);
 }
@@ -231,4 +236,119 @@ TEST_F(GpodOracle, ItReadsANewTreeWithTheItemsWeAdded) {
     // libgpod names a master playlist that has no name of its own.
     ASSERT_EQ(1u, read.playLists.size());
     EXPECT_EQ(2u, read.playLists.begin()->second.size());
+}
+
+namespace {
+
+constexpr time_t kDay = 24 * 60 * 60;
+
+// An iPod that libgpod set up, in New York's time zone (its rules written out, so that no zone database
+// is needed) whatever the machine's own.
+class GpodDates : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GError* error = nullptr;
+        ASSERT_TRUE(itdb_init_ipod(m_drive.Path().c_str(), "MA147", "Dated", &error))
+            << (error ? error->message : "");
+    }
+
+    // libgpod counts every time with the zone's offset of the moment it runs: the times compared here
+    // lie in the season of now, a few days away.
+    static time_t InThisSeason(time_t daysAway) {
+        const time_t now = time(nullptr);
+        for (const time_t candidate : {now - daysAway * kDay, now + daysAway * kDay}) {
+            if (OffsetAt(candidate) == OffsetAt(now))
+                return candidate;
+        }
+        return now;
+    }
+
+    static long OffsetAt(time_t instant) {
+        std::tm local{};
+        localtime_r(&instant, &local);
+        return local.tm_gmtoff;
+    }
+
+    Itdb_Track* OnlyGpodTrack(Itdb_iTunesDB* db) const {
+        EXPECT_EQ(1u, g_list_length(db->tracks));
+        return db->tracks ? static_cast<Itdb_Track*>(db->tracks->data) : nullptr;
+    }
+
+    ScopedTimeZone m_zone{"EST5EDT,M3.2.0,M11.1.0"};
+    TempDir m_drive;
+};
+
+} // namespace
+
+TEST_F(GpodDates, ItReadsTheDatesWeWrite) {
+    ITunesDB db;
+    const AString drive(m_drive.Path());
+    ASSERT_EQ(0, db.ReadLibrary(&drive, true, nullptr, nullptr));
+    PodSongInfo song = Description("Dated", "iPod_Control/Music/F00/DATE.mp3", 4000);
+    const time_t modified = InThisSeason(3);
+    song.modTime = UnixToMacTime(modified);
+    const time_t before = time(nullptr);
+    ASSERT_EQ(0, db.AddTrack(song, nullptr, true));
+    const time_t after = time(nullptr);
+    ASSERT_EQ(0, db.Save(nullptr));
+
+    Itdb_iTunesDB* read = itdb_parse(m_drive.Path().c_str(), nullptr);
+    ASSERT_NE(nullptr, read);
+    const Itdb_Track* track = OnlyGpodTrack(read);
+    ASSERT_NE(nullptr, track);
+    EXPECT_GE(track->time_added, before - 2);
+    EXPECT_LE(track->time_added, after + 2);
+    EXPECT_EQ(modified, track->time_modified);
+    itdb_free(read);
+}
+
+TEST_F(GpodDates, WeReadTheDatesItWrites) {
+    const time_t added = InThisSeason(2);
+    const time_t modified = InThisSeason(3);
+    const time_t played = InThisSeason(1);
+    Itdb_iTunesDB* db = itdb_parse(m_drive.Path().c_str(), nullptr);
+    ASSERT_NE(nullptr, db);
+    Itdb_Track* track = AddGpodTrack(db, "Dated", "Artist", ":iPod_Control:Music:F00:DATE.mp3", 4000);
+    track->time_added = added;
+    track->time_modified = modified;
+    track->time_played = played;
+    ASSERT_TRUE(itdb_write(db, nullptr));
+    itdb_free(db);
+
+    ITunesDB ours;
+    const AString drive(m_drive.Path());
+    ASSERT_EQ(0, ours.ReadLibrary(&drive, true, nullptr, nullptr));
+    ours.GetRoot().GetTrackList()->ForEachTrack([&](ITunesDBTrack& read) {
+        EXPECT_EQ(added, read.GetUnixTime(ITunesDBTrack::kDateAddedOffset));
+        EXPECT_EQ(modified, read.GetUnixTime(ITunesDBTrack::kModTimeOffset));
+        EXPECT_EQ(played, read.GetUnixTime(ITunesDBTrack::kLastPlayedOffset));
+    });
+    // The same dates as the music application's stand-in sees the iPod.
+    ITunesDBPodDatabase pod(m_drive.Path());
+    itunesapp::PodContent content;
+    ASSERT_EQ(0, pod.Read(content));
+    ASSERT_EQ(1u, content.tracks.size());
+    EXPECT_EQ(modified, content.tracks[0].modifiedUnix);
+    EXPECT_EQ(played, content.tracks[0].playedUnix);
+}
+
+TEST_F(GpodDates, ItReadsTheDatesTheMusicApplicationGives) {
+    ITunesDBPodDatabase pod(m_drive.Path());
+    itunesapp::PodContent content;
+    ASSERT_EQ(0, pod.Read(content));
+    itunesapp::PodTrack track;
+    track.fields.name = u"Dated";
+    track.pathOnPod = "iPod_Control/Music/F00/DATE.mp3";
+    track.modifiedUnix = InThisSeason(3);
+    track.playedUnix = InThisSeason(1);
+    ASSERT_EQ(0, pod.AddTrack(track));
+    ASSERT_EQ(0, pod.Save());
+
+    Itdb_iTunesDB* read = itdb_parse(m_drive.Path().c_str(), nullptr);
+    ASSERT_NE(nullptr, read);
+    const Itdb_Track* gpodTrack = OnlyGpodTrack(read);
+    ASSERT_NE(nullptr, gpodTrack);
+    EXPECT_EQ(track.modifiedUnix, gpodTrack->time_modified);
+    EXPECT_EQ(track.playedUnix, gpodTrack->time_played);
+    itdb_free(read);
 }

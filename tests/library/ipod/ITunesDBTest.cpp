@@ -281,9 +281,9 @@ TEST(ITunesDB, NewTrackCarriesTheDescription) {
     song.displayName = "  Padded  ";
     song.year = 1999;
     song.modTime = 3000000000u;
-    const uint64_t before = UnixToMacTime(std::time(nullptr));
+    const int64_t before = std::time(nullptr);
     const ITunesDBTrack* track = Add(db, song);
-    const uint64_t after = UnixToMacTime(std::time(nullptr));
+    const int64_t after = std::time(nullptr);
     EXPECT_EQ(AString("Padded"), track->GetTitle());
     EXPECT_EQ(NameChecksum(AString("Padded")), track->GetTitleChecksum());
     EXPECT_EQ(200u, track->GetDurationSeconds());
@@ -293,14 +293,14 @@ TEST(ITunesDB, NewTrackCarriesTheDescription) {
     ASSERT_EQ(244u, header.size());
     EXPECT_EQ(1u, dbbytes::Get32(header, 20));
     EXPECT_EQ(256u, dbbytes::Get32(header, 28));
-    EXPECT_EQ(3000000000u, dbbytes::Get32(header, 32));
+    EXPECT_EQ(MacToUnixTime(3000000000u), track->GetUnixTime(ITunesDBTrack::kModTimeOffset));
     EXPECT_EQ(200000u, dbbytes::Get32(header, 40));
     EXPECT_EQ(3u, dbbytes::Get32(header, 44));
     EXPECT_EQ(1999u, dbbytes::Get32(header, 52));
     EXPECT_EQ(0xAC440000u, dbbytes::Get32(header, 60));
-    // Dated when added, in the database's seconds since 1904.
-    EXPECT_GE(dbbytes::Get32(header, 104), before);
-    EXPECT_LE(dbbytes::Get32(header, 104), after);
+    // Dated when added.
+    EXPECT_GE(track->GetUnixTime(ITunesDBTrack::kDateAddedOffset), before);
+    EXPECT_LE(track->GetUnixTime(ITunesDBTrack::kDateAddedOffset), after);
 }
 
 TEST(ITunesDB, TitleWithFileNameCharactersIsKeptAndCountsAsUnderscores) {
