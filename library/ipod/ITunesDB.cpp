@@ -65,15 +65,6 @@ std::span<const uint8_t> BytesOf(const AMemFile& stream) {
     return {stream.GetBuffer(), stream.GetSize()};
 }
 
-// The new files are written beside the old ones, which stay until both are complete: the room must
-// hold all of the new ones.
-int CheckRoomBeside(PodFileSystem& files, const std::string& target, uint64_t newBytes) {
-    uint64_t freeBytes = 0;
-    if (!files.GetFreeSpace(nativefiles::ParentOf(target), freeBytes))
-        return kErrorFreeSpace;
-    return newBytes < freeBytes ? 0 : kErrorNoSpace;
-}
-
 AString FormatPodID(uint32_t number) {
     static const char kDigits[] = "0123456789ABCDEF";
     AString text;
@@ -418,9 +409,11 @@ int ITunesDB::Save(const AString* root, PodFileSystem& files) {
         return result;
     const std::string database = DatabasePath(drive).ToUtf8();
     const std::string shuffleTable = ShuffleDatabasePath(drive).ToUtf8();
-    if (const int result = CheckRoomBeside(files, database, uint64_t{tree.GetSize()} + shuffle.GetSize()))
-        return result;
     PodFileReplacement replacement(files);
+    const PodFileReplacement::NewFile newFiles[] = {{database, tree.GetSize()},
+                                                    {shuffleTable, shuffle.GetSize()}};
+    if (const int result = replacement.Prepare(newFiles))
+        return result;
     if (const int result = StageDatabase(replacement, files, database, BytesOf(tree)))
         return result;
     if (const int result = replacement.Stage(shuffleTable, BytesOf(shuffle)))

@@ -97,8 +97,9 @@ public:
     // Writes the new iTunesDB (first into the work folder, when there is one elsewhere, from which it is
     // copied) and the new iTunesSD beside the old ones, and replaces both only once both are complete
     // and synced: a failed save leaves both old files or both new ones. A save that would not fit on
-    // the iPod beside the old files is refused before anything is written (-102394). A given root
-    // replaces the stored drive for this call.
+    // the iPod beside the old files (and their copies, where the iPod's file system cannot swap two
+    // names) is refused before anything is written (-102394). A given root replaces the stored drive
+    // for this call.
     int Save(const AString* root);
     // The same through the given file system (tests make its steps fail).
     int Save(const AString* root, PodFileSystem& files);

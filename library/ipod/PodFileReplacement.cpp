@@ -4,11 +4,17 @@
 #include "library/ipod/PodFileSystem.h"
 #include "platform/files/NativeFiles.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 using ExchangeResult = PodFileSystem::ExchangeResult;
+
+uint64_t SizeOf(const std::string& path) {
+    const nativefiles::PathStatus status = nativefiles::GetStatus(path);
+    return status.exists ? status.size : 0;
+}
 
 } // namespace
 
@@ -16,11 +22,36 @@ PodFileReplacement::~PodFileReplacement() {
     RemoveLeftovers();
 }
 
+// A killed save's leftovers are gone before the room is counted: they would take room the save needs.
+int PodFileReplacement::Prepare(std::span<const NewFile> files) {
+    if (files.empty())
+        return 0;
+    for (const NewFile& file : files)
+        m_files.RemoveStaleTemporaries(file.target);
+    const std::string folder = nativefiles::ParentOf(files.front().target);
+    if (!nativefiles::GetStatus(folder).isDirectory)
+        return kErrorOpen;
+    PodFileSystem::Room room;
+    if (!m_files.GetRoom(folder, room))
+        return kErrorFreeSpace;
+    m_blockSize = std::max<uint64_t>(room.blockSize, 1);
+    m_exchange = m_files.CanExchangeBeside(files.front().target);
+    // The new names may take one more block of the folder.
+    uint64_t needed = m_blockSize;
+    for (const NewFile& file : files)
+        needed += BytesOnVolume(file.size) + (m_exchange ? 0 : BytesOnVolume(SizeOf(file.target)));
+    return needed <= room.freeBytes ? 0 : kErrorNoSpace;
+}
+
+// Each file ends in a block of its own.
+uint64_t PodFileReplacement::BytesOnVolume(uint64_t bytes) const {
+    return (bytes + m_blockSize - 1) / m_blockSize * m_blockSize;
+}
+
 int PodFileReplacement::Stage(const std::string& target, std::span<const uint8_t> bytes) {
     const nativefiles::PathStatus status = nativefiles::GetStatus(target);
     if (status.isDirectory || (status.exists && status.isReadOnly))
         return kErrorOpen;
-    m_files.RemoveStaleTemporaries(target);
     StagedFile staged;
     staged.target = target;
     nativefiles::FileDescriptor file = m_files.CreateBeside(target, staged.temporary);
@@ -34,6 +65,10 @@ int PodFileReplacement::Stage(const std::string& target, std::span<const uint8_t
 }
 
 int PodFileReplacement::Commit() {
+    if (!m_exchange) {
+        if (const int result = KeepCopiesOfOld())
+            return result;
+    }
     for (size_t i = 0; i < m_staged.size(); ++i) {
         if (const int result = Replace(m_staged[i])) {
             while (i-- > 0)
@@ -47,9 +82,21 @@ int PodFileReplacement::Commit() {
     return result;
 }
 
-// The old target stays at hand (under the temporary name) until every file is in place.
+// Where names cannot be swapped, every old file is copied before the first one is replaced, so that
+// the replacements follow each other with nothing between them.
+int PodFileReplacement::KeepCopiesOfOld() {
+    for (StagedFile& file : m_staged) {
+        if (file.replaced || !file.old.empty() || !nativefiles::GetStatus(file.target).exists)
+            continue;
+        if (const int result = KeepCopyOfOld(file))
+            return result;
+    }
+    return 0;
+}
+
+// The old target stays at hand (under a temporary name) until every file is in place.
 int PodFileReplacement::Replace(StagedFile& file) {
-    if (!nativefiles::GetStatus(file.target).exists) {
+    if (!file.old.empty() || !nativefiles::GetStatus(file.target).exists) {
         if (!m_files.RenameOver(file.temporary, file.target))
             return kErrorWrite;
         file.replaced = true;
@@ -67,13 +114,12 @@ int PodFileReplacement::Replace(StagedFile& file) {
     case ExchangeResult::Unsupported:
         break;
     }
-    // A file system that cannot swap two names keeps a copy of the old target instead.
-    if (const int result = KeepCopyOfOld(file))
+    // The file system swaps no names after all: the old files that are still in place are copied
+    // first, as Prepare would have had them copied.
+    m_exchange = false;
+    if (const int result = KeepCopiesOfOld())
         return result;
-    if (!m_files.RenameOver(file.temporary, file.target))
-        return kErrorWrite;
-    file.replaced = true;
-    return 0;
+    return Replace(file);
 }
 
 int PodFileReplacement::KeepCopyOfOld(StagedFile& file) {

@@ -2,7 +2,6 @@
 
 #include "foundation/AFile.h"
 #include "foundation/AString.h"
-#include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "platform/files/NativeFiles.h"
 
@@ -11,6 +10,7 @@
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -25,8 +25,27 @@ PodFileSystem& PodFileSystem::Native() {
     return native;
 }
 
-bool PodFileSystem::GetFreeSpace(const std::string& folder, uint64_t& bytes) {
-    return ::GetFreeSpace(AString(folder), bytes) == 0;
+bool PodFileSystem::GetRoom(const std::string& folder, Room& room) {
+    struct statvfs volume {};
+    if (statvfs(folder.c_str(), &volume) != 0 || volume.f_frsize == 0)
+        return false;
+    room.freeBytes = uint64_t{volume.f_bavail} * volume.f_frsize;
+    room.blockSize = volume.f_frsize;
+    return true;
+}
+
+bool PodFileSystem::CanExchangeBeside(const std::string& target) {
+    std::string first;
+    std::string second;
+    const nativefiles::FileDescriptor a = CreateBeside(target, first);
+    const nativefiles::FileDescriptor b =
+        a.IsOpen() ? CreateBeside(target, second) : nativefiles::FileDescriptor();
+    const bool exchanged = b.IsOpen() && Exchange(first, second) == ExchangeResult::Exchanged;
+    if (a.IsOpen())
+        Remove(first);
+    if (b.IsOpen())
+        Remove(second);
+    return exchanged;
 }
 
 nativefiles::FileDescriptor PodFileSystem::CreateBeside(const std::string& target, std::string& path) {

@@ -12,13 +12,21 @@
 class PodFileSystem {
 public:
     enum class ExchangeResult { Exchanged, Unsupported, Failed };
+    struct Room {
+        uint64_t freeBytes = 0;
+        // Every file takes whole blocks.
+        uint64_t blockSize = 1;
+    };
 
     virtual ~PodFileSystem() = default;
     // The live file system.
     static PodFileSystem& Native();
 
-    // Free bytes on the volume of the folder (or of its nearest existing parent).
-    virtual bool GetFreeSpace(const std::string& folder, uint64_t& bytes);
+    // The room left on the volume of the folder.
+    virtual bool GetRoom(const std::string& folder, Room& room);
+    // Whether the file system of `target`'s folder swaps two names in one step: tried on two new empty
+    // files beside it, which are removed again. False where it cannot be tried.
+    virtual bool CanExchangeBeside(const std::string& target);
     // A new empty file beside `target` under a hidden temporary name, with the target's permissions
     // (0644 when there is no target), claimed while this descriptor or a duplicate stays open; not open
     // on failure.

@@ -1,5 +1,5 @@
-// A save of the iPod database made to fail at each of its steps, or killed between its two
-// replacements: the iPod keeps both old files or gets both new ones, and nothing of the save is left.
+// A save of the iPod database made to fail or killed at each of its steps: the iPod keeps both old
+// files or gets both new ones, and nothing of the save is left.
 #include "PodDrive.h"
 #include "ScriptedPodFileSystem.h"
 #include "foundation/AMemFile.h"
@@ -148,19 +148,44 @@ TEST(ITunesDBSaveFailure, SaveKilledBetweenTheReplacementsLeavesAStaleShuffleTab
     }
 }
 
+// Where names cannot be swapped, copies of both old files are made before the first replacement, so
+// that the two replacements follow each other: only a kill between those two leaves a mix (above).
+TEST(ITunesDBSaveFailure, SaveKilledAtAnyOtherStepLeavesBothOldFilesOrBothNewOnes) {
+    for (const Variant& variant : kVariants) {
+        PodToSave counting(variant);
+        ASSERT_EQ(0, counting.Save()) << variant.name;
+        const Step replacement = variant.exchange ? Step::Exchange : Step::Rename;
+        for (int kind = 0; kind < static_cast<int>(Step::kCount); ++kind) {
+            const auto step = static_cast<Step>(kind);
+            for (int call = 0; call < counting.m_files.Calls(step); ++call) {
+                if (step == replacement && call == 1)
+                    continue;
+                SCOPED_TRACE(std::string(variant.name) + ": " + StepName(step) + " " + std::to_string(call));
+                PodToSave pod(variant);
+                pod.m_files.KillAt(step, call);
+                EXPECT_EXIT(pod.Save(), testing::KilledBySignal(SIGKILL), "");
+                const FilePair files = pod.Files();
+                EXPECT_TRUE(files == pod.m_old || files == pod.m_new);
+            }
+        }
+    }
+}
+
 TEST(ITunesDBSaveFailure, SaveThatWouldNotFitBesideTheOldFilesIsRefusedBeforeAnythingIsWritten) {
     for (const Variant& variant : kVariants) {
         SCOPED_TRACE(variant.name);
         PodToSave pod(variant);
         const uint64_t newBytes = pod.m_new.database.size() + pod.m_new.shuffle.size();
-        // Room for the new files less what the old ones hold is not enough: both stay until the end.
-        pod.m_files.SetFreeSpace(newBytes);
+        const uint64_t oldBytes = pod.m_old.database.size() + pod.m_old.shuffle.size();
+        // Both old files stay until the end; where names cannot be swapped, a copy of each is kept too.
+        const uint64_t needed = newBytes + (variant.exchange ? 0 : oldBytes);
+        pod.m_files.SetFreeSpace(needed);
         EXPECT_EQ(kErrorNoSpace, pod.Save());
         EXPECT_EQ(0, pod.m_files.Calls(Step::Create));
         EXPECT_EQ(pod.m_old, pod.Files());
         EXPECT_EQ(std::vector<std::string>(), pod.Leftovers());
 
-        pod.m_files.SetFreeSpace(newBytes + 1);
+        pod.m_files.SetFreeSpace(needed + 1);
         EXPECT_EQ(0, pod.Save());
         EXPECT_EQ(pod.m_new, pod.Files());
     }

@@ -11,11 +11,15 @@ bool ScriptedPodFileSystem::Proceed(Step step) {
     return false;
 }
 
-bool ScriptedPodFileSystem::GetFreeSpace(const std::string& folder, uint64_t& bytes) {
+bool ScriptedPodFileSystem::GetRoom(const std::string& folder, Room& room) {
     if (!m_freeSpace)
-        return PodFileSystem::GetFreeSpace(folder, bytes);
-    bytes = *m_freeSpace;
+        return PodFileSystem::GetRoom(folder, room);
+    room = {*m_freeSpace, 1};
     return true;
+}
+
+bool ScriptedPodFileSystem::CanExchangeBeside(const std::string&) {
+    return m_exchange;
 }
 
 nativefiles::FileDescriptor ScriptedPodFileSystem::CreateBeside(const std::string& target,

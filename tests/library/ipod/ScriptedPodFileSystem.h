@@ -1,7 +1,7 @@
 #pragma once
 // The live file system with a script: every step of a save is counted by kind, and the chosen call of
 // a kind fails, or ends the process as a kill would. It can also lack the exchange of two names and
-// report a given free space.
+// report a given free space, counted in bytes.
 
 #include "library/ipod/PodFileSystem.h"
 
@@ -22,7 +22,8 @@ public:
     void SetFreeSpace(uint64_t bytes) { m_freeSpace = bytes; }
     int Calls(Step step) const { return m_calls[static_cast<size_t>(step)]; }
 
-    bool GetFreeSpace(const std::string& folder, uint64_t& bytes) override;
+    bool GetRoom(const std::string& folder, Room& room) override;
+    bool CanExchangeBeside(const std::string& target) override;
     nativefiles::FileDescriptor CreateBeside(const std::string& target, std::string& path) override;
     nativefiles::FileDescriptor CreateNew(const std::string& path) override;
     bool Write(int file, std::span<const uint8_t> bytes) override;
