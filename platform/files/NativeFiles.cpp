@@ -106,12 +106,6 @@ std::string TemporaryPrefixOf(const std::string& target) {
     return prefix;
 }
 
-bool IsTemporaryName(std::string_view name, std::string_view prefix) {
-    return name.size() == prefix.size() + kTemporaryUniquePart.size() && name.starts_with(prefix) &&
-           std::all_of(name.begin() + static_cast<ptrdiff_t>(prefix.size()), name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
-}
-
 bool SameInode(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -264,9 +258,11 @@ bool GetFreeSpace(const std::string& path, uint64_t& bytes) {
     return true;
 }
 
-bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries) {
+bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries, Listing listing) {
     entries.clear();
     const bool complete = VisitNames(path, [&](std::string_view name, unsigned char type) {
+        if (listing == Listing::WithoutTemporaries && type != DT_DIR && IsTemporaryName(name))
+            return;
         bool isDirectory = type == DT_DIR;
         if (type == DT_UNKNOWN || type == DT_LNK)
             isDirectory = GetStatus(path + "/" + std::string(name)).isDirectory;
@@ -275,6 +271,16 @@ bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
     std::sort(entries.begin(), entries.end(),
               [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
     return complete;
+}
+
+bool IsTemporaryName(std::string_view name) {
+    constexpr size_t kTail = kTemporaryInfix.size() + kTemporaryUniquePart.size();
+    if (name.size() < 2 + kTail || !name.starts_with('.'))
+        return false;
+    const std::string_view tail = name.substr(name.size() - kTail);
+    return tail.starts_with(kTemporaryInfix) &&
+           std::all_of(tail.begin() + static_cast<ptrdiff_t>(kTemporaryInfix.size()), tail.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
 FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& temporaryPath) {
@@ -299,10 +305,9 @@ FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& tem
 
 void RemoveStaleTemporaries(const std::string& target) {
     const std::string folder = ParentOf(target);
-    const std::string prefix = TemporaryPrefixOf(target);
     std::vector<std::string> candidates;
     VisitNames(folder, [&](std::string_view name, unsigned char type) {
-        if (type != DT_DIR && IsTemporaryName(name, prefix))
+        if (type != DT_DIR && IsTemporaryName(name))
             candidates.push_back(folder + "/" + std::string(name));
     });
     for (const std::string& path : candidates)

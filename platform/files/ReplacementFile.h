@@ -1,8 +1,8 @@
 #pragma once
 // The next version of a file, written beside it under a hidden temporary name and put in its place
 // only when it is whole and on the disk; a version that is never put in place is removed. Every
-// writer that replaces a file goes through it, so each first clears away the temporary files of its
-// target that a killed writer left behind (as large as the file, they would fill a small volume).
+// writer that replaces a file goes through it, so each first clears away the temporary files that
+// killed writers left in the folder (as large as their files, they would fill a small volume).
 
 #include "platform/files/FileDescriptor.h"
 
@@ -18,8 +18,8 @@ public:
     ReplacementFile& operator=(const ReplacementFile&) = delete;
     ~ReplacementFile() { Drop(); }
 
-    // Removes the stale temporary files of `target` and makes a new empty one beside it; false when
-    // none can be made.
+    // Removes the stale temporary files of the target's folder and makes a new empty one beside the
+    // target; false when none can be made.
     bool Begin(const std::string& target);
     // The descriptor to write through. The caller may take it, or close it to see what the close
     // says: the file stays claimed as in use until it is put in place or dropped.

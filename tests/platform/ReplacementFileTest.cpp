@@ -85,7 +85,7 @@ TEST(ReplacementFile, TemporariesOfAKilledWriterGoWhenTheTargetIsNextReplaced) {
     EXPECT_EQ(TextOf(target), "old");
 }
 
-TEST(ReplacementFile, OnlyUnclaimedTemporariesOfTheSameTargetGo) {
+TEST(ReplacementFile, OnlyUnclaimedFilesNamedAsTemporariesGo) {
     TempDir dir;
     const std::string target = dir.File("song.mp3");
     const struct {
@@ -93,9 +93,12 @@ TEST(ReplacementFile, OnlyUnclaimedTemporariesOfTheSameTargetGo) {
         bool removed;
     } cases[] = {
         {".song.mp3.partA1b2C3", true}, // left by a writer that held no lock
+        {".other.mp3.partAAAAAA", true},
         {".song.mp3.partAAAAAAA", false},
+        {"..partAAAAAA", false},
         {".song.mp3.part.AAAAA", false},
-        {".other.mp3.partAAAAAA", false},
+        {".partAAAAAA", false},
+        {"other.mp3.partAAAAAA", false},
         {"song.mp3", false},
         {".song.mp3", false},
     };
@@ -115,6 +118,32 @@ TEST(ReplacementFile, OnlyUnclaimedTemporariesOfTheSameTargetGo) {
     EXPECT_TRUE(Exists(dir.File(".song.mp3.partLINKED")));
     EXPECT_TRUE(Exists(inUse.TemporaryPath()));
     EXPECT_TRUE(Exists(next.TemporaryPath()));
+}
+
+// What a sync killed while it copied leaves: song lists never see it, and the next write into the
+// folder, of whichever file, clears it away; a copy that another process is still writing stays.
+TEST(ReplacementFile, TemporariesAreNotListedAndTheNextWriteIntoTheirFolderClearsTheStaleOnes) {
+    TempDir dir;
+    WriteText(dir.File("a.mp3"), "a");
+    WriteText(dir.File("b.mp3"), "b");
+    WriterProcess killed(dir.File("a.mp3"));
+    WriterProcess live(dir.File("b.mp3"));
+    ASSERT_FALSE(killed.Temporary().empty());
+    ASSERT_FALSE(live.Temporary().empty());
+    killed.Kill();
+
+    std::vector<nativefiles::DirectoryEntry> entries;
+    ASSERT_TRUE(nativefiles::ListDirectory(dir.Path(), entries));
+    EXPECT_EQ(entries.size(), 4u);
+    ASSERT_TRUE(nativefiles::ListDirectory(dir.Path(), entries, nativefiles::Listing::WithoutTemporaries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "a.mp3");
+    EXPECT_EQ(entries[1].name, "b.mp3");
+
+    ReplacementFile other;
+    ASSERT_TRUE(other.Begin(dir.File("c.mp3")));
+    EXPECT_FALSE(Exists(killed.Temporary()));
+    EXPECT_TRUE(Exists(live.Temporary())) << "its writer still runs";
 }
 
 TEST(ReplacementFile, TakesThePlaceOfTheTargetOnlyWhenWhole) {
