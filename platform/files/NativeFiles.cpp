@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -21,6 +22,8 @@ constexpr std::string_view kTemporaryInfix = ".part";
 constexpr std::string_view kTemporaryUniquePart = "XXXXXX";
 // A cleaner that took the lock of a new file first removes it; the writer then makes another.
 constexpr int kTemporaryAttempts = 8;
+// As many links as the kernel follows in one path before it gives up.
+constexpr int kMostLinksFollowed = 40;
 
 std::string BaseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -312,6 +315,19 @@ void RemoveStaleTemporaries(const std::string& target) {
     });
     for (const std::string& path : candidates)
         RemoveIfUnclaimed(path);
+}
+
+bool FollowLinks(const std::string& path, std::string& end) {
+    end = path;
+    for (int followed = 0; followed <= kMostLinksFollowed; ++followed) {
+        std::error_code notALink;
+        const std::filesystem::path next = std::filesystem::read_symlink(end, notALink);
+        if (notALink)
+            return true;
+        // A relative link is read from its own folder, as the kernel reads it.
+        end = next.is_absolute() ? next.string() : ParentOf(end) + "/" + next.string();
+    }
+    return false;
 }
 
 bool SyncDirectoryOf(const std::string& path) {

@@ -92,6 +92,9 @@ FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& tem
 // more: those of writers that were killed. Both programs write into the same folders, so a file still
 // in use is never touched.
 void RemoveStaleTemporaries(const std::string& target);
+// The path that a chain of symbolic links starting at `path` ends at (`path` itself when it is no
+// link); the end need not exist. False for a chain that loops.
+bool FollowLinks(const std::string& path, std::string& end);
 
 // Appends everything from the descriptor's position to its end, going on after interrupted calls;
 // false on a read error or when more than `limit` bytes would be appended.

@@ -3,6 +3,7 @@
 // only when it is whole and on the disk; a version that is never put in place is removed. Every
 // writer that replaces a file goes through it, so each first clears away the temporary files that
 // killed writers left in the folder (as large as their files, they would fill a small volume).
+// Through a symbolic link the file it ends at is replaced, and the link stays.
 
 #include "platform/files/FileDescriptor.h"
 
@@ -19,7 +20,8 @@ public:
     ~ReplacementFile() { Drop(); }
 
     // Removes the stale temporary files of the target's folder and makes a new empty one beside the
-    // target; false when none can be made.
+    // target, with the owner, group and mode of an existing target (the owner where the writer may
+    // set it); false when none can be made.
     bool Begin(const std::string& target);
     // The descriptor to write through. The caller may take it, or close it to see what the close
     // says: the file stays claimed as in use until it is put in place or dropped.

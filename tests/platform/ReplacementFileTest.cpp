@@ -6,7 +6,9 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,6 +68,36 @@ private:
     pid_t m_pid = -1;
     std::string m_temporary;
 };
+
+// The two roads that replace a file: a writer's new version, and a copy of another file.
+struct ReplacingRoad {
+    const char* name;
+    std::function<bool(const TempDir& dir, const std::string& target)> replace;
+};
+
+const ReplacingRoad kRoads[] = {
+    {"new version",
+     [](const TempDir&, const std::string& target) {
+         ReplacementFile replacement;
+         return replacement.Begin(target) && WriteAll(replacement.File(), "new") && replacement.PutInPlace(3);
+     }},
+    {"copy",
+     [](const TempDir& dir, const std::string& target) {
+         WriteText(dir.File("source"), "new");
+         chmod(dir.File("source").c_str(), 0604);
+         return nativefiles::CopyFileReplacing(dir.File("source"), target, {}) == nativefiles::CopyOutcome::Copied;
+     }},
+};
+
+size_t CountEntries(const std::string& folder) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+struct stat StatusOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    return info;
+}
 
 } // namespace
 
@@ -199,5 +231,71 @@ TEST(ReplacementFile, ACopyIsFlushedWhetherOrNotItReplacesAFile) {
                   nativefiles::CopyOutcome::WriteFailed)
             << target;
         EXPECT_EQ(TextOf(dir.File(target)), "music");
+    }
+}
+
+// A song reached through a chain of links, relative ones through a ".." among them: the file at the
+// end of the chain gets the new content, and every link stays a link.
+TEST(ReplacementFile, ThroughLinksTheFileTheyEndAtIsReplaced) {
+    for (const ReplacingRoad& road : kRoads) {
+        TempDir dir;
+        std::filesystem::create_directories(dir.File("music/real"));
+        std::filesystem::create_directories(dir.File("list"));
+        WriteText(dir.File("music/real/song.mp3"), "old");
+        ASSERT_EQ(symlink("real/song.mp3", dir.File("music/step.mp3").c_str()), 0);
+        ASSERT_EQ(symlink("../music/step.mp3", dir.File("list/song.mp3").c_str()), 0);
+
+        ASSERT_TRUE(road.replace(dir, dir.File("list/song.mp3"))) << road.name;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.File("list/song.mp3"))) << road.name;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.File("music/step.mp3"))) << road.name;
+        EXPECT_EQ(TextOf(dir.File("music/real/song.mp3")), "new") << road.name;
+        EXPECT_EQ(CountEntries(dir.File("music/real")), 1u) << road.name << ": nothing left beside the song";
+        EXPECT_EQ(CountEntries(dir.File("list")), 1u) << road.name;
+    }
+}
+
+TEST(ReplacementFile, ALinkToNothingGetsItsFileAndALinkLoopIsRefused) {
+    TempDir dir;
+    ASSERT_EQ(symlink("absent.mp3", dir.File("song.mp3").c_str()), 0);
+    ReplacementFile replacement;
+    ASSERT_TRUE(replacement.Begin(dir.File("song.mp3")));
+    ASSERT_TRUE(WriteAll(replacement.File(), "new"));
+    ASSERT_TRUE(replacement.PutInPlace(3));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("song.mp3")));
+    EXPECT_EQ(TextOf(dir.File("absent.mp3")), "new");
+
+    ASSERT_EQ(symlink("b", dir.File("a").c_str()), 0);
+    ASSERT_EQ(symlink("a", dir.File("b").c_str()), 0);
+    EXPECT_FALSE(replacement.Begin(dir.File("a")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("a")));
+    EXPECT_EQ(CountEntries(dir.Path()), 4u);
+}
+
+// A new version keeps the mode of the file it replaces; a copy takes its source's.
+TEST(ReplacementFile, TheReplacedFileKeepsItsMode) {
+    for (const ReplacingRoad& road : kRoads) {
+        TempDir dir;
+        WriteText(dir.File("song.mp3"), "old");
+        ASSERT_EQ(chmod(dir.File("song.mp3").c_str(), 0640), 0);
+        ASSERT_TRUE(road.replace(dir, dir.File("song.mp3"))) << road.name;
+        const mode_t expected = std::string(road.name) == "copy" ? 0604 : 0640;
+        EXPECT_EQ(StatusOf(dir.File("song.mp3")).st_mode & 07777, expected) << road.name;
+    }
+}
+
+// In a shared music folder, or in a run as root, a song of another user stays that user's.
+TEST(ReplacementFile, TheReplacedFileKeepsItsOwnerAndGroup) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only a privileged test can give a file to another owner";
+    constexpr uid_t kOtherOwner = 12345;
+    constexpr gid_t kOtherGroup = 23456;
+    for (const ReplacingRoad& road : kRoads) {
+        TempDir dir;
+        WriteText(dir.File("song.mp3"), "old");
+        ASSERT_EQ(chown(dir.File("song.mp3").c_str(), kOtherOwner, kOtherGroup), 0);
+        ASSERT_TRUE(road.replace(dir, dir.File("song.mp3"))) << road.name;
+        const struct stat info = StatusOf(dir.File("song.mp3"));
+        EXPECT_EQ(info.st_uid, kOtherOwner) << road.name;
+        EXPECT_EQ(info.st_gid, kOtherGroup) << road.name;
     }
 }
