@@ -4,6 +4,7 @@
 #include "platform/files/NativeFiles.h"
 
 #include <algorithm>
+#include <string>
 #include <sys/stat.h>
 
 namespace {
@@ -18,19 +19,15 @@ AReplacingFile::~AReplacingFile() {
 
 int AReplacingFile::Begin(const AString& target, bool force) {
     Abandon();
-    m_target = target.ToSystem8Bit();
-    const nativefiles::PathStatus status = nativefiles::GetStatus(m_target);
+    const std::string path = target.ToSystem8Bit();
+    const nativefiles::PathStatus status = nativefiles::GetStatus(path);
     if (status.isDirectory)
         return kErrorOpen;
     if (status.exists && status.isReadOnly && !force)
         return kErrorOpen;
-    m_keepReadOnly = status.exists && status.isReadOnly;
-    if (!m_replacement.Begin(m_target))
+    if (!m_replacement.Begin(path))
         return kErrorOpen;
-    struct stat info {};
-    if (status.exists && stat(m_target.c_str(), &info) == 0)
-        fchmod(m_replacement.File().Get(), (info.st_mode & 07777) | S_IWUSR);
-    else
+    if (!status.exists)
         fchmod(m_replacement.File().Get(), kNewFileMode);
     m_extent = 0;
     if (const int result = Adopt(std::move(m_replacement.File()), "w+b")) {
@@ -53,8 +50,6 @@ int AReplacingFile::Commit() {
     int result = Close(true);
     if (result == 0 && !m_replacement.PutInPlace(m_extent))
         result = kErrorWrite;
-    if (m_replacement.IsPlaced() && m_keepReadOnly)
-        nativefiles::SetReadOnly(m_target, true);
     m_replacement.Drop();
     return result;
 }

@@ -1,19 +1,18 @@
 #pragma once
 // Writes a new version of a file beside it under a temporary name; Commit syncs it, checks its length
 // and renames it over the target. Until Commit the old file stays as it was, and a replacement that
-// is never committed is removed.
+// is never committed is removed. The new version keeps the old one's mode, and its owner and group
+// where the writer may set them; through a symbolic link the file it ends at is replaced.
 
 #include "foundation/AFile.h"
 #include "platform/files/ReplacementFile.h"
-
-#include <string>
 
 class AReplacingFile : public AFile {
 public:
     AReplacingFile() = default;
     ~AReplacingFile() override;
 
-    // Refuses a read-only target unless `force` (the new file is read-only again after Commit).
+    // Refuses a read-only target unless `force` (the new file is read-only as well).
     int Begin(const AString& target, bool force);
     int Write(const void* buffer, uint32_t length) override;
     using AFile::Write;
@@ -22,8 +21,6 @@ public:
     void Abandon();
 
 private:
-    std::string m_target;
     nativefiles::ReplacementFile m_replacement;
     uint64_t m_extent = 0;
-    bool m_keepReadOnly = false;
 };

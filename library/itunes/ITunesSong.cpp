@@ -13,8 +13,9 @@
 namespace {
 
 // A unique file per call in the program's data folder: both programs and several threads save
-// artwork there.
-int CreateArtworkFile(AString& path) {
+// artwork there. It counts as in use while `claim` stays open: each writer into the folder clears
+// away the temporary files that no one holds.
+int CreateArtworkFile(AString& path, nativefiles::FileDescriptor& claim) {
     AString folder;
     if (!GetAppDataFolder(folder))
         return kErrorNoArtworkFolder;
@@ -27,7 +28,8 @@ int CreateArtworkFile(AString& path) {
     AString target = folder;
     target.AppendPath("tmp_img.tmp");
     std::string temporary;
-    if (!nativefiles::CreateTemporaryBeside(target.ToSystem8Bit(), temporary).IsOpen())
+    claim = nativefiles::CreateTemporaryBeside(target.ToSystem8Bit(), temporary);
+    if (!claim.IsOpen())
         return kErrorOpen;
     path = AString::FromSystem8Bit(temporary);
     return 0;
@@ -269,7 +271,8 @@ int ITunesSong::SaveArtwork(int index, std::vector<uint8_t>& buffer) {
     if (index < 0 || count <= index)
         return 0;
     AString path;
-    if (const int result = CreateArtworkFile(path))
+    nativefiles::FileDescriptor claim;
+    if (const int result = CreateArtworkFile(path, claim))
         return result;
     const FileRemover remover(path);
     try {

@@ -99,9 +99,10 @@ void ADir::ShowReadingStatus() {
 }
 
 // A folder that cannot be listed is an error, never an empty folder: an empty list would make a
-// "make equal" sync delete the other side's songs.
+// "make equal" sync delete the other side's songs. The temporary files of writers are no songs: a
+// sync would copy them to the other side for good.
 int ADir::ListFolder(const AString& folder, std::vector<nativefiles::DirectoryEntry>& listing) {
-    if (!nativefiles::ListDirectory(folder.ToSystem8Bit(), listing))
+    if (!nativefiles::ListDirectory(folder.ToSystem8Bit(), listing, nativefiles::Listing::WithoutTemporaries))
         return DirectoryExists(folder) ? kErrorListFolder : kErrorInvalidPath;
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -21,6 +22,8 @@ constexpr std::string_view kTemporaryInfix = ".part";
 constexpr std::string_view kTemporaryUniquePart = "XXXXXX";
 // A cleaner that took the lock of a new file first removes it; the writer then makes another.
 constexpr int kTemporaryAttempts = 8;
+// As many links as the kernel follows in one path before it gives up.
+constexpr int kMostLinksFollowed = 40;
 
 std::string BaseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -104,12 +107,6 @@ std::string TemporaryPrefixOf(const std::string& target) {
     std::string prefix = ".";
     prefix.append(BaseName(target)).append(kTemporaryInfix);
     return prefix;
-}
-
-bool IsTemporaryName(std::string_view name, std::string_view prefix) {
-    return name.size() == prefix.size() + kTemporaryUniquePart.size() && name.starts_with(prefix) &&
-           std::all_of(name.begin() + static_cast<ptrdiff_t>(prefix.size()), name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
 bool SameInode(const struct stat& a, const struct stat& b) {
@@ -264,9 +261,11 @@ bool GetFreeSpace(const std::string& path, uint64_t& bytes) {
     return true;
 }
 
-bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries) {
+bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries, Listing listing) {
     entries.clear();
     const bool complete = VisitNames(path, [&](std::string_view name, unsigned char type) {
+        if (listing == Listing::WithoutTemporaries && type != DT_DIR && IsTemporaryName(name))
+            return;
         bool isDirectory = type == DT_DIR;
         if (type == DT_UNKNOWN || type == DT_LNK)
             isDirectory = GetStatus(path + "/" + std::string(name)).isDirectory;
@@ -275,6 +274,16 @@ bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
     std::sort(entries.begin(), entries.end(),
               [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
     return complete;
+}
+
+bool IsTemporaryName(std::string_view name) {
+    constexpr size_t kTail = kTemporaryInfix.size() + kTemporaryUniquePart.size();
+    if (name.size() < 2 + kTail || !name.starts_with('.'))
+        return false;
+    const std::string_view tail = name.substr(name.size() - kTail);
+    return tail.starts_with(kTemporaryInfix) &&
+           std::all_of(tail.begin() + static_cast<ptrdiff_t>(kTemporaryInfix.size()), tail.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
 FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& temporaryPath) {
@@ -299,14 +308,26 @@ FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& tem
 
 void RemoveStaleTemporaries(const std::string& target) {
     const std::string folder = ParentOf(target);
-    const std::string prefix = TemporaryPrefixOf(target);
     std::vector<std::string> candidates;
     VisitNames(folder, [&](std::string_view name, unsigned char type) {
-        if (type != DT_DIR && IsTemporaryName(name, prefix))
+        if (type != DT_DIR && IsTemporaryName(name))
             candidates.push_back(folder + "/" + std::string(name));
     });
     for (const std::string& path : candidates)
         RemoveIfUnclaimed(path);
+}
+
+bool FollowLinks(const std::string& path, std::string& end) {
+    end = path;
+    for (int followed = 0; followed <= kMostLinksFollowed; ++followed) {
+        std::error_code notALink;
+        const std::filesystem::path next = std::filesystem::read_symlink(end, notALink);
+        if (notALink)
+            return true;
+        // A relative link is read from its own folder, as the kernel reads it.
+        end = next.is_absolute() ? next.string() : ParentOf(end) + "/" + next.string();
+    }
+    return false;
 }
 
 bool SyncDirectoryOf(const std::string& path) {

@@ -73,16 +73,28 @@ CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, co
 
 bool GetFreeSpace(const std::string& path, uint64_t& bytes);
 
+enum class Listing {
+    Everything,
+    // Leaves out the files that have the name of our temporary files: they are no one's content.
+    WithoutTemporaries,
+};
 // Entries other than "." and "..", sorted by name so that every listing repeats.
-bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries);
+bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries,
+                   Listing listing = Listing::Everything);
 
-// Creates a new empty file beside `target` under a unique hidden name ("." + its name + ".part" + six
-// characters) and locks it: while a descriptor of it stays open (this one or a duplicate), the file
-// counts as in use. The descriptor is not open on failure.
+// Whether a file name has the form of our temporary files: "." + a name + ".part" + six letters or digits.
+bool IsTemporaryName(std::string_view name);
+// Creates a new empty file beside `target` under a unique temporary name and locks it: while a
+// descriptor of it stays open (this one or a duplicate), the file counts as in use. The descriptor is
+// not open on failure.
 FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& temporaryPath);
-// Removes the temporary files of `target` that no process holds any more: those of a writer that was
-// killed. Both programs write into the same folders, so a file still in use is never touched.
+// Removes from the folder of `target` the temporary files, of any target, that no process holds any
+// more: those of writers that were killed. Both programs write into the same folders, so a file still
+// in use is never touched.
 void RemoveStaleTemporaries(const std::string& target);
+// The path that a chain of symbolic links starting at `path` ends at (`path` itself when it is no
+// link); the end need not exist. False for a chain that loops.
+bool FollowLinks(const std::string& path, std::string& end);
 
 // Appends everything from the descriptor's position to its end, going on after interrupted calls;
 // false on a read error or when more than `limit` bytes would be appended.

@@ -7,10 +7,29 @@
 
 namespace nativefiles {
 
+namespace {
+
+// The new file is the old one's next version: whoever could read the old one reads it. Only a
+// privileged writer may hand a file to another owner; any other keeps what it may.
+void TakeOwnerAndMode(int descriptor, const std::string& oldFile) {
+    struct stat old {};
+    if (stat(oldFile.c_str(), &old) != 0)
+        return;
+    if (fchown(descriptor, old.st_uid, old.st_gid) != 0)
+        (void)!fchown(descriptor, static_cast<uid_t>(-1), old.st_gid);
+    // Some filesystems (FAT) keep no modes.
+    fchmod(descriptor, old.st_mode & 07777);
+}
+
+} // namespace
+
 bool ReplacementFile::Begin(const std::string& target) {
     Drop();
-    RemoveStaleTemporaries(target);
-    m_file = CreateTemporaryBeside(target, m_temporary);
+    std::string replaced;
+    if (!FollowLinks(target, replaced))
+        return false;
+    RemoveStaleTemporaries(replaced);
+    m_file = CreateTemporaryBeside(replaced, m_temporary);
     if (!m_file.IsOpen())
         return false;
     m_claim = m_file.Duplicate();
@@ -18,7 +37,8 @@ bool ReplacementFile::Begin(const std::string& target) {
         Drop();
         return false;
     }
-    m_target = target;
+    TakeOwnerAndMode(m_file.Get(), replaced);
+    m_target = replaced;
     return true;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The next version of a file, written beside it under a hidden temporary name and put in its place
 // only when it is whole and on the disk; a version that is never put in place is removed. Every
-// writer that replaces a file goes through it, so each first clears away the temporary files of its
-// target that a killed writer left behind (as large as the file, they would fill a small volume).
+// writer that replaces a file goes through it, so each first clears away the temporary files that
+// killed writers left in the folder (as large as their files, they would fill a small volume).
+// Through a symbolic link the file it ends at is replaced, and the link stays.
 
 #include "platform/files/FileDescriptor.h"
 
@@ -18,8 +19,9 @@ public:
     ReplacementFile& operator=(const ReplacementFile&) = delete;
     ~ReplacementFile() { Drop(); }
 
-    // Removes the stale temporary files of `target` and makes a new empty one beside it; false when
-    // none can be made.
+    // Removes the stale temporary files of the target's folder and makes a new empty one beside the
+    // target, with the owner, group and mode of an existing target (the owner where the writer may
+    // set it); false when none can be made.
     bool Begin(const std::string& target);
     // The descriptor to write through. The caller may take it, or close it to see what the close
     // says: the file stays claimed as in use until it is put in place or dropped.

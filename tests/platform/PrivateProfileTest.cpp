@@ -130,7 +130,7 @@ TEST(PrivateProfile, RemovesTheLeftoversOfWritersThatAreGone) {
     ASSERT_TRUE(PrivateProfile(dir.File("up.ini")).WriteString("Update", "version", "11"));
     EXPECT_FALSE(std::filesystem::exists(stale));
     EXPECT_TRUE(std::filesystem::exists(inUse.TemporaryPath())) << "its writer is still at work";
-    EXPECT_TRUE(std::filesystem::exists(other));
+    EXPECT_FALSE(std::filesystem::exists(other)) << "a killed writer's, of another file of the folder";
 }
 
 TEST(PrivateProfile, WritesOfManyThreadsAllArrive) {

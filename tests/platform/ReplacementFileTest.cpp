@@ -6,7 +6,9 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,6 +69,36 @@ private:
     std::string m_temporary;
 };
 
+// The two roads that replace a file: a writer's new version, and a copy of another file.
+struct ReplacingRoad {
+    const char* name;
+    std::function<bool(const TempDir& dir, const std::string& target)> replace;
+};
+
+const ReplacingRoad kRoads[] = {
+    {"new version",
+     [](const TempDir&, const std::string& target) {
+         ReplacementFile replacement;
+         return replacement.Begin(target) && WriteAll(replacement.File(), "new") && replacement.PutInPlace(3);
+     }},
+    {"copy",
+     [](const TempDir& dir, const std::string& target) {
+         WriteText(dir.File("source"), "new");
+         chmod(dir.File("source").c_str(), 0604);
+         return nativefiles::CopyFileReplacing(dir.File("source"), target, {}) == nativefiles::CopyOutcome::Copied;
+     }},
+};
+
+size_t CountEntries(const std::string& folder) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+struct stat StatusOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    return info;
+}
+
 } // namespace
 
 TEST(ReplacementFile, TemporariesOfAKilledWriterGoWhenTheTargetIsNextReplaced) {
@@ -85,7 +117,7 @@ TEST(ReplacementFile, TemporariesOfAKilledWriterGoWhenTheTargetIsNextReplaced) {
     EXPECT_EQ(TextOf(target), "old");
 }
 
-TEST(ReplacementFile, OnlyUnclaimedTemporariesOfTheSameTargetGo) {
+TEST(ReplacementFile, OnlyUnclaimedFilesNamedAsTemporariesGo) {
     TempDir dir;
     const std::string target = dir.File("song.mp3");
     const struct {
@@ -93,9 +125,12 @@ TEST(ReplacementFile, OnlyUnclaimedTemporariesOfTheSameTargetGo) {
         bool removed;
     } cases[] = {
         {".song.mp3.partA1b2C3", true}, // left by a writer that held no lock
+        {".other.mp3.partAAAAAA", true},
         {".song.mp3.partAAAAAAA", false},
+        {"..partAAAAAA", false},
         {".song.mp3.part.AAAAA", false},
-        {".other.mp3.partAAAAAA", false},
+        {".partAAAAAA", false},
+        {"other.mp3.partAAAAAA", false},
         {"song.mp3", false},
         {".song.mp3", false},
     };
@@ -115,6 +150,32 @@ TEST(ReplacementFile, OnlyUnclaimedTemporariesOfTheSameTargetGo) {
     EXPECT_TRUE(Exists(dir.File(".song.mp3.partLINKED")));
     EXPECT_TRUE(Exists(inUse.TemporaryPath()));
     EXPECT_TRUE(Exists(next.TemporaryPath()));
+}
+
+// What a sync killed while it copied leaves: song lists never see it, and the next write into the
+// folder, of whichever file, clears it away; a copy that another process is still writing stays.
+TEST(ReplacementFile, TemporariesAreNotListedAndTheNextWriteIntoTheirFolderClearsTheStaleOnes) {
+    TempDir dir;
+    WriteText(dir.File("a.mp3"), "a");
+    WriteText(dir.File("b.mp3"), "b");
+    WriterProcess killed(dir.File("a.mp3"));
+    WriterProcess live(dir.File("b.mp3"));
+    ASSERT_FALSE(killed.Temporary().empty());
+    ASSERT_FALSE(live.Temporary().empty());
+    killed.Kill();
+
+    std::vector<nativefiles::DirectoryEntry> entries;
+    ASSERT_TRUE(nativefiles::ListDirectory(dir.Path(), entries));
+    EXPECT_EQ(entries.size(), 4u);
+    ASSERT_TRUE(nativefiles::ListDirectory(dir.Path(), entries, nativefiles::Listing::WithoutTemporaries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "a.mp3");
+    EXPECT_EQ(entries[1].name, "b.mp3");
+
+    ReplacementFile other;
+    ASSERT_TRUE(other.Begin(dir.File("c.mp3")));
+    EXPECT_FALSE(Exists(killed.Temporary()));
+    EXPECT_TRUE(Exists(live.Temporary())) << "its writer still runs";
 }
 
 TEST(ReplacementFile, TakesThePlaceOfTheTargetOnlyWhenWhole) {
@@ -170,5 +231,71 @@ TEST(ReplacementFile, ACopyIsFlushedWhetherOrNotItReplacesAFile) {
                   nativefiles::CopyOutcome::WriteFailed)
             << target;
         EXPECT_EQ(TextOf(dir.File(target)), "music");
+    }
+}
+
+// A song reached through a chain of links, relative ones through a ".." among them: the file at the
+// end of the chain gets the new content, and every link stays a link.
+TEST(ReplacementFile, ThroughLinksTheFileTheyEndAtIsReplaced) {
+    for (const ReplacingRoad& road : kRoads) {
+        TempDir dir;
+        std::filesystem::create_directories(dir.File("music/real"));
+        std::filesystem::create_directories(dir.File("list"));
+        WriteText(dir.File("music/real/song.mp3"), "old");
+        ASSERT_EQ(symlink("real/song.mp3", dir.File("music/step.mp3").c_str()), 0);
+        ASSERT_EQ(symlink("../music/step.mp3", dir.File("list/song.mp3").c_str()), 0);
+
+        ASSERT_TRUE(road.replace(dir, dir.File("list/song.mp3"))) << road.name;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.File("list/song.mp3"))) << road.name;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.File("music/step.mp3"))) << road.name;
+        EXPECT_EQ(TextOf(dir.File("music/real/song.mp3")), "new") << road.name;
+        EXPECT_EQ(CountEntries(dir.File("music/real")), 1u) << road.name << ": nothing left beside the song";
+        EXPECT_EQ(CountEntries(dir.File("list")), 1u) << road.name;
+    }
+}
+
+TEST(ReplacementFile, ALinkToNothingGetsItsFileAndALinkLoopIsRefused) {
+    TempDir dir;
+    ASSERT_EQ(symlink("absent.mp3", dir.File("song.mp3").c_str()), 0);
+    ReplacementFile replacement;
+    ASSERT_TRUE(replacement.Begin(dir.File("song.mp3")));
+    ASSERT_TRUE(WriteAll(replacement.File(), "new"));
+    ASSERT_TRUE(replacement.PutInPlace(3));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("song.mp3")));
+    EXPECT_EQ(TextOf(dir.File("absent.mp3")), "new");
+
+    ASSERT_EQ(symlink("b", dir.File("a").c_str()), 0);
+    ASSERT_EQ(symlink("a", dir.File("b").c_str()), 0);
+    EXPECT_FALSE(replacement.Begin(dir.File("a")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("a")));
+    EXPECT_EQ(CountEntries(dir.Path()), 4u);
+}
+
+// A new version keeps the mode of the file it replaces; a copy takes its source's.
+TEST(ReplacementFile, TheReplacedFileKeepsItsMode) {
+    for (const ReplacingRoad& road : kRoads) {
+        TempDir dir;
+        WriteText(dir.File("song.mp3"), "old");
+        ASSERT_EQ(chmod(dir.File("song.mp3").c_str(), 0640), 0);
+        ASSERT_TRUE(road.replace(dir, dir.File("song.mp3"))) << road.name;
+        const mode_t expected = std::string(road.name) == "copy" ? 0604 : 0640;
+        EXPECT_EQ(StatusOf(dir.File("song.mp3")).st_mode & 07777, expected) << road.name;
+    }
+}
+
+// In a shared music folder, or in a run as root, a song of another user stays that user's.
+TEST(ReplacementFile, TheReplacedFileKeepsItsOwnerAndGroup) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only a privileged test can give a file to another owner";
+    constexpr uid_t kOtherOwner = 12345;
+    constexpr gid_t kOtherGroup = 23456;
+    for (const ReplacingRoad& road : kRoads) {
+        TempDir dir;
+        WriteText(dir.File("song.mp3"), "old");
+        ASSERT_EQ(chown(dir.File("song.mp3").c_str(), kOtherOwner, kOtherGroup), 0);
+        ASSERT_TRUE(road.replace(dir, dir.File("song.mp3"))) << road.name;
+        const struct stat info = StatusOf(dir.File("song.mp3"));
+        EXPECT_EQ(info.st_uid, kOtherOwner) << road.name;
+        EXPECT_EQ(info.st_gid, kOtherGroup) << road.name;
     }
 }
