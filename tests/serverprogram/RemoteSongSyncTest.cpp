@@ -4,11 +4,9 @@
 // property-list code, so nothing of ours says what either side holds.
 #include "HelperProgramFixture.h"
 #include "app/devices/DeviceSyncSet.h"
-#include "foundation/ErrorCodes.h"
 #include "library/itunes/ITunesServices.h"
 #include "platform/itunes/ITunesInstance.h"
 #include "remote/FoundHost.h"
-#include "support/AStringPrinting.h"
 #include "support/RecordingUserInterface.h"
 #include "sync/ASync.h"
 #include "sync/HeadlessActionPresenter.h"
