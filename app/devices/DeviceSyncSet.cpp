@@ -215,14 +215,16 @@ int DeviceSyncSet::MakeRemote(RemotePeer* link, const FoundHost& host, int setti
         if (loaded)
             CopyFileLong(path, path + SyncSet::kBadFileSuffix, false);
         m_set = NewSet();
-        const AString root(ADirTunes::kRootMarker);
+        const AString root(ADirTunesRemote::kRootMarker);
         std::unique_ptr<ASyncLib> sync = MakeSync(ADir::kTypeTunesRemote, root, AString(), AString(), setting, result);
         if (!sync)
             return result;
         m_set->ReplaceFirstSync(std::move(sync));
     }
     ASync* first = First();
-    for (ADir* side : {&first->GetDirectory1(), &first->GetDirectory2()}) {
+    // The snapshots connect with their sides: they reach the host too.
+    for (ADir* side :
+         {&first->GetDirectory1(), &first->GetSnapshot1(), &first->GetDirectory2(), &first->GetSnapshot2()}) {
         if (auto* remote = dynamic_cast<ADirTunesRemote*>(side)) {
             remote->SetLink(link);
             remote->SetServerAddress(host.address, &name);

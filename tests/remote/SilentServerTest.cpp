@@ -164,6 +164,8 @@ TEST_F(SilentServerTest, EachRequestEndsInTimeWhenTheServerFallsSilent) {
          "Communication Error: MoveRemoteFileLocal\r\n"},
         {"in the middle of a sent song", linkcodes::kAddITunesReadyFile, FallingSilentServer::Silent(Step::SilentInRequest),
          "\r\nCommunication Error: AddITunesReadyFile-10572\r\n"},
+        {"after a sent song, at its add", linkcodes::kAddSongFromDisk,
+         FallingSilentServer::Silent(Step::SilentAfterRequest), "Communication Error: AddSongFromDisk\r\n"},
     };
     // More than the connection's buffers hold, so that the sending stops when the server takes no more.
     WriteBytes(dir.File("song.mp3"), RandomBytes(32u << 20, 3));
@@ -182,6 +184,9 @@ TEST_F(SilentServerTest, EachRequestEndsInTimeWhenTheServerFallsSilent) {
             } else if (c.code == linkcodes::kMoveRemoteFileLocal) {
                 result = RemoteFileCache::Instance().MoveRemoteFileLocal(AString("?127.0.0.2:/music/a.mp3"),
                                                                          dir.Text("target.mp3"), &caseProgress);
+            } else if (c.code == linkcodes::kAddSongFromDisk) {
+                const AString key("/0/0_0/0/*/*");
+                result = list->AddSongFromDisk(AString("?127.0.0.2:/music/a.mp3"), &key);
             } else {
                 AString placed;
                 uint32_t added = 0;

@@ -23,6 +23,7 @@
 #include "support/AStringPrinting.h"
 #include "support/TempDir.h"
 #include "sync/ASync.h"
+#include "sync/ASyncLib.h"
 #include "sync/HeadlessActionPresenter.h"
 
 #include <cstdlib>
@@ -99,6 +100,8 @@ protected:
         std::vector<ITunesSong*> added;
         if (library.Connect() != 0 || library.AddFiles(paths, added) != 0 || library.CreatePlayList(AString("Mix")) != 0)
             _exit(2);
+        if (refusesAdds)
+            itunesapp::ITunesInstance::Running().RefuseAdds(kEveryAdd);
     }
 
     std::string ServerMusic(const std::string& name) const {
@@ -139,6 +142,9 @@ protected:
         return state;
     }
 
+    static constexpr int kEveryAdd = 1000;
+    // Whether the served library refuses every add once it is built.
+    bool refusesAdds = false;
     TempDir serverHome;
     TempDir clientHome;
     TempDir local;
@@ -149,6 +155,12 @@ protected:
 private:
     std::vector<std::pair<std::string, std::string>> m_savedEnvironment;
     bool m_readLibrary = false;
+};
+
+// A library there that takes no song it is asked to add.
+class RefusingLibraryProcessTest : public RemoteLibraryProcessTest {
+protected:
+    RefusingLibraryProcessTest() { refusesAdds = true; }
 };
 
 // The entry of the song whose file is `file`, and its remote path.
@@ -312,4 +324,29 @@ TEST_F(RemoteLibraryProcessTest, HostileRequestsAreRefusedWithNothingChanged) {
     EXPECT_EQ(ReadBytes(secret), std::vector<uint8_t>({'s', 'e', 'c', 'r', 'e', 't'}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(serverHome.Path()), {}), 3)
         << "Music, data and the secret: nothing else was made";
+}
+
+// A new song that the library there refuses to add leaves no file there: the file sent for it is
+// deleted on the server again, and the sync names the failure.
+TEST_F(RefusingLibraryProcessTest, ASongTheLibraryRefusesLeavesNoFileThere) {
+    WriteSongFile(local.File("sos.mp3"), MakeMp3(SongTags("Pop", "Abba", "Gold", "SOS", "5")));
+    AProgress progress;
+    ASyncLib sync(&progress);
+    HeadlessActionPresenter confirming([](ASync&, const SyncActionTexts&) { return true; });
+    sync.SetPresenter(&confirming);
+    sync.SetSideLists(ASync::kSide1, std::make_unique<ADirSongDir>(), std::make_unique<ADirSongDir>());
+    sync.SetSideLists(ASync::kSide2, RemoteList(), RemoteList());
+    sync.SetDirection(kDirection1To2);
+    const AString root = AString(local.Path());
+    ASSERT_EQ(sync.BuildList1(&root, CancelCallback(), false, false), 0);
+    sync.Sync(CancelCallback(), ASync::kBuildList1 | ASync::kBuildList2, false);
+    EXPECT_EQ(confirming.GetShownCount(), 1) << "the copy was shown";
+    EXPECT_NE(progress.PendingLog().ToUtf8().find("Failed copying"), std::string::npos)
+        << progress.PendingLog().ToUtf8();
+
+    const LibraryState library = StopAndReadLibrary();
+    EXPECT_EQ(library.ratingOfFile.size(), 4u);
+    EXPECT_FALSE(std::filesystem::exists(ServerMusic("Abba/Gold/05 SOS.mp3")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ServerMusic("Abba/Gold")), {}), 4)
+        << "only the library's own songs";
 }

@@ -16,7 +16,6 @@
 #include <fstream>
 #include <sched.h>
 #include <sstream>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -35,17 +34,6 @@ const char* const kNetworkSetUp = "ip link set lo up && ip link add v0 type veth
 // The variables that say where a user's files are: the program gets its own.
 bool IsUsersPlace(const std::string& variable) {
     return variable.starts_with("HOME=") || variable.starts_with("XDG_") || variable.starts_with("ORVANTIS_");
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string LibraryScript() {
-    return std::string(ORVANTIS_SERVERPROGRAM_TESTS) + "/library_file.py";
 }
 
 // Waits for the process to end, at most `limit`: whether it ended with code 0.
@@ -81,22 +69,19 @@ OwnNetwork::~OwnNetwork() {
     close(m_original);
 }
 
-HelperProgram::HelperProgram(const std::string& home, const std::vector<HelperSong>& songs) : m_home(home) {
+HelperProgram::HelperProgram(const std::string& home, const std::vector<HelperSong>& songs)
+    : m_home(home), m_library(home) {
     LayOut(songs);
+    Start();
+}
+
+void HelperProgram::Start() {
     m_pid = Run({});
 }
 
 HelperProgram::~HelperProgram() {
     if (m_pid > 0)
         Stop();
-}
-
-std::string HelperProgram::MusicFolder() const {
-    return m_home + "/Music/iTunes/iTunes Music";
-}
-
-std::string HelperProgram::RemovedFiles() const {
-    return m_home + "/Music/iTunes/Removed Files";
 }
 
 // The home of a user who set the server up once: the settings key, the user's folders file, and a
@@ -111,17 +96,7 @@ void HelperProgram::LayOut(const std::vector<HelperSong>& songs) const {
         settings.WriteDword(QStringLiteral("StartServer"), 1);
         settings.WriteDword(QStringLiteral("Server_Port"), kPort);
     }
-    std::string command = "python3 " + Quoted(LibraryScript()) + " write " +
-                          Quoted(m_home + "/Music/iTunes/iTunes Music Library.xml") + " " + Quoted(MusicFolder());
-    for (const HelperSong& song : songs) {
-        const std::string file = FileOf(song);
-        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-        std::filesystem::copy_file(FixturePath(song.fixture), file);
-        command += " " + Quoted(file + "|" + song.name + "|" + song.artist + "|" + song.album + "|" + song.genre +
-                                "|" + std::to_string(song.track));
-    }
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("the library file could not be written: " + command);
+    m_library.LayOut(songs);
 }
 
 std::vector<std::string> HelperProgram::Environment() const {
@@ -193,33 +168,6 @@ bool HelperProgram::Stop() {
     const bool ended = EndedWell(m_pid, kStopLimit);
     m_pid = -1;
     return quitEnded && ended;
-}
-
-std::set<std::string> HelperProgram::LibraryFiles() const {
-    const std::string command = "python3 " + Quoted(LibraryScript()) + " read " +
-                                Quoted(m_home + "/Music/iTunes/iTunes Music Library.xml");
-    std::set<std::string> files;
-    FILE* reader = popen(command.c_str(), "r");
-    if (!reader)
-        return files;
-    char line[4096];
-    while (fgets(line, sizeof line, reader)) {
-        std::string file(line);
-        if (!file.empty() && file.back() == '\n')
-            file.pop_back();
-        files.insert(file);
-    }
-    pclose(reader);
-    return files;
-}
-
-std::set<std::string> HelperProgram::FilesBelowITunes() const {
-    std::set<std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_home + "/Music/iTunes")) {
-        if (!entry.is_directory())
-            files.insert(entry.path().string());
-    }
-    return files;
 }
 
 std::string HelperProgram::Output() const {

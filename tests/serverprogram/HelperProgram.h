@@ -4,6 +4,8 @@
 // library file, written by Python's property-list writer over song files made by real tools, and
 // listens on the address of its own network: OwnNetwork, which the calling thread enters first.
 
+#include "LibraryHome.h"
+
 #include <cstdint>
 #include <set>
 #include <string>
@@ -31,18 +33,6 @@ private:
     std::string m_refusal;
 };
 
-// One song of the served library: a fixture file made by a real tool, filed in the music folder under
-// `file`, with the names the library file gives it.
-struct HelperSong {
-    std::string fixture; // below tests/fixtures
-    std::string file;    // below the music folder
-    std::string name;
-    std::string artist;
-    std::string album;
-    std::string genre;
-    int track = 0;
-};
-
 class HelperProgram {
 public:
     static constexpr uint16_t kPort = 10564;
@@ -50,6 +40,8 @@ public:
     // Lays out `home` (settings with the server on, the user's folders, the library file and its song
     // files) and starts the program there; see Listening().
     HelperProgram(const std::string& home, const std::vector<HelperSong>& songs);
+    // Starts it again after Stop, in the home as it was left.
+    void Start();
     // Stops it when it still runs.
     ~HelperProgram();
     HelperProgram(const HelperProgram&) = delete;
@@ -57,9 +49,10 @@ public:
 
     // Whether it listens on OwnNetwork's address within the start limit.
     bool Listening() const;
-    std::string MusicFolder() const;
-    std::string FileOf(const HelperSong& song) const { return MusicFolder() + "/" + song.file; }
-    std::string RemovedFiles() const;
+    const LibraryHome& Library() const { return m_library; }
+    std::string MusicFolder() const { return m_library.MusicFolder(); }
+    std::string FileOf(const HelperSong& song) const { return m_library.FileOf(song); }
+    std::string RemovedFiles() const { return m_library.RemovedFiles(); }
 
     // A server that falls silent: the process stops (its connections stay open) and goes on again.
     void Pause();
@@ -69,9 +62,9 @@ public:
     bool Stop();
 
     // Read once it has ended, by Python's property-list reader: the file of every track of its library.
-    std::set<std::string> LibraryFiles() const;
+    std::set<std::string> LibraryFiles() const { return m_library.LibraryFiles(); }
     // Every file below its music folder's parent ("iTunes"), the library file and Removed Files too.
-    std::set<std::string> FilesBelowITunes() const;
+    std::set<std::string> FilesBelowITunes() const { return m_library.FilesBelowITunes(); }
     // What the program printed.
     std::string Output() const;
 
@@ -81,5 +74,6 @@ private:
     pid_t Run(const std::vector<std::string>& arguments) const;
 
     std::string m_home;
+    LibraryHome m_library;
     pid_t m_pid = -1;
 };

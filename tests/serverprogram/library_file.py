@@ -5,6 +5,7 @@ left without its own reader.
 
   library_file.py write LIBRARY MUSIC_FOLDER SONG...   each SONG is FILE|NAME|ARTIST|ALBUM|GENRE|TRACK
   library_file.py read LIBRARY                          prints the file of each track, one a line
+  library_file.py remove LIBRARY FILE                   the user deletes the song of FILE, file and all
 """
 import datetime
 import os
@@ -80,13 +81,34 @@ def write(library, music_folder, songs):
         plistlib.dump(document, file, fmt=plistlib.FMT_XML, sort_keys=False)
 
 
+def file_of(item):
+    place = item.get("Location", "")
+    return urllib.parse.unquote(place[len(PREFIX):]) if place.startswith(PREFIX) else None
+
+
 def read(library):
     with open(library, "rb") as file:
         document = plistlib.load(file)
     for item in document.get("Tracks", {}).values():
-        place = item.get("Location", "")
-        if place.startswith(PREFIX):
-            print(urllib.parse.unquote(place[len(PREFIX):]))
+        if file_of(item):
+            print(file_of(item))
+
+
+def remove(library, path):
+    with open(library, "rb") as file:
+        document = plistlib.load(file)
+    tracks = document.get("Tracks", {})
+    gone = [key for key, item in tracks.items() if file_of(item) == path]
+    if not gone:
+        sys.exit("no track of " + path)
+    for key in gone:
+        del tracks[key]
+    for playlist in document.get("Playlists", []):
+        items = playlist.get("Playlist Items", [])
+        playlist["Playlist Items"] = [item for item in items if str(item.get("Track ID")) not in gone]
+    with open(library, "wb") as file:
+        plistlib.dump(document, file, fmt=plistlib.FMT_XML, sort_keys=False)
+    os.remove(path)
 
 
 if __name__ == "__main__":
@@ -94,5 +116,7 @@ if __name__ == "__main__":
         write(sys.argv[2], sys.argv[3], sys.argv[4:])
     elif len(sys.argv) == 3 and sys.argv[1] == "read":
         read(sys.argv[2])
+    elif len(sys.argv) == 4 and sys.argv[1] == "remove":
+        remove(sys.argv[2], sys.argv[3])
     else:
         sys.exit(__doc__)
