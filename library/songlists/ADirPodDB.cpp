@@ -9,6 +9,7 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/entries/EntryText.h"
+#include "library/entries/FileNameRule.h"
 #include "library/ipod/ITunesDB.h"
 #include "library/ipod/ITunesDBTrack.h"
 #include "library/ipod/ITunesDBTrackList.h"
@@ -72,6 +73,7 @@ void ADirPodDB::NewDatabase() {
     m_databaseRead = false;
     m_changed = false;
     m_namedTracks.clear();
+    m_refusedHolders.clear();
     m_trackFiles.reset();
 }
 
@@ -398,15 +400,19 @@ int ADirPodDB::GetDuration(const AString& entry) {
     return track ? static_cast<int>(track->GetDurationSeconds()) : 0;
 }
 
-int ADirPodDB::CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback) {
+int ADirPodDB::CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback,
+                             const SongFields* record) {
     // A volume without a database of its own is no iPod: nothing may be made on it.
     if (!m_databaseRead)
         return kErrorNotReadForSave;
     PodSongInfo song;
-    if (const int result = ReadSongFile(file, name, song))
+    if (const int result = ReadSongFile(file, name, record, song))
         return result;
-    if (const int result = m_database->AddTrack(song, nullptr, false))
+    if (const int result = m_database->AddTrack(song, nullptr, false)) {
+        if (result == kErrorDuplicate)
+            NoteHolderOf(song);
         return result;
+    }
     AString folder;
     uint32_t seed = 0;
     if (const int result = PrepareMusicFolder(song, folder, seed))
@@ -419,17 +425,43 @@ int ADirPodDB::CopySongToPod(const AString& file, const AString* name, const Can
     return AddCopiedTrack(song, target);
 }
 
-int ADirPodDB::ReadSongFile(const AString& file, const AString* name, PodSongInfo& song) const {
+// The file gives what it is (size, length, bit rate, time); a record gives what the song is called.
+int ADirPodDB::ReadSongFile(const AString& file, const AString* name, const SongFields* record,
+                            PodSongInfo& song) const {
     ID3 tags;
     if (const int result = tags.Read(file))
         return result;
     static_cast<SongFields&>(song) = tags.GetFields();
+    if (record) {
+        song.title = record->title;
+        song.artist = record->artist;
+        song.album = record->album;
+        song.genre = record->genre;
+        song.composer = record->composer;
+        song.trackNumber = record->trackNumber;
+        song.year = record->year;
+    }
     song.modTime = GetFileModTime(file);
     if (!song.title.IsEmpty())
         song.displayName = song.title;
     else if (name && !name->IsEmpty())
         song.displayName = *name;
     return 0;
+}
+
+void ADirPodDB::NoteHolderOf(const PodSongInfo& song) {
+    const ITunesDBTrackList* tracks = m_database->GetRoot().GetTrackList();
+    if (!tracks)
+        return;
+    for (const ITunesDBTrack* track : tracks->GetBucket(NameChecksum(song.displayName.Trimmed()))) {
+        if (track->MatchesDescription(song))
+            m_refusedHolders.insert(track->GetHandle());
+    }
+}
+
+bool ADirPodDB::HoldsRefusedSong(const AString& entry) const {
+    const ITunesDBTrack* track = FindTrack(entry, 1);
+    return track && m_refusedHolders.contains(track->GetHandle());
 }
 
 // The song's folder follows from its names, so that the songs of one album come together.

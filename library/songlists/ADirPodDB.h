@@ -15,6 +15,7 @@
 class ITunesDB;
 class ITunesDBTrack;
 struct PodSongInfo;
+struct SongFields;
 
 class ADirPodDB : public ADirSong {
 public:
@@ -70,9 +71,16 @@ public:
     const AString& GetStoredPodID() const { return m_podId; }
     void SetPodID(const AString& id);
     void SetWorkFolder(const AString& folder);
-    // Copies a song file onto the iPod and adds its track. `name` stands for a missing title. -4 when
-    // the iPod holds the song; -15171 when the volume has no database that was read (nothing is copied).
-    int CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback);
+    // Copies a song file onto the iPod and adds its track. `name` stands for a missing title. The track
+    // takes its names and numbers from `record` when given (the library's record of the song, whose
+    // entry the track's must equal to pair with it), else from the file's tags. -4 when the iPod holds
+    // the song (its track is then remembered, see HoldsRefusedSong); -15171 when the volume has no
+    // database that was read (nothing is copied).
+    int CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback,
+                      const SongFields* record = nullptr);
+    // Whether a copy refused since the database was read found the song in the entry's track: that
+    // track is the song's only copy here, whatever its entry says.
+    bool HoldsRefusedSong(const AString& entry) const;
 
     // A type list (":mp3:m4a:") with the video types added once.
     static AString WithVideoTypes(const AString& types);
@@ -94,7 +102,9 @@ private:
     AString EntryBelowRoot(const AString& entry) const;
     ITunesDBTrack* FindTrack(const AString& entry, uint32_t withHandle) const;
     AString TrackFile(const ITunesDBTrack& track) const;
-    int ReadSongFile(const AString& file, const AString* name, PodSongInfo& song) const;
+    int ReadSongFile(const AString& file, const AString* name, const SongFields* record,
+                     PodSongInfo& song) const;
+    void NoteHolderOf(const PodSongInfo& song);
     int PrepareMusicFolder(const PodSongInfo& song, AString& folder, uint32_t& seed);
     AString FreeTargetFile(const AString& folder, uint32_t seed, const AString& extension);
     bool IsNameTaken(const AString& file);
@@ -116,6 +126,8 @@ private:
     bool m_musicFilesUnread = false;
     // Tracks whose file paths were handed out: a sync replaces a file at such a path.
     std::unordered_set<uint64_t> m_namedTracks;
+    // Tracks that hold a song whose copy was refused as a duplicate.
+    std::unordered_set<uint64_t> m_refusedHolders;
     // The files the database's tracks name (upper case), gathered when the first copy needs them.
     std::optional<std::unordered_set<std::u16string>> m_trackFiles;
 };
