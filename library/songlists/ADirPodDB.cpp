@@ -74,6 +74,7 @@ void ADirPodDB::NewDatabase() {
     m_changed = false;
     m_namedTracks.clear();
     m_refusedHolders.clear();
+    m_batchCopies = 0;
     m_trackFiles.reset();
 }
 
@@ -276,12 +277,35 @@ void ADirPodDB::ReadMusicFiles() {
 
 int ADirPodDB::SaveDatabase() {
     RefreshReplacedTracks();
+    return WriteDatabase();
+}
+
+int ADirPodDB::WriteDatabase() {
     if (!m_changed)
         return 0;
+    if (const int result = FlushVolume(m_driveRoot))
+        return result;
     const int result = m_database->Save(nullptr);
-    if (result == 0)
+    if (result == 0) {
         m_changed = false;
+        m_batchCopies = 0;
+    }
     return result;
+}
+
+void ADirPodDB::SaveBatchWhenDue() {
+    const auto now = std::chrono::steady_clock::now();
+    if (m_batchCopies++ == 0)
+        m_batchStart = now;
+    if (m_batchCopies < kSaveBatchSongs && now - m_batchStart < kSaveBatchTime)
+        return;
+    const int result = WriteDatabase();
+    m_batchCopies = 0;
+    if (result != 0) {
+        AString description;
+        m_progress->LogError(result, AString("Failed saving the database of "),
+                             GetDescription(description, 0));
+    }
 }
 
 // A sync replaces a song by copying the new file over the path this list named. A file of another
@@ -420,9 +444,13 @@ int ADirPodDB::CopySongToPod(const AString& file, const AString* name, const Can
     const AString target = FreeTargetFile(folder, seed, DottedExtension(file));
     if (target.IsEmpty())
         return kErrorDuplicateNames;
-    if (const int result = CopyWithProgress(file, target, callback, m_progress, m_copyMode != 0))
+    if (const int result = CopyWithProgress(file, target, callback, m_progress, m_copyMode != 0,
+                                            CopyDurability::AtVolumeFlush))
         return result;
-    return AddCopiedTrack(song, target);
+    if (const int result = AddCopiedTrack(song, target))
+        return result;
+    SaveBatchWhenDue();
+    return 0;
 }
 
 // The file gives what it is (size, length, bit rate, time); a record gives what the song is called.
@@ -498,7 +526,8 @@ bool ADirPodDB::IsNameTaken(const AString& file) {
     if (!m_trackFiles) {
         m_trackFiles.emplace();
         if (const ITunesDBTrackList* tracks = m_database->GetRoot().GetTrackList())
-            tracks->ForEachTrack([this](ITunesDBTrack& track) { m_trackFiles->insert(UpperCase(track.GetPath())); });
+            tracks->ForEachTrack(
+                [this](ITunesDBTrack& track) { m_trackFiles->insert(UpperCase(track.GetPath())); });
     }
     AString belowRoot = file.Mid(m_driveRoot.GetLength());
     belowRoot.Insert(0, AString("/"));

@@ -2,11 +2,13 @@
 // The song list of an iPod mounted as a drive, read and changed through its own database files. Its
 // entries name the database's tracks; adding a song copies the file into one of the iPod's hidden
 // music folders ("F" and two digits) under a free four-letter name and adds a track; removing a song
-// removes the track and the file. The database reaches the drive only when SaveDatabase writes it,
-// once, after all the changes of a run.
+// removes the track and the file. The database reaches the drive when SaveDatabase writes it after the
+// changes of a run, and during a long run of copies after each batch of them: a run that is killed
+// leaves at most one batch of copied files that no track names.
 
 #include "library/songlists/ADirSong.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -25,6 +27,9 @@ public:
     static constexpr uint32_t kVideoFamily = 4;
     static constexpr int kMusicFolderCount = 100;
     static constexpr int kFileNameLetters = 4;
+    // A batch of copies ends with this many songs, or this long after its first copy.
+    static constexpr int kSaveBatchSongs = 50;
+    static constexpr std::chrono::seconds kSaveBatchTime{30};
 
     explicit ADirPodDB(AProgress* progress = nullptr);
     ~ADirPodDB() override;
@@ -55,6 +60,8 @@ public:
     int Load(AFile& stream, uint32_t flag) override;
     // Writes the changed database (iTunesDB, then iTunesSD); 0 when nothing changed. A track whose
     // file was replaced since the list named it takes the new file's size, length and bit rate first.
+    // The copied files, which were not synced one by one, reach the disk first (one flush of the
+    // volume): no saved track names a file that a crash could still take.
     int SaveDatabase() override;
     void CopySettings(const ADir& other) override;
     AString& GetDescription(AString& out, uint32_t noPrefix) override;
@@ -109,6 +116,12 @@ private:
     AString FreeTargetFile(const AString& folder, uint32_t seed, const AString& extension);
     bool IsNameTaken(const AString& file);
     int AddCopiedTrack(PodSongInfo& song, const AString& target);
+    // Saves the database when the copies since the last save make a batch; a failed save is logged and
+    // tried again with the next batch and at the end.
+    void SaveBatchWhenDue();
+    // The volume flushed, then the database written when it changed. The tracks of replaced files are
+    // refreshed only at the end of a run: a batch may come before their replacement.
+    int WriteDatabase();
     void RefreshReplacedTracks();
     // The folder scan of the music folder that the last read left to the record: its files (with
     // their times) are written with the list and used nowhere else.
@@ -128,6 +141,8 @@ private:
     std::unordered_set<uint64_t> m_namedTracks;
     // Tracks that hold a song whose copy was refused as a duplicate.
     std::unordered_set<uint64_t> m_refusedHolders;
+    int m_batchCopies = 0;
+    std::chrono::steady_clock::time_point m_batchStart;
     // The files the database's tracks name (upper case), gathered when the first copy needs them.
     std::optional<std::unordered_set<std::u16string>> m_trackFiles;
 };
