@@ -22,6 +22,8 @@
 #include "platform/files/NativeFiles.h"
 #include "platform/files/PathSeparator.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kUnknownPodID = "00000000";
@@ -37,6 +39,15 @@ AString MusicFolderName(uint32_t number) {
         name += "0";
     name += AString::FromUInt(number);
     return name;
+}
+
+// "F" (any case) and two digits.
+bool MusicFolderNumber(const std::string& name, int& number) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (name.size() != 3 || (name[0] != 'F' && name[0] != 'f') || !digit(name[1]) || !digit(name[2]))
+        return false;
+    number = (name[1] - '0') * 10 + (name[2] - '0');
+    return true;
 }
 
 // The text from the last '.' of the file's name on, the dot included; a dot of a folder never counts.
@@ -386,13 +397,12 @@ void ADirPodDB::SetWorkFolder(const AString& folder) {
 // Half of the progress is the music folder's, half the database's.
 int ADirPodDB::ReadDirectory(const CancelCallback& callback, uint32_t) {
     m_progress->PushRange(0.5);
-    const int listed = InReadingRange([this] {
-        std::vector<nativefiles::DirectoryEntry> listing;
-        return ListFolder(m_rootPath, listing);
-    });
+    std::vector<nativefiles::DirectoryEntry> listing;
+    const int listed = InReadingRange([this, &listing] { return ListFolder(m_rootPath, listing); });
     m_progress->PopRange();
     if (listed != 0)
         return listed;
+    m_musicFolderCount = MusicFolderCountOf(listing);
     m_musicFilesUnread = true;
     FixRemovedFilesFolder();
     // With its playlists: the database is written back whole, so nothing of it may be left out.
@@ -500,12 +510,28 @@ int ADirPodDB::PrepareMusicFolder(const PodSongInfo& song, AString& folder, uint
     const uint32_t checksum = crc.GetValue();
     seed = checksum & kSeedMask;
     folder = m_rootPath;
-    folder.AppendPath(MusicFolderName((checksum >> kFolderShift) % kMusicFolderCount));
+    folder.AppendPath(MusicFolderName((checksum >> kFolderShift) % m_musicFolderCount));
     if (DirectoryExists(folder))
         return 0;
     if (const int result = CreateDirectoryPath(folder))
         return result;
     return SetFileVisible(folder, false);
+}
+
+int ADirPodDB::MusicFolderCountOf(const std::vector<nativefiles::DirectoryEntry>& listing) const {
+    std::vector<bool> present(kMaxMusicFolders);
+    for (const nativefiles::DirectoryEntry& item : listing) {
+        int number = 0;
+        if (item.isDirectory && MusicFolderNumber(item.name, number))
+            present[static_cast<size_t>(number)] = true;
+    }
+    const auto run = std::find(present.begin(), present.end(), false) - present.begin();
+    if (run > 0)
+        return static_cast<int>(run);
+    PodModelInfo model;
+    if (GetIPodModelInfo(m_driveRoot, model) == 0 && model.musicFolders > 0)
+        return static_cast<int>(model.musicFolders);
+    return kUnknownModelMusicFolders;
 }
 
 AString ADirPodDB::FreeTargetFile(const AString& folder, uint32_t seed, const AString& extension) {

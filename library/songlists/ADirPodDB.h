@@ -13,8 +13,12 @@
 #include <memory>
 #include <optional>
 #include <unordered_set>
+#include <vector>
 
 class ITunesDB;
+namespace nativefiles {
+struct DirectoryEntry;
+}
 class ITunesDBTrack;
 struct PodSongInfo;
 struct SongFields;
@@ -25,7 +29,10 @@ public:
     // The types a video iPod plays beside the songs.
     static constexpr const char* kVideoTypes = "m4v:mp4:ipg:";
     static constexpr uint32_t kVideoFamily = 4;
-    static constexpr int kMusicFolderCount = 100;
+    // Music folders are "F" and two digits. New songs go into the folders F00 on that the iPod has,
+    // else into as many as its model gets, else into the count of an iPod of unknown model.
+    static constexpr int kMaxMusicFolders = 100;
+    static constexpr int kUnknownModelMusicFolders = 20;
     static constexpr int kFileNameLetters = 4;
     // A batch of copies ends with this many songs, or this long after its first copy.
     static constexpr int kSaveBatchSongs = 50;
@@ -104,6 +111,9 @@ private:
     void NewDatabase();
     void SetDatabaseLayout();
     void FixRemovedFilesFolder();
+    // From the listing of the music folder: the run of folders F00, F01, ... it holds; without F00 the
+    // model's count.
+    int MusicFolderCountOf(const std::vector<nativefiles::DirectoryEntry>& listing) const;
     void AddVideoTypes();
     // The entry without the drive root in front, with its leading '\'.
     AString EntryBelowRoot(const AString& entry) const;
@@ -142,6 +152,7 @@ private:
     // Tracks that hold a song whose copy was refused as a duplicate.
     std::unordered_set<uint64_t> m_refusedHolders;
     int m_batchCopies = 0;
+    int m_musicFolderCount = kUnknownModelMusicFolders;
     std::chrono::steady_clock::time_point m_batchStart;
     // The files the database's tracks name (upper case), gathered when the first copy needs them.
     std::optional<std::unordered_set<std::u16string>> m_trackFiles;
