@@ -14,6 +14,7 @@
 #include "library/songlists/ADirPodDB.h"
 #include "library/songlists/ADirSongDir.h"
 #include "library/songlists/ADirTunes.h"
+#include "library/tags/SongFields.h"
 #include "platform/files/PathSeparator.h"
 #include "sync/SongKey.h"
 #include "sync/SongListFactory.h"
@@ -539,9 +540,19 @@ int ASyncLib::CreateDirectory(const AString& path) {
     return list && list->GetType() == ADir::kTypeDir ? CreateDirectoryPath(path) : kErrorIO;
 }
 
+// The iPod's track that a refused copy found holding the song is that song's only copy on the iPod,
+// however the walk paired it: deleting it would leave the iPod without the song.
 int ASyncLib::DeleteEntry(const AString& path) {
     ADir* list = OwningList(path);
-    return list ? list->DeleteFile(path, 1, 0) : kErrorIO;
+    if (!list)
+        return kErrorIO;
+    const auto* pod = dynamic_cast<const ADirPodDB*>(list);
+    if (pod && pod->HoldsRefusedSong(path)) {
+        GetProgress().Log(AString("Not deleted, the iPod's only copy of a song whose copy it refused: ") +
+                          GetEntryText(path, kWholeEntry, kLogTextWidth, 0) + "\r\n");
+        return 0;
+    }
+    return list->DeleteFile(path, 1, 0);
 }
 
 AString ASyncLib::EntryOf(const ADir& list, const AString& path) const {
@@ -608,16 +619,25 @@ int ASyncLib::CopyNewSong(ADir& sourceList, ADir& targetList, const AString& sou
     }
     case ADir::kTypePod:
         return dynamic_cast<ADirSong&>(targetList).AddSong(sourceFile, cancel);
-    case ADir::kTypePodDB: {
-        const AString name = SongNameOf(sourceList, source);
-        return dynamic_cast<ADirPodDB&>(targetList).CopySongToPod(sourceFile, &name, cancel);
-    }
+    case ADir::kTypePodDB:
+        return CopyOntoPod(sourceList, dynamic_cast<ADirPodDB&>(targetList), source, sourceFile, cancel);
     case ADir::kTypeTunes:
     case ADir::kTypeTunesRemote:
         return CopyIntoLibrary(sourceList, targetList, source, sourceFile, cancel, written);
     default:
         return kErrorIO;
     }
+}
+
+// A song of a library reaches the iPod under the library's names, which its tags need not give: so the
+// two entries pair next time. A song from anywhere else is named by its tags.
+int ASyncLib::CopyOntoPod(ADir& sourceList, ADirPodDB& pod, const AString& source, const AString& sourceFile,
+                          const CancelCallback& cancel) {
+    const AString name = SongNameOf(sourceList, source);
+    const auto* library = dynamic_cast<const ADirTunes*>(&sourceList);
+    SongFields record;
+    const bool recorded = library && library->GetRecordFields(source, record);
+    return pod.CopySongToPod(sourceFile, &name, cancel, recorded ? &record : nullptr);
 }
 
 // The song key travels with a copy into another computer's library, whose new song takes the play data

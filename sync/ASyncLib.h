@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+class ADirPodDB;
 class ADirSong;
 
 class ASyncLib : public ASync {
@@ -187,6 +188,8 @@ private:
     AString EntryOf(const ADir& list, const AString& path) const;
     int CopyNewSong(ADir& sourceList, ADir& targetList, const AString& source, const AString& sourceFile,
                     const CancelCallback& cancel, AString& written);
+    int CopyOntoPod(ADir& sourceList, ADirPodDB& pod, const AString& source, const AString& sourceFile,
+                    const CancelCallback& cancel);
     int CopyIntoLibrary(ADir& sourceList, ADir& targetList, const AString& source, const AString& sourceFile,
                         const CancelCallback& cancel, AString& written);
     int CopyIntoPlainFolder(ADir& sourceList, ADir& targetList, const AString& sourceFile,

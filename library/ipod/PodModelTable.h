@@ -1,7 +1,8 @@
 #pragma once
 // The iPod models the system knows by the model number in "iPod_Control/Device/SysInfo": each with its
 // family (2: the 0.5 and 1 GB models, also assumed when SysInfo is missing; 4: the video models), its
-// variant (colour or finish within the family, 0 when the family has none) and its capacity.
+// variant (colour or finish within the family, 0 when the family has none), its capacity and the number
+// of music folders ("F00" on) that a new iPod of the model gets.
 
 #include "foundation/AString.h"
 
@@ -15,6 +16,7 @@ struct PodModelInfo {
     uint32_t family = 0;
     uint32_t variant = 0;
     double gigabytes = 0.0;
+    uint32_t musicFolders = 0; // 0: not known
 };
 
 class PodModelTable {

@@ -9,6 +9,7 @@
 #include "foundation/FileOps.h"
 #include "foundation/RecordIO.h"
 #include "library/entries/EntryText.h"
+#include "library/entries/FileNameRule.h"
 #include "library/ipod/ITunesDB.h"
 #include "library/ipod/ITunesDBTrack.h"
 #include "library/ipod/ITunesDBTrackList.h"
@@ -20,6 +21,8 @@
 #include "platform/files/HiddenAttribute.h"
 #include "platform/files/NativeFiles.h"
 #include "platform/files/PathSeparator.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -36,6 +39,15 @@ AString MusicFolderName(uint32_t number) {
         name += "0";
     name += AString::FromUInt(number);
     return name;
+}
+
+// "F" (any case) and two digits.
+bool MusicFolderNumber(const std::string& name, int& number) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (name.size() != 3 || (name[0] != 'F' && name[0] != 'f') || !digit(name[1]) || !digit(name[2]))
+        return false;
+    number = (name[1] - '0') * 10 + (name[2] - '0');
+    return true;
 }
 
 // The text from the last '.' of the file's name on, the dot included; a dot of a folder never counts.
@@ -72,6 +84,8 @@ void ADirPodDB::NewDatabase() {
     m_databaseRead = false;
     m_changed = false;
     m_namedTracks.clear();
+    m_refusedHolders.clear();
+    m_batchCopies = 0;
     m_trackFiles.reset();
 }
 
@@ -274,12 +288,35 @@ void ADirPodDB::ReadMusicFiles() {
 
 int ADirPodDB::SaveDatabase() {
     RefreshReplacedTracks();
+    return WriteDatabase();
+}
+
+int ADirPodDB::WriteDatabase() {
     if (!m_changed)
         return 0;
+    if (const int result = FlushVolume(m_driveRoot))
+        return result;
     const int result = m_database->Save(nullptr);
-    if (result == 0)
+    if (result == 0) {
         m_changed = false;
+        m_batchCopies = 0;
+    }
     return result;
+}
+
+void ADirPodDB::SaveBatchWhenDue() {
+    const auto now = std::chrono::steady_clock::now();
+    if (m_batchCopies++ == 0)
+        m_batchStart = now;
+    if (m_batchCopies < kSaveBatchSongs && now - m_batchStart < kSaveBatchTime)
+        return;
+    const int result = WriteDatabase();
+    m_batchCopies = 0;
+    if (result != 0) {
+        AString description;
+        m_progress->LogError(result, AString("Failed saving the database of "),
+                             GetDescription(description, 0));
+    }
 }
 
 // A sync replaces a song by copying the new file over the path this list named. A file of another
@@ -360,13 +397,12 @@ void ADirPodDB::SetWorkFolder(const AString& folder) {
 // Half of the progress is the music folder's, half the database's.
 int ADirPodDB::ReadDirectory(const CancelCallback& callback, uint32_t) {
     m_progress->PushRange(0.5);
-    const int listed = InReadingRange([this] {
-        std::vector<nativefiles::DirectoryEntry> listing;
-        return ListFolder(m_rootPath, listing);
-    });
+    std::vector<nativefiles::DirectoryEntry> listing;
+    const int listed = InReadingRange([this, &listing] { return ListFolder(m_rootPath, listing); });
     m_progress->PopRange();
     if (listed != 0)
         return listed;
+    m_musicFolderCount = MusicFolderCountOf(listing);
     m_musicFilesUnread = true;
     FixRemovedFilesFolder();
     // With its playlists: the database is written back whole, so nothing of it may be left out.
@@ -398,15 +434,19 @@ int ADirPodDB::GetDuration(const AString& entry) {
     return track ? static_cast<int>(track->GetDurationSeconds()) : 0;
 }
 
-int ADirPodDB::CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback) {
+int ADirPodDB::CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback,
+                             const SongFields* record) {
     // A volume without a database of its own is no iPod: nothing may be made on it.
     if (!m_databaseRead)
         return kErrorNotReadForSave;
     PodSongInfo song;
-    if (const int result = ReadSongFile(file, name, song))
+    if (const int result = ReadSongFile(file, name, record, song))
         return result;
-    if (const int result = m_database->AddTrack(song, nullptr, false))
+    if (const int result = m_database->AddTrack(song, nullptr, false)) {
+        if (result == kErrorDuplicate)
+            NoteHolderOf(song);
         return result;
+    }
     AString folder;
     uint32_t seed = 0;
     if (const int result = PrepareMusicFolder(song, folder, seed))
@@ -414,22 +454,52 @@ int ADirPodDB::CopySongToPod(const AString& file, const AString* name, const Can
     const AString target = FreeTargetFile(folder, seed, DottedExtension(file));
     if (target.IsEmpty())
         return kErrorDuplicateNames;
-    if (const int result = CopyWithProgress(file, target, callback, m_progress, m_copyMode != 0))
+    if (const int result = CopyWithProgress(file, target, callback, m_progress, m_copyMode != 0,
+                                            CopyDurability::AtVolumeFlush))
         return result;
-    return AddCopiedTrack(song, target);
+    if (const int result = AddCopiedTrack(song, target))
+        return result;
+    SaveBatchWhenDue();
+    return 0;
 }
 
-int ADirPodDB::ReadSongFile(const AString& file, const AString* name, PodSongInfo& song) const {
+// The file gives what it is (size, length, bit rate, time); a record gives what the song is called.
+int ADirPodDB::ReadSongFile(const AString& file, const AString* name, const SongFields* record,
+                            PodSongInfo& song) const {
     ID3 tags;
     if (const int result = tags.Read(file))
         return result;
     static_cast<SongFields&>(song) = tags.GetFields();
+    if (record) {
+        song.title = record->title;
+        song.artist = record->artist;
+        song.album = record->album;
+        song.genre = record->genre;
+        song.composer = record->composer;
+        song.trackNumber = record->trackNumber;
+        song.year = record->year;
+    }
     song.modTime = GetFileModTime(file);
     if (!song.title.IsEmpty())
         song.displayName = song.title;
     else if (name && !name->IsEmpty())
         song.displayName = *name;
     return 0;
+}
+
+void ADirPodDB::NoteHolderOf(const PodSongInfo& song) {
+    const ITunesDBTrackList* tracks = m_database->GetRoot().GetTrackList();
+    if (!tracks)
+        return;
+    for (const ITunesDBTrack* track : tracks->GetBucket(NameChecksum(song.displayName.Trimmed()))) {
+        if (track->MatchesDescription(song))
+            m_refusedHolders.insert(track->GetHandle());
+    }
+}
+
+bool ADirPodDB::HoldsRefusedSong(const AString& entry) const {
+    const ITunesDBTrack* track = FindTrack(entry, 1);
+    return track && m_refusedHolders.contains(track->GetHandle());
 }
 
 // The song's folder follows from its names, so that the songs of one album come together.
@@ -440,12 +510,28 @@ int ADirPodDB::PrepareMusicFolder(const PodSongInfo& song, AString& folder, uint
     const uint32_t checksum = crc.GetValue();
     seed = checksum & kSeedMask;
     folder = m_rootPath;
-    folder.AppendPath(MusicFolderName((checksum >> kFolderShift) % kMusicFolderCount));
+    folder.AppendPath(MusicFolderName((checksum >> kFolderShift) % m_musicFolderCount));
     if (DirectoryExists(folder))
         return 0;
     if (const int result = CreateDirectoryPath(folder))
         return result;
     return SetFileVisible(folder, false);
+}
+
+int ADirPodDB::MusicFolderCountOf(const std::vector<nativefiles::DirectoryEntry>& listing) const {
+    std::vector<bool> present(kMaxMusicFolders);
+    for (const nativefiles::DirectoryEntry& item : listing) {
+        int number = 0;
+        if (item.isDirectory && MusicFolderNumber(item.name, number))
+            present[static_cast<size_t>(number)] = true;
+    }
+    const auto run = std::find(present.begin(), present.end(), false) - present.begin();
+    if (run > 0)
+        return static_cast<int>(run);
+    PodModelInfo model;
+    if (GetIPodModelInfo(m_driveRoot, model) == 0 && model.musicFolders > 0)
+        return static_cast<int>(model.musicFolders);
+    return kUnknownModelMusicFolders;
 }
 
 AString ADirPodDB::FreeTargetFile(const AString& folder, uint32_t seed, const AString& extension) {
@@ -466,7 +552,8 @@ bool ADirPodDB::IsNameTaken(const AString& file) {
     if (!m_trackFiles) {
         m_trackFiles.emplace();
         if (const ITunesDBTrackList* tracks = m_database->GetRoot().GetTrackList())
-            tracks->ForEachTrack([this](ITunesDBTrack& track) { m_trackFiles->insert(UpperCase(track.GetPath())); });
+            tracks->ForEachTrack(
+                [this](ITunesDBTrack& track) { m_trackFiles->insert(UpperCase(track.GetPath())); });
     }
     AString belowRoot = file.Mid(m_driveRoot.GetLength());
     belowRoot.Insert(0, AString("/"));

@@ -2,19 +2,26 @@
 // The song list of an iPod mounted as a drive, read and changed through its own database files. Its
 // entries name the database's tracks; adding a song copies the file into one of the iPod's hidden
 // music folders ("F" and two digits) under a free four-letter name and adds a track; removing a song
-// removes the track and the file. The database reaches the drive only when SaveDatabase writes it,
-// once, after all the changes of a run.
+// removes the track and the file. The database reaches the drive when SaveDatabase writes it after the
+// changes of a run, and during a long run of copies after each batch of them: a run that is killed
+// leaves at most one batch of copied files that no track names.
 
 #include "library/songlists/ADirSong.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <unordered_set>
+#include <vector>
 
 class ITunesDB;
+namespace nativefiles {
+struct DirectoryEntry;
+}
 class ITunesDBTrack;
 struct PodSongInfo;
+struct SongFields;
 
 class ADirPodDB : public ADirSong {
 public:
@@ -22,8 +29,14 @@ public:
     // The types a video iPod plays beside the songs.
     static constexpr const char* kVideoTypes = "m4v:mp4:ipg:";
     static constexpr uint32_t kVideoFamily = 4;
-    static constexpr int kMusicFolderCount = 100;
+    // Music folders are "F" and two digits. New songs go into the folders F00 on that the iPod has,
+    // else into as many as its model gets, else into the count of an iPod of unknown model.
+    static constexpr int kMaxMusicFolders = 100;
+    static constexpr int kUnknownModelMusicFolders = 20;
     static constexpr int kFileNameLetters = 4;
+    // A batch of copies ends with this many songs, or this long after its first copy.
+    static constexpr int kSaveBatchSongs = 50;
+    static constexpr std::chrono::seconds kSaveBatchTime{30};
 
     explicit ADirPodDB(AProgress* progress = nullptr);
     ~ADirPodDB() override;
@@ -54,6 +67,8 @@ public:
     int Load(AFile& stream, uint32_t flag) override;
     // Writes the changed database (iTunesDB, then iTunesSD); 0 when nothing changed. A track whose
     // file was replaced since the list named it takes the new file's size, length and bit rate first.
+    // The copied files, which were not synced one by one, reach the disk first (one flush of the
+    // volume): no saved track names a file that a crash could still take.
     int SaveDatabase() override;
     void CopySettings(const ADir& other) override;
     AString& GetDescription(AString& out, uint32_t noPrefix) override;
@@ -70,9 +85,16 @@ public:
     const AString& GetStoredPodID() const { return m_podId; }
     void SetPodID(const AString& id);
     void SetWorkFolder(const AString& folder);
-    // Copies a song file onto the iPod and adds its track. `name` stands for a missing title. -4 when
-    // the iPod holds the song; -15171 when the volume has no database that was read (nothing is copied).
-    int CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback);
+    // Copies a song file onto the iPod and adds its track. `name` stands for a missing title. The track
+    // takes its names and numbers from `record` when given (the library's record of the song, whose
+    // entry the track's must equal to pair with it), else from the file's tags. -4 when the iPod holds
+    // the song (its track is then remembered, see HoldsRefusedSong); -15171 when the volume has no
+    // database that was read (nothing is copied).
+    int CopySongToPod(const AString& file, const AString* name, const CancelCallback& callback,
+                      const SongFields* record = nullptr);
+    // Whether a copy refused since the database was read found the song in the entry's track: that
+    // track is the song's only copy here, whatever its entry says.
+    bool HoldsRefusedSong(const AString& entry) const;
 
     // A type list (":mp3:m4a:") with the video types added once.
     static AString WithVideoTypes(const AString& types);
@@ -89,16 +111,27 @@ private:
     void NewDatabase();
     void SetDatabaseLayout();
     void FixRemovedFilesFolder();
+    // From the listing of the music folder: the run of folders F00, F01, ... it holds; without F00 the
+    // model's count.
+    int MusicFolderCountOf(const std::vector<nativefiles::DirectoryEntry>& listing) const;
     void AddVideoTypes();
     // The entry without the drive root in front, with its leading '\'.
     AString EntryBelowRoot(const AString& entry) const;
     ITunesDBTrack* FindTrack(const AString& entry, uint32_t withHandle) const;
     AString TrackFile(const ITunesDBTrack& track) const;
-    int ReadSongFile(const AString& file, const AString* name, PodSongInfo& song) const;
+    int ReadSongFile(const AString& file, const AString* name, const SongFields* record,
+                     PodSongInfo& song) const;
+    void NoteHolderOf(const PodSongInfo& song);
     int PrepareMusicFolder(const PodSongInfo& song, AString& folder, uint32_t& seed);
     AString FreeTargetFile(const AString& folder, uint32_t seed, const AString& extension);
     bool IsNameTaken(const AString& file);
     int AddCopiedTrack(PodSongInfo& song, const AString& target);
+    // Saves the database when the copies since the last save make a batch; a failed save is logged and
+    // tried again with the next batch and at the end.
+    void SaveBatchWhenDue();
+    // The volume flushed, then the database written when it changed. The tracks of replaced files are
+    // refreshed only at the end of a run: a batch may come before their replacement.
+    int WriteDatabase();
     void RefreshReplacedTracks();
     // The folder scan of the music folder that the last read left to the record: its files (with
     // their times) are written with the list and used nowhere else.
@@ -116,6 +149,11 @@ private:
     bool m_musicFilesUnread = false;
     // Tracks whose file paths were handed out: a sync replaces a file at such a path.
     std::unordered_set<uint64_t> m_namedTracks;
+    // Tracks that hold a song whose copy was refused as a duplicate.
+    std::unordered_set<uint64_t> m_refusedHolders;
+    int m_batchCopies = 0;
+    int m_musicFolderCount = kUnknownModelMusicFolders;
+    std::chrono::steady_clock::time_point m_batchStart;
     // The files the database's tracks name (upper case), gathered when the first copy needs them.
     std::optional<std::unordered_set<std::u16string>> m_trackFiles;
 };

@@ -161,6 +161,20 @@ AString ADirTunes::GetSongKey(const AString& entry) {
     return data.ToKey();
 }
 
+bool ADirTunes::GetRecordFields(const AString& entry, SongFields& fields) const {
+    ITunesSong* song = SongOfID(entry);
+    if (!song)
+        return false;
+    song->GetName(fields.title, 0);
+    song->GetArtist(fields.artist, 0);
+    song->GetAlbum(fields.album, 0);
+    song->GetGenre(fields.genre, 0);
+    fields.composer = song->GetComposer();
+    fields.trackNumber = song->GetTrackNumber();
+    fields.year = song->GetYear();
+    return true;
+}
+
 int ADirTunes::UpdateSongInfo(const AString& entry, const AString& key, const ITunesPlayDataFields& fields) {
     if (!m_client)
         return kErrorNotConnected;

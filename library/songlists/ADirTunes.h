@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+struct SongFields;
+
 class ADirTunes : public ADirTunesSource {
 public:
     // Saved lists of this kind lead with this number instead of a version word.
@@ -52,6 +54,9 @@ public:
     // The play data of the entry's song as a song key; empty for an unknown song. The song's comment is
     // cleaned of file-name characters on the way.
     virtual AString GetSongKey(const AString& entry);
+    // The names and numbers the library keeps for the entry's song (title, artist, album, genre,
+    // composer, track number, year): what its entry text was built from. False for an unknown song.
+    bool GetRecordFields(const AString& entry, SongFields& fields) const;
     virtual int UpdateSongInfo(const AString& entry, const AString& key, const ITunesPlayDataFields& fields);
     virtual int CreateSyncPlayList(const AString& name);
     // Adds a file of the library's music folder (as PlaceFileInLibrary left it) to the library.

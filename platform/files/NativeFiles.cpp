@@ -128,10 +128,10 @@ void RemoveIfUnclaimed(const std::string& path) {
 }
 
 // The closed copy gets the source's times and mode, and goes in place of `to`.
-CopyOutcome PutInPlace(const std::string& from, ReplacementFile& copy, uint64_t size) {
+CopyOutcome PutInPlace(const std::string& from, ReplacementFile& copy, uint64_t size, bool sync) {
     if (!CopyTimesAndMode(from, copy.TemporaryPath()))
         return CopyOutcome::TimesFailed;
-    return copy.PutInPlace(size) ? CopyOutcome::Copied : CopyOutcome::WriteFailed;
+    return copy.PutInPlace(size, sync) ? CopyOutcome::Copied : CopyOutcome::WriteFailed;
 }
 
 } // namespace
@@ -249,7 +249,7 @@ CopyOutcome CopyFileReplacing(const std::string& from, const std::string& to, co
     if (!copy.File().Close() && outcome == CopyOutcome::Copied)
         outcome = CopyOutcome::WriteFailed;
     if (outcome == CopyOutcome::Copied)
-        outcome = PutInPlace(from, copy, size);
+        outcome = PutInPlace(from, copy, size, control.sync);
     return outcome;
 }
 

@@ -66,6 +66,7 @@ struct CopyControl {
     uint64_t chunkSize = UINT64_MAX;
     std::function<bool()> shouldStop;              // asked before each chunk
     std::function<void(uint64_t done)> onProgress; // told after each chunk
+    bool sync = true; // false: the caller flushes the whole volume before it relies on the copy
 };
 // Copies `from` into a new file beside `to` and renames it over `to` only when the copy is whole and
 // synced, with the source's times and mode: a failed or stopped copy leaves `to` as it was.

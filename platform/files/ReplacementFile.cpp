@@ -42,18 +42,18 @@ bool ReplacementFile::Begin(const std::string& target) {
     return true;
 }
 
-bool ReplacementFile::PutInPlace(uint64_t length) {
+bool ReplacementFile::PutInPlace(uint64_t length, bool sync) {
     if (!m_claim.IsOpen())
         return false;
     struct stat info {};
-    if (fdatasync(m_claim.Get()) != 0 || fstat(m_claim.Get(), &info) != 0 ||
+    if ((sync && fdatasync(m_claim.Get()) != 0) || fstat(m_claim.Get(), &info) != 0 ||
         static_cast<uint64_t>(info.st_size) != length || !RenameOver(m_temporary, m_target))
         return false;
     m_placed = true;
     m_temporary.clear();
     m_file.Close();
     m_claim.Close();
-    return SyncDirectoryOf(m_target);
+    return !sync || SyncDirectoryOf(m_target);
 }
 
 void ReplacementFile::Drop() {

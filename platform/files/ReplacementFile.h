@@ -29,8 +29,8 @@ public:
     const std::string& TemporaryPath() const { return m_temporary; }
     // Syncs the new file, checks that it holds `length` bytes, renames it over the target and syncs
     // the folder; false when a step fails. Only a failed sync of the folder leaves the target replaced
-    // (IsPlaced).
-    bool PutInPlace(uint64_t length);
+    // (IsPlaced). Without `sync` both syncs are left to a later flush of the whole volume.
+    bool PutInPlace(uint64_t length, bool sync = true);
     bool IsPlaced() const { return m_placed; }
     // Removes the new file unless it was put in place.
     void Drop();

@@ -42,6 +42,28 @@ TEST(CopyWithProgress, SmallFilesGoInOneStepWithoutProgress) {
     EXPECT_EQ(GetFileModTime(dir.Text("copy")), UnixToMacTime(1400000000));
 }
 
+// A new file may wait for the volume's flush; one over an existing file is synced all the same. Both
+// are whole, keep the source's time and leave no temporary file.
+TEST(CopyWithProgress, CopiesLeftToTheVolumeFlushAreWholeAndInPlace) {
+    TempDir dir;
+    MakeFile(dir, "song", 70000);
+    WriteText(dir.File("old"), std::string(20000, 'o'));
+    AProgress progress;
+    RecordingStatusView status;
+    progress.SetStatus(&status);
+    for (const char* target : {"new", "old"}) {
+        EXPECT_EQ(CopyWithProgress(dir.Text("song"), dir.Text(target), nullptr, &progress, false,
+                                   CopyDurability::AtVolumeFlush),
+                  0);
+        EXPECT_EQ(ReadBytes(dir.File(target)), ReadBytes(dir.File("song"))) << target;
+        EXPECT_EQ(GetFileModTime(dir.Text(target)), UnixToMacTime(1400000000)) << target;
+    }
+    EXPECT_TRUE(status.positions.empty());
+    EXPECT_EQ(FilesIn(dir), 3u);
+    EXPECT_EQ(FlushVolume(dir.Text("new")), 0);
+    EXPECT_EQ(FlushVolume(dir.Text("missing")), kErrorWrite);
+}
+
 TEST(CopyWithProgress, LargeFilesGoInChunksWithAPositionEach) {
     TempDir dir;
     MakeFile(dir, "song", kChunkedCopyThreshold + 40960);

@@ -1,6 +1,8 @@
-// A copy of the library to the iPod killed at random moments and run again each time: the iPod ends
-// with every song exactly once in a database that libgpod reads, and the files that the killed runs
-// left in the iPod's music folders are what the disconnected-files scan finds.
+// A copy of the library to the iPod killed and run again, in a child process each time: the database is
+// saved after every batch of copies, so a kill leaves at most one batch of copied files that no track
+// names; the run after the kills ends with every song exactly once in a database that libgpod reads, no
+// temporary file anywhere, and the files the killed runs left are what the disconnected-files scan
+// finds.
 
 #include "library/songlists/ADirPodDB.h"
 #include "library/songlists/TestSongFiles.h"
@@ -9,9 +11,13 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <regex>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -21,22 +27,50 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kSongs = 200;
-constexpr int kKills = 10;
+constexpr int kKills = 8;
 constexpr auto kPoll = std::chrono::milliseconds(1);
-constexpr int kExitedNormally = 0;
+constexpr int kChildFailed = 1;
+
+// How a child ended, in words: its signal, or its exit status with the sync's result and log.
+struct ChildEnd {
+    int status = 0;
+    std::string report;
+
+    bool Killed() const { return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL; }
+    bool Finished() const { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
+    std::string Describe() const {
+        std::ostringstream text;
+        if (WIFSIGNALED(status))
+            text << "ended by signal " << WTERMSIG(status) << " (" << strsignal(WTERMSIG(status)) << ")";
+        else if (WIFEXITED(status))
+            text << "exited with status " << WEXITSTATUS(status);
+        else
+            text << "ended with wait status " << status;
+        if (!report.empty())
+            text << "; it reported: " << report;
+        return text.str();
+    }
+};
+
+// Our own temporary files: "." + the target's name + ".part" + six letters or digits.
+bool IsTemporary(const fs::path& file) {
+    static const std::regex pattern(R"(\..+\.part[A-Za-z0-9]{6})");
+    return std::regex_match(file.filename().string(), pattern);
+}
 
 // Counts while a child writes: files may come and go under the walk.
-size_t CountFilesBelow(const std::string& folder) {
+size_t CountSongFilesBelow(const std::string& folder) {
     size_t count = 0;
     std::error_code error;
     for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        count += it->is_regular_file(error) ? 1 : 0;
+        count += it->is_regular_file(error) && !IsTemporary(it->path()) ? 1 : 0;
     return count;
 }
 
 class KilledCopy : public LibraryPodFixture {
 protected:
     std::string MusicFolders() const { return PodRoot() + "/iPod_Control/Music"; }
+    std::string ReportFile() const { return dir.File("child-report.txt"); }
 
     void AddSongs() {
         std::vector<std::string> paths;
@@ -52,36 +86,83 @@ protected:
         AddToLibrary(paths);
     }
 
-    // Runs "Copy library to iPod" in a child process, killed once the iPod's music folders hold
-    // `filesBeforeKill` more files than before; or let run to its end when `filesBeforeKill` is
-    // negative. The child's exit status as waitpid gives it.
-    int CopyInChild(int filesBeforeKill) {
-        const size_t before = CountFilesBelow(MusicFolders());
+    // Runs "Copy library to iPod" in a child process. With `ownKillAfter` the child kills itself once it
+    // has copied that many songs, at the check between two actions, where it always gets; with
+    // `killAfter` the parent kills it once it sees that many new song files, wherever the child stands
+    // then (inside the next copy, mostly). A child that ends on its own writes its sync's result and log
+    // for the report.
+    ChildEnd CopyInChild(int ownKillAfter, int killAfter) {
+        fs::remove(ReportFile());
+        const size_t before = CountSongFilesBelow(MusicFolders());
         const pid_t child = fork();
         if (child == 0) {
-            // The parent's kill may land inside a copy; should a loaded machine let the copies outrun
-            // it, the child ends itself between two copies, still before the database is written.
-            const CancelCallback killAtThreshold = [&] {
-                if (filesBeforeKill >= 0 && CountFilesBelow(MusicFolders()) >= before + static_cast<size_t>(filesBeforeKill))
+            // Asked while the lists are built and decided too: the files are counted only once the
+            // action list was shown, when copies begin.
+            const CancelCallback killItself = [&] {
+                if (ownKillAfter > 0 && !shown.empty() &&
+                    CountSongFilesBelow(MusicFolders()) >= before + static_cast<size_t>(ownKillAfter))
                     raise(SIGKILL);
                 return false;
             };
             auto sync = MakeSync(kDirection1To2, 0);
-            _exit(Run(*sync, killAtThreshold) == 0 ? kExitedNormally : 1);
+            const int result = Run(*sync, killItself);
+            std::ofstream(ReportFile())
+                << "sync result " << result << ", log: " << progress.PendingLog().ToUtf8();
+            _exit(result == 0 ? 0 : kChildFailed);
         }
         EXPECT_GT(child, 0);
-        int status = 0;
-        if (filesBeforeKill >= 0) {
-            while (waitpid(child, &status, WNOHANG) == 0) {
-                if (CountFilesBelow(MusicFolders()) >= before + static_cast<size_t>(filesBeforeKill)) {
+        ChildEnd end;
+        if (killAfter > 0) {
+            while (waitpid(child, &end.status, WNOHANG) == 0) {
+                if (CountSongFilesBelow(MusicFolders()) >= before + static_cast<size_t>(killAfter)) {
                     kill(child, SIGKILL);
                     break;
                 }
                 std::this_thread::sleep_for(kPoll);
             }
         }
-        waitpid(child, &status, 0);
-        return status;
+        waitpid(child, &end.status, 0);
+        std::ifstream report(ReportFile());
+        end.report.assign(std::istreambuf_iterator<char>(report), std::istreambuf_iterator<char>());
+        return end;
+    }
+
+    // Song files in the music folders that no track names.
+    size_t Orphans() {
+        size_t named = TracksOnPod().size();
+        size_t files = CountSongFilesBelow(MusicFolders());
+        return files - named;
+    }
+
+    int SongsLeftToCopy() { return kSongs - static_cast<int>(TracksOnPod().size()); }
+
+    std::vector<std::string> TemporariesBelow(const std::string& folder) const {
+        std::vector<std::string> found;
+        for (const auto& item : fs::recursive_directory_iterator(folder)) {
+            if (IsTemporary(item.path()))
+                found.push_back(item.path().string());
+        }
+        return found;
+    }
+
+    // The last run: every song once, named by a track whose file is there, and libgpod reads them all.
+    std::set<std::string> ExpectEverySongOnce() {
+        const auto tracks = TracksOnPod();
+        EXPECT_EQ(tracks.size(), static_cast<size_t>(kSongs));
+        for (int i = 0; i < kSongs; ++i)
+            EXPECT_EQ(tracks.count("Song " + std::to_string(i)), 1U) << i;
+        std::set<std::string> named;
+        for (const auto& [title, file] : tracks) {
+            EXPECT_TRUE(fs::is_regular_file(PodRoot() + file)) << title;
+            named.insert(file);
+        }
+        std::map<std::string, std::string> gpod;
+        if (ReadPodWithGpod(PodRoot(), gpod)) {
+            EXPECT_EQ(gpod.size(), static_cast<size_t>(kSongs));
+            for (const auto& [title, file] : gpod)
+                EXPECT_TRUE(fs::is_regular_file(file)) << title;
+        }
+        return named;
     }
 };
 
@@ -90,28 +171,18 @@ protected:
 TEST_F(KilledCopy, EveryRunAfterAKillLeavesEachSongOnceAndTheScanFindsWhatKilledRunsLeft) {
     AddSongs();
     std::mt19937 random(20261210);
-    // Each kill falls among the copies, before the database is written: every killed run leaves files.
-    std::uniform_int_distribution<int> files(1, kSongs - 1);
-    for (int i = 0; i < kKills; ++i)
-        ASSERT_TRUE(WIFSIGNALED(CopyInChild(files(random)))) << "run " << i;
-    const int status = CopyInChild(-1);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitedNormally);
-
-    const auto tracks = TracksOnPod();
-    ASSERT_EQ(tracks.size(), static_cast<size_t>(kSongs));
-    std::set<std::string> named;
-    for (int i = 0; i < kSongs; ++i)
-        EXPECT_EQ(tracks.count("Song " + std::to_string(i)), 1U) << i;
-    for (const auto& [title, file] : tracks) {
-        EXPECT_TRUE(fs::is_regular_file(PodRoot() + file)) << title;
-        named.insert(file);
+    // Each kill falls among the copies the run has left, before the run's last database save.
+    for (int i = 0; i < kKills && SongsLeftToCopy() > 1; ++i) {
+        const int copies = std::uniform_int_distribution<int>(1, SongsLeftToCopy() - 1)(random);
+        const size_t orphansBefore = Orphans();
+        const ChildEnd end = CopyInChild(copies, 0);
+        ASSERT_TRUE(end.Killed()) << "run " << i << " to be killed after " << copies << " copies "
+                                  << end.Describe();
+        EXPECT_LE(Orphans() - orphansBefore, static_cast<size_t>(ADirPodDB::kSaveBatchSongs)) << "run " << i;
     }
-    std::map<std::string, std::string> gpod;
-    if (ReadPodWithGpod(PodRoot(), gpod)) {
-        EXPECT_EQ(gpod.size(), static_cast<size_t>(kSongs));
-        for (const auto& [title, file] : gpod)
-            EXPECT_TRUE(fs::is_regular_file(file)) << title;
-    }
+    const ChildEnd last = CopyInChild(0, 0);
+    ASSERT_TRUE(last.Finished()) << last.Describe();
+    const std::set<std::string> named = ExpectEverySongOnce();
 
     std::set<std::string> leftBehind;
     for (const std::string& file : FilesInPodMusic()) {
@@ -130,4 +201,28 @@ TEST_F(KilledCopy, EveryRunAfterAKillLeavesEachSongOnceAndTheScanFindsWhatKilled
     }
     EXPECT_EQ(found, leftBehind);
     EXPECT_EQ(FilesInPodMusic(), named);
+}
+
+// Killed wherever it stands, inside a copy too; a run that ends before its kill is a run like any other.
+TEST_F(KilledCopy, KilledAtRandomMomentsEachRunOrphansAtMostOneBatchAndTheLastLeavesNoTemporary) {
+    AddSongs();
+    std::mt19937 random(20261211);
+    int killed = 0;
+    for (int i = 0; i < kKills && SongsLeftToCopy() > 0; ++i) {
+        const int seen = std::uniform_int_distribution<int>(1, SongsLeftToCopy())(random);
+        const size_t orphansBefore = Orphans();
+        const ChildEnd end = CopyInChild(0, seen);
+        ASSERT_TRUE(end.Killed() || end.Finished()) << "run " << i << " " << end.Describe();
+        killed += end.Killed() ? 1 : 0;
+        EXPECT_LE(Orphans() - orphansBefore, static_cast<size_t>(ADirPodDB::kSaveBatchSongs))
+            << "run " << i << " " << end.Describe();
+    }
+    EXPECT_GT(killed, 0);
+    const ChildEnd last = CopyInChild(0, 0);
+    ASSERT_TRUE(last.Finished()) << last.Describe();
+    ExpectEverySongOnce();
+    EXPECT_LE(Orphans(), static_cast<size_t>(killed * ADirPodDB::kSaveBatchSongs));
+    // Left by the copy a kill cut short; the next write of that song in its folder sweeps it.
+    EXPECT_EQ(TemporariesBelow(PodRoot()), std::vector<std::string>());
+    EXPECT_EQ(TemporariesBelow(dir.Path()), std::vector<std::string>());
 }
