@@ -335,7 +335,7 @@ void ADirPodDB::RefreshReplacedTracks() {
         ID3 tags;
         const bool tagsRead = tags.Read(path) == 0;
         track->SetField(ITunesDBTrack::kFileSizeOffset, static_cast<uint32_t>(info.size));
-        track->SetField(ITunesDBTrack::kModTimeOffset, static_cast<uint32_t>(info.modTime));
+        track->SetModTime(info.modTime);
         if (tagsRead) {
             track->SetField(ITunesDBTrack::kLengthOffset, tags.GetDuration() * 1000);
             track->SetField(ITunesDBTrack::kBitRateOffset, tags.GetBitRate());
