@@ -11,6 +11,7 @@
 #include "library/songlists/ADirPodDB.h"
 #include "support/AStringPrinting.h"
 #include "support/RecordingUserInterface.h"
+#include "support/ScopedTimeZone.h"
 #include "sync/ASync.h"
 #include "sync/HeadlessActionPresenter.h"
 #include "sync/SyncModeTables.h"
@@ -21,6 +22,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
+#include <ctime>
 
 namespace fs = std::filesystem;
 
@@ -166,13 +168,17 @@ protected:
 } // namespace
 
 TEST_F(SyncSetGpodPod, TheFirstRunFillsTheIPodAndTheSecondFindsNothingToDo) {
+    // The iPod counts its times on the local calendar: a zone away from UTC shows a wrong offset.
+    const ScopedTimeZone newYork("EST5EDT,M3.2.0,M11.1.0");
     DeviceSyncSet syncSet(&progress, nullptr, AString::FromUtf8(home.DataFolder()));
     syncSet.SetSeams(&presenter, nullptr);
     const DeviceSyncSet::Device device = Pod();
     QString message;
     ASSERT_EQ(syncSet.LoadRecent(&device, kModeMake2Equal1, message), 0) << message.toStdString();
 
+    const time_t started = time(nullptr);
     ASSERT_EQ(syncSet.Set().Run(CancelCallback()), 0) << progress.PendingLog().ToUtf8();
+    const time_t ended = time(nullptr);
     EXPECT_EQ(actionsShown, static_cast<int>(std::size(kSongs)));
     const GpodView first = ReadWithGpod(pod);
     EXPECT_EQ(first.files.size(), std::size(kSongs));
@@ -180,6 +186,10 @@ TEST_F(SyncSetGpodPod, TheFirstRunFillsTheIPodAndTheSecondFindsNothingToDo) {
     for (const LibrarySong& song : kSongs) {
         expected.insert(song.fixture);
         EXPECT_TRUE(first.files.count(song.name)) << song.name;
+        const auto added = first.added.find(song.name);
+        ASSERT_NE(added, first.added.end()) << song.name;
+        EXPECT_GE(added->second, started - 2) << song.name;
+        EXPECT_LE(added->second, ended + 2) << song.name;
     }
     EXPECT_EQ(SongsLibgpodFinds(first), expected);
     const std::vector<uint8_t> database = ReadBytes(pod + "/iPod_Control/iTunes/iTunesDB");
