@@ -239,9 +239,14 @@ bool ASync::FileExists(const AString& path) {
     return list ? list->FileExists(path) != 0 : ::FileExists(path);
 }
 
-// Only a plain folder list lists folders: an entry of a song list is a song.
+// Only a plain folder list lists folders: an entry of a song list is a song. What the list read of the
+// entry answers; only a path it did not list is asked.
 bool ASync::IsDirectory(const AString& path) {
-    return IsPlainFolderPath(path) && DirectoryExists(path);
+    const ADir* list = OwningList(path);
+    if (list && list->GetType() != ADir::kTypeDir)
+        return false;
+    FileInfo info;
+    return list && list->GetListedFileInfo(path, info) ? info.isDirectory != 0 : DirectoryExists(path);
 }
 
 bool ASync::IsPlainFolderPath(const AString& path) const {

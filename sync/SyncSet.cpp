@@ -695,7 +695,8 @@ int SyncSet::PerformSongSync(const PlayListSyncAction& action, const CancelCallb
         if (action.code == kActionDelete)
             return 0;
         m_tally += {1, 1};
-        m_progress->LogError(action.result, AString("The songs of a playlist were not synced: "), action.name1);
+        m_progress->LogError(action.result, AString("The songs of a playlist were not synced: "),
+                             action.name1);
         return action.result;
     }
     const int result = action.songSync->PerformActions(cancel);

@@ -265,7 +265,8 @@ TEST_F(PlayListScenario, TheDatabasesAreWrittenBeforeTheSnapshotsAndTheirFailure
         ASSERT_EQ(twoWaySet.AddSync(std::move(sync)), 0);
         const size_t logStart = progress.PendingLog().ToUtf8().size();
         const int result = twoWaySet.Run(CancelCallback());
-        const auto firstWrite = std::find(RecordingPod::events.begin(), RecordingPod::events.end(), "database");
+        const auto firstWrite =
+            std::find(RecordingPod::events.begin(), RecordingPod::events.end(), "database");
         ASSERT_NE(firstWrite, RecordingPod::events.end());
         const bool readAfterWrite =
             std::find(firstWrite, RecordingPod::events.end(), "read") != RecordingPod::events.end();

@@ -50,8 +50,8 @@ TEST_F(RunOutcome, FailedActionsAreCountedNamedAndMakeTheRunFail) {
     EXPECT_EQ(sync->Sync(CancelCallback(), kBuildBoth, false), kErrorActionsFailed);
     EXPECT_EQ(folders.Tree(2), (Tree{{"a.mp3", "a.mp3"}, {"c.mp3", "c.mp3"}}));
     for (const char* name : {"b.mp3", "d.mp3"})
-        EXPECT_TRUE(Logged(progress, "Failed copying " + folders.Path(1, name) + " to " + folders.Path(2, "") +
-                                         ": -11160: File not found."))
+        EXPECT_TRUE(Logged(progress, "Failed copying " + folders.Path(1, name) + " to " +
+                                         folders.Path(2, "") + ": -11160: File not found."))
             << name;
     EXPECT_TRUE(Logged(progress, "2 of 4 actions failed."));
     EXPECT_FALSE(Logged(progress, "Sync completed."));
