@@ -4,7 +4,12 @@
 // either side, changed). Reading the tags is the bulk of the work; the plan should stay within 1.5x of
 // it. For reference it also reads both folders as song lists alone: what the plan adds to that is the
 // sort and the decisions.
+//
+// The same two folders planned as plain folders (list, sort, decide), against a plain recursive listing
+// of both (readdir, and stat of each entry by its path) in the same run: what the lists know of each
+// entry must answer the decisions, so the plan should stay within 1.2x of the listing.
 
+#include "library/songlists/ADir.h"
 #include "library/songlists/ADirSongDir.h"
 #include "library/songlists/TestSongFiles.h"
 #include "library/tags/ID3.h"
@@ -13,9 +18,12 @@
 
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <cstring>
+#include <dirent.h>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -23,6 +31,7 @@ namespace {
 constexpr int kSongCount = 20000;
 constexpr int kDifferenceEvery = 300;
 constexpr double kGoalRatio = 1.5;
+constexpr double kFolderGoalRatio = 1.2;
 // The song's place in each run of kDifferenceEvery songs.
 constexpr int kOnlyInOne = 0;
 constexpr int kOnlyInTwo = kDifferenceEvery / 3;
@@ -120,13 +129,19 @@ std::unique_ptr<ASync> SongSync() {
     return sync;
 }
 
-void BM_PlanTwoWaySync(benchmark::State& state) {
-    Folders();
-    int expectedActions = 0;
+// One action for each song only in one folder or changed.
+int ExpectedActions() {
+    int expected = 0;
     for (int song = 0; song < kSongCount; ++song) {
         const int kind = song % kDifferenceEvery;
-        expectedActions += kind == kOnlyInOne || kind == kOnlyInTwo || kind == kChanged ? 1 : 0;
+        expected += kind == kOnlyInOne || kind == kOnlyInTwo || kind == kChanged ? 1 : 0;
     }
+    return expected;
+}
+
+void BM_PlanTwoWaySync(benchmark::State& state) {
+    Folders();
+    const int expectedActions = ExpectedActions();
     double planSeconds = 0;
     double tagSeconds = 0;
     double listSeconds = 0;
@@ -152,8 +167,100 @@ void BM_PlanTwoWaySync(benchmark::State& state) {
     state.counters["plan_per_lists"] = planSeconds / listSeconds;
 }
 
+// The peer of the plain-folder plan: every name of the tree read and its status asked once by its path,
+// kept as a listing would keep it.
+struct ListedEntry {
+    std::string path;
+    bool isDirectory;
+    off_t size;
+    time_t modTime;
+};
+
+void ListTree(const std::string& folder, std::vector<ListedEntry>& entries) {
+    DIR* handle = opendir(folder.c_str());
+    if (!handle)
+        return;
+    std::vector<std::string> subfolders;
+    while (const dirent* item = readdir(handle)) {
+        if (std::strcmp(item->d_name, ".") == 0 || std::strcmp(item->d_name, "..") == 0)
+            continue;
+        struct stat status {};
+        std::string path = folder + "/" + item->d_name;
+        if (stat(path.c_str(), &status) != 0)
+            continue;
+        const bool isDirectory = S_ISDIR(status.st_mode);
+        if (isDirectory)
+            subfolders.push_back(path);
+        entries.push_back({std::move(path), isDirectory, status.st_size, status.st_mtime});
+    }
+    closedir(handle);
+    for (const std::string& subfolder : subfolders)
+        ListTree(subfolder, entries);
+}
+
+double ListBothSeconds() {
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* side : {"one", "two"}) {
+        std::vector<ListedEntry> entries;
+        ListTree(Folders().Root(side).ToUtf8(), entries);
+        benchmark::DoNotOptimize(entries.data());
+    }
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+// For reference: both folders read as plain folder lists, without deciding anything.
+double ReadFolderListsSeconds() {
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* side : {"one", "two"}) {
+        ADir list;
+        const AString root = Folders().Root(side);
+        benchmark::DoNotOptimize(list.Open(&root, 0, CancelCallback()));
+    }
+    return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+std::unique_ptr<ASync> FolderSync() {
+    auto sync = std::make_unique<ASync>();
+    sync->SetDirection(kDirectionBoth);
+    sync->SetDeleteMode(1);
+    const AString root1 = Folders().Root("one");
+    const AString root2 = Folders().Root("two");
+    sync->BuildList1(&root1, CancelCallback(), false, false);
+    sync->BuildList2(&root2, CancelCallback(), false, false);
+    return sync;
+}
+
+void BM_PlanTwoWayFolders(benchmark::State& state) {
+    Folders();
+    ListBothSeconds();
+    double planSeconds = 0;
+    double listSeconds = 0;
+    double folderListSeconds = 0;
+    for (auto _ : state) {
+        listSeconds += ListBothSeconds();
+        folderListSeconds += ReadFolderListsSeconds();
+        const auto sync = FolderSync();
+        const auto start = std::chrono::steady_clock::now();
+        const int result = sync->Prepare(CancelCallback(), ASync::kBuildList1 | ASync::kBuildList2, false);
+        const double seconds = Seconds(std::chrono::steady_clock::now() - start);
+        state.SetIterationTime(seconds);
+        planSeconds += seconds;
+        if (result != 0 || sync->GetActionCount() != ExpectedActions()) {
+            state.SkipWithError("unexpected plan");
+            break;
+        }
+    }
+    const double ratio = planSeconds / listSeconds;
+    state.counters["listing_ms"] = 1000 * listSeconds / state.iterations();
+    state.counters["plan_per_listing"] = ratio;
+    state.counters["goal"] = kFolderGoalRatio;
+    state.counters["within_1.2x"] = ratio <= kFolderGoalRatio ? 1 : 0;
+    state.counters["lists_ms"] = 1000 * folderListSeconds / state.iterations();
+}
+
 } // namespace
 
+BENCHMARK(BM_PlanTwoWayFolders)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PlanTwoWaySync)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -74,6 +74,9 @@ constexpr int kErrorPodPrefsUnreadable = -15093; // Directory 2's iPod preferenc
 // The iPod belongs to another computer's library, and the stage that met it may not ask the user.
 constexpr int kErrorPodMarried = -15091;
 
+// A sync ran to its end but some of its actions failed; its log names each file and why.
+constexpr int kErrorActionsFailed = -15099;
+
 // The iTunes preferences
 constexpr int kErrorNoAppDataFolder = -15031;
 constexpr int kErrorNoAccountName = -15032;

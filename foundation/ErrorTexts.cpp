@@ -57,6 +57,7 @@ constexpr ErrorText kErrorTexts[] = {
     {kErrorPodPrefsUnreadable, ": The iPod's preferences cannot be read."},
     {kErrorRemoteSilent, ": The other computer stopped answering."},
     {kErrorLibraryUnreadable, ": The iTunes library file cannot be read."},
+    {kErrorActionsFailed, ": Some actions of the sync failed; the log names each file and why."},
 };
 
 constexpr const char* kUnknownErrorText = ": Unknown error encountered.";

@@ -239,9 +239,14 @@ bool ASync::FileExists(const AString& path) {
     return list ? list->FileExists(path) != 0 : ::FileExists(path);
 }
 
-// Only a plain folder list lists folders: an entry of a song list is a song.
+// Only a plain folder list lists folders: an entry of a song list is a song. What the list read of the
+// entry answers; only a path it did not list is asked.
 bool ASync::IsDirectory(const AString& path) {
-    return IsPlainFolderPath(path) && DirectoryExists(path);
+    const ADir* list = OwningList(path);
+    if (list && list->GetType() != ADir::kTypeDir)
+        return false;
+    FileInfo info;
+    return list && list->GetListedFileInfo(path, info) ? info.isDirectory != 0 : DirectoryExists(path);
 }
 
 bool ASync::IsPlainFolderPath(const AString& path) const {
@@ -592,11 +597,36 @@ int ASync::PerformAndFinalise(const CancelCallback& cancel, const PerformTexts& 
             finalResult = snapshotResult;
     }
     ResetLists();
-    const AString closing =
-        finalResult == 0 ? AString(texts.completed) : WithErrorText(AString("Error: "), finalResult);
-    m_progress->Finish(&closing, true, true);
+    const RunEnd end = ConcludeRun(result, m_tally, finalResult, texts.completed);
+    m_progress->Finish(&end.closing, true, true);
     DisconnectLists();
-    return result != 0 ? result : finalResult;
+    return end.result;
+}
+
+ASync::RunEnd ASync::ConcludeRun(int performResult, const ActionTally& tally, int finalResult,
+                                 const char* completed) {
+    std::vector<AString> parts;
+    if (performResult == kUserCancel)
+        parts.emplace_back("Sync terminated by user cancel.");
+    if (tally.failed > 0)
+        parts.push_back(AString::FromInt(tally.failed) + " of " + AString::FromInt(tally.total) +
+                        (tally.total == 1 ? " action failed." : " actions failed."));
+    if (finalResult != 0)
+        parts.push_back(WithErrorText(AString("Error: "), finalResult));
+    AString closing(parts.empty() ? completed : "");
+    for (const AString& part : parts)
+        closing += closing.IsEmpty() ? part : AString(" ") + part;
+    if (performResult == kUserCancel || performResult == kErrorNoSpace)
+        return {performResult, closing};
+    if (finalResult != 0)
+        return {finalResult, closing};
+    return {tally.failed > 0 ? kErrorActionsFailed : performResult, closing};
+}
+
+ASync::ActionTally& ASync::ActionTally::operator+=(const ActionTally& other) {
+    failed += other.failed;
+    total += other.total;
+    return *this;
 }
 
 int ASync::FinaliseTwoWay(const CancelCallback& cancel, int databaseResult, const char* finalisingText) {
@@ -1215,6 +1245,7 @@ int ASync::PerformActions(const CancelCallback& cancel) {
         m_actions.begin(), m_actions.end(), [](const auto& action) { return action->enabled != 0; }));
     const AString performing("Performing sync actions...");
     m_progress->PushRange(1.0, &performing, false, true);
+    m_tally = {0, enabledCount};
     int first = 0;
     int latest = 0;
     int done = 0;
@@ -1226,6 +1257,8 @@ int ASync::PerformActions(const CancelCallback& cancel) {
         const AString step =
             AString("Action ") + AString::FromInt(done) + " of " + AString::FromInt(enabledCount);
         latest = PerformAction(action, step, double(i) / enabledCount, 1.0 / enabledCount, cancel);
+        if (latest != 0 && latest != kUserCancel)
+            ++m_tally.failed;
         // A full volume takes every following copy with it.
         if (latest == kErrorNoSpace) {
             first = latest;

@@ -147,7 +147,24 @@ public:
     int AddDeleteForMissing(const AString& path);
 
     // Performing.
+    // The first failure of the run (kept on through later actions), 123456 for a cancel, or 0.
     int PerformActions(const CancelCallback& cancel);
+    // What a run of PerformActions came to: its enabled actions, and how many of them failed.
+    struct ActionTally {
+        int failed = 0;
+        int total = 0;
+        ActionTally& operator+=(const ActionTally& other);
+    };
+    const ActionTally& GetActionTally() const { return m_tally; }
+    // How a perform road ends: the result the caller gets and the closing line the user reads.
+    struct RunEnd {
+        int result;
+        AString closing;
+    };
+    // A cancel stays a cancel and a full volume keeps its code; else a failed finalisation is the
+    // result, then failed actions (-15099). `completed` closes a run with nothing failed.
+    static RunEnd ConcludeRun(int performResult, const ActionTally& tally, int finalResult,
+                              const char* completed);
     int CopyFile(const AString& source, const AString& target, uint32_t targetExists, uint32_t replace,
                  const CancelCallback& cancel);
     // Asks "Delete file?" (unless a kept answer decides) and deletes; `deleted` tells whether it was.
@@ -342,6 +359,7 @@ private:
     SyncActionPresenter* m_presenter;
     SyncHost* m_host;
     std::vector<std::unique_ptr<SyncAction>> m_actions;
+    ActionTally m_tally;
     // Both sides are song lists: entries pair by the text before their id tail.
     bool m_songEntries = false;
 };

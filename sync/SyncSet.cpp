@@ -622,19 +622,33 @@ int SyncSet::PerformRun(const CancelCallback& cancel) {
     m_progress->PopRange();
     clearAddState();
     ForEachSync([](ASync& sync) { sync.ClearActions(); }, true);
-    if (twoWay) {
-        const AString finalising("Performing sync finalization...");
-        m_progress->PushRange(kTwoWayFinalShare, &finalising, false, true);
-        SaveFileLists(cancel);
-        m_progress->PopRange();
-    }
-    ForEachSync([](ASync& sync) { sync.SaveDatabases(); }, true);
+    const int finalResult = Finalise(cancel, twoWay);
     const AString cleaning("Cleaning up Syncs");
     m_progress->SetPos(-1.0, &cleaning);
     DisconnectAll();
     ForEachSync([](ASync& sync) { sync.ResetLists(); }, true);
-    const AString completed("Sync Completed.");
-    m_progress->Finish(&completed, true, true);
+    const ASync::RunEnd end = ASync::ConcludeRun(result, m_tally, finalResult, "Sync Completed.");
+    m_progress->Finish(&end.closing, true, true);
+    return end.result;
+}
+
+// The databases are written before the snapshots are taken: a side whose database could not be written
+// does not stand as its snapshot would say, so its snapshots stay as they were.
+int SyncSet::Finalise(const CancelCallback& cancel, bool twoWay) {
+    int result = 0;
+    ForEachSync(
+        [&result](ASync& sync) {
+            const int saved = sync.SaveDatabases();
+            if (result == 0)
+                result = saved;
+        },
+        true);
+    if (!twoWay || result != 0)
+        return result;
+    const AString finalising("Performing sync finalization...");
+    m_progress->PushRange(kTwoWayFinalShare, &finalising, false, true);
+    result = SaveFileLists(cancel);
+    m_progress->PopRange();
     return result;
 }
 
@@ -645,10 +659,12 @@ int SyncSet::PerformPlayListActions(const CancelCallback& cancel) {
     const bool askAfterError = m_syncs.front()->GetDirectory1().GetAskOnError() != 0;
     const KeptAnswers* carried = nullptr;
     int first = 0;
+    m_tally = {};
     for (int i = 0; i < count; ++i) {
         m_progress->PushRange(1.0 / count);
         PlayListSyncAction& action = *m_playListSync->GetPlayListAction(i);
         int result = m_playListSync->PerformPlayListAction(i, cancel);
+        CountPlayListStep(action, result);
         if (result == 0 && action.enabled && action.songSync) {
             if (carried)
                 action.songSync->SetKeptAnswers(*carried);
@@ -675,9 +691,28 @@ int SyncSet::PerformPlayListActions(const CancelCallback& cancel) {
 // A song sync that could not be prepared is not performed, and its failure counts; but a playlist that
 // is to be deleted lacks its songs on the other side by nature.
 int SyncSet::PerformSongSync(const PlayListSyncAction& action, const CancelCallback& cancel) {
-    if (action.result != 0)
-        return action.code == kActionDelete ? 0 : action.result;
-    return action.songSync->PerformActions(cancel);
+    if (action.result != 0) {
+        if (action.code == kActionDelete)
+            return 0;
+        m_tally += {1, 1};
+        m_progress->LogError(action.result, AString("The songs of a playlist were not synced: "),
+                             action.name1);
+        return action.result;
+    }
+    const int result = action.songSync->PerformActions(cancel);
+    m_tally += action.songSync->GetActionTally();
+    return result;
+}
+
+// Making or deleting a playlist is an action of the run too; a deletion's failure is logged where it
+// happens.
+void SyncSet::CountPlayListStep(const PlayListSyncAction& action, int result) {
+    if (!action.enabled || (action.code != kActionCopy && action.code != kActionDelete))
+        return;
+    const bool failed = result != 0 && result != kUserCancel;
+    m_tally += {failed ? 1 : 0, 1};
+    if (failed && action.code == kActionCopy)
+        m_progress->LogError(result, AString("Failed creating the playlist "), action.name1);
 }
 
 int SyncSet::SaveFileLists(const CancelCallback& cancel) {

@@ -10,6 +10,7 @@
 #include "foundation/ASemaphore.h"
 #include "foundation/AString.h"
 #include "foundation/CancelCallback.h"
+#include "sync/ASync.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,7 +19,6 @@
 
 class AFile;
 class AProgress;
-class ASync;
 class ASyncPlayLists;
 class PlayListSyncRecordList;
 class ProgressStatusView;
@@ -113,6 +113,9 @@ private:
     int PerformRun(const CancelCallback& cancel);
     int PerformPlayListActions(const CancelCallback& cancel);
     int PerformSongSync(const PlayListSyncAction& action, const CancelCallback& cancel);
+    void CountPlayListStep(const PlayListSyncAction& action, int result);
+    // Writes every database, then (both ways) the snapshots: the first failure.
+    int Finalise(const CancelCallback& cancel, bool twoWay);
     int SaveFileLists(const CancelCallback& cancel);
     void ForEachSync(const std::function<void(ASync&)>& apply, bool withPlayListSync);
     void DisconnectAll();
@@ -127,4 +130,6 @@ private:
     SyncActionPresenter* m_presenter = nullptr;
     SyncHost* m_host = nullptr;
     std::unique_ptr<ASyncPlayLists> m_playListSync;
+    // The actions of the run being performed, and how many failed.
+    ASync::ActionTally m_tally;
 };

@@ -11,6 +11,7 @@
 #include "platform/files/NativeFiles.h"
 #include "platform/files/PathSeparator.h"
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -86,7 +87,9 @@ int ADir::ScanFolder(const AString& folder, uint32_t recurse, const CancelCallba
     ScanState state;
     const nativefiles::PathStatus status = nativefiles::GetStatus(folder.ToSystem8Bit());
     state.visitedFolders.insert({status.device, status.inode});
-    return ScanTree(folder, recurse != 0, callback, state);
+    const int result = ScanTree(folder, recurse != 0, callback, state);
+    IndexListedInfo();
+    return result;
 }
 
 void ADir::ShowReadingStatus() {
@@ -142,10 +145,60 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
 
 void ADir::AddScannedEntry(const AString& name, const FileInfo& info) {
     m_entries.Add(name, info.modTime);
+    KeepListedInfo(name, info);
 }
 
-bool ADir::GetListedFileInfo(const AString&, FileInfo&) const {
-    return false;
+void ADir::KeepListedInfo(const AString& name, const FileInfo& info) {
+    if (!info.exists)
+        return;
+    const std::u16string& text = name.GetCString();
+    m_listedInfo.push_back({std::hash<std::u16string_view>{}(text),
+                            static_cast<uint32_t>(m_listedNames.size()), static_cast<uint32_t>(text.size()),
+                            info});
+    m_listedNames += text;
+}
+
+void ADir::IndexListedInfo() {
+    size_t size = 16;
+    while (size < 2 * m_listedInfo.size())
+        size *= 2;
+    m_listedSlots.assign(size, 0);
+    for (size_t i = 0; i < m_listedInfo.size(); ++i) {
+        size_t slot = m_listedInfo[i].hash & (size - 1);
+        while (m_listedSlots[slot] != 0)
+            slot = (slot + 1) & (size - 1);
+        m_listedSlots[slot] = static_cast<uint32_t>(i + 1);
+    }
+}
+
+const ADir::ListedInfo* ADir::FindListedInfo(std::u16string_view name) const {
+    if (m_listedSlots.empty())
+        return nullptr;
+    const size_t mask = m_listedSlots.size() - 1;
+    const size_t hash = std::hash<std::u16string_view>{}(name);
+    for (size_t slot = hash & mask; m_listedSlots[slot] != 0; slot = (slot + 1) & mask) {
+        const ListedInfo& record = m_listedInfo[m_listedSlots[slot] - 1];
+        if (record.hash == hash &&
+            std::u16string_view(m_listedNames).substr(record.nameStart, record.nameLength) == name)
+            return &record;
+    }
+    return nullptr;
+}
+
+std::u16string_view ADir::EntryPart(const AString& path) const {
+    const std::u16string_view text(path.GetCString());
+    const std::u16string_view root(m_rootPath.GetCString());
+    if (m_fullPathEntries || root.empty() || !text.starts_with(root))
+        return text;
+    return text.substr(root.size());
+}
+
+bool ADir::GetListedFileInfo(const AString& entry, FileInfo& info) const {
+    const ListedInfo* record = FindListedInfo(EntryPart(entry));
+    if (!record || !record->info.exists)
+        return false;
+    info = record->info;
+    return true;
 }
 
 int ADir::Open(const AString* path, uint32_t fullPaths, const CancelCallback& callback) {
@@ -194,6 +247,9 @@ int ADir::RemoveEntry(int index, uint32_t deleteFile, uint32_t skip) {
     int result = 0;
     if (deleteFile)
         result = DeleteFile(JoinRoot(m_entries.GetName(index)), 1, skip);
+    // A removed entry is no longer answered for.
+    if (const ListedInfo* record = FindListedInfo(m_entries.GetName(index).GetCString()))
+        m_listedInfo[static_cast<size_t>(record - m_listedInfo.data())].info.exists = 0;
     m_entries.RemoveAt(index);
     return result;
 }
@@ -293,6 +349,9 @@ int ADir::FindDuplicates(uint32_t, uint32_t, uint32_t, const CancelCallback&, ui
 
 void ADir::Clear() {
     m_entries.RemoveAll();
+    m_listedInfo.clear();
+    m_listedNames.clear();
+    m_listedSlots.clear();
 }
 
 int ADir::Save(AFile& stream, uint32_t) {
@@ -328,6 +387,9 @@ int ADir::Load(AFile& stream, uint32_t) {
         if (const int result = filter->Load(stream))
             return result;
     }
+    m_listedInfo.clear();
+    m_listedNames.clear();
+    m_listedSlots.clear();
     if (const int result = m_entries.Load(stream))
         return result;
     for (uint32_t* word : {&m_fullPathEntries, &m_askOnError, &m_keepRemovedFiles, &m_logTime, &m_copyMode}) {

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class AFile;
@@ -170,6 +172,27 @@ protected:
 
 private:
     struct ScanState;
+    // What the folder scan read of an entry it added (a folder or a file, its size and time). The
+    // entries' names lie one after another in one buffer, and once a scan ends a table open to probing
+    // finds a record by its name's hash, so that a query costs no allocation and no walk of the disk.
+    struct ListedInfo {
+        size_t hash;
+        uint32_t nameStart;
+        uint32_t nameLength;
+        FileInfo info;
+    };
+    void KeepListedInfo(const AString& name, const FileInfo& info);
+    void IndexListedInfo();
+    // Null when the scan did not list the name.
+    const ListedInfo* FindListedInfo(std::u16string_view name) const;
+    // The part of a path that names its entry: below the root unless entries are whole paths.
+    std::u16string_view EntryPart(const AString& path) const;
+
     int ScanTree(const AString& folder, bool recurse, const CancelCallback& callback, ScanState& state);
     void ShowReadingStatus();
+
+    std::u16string m_listedNames;
+    std::vector<ListedInfo> m_listedInfo;
+    // 1 + the index of a record, 0 for a free slot; a power of two in size.
+    std::vector<uint32_t> m_listedSlots;
 };

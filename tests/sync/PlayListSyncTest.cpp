@@ -11,6 +11,7 @@
 #include "sync/ASyncPlayLists.h"
 #include "sync/LibraryPodFixture.h"
 #include "sync/PlayListPod.h"
+#include "sync/SongListFactory.h"
 #include "sync/SyncFolders.h"
 #include "sync/SyncSet.h"
 
@@ -211,16 +212,75 @@ TEST_F(PlayListScenario, WithoutAChosenPlayListTheFirstSyncRunsAlone) {
 }
 
 // A song whose file is gone fails its playlist's sync; the run goes on with the playlists after it (the
-// user is not asked to stop) and ends with that failure.
+// user is not asked to stop) and ends as a failure that counts it.
 TEST_F(PlayListScenario, ARunThatGoesOnAfterAFailureReturnsIt) {
     fs::remove(blue);
     ASSERT_EQ(set.AddSync(LibrarySync()), 0);
     user.QueueAnswers({kButtonYes});
-    EXPECT_EQ(set.Run(CancelCallback()), kErrorFileNotFound);
+    EXPECT_EQ(set.Run(CancelCallback()), kErrorActionsFailed);
+    const std::string log = progress.PendingLog().ToUtf8();
+    // Blue's replace in the library playlist and its copy into Jazz, of three songs and two playlists.
+    EXPECT_NE(log.find("2 of 5 actions failed."), std::string::npos) << log;
+    EXPECT_NE(log.find("Failed copying Rock; Miles; Kind; Blue to " + PodRoot() + "/Lists/Jazz/: -11160"),
+              std::string::npos);
+    EXPECT_EQ(log.find("Sync Completed."), std::string::npos);
     ASSERT_EQ(user.alerts.size(), 1U);
     EXPECT_EQ(user.alerts[0].message, "Delete file?");
     EXPECT_EQ(PodFolder("Lists/Jazz"), std::set<std::string>());
     EXPECT_EQ(PodFolder("Lists/rock"), (std::set<std::string>{"Paper.mp3", "Stone.mp3"}));
+}
+
+// An iPod whose database write is answered as told; it notes in one list when a database is written
+// and when a list of it is read.
+class RecordingPod : public PlayListPod {
+public:
+    using PlayListPod::PlayListPod;
+
+    int SaveDatabase() override {
+        events.push_back("database");
+        return databaseResult;
+    }
+    int ReadDirectory(const CancelCallback& callback, uint32_t flag) override {
+        events.push_back("read");
+        return PlayListPod::ReadDirectory(callback, flag);
+    }
+
+    static inline std::vector<std::string> events;
+    static inline int databaseResult = 0;
+};
+
+// Both ways with deletions: the databases are written first, then each side is read again into its
+// snapshot; a database that cannot be written is the run's result, is shown, and leaves the snapshots.
+TEST_F(PlayListScenario, TheDatabasesAreWrittenBeforeTheSnapshotsAndTheirFailureIsTheResult) {
+    SongListFactory::Register(ADir::kTypePod,
+                              [](AProgress* progress) { return std::make_unique<RecordingPod>(progress); });
+    for (const int databaseResult : {0, kErrorWrite}) {
+        SCOPED_TRACE(databaseResult);
+        RecordingPod::events.clear();
+        RecordingPod::databaseResult = databaseResult;
+        SyncSet twoWaySet{&progress};
+        twoWaySet.SetPresenter(&presenter);
+        auto sync = LibrarySync();
+        sync->SetDirection(kDirectionBoth);
+        ASSERT_EQ(twoWaySet.AddSync(std::move(sync)), 0);
+        const size_t logStart = progress.PendingLog().ToUtf8().size();
+        const int result = twoWaySet.Run(CancelCallback());
+        const auto firstWrite =
+            std::find(RecordingPod::events.begin(), RecordingPod::events.end(), "database");
+        ASSERT_NE(firstWrite, RecordingPod::events.end());
+        const bool readAfterWrite =
+            std::find(firstWrite, RecordingPod::events.end(), "read") != RecordingPod::events.end();
+        const std::string log = progress.PendingLog().ToUtf8().substr(logStart);
+        if (databaseResult == 0) {
+            EXPECT_EQ(result, 0) << log;
+            EXPECT_EQ(RecordingPod::events.back(), "read");
+            continue;
+        }
+        EXPECT_EQ(result, kErrorWrite);
+        EXPECT_FALSE(readAfterWrite);
+        EXPECT_NE(log.find("Error: -15045: The file cannot be written."), std::string::npos);
+        EXPECT_EQ(log.find("Sync Completed."), std::string::npos);
+    }
 }
 
 // A playlist's name runs to the last "?" of its entry: a name may hold one of its own.

@@ -256,7 +256,7 @@ TEST(SyncFaults, FoldersAreDeletedLastDeepestFirstAndOnlyWhenEmpty) {
         return true;
     });
     sync->SetPresenter(&presenter);
-    EXPECT_EQ(sync->Sync(CancelCallback(), kBuildBoth, false), -11163);
+    EXPECT_EQ(sync->Sync(CancelCallback(), kBuildBoth, false), kErrorActionsFailed);
     EXPECT_EQ(shown, (Lines{"3 code 2 [] [2:x/w.mp3]", "3 code 2 [] [2:x/y/z.mp3]", "9 code 5 [] [2:x/y]",
                             "9 code 5 [] [2:x]"}));
     EXPECT_EQ(folders.Tree(2), (Tree{{"x/", ""}, {"x/w.mp3", "w"}}));
