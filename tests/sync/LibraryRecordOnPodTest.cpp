@@ -91,7 +91,7 @@ TEST_F(LibraryRecordOnPod, ACopyRefusedAsADuplicateKeepsTheIPodsCopyOfTheSong) {
 
     auto sync = MakeEqual();
     sync->SetUseTrackNumber(1);
-    EXPECT_EQ(Run(*sync), kErrorDuplicate);
+    EXPECT_EQ(Run(*sync), kErrorActionsFailed);
     ASSERT_EQ(shown.size(), 2U);
     EXPECT_EQ(TracksOnPod().size(), 1U);
     EXPECT_EQ(FilesInPodMusic().size(), 1U);
