@@ -86,17 +86,21 @@ int SetReadOnly(const AString& path, bool readOnly) {
 }
 
 void GetFileInfo(const AString& path, FileInfo& info) {
-    info = FileInfo();
-    const PathStatus status = StatusOf(path);
+    info = FileInfoOfStatus(StatusOf(path));
+}
+
+FileInfo FileInfoOfStatus(const PathStatus& status) {
+    FileInfo info;
     if (!status.exists)
-        return;
+        return info;
     info.exists = 1;
     info.isDirectory = status.isDirectory ? 1 : 0;
     if (status.isDirectory)
-        return;
+        return info;
     info.notHidden = status.isHidden ? 0 : 1;
     info.size = status.size;
     info.modTime = UnixToMacTime(status.modifiedUnix);
+    return info;
 }
 
 uint64_t GetFileModTime(const AString& path) {

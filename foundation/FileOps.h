@@ -4,6 +4,7 @@
 
 #include "foundation/AString.h"
 #include "foundation/FileInfo.h"
+#include "platform/files/NativeFiles.h"
 
 #include <cstdint>
 
@@ -18,6 +19,8 @@ bool IsReadOnly(const AString& path);
 int SetReadOnly(const AString& path, bool readOnly);
 
 void GetFileInfo(const AString& path, FileInfo& info);
+// What GetFileInfo tells of a status already asked.
+FileInfo FileInfoOfStatus(const nativefiles::PathStatus& status);
 uint64_t GetFileModTime(const AString& path);
 uint64_t GetFileSize64(const AString& path);
 // A readable regular file.

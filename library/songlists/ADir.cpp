@@ -104,15 +104,16 @@ void ADir::ShowReadingStatus() {
 // A folder that cannot be listed is an error, never an empty folder: an empty list would make a
 // "make equal" sync delete the other side's songs. The temporary files of writers are no songs: a
 // sync would copy them to the other side for good.
-int ADir::ListFolder(const AString& folder, std::vector<nativefiles::DirectoryEntry>& listing) {
-    if (!nativefiles::ListDirectory(folder.ToSystem8Bit(), listing, nativefiles::Listing::WithoutTemporaries))
+int ADir::ListFolder(const AString& folder, std::vector<nativefiles::DirectoryEntry>& listing, bool withStatus) {
+    const auto list = withStatus ? nativefiles::ListDirectoryWithStatus : nativefiles::ListDirectory;
+    if (!list(folder.ToSystem8Bit(), listing, nativefiles::Listing::WithoutTemporaries))
         return DirectoryExists(folder) ? kErrorListFolder : kErrorInvalidPath;
     return 0;
 }
 
 int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& callback, ScanState& state) {
     std::vector<nativefiles::DirectoryEntry> listing;
-    if (const int result = ListFolder(folder, listing))
+    if (const int result = ListFolder(folder, listing, m_scanReadsFileInfo))
         return result;
     for (const nativefiles::DirectoryEntry& item : listing) {
         if (callback) {
@@ -125,16 +126,15 @@ int ADir::ScanTree(const AString& folder, bool recurse, const CancelCallback& ca
         if (!item.isDirectory && (!PassesTypeFilter(fullName) || !PassesNameFilter(fullName)))
             continue;
         if (!item.isDirectory || m_scanListsFolders) {
-            FileInfo info;
-            if (m_scanReadsFileInfo)
-                GetFileInfo(fullName, info);
+            const FileInfo info = m_scanReadsFileInfo ? FileInfoOfStatus(item.status) : FileInfo();
             AddScannedEntry(m_fullPathEntries == 0 ? BelowRoot(fullName) : fullName, info);
         }
         if (!item.isDirectory || !recurse)
             continue;
         // A link back into the tree would list its songs twice (and a duplicate scan would then
         // propose deleting the only copy) or never end.
-        const nativefiles::PathStatus status = nativefiles::GetStatus(fullName.ToSystem8Bit());
+        const nativefiles::PathStatus status =
+            m_scanReadsFileInfo ? item.status : nativefiles::GetStatus(fullName.ToSystem8Bit());
         if (!state.visitedFolders.insert({status.device, status.inode}).second)
             continue;
         if (const int result = ScanTree(fullName, true, callback, state))

@@ -142,7 +142,9 @@ protected:
     // Runs a reading of the list's folder under the progress range that names it.
     int InReadingRange(const std::function<int()>& read);
     // The folder's entries: 0, -5 when the folder is not there, -15005 when it cannot be listed.
-    static int ListFolder(const AString& folder, std::vector<nativefiles::DirectoryEntry>& listing);
+    // With `withStatus`, each entry carries its status.
+    static int ListFolder(const AString& folder, std::vector<nativefiles::DirectoryEntry>& listing,
+                          bool withStatus = false);
     // A file or folder of that name: a move or copy would not replace it.
     static bool PathExists(const AString& path);
     bool IsValidIndex(int index, int count) const { return index >= 0 && index < count; }

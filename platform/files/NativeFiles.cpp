@@ -89,17 +89,21 @@ CopyOutcome CopyDataInChunks(int source, int target, uint64_t size, const CopyCo
 }
 
 // The name of each entry of a folder other than "." and "..", with its type when the folder says it.
+// Each name with its type and the folder's descriptor.
 template <typename Visit> bool VisitNames(const std::string& folder, Visit visit) {
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
     if (!dir)
         return false;
-    errno = 0;
-    while (const dirent* entry = readdir(dir.get())) {
+    // Only readdir's own errno counts: a visit may leave one of its own (a link to nothing).
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir.get());
+        if (!entry)
+            return errno == 0;
         const std::string_view name = entry->d_name;
         if (name != "." && name != "..")
-            visit(name, entry->d_type);
+            visit(name, entry->d_type, dirfd(dir.get()));
     }
-    return errno == 0;
 }
 
 std::string TemporaryPrefixOf(const std::string& target) {
@@ -143,21 +147,29 @@ std::string ParentOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-PathStatus GetStatus(const std::string& path) {
+namespace {
+
+PathStatus StatusOf(const struct stat& info, std::string_view name) {
     PathStatus status;
-    struct stat info {};
-    if (path.empty() || stat(path.c_str(), &info) != 0)
-        return status;
     status.exists = true;
     status.isDirectory = S_ISDIR(info.st_mode);
     status.isRegularFile = S_ISREG(info.st_mode);
-    status.isHidden = BaseName(path).starts_with('.');
+    status.isHidden = name.starts_with('.');
     status.isReadOnly = (info.st_mode & S_IWUSR) == 0;
     status.size = static_cast<uint64_t>(info.st_size);
     status.modifiedUnix = info.st_mtim.tv_sec;
     status.device = info.st_dev;
     status.inode = info.st_ino;
     return status;
+}
+
+} // namespace
+
+PathStatus GetStatus(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0)
+        return PathStatus();
+    return StatusOf(info, BaseName(path));
 }
 
 bool IsReadableFile(const std::string& path) {
@@ -261,18 +273,46 @@ bool GetFreeSpace(const std::string& path, uint64_t& bytes) {
     return true;
 }
 
+namespace {
+
+void SortByName(std::vector<DirectoryEntry>& entries) {
+    std::sort(entries.begin(), entries.end(),
+              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+}
+
+bool Listed(Listing listing, std::string_view name, unsigned char type) {
+    return listing != Listing::WithoutTemporaries || type == DT_DIR || !IsTemporaryName(name);
+}
+
+} // namespace
+
 bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries, Listing listing) {
     entries.clear();
-    const bool complete = VisitNames(path, [&](std::string_view name, unsigned char type) {
-        if (listing == Listing::WithoutTemporaries && type != DT_DIR && IsTemporaryName(name))
+    const bool complete = VisitNames(path, [&](std::string_view name, unsigned char type, int) {
+        if (!Listed(listing, name, type))
             return;
         bool isDirectory = type == DT_DIR;
         if (type == DT_UNKNOWN || type == DT_LNK)
             isDirectory = GetStatus(path + "/" + std::string(name)).isDirectory;
-        entries.push_back({std::string(name), isDirectory});
+        entries.push_back({std::string(name), isDirectory, {}});
     });
-    std::sort(entries.begin(), entries.end(),
-              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+    SortByName(entries);
+    return complete;
+}
+
+bool ListDirectoryWithStatus(const std::string& path, std::vector<DirectoryEntry>& entries, Listing listing) {
+    entries.clear();
+    const bool complete = VisitNames(path, [&](std::string_view name, unsigned char type, int folder) {
+        if (!Listed(listing, name, type))
+            return;
+        DirectoryEntry entry{std::string(name), false, {}};
+        struct stat info {};
+        if (fstatat(folder, entry.name.c_str(), &info, 0) == 0)
+            entry.status = StatusOf(info, name);
+        entry.isDirectory = entry.status.isDirectory;
+        entries.push_back(std::move(entry));
+    });
+    SortByName(entries);
     return complete;
 }
 
@@ -309,7 +349,7 @@ FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& tem
 void RemoveStaleTemporaries(const std::string& target) {
     const std::string folder = ParentOf(target);
     std::vector<std::string> candidates;
-    VisitNames(folder, [&](std::string_view name, unsigned char type) {
+    VisitNames(folder, [&](std::string_view name, unsigned char type, int) {
         if (type != DT_DIR && IsTemporaryName(name))
             candidates.push_back(folder + "/" + std::string(name));
     });

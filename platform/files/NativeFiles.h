@@ -29,6 +29,7 @@ struct PathStatus {
 struct DirectoryEntry {
     std::string name;
     bool isDirectory = false;
+    PathStatus status; // from ListDirectoryWithStatus only
 };
 
 PathStatus GetStatus(const std::string& path);
@@ -82,6 +83,11 @@ enum class Listing {
 // Entries other than "." and "..", sorted by name so that every listing repeats.
 bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries,
                    Listing listing = Listing::Everything);
+
+// The same listing with each entry's status, asked beside the open folder rather than by a walk of
+// each entry's whole path.
+bool ListDirectoryWithStatus(const std::string& path, std::vector<DirectoryEntry>& entries,
+                             Listing listing = Listing::Everything);
 
 // Whether a file name has the form of our temporary files: "." + a name + ".part" + six letters or digits.
 bool IsTemporaryName(std::string_view name);
