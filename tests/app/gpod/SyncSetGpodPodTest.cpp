@@ -5,6 +5,7 @@
 // first run fills the iPod, libgpod reads every track, and a second run finds nothing to do.
 
 #include "GpodView.h"
+#include "MusicAppLibraryFile.h"
 #include "app/devices/DeviceSyncSet.h"
 #include "foundation/AProgress.h"
 #include "harness/AppTestHome.h"
@@ -17,12 +18,10 @@
 #include "sync/SyncModeTables.h"
 
 #include <QString>
-#include <QUrl>
+#include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <set>
-#include <ctime>
 
 namespace fs = std::filesystem;
 
@@ -48,14 +47,6 @@ constexpr LibrarySong kSongs[] = {
     {"mp4_atomicparsley.m4a", "Record Five", "MP4 Record Artist", "Record Album", 5, "AAC audio file"},
 };
 
-std::string XmlText(const std::string& text) {
-    return QString::fromStdString(text).toHtmlEscaped().toStdString();
-}
-
-std::string FileUrl(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path)).toString(QUrl::FullyEncoded).toStdString();
-}
-
 class SyncSetGpodPod : public testing::Test {
 protected:
     void SetUp() override {
@@ -73,57 +64,14 @@ protected:
         home.MountVolume(pod);
     }
 
-    // "iTunes Music Library.xml" as the music application writes it.
     void WriteLibraryFile() const {
-        const std::string folder = home.Folder().File("XDG_MUSIC_DIR/iTunes");
-        fs::create_directories(folder + "/iTunes Music");
-        std::ofstream xml(folder + "/iTunes Music Library.xml");
-        xml << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<!DOCTYPE plist PUBLIC \"-//Apple Computer//DTD PLIST 1.0//EN\" "
-               "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-               "<plist version=\"1.0\">\n<dict>\n"
-               "\t<key>Major Version</key><integer>1</integer>\n"
-               "\t<key>Minor Version</key><integer>1</integer>\n"
-               "\t<key>Application Version</key><string>7.7.1</string>\n"
-               "\t<key>Music Folder</key><string>"
-            << FileUrl(folder + "/iTunes Music") << "/</string>\n"
-            << "\t<key>Library Persistent ID</key><string>5A1E0C2B3D4F6789</string>\n"
-               "\t<key>Tracks</key>\n\t<dict>\n";
+        std::vector<MusicAppSong> songs;
         for (size_t i = 0; i < songFiles.size(); ++i) {
             const LibrarySong& song = kSongs[i];
-            const int id = 100 + static_cast<int>(i);
-            xml << "\t\t<key>" << id << "</key>\n\t\t<dict>\n"
-                << "\t\t\t<key>Track ID</key><integer>" << id << "</integer>\n"
-                << "\t\t\t<key>Name</key><string>" << XmlText(song.name) << "</string>\n"
-                << "\t\t\t<key>Artist</key><string>" << XmlText(song.artist) << "</string>\n"
-                << "\t\t\t<key>Album</key><string>" << XmlText(song.album) << "</string>\n"
-                << "\t\t\t<key>Genre</key><string>Library Genre</string>\n"
-                << "\t\t\t<key>Kind</key><string>" << song.kind << "</string>\n"
-                << "\t\t\t<key>Size</key><integer>" << fs::file_size(songFiles[i]) << "</integer>\n"
-                << "\t\t\t<key>Total Time</key><integer>1500</integer>\n"
-                << "\t\t\t<key>Track Number</key><integer>" << song.trackNumber << "</integer>\n"
-                << "\t\t\t<key>Date Modified</key><date>2008-07-01T12:00:00Z</date>\n"
-                << "\t\t\t<key>Date Added</key><date>2008-07-01T12:00:00Z</date>\n"
-                << "\t\t\t<key>Persistent ID</key><string>00000000000000" << std::hex << id << std::dec
-                << "</string>\n"
-                << "\t\t\t<key>Track Type</key><string>File</string>\n"
-                << "\t\t\t<key>Location</key><string>" << FileUrl(songFiles[i]) << "</string>\n"
-                << "\t\t\t<key>File Folder Count</key><integer>-1</integer>\n"
-                << "\t\t\t<key>Library Folder Count</key><integer>-1</integer>\n"
-                << "\t\t</dict>\n";
+            songs.push_back({songFiles[i], song.name, song.artist, song.album, "Library Genre", song.kind,
+                             song.trackNumber});
         }
-        xml << "\t</dict>\n\t<key>Playlists</key>\n\t<array>\n\t\t<dict>\n"
-               "\t\t\t<key>Name</key><string>Library</string>\n"
-               "\t\t\t<key>Master</key><true/>\n"
-               "\t\t\t<key>Playlist ID</key><integer>300</integer>\n"
-               "\t\t\t<key>Playlist Persistent ID</key><string>5A1E0C2B3D4F0001</string>\n"
-               "\t\t\t<key>Visible</key><false/>\n"
-               "\t\t\t<key>All Items</key><true/>\n"
-               "\t\t\t<key>Playlist Items</key>\n\t\t\t<array>\n";
-        for (size_t i = 0; i < songFiles.size(); ++i)
-            xml << "\t\t\t\t<dict>\n\t\t\t\t\t<key>Track ID</key><integer>" << 100 + i
-                << "</integer>\n\t\t\t\t</dict>\n";
-        xml << "\t\t\t</array>\n\t\t</dict>\n\t</array>\n</dict>\n</plist>\n";
+        WriteMusicAppLibraryFile(home.Folder().File("XDG_MUSIC_DIR/iTunes"), songs);
     }
 
     // The chooser's entry for the iPod, named by its identifier as the program names it.
