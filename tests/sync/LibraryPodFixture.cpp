@@ -63,6 +63,11 @@ std::string LibraryPodFixture::AddLibrarySong(const char* artist, const char* al
 }
 
 void LibraryPodFixture::RemoveLibrarySong(const std::string& path) {
+    ChangeLibrarySong(path, [](itunesapp::Track& track) { return track.Delete(); });
+}
+
+void LibraryPodFixture::ChangeLibrarySong(const std::string& path,
+                                          const std::function<itunesapp::Status(itunesapp::Track&)>& change) {
     std::shared_ptr<Application> app;
     std::shared_ptr<Playlist> library;
     std::shared_ptr<TrackCollection> tracks;
@@ -76,7 +81,7 @@ void LibraryPodFixture::RemoveLibrarySong(const std::string& path) {
         std::string location;
         ASSERT_EQ(tracks->GetItem(i, track), Status::Ok);
         if (track->GetLocation(location) == Status::Ok && location == path) {
-            ASSERT_EQ(track->Delete(), Status::Ok);
+            ASSERT_EQ(change(*track), Status::Ok);
             return;
         }
     }

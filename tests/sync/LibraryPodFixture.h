@@ -6,16 +6,22 @@
 #include "foundation/AProgress.h"
 #include "library/itunes/TunesLibraryFixture.h"
 #include "library/tools/HeadlessToolActionPresenter.h"
+#include "platform/itunes/ITunesTypes.h"
 #include "support/RecordingUserInterface.h"
 #include "sync/ASyncLib.h"
 #include "sync/HeadlessActionPresenter.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
+
+namespace itunesapp {
+class Track;
+}
 
 class LibraryPodFixture : public TunesLibraryFixture {
 protected:
@@ -26,6 +32,9 @@ protected:
     std::string AddLibrarySong(const char* artist, const char* album, const char* title, const char* track);
     // Takes the song of that file out of the library, as the user would in the application.
     void RemoveLibrarySong(const std::string& path);
+    // Changes the song's record in the library as the user does in the application; the file stays.
+    void ChangeLibrarySong(const std::string& path,
+                           const std::function<itunesapp::Status(itunesapp::Track&)>& change);
 
     std::string PodRoot() const { return dir.File("pod"); }
     // Makes the iPod anew as libgpod prepares one of that model: its music folders, SysInfo and an

@@ -18,30 +18,8 @@ namespace {
 
 class LibraryRecordOnPod : public LibraryPodFixture {
 protected:
-    // Changes the song's record in the library as the user does in the application; the file stays.
-    template <class Change> void EditInLibrary(const std::string& path, const Change& change) {
-        std::shared_ptr<Application> app;
-        std::shared_ptr<Playlist> library;
-        std::shared_ptr<TrackCollection> tracks;
-        int32_t count = 0;
-        ASSERT_EQ(Application::Create(app), Status::Ok);
-        ASSERT_EQ(app->GetLibraryPlaylist(library), Status::Ok);
-        ASSERT_EQ(library->GetTracks(tracks), Status::Ok);
-        ASSERT_EQ(tracks->GetCount(count), Status::Ok);
-        for (int32_t i = 1; i <= count; ++i) {
-            std::shared_ptr<Track> track;
-            std::string location;
-            ASSERT_EQ(tracks->GetItem(i, track), Status::Ok);
-            if (track->GetLocation(location) == Status::Ok && location == path) {
-                ASSERT_EQ(change(*track), Status::Ok);
-                return;
-            }
-        }
-        FAIL() << "no track of " << path;
-    }
-
     void Rename(const std::string& path, TextField field, const char16_t* value) {
-        EditInLibrary(path, [&](const Track& track) { return track.SetText(field, value); });
+        ChangeLibrarySong(path, [&](Track& track) { return track.SetText(field, value); });
     }
 
     std::unique_ptr<ASyncLib> MakeEqual() {
@@ -87,7 +65,7 @@ TEST_F(LibraryRecordOnPod, ACopyRefusedAsADuplicateKeepsTheIPodsCopyOfTheSong) {
     }
     ASSERT_EQ(TracksOnPod().size(), 1U);
     // The library's entry sorts before the iPod's: its copy is tried before the iPod's entry is deleted.
-    EditInLibrary(waterloo, [](const Track& track) { return track.SetNumber(NumberField::TrackNumber, 1); });
+    ChangeLibrarySong(waterloo, [](Track& track) { return track.SetNumber(NumberField::TrackNumber, 1); });
 
     auto sync = MakeEqual();
     sync->SetUseTrackNumber(1);
