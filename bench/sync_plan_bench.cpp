@@ -104,12 +104,12 @@ double ReadAllTagsSeconds() {
     return Seconds(std::chrono::steady_clock::now() - start);
 }
 
-// For reference: both folders read as song lists (the listing, the tags and the entry texts), without
-// deciding anything.
-double ReadSongListsSeconds() {
+// For reference: both folders read as lists of that kind without deciding anything (song lists: the
+// listing, the tags and the entry texts).
+template <class List> double ReadListsSeconds() {
     const auto start = std::chrono::steady_clock::now();
     for (const char* side : {"one", "two"}) {
-        ADirSongDir list;
+        List list;
         const AString root = Folders().Root(side);
         benchmark::DoNotOptimize(list.Open(&root, 0, CancelCallback()));
     }
@@ -157,7 +157,7 @@ void BM_PlanTwoWaySync(benchmark::State& state) {
             break;
         }
         tagSeconds += ReadAllTagsSeconds();
-        listSeconds += ReadSongListsSeconds();
+        listSeconds += ReadListsSeconds<ADirSongDir>();
     }
     const double ratio = planSeconds / tagSeconds;
     state.counters["tags_ms"] = 1000 * tagSeconds / state.iterations();
@@ -208,17 +208,6 @@ double ListBothSeconds() {
     return Seconds(std::chrono::steady_clock::now() - start);
 }
 
-// For reference: both folders read as plain folder lists, without deciding anything.
-double ReadFolderListsSeconds() {
-    const auto start = std::chrono::steady_clock::now();
-    for (const char* side : {"one", "two"}) {
-        ADir list;
-        const AString root = Folders().Root(side);
-        benchmark::DoNotOptimize(list.Open(&root, 0, CancelCallback()));
-    }
-    return Seconds(std::chrono::steady_clock::now() - start);
-}
-
 std::unique_ptr<ASync> FolderSync() {
     auto sync = std::make_unique<ASync>();
     sync->SetDirection(kDirectionBoth);
@@ -238,7 +227,7 @@ void BM_PlanTwoWayFolders(benchmark::State& state) {
     double folderListSeconds = 0;
     for (auto _ : state) {
         listSeconds += ListBothSeconds();
-        folderListSeconds += ReadFolderListsSeconds();
+        folderListSeconds += ReadListsSeconds<ADir>();
         const auto sync = FolderSync();
         const auto start = std::chrono::steady_clock::now();
         const int result = sync->Prepare(CancelCallback(), ASync::kBuildList1 | ASync::kBuildList2, false);

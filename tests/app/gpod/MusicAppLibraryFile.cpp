@@ -42,6 +42,13 @@ void WriteTrack(std::ofstream& xml, int id, const MusicAppSong& song) {
 
 } // namespace
 
+std::string PlaceTaggedSong(const std::string& folder, const std::string& fixture) {
+    const std::string path = folder + "/" + fixture;
+    fs::create_directories(folder);
+    fs::copy_file(std::string(ORVANTIS_FIXTURES) + "/tags/" + fixture, path);
+    return path;
+}
+
 void WriteMusicAppLibraryFile(const std::string& itunesFolder, const std::vector<MusicAppSong>& songs) {
     fs::create_directories(itunesFolder + "/iTunes Music");
     std::ofstream xml(itunesFolder + "/iTunes Music Library.xml");

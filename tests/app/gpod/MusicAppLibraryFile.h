@@ -15,5 +15,8 @@ struct MusicAppSong {
     int trackNumber = 0; // 0: the record names none
 };
 
+// Copies a song file tagged by an outside tool (tests/fixtures/tags) into the folder; its path.
+std::string PlaceTaggedSong(const std::string& folder, const std::string& fixture);
+
 // Writes the file into `itunesFolder`, with "iTunes Music" beside it as the music folder.
 void WriteMusicAppLibraryFile(const std::string& itunesFolder, const std::vector<MusicAppSong>& songs);

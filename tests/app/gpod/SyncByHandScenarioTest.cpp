@@ -48,12 +48,8 @@ constexpr LibrarySong kSongs[] = {
 class SyncByHandScenarioTest : public testing::Test {
 protected:
     void SetUp() override {
-        for (const LibrarySong& song : kSongs) {
-            const std::string path = home.Folder().File(std::string("Music files/") + song.fixture);
-            fs::create_directories(fs::path(path).parent_path());
-            fs::copy_file(std::string(ORVANTIS_FIXTURES) + "/tags/" + song.fixture, path);
-            songFiles.push_back(path);
-        }
+        for (const LibrarySong& song : kSongs)
+            songFiles.push_back(PlaceTaggedSong(home.Folder().File("Music files"), song.fixture));
         WriteLibraryFile();
         pod = home.Folder().File("SCENARIO");
         fs::create_directories(pod);
