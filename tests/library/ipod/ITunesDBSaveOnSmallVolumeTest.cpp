@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 
 #include <fcntl.h>
+#include <sched.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/mount.h>
@@ -24,8 +25,12 @@ constexpr int kAddedTracks = 40;
 
 class MountedTmpfs {
 public:
+    // In a mount namespace of the process's own: a volume with an iPod database appearing in every
+    // process's mount table would reach the device lists of the window tests running beside this one.
     explicit MountedTmpfs(const std::string& path) : m_path(path) {
-        m_mounted = geteuid() == 0 && mount("tmpfs", path.c_str(), "tmpfs", 0, "size=1m") == 0;
+        m_mounted = geteuid() == 0 && unshare(CLONE_NEWNS) == 0 &&
+                    mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                    mount("tmpfs", path.c_str(), "tmpfs", 0, "size=1m") == 0;
     }
     ~MountedTmpfs() {
         if (m_mounted)
@@ -85,7 +90,7 @@ TEST(ITunesDBSaveOnSmallVolume, EverySaveSucceedsOrIsRefusedBeforeAnythingIsWrit
     TempDir mountPoint;
     const MountedTmpfs volume(mountPoint.Path());
     if (!volume.IsMounted())
-        GTEST_SKIP() << "mounting a tmpfs needs root";
+        GTEST_SKIP() << "mounting a tmpfs needs root and a mount namespace of our own";
     const std::string folder = mountPoint.File("iPod_Control/iTunes");
     ASSERT_TRUE(nativefiles::MakeDirectory(mountPoint.File("iPod_Control")));
     ASSERT_TRUE(nativefiles::MakeDirectory(folder));
