@@ -16,12 +16,12 @@
 #include <vector>
 
 class ITunesDB;
-namespace nativefiles {
-struct DirectoryEntry;
-}
 class ITunesDBTrack;
 struct PodSongInfo;
 struct SongFields;
+namespace nativefiles {
+struct DirectoryEntry;
+}
 
 class ADirPodDB : public ADirSong {
 public:

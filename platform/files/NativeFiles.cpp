@@ -88,8 +88,8 @@ CopyOutcome CopyDataInChunks(int source, int target, uint64_t size, const CopyCo
     return CopyOutcome::Copied;
 }
 
-// The name of each entry of a folder other than "." and "..", with its type when the folder says it.
-// Each name with its type and the folder's descriptor.
+// The name of each entry of a folder other than "." and "..", with its type when the folder says it
+// and the folder's descriptor.
 template <typename Visit> bool VisitNames(const std::string& folder, Visit visit) {
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
     if (!dir)

@@ -3,7 +3,7 @@
 
 #include "library/songlists/ADirSongDir.h"
 #include "library/songlists/ADirTunes.h"
-#include "library/songlists/TestSongFiles.h"
+#include "support/TempDir.h"
 #include "platform/itunes/ITunesInstance.h"
 #include "sync/LibraryPodFixture.h"
 
@@ -33,7 +33,9 @@ class CopyIntoLibrary : public LibraryPodFixture {};
 } // namespace
 
 TEST_F(CopyIntoLibrary, ASongTheLibraryRefusesLeavesNoCopyInTheMusicFolder) {
-    WriteSongFile(dir.File("add/Waterloo.mp3"), MakeMp3(SongTags("Pop", "Abba", "Gold", "Waterloo", "3")));
+    // Tagged by an outside tool.
+    fs::create_directories(dir.File("add"));
+    fs::copy_file(FixturePath("tags/v24_mutagen.mp3"), dir.File("add/Waterloo.mp3"));
     auto files = std::make_shared<ADirSongDir>(&progress);
     files->SetRootPath(dir.Text("add"));
     ASSERT_GE(files->AddEntry(AString("Waterloo.mp3"), 0), 0);
