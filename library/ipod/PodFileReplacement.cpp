@@ -5,6 +5,7 @@
 #include "platform/files/NativeFiles.h"
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 namespace {
@@ -142,10 +143,14 @@ void PodFileReplacement::PutBack(StagedFile& file) {
     file.old.clear();
 }
 
+// Each folder once: the files of a save share one, and every sync of it waits on the disk.
 int PodFileReplacement::SyncFolders() {
+    std::set<std::string> folders;
     bool synced = true;
-    for (const StagedFile& file : m_staged)
-        synced = m_files.SyncFolderOf(file.target) && synced;
+    for (const StagedFile& file : m_staged) {
+        if (folders.insert(nativefiles::ParentOf(file.target)).second)
+            synced = m_files.SyncFolderOf(file.target) && synced;
+    }
     return synced ? 0 : kErrorWrite;
 }
 
