@@ -1,8 +1,8 @@
 // The iPod read from its own files as a song list. Listing: a fake iPod of 20,000 tracks (and their
 // files) listed through ADirPodDB (open, sort, every entry text) against reading its database alone, in
 // turns; the goal is a list that adds at most 50% to the read (in time waited; the processor time of all
-// threads is printed beside it). Copying: 200 small songs copied onto a fake iPod with one database save
-// at the end, against a plain copy of the same files.
+// threads is printed beside it). Copying: 200 small songs copied onto a fake iPod, its database saved in
+// batches and at the end, against a plain copy of the same files.
 
 #include "FakePodDrive.h"
 #include "library/ipod/ITunesDB.h"
