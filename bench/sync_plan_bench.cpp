@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <sys/stat.h>
 #include <vector>
 
@@ -116,10 +117,8 @@ template <class List> double ReadListsSeconds() {
     return Seconds(std::chrono::steady_clock::now() - start);
 }
 
-std::unique_ptr<ASync> SongSync() {
-    auto sync = std::make_unique<ASync>();
-    sync->SetSideLists(ASync::kSide1, std::make_unique<ADirSongDir>(), std::make_unique<ADirSongDir>());
-    sync->SetSideLists(ASync::kSide2, std::make_unique<ADirSongDir>(), std::make_unique<ADirSongDir>());
+// Both ways, deletes on, each side's folder listed.
+std::unique_ptr<ASync> TwoWaySyncOfFolders(std::unique_ptr<ASync> sync) {
     sync->SetDirection(kDirectionBoth);
     sync->SetDeleteMode(1);
     const AString root1 = Folders().Root("one");
@@ -127,6 +126,13 @@ std::unique_ptr<ASync> SongSync() {
     sync->BuildList1(&root1, CancelCallback(), false, false);
     sync->BuildList2(&root2, CancelCallback(), false, false);
     return sync;
+}
+
+std::unique_ptr<ASync> SongSync() {
+    auto sync = std::make_unique<ASync>();
+    sync->SetSideLists(ASync::kSide1, std::make_unique<ADirSongDir>(), std::make_unique<ADirSongDir>());
+    sync->SetSideLists(ASync::kSide2, std::make_unique<ADirSongDir>(), std::make_unique<ADirSongDir>());
+    return TwoWaySyncOfFolders(std::move(sync));
 }
 
 // One action for each song only in one folder or changed.
@@ -209,14 +215,7 @@ double ListBothSeconds() {
 }
 
 std::unique_ptr<ASync> FolderSync() {
-    auto sync = std::make_unique<ASync>();
-    sync->SetDirection(kDirectionBoth);
-    sync->SetDeleteMode(1);
-    const AString root1 = Folders().Root("one");
-    const AString root2 = Folders().Root("two");
-    sync->BuildList1(&root1, CancelCallback(), false, false);
-    sync->BuildList2(&root2, CancelCallback(), false, false);
-    return sync;
+    return TwoWaySyncOfFolders(std::make_unique<ASync>());
 }
 
 void BM_PlanTwoWayFolders(benchmark::State& state) {
